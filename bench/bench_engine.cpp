@@ -1,0 +1,53 @@
+// Timings of the engine: one fit recomputation, one heart-rate computation
+// with every result, one message look-up on the shipped language file.
+#include "Modulo1.h"
+#include "modLanguageSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+
+namespace {
+
+void BM_RicalcoloAssetto(benchmark::State& state) {
+    const std::array<std::string, 7> testi{"85", "62", "55", "50", "60", "42", ""};
+    for (auto _ : state) {
+        bool predefinita = false;
+        auto m = Modulo1::LeggiMisure(testi[0], testi[1], testi[2], testi[3], testi[4], testi[5], testi[6],
+                                      predefinita);
+        std::array<std::string, 10> risultati{
+            Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),    Modulo1::CalcolaPE(m),  Modulo1::CalcolaAlfa(m),
+            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m),  Modulo1::CalcolaHS(m),  Modulo1::CalcolaDSM(m),
+            Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
+        benchmark::DoNotOptimize(risultati);
+    }
+}
+BENCHMARK(BM_RicalcoloAssetto);
+
+void BM_ZoneCardiache(benchmark::State& state) {
+    Modulo1::EtaAnni = 30;
+    Modulo1::PulsazioniRiposo = 60;
+    const std::string sesso = "M", peso = "70";
+    for (auto _ : state) {
+        double fcMax = 0;
+        Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
+        Modulo1::CalcolaZoneCardiache(fcMax, 60, cooper, karvonen, sesso, 30, peso, kcalCooper, kcalKarvonen);
+        benchmark::DoNotOptimize(kcalKarvonen);
+    }
+}
+BENCHMARK(BM_ZoneCardiache);
+
+void BM_TestoLingua(benchmark::State& state) {
+    modLanguageSupport::CartellaApplicazione = TOVARIN_ASSETS_DIR;
+    modLanguageSupport::LinguaCorrente = "italian";
+    for (auto _ : state) {
+        std::string testo = modLanguageSupport::TestoLingua("0027");
+        benchmark::DoNotOptimize(testo);
+    }
+}
+BENCHMARK(BM_TestoLingua);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,99 @@
+#include "Calendario.h"
+
+#include <charconv>
+#include <ctime>
+#include <utility>
+
+namespace Calendario {
+
+namespace {
+
+bool Bisestile(int anno) { return (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0; }
+
+int GiorniDelMese(int anno, int mese) {
+    static const int Giorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return mese == 2 && Bisestile(anno) ? 29 : Giorni[mese - 1];
+}
+
+Data OggiLocale() {
+    std::time_t adesso = std::time(nullptr);
+    std::tm locale{};
+    localtime_r(&adesso, &locale);
+    return {locale.tm_year + 1900, locale.tm_mon + 1, locale.tm_mday};
+}
+
+ServiziData ServiziPredefiniti() {
+    return {OggiLocale,
+            [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); }};
+}
+
+ServiziData& ServiziCorrenti() {
+    static ServiziData servizi = ServiziPredefiniti();
+    return servizi;
+}
+
+}  // namespace
+
+bool DataValida(const Data& d) {
+    return d.anno >= 100 && d.anno <= 9999 && d.mese >= 1 && d.mese <= 12 && d.giorno >= 1 &&
+           d.giorno <= GiorniDelMese(d.anno, d.mese);
+}
+
+std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine) {
+    while (!testo.empty() && (testo.front() == ' ' || testo.front() == '\t')) testo.remove_prefix(1);
+    while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t')) testo.remove_suffix(1);
+
+    int parti[3];
+    std::size_t cifre[3];
+    char separatore = 0;
+    const char* p = testo.data();
+    const char* fine = testo.data() + testo.size();
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) {
+            if (p == fine || (*p != '/' && *p != '-' && *p != '.')) return std::nullopt;
+            if (separatore == 0) separatore = *p;
+            if (*p != separatore) return std::nullopt;
+            ++p;
+        }
+        const char* inizio = p;
+        while (p != fine && *p >= '0' && *p <= '9') ++p;
+        cifre[k] = static_cast<std::size_t>(p - inizio);
+        if (cifre[k] == 0 || cifre[k] > 4) return std::nullopt;
+        std::from_chars(inizio, p, parti[k]);
+    }
+    if (p != fine) return std::nullopt;
+
+    Data d;
+    std::size_t cifreAnno;
+    switch (ordine) {
+        case OrdineData::GiornoMeseAnno: d = {parti[2], parti[1], parti[0]}; cifreAnno = cifre[2]; break;
+        case OrdineData::MeseGiornoAnno: d = {parti[2], parti[0], parti[1]}; cifreAnno = cifre[2]; break;
+        default: d = {parti[0], parti[1], parti[2]}; cifreAnno = cifre[0]; break;
+    }
+    // Day and month take one or two digits; the year two or four.
+    auto breve = [](int v) { return v >= 0 && v <= 99; };
+    if (!breve(d.giorno) || !breve(d.mese)) return std::nullopt;
+    if (cifreAnno == 2)
+        d.anno += d.anno < 30 ? 2000 : 1900;
+    else if (cifreAnno != 4)
+        return std::nullopt;
+    if (!DataValida(d)) return std::nullopt;
+    return d;
+}
+
+int EtaCompiuta(const Data& nascita, const Data& oggi) {
+    // Whole years lived, rounded down: a birth date in the future gives a
+    // negative age, even one day ahead.
+    bool compleannoPassato = oggi.mese > nascita.mese || (oggi.mese == nascita.mese && oggi.giorno >= nascita.giorno);
+    return oggi.anno - nascita.anno - (compleannoPassato ? 0 : 1);
+}
+
+const ServiziData& Servizi() { return ServiziCorrenti(); }
+
+void ImpostaServizi(ServiziData servizi) {
+    ServiziData& correnti = ServiziCorrenti();
+    if (servizi.oggi) correnti.oggi = std::move(servizi.oggi);
+    if (servizi.leggiData) correnti.leggiData = std::move(servizi.leggiData);
+}
+
+}  // namespace Calendario

@@ -1,0 +1,68 @@
+// Maximum heart rate, the five training zones by Cooper and by Karvonen, and
+// the energy of a training at the bounds of each zone.
+#include "Modulo1.h"
+#include "TestoPiano.h"
+
+#include <array>
+
+namespace Modulo1 {
+
+double EtaAnni = 0, PesoKg = 0, AltezzaCm = 0, PulsazioniRiposo = 0;
+std::string AttivitaLavorativa;
+bool AttivitaFisica = false;
+
+namespace {
+
+constexpr std::array<double, 5> Quote{0.5, 0.6, 0.7, 0.8, 0.9};
+using SeiLimiti = std::array<double, 6>;
+
+void ScriviZone(const SeiLimiti& limiti, CinqueTesti& testi) {
+    for (std::size_t i = 0; i < testi.size(); ++i)
+        testi[i] = TestoPiano(limiti[i]) + "-" + TestoPiano(limiti[i + 1]);
+}
+
+// Kilocalories of `minuti` minutes at heart rate fc (Keytel's equation, kJ/min).
+double Energia(double fc, bool donna, double peso, double eta, double minuti) {
+    double kj = donna ? -20.4022 + 0.4472 * fc - 0.1263 * peso + 0.074 * eta
+                      : -55.0969 + 0.6309 * fc + 0.1988 * peso + 0.2017 * eta;
+    return Arrotonda(kj * minuti / 4.184, 0);
+}
+
+SeiLimiti EnergieAiLimiti(const SeiLimiti& limiti, bool donna, double peso, double eta, double minuti) {
+    SeiLimiti energie{};
+    for (std::size_t k = 0; k < limiti.size(); ++k) energie[k] = Energia(limiti[k], donna, peso, eta, minuti);
+    return energie;
+}
+
+}  // namespace
+
+void CalcolaZoneCardiache(double& fcMax, double minuti, CinqueTesti& cooper, CinqueTesti& karvonen,
+                          const std::string& sesso, double eta, const std::string& peso,
+                          CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen) {
+    const bool donna = sesso == "F";
+    const double pesoKg = ValoreTesto(peso.empty() ? std::string_view("0") : std::string_view(peso));
+
+    fcMax = (donna ? 226 : 220) - EtaAnni;
+
+    SeiLimiti limitiCooper{};
+    for (std::size_t k = 0; k < Quote.size(); ++k) limitiCooper[k] = Arrotonda(Quote[k] * fcMax, 0);
+    limitiCooper[5] = fcMax;
+    ScriviZone(limitiCooper, cooper);
+
+    const bool conKarvonen = PulsazioniRiposo > 0;
+    SeiLimiti limitiKarvonen{};
+    if (conKarvonen) {
+        const double riserva = fcMax - PulsazioniRiposo;
+        for (std::size_t k = 0; k < Quote.size(); ++k)
+            limitiKarvonen[k] = PulsazioniRiposo + Arrotonda(Quote[k] * riserva, 0);
+        limitiKarvonen[5] = PulsazioniRiposo + Arrotonda(1.0 * riserva, 0);
+        ScriviZone(limitiKarvonen, karvonen);
+    }
+
+    if (pesoKg > 0 && eta > 0 && minuti > 0) {
+        ScriviZone(EnergieAiLimiti(limitiCooper, donna, pesoKg, eta, minuti), kcalCooper);
+        if (conKarvonen) ScriviZone(EnergieAiLimiti(limitiKarvonen, donna, pesoKg, eta, minuti), kcalKarvonen);
+    }
+}
+
+}  // namespace Modulo1

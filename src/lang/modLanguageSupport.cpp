@@ -1,0 +1,269 @@
+#include "modLanguageSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace modLanguageSupport {
+
+std::string LinguaCorrente;
+std::filesystem::path CartellaApplicazione;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ChiudiFile {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, ChiudiFile>;
+
+// The whole file, or ErroreIni when it cannot be opened or read.
+std::string LeggiFile(const fs::path& file) {
+    File f(std::fopen(file.c_str(), "rb"));
+    if (!f) throw ErroreIni("cannot open " + file.string());
+    std::string contenuto;
+    char buffer[16384];
+    std::size_t letti;
+    while ((letti = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) contenuto.append(buffer, letti);
+    if (std::ferror(f.get())) throw ErroreIni("cannot read " + file.string());
+    return contenuto;
+}
+
+bool Spazio(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Pulito(std::string_view s) {
+    while (!s.empty() && Spazio(s.front())) s.remove_prefix(1);
+    while (!s.empty() && Spazio(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char Minuscola(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Minuscola(x) == Minuscola(y); });
+}
+
+// Calls f(line) for each line of the text, without its line end; stops when f
+// returns true.
+template <typename F>
+void PerOgniRiga(std::string_view testo, F&& f) {
+    while (!testo.empty()) {
+        std::size_t a = testo.find('\n');
+        std::string_view riga = testo.substr(0, a);
+        if (!riga.empty() && riga.back() == '\r') riga.remove_suffix(1);
+        if (f(riga)) return;
+        if (a == std::string_view::npos) return;
+        testo.remove_prefix(a + 1);
+    }
+}
+
+// The section name of a header line "[name]", if the line is one.
+std::optional<std::string_view> Intestazione(std::string_view riga) {
+    riga = Pulito(riga);
+    if (riga.size() < 2 || riga.front() != '[') return std::nullopt;
+    std::size_t chiusa = riga.find(']');
+    if (chiusa == std::string_view::npos) return std::nullopt;
+    return Pulito(riga.substr(1, chiusa - 1));
+}
+
+struct Voce {
+    std::string_view chiave, valore;
+};
+
+std::optional<Voce> VoceDellaRiga(std::string_view riga) {
+    std::size_t uguale = riga.find('=');
+    if (uguale == std::string_view::npos) return std::nullopt;
+    return Voce{Pulito(riga.substr(0, uguale)), Pulito(riga.substr(uguale + 1))};
+}
+
+// At most `massimo` characters; a character is a UTF-8 sequence, or one byte
+// where the text is not UTF-8, so a cut never splits a letter.
+std::string_view PrimiCaratteri(std::string_view s, std::size_t massimo) {
+    std::size_t caratteri = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        bool continuazione = (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+        if (!continuazione && caratteri++ == massimo) return s.substr(0, i);
+    }
+    return s;
+}
+
+// The profile rules: sections and keys without regard to case, blanks around
+// them ignored, one pair of quotes taken off, the value cut at 511 characters.
+std::string LeggiComeIni(std::string_view testo, std::string_view sezione, std::string_view chiave) {
+    if (testo.substr(0, 3) == "\xEF\xBB\xBF") testo.remove_prefix(3);
+    sezione = Pulito(sezione);
+    chiave = Pulito(chiave);
+    bool nellaSezione = false, sezioneVista = false;
+    std::string risultato;
+    PerOgniRiga(testo, [&](std::string_view riga) {
+        if (auto nome = Intestazione(riga)) {
+            if (sezioneVista) return true;   // only the first section of that name counts
+            nellaSezione = UgualiSenzaMaiuscole(*nome, sezione);
+            sezioneVista = nellaSezione;
+            return false;
+        }
+        if (!nellaSezione) return false;
+        auto voce = VoceDellaRiga(riga);
+        if (!voce || !UgualiSenzaMaiuscole(voce->chiave, chiave)) return false;
+        std::string_view v = voce->valore;
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+            v = v.substr(1, v.size() - 2);
+        risultato = PrimiCaratteri(v, LunghezzaMassimaValore);
+        return true;
+    });
+    return risultato;
+}
+
+// The scan of large files: the first line that starts with the key, sections
+// not considered; the value is what follows key and "=", less its first and
+// last character.
+std::string LeggiConScansione(std::string_view testo, std::string_view chiave, const fs::path& file) {
+    std::optional<std::string> risultato;
+    bool troppoCorta = false;
+    PerOgniRiga(testo, [&](std::string_view riga) {
+        if (riga.substr(0, chiave.size()) != chiave) return false;
+        std::string_view resto = riga.size() > chiave.size() + 1 ? riga.substr(chiave.size() + 1) : std::string_view();
+        if (resto.size() < 2)
+            troppoCorta = true;
+        else
+            risultato = std::string(resto.substr(1, resto.size() - 2));
+        return true;
+    });
+    if (troppoCorta) throw ErroreIni("no value for " + std::string(chiave) + " in " + file.string());
+    return risultato.value_or(std::string());
+}
+
+bool NomeLinguaSicuro(std::string_view nome) {
+    return nome.find('/') == std::string_view::npos && nome.find('\\') == std::string_view::npos &&
+           nome.find("..") == std::string_view::npos && nome.find('\0') == std::string_view::npos;
+}
+
+bool ScriviTutto(int fd, std::string_view dati) {
+    while (!dati.empty()) {
+        ssize_t scritti = ::write(fd, dati.data(), dati.size());
+        if (scritti < 0) return false;
+        dati.remove_prefix(static_cast<std::size_t>(scritti));
+    }
+    return true;
+}
+
+// Replaces the file with the new text: written beside it, flushed to disk and
+// renamed over it, so that the file is always either the old or the new one.
+bool SostituisciFile(const fs::path& file, std::string_view testo) {
+    fs::path provvisorio = file;
+    provvisorio += ".tmp-XXXXXX";
+    std::string modello = provvisorio.string();
+    int fd = ::mkstemp(modello.data());
+    if (fd < 0) return false;
+    struct stat info {};
+    mode_t modo = ::stat(file.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    bool riuscito = ::fchmod(fd, modo) == 0 && ScriviTutto(fd, testo) && ::fsync(fd) == 0;
+    riuscito = ::close(fd) == 0 && riuscito;
+    if (riuscito) riuscito = ::rename(modello.c_str(), file.c_str()) == 0;
+    if (!riuscito) ::unlink(modello.c_str());
+    return riuscito;
+}
+
+}  // namespace
+
+std::string LeggiIni(const fs::path& file, std::string_view sezione, std::string_view chiave) {
+    std::error_code errore;
+    std::uintmax_t lunghezza = fs::file_size(file, errore);
+    if (errore) throw ErroreIni("cannot read the length of " + file.string());
+    std::string testo = LeggiFile(file);
+    if (lunghezza <= LimiteLetturaIni && testo.size() <= LimiteLetturaIni) return LeggiComeIni(testo, sezione, chiave);
+    return LeggiConScansione(testo, chiave, file);
+}
+
+bool ScriviIni(const fs::path& file, std::string_view sezione, std::string_view chiave, std::string_view valore) {
+    std::string testo;
+    std::error_code errore;
+    if (fs::exists(file, errore)) {
+        try {
+            testo = LeggiFile(file);
+        } catch (const ErroreIni&) {
+            return false;
+        }
+    } else if (errore) {
+        return false;
+    }
+    const std::string_view fineRiga = testo.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const std::string nuovaRiga = std::string(Pulito(chiave)) + "=" + std::string(valore);
+
+    // Find the section and, inside it, the key's line and the end of its last entry.
+    std::size_t posizione = 0;
+    bool nellaSezione = false, trovata = false;
+    std::size_t inizioChiave = std::string::npos, fineChiave = 0, fineSezione = std::string::npos;
+    std::string_view vista(testo);
+    while (posizione < vista.size()) {
+        std::size_t a = vista.find('\n', posizione);
+        std::size_t fine = a == std::string_view::npos ? vista.size() : a + 1;
+        std::string_view riga = vista.substr(posizione, fine - posizione);
+        while (!riga.empty() && (riga.back() == '\n' || riga.back() == '\r')) riga.remove_suffix(1);
+        if (auto nome = Intestazione(riga)) {
+            if (nellaSezione) break;
+            nellaSezione = !trovata && UgualiSenzaMaiuscole(*nome, Pulito(sezione));
+            if (nellaSezione) {
+                trovata = true;
+                fineSezione = fine;
+            }
+        } else if (nellaSezione) {
+            if (!Pulito(riga).empty()) fineSezione = fine;
+            auto voce = VoceDellaRiga(riga);
+            if (voce && UgualiSenzaMaiuscole(voce->chiave, Pulito(chiave))) {
+                inizioChiave = posizione;
+                fineChiave = posizione + riga.size();
+                break;
+            }
+        }
+        posizione = fine;
+    }
+
+    std::string nuovo;
+    if (inizioChiave != std::string::npos) {
+        nuovo = testo.substr(0, inizioChiave) + nuovaRiga + testo.substr(fineChiave);
+    } else if (trovata) {
+        std::string prima = testo.substr(0, fineSezione);
+        if (!prima.empty() && prima.back() != '\n') prima += fineRiga;
+        nuovo = prima + nuovaRiga + std::string(fineRiga) + testo.substr(fineSezione);
+    } else {
+        nuovo = testo;
+        if (!nuovo.empty() && nuovo.back() != '\n') nuovo += fineRiga;
+        nuovo += "[" + std::string(Pulito(sezione)) + "]" + std::string(fineRiga) + nuovaRiga + std::string(fineRiga);
+    }
+    return SostituisciFile(file, nuovo);
+}
+
+std::optional<fs::path> FileLingua() {
+    if (!NomeLinguaSicuro(LinguaCorrente)) return std::nullopt;
+    // path's "/" adds a separator only when the folder does not end with one.
+    return CartellaApplicazione / (LinguaCorrente + ".lng");
+}
+
+fs::path FileImpostazioni() { return CartellaApplicazione / "LangSetting.ini"; }
+
+std::string TestoLingua(std::string_view id) {
+    try {
+        if (LinguaCorrente.empty()) {
+            try {
+                LinguaCorrente = LeggiIni(FileImpostazioni(), "Language", "CurrentLanguage");
+            } catch (const ErroreIni&) {
+                // No settings file: the language stays unknown.
+            }
+        }
+        std::optional<fs::path> file = FileLingua();
+        if (!file) return {};
+        return LeggiIni(*file, "Strings", id);
+    } catch (...) {
+        return {};
+    }
+}
+
+}  // namespace modLanguageSupport

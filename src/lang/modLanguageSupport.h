@@ -1,0 +1,53 @@
+// modLanguageSupport: the settings file, the language files and the message
+// catalogue. INI files are read and written by the rules of the Windows
+// profile functions the language files were designed for.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace modLanguageSupport {
+
+// The current language name: "italian" or "english" (empty until known).
+extern std::string LinguaCorrente;
+
+// The folder that holds the program, its language files and its settings.
+extern std::filesystem::path CartellaApplicazione;
+
+// LeggiIni fails with this when the file is missing or cannot be read, or, in
+// a file above 64000 bytes, when the matching line is too short to hold a value.
+class ErroreIni : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Files up to this size are read by the INI rules; longer ones by a line scan.
+inline constexpr std::uintmax_t LimiteLetturaIni = 64000;
+// At most this many characters of a value are returned by the INI rules.
+inline constexpr std::size_t LunghezzaMassimaValore = 511;
+
+std::string LeggiIni(const std::filesystem::path& file, std::string_view sezione, std::string_view chiave);
+
+// Writes key = value into the section, creating file and section when missing
+// and keeping every other line. The file is replaced atomically. False when
+// nothing could be written.
+bool ScriviIni(const std::filesystem::path& file, std::string_view sezione, std::string_view chiave,
+               std::string_view valore);
+
+// The language file of LinguaCorrente in the application folder, or nothing
+// when the name could lead outside it (a separator or "..").
+std::optional<std::filesystem::path> FileLingua();
+
+// The settings file "LangSetting.ini" in the application folder.
+std::filesystem::path FileImpostazioni();
+
+// The text of a message identifier ("0027") in the current language; empty
+// when anything is missing. Reads the language file on every call.
+std::string TestoLingua(std::string_view id);
+
+}  // namespace modLanguageSupport
