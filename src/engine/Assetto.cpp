@@ -1,6 +1,7 @@
 // The fit sheet: from six body measures and the saddle length to the frame,
 // saddle and handlebar measures of a road bicycle.
 #include "Modulo1.h"
+#include "TestoPiano.h"
 
 namespace Modulo1 {
 
@@ -13,7 +14,11 @@ double Uno(double x) { return Arrotonda(x, 1); }
 
 // "low -high": the low value always first, whatever the order of the two.
 std::string Intervallo(double basso, double alto) {
-    return TestoNumero(basso) + " -" + TestoNumero(alto);
+    std::string t;
+    AccodaNumero(t, basso, true, false);
+    t += " -";
+    AccodaNumero(t, alto, true, false);
+    return t;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The number rules: which texts are numbers, how they are read, rounded and
 // written. Everything here is independent of the process locale.
 #include "Modulo1.h"
+#include "TestoPiano.h"
 
 #include <charconv>
 #include <cmath>
@@ -100,21 +101,47 @@ double Arrotonda(double x, int n) {
     if (!std::isfinite(y)) return std::isfinite(x) ? x : y;
     double intero = std::floor(y);
     double resto = y - intero;
-    if (resto > 0.5 || (resto == 0.5 && std::fmod(intero, 2.0) != 0.0)) intero += 1.0;
+    if (resto > 0.5 || (resto == 0.5 && intero != 2.0 * std::floor(intero / 2.0))) intero += 1.0;
     return intero / scala;
 }
 
-std::string TestoNumero(double x) {
-    if (std::isnan(x)) return " n.d.";
-    std::string testo(1, std::signbit(x) && x != 0.0 ? '-' : ' ');
-    double m = std::fabs(x);
-    if (m == 0.0) return " 0";
-    if (std::isinf(m)) return testo + "inf";
+namespace {
 
-    // 15 significant digits: d.dddddddddddddde±XX
+// Appends the magnitude m > 0, finite, with at most 15 significant digits.
+void AccodaModulo(std::string& out, double m, bool zeroIniziale) {
+    // Most values have a few decimals: then m × 10^k is a whole number below
+    // 10^15, which is exactly the 15-digit text.
+    double scala = 1.0;
+    for (int k = 0; k <= 4; ++k, scala *= 10.0) {
+        double y = m * scala;
+        if (y >= 1e15) break;
+        if (y != std::floor(y)) continue;
+        char cifre[24];
+        auto [fine, errore] = std::to_chars(cifre, cifre + sizeof cifre, static_cast<long long>(y));
+        (void)errore;
+        auto n = static_cast<std::size_t>(fine - cifre);
+        std::size_t decimali = static_cast<std::size_t>(k);
+        while (decimali > 0 && cifre[n - 1] == '0') --n, --decimali;   // trailing zeros
+        if (n > decimali) {
+            out.append(cifre, n - decimali);
+        } else if (zeroIniziale) {
+            out += '0';
+        }
+        if (decimali > 0) {
+            out += '.';
+            if (decimali > n) out.append(decimali - n, '0');
+            out.append(cifre + (n > decimali ? n - decimali : 0), n > decimali ? decimali : n);
+        }
+        return;
+    }
+
+    // Anything else: 15 significant digits d.dddddddddddddde±XX
     char buffer[64];
     auto [fine, errore] = std::to_chars(buffer, buffer + sizeof buffer, m, std::chars_format::scientific, 14);
-    if (errore != std::errc()) return testo + "0";
+    if (errore != std::errc()) {
+        out += '0';
+        return;
+    }
     std::string_view s(buffer, static_cast<std::size_t>(fine - buffer));
     std::size_t e = s.find('e');
     std::string cifre;
@@ -126,31 +153,57 @@ std::string TestoNumero(double x) {
 
     if (esponente >= 15 || esponente < -15) {
         // Out of the plain range: mantissa and exponent, "1.5E+15".
-        testo += cifre[0];
+        out += cifre[0];
         if (cifre.size() > 1) {
-            testo += '.';
-            testo += cifre.substr(1);
+            out += '.';
+            out += cifre.substr(1);
         }
-        testo += esponente < 0 ? "E-" : "E+";
+        out += esponente < 0 ? "E-" : "E+";
         std::string esp = std::to_string(esponente < 0 ? -esponente : esponente);
         if (esp.size() < 2) esp.insert(0, "0");
-        return testo + esp;
-    }
-    if (esponente < 0) {
-        testo += '.';
-        testo.append(static_cast<std::size_t>(-esponente - 1), '0');
-        testo += cifre;
-        return testo;
-    }
-    auto interi = static_cast<std::size_t>(esponente) + 1;
-    if (cifre.size() <= interi) {
-        testo += cifre;
-        testo.append(interi - cifre.size(), '0');
+        out += esp;
+    } else if (esponente < 0) {
+        if (zeroIniziale) out += '0';
+        out += '.';
+        out.append(static_cast<std::size_t>(-esponente - 1), '0');
+        out += cifre;
     } else {
-        testo += cifre.substr(0, interi);
-        testo += '.';
-        testo += cifre.substr(interi);
+        auto interi = static_cast<std::size_t>(esponente) + 1;
+        if (cifre.size() <= interi) {
+            out += cifre;
+            out.append(interi - cifre.size(), '0');
+        } else {
+            out += cifre.substr(0, interi);
+            out += '.';
+            out += cifre.substr(interi);
+        }
     }
+}
+
+}  // namespace
+
+void AccodaNumero(std::string& out, double x, bool spazioPerPositivi, bool zeroIniziale) {
+    if (std::isnan(x)) {
+        out += "n.d.";
+        return;
+    }
+    bool negativo = x < 0;
+    if (negativo)
+        out += '-';
+    else if (spazioPerPositivi)
+        out += ' ';
+    double m = std::fabs(x);
+    if (m == 0.0)
+        out += '0';
+    else if (std::isinf(m))
+        out += "inf";
+    else
+        AccodaModulo(out, m, zeroIniziale);
+}
+
+std::string TestoNumero(double x) {
+    std::string testo;
+    AccodaNumero(testo, x, true, false);
     return testo;
 }
 

@@ -1,18 +1,17 @@
-// Plain number texts of the condition results: no leading blank, a "0" before
-// a lone decimal point ("0.5", "-0.5"), no trailing zeros ("70", "67.4").
+// How the engine writes numbers: TestoNumero's sign blank is optional, and so
+// is the "0" before a lone decimal point. The condition results are written
+// plain: no blank, a "0" before the point ("0.5"), no trailing zeros ("70").
 #pragma once
-
-#include "Modulo1.h"
 
 #include <string>
 
 namespace Modulo1 {
 
+void AccodaNumero(std::string& out, double x, bool spazioPerPositivi, bool zeroIniziale);
+
 inline std::string TestoPiano(double x) {
-    std::string t = TestoNumero(x);
-    if (!t.empty() && t.front() == ' ') t.erase(0, 1);
-    std::size_t cifra = !t.empty() && t.front() == '-' ? 1 : 0;
-    if (cifra < t.size() && t[cifra] == '.') t.insert(cifra, "0");
+    std::string t;
+    AccodaNumero(t, x, false, true);
     return t;
 }
 

@@ -17,8 +17,13 @@ constexpr std::array<double, 5> Quote{0.5, 0.6, 0.7, 0.8, 0.9};
 using SeiLimiti = std::array<double, 6>;
 
 void ScriviZone(const SeiLimiti& limiti, CinqueTesti& testi) {
-    for (std::size_t i = 0; i < testi.size(); ++i)
-        testi[i] = TestoPiano(limiti[i]) + "-" + TestoPiano(limiti[i + 1]);
+    for (std::size_t i = 0; i < testi.size(); ++i) {
+        std::string& t = testi[i];
+        t.clear();
+        AccodaNumero(t, limiti[i], false, true);
+        t += '-';
+        AccodaNumero(t, limiti[i + 1], false, true);
+    }
 }
 
 // Kilocalories of `minuti` minutes at heart rate fc (Keytel's equation, kJ/min).

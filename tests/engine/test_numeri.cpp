@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 
 using namespace Modulo1;
@@ -106,4 +108,31 @@ TEST_F(LocaleConVirgola, NumbersAreWrittenAndReadWithAFullStop) {
     EXPECT_EQ(CalcolaTP(m), " 55.2");
     EXPECT_EQ(CalcolaR(m), " 7.3 - 7.8");
     EXPECT_EQ(CalcolaPE(m), "175");
+}
+
+// Every written number reads back as the value rounded to 15 significant
+// digits, in plain form without trailing zeros, whatever path wrote it.
+TEST(TestoNumero, ReadsBackAsFifteenSignificantDigits) {
+    std::mt19937_64 caso(1990);
+    for (int i = 0; i < 20000; ++i) {
+        double x;
+        switch (i % 4) {
+            case 0: x = static_cast<double>(static_cast<long long>(caso() % 2000000) - 1000000) / 10.0; break;
+            case 1: x = static_cast<double>(caso() % 100000) / 1000.0; break;
+            case 2: x = std::ldexp(static_cast<double>(caso() % (1ull << 52)), -static_cast<int>(caso() % 60)); break;
+            default: x = (static_cast<double>(caso() % 1000) + 0.5) * 0.1; break;
+        }
+        std::string t = TestoNumero(x);
+        ASSERT_TRUE(t[0] == ' ' || t[0] == '-') << t;
+        if (t.find('E') != std::string::npos) continue;
+        char rif[64];
+        auto fine = std::to_chars(rif, rif + sizeof rif, x, std::chars_format::scientific, 14).ptr;
+        double atteso = 0;
+        std::from_chars(rif, fine, atteso);
+        ASSERT_EQ(ValoreTesto(t), atteso) << x << " written " << t;
+        if (t.find('.') != std::string::npos) {
+            ASSERT_NE(t.back(), '0') << t;
+        }
+        ASSERT_EQ(t.find(' ', 1), std::string::npos) << t;
+    }
 }
