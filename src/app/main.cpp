@@ -1,23 +1,35 @@
-// Tovarin Project: the program's entry point.
+// Tovarin Project: start-up. The main window loads first (identity texts,
+// language setting, size lock), then the home window finishes the start.
+#include "Calendario.h"
+#include "Globali.h"
+#include "Stili.h"
+#include "frmInformazioniSu.h"
+#include "frmMain.h"
+#include "mdi.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QDate>
+#include <QIcon>
+#include <QLocale>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tovarin Project");
-    QApplication::setApplicationVersion("1.0.5");
-    modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();
+    QApplication::setApplicationName(TitoloApplicazione);
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.svg")));
+    ImpostaSostitutiCaratteri();
 
-    QMainWindow finestra;
-    finestra.setObjectName("mdi");
-    finestra.setWindowTitle(" Tovarin Project");
-    finestra.resize(950, 593);
-    auto* titolo = new QLabel("Tovarin Project", &finestra);
-    titolo->setAlignment(Qt::AlignCenter);
-    finestra.setCentralWidget(titolo);
-    finestra.show();
+    modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();
+    Calendario::ImpostaServizi({[] {
+                                    const QDate oggi = QDate::currentDate();
+                                    return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
+                                },
+                                nullptr});
+
+    mdi principale;
+    principale.ImpostaFinestre(nullptr, nullptr, nullptr, [] { return new frmInformazioniSu; });
+    principale.show();
+    principale.MostraFiglio(new frmMain);
     return QApplication::exec();
 }

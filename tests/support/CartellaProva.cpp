@@ -35,6 +35,10 @@ CartellaProva::~CartellaProva() {
     modLanguageSupport::LinguaCorrente.clear();
 }
 
+void CartellaProva::copiaGuida() const {
+    fs::copy_file(fs::path(TOVARIN_APP_DIR) / "Guida.chm", percorso_ / "Guida.chm", fs::copy_options::overwrite_existing);
+}
+
 void CartellaProva::scrivi(std::string_view nome, std::string_view contenuto) const {
     std::ofstream out(percorso_ / nome, std::ios::binary | std::ios::trunc);
     out.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));

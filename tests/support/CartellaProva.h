@@ -15,6 +15,9 @@ public:
     CartellaProva(const CartellaProva&) = delete;
     CartellaProva& operator=(const CartellaProva&) = delete;
 
+    // Copies the built help file "Guida.chm" into the folder.
+    void copiaGuida() const;
+
     const std::filesystem::path& percorso() const { return percorso_; }
     std::filesystem::path file(std::string_view nome) const { return percorso_ / nome; }
     void scrivi(std::string_view nome, std::string_view contenuto) const;

@@ -1,0 +1,4 @@
+#include "AtletaCorrente.h"
+
+QString PercorsoArchivio;
+QString NomeAtletaCorrente;

@@ -1,0 +1,106 @@
+#include "TraduciForm.h"
+
+#include "modLanguageSupport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QTabWidget>
+#include <QVariant>
+#include <QWidget>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace {
+
+using modLanguageSupport::ErroreIni;
+
+// One window's lookups: every failure is an absent text.
+class Lettore {
+public:
+    Lettore(std::filesystem::path file, std::string sezione) : file_(std::move(file)), sezione_(std::move(sezione)) {}
+    std::optional<QString> testo(const QString& chiave) const {
+        try {
+            return QString::fromStdString(modLanguageSupport::LeggiIni(file_, sezione_, chiave.toStdString()));
+        } catch (...) {
+            return std::nullopt;
+        }
+    }
+
+private:
+    std::filesystem::path file_;
+    std::string sezione_;
+};
+
+bool ImpostaCaption(QObject* controllo, const QString& testo) {
+    if (auto* etichetta = qobject_cast<QLabel*>(controllo)) {
+        etichetta->setText(testo);
+    } else if (auto* pulsante = qobject_cast<QAbstractButton*>(controllo)) {
+        pulsante->setText(testo);
+    } else if (auto* gruppo = qobject_cast<QGroupBox*>(controllo)) {
+        gruppo->setTitle(testo);
+    } else if (auto* azione = qobject_cast<QAction*>(controllo)) {
+        azione->setText(testo);
+    } else {
+        return false;   // no caption: text boxes, pictures, combos
+    }
+    return true;
+}
+
+void ImpostaToolTip(QObject* controllo, const QString& testo) {
+    if (auto* widget = qobject_cast<QWidget*>(controllo))
+        widget->setToolTip(testo);
+    else if (auto* azione = qobject_cast<QAction*>(controllo))
+        azione->setToolTip(testo);
+}
+
+// The controls of the window in design order; child windows (the workspace
+// of the main window and whatever it holds, other top-level windows) and
+// Qt's own unnamed or internal widgets are not the window's controls.
+void RaccogliControlli(QObject* genitore, QList<QObject*>& controlli) {
+    for (QObject* figlio : genitore->children()) {
+        auto* widget = qobject_cast<QWidget*>(figlio);
+        if (widget && (widget->isWindow() || qobject_cast<QMdiArea*>(widget))) continue;
+        if (!widget && !qobject_cast<QAction*>(figlio)) continue;
+        const QString nome = figlio->objectName();
+        if (!nome.isEmpty() && !nome.startsWith(QLatin1String("qt_"))) controlli.append(figlio);
+        if (widget) RaccogliControlli(widget, controlli);
+    }
+}
+
+}  // namespace
+
+void TraduciForm(QWidget* finestra) {
+    if (!finestra) return;
+    std::optional<std::filesystem::path> file = modLanguageSupport::FileLingua();
+    if (!file) return;   // a language name that names no file: nothing is looked up
+    const QString w = finestra->objectName();
+    const Lettore lettore(*file, w.toStdString());
+
+    if (!finestra->windowTitle().isEmpty()) {
+        if (auto t = lettore.testo(w + QLatin1String(".Caption"))) finestra->setWindowTitle(*t);
+    }
+    if (auto t = lettore.testo(w + QLatin1String(".Tag"))) finestra->setProperty("Tag", *t);
+
+    QList<QObject*> controlli;
+    RaccogliControlli(finestra, controlli);
+    for (QObject* controllo : controlli) {
+        const QString nome = controllo->objectName();
+        const QVariant indice = controllo->property("index");
+        const QString base = indice.isValid() ? QStringLiteral("%1(%2)").arg(nome).arg(indice.toInt()) : nome;
+
+        if (auto t = lettore.testo(base + QLatin1String(".Caption")); t && !t->isEmpty()) ImpostaCaption(controllo, *t);
+        if (auto t = lettore.testo(base + QLatin1String(".ToolTipText")); t && !t->isEmpty()) ImpostaToolTip(controllo, *t);
+        if (auto t = lettore.testo(base + QLatin1String(".Tag")); t && !t->isEmpty()) controllo->setProperty("Tag", *t);
+
+        if (auto* schede = qobject_cast<QTabWidget*>(controllo)) {
+            for (int s = 0; s < schede->count(); ++s) {
+                if (auto t = lettore.testo(QStringLiteral("%1.TabCaption(%2)").arg(nome).arg(s))) schede->setTabText(s, *t);
+            }
+        }
+    }
+}

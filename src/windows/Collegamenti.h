@@ -1,0 +1,34 @@
+// Handing the user over to other programs: web and mail links, and the help
+// viewer. Both go through replaceable handlers, so that tests can record
+// what would be opened instead of opening it.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Opens a web address or a "mailto:" link with the desktop's programs. Only
+// http, https and mailto targets are handed over; failures are ignored.
+void ApriDocumento(QWidget* finestra, const QString& destinazione);
+
+// A new mail to IndirizzoPosta whose subject part S is followed by the version:
+// "mailto:" + IndirizzoPosta + S + "1.0.5".
+void ScriviAutore(QWidget* finestra, const QString& oggetto);
+
+// The text ScriviAutore hands to ApriDocumento, for the given version.
+QString TestoCollegamentoPosta(const QString& oggetto, int maggiore, int minore, int revisione);
+
+// The help topic for a window's help context number.
+QString ArgomentoGuida(int contestoGuida);
+
+// Shows a topic of a compiled help file, owned by the given window.
+using GestoreGuidaFn = std::function<void(QWidget* proprietario, const QString& fileChm, const QString& argomento)>;
+// Opens a link target.
+using GestoreCollegamentiFn = std::function<void(const QString& destinazione)>;
+
+// The handlers in force; tests install recording ones.
+void ImpostaGestoreGuida(GestoreGuidaFn gestore);
+void ImpostaGestoreCollegamenti(GestoreCollegamentiFn gestore);
+void MostraArgomentoGuida(QWidget* proprietario, const QString& fileChm, const QString& argomento);

@@ -1,0 +1,40 @@
+#include "Globali.h"
+
+#include "modLanguageSupport.h"
+
+QString TestoCredito;
+QString NomeAutore;
+QString IndirizzoSito;
+QString IndirizzoDonazione;
+QString IndirizzoPosta;
+QString PercorsoGuida;
+
+QString CartellaApplicazioneQt() {
+    return QString::fromStdString(modLanguageSupport::CartellaApplicazione.string());
+}
+
+#include "Calendario.h"
+#include "TraduciForm.h"
+#include "mdi.h"
+
+QString ParteAnniCredito() {
+    QString anno = QString::number(Calendario::Servizi().oggi().anno).rightJustified(4, QLatin1Char('0'));
+    if (anno < QLatin1String("2015")) anno = QStringLiteral("2015");
+    return anno == QLatin1String("2015") ? anno : QStringLiteral("2015-") + anno;
+}
+
+void TraduciFinestreAperte(QWidget* ancheQuesta) {
+    QList<QWidget*> finestre;
+    if (mdi* principale = mdi::Istanza()) finestre = principale->FinestreAperte();
+    if (ancheQuesta && !finestre.contains(ancheQuesta)) finestre.append(ancheQuesta);
+    for (QWidget* finestra : finestre) TraduciForm(finestra);
+}
+
+// The pictures are compiled into this library; a static library's resources
+// must be registered by hand.
+static void RegistraImmagini() { Q_INIT_RESOURCE(immagini); }
+
+void InizializzaRisorse() {
+    static const bool fatto = (RegistraImmagini(), true);
+    (void)fatto;
+}

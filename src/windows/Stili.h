@@ -1,0 +1,16 @@
+// Colours of controls whose look is given by their style sheet in the form:
+// read or change one colour property ("color", "background-color") and keep
+// the rest of the sheet.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+void CambiaColore(QWidget* controllo, const QString& proprieta, const QColor& colore);
+QColor ColoreDi(const QWidget* controllo, const QString& proprieta);
+
+// "Segoe UI Symbol", the design font, is not on every system: it falls back
+// to a sans font of similar width.
+void ImpostaSostitutiCaratteri();

@@ -1,0 +1,217 @@
+#include "mdi.h"
+
+#include "AtletaCorrente.h"
+#include "Collegamenti.h"
+#include "Globali.h"
+#include "Stili.h"
+#include "TraduciForm.h"
+#include "modLanguageSupport.h"
+#include "moduloNoRidimens.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+
+#include <filesystem>
+
+namespace {
+
+mdi* istanza = nullptr;
+
+const QColor Bianco(255, 255, 255);
+const QColor Arancio(255, 128, 0);
+const QColor Evidenziato(255, 192, 128);
+
+}  // namespace
+
+mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
+    istanza = this;
+    InizializzaRisorse();
+    ui.setupUi(this);
+
+    // Identity texts: fixed for the life of the program.
+    TestoCredito = QStringLiteral("Copyright © ");
+    NomeAutore = QStringLiteral(" Studio Tovarin");
+    IndirizzoSito = QStringLiteral("https://www.example.org/tovarin");
+    IndirizzoDonazione = QStringLiteral("https://www.example.org/tovarin/donazione");
+    IndirizzoPosta = QStringLiteral("tovarin@example.org");
+
+    ui.lblCopy->setText(TestoCredito + NomeAutore);
+    ui.lblSito->setText(IndirizzoSito);
+
+    TraduciForm(this);
+
+    PercorsoArchivio = QString::fromStdString((modLanguageSupport::CartellaApplicazione / "tvp.dmg").string());
+
+    const std::filesystem::path impostazioni = modLanguageSupport::FileImpostazioni();
+    std::error_code errore;
+    if (std::filesystem::exists(impostazioni, errore)) {
+        try {
+            modLanguageSupport::LinguaCorrente = modLanguageSupport::LeggiIni(impostazioni, "Language", "CurrentLanguage");
+        } catch (const modLanguageSupport::ErroreIni&) {
+            modLanguageSupport::LinguaCorrente.clear();
+        }
+    } else {
+        modLanguageSupport::LinguaCorrente = "italian";
+        modLanguageSupport::ScriviIni(impostazioni, "Language", "CurrentLanguage", "italian");
+    }
+
+    // The workspace shows its children maximized and without frames.
+    ui.mdiArea->setViewMode(QMdiArea::SubWindowView);
+
+    // Bar events: highlight on any mouse button, hover colours of the links.
+    for (QWidget* w : {static_cast<QWidget*>(ui.cmdAtleta), static_cast<QWidget*>(ui.cmdAssetto),
+                       static_cast<QWidget*>(ui.cmdCondizione), static_cast<QWidget*>(ui.lblInfo),
+                       static_cast<QWidget*>(ui.lblDonazione), static_cast<QWidget*>(ui.Label5),
+                       static_cast<QWidget*>(ui.Label6), static_cast<QWidget*>(ui.Picture2)})
+        w->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(ui.lblInfo), static_cast<QWidget*>(ui.lblDonazione),
+                       static_cast<QWidget*>(ui.Picture2)})
+        w->setMouseTracking(true);
+
+    connect(ui.cmdAtleta, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAtleti_); });
+    connect(ui.cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_); });
+    connect(ui.cmdCondizione, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaCondizione_); });
+    connect(ui.cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
+    connect(ui.cmdPrint, &QPushButton::clicked, this, [this] {
+        if (StampaFinestra) StampaFinestra();
+    });
+
+    // Centred on the screen, at its design size, for good.
+    resize(950, 593);
+    if (QScreen* schermo = QGuiApplication::primaryScreen())
+        move(schermo->availableGeometry().center() - rect().center());
+    BloccaDimensioni(this);
+}
+
+mdi::~mdi() {
+    if (istanza == this) istanza = nullptr;
+}
+
+mdi* mdi::Istanza() { return istanza; }
+
+void mdi::ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info) {
+    creaAtleti_ = std::move(atleti);
+    creaAssetto_ = std::move(assetto);
+    creaCondizione_ = std::move(condizione);
+    creaInfo_ = std::move(info);
+}
+
+QMdiSubWindow* mdi::MostraFiglio(QWidget* figlio) {
+    auto* cornice = new QMdiSubWindow(ui.mdiArea, Qt::FramelessWindowHint);
+    cornice->setAttribute(Qt::WA_DeleteOnClose);
+    cornice->setWidget(figlio);
+    figlio->setAttribute(Qt::WA_DeleteOnClose);
+    ui.mdiArea->addSubWindow(cornice);
+    cornice->showMaximized();
+    ui.mdiArea->setActiveSubWindow(cornice);
+    return cornice;
+}
+
+QWidget* mdi::FiglioAttivo() const {
+    // The current child even while the main window itself is not active.
+    QMdiSubWindow* cornice = ui.mdiArea->currentSubWindow();
+    if (!cornice) {
+        const auto figli = ui.mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+        for (auto it = figli.rbegin(); it != figli.rend() && !cornice; ++it)
+            if ((*it)->isVisible()) cornice = *it;
+    }
+    return cornice ? cornice->widget() : nullptr;
+}
+
+void mdi::ChiudiFinestre() {
+    for (;;) {
+        QWidget* figlio = FiglioAttivo();
+        if (!figlio) return;
+        auto* cornice = qobject_cast<QMdiSubWindow*>(figlio->parentWidget());
+        const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"));
+        if (nome) NomeAtletaCorrente = nome->text();
+        // Unload: the window's own close runs first, then it is destroyed.
+        if (!figlio->close()) return;
+        if (cornice) {
+            ui.mdiArea->removeSubWindow(cornice);
+            delete cornice;
+        }
+        if (!nome) return;
+    }
+}
+
+QList<QWidget*> mdi::FinestreAperte() const {
+    QList<QWidget*> finestre{const_cast<mdi*>(this)};
+    for (QMdiSubWindow* cornice : ui.mdiArea->subWindowList())
+        if (cornice->widget()) finestre.append(cornice->widget());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && w->objectName().startsWith(QLatin1String("frm"))) finestre.append(w);
+    return finestre;
+}
+
+void mdi::ApriGuida() {
+    QWidget* figlio = FiglioAttivo();
+    const int contesto = figlio ? figlio->property("HelpContextID").toInt() : 0;
+    MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
+    ui.txtSetfocus->setFocus();
+}
+
+void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
+    ChiudiFinestre();
+    if (crea) MostraFiglio(crea());
+}
+
+void mdi::ClickInfo() {
+    ChiudiFinestre();
+    for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione}) CambiaColore(b, "background-color", Bianco);
+    ui.txtSetfocus->setFocus();
+    if (creaInfo_) MostraFiglio(creaInfo_());
+}
+
+void mdi::EvidenziaNavigazione(QPushButton* premuto) {
+    for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione})
+        CambiaColore(b, "background-color", b == premuto ? Evidenziato : Bianco);
+}
+
+bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
+    switch (evento->type()) {
+        case QEvent::MouseButtonPress:
+            if (oggetto == ui.cmdAtleta || oggetto == ui.cmdAssetto || oggetto == ui.cmdCondizione)
+                EvidenziaNavigazione(static_cast<QPushButton*>(oggetto));
+            break;
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(evento);
+            auto* widget = qobject_cast<QWidget*>(oggetto);
+            if (mouse->button() != Qt::LeftButton || !widget || !widget->rect().contains(mouse->position().toPoint()))
+                break;
+            if (oggetto == ui.lblInfo)
+                ClickInfo();
+            else if (oggetto == ui.lblDonazione)
+                ApriDocumento(this, IndirizzoDonazione);
+            else if (oggetto == ui.Label5 || oggetto == ui.Label6)
+                ApriDocumento(this, IndirizzoSito);
+            break;
+        }
+        case QEvent::MouseMove:
+            if (oggetto == ui.lblInfo || oggetto == ui.lblDonazione) {
+                CambiaColore(static_cast<QWidget*>(oggetto), "color", Arancio);
+                return true;   // taken here: the bar beneath must not turn it white again
+            }
+            if (oggetto == ui.Picture2)
+                for (QLabel* l : {ui.lblInfo, ui.lblDonazione}) CambiaColore(l, "color", Bianco);
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(oggetto, evento);
+}
+
+void mdi::closeEvent(QCloseEvent* evento) {
+    // The open child unloads first; then the program ends, floating windows too.
+    for (QMdiSubWindow* cornice : ui.mdiArea->subWindowList()) {
+        if (QWidget* figlio = cornice->widget()) figlio->close();
+    }
+    evento->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,60 @@
+// The main window: the dark bar with the navigation buttons, Print, Help and
+// the links, and the workspace that shows one child window at a time.
+#pragma once
+
+#include "ui_mdi.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QMdiSubWindow;
+
+class mdi : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit mdi(QWidget* genitore = nullptr);
+    ~mdi() override;
+
+    // The one main window of the program, while it exists.
+    static mdi* Istanza();
+
+    // Closes the open child windows; a closed athlete window leaves its
+    // txtNome text in NomeAtletaCorrente.
+    void ChiudiFinestre();
+
+    // Shows a form as the maximized child of the workspace; the child is
+    // destroyed when it closes.
+    QMdiSubWindow* MostraFiglio(QWidget* figlio);
+    // The form of the active child window, or none.
+    QWidget* FiglioAttivo() const;
+
+    // The windows open now, in a stable order: this window, its children,
+    // then the floating windows of the program.
+    QList<QWidget*> FinestreAperte() const;
+
+    // Help on the active child's topic (Help button).
+    void ApriGuida();
+
+    // The child windows the navigation buttons open; set by the program at
+    // start, so that each window is built where it is defined.
+    using CreaFinestra = std::function<QWidget*()>;
+    void ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info);
+
+    // Print button: the picture of this window on a landscape page.
+    std::function<void()> StampaFinestra;
+
+    Ui::mdi ui;
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    void EvidenziaNavigazione(QPushButton* premuto);
+    void ApriDaNavigazione(const CreaFinestra& crea);
+    void ClickInfo();
+
+    CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_;
+};

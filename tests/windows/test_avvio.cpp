@@ -1,0 +1,284 @@
+// Start-up, the main window's bar and the home window: the language setting,
+// the language choice, closing children, the navigation highlight, help and
+// the links.
+#include "AtletaCorrente.h"
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "Collegamenti.h"
+#include "Globali.h"
+#include "Stili.h"
+#include "frmMain.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A child window as the athlete windows are: a name box, and an unload that
+// can be seen.
+class FinestraConNome : public QWidget {
+public:
+    explicit FinestraConNome(const QString& nome, int contesto, bool* chiusa = nullptr) : chiusa_(chiusa) {
+        setObjectName(QStringLiteral("frmProva"));
+        setProperty("HelpContextID", contesto);
+        auto* box = new QLineEdit(nome, this);
+        box->setObjectName(QStringLiteral("txtNome"));
+    }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (chiusa_) *chiusa_ = true;
+        e->accept();
+    }
+
+private:
+    bool* chiusa_;
+};
+
+const QColor Bianco(255, 255, 255), Arancio(255, 128, 0), Evidenziato(255, 192, 128);
+
+}  // namespace
+
+class TestAvvio : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    QStringList collegamenti;
+    QStringList argomenti;
+
+    // The program's start: main window, then the home window in it.
+    frmMain* Avvia() {
+        principale = std::make_unique<mdi>();
+        principale->show();
+        auto* home = new frmMain;
+        principale->MostraFiglio(home);
+        return home;
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        NomeAtletaCorrente.clear();
+        collegamenti.clear();
+        argomenti.clear();
+        ImpostaGestoreCollegamenti([this](const QString& d) { collegamenti << d; });
+        ImpostaGestoreGuida([this](QWidget*, const QString& file, const QString& a) { argomenti << file + "|" + a; });
+    }
+    void cleanup() {
+        principale.reset();
+        cartella.reset();
+    }
+
+    void primoAvvioScriveItaliano() {
+        QVERIFY(!QFile::exists(QString::fromStdString(cartella->file("LangSetting.ini").string())));
+        frmMain* home = Avvia();
+        QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Language]\nCurrentLanguage=italian\n"));
+        QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("italian"));
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
+        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Scegli la lingua"));
+        QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
+        QCOMPARE(PercorsoGuida, QString::fromStdString(cartella->file("Guida.chm").string()));
+        QCOMPARE(principale->windowTitle(), QStringLiteral(" Tovarin Project"));
+        QCOMPARE(home->windowTitle(), QString());
+    }
+
+    void linguaSceltaTraduceTuttoEResta() {
+        cartella->scrivi("LangSetting.ini", "[Altro]\nx=1\n[Language]\nCurrentLanguage=italian\n");
+        frmMain* home = Avvia();
+        // A floating program window is translated too.
+        QWidget galleggiante;
+        galleggiante.setObjectName(QStringLiteral("frmGuida"));
+        galleggiante.setWindowTitle(QStringLiteral("Guida - Tovarin Project"));
+        galleggiante.show();
+
+        QTest::mouseClick(home->ui.imgEnglish, Qt::LeftButton);
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Rider"));
+        QCOMPARE(principale->ui.lblDonazione->text(), QStringLiteral("Donate"));
+        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
+        QCOMPARE(galleggiante.windowTitle(), QStringLiteral("Help - Tovarin Project"));
+        QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Altro]\nx=1\n[Language]\nCurrentLanguage=english\n"));
+
+        // The next start speaks English.
+        principale.reset();
+        modLanguageSupport::LinguaCorrente.clear();
+        home = Avvia();
+        QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("english"));
+        QCOMPARE(principale->ui.cmdCondizione->text(), QStringLiteral("Condition"));
+        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
+
+        QTest::mouseClick(home->ui.imgItalia, Qt::LeftButton);
+        QCOMPARE(principale->ui.cmdCondizione->text(), QStringLiteral("Condizione"));
+        QCOMPARE(home->ui.lblCopyRightBy->text().startsWith(TestoCredito), true);
+    }
+
+    void linguaSenzaFileTieneITesti() {
+        frmMain* home = Avvia();
+        home->ScegliLingua(QStringLiteral("klingon"));
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
+        QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Language]\nCurrentLanguage=klingon\n"));
+    }
+
+    void chiudiFinestreConECenzaNome() {
+        Avvia();
+        NomeAtletaCorrente = QStringLiteral("Bianchi");
+        principale->ChiudiFinestre();   // the home window has no name box
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
+        QVERIFY(!principale->FiglioAttivo());
+
+        bool chiusa = false;
+        QPointer<QWidget> scheda = new FinestraConNome(QStringLiteral("Rossi"), 620, &chiusa);
+        principale->MostraFiglio(scheda);
+        QCOMPARE(principale->FiglioAttivo(), scheda.data());
+        principale->ChiudiFinestre();
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
+        QVERIFY(chiusa);
+        QVERIFY(scheda.isNull());
+        QVERIFY(!principale->FiglioAttivo());
+
+        principale->ChiudiFinestre();   // nothing open: nothing happens
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
+    }
+
+    void navigazioneApreEEvidenzia() {
+        Avvia();
+        int aperte = 0;
+        QString nomeAllApertura;
+        auto crea = [&] {
+            ++aperte;
+            nomeAllApertura = NomeAtletaCorrente;
+            return new FinestraConNome(QStringLiteral("Verdi"), 720);
+        };
+        principale->ImpostaFinestre(crea, crea, crea, [] { return new QWidget; });
+        auto colore = [](QWidget* w) { return ColoreDi(w, QStringLiteral("background-color")); };
+
+        // Any mouse button highlights; only a left click opens.
+        QTest::mousePress(principale->ui.cmdAssetto, Qt::RightButton);
+        QTest::mouseRelease(principale->ui.cmdAssetto, Qt::RightButton);
+        QCOMPARE(colore(principale->ui.cmdAssetto), Evidenziato);
+        QCOMPARE(colore(principale->ui.cmdAtleta), Bianco);
+        QCOMPARE(aperte, 0);
+
+        QTest::mouseClick(principale->ui.cmdAtleta, Qt::LeftButton);
+        QCOMPARE(aperte, 1);
+        QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
+        QCOMPARE(colore(principale->ui.cmdAssetto), Bianco);
+        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+
+        // From the keyboard: opens, leaves the colours; the closed window's name is kept.
+        principale->ui.cmdCondizione->click();
+        QCOMPARE(aperte, 2);
+        QCOMPARE(nomeAllApertura, QStringLiteral("Verdi"));
+        QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
+        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+
+        // Info: all white, the sheet replaced by the about window.
+        QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
+        for (QWidget* b : {principale->ui.cmdAtleta, principale->ui.cmdAssetto, principale->ui.cmdCondizione})
+            QCOMPARE(colore(b), Bianco);
+        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+        QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
+    }
+
+    void collegamentiEColoriDellaBarra() {
+        Avvia();
+        QTest::mouseClick(principale->ui.Label5, Qt::LeftButton);
+        QTest::mouseClick(principale->ui.Label6, Qt::LeftButton);
+        QTest::mouseClick(principale->ui.lblDonazione, Qt::LeftButton);
+        QCOMPARE(collegamenti, QStringList({IndirizzoSito, IndirizzoSito, IndirizzoDonazione}));
+        QVERIFY(IndirizzoSito.contains(QLatin1String("example.org")));
+
+        auto muovi = [](QWidget* w) {
+            QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        muovi(principale->ui.lblDonazione);
+        QCOMPARE(ColoreDi(principale->ui.lblDonazione, QStringLiteral("color")), Arancio);
+        QCOMPARE(ColoreDi(principale->ui.lblInfo, QStringLiteral("color")), Bianco);
+        muovi(principale->ui.Picture2);
+        QCOMPARE(ColoreDi(principale->ui.lblDonazione, QStringLiteral("color")), Bianco);
+        QVERIFY(!principale->ui.lblCopy->isVisible());
+        QVERIFY(!principale->ui.lblSito->isVisible());
+        QCOMPARE(principale->ui.lblCopy->text(), TestoCredito + NomeAutore);
+    }
+
+    void guidaSulArgomentoDellaFinestra() {
+        Avvia();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        principale->ApriGuida();   // home window: context 1100
+        QCOMPARE(QApplication::focusWidget(), principale->ui.txtSetfocus);
+        const QString guida = QString::fromStdString(cartella->file("Guida.chm").string());
+        for (int contesto : {1810, 620, 720}) {
+            principale->ChiudiFinestre();
+            principale->MostraFiglio(new FinestraConNome(QString(), contesto));
+            QTest::mouseClick(principale->ui.cmdHelp, Qt::LeftButton);
+        }
+        principale->ChiudiFinestre();
+        principale->ApriGuida();   // nothing open
+        QCOMPARE(argomenti, QStringList({guida + "|Descrizione.html", guida + "|scheda_atleta.html",
+                                         guida + "|Scheda_assetto.html", guida + "|Scheda_fitness.html",
+                                         guida + "|Descrizione.html"}));
+        QCOMPARE(ArgomentoGuida(1100), QStringLiteral("Descrizione.html"));
+        QCOMPARE(ArgomentoGuida(0), QStringLiteral("Descrizione.html"));
+    }
+
+    void dimensioneBloccata() {
+        Avvia();
+        const QSize prima = principale->size();
+        QCOMPARE(prima, QSize(950, 593));
+        principale->resize(1200, 800);
+        principale->showMaximized();
+        QCOMPARE(principale->size(), prima);
+        principale->showNormal();
+        principale->move(principale->pos() + QPoint(30, 20));
+        QCOMPARE(principale->size(), prima);
+    }
+
+    void chiusuraScaricaIlFiglio() {
+        Avvia();
+        principale->ChiudiFinestre();
+        bool chiusa = false;
+        principale->MostraFiglio(new FinestraConNome(QStringLiteral("Neri"), 620, &chiusa));
+        principale->close();
+        QVERIFY(chiusa);
+    }
+
+    void lineaDiCreditoPerAnno() {
+        struct Caso {
+            Calendario::Data oggi;
+            const char* anni;
+        } casi[] = {{{2014, 12, 31}, "2015"}, {{2015, 1, 1}, "2015"}, {{2015, 12, 31}, "2015"},
+                    {{2016, 1, 1}, "2015-2016"}, {{2024, 6, 1}, "2015-2024"}};
+        for (const auto& c : casi) {
+            Calendario::ImpostaServizi({[d = c.oggi] { return d; }, nullptr});
+            principale.reset();
+            frmMain* home = Avvia();
+            QCOMPARE(home->ui.lblCopyRightBy->text(), TestoCredito + QLatin1String(c.anni) + NomeAutore);
+        }
+    }
+
+    void postaDellaHome() {
+        frmMain* home = Avvia();
+        QTest::mouseClick(home->ui.lblCopyRightBy, Qt::LeftButton);
+        QTest::mouseClick(home->ui.Image1, Qt::LeftButton);
+        QCOMPARE(collegamenti, QStringList({"mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 1.0.5",
+                                            IndirizzoSito}));
+        QCOMPARE(TestoCollegamentoPosta(QStringLiteral("?SUBJECT=Tovarin Project - vers. "), 2, 0, 7),
+                 "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 2.0.7");
+        QCOMPARE(TestoCollegamentoPosta(QStringLiteral("?SUBJECT=Tovarin Project - vers."), 2, 0, 7),
+                 "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers.2.0.7");
+    }
+};
+
+QTEST_MAIN(TestAvvio)
+#include "test_avvio.moc"
