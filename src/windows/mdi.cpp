@@ -107,6 +107,7 @@ QMdiSubWindow* mdi::MostraFiglio(QWidget* figlio) {
     cornice->setAttribute(Qt::WA_DeleteOnClose);
     cornice->setWidget(figlio);
     figlio->setAttribute(Qt::WA_DeleteOnClose);
+    figlio->setAttribute(Qt::WA_StyledBackground);   // the form's style sheet paints its background
     ui.mdiArea->addSubWindow(cornice);
     cornice->showMaximized();
     ui.mdiArea->setActiveSubWindow(cornice);

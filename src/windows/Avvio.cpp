@@ -1,0 +1,38 @@
+#include "Avvio.h"
+
+#include "Calendario.h"
+#include "Collegamenti.h"
+#include "Globali.h"
+#include "Stili.h"
+#include "frmInformazioniSu.h"
+#include "frmMain.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QIcon>
+
+void ImpostaApplicazione() {
+    InizializzaRisorse();
+    QApplication::setApplicationName(TitoloApplicazione);
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.svg")));
+    ImpostaSostitutiCaratteri();
+
+    modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();
+    Calendario::ImpostaServizi({[] {
+                                    const QDate oggi = QDate::currentDate();
+                                    return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
+                                },
+                                nullptr});
+}
+
+std::unique_ptr<mdi> AvviaProgramma() {
+    auto principale = std::make_unique<mdi>();
+    principale->ImpostaFinestre(nullptr, nullptr, nullptr, [] { return new frmInformazioniSu; });
+    principale->show();
+    principale->MostraFiglio(new frmMain);
+    return principale;
+}
