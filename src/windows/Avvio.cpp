@@ -5,6 +5,7 @@
 #include "Globali.h"
 #include "Stili.h"
 #include "frmInformazioniSu.h"
+#include "frmGuida.h"
 #include "frmMain.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
@@ -20,6 +21,7 @@ void ImpostaApplicazione() {
         QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.svg")));
     ImpostaSostitutiCaratteri();
+    ImpostaGestoreGuida(MostraGuidaChm);
 
     modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();
     Calendario::ImpostaServizi({[] {

@@ -4,6 +4,7 @@
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "Stili.h"
+#include "StampaFinestra.h"
 #include "TraduciForm.h"
 #include "modLanguageSupport.h"
 #include "moduloNoRidimens.h"
@@ -78,9 +79,7 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
     connect(ui.cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_); });
     connect(ui.cmdCondizione, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaCondizione_); });
     connect(ui.cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
-    connect(ui.cmdPrint, &QPushButton::clicked, this, [this] {
-        if (StampaFinestra) StampaFinestra();
-    });
+    connect(ui.cmdPrint, &QPushButton::clicked, this, [this] { ::StampaFinestra(this); });
 
     // Centred on the screen, at its design size, for good.
     resize(950, 593);

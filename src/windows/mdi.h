@@ -42,9 +42,6 @@ public:
     using CreaFinestra = std::function<QWidget*()>;
     void ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info);
 
-    // Print button: the picture of this window on a landscape page.
-    std::function<void()> StampaFinestra;
-
     Ui::mdi ui;
 
 protected:

@@ -1,0 +1,39 @@
+// Printing what is on the screen: the main window, title bar included, with
+// the child window open in it, on one landscape page at its real size. While
+// the picture is taken the bar shows the credit text and the web address
+// instead of Print, Help and the links.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+class mdi;
+
+// What printing needs from the platform; tests replace it.
+struct ServiziStampa {
+    // The printer to print on, or none when the system has no printer.
+    std::function<std::unique_ptr<QPrinter>()> stampante;
+    // Where to save the page as PDF when there is no printer; empty: don't.
+    std::function<QString(QWidget* finestra)> scegliFilePdf;
+    // A question with Yes and No; true for Yes.
+    std::function<bool(QWidget* finestra, const QString& domanda)> chiedi;
+    // A warning with an OK button.
+    std::function<void(QWidget* finestra, const QString& messaggio)> avvisa;
+};
+
+const ServiziStampa& ServiziStampaCorrenti();
+void ImpostaServiziStampa(ServiziStampa servizi);
+
+// The picture of the main window as it is printed: the bar in its printout
+// state, a title bar with icon and caption drawn over the window's contents.
+// The bar is back to normal when it returns.
+QImage ImmagineDaStampare(mdi* finestra);
+
+// The Print button. Without a printer the user is offered a PDF file; a
+// failed job is reported. The focus ends on txtSetfocus.
+void StampaFinestra(mdi* finestra);

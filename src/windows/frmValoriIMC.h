@@ -1,0 +1,16 @@
+// The body mass index reference table: the classes with their ranges for
+// women and for men, translated when it opens.
+#pragma once
+
+#include "ui_frmValoriIMC.h"
+
+#include <QWidget>
+
+class frmValoriIMC : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmValoriIMC(QWidget* genitore = nullptr);
+
+    Ui::frmValoriIMC ui;
+};

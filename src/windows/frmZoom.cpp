@@ -1,0 +1,6 @@
+#include "frmZoom.h"
+
+
+frmZoom::frmZoom(QWidget* genitore) : QWidget(genitore) {
+    ui.setupUi(this);
+}
