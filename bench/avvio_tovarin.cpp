@@ -1,5 +1,6 @@
-// Tovarin Project's start until the home window is shown, then the end.
+// Tovarin Project's start until the home window is shown.
 #include "Avvio.h"
+#include "MomentoMostrata.h"
 #include "mdi.h"
 
 #include <QApplication>
@@ -9,5 +10,6 @@ int main(int argc, char* argv[]) {
     ImpostaApplicazione();
     auto principale = AvviaProgramma();
     QApplication::processEvents();
-    return principale->FiglioAttivo() ? 0 : 1;
+    if (!principale->FiglioAttivo()) return 1;
+    MomentoMostrata();
 }

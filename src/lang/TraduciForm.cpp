@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMdiArea>
 #include <QTabWidget>
 #include <QVariant>
 #include <QWidget>
@@ -19,20 +18,28 @@ namespace {
 
 using modLanguageSupport::ErroreIni;
 
-// One window's lookups: every failure is an absent text.
+// One window's lookups in its section of the language file, read once for
+// the whole window; every failure is an absent text.
 class Lettore {
 public:
-    Lettore(std::filesystem::path file, std::string sezione) : file_(std::move(file)), sezione_(std::move(sezione)) {}
-    std::optional<QString> testo(const QString& chiave) const {
+    Lettore(const std::filesystem::path& file, std::string sezione) : sezione_(std::move(sezione)) {
         try {
-            return QString::fromStdString(modLanguageSupport::LeggiIni(file_, sezione_, chiave.toStdString()));
+            file_.emplace(file);
+        } catch (...) {
+            // No language file: every lookup fails and every text stays.
+        }
+    }
+    std::optional<QString> testo(const QString& chiave) const {
+        if (!file_) return std::nullopt;
+        try {
+            return QString::fromStdString(file_->Leggi(sezione_, chiave.toStdString()));
         } catch (...) {
             return std::nullopt;
         }
     }
 
 private:
-    std::filesystem::path file_;
+    std::optional<modLanguageSupport::FileIniLetto> file_;
     std::string sezione_;
 };
 
@@ -58,13 +65,14 @@ void ImpostaToolTip(QObject* controllo, const QString& testo) {
         azione->setToolTip(testo);
 }
 
-// The controls of the window in design order; child windows (the workspace
-// of the main window and whatever it holds, other top-level windows) and
-// Qt's own unnamed or internal widgets are not the window's controls.
+// The controls of the window in design order. Child windows (other top-level
+// windows, a container of windows such as the main window's workspace, marked
+// by the property "contieneFinestre") and Qt's own unnamed or internal widgets
+// are not the window's controls.
 void RaccogliControlli(QObject* genitore, QList<QObject*>& controlli) {
     for (QObject* figlio : genitore->children()) {
         auto* widget = qobject_cast<QWidget*>(figlio);
-        if (widget && (widget->isWindow() || qobject_cast<QMdiArea*>(widget))) continue;
+        if (widget && (widget->isWindow() || widget->property("contieneFinestre").toBool())) continue;
         if (!widget && !qobject_cast<QAction*>(figlio)) continue;
         const QString nome = figlio->objectName();
         if (!nome.isEmpty() && !nome.startsWith(QLatin1String("qt_"))) controlli.append(figlio);

@@ -173,13 +173,20 @@ bool SostituisciFile(const fs::path& file, std::string_view testo) {
 
 }  // namespace
 
-std::string LeggiIni(const fs::path& file, std::string_view sezione, std::string_view chiave) {
+FileIniLetto::FileIniLetto(const fs::path& file) : file_(file) {
     std::error_code errore;
     std::uintmax_t lunghezza = fs::file_size(file, errore);
     if (errore) throw ErroreIni("cannot read the length of " + file.string());
-    std::string testo = LeggiFile(file);
-    if (lunghezza <= LimiteLetturaIni && testo.size() <= LimiteLetturaIni) return LeggiComeIni(testo, sezione, chiave);
-    return LeggiConScansione(testo, chiave, file);
+    testo_ = LeggiFile(file);
+    scansione_ = lunghezza > LimiteLetturaIni || testo_.size() > LimiteLetturaIni;
+}
+
+std::string FileIniLetto::Leggi(std::string_view sezione, std::string_view chiave) const {
+    return scansione_ ? LeggiConScansione(testo_, chiave, file_) : LeggiComeIni(testo_, sezione, chiave);
+}
+
+std::string LeggiIni(const fs::path& file, std::string_view sezione, std::string_view chiave) {
+    return FileIniLetto(file).Leggi(sezione, chiave);
 }
 
 bool ScriviIni(const fs::path& file, std::string_view sezione, std::string_view chiave, std::string_view valore) {

@@ -19,8 +19,13 @@ void ImpostaApplicazione() {
     QApplication::setApplicationName(TitoloApplicazione);
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/immagini/icona.svg")));
+    QApplication::setWindowIcon(IconaSvg(QStringLiteral(":/immagini/icona.svg"), {16, 32}));
     ImpostaSostitutiCaratteri();
+    // Every text of the program in the design font (or its stand-in), the
+    // plain ones included: one font family to load.
+    QFont carattere = QApplication::font();
+    carattere.setFamily(CarattereDisegno());
+    QApplication::setFont(carattere);
     ImpostaGestoreGuida(MostraGuidaChm);
 
     modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();

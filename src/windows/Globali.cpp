@@ -38,3 +38,26 @@ void InizializzaRisorse() {
     static const bool fatto = (RegistraImmagini(), true);
     (void)fatto;
 }
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+QIcon IconaSvg(const QString& risorsa, std::initializer_list<int> lati) {
+    InizializzaRisorse();
+    QSvgRenderer disegno(risorsa);
+    QIcon icona;
+    if (!disegno.isValid()) return icona;
+    for (int lato : lati) {
+        QSizeF dimensione = disegno.defaultSize();
+        dimensione.scale(lato, lato, Qt::KeepAspectRatio);
+        QPixmap immagine(lato, lato);
+        immagine.fill(Qt::transparent);
+        QPainter pittore(&immagine);
+        pittore.setRenderHint(QPainter::Antialiasing);
+        disegno.render(&pittore, QRectF(QPointF((lato - dimensione.width()) / 2, (lato - dimensione.height()) / 2), dimensione));
+        icona.addPixmap(immagine);
+    }
+    return icona;
+}

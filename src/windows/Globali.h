@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QWidget;
 
 extern QString TestoCredito;
@@ -33,3 +35,7 @@ void TraduciFinestreAperte(QWidget* ancheQuesta = nullptr);
 
 // Registers the program's pictures (":/immagini/..."); safe to call often.
 void InizializzaRisorse();
+
+// An icon drawn from an SVG picture at the given sizes (pixels).
+class QIcon;
+QIcon IconaSvg(const QString& risorsa, std::initializer_list<int> lati);

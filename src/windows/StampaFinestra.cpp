@@ -1,6 +1,7 @@
 #include "StampaFinestra.h"
 
 #include "Globali.h"
+#include "Stili.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
@@ -74,7 +75,7 @@ QImage BarraDelTitolo(const QWidget* finestra, int larghezza) {
     QPainter p(&barra);
     p.setRenderHint(QPainter::Antialiasing);
     finestra->windowIcon().paint(&p, QRect(8, 7, 17, 17));
-    QFont carattere(QStringLiteral("Segoe UI"));
+    QFont carattere(CarattereDisegno());
     carattere.setPixelSize(12);
     p.setFont(carattere);
     p.setPen(Qt::black);

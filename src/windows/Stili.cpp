@@ -1,6 +1,7 @@
 #include "Stili.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -40,7 +41,34 @@ QColor ColoreDi(const QWidget* controllo, const QString& proprieta) {
     return QColor::fromString(valore);
 }
 
-void ImpostaSostitutiCaratteri() {
-    QFont::insertSubstitutions(QStringLiteral("Segoe UI Symbol"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+namespace {
+
+const QString FontDisegno = QStringLiteral("Segoe UI Symbol");
+const QStringList Sostituti{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+
+}  // namespace
+
+void ImpostaSostitutiCaratteri() { QFont::insertSubstitutions(FontDisegno, Sostituti); }
+
+QString CarattereDisegno() {
+    static const QString scelto = [] {
+        if (QFontDatabase::hasFamily(FontDisegno)) return FontDisegno;
+        for (const QString& f : Sostituti)
+            if (QFontDatabase::hasFamily(f)) return f;
+        return FontDisegno;   // the substitution of the font database decides
+    }();
+    return scelto;
+}
+
+void AdattaCaratteri(QWidget* finestra) {
+    const QString carattere = CarattereDisegno();
+    if (carattere == FontDisegno) return;
+    const QString cercato = QLatin1Char('"') + FontDisegno + QLatin1Char('"');
+    const QString nuovo = QLatin1Char('"') + carattere + QLatin1Char('"');
+    auto adatta = [&](QWidget* w) {
+        QString foglio = w->styleSheet();
+        if (foglio.contains(cercato)) w->setStyleSheet(foglio.replace(cercato, nuovo));
+    };
+    adatta(finestra);
+    for (QWidget* w : finestra->findChildren<QWidget*>()) adatta(w);
 }

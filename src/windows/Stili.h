@@ -14,3 +14,11 @@ QColor ColoreDi(const QWidget* controllo, const QString& proprieta);
 // "Segoe UI Symbol", the design font, is not on every system: it falls back
 // to a sans font of similar width.
 void ImpostaSostitutiCaratteri();
+
+// The font the forms' style sheets name: the design font where it is
+// installed, otherwise the first installed stand-in.
+QString CarattereDisegno();
+
+// Where the design font is missing, names its stand-in in the style sheets of
+// a window just built, so that no time is lost looking for the missing font.
+void AdattaCaratteri(QWidget* finestra);

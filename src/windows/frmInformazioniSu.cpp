@@ -1,5 +1,7 @@
 #include "frmInformazioniSu.h"
 
+#include "Stili.h"
+
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "TraduciForm.h"
@@ -11,6 +13,7 @@
 
 frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore) {
     ui.setupUi(this);
+    AdattaCaratteri(this);
     TraduciForm(this);
 
     ui.lblCopyRightBy->setText(TestoCredito + ParteAnniCredito() + NomeAutore);

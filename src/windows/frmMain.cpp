@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "Stili.h"
+
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "TraduciForm.h"
@@ -9,6 +11,7 @@
 
 frmMain::frmMain(QWidget* genitore) : QWidget(genitore) {
     ui.setupUi(this);
+    AdattaCaratteri(this);
 
     TraduciForm(this);
     PercorsoGuida = CartellaApplicazioneQt() + QStringLiteral("/Guida.chm");

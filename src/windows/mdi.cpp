@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
@@ -34,6 +33,11 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
     istanza = this;
     InizializzaRisorse();
     ui.setupUi(this);
+    AdattaCaratteri(this);
+    // Pictures drawn from the program's SVG files at the size they are shown;
+    // the window's icon is the program's.
+    for (QPushButton* b : {ui.cmdPrint, ui.cmdHelp})
+        b->setIcon(IconaSvg(b->property("immagine").toString(), {b->iconSize().width()}));
 
     // Identity texts: fixed for the life of the program.
     TestoCredito = QStringLiteral("Copyright © ");
@@ -61,9 +65,6 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
         modLanguageSupport::LinguaCorrente = "italian";
         modLanguageSupport::ScriviIni(impostazioni, "Language", "CurrentLanguage", "italian");
     }
-
-    // The workspace shows its children maximized and without frames.
-    ui.mdiArea->setViewMode(QMdiArea::SubWindowView);
 
     // Bar events: highlight on any mouse button, hover colours of the links.
     for (QWidget* w : {static_cast<QWidget*>(ui.cmdAtleta), static_cast<QWidget*>(ui.cmdAssetto),
@@ -101,50 +102,30 @@ void mdi::ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestr
     creaInfo_ = std::move(info);
 }
 
-QMdiSubWindow* mdi::MostraFiglio(QWidget* figlio) {
-    auto* cornice = new QMdiSubWindow(ui.mdiArea, Qt::FramelessWindowHint);
-    cornice->setAttribute(Qt::WA_DeleteOnClose);
-    cornice->setWidget(figlio);
+QWidget* mdi::MostraFiglio(QWidget* figlio) {
     figlio->setAttribute(Qt::WA_DeleteOnClose);
-    figlio->setAttribute(Qt::WA_StyledBackground);   // the form's style sheet paints its background
-    ui.mdiArea->addSubWindow(cornice);
-    cornice->showMaximized();
-    ui.mdiArea->setActiveSubWindow(cornice);
-    return cornice;
+    ui.mdiArea->Aggiungi(figlio);
+    return figlio;
 }
 
-QWidget* mdi::FiglioAttivo() const {
-    // The current child even while the main window itself is not active.
-    QMdiSubWindow* cornice = ui.mdiArea->currentSubWindow();
-    if (!cornice) {
-        const auto figli = ui.mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
-        for (auto it = figli.rbegin(); it != figli.rend() && !cornice; ++it)
-            if ((*it)->isVisible()) cornice = *it;
-    }
-    return cornice ? cornice->widget() : nullptr;
-}
+QWidget* mdi::FiglioAttivo() const { return ui.mdiArea->Attivo(); }
 
 void mdi::ChiudiFinestre() {
     for (;;) {
         QWidget* figlio = FiglioAttivo();
         if (!figlio) return;
-        auto* cornice = qobject_cast<QMdiSubWindow*>(figlio->parentWidget());
         const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"));
         if (nome) NomeAtletaCorrente = nome->text();
         // Unload: the window's own close runs first, then it is destroyed.
         if (!figlio->close()) return;
-        if (cornice) {
-            ui.mdiArea->removeSubWindow(cornice);
-            delete cornice;
-        }
+        ui.mdiArea->Rimuovi(figlio);
         if (!nome) return;
     }
 }
 
 QList<QWidget*> mdi::FinestreAperte() const {
     QList<QWidget*> finestre{const_cast<mdi*>(this)};
-    for (QMdiSubWindow* cornice : ui.mdiArea->subWindowList())
-        if (cornice->widget()) finestre.append(cornice->widget());
+    finestre.append(ui.mdiArea->Figli());
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && w->objectName().startsWith(QLatin1String("frm"))) finestre.append(w);
     return finestre;
@@ -209,9 +190,7 @@ bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
 
 void mdi::closeEvent(QCloseEvent* evento) {
     // The open child unloads first; then the program ends, floating windows too.
-    for (QMdiSubWindow* cornice : ui.mdiArea->subWindowList()) {
-        if (QWidget* figlio = cornice->widget()) figlio->close();
-    }
+    for (QWidget* figlio : ui.mdiArea->Figli()) figlio->close();
     evento->accept();
     QApplication::quit();
 }

@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QMdiSubWindow;
-
 class mdi : public QMainWindow {
     Q_OBJECT
 
@@ -24,9 +22,9 @@ public:
     // txtNome text in NomeAtletaCorrente.
     void ChiudiFinestre();
 
-    // Shows a form as the maximized child of the workspace; the child is
+    // Shows a form as the child of the workspace, filling it; the child is
     // destroyed when it closes.
-    QMdiSubWindow* MostraFiglio(QWidget* figlio);
+    QWidget* MostraFiglio(QWidget* figlio);
     // The form of the active child window, or none.
     QWidget* FiglioAttivo() const;
 

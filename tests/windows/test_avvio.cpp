@@ -13,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QtTest>
@@ -141,7 +140,8 @@ private slots:
         principale->ChiudiFinestre();
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
         QVERIFY(chiusa);
-        QVERIFY(scheda.isNull());
+        QVERIFY(!principale->FiglioAttivo());
+        QTRY_VERIFY(scheda.isNull());
         QVERIFY(!principale->FiglioAttivo());
 
         principale->ChiudiFinestre();   // nothing open: nothing happens
@@ -171,20 +171,20 @@ private slots:
         QCOMPARE(aperte, 1);
         QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
         QCOMPARE(colore(principale->ui.cmdAssetto), Bianco);
-        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
 
         // From the keyboard: opens, leaves the colours; the closed window's name is kept.
         principale->ui.cmdCondizione->click();
         QCOMPARE(aperte, 2);
         QCOMPARE(nomeAllApertura, QStringLiteral("Verdi"));
         QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
-        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
 
         // Info: all white, the sheet replaced by the about window.
         QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
         for (QWidget* b : {principale->ui.cmdAtleta, principale->ui.cmdAssetto, principale->ui.cmdCondizione})
             QCOMPARE(colore(b), Bianco);
-        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
         QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
     }
 

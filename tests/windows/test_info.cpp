@@ -67,7 +67,7 @@ private slots:
                                QString::fromStdString(modLanguageSupport::TestoLingua("0044"));
         QCOMPARE(ApriInfo()->ui.lblDisclaimer->text(), atteso);
         QCOMPARE(ApriInfo()->ui.lblDisclaimer->text(), atteso);
-        QCOMPARE(principale->ui.mdiArea->subWindowList().size(), 1);
+        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
     }
 
     void collegamentiDellaFinestra() {

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -57,12 +56,11 @@ struct FinestraProva {
         chkAttFis->setText(QStringLiteral("Attività fisica"));
         SSTab1 = Crea<QTabWidget>(&finestra, "SSTab1");
         for (const char* t : {"Uno", "Due", "Tre"}) SSTab1->addTab(new QWidget, QLatin1String(t));
-        auto* area = Crea<QMdiArea>(&finestra, "mdiArea");
-        auto* figlia = new QWidget;
-        figlia->setObjectName(QStringLiteral("frmFiglia"));
+        auto* area = Crea<QWidget>(&finestra, "mdiArea");   // a workspace holding a child window
+        area->setProperty("contieneFinestre", true);
+        auto* figlia = Crea<QWidget>(area, "frmFiglia");
         interno = Crea<QLabel>(figlia, "Label1");
         interno->setText(QStringLiteral("resta"));
-        area->addSubWindow(figlia);
     }
 };
 
