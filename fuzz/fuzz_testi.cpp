@@ -13,10 +13,19 @@
 
 namespace {
 
-const std::filesystem::path& FileProva() {
-    static const std::filesystem::path file =
+// The scratch file of this process, removed when the process ends.
+struct FileTemporaneo {
+    std::filesystem::path percorso =
         std::filesystem::temp_directory_path() / ("tovarin-fuzz-" + std::to_string(::getpid()) + ".ini");
-    return file;
+    ~FileTemporaneo() {
+        std::error_code e;
+        std::filesystem::remove(percorso, e);
+    }
+};
+
+const std::filesystem::path& FileProva() {
+    static const FileTemporaneo file;
+    return file.percorso;
 }
 
 }  // namespace

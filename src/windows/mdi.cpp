@@ -138,6 +138,9 @@ void mdi::ApriGuida() {
     ui.txtSetfocus->setFocus();
 }
 
+void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_); }
+void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
+
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
     if (crea) MostraFiglio(crea());

@@ -32,6 +32,11 @@ public:
     // then the floating windows of the program.
     QList<QWidget*> FinestreAperte() const;
 
+    // Closes the open child and opens a sheet, as the athlete card's own
+    // buttons do: the bar's highlight stays as it is.
+    void ApriSchedaAssetto();
+    void ApriSchedaCondizione();
+
     // Help on the active child's topic (Help button).
     void ApriGuida();
 

@@ -1,0 +1,263 @@
+// Timings of the archive on generated archives: the search by name to the last
+// of 100,000 athletes, opening an athlete window on the last of 10,000, and
+// the peak memory of a program with 100,000 athletes open.
+//
+// The archives are built once per run in a temporary folder. The memory is
+// measured in a fresh process (this program started again with
+// --picco-memoria), so that nothing the benchmarks themselves hold counts.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "LegameArchivio.h"
+#include "NavigatoreDati.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Numero(double x) {
+    char buf[32];
+    auto [fine, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 1);
+    return std::string(buf, fine);
+}
+
+std::string NomeAtleta(int i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Atleta %06d", i);
+    return buf;
+}
+
+// An archive of n athletes with every column filled as a coach would.
+fs::path ArchivioGenerato(int n) {
+    static fs::path cartella = [] {
+        fs::path p = fs::temp_directory_path() / ("tovarin-bench-" + std::to_string(::getpid()));
+        fs::create_directories(p);
+        std::atexit([] { std::error_code ec; fs::remove_all(fs::temp_directory_path() / ("tovarin-bench-" + std::to_string(::getpid())), ec); });
+        return p;
+    }();
+    const fs::path file = cartella / ("tvp-" + std::to_string(n) + ".dmg");
+    if (fs::exists(file)) return file;
+    archivio::Archivio a;
+    if (auto e = a.Apri(file); !e) {
+        std::fprintf(stderr, "cannot create %s: %s\n", file.c_str(), e.errore().dettaglio.c_str());
+        std::exit(1);
+    }
+    std::vector<archivio::Riga> blocco;
+    for (int i = 1; i <= n; ++i) {
+        archivio::Riga r;
+        r[0] = NomeAtleta(i);
+        for (int c = 1; c < archivio::NumeroColonne; ++c) {
+            const std::string_view col = archivio::Colonne[static_cast<std::size_t>(c)];
+            if (archivio::ColonnaSiNo(c))
+                r[c] = i % 2 ? "1" : "0";
+            else if (col == "sesso")
+                r[c] = i % 2 ? "M" : "F";
+            else if (c >= 13 && c <= 27)
+                r[c] = Numero(20.0 + (i * 7 + c * 13) % 700 / 10.0);
+            else
+                r[c] = std::string(col) + " " + std::to_string(i);
+        }
+        blocco.push_back(std::move(r));
+        if (blocco.size() == 5000 || i == n) {
+            if (auto e = a.AggiungiRighe(blocco); !e) {
+                std::fprintf(stderr, "cannot fill %s: %s\n", file.c_str(), e.errore().dettaglio.c_str());
+                std::exit(1);
+            }
+            blocco.clear();
+        }
+    }
+    return file;
+}
+
+// An athlete window with every column bound, as the athlete card has them.
+class Finestra : public QWidget {
+public:
+    Finestra() {
+        Data1 = new NavigatoreDati(this);
+        Data1->setGeometry(10, 10, 320, 24);
+        txtNome = new QLineEdit(this);
+        txtNome->setObjectName(QStringLiteral("txtNome"));
+        QList<LegameColonna> legami;
+        for (int c = 1; c < archivio::NumeroColonne; ++c) {
+            const QString col = QString::fromLatin1(archivio::Colonne[static_cast<std::size_t>(c)]);
+            QWidget* w;
+            if (archivio::ColonnaSiNo(c)) {
+                w = new QCheckBox(this);
+            } else if (col == QLatin1String("sesso") || col == QLatin1String("TipoImpiego")) {
+                auto* combo = new QComboBox(this);
+                combo->setEditable(true);
+                w = combo;
+            } else if (col == QLatin1String("note")) {
+                w = new QPlainTextEdit(this);
+            } else {
+                auto* box = new QLineEdit(this);
+                // Measure boxes clean their text, as the windows' rule does.
+                if (c >= 13 && c <= 27)
+                    connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(static_cast<int>(box->text().size())); });
+                w = box;
+            }
+            w->setGeometry(10 + (c % 3) * 200, 40 + (c / 3) * 28, 190, 24);
+            legami.append({w, col});
+        }
+        legame = std::make_unique<LegameArchivio>(this, Data1, txtNome, legami);
+    }
+    NavigatoreDati* Data1;
+    QLineEdit* txtNome;
+    std::unique_ptr<LegameArchivio> legame;
+};
+
+void BM_TrovaAtletaUltimoDi100000(benchmark::State& state) {
+    PercorsoArchivio = QString::fromStdString(ArchivioGenerato(100000).string());
+    Finestra f;
+    if (!f.legame->ApriArchivio()) state.SkipWithError("archive not opened");
+    const QString ultimo = QString::fromStdString(NomeAtleta(100000));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.legame->MuoviPrimo();
+        state.ResumeTiming();
+        if (!f.legame->TrovaAtleta(ultimo)) state.SkipWithError("not found");
+    }
+    f.legame->ChiudiArchivio();
+}
+BENCHMARK(BM_TrovaAtletaUltimoDi100000)->Unit(benchmark::kMillisecond);
+
+// The load of an athlete window: the record set opened on the named athlete,
+// the picker's list, the bound controls filled, the window shown.
+void BM_ApriFinestraSullUltimoDi10000(benchmark::State& state) {
+    PercorsoArchivio = QString::fromStdString(ArchivioGenerato(10000).string());
+    const QString ultimo = QString::fromStdString(NomeAtleta(10000));
+    for (auto _ : state) {
+        auto f = std::make_unique<Finestra>();
+        if (!f->legame->ApriArchivio(ultimo) || f->legame->Posizione() != 9999) state.SkipWithError("not opened");
+        f->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        f->legame->ChiudiArchivio();
+        f.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ApriFinestraSullUltimoDi10000)->Unit(benchmark::kMillisecond);
+
+// The user opens the picker's list of 100,000 names and closes it again.
+void BM_ElencoSelettoreDi100000(benchmark::State& state) {
+    PercorsoArchivio = QString::fromStdString(ArchivioGenerato(100000).string());
+    Finestra f;
+    if (!f.legame->ApriArchivio()) state.SkipWithError("archive not opened");
+    f.show();
+    QApplication::processEvents();
+    QComboBox* picker = f.legame->DBCombo1();
+    for (auto _ : state) {
+        picker->showPopup();
+        QApplication::processEvents();
+        picker->hidePopup();
+        QApplication::processEvents();
+    }
+    f.legame->ChiudiArchivio();
+}
+BENCHMARK(BM_ElencoSelettoreDi100000)->Unit(benchmark::kMillisecond);
+
+// The same window without archive, then on the last of 100,000 with the
+// picker's list open: peak resident memory of each process.
+long PiccoMemoriaKb(const fs::path& file) {
+    const std::string programma = fs::read_symlink("/proc/self/exe").string();
+    std::string argomento = "--picco-memoria", percorso = file.string();
+    char* argv[] = {const_cast<char*>(programma.c_str()), argomento.data(), percorso.data(), nullptr};
+    int tubo[2];
+    if (::pipe(tubo) != 0) return -1;
+    posix_spawn_file_actions_t azioni;
+    posix_spawn_file_actions_init(&azioni);
+    posix_spawn_file_actions_adddup2(&azioni, tubo[1], STDOUT_FILENO);
+    pid_t figlio = 0;
+    const int rc = posix_spawn(&figlio, programma.c_str(), &azioni, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&azioni);
+    ::close(tubo[1]);
+    if (rc != 0) {
+        ::close(tubo[0]);
+        return -1;
+    }
+    std::string uscita;
+    char buf[256];
+    for (ssize_t n; (n = ::read(tubo[0], buf, sizeof buf)) > 0;) uscita.append(buf, static_cast<std::size_t>(n));
+    ::close(tubo[0]);
+    int stato = 0;
+    ::waitpid(figlio, &stato, 0);
+    long kb = -1;
+    std::from_chars(uscita.data(), uscita.data() + uscita.size(), kb);
+    return kb;
+}
+
+void BM_PiccoMemoriaCon100000(benchmark::State& state) {
+    const fs::path file = ArchivioGenerato(100000);
+    long picco = 0, base = 0;
+    for (auto _ : state) {
+        base = PiccoMemoriaKb({});
+        picco = PiccoMemoriaKb(file);
+    }
+    if (picco <= 0 || base <= 0) state.SkipWithError("measurement failed");
+    state.counters["picco_MB"] = static_cast<double>(picco) / 1024.0;
+    state.counters["senza_archivio_MB"] = static_cast<double>(base) / 1024.0;
+}
+BENCHMARK(BM_PiccoMemoriaCon100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The measured process: a window, with the archive when one is named, on its
+// last athlete with the picker's list shown. Prints its peak in kilobytes.
+int MisuraMemoria(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Finestra f;
+    f.show();
+    if (argc > 2 && argv[2][0] != '\0') {
+        PercorsoArchivio = QString::fromLocal8Bit(argv[2]);
+        if (!f.legame->ApriArchivio()) return 1;
+        if (!f.legame->TrovaAtleta(QString::fromStdString(NomeAtleta(100000)))) return 1;
+        f.legame->DBCombo1()->showPopup();
+    }
+    QApplication::processEvents();
+    f.legame->ChiudiArchivio();
+    // The high-water mark of this process's own memory (getrusage would also
+    // count the parent's, which this process was started from).
+    std::FILE* stato = std::fopen("/proc/self/status", "r");
+    if (!stato) return 1;
+    char riga[256];
+    long kb = -1;
+    while (std::fgets(riga, sizeof riga, stato))
+        if (std::sscanf(riga, "VmHWM: %ld kB", &kb) == 1) break;
+    std::fclose(stato);
+    std::printf("%ld\n", kb);
+    return kb > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && std::string_view(argv[1]) == "--picco-memoria") return MisuraMemoria(argc, argv);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,494 @@
+#include "Archivio.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace archivio {
+
+namespace {
+
+std::string Virgolette(std::string_view nome) {
+    std::string s;
+    s.reserve(nome.size() + 2);
+    s += '"';
+    s += nome;
+    s += '"';
+    return s;
+}
+
+std::string ElencoColonne() {
+    std::string s;
+    for (std::size_t i = 0; i < Colonne.size(); ++i) {
+        if (i) s += ", ";
+        s += Virgolette(Colonne[i]);
+    }
+    return s;
+}
+
+std::string SqlCreaTabella() {
+    std::string s = "CREATE TABLE atleta (";
+    for (std::size_t i = 0; i < Colonne.size(); ++i) {
+        if (i) s += ", ";
+        s += Virgolette(Colonne[i]);
+        s += ColonnaSiNo(static_cast<int>(i)) ? " INTEGER NOT NULL DEFAULT 0" : " TEXT";
+    }
+    s += ")";
+    return s;
+}
+
+std::string SqlInserisci() {
+    std::string s = "INSERT INTO atleta (" + ElencoColonne() + ") VALUES (";
+    for (std::size_t i = 0; i < Colonne.size(); ++i) s += i ? ", ?" : "?";
+    s += ")";
+    return s;
+}
+
+std::string SqlLeggi() { return "SELECT " + ElencoColonne() + " FROM atleta WHERE rowid = ?"; }
+
+// The motive behind a system error number.
+Motivo MotivoDiErrno(int numero, Motivo altrimenti) {
+    switch (numero) {
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return Motivo::DiscoPieno;
+    case EROFS:
+        return Motivo::SolaLettura;
+    case EACCES:
+    case EPERM:
+        return Motivo::AccessoNegato;
+    case ENOENT:
+    case ENOTDIR:
+        return Motivo::Inesistente;
+    default:
+        return altrimenti;
+    }
+}
+
+void Lega(sqlite3_stmt* st, int posizione, int colonna, const std::string& valore) {
+    if (ColonnaSiNo(colonna)) {
+        sqlite3_bind_int(st, posizione, valore == "1" ? 1 : 0);
+    } else if (valore.empty()) {
+        sqlite3_bind_null(st, posizione);
+    } else {
+        sqlite3_bind_text(st, posizione, valore.data(), static_cast<int>(valore.size()), SQLITE_TRANSIENT);
+    }
+}
+
+std::string TestoColonna(sqlite3_stmt* st, int i) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    if (!p) return {};
+    return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
+}
+
+// Runs one statement that returns no rows on a connection of its own.
+int Esegui(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+void SincronizzaCartella(const fs::path& cartella) {
+    int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Moves `da` to `a` unless `a` exists. 0, or the error number.
+int SpostaSenzaSostituire(const fs::path& da, const fs::path& a) {
+    if (::renameat2(AT_FDCWD, da.c_str(), AT_FDCWD, a.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    int e = errno;
+    if (e != EINVAL && e != ENOSYS) return e;
+    // A file system without the atomic form: a hard link fails as well when
+    // the name is taken.
+    if (::link(da.c_str(), a.c_str()) != 0) return errno;
+    ::unlink(da.c_str());
+    return 0;
+}
+
+// Builds a new, empty archive under a temporary name next to `file` and moves
+// it into place. An existing file of that name is never replaced.
+Esito CreaArchivio(const fs::path& file) {
+    fs::path cartella = file.parent_path();
+    std::string modello = (cartella.empty() ? fs::path(".") : cartella) / (file.filename().string() + ".nuovo-XXXXXX");
+    std::vector<char> nome(modello.begin(), modello.end());
+    nome.push_back('\0');
+    int fd = ::mkstemp(nome.data());  // owner-only (0600) by definition
+    if (fd < 0) {
+        int e = errno;
+        return ErroreDiSistema(e, "cannot create a file in " + cartella.string() + ": " + std::strerror(e));
+    }
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    ::close(fd);
+    const fs::path provvisorio(nome.data());
+    auto scarta = [&provvisorio] {
+        ::unlink(provvisorio.c_str());
+        ::unlink((provvisorio.string() + "-journal").c_str());
+    };
+
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) rc = Esegui(db, "PRAGMA key = 'quintobarle';");
+    if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; COMMIT;").c_str());
+    if (rc != SQLITE_OK) {
+        Errore err;
+        err.codiceSqlite = db ? sqlite3_extended_errcode(db) : rc;
+        err.errnoSistema = db ? sqlite3_system_errno(db) : 0;
+        err.motivo = MotivoDiErrno(err.errnoSistema, Motivo::ErroreDisco);
+        if ((err.codiceSqlite & 0xff) == SQLITE_FULL) err.motivo = Motivo::DiscoPieno;
+        err.dettaglio = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        scarta();
+        return err;
+    }
+    sqlite3_close_v2(db);
+
+    int e = SpostaSenzaSostituire(provvisorio, file);
+    if (e == EEXIST) {
+        // Another program created it meanwhile: theirs is kept.
+        scarta();
+        return {};
+    }
+    if (e != 0) {
+        scarta();
+        return ErroreDiSistema(e, "cannot create " + file.string() + ": " + std::strerror(e));
+    }
+    SincronizzaCartella(cartella);
+    return {};
+}
+
+}  // namespace
+
+std::optional<int> IndiceColonna(std::string_view nome) {
+    for (std::size_t i = 0; i < Colonne.size(); ++i)
+        if (Colonne[i] == nome) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+Errore ErroreDiSistema(int numeroErrore, std::string dettaglio) {
+    Errore e;
+    e.motivo = MotivoDiErrno(numeroErrore, Motivo::ErroreDisco);
+    e.errnoSistema = numeroErrore;
+    e.dettaglio = std::move(dettaglio);
+    return e;
+}
+
+Archivio::~Archivio() { Chiudi(); }
+
+Archivio::Archivio(Archivio&& altro) noexcept { *this = std::move(altro); }
+
+Archivio& Archivio::operator=(Archivio&& altro) noexcept {
+    if (this != &altro) {
+        Chiudi();
+        db_ = std::exchange(altro.db_, nullptr);
+        file_ = std::move(altro.file_);
+        creato_ = altro.creato_;
+        stmtLeggi_ = std::exchange(altro.stmtLeggi_, nullptr);
+        stmtElenca_ = std::exchange(altro.stmtElenca_, nullptr);
+        stmtInserisci_ = std::exchange(altro.stmtInserisci_, nullptr);
+    }
+    return *this;
+}
+
+void Archivio::Chiudi() {
+    for (sqlite3_stmt** st : {&stmtLeggi_, &stmtElenca_, &stmtInserisci_}) {
+        sqlite3_finalize(*st);
+        *st = nullptr;
+    }
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+bool Archivio::solaLettura() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
+
+Errore Archivio::ErroreDa(int codice) const {
+    Errore e;
+    e.codiceSqlite = db_ ? sqlite3_extended_errcode(db_) : codice;
+    if (e.codiceSqlite == 0) e.codiceSqlite = codice;
+    e.errnoSistema = db_ ? sqlite3_system_errno(db_) : 0;
+    e.dettaglio = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(codice);
+    switch (e.codiceSqlite & 0xff) {
+    case SQLITE_NOTADB:
+        e.motivo = Motivo::NonArchivio;
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_FORMAT:
+    case SQLITE_SCHEMA:
+        e.motivo = Motivo::Danneggiato;
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        e.motivo = Motivo::InUso;
+        break;
+    case SQLITE_READONLY:
+        e.motivo = Motivo::SolaLettura;
+        break;
+    case SQLITE_FULL:
+        e.motivo = Motivo::DiscoPieno;
+        break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        e.motivo = Motivo::AccessoNegato;
+        break;
+    case SQLITE_CANTOPEN:
+        e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco);
+        break;
+    case SQLITE_IOERR:
+        e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco);
+        break;
+    default:
+        e.motivo = Motivo::Altro;
+        break;
+    }
+    return e;
+}
+
+Esito Archivio::Apri(const fs::path& file) {
+    Chiudi();
+    creato_ = false;
+    file_ = file;
+    struct stat s {};
+    if (::stat(file.c_str(), &s) != 0) {
+        int e = errno;
+        if (e != ENOENT) return ErroreDiSistema(e, file.string() + ": " + std::strerror(e));
+        if (Esito esito = CreaArchivio(file); !esito) return esito;
+        creato_ = true;
+    }
+    return ApriEsistente(file);
+}
+
+Esito Archivio::ApriEsistente(const fs::path& file) {
+    // Read-write when allowed, else read-only; never created here.
+    int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        Errore e = ErroreDa(rc);
+        Chiudi();
+        return e;
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, AttesaBloccoMs);
+    rc = Esegui(db_, "PRAGMA key = 'quintobarle';");
+    // The first read proves the key: it decrypts the first page.
+    if (rc == SQLITE_OK) rc = Esegui(db_, "SELECT count(*) FROM sqlite_master;");
+    if (rc != SQLITE_OK) {
+        Errore e = ErroreDa(rc);
+        Chiudi();
+        return e;
+    }
+    if (Esito esito = ControllaTabella(); !esito) {
+        Chiudi();
+        return esito;
+    }
+    return {};
+}
+
+void Archivio::RiapriSeSolaLettura() {
+    if (!db_ || !solaLettura()) return;
+    Archivio nuovo;
+    if (nuovo.ApriEsistente(file_) && !nuovo.solaLettura()) {
+        const bool creato = creato_;
+        *this = std::move(nuovo);
+        creato_ = creato;
+    }
+}
+
+Esito Archivio::ControllaTabella() {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "PRAGMA table_info(\"atleta\")", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    std::array<bool, NumeroColonne> trovata{};
+    bool tabella = false;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        tabella = true;
+        std::string nome = TestoColonna(st, 1);
+        for (std::size_t i = 0; i < Colonne.size(); ++i)
+            if (sqlite3_stricmp(nome.c_str(), std::string(Colonne[i]).c_str()) == 0) trovata[i] = true;
+    }
+    if (rc != SQLITE_DONE) {
+        Errore e = ErroreDa(rc);
+        sqlite3_finalize(st);
+        return e;
+    }
+    sqlite3_finalize(st);
+    if (!tabella) return Errore{Motivo::SenzaTabella, 0, 0, "atleta"};
+    for (std::size_t i = 0; i < Colonne.size(); ++i)
+        if (!trovata[i]) return Errore{Motivo::ColonnaMancante, 0, 0, std::string(Colonne[i])};
+    return {};
+}
+
+sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {
+    if (!cache) {
+        if (sqlite3_prepare_v2(db_, sql, -1, &cache, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(cache);
+            cache = nullptr;
+        }
+    } else {
+        sqlite3_reset(cache);
+        sqlite3_clear_bindings(cache);
+    }
+    return cache;
+}
+
+Esito Archivio::ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const {
+    id.clear();
+    nomi.clear();
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    sqlite3_stmt* st = Prepara(stmtElenca_, "SELECT rowid, \"nome\" FROM atleta ORDER BY rowid");
+    if (!st) return ErroreDa(sqlite3_errcode(db_));
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        id.push_back(sqlite3_column_int64(st, 0));
+        nomi.push_back(TestoColonna(st, 1));
+    }
+    Esito esito;
+    if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    sqlite3_reset(st);
+    if (!esito) {
+        id.clear();
+        nomi.clear();
+    }
+    return esito;
+}
+
+Esito Archivio::LeggiRiga(std::int64_t id, Riga& riga) const {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    static const std::string sql = SqlLeggi();
+    sqlite3_stmt* st = Prepara(stmtLeggi_, sql.c_str());
+    if (!st) return ErroreDa(sqlite3_errcode(db_));
+    sqlite3_bind_int64(st, 1, id);
+    int rc = sqlite3_step(st);
+    Esito esito;
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < NumeroColonne; ++i) {
+            if (ColonnaSiNo(i))
+                riga[i] = sqlite3_column_type(st, i) != SQLITE_NULL && sqlite3_column_int64(st, i) != 0 ? "1" : "0";
+            else
+                riga[i] = TestoColonna(st, i);
+        }
+    } else if (rc == SQLITE_DONE) {
+        esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+    } else {
+        esito = ErroreDa(rc);
+    }
+    sqlite3_reset(st);
+    return esito;
+}
+
+Esito Archivio::Transazione(const char* sql) {
+    int rc = Esegui(db_, sql);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    return {};
+}
+
+namespace {
+// Rolls back whatever is left open, keeping the error that caused it.
+void Annulla(sqlite3* db) {
+    if (!sqlite3_get_autocommit(db)) Esegui(db, "ROLLBACK;");
+}
+}  // namespace
+
+Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    RiapriSeSolaLettura();
+    if (campi.empty()) return {};
+    std::string sql = "UPDATE atleta SET ";
+    for (std::size_t i = 0; i < campi.size(); ++i) {
+        if (i) sql += ", ";
+        sql += Virgolette(Colonne[static_cast<std::size_t>(campi[i].colonna)]);
+        sql += " = ?";
+    }
+    sql += " WHERE rowid = ?";
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    Esito esito;
+    if (rc == SQLITE_OK) {
+        for (std::size_t i = 0; i < campi.size(); ++i)
+            Lega(st, static_cast<int>(i) + 1, campi[i].colonna, campi[i].valore);
+        sqlite3_bind_int64(st, static_cast<int>(campi.size()) + 1, id);
+        rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE)
+            esito = ErroreDa(rc);
+        else if (sqlite3_changes(db_) != 1)
+            esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+    } else {
+        esito = ErroreDa(rc);
+    }
+    sqlite3_finalize(st);
+    if (esito) esito = Transazione("COMMIT;");
+    if (!esito) Annulla(db_);
+    return esito;
+}
+
+Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
+    static const std::string sql = SqlInserisci();
+    sqlite3_stmt* st = Prepara(stmtInserisci_, sql.c_str());
+    if (!st) return ErroreDa(sqlite3_errcode(db_));
+    for (int i = 0; i < NumeroColonne; ++i) Lega(st, i + 1, i, riga[i]);
+    int rc = sqlite3_step(st);
+    Esito esito;
+    if (rc != SQLITE_DONE)
+        esito = ErroreDa(rc);
+    else if (nuovoId)
+        *nuovoId = sqlite3_last_insert_rowid(db_);
+    sqlite3_reset(st);
+    return esito;
+}
+
+Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    RiapriSeSolaLettura();
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    Esito esito = InserisciConPreparata(riga, &nuovoId);
+    if (esito) esito = Transazione("COMMIT;");
+    if (!esito) Annulla(db_);
+    return esito;
+}
+
+Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    RiapriSeSolaLettura();
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    Esito esito;
+    for (const Riga& r : righe) {
+        esito = InserisciConPreparata(r, nullptr);
+        if (!esito) break;
+    }
+    if (esito) esito = Transazione("COMMIT;");
+    if (!esito) Annulla(db_);
+    return esito;
+}
+
+Esito Archivio::EliminaRiga(std::int64_t id) {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    RiapriSeSolaLettura();
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);
+    Esito esito;
+    if (rc == SQLITE_OK) {
+        sqlite3_bind_int64(st, 1, id);
+        rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    } else {
+        esito = ErroreDa(rc);
+    }
+    sqlite3_finalize(st);
+    if (esito) esito = Transazione("COMMIT;");
+    if (!esito) Annulla(db_);
+    return esito;
+}
+
+}  // namespace archivio

@@ -1,0 +1,162 @@
+// The athlete archive file: one SQLCipher database, "tvp.dmg", holding the
+// table `atleta`. Plain C++ over the SQLCipher C API, no Qt.
+//
+// Every operation reports a failure as a value (Esito); nothing throws out of
+// this class. A file that cannot be opened is never written to: an existing
+// file is only read until its key, its table and its columns are known good,
+// and a missing one is built under a temporary name and moved into place only
+// if no file of that name has appeared in the meantime.
+//
+// Every write is one transaction (rollback journal, full synchronisation):
+// after a crash or a power cut the file holds each row as it was at its last
+// completed write.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace archivio {
+
+// The columns of `atleta`, in the order the table is created with.
+inline constexpr int NumeroColonne = 34;
+inline constexpr std::array<std::string_view, NumeroColonne> Colonne{
+    "nome",      "datanascita", "indirizzo", "tel",     "Email",      "bici",     "Societa",
+    "Categoria", "Tessera",     "Scadenza",  "sesso",   "TipoImpiego", "AttivFis", "pulsazioniriposo",
+    "cavallo",   "busto",       "coscia",    "gamba",   "braccio",    "spalle",   "altezza",
+    "peso",      "sella",       "myHS",      "myDSM",   "mySM",       "myR",      "myPE",
+    "MarcaSella", "Manubrio",   "Gruppo",    "Ruote",   "pedali",     "note"};
+
+// Index of a column by its exact name; nothing for an unknown name.
+std::optional<int> IndiceColonna(std::string_view nome);
+
+inline constexpr int ColonnaNome = 0;
+inline constexpr int ColonnaAttivFis = 12;
+
+// The one yes/no column; every other column holds text.
+constexpr bool ColonnaSiNo(int colonna) { return colonna == ColonnaAttivFis; }
+
+// The key the archive is encrypted with.
+inline constexpr std::string_view ChiaveArchivio = "quintobarle";
+
+// One row: a text per column. An empty text is a column without value (stored
+// as NULL). The yes/no column holds "1" for yes and "0" for no.
+struct Riga {
+    std::array<std::string, NumeroColonne> valori;
+
+    Riga() { valori[ColonnaAttivFis] = "0"; }
+    std::string& operator[](int colonna) { return valori[static_cast<std::size_t>(colonna)]; }
+    const std::string& operator[](int colonna) const { return valori[static_cast<std::size_t>(colonna)]; }
+    bool vuota() const { return *this == Riga(); }
+    friend bool operator==(const Riga&, const Riga&) = default;
+};
+
+// What went wrong, in terms a message to the user can be built from.
+enum class Motivo {
+    Nessuno,
+    NonArchivio,     // not a database, or not one this key opens
+    Danneggiato,     // the database is damaged
+    InUso,           // locked by another program
+    SolaLettura,     // the file or its folder cannot be written
+    DiscoPieno,      // no space left, or the file size limit reached
+    AccessoNegato,   // the system refuses access
+    Inesistente,     // the file or its folder does not exist
+    SenzaTabella,    // a database without the table `atleta`
+    ColonnaMancante, // the table lacks one of the columns (named in dettaglio)
+    RigaMancante,    // the row is no longer in the table
+    ErroreDisco,     // another input/output error
+    Altro,
+};
+
+struct Errore {
+    Motivo motivo = Motivo::Altro;
+    int codiceSqlite = 0;   // extended result code, 0 when the fault is not SQLite's
+    int errnoSistema = 0;   // the system's error number behind it, when known
+    std::string dettaglio;  // technical text (SQLite's or the system's), or the missing column
+};
+
+// Success, or the error that stopped the operation.
+class Esito {
+public:
+    Esito() = default;
+    Esito(Errore e) : errore_(std::move(e)) {}  // NOLINT: an error is a failed outcome
+    bool ok() const { return !errore_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const Errore& errore() const { return *errore_; }
+
+private:
+    std::optional<Errore> errore_;
+};
+
+// A change of one column, for ScriviCampi.
+struct Campo {
+    int colonna;
+    std::string valore;
+};
+
+class Archivio {
+public:
+    Archivio() = default;
+    ~Archivio();
+    Archivio(const Archivio&) = delete;
+    Archivio& operator=(const Archivio&) = delete;
+    Archivio(Archivio&& altro) noexcept;
+    Archivio& operator=(Archivio&& altro) noexcept;
+
+    // Opens the archive file, creating it (table, no rows, owner-only access)
+    // when it does not exist. On failure the object stays closed and an
+    // existing file is left exactly as it was.
+    Esito Apri(const std::filesystem::path& file);
+    void Chiudi();
+    bool aperto() const { return db_ != nullptr; }
+    // True when the last Apri built a new file.
+    bool creato() const { return creato_; }
+    // True when the file could only be opened for reading. Each write first
+    // tries again to open it for writing, so that a file made writable while
+    // it is open takes the write.
+    bool solaLettura() const;
+    const std::filesystem::path& file() const { return file_; }
+
+    // Row ids and names of every row, in table (rowid) order. A name without
+    // value comes back as the empty text.
+    Esito ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const;
+    Esito LeggiRiga(std::int64_t id, Riga& riga) const;
+    // Writes the given columns of one row, in one transaction.
+    Esito ScriviCampi(std::int64_t id, const std::vector<Campo>& campi);
+    // Appends a row at the end of the table, in one transaction.
+    Esito AggiungiRiga(const Riga& riga, std::int64_t& nuovoId);
+    // Appends many rows in a single transaction (archives built in one go).
+    Esito AggiungiRighe(const std::vector<Riga>& righe);
+    Esito EliminaRiga(std::int64_t id);
+
+    // How long a locked file is waited for before giving up, in milliseconds.
+    static inline int AttesaBloccoMs = 1500;
+
+private:
+    Esito ApriEsistente(const std::filesystem::path& file);
+    void RiapriSeSolaLettura();
+    Esito ControllaTabella();
+    Esito Transazione(const char* sql);
+    Errore ErroreDa(int codice) const;
+    sqlite3_stmt* Prepara(sqlite3_stmt*& cache, const char* sql) const;
+    Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
+
+    sqlite3* db_ = nullptr;
+    std::filesystem::path file_;
+    bool creato_ = false;
+    mutable sqlite3_stmt* stmtLeggi_ = nullptr;
+    mutable sqlite3_stmt* stmtElenca_ = nullptr;
+    mutable sqlite3_stmt* stmtInserisci_ = nullptr;
+};
+
+// A fault outside SQLite (creating the file), as an Errore.
+Errore ErroreDiSistema(int numeroErrore, std::string dettaglio);
+
+}  // namespace archivio

@@ -1,0 +1,89 @@
+#include "AvvisiArchivio.h"
+
+#include "modLanguageSupport.h"
+
+#include <QDir>
+
+namespace {
+
+GestoreAvvisiFn& Gestore() {
+    static GestoreAvvisiFn gestore;
+    return gestore;
+}
+
+QString M(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
+
+QString NomeFile(const QString& file) { return QDir::toNativeSeparators(file); }
+
+QString NomeAtleta(const QString& atleta) {
+    return atleta.isEmpty() ? M("0093") : QStringLiteral("\"%1\"").arg(atleta);
+}
+
+}  // namespace
+
+void ImpostaGestoreAvvisi(GestoreAvvisiFn gestore) { Gestore() = std::move(gestore); }
+
+QMessageBox::StandardButton MostraAvvisoArchivio(QWidget* finestra, const QString& testo,
+                                                 QMessageBox::StandardButtons pulsanti) {
+    const QString titolo = QStringLiteral("Tovarin Project");
+    if (Gestore()) return Gestore()(finestra, titolo, testo, pulsanti);
+    const auto predefinito = pulsanti.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+    return QMessageBox::warning(finestra, titolo, testo, pulsanti, predefinito);
+}
+
+QString DescriviMotivo(const archivio::Errore& errore) {
+    using archivio::Motivo;
+    switch (errore.motivo) {
+    case Motivo::NonArchivio: return M("0070");
+    case Motivo::Danneggiato: return M("0071");
+    case Motivo::InUso: return M("0072");
+    case Motivo::SolaLettura: return M("0073");
+    case Motivo::DiscoPieno: return M("0074");
+    case Motivo::AccessoNegato: return M("0075");
+    case Motivo::Inesistente: return M("0076");
+    case Motivo::SenzaTabella: return M("0077");
+    case Motivo::ColonnaMancante: return M("0078").arg(QString::fromStdString(errore.dettaglio));
+    case Motivo::RigaMancante: return M("0079");
+    case Motivo::ErroreDisco: return M("0080");
+    case Motivo::Nessuno:
+    case Motivo::Altro:
+        break;
+    }
+    return M("0081") + QStringLiteral(" (%1)").arg(QString::fromStdString(errore.dettaglio));
+}
+
+namespace {
+
+// A message: what failed, the file, the reason, and what follows from it.
+QString Avviso(const QString& cosa, const QString& file, const archivio::Errore& errore, const QString& seguito = {}) {
+    QString testo = cosa + QLatin1Char('\n') + NomeFile(file) + QStringLiteral("\n\n") + M("0088") +
+                    QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.');
+    if (!seguito.isEmpty()) testo += QStringLiteral("\n\n") + seguito;
+    return testo;
+}
+
+}  // namespace
+
+QString TestoArchivioNonAperto(const QString& file, const archivio::Errore& errore) {
+    return Avviso(M("0082"), file, errore, M("0089"));
+}
+
+QString TestoModificheNonScritte(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0083").arg(NomeAtleta(atleta)), file, errore, M("0090"));
+}
+
+QString TestoModifichePerse(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0083").arg(NomeAtleta(atleta)), file, errore, M("0091"));
+}
+
+QString TestoChiudereComunque(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0083").arg(NomeAtleta(atleta)), file, errore, M("0092"));
+}
+
+QString TestoEliminazioneNonRiuscita(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0086").arg(NomeAtleta(atleta)), file, errore);
+}
+
+QString TestoRigaNonLetta(const QString& file, const archivio::Errore& errore) {
+    return Avviso(M("0087"), file, errore);
+}

@@ -1,0 +1,485 @@
+#include "LegameArchivio.h"
+
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "NavigatoreDati.h"
+#include "modLanguageSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStringListModel>
+#include <QTextEdit>
+#include <QtDebug>
+
+using archivio::Riga;
+
+namespace {
+
+std::filesystem::path PercorsoDi(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
+
+QString Testo(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+LegameArchivio::LegameArchivio(QWidget* finestra, NavigatoreDati* Data1, QLineEdit* txtNome,
+                               QList<LegameColonna> legami, QObject* parent)
+    : QObject(parent), finestra_(finestra), navigatore_(Data1), txtNome_(txtNome) {
+    Q_ASSERT(Data1);
+    Q_ASSERT(txtNome);
+    legami.prepend({txtNome, QStringLiteral("nome")});
+    controlli_.reserve(static_cast<std::size_t>(legami.size()));
+    for (const LegameColonna& l : legami) {
+        if (!l.controllo) continue;
+        const auto colonna = archivio::IndiceColonna(l.colonna.toStdString());
+        if (!colonna) {
+            qWarning("LegameArchivio: the table has no column \"%s\" (control %s)", qPrintable(l.colonna),
+                     qPrintable(l.controllo->objectName()));
+            continue;
+        }
+        bool doppio = false;
+        for (const Controllo& c : controlli_) doppio = doppio || c.widget == l.controllo;
+        if (doppio) continue;
+        Tipo tipo;
+        if (qobject_cast<QLineEdit*>(l.controllo))
+            tipo = Tipo::Riga;
+        else if (qobject_cast<QPlainTextEdit*>(l.controllo) || qobject_cast<QTextEdit*>(l.controllo))
+            tipo = Tipo::Documento;
+        else if (qobject_cast<QComboBox*>(l.controllo))
+            tipo = Tipo::Tendina;
+        else if (auto* b = qobject_cast<QAbstractButton*>(l.controllo); b && b->isCheckable())
+            tipo = Tipo::Casella;
+        else {
+            qWarning("LegameArchivio: control %s cannot be bound", qPrintable(l.controllo->objectName()));
+            continue;
+        }
+        controlli_.push_back({l.controllo, *colonna, tipo, false, true, false});
+    }
+    for (std::size_t i = 0; i < controlli_.size(); ++i) Collega(static_cast<int>(i));
+
+    Data1->AccogliNome(txtNome);
+    connect(Data1, &NavigatoreDati::Primo, this, [this] { MuoviPrimo(); });
+    connect(Data1, &NavigatoreDati::Precedente, this, [this] { MuoviPrecedente(); });
+    connect(Data1, &NavigatoreDati::Successivo, this, [this] { MuoviSuccessivo(); });
+    connect(Data1, &NavigatoreDati::Ultimo, this, [this] { MuoviUltimo(); });
+    // Picker change: the search with the picked text, as it is.
+    connect(Data1, &NavigatoreDati::NomeScelto, this, [this](const QString& nome) { TrovaAtleta(nome); });
+
+    // Until the archive is open the window stands at the end: nothing typed
+    // before could be kept.
+    RendiModificabili(false);
+}
+
+LegameArchivio::~LegameArchivio() {
+    if (!aperto_) return;
+    // The controls may be gone already; the row as the window had it is in
+    // valori_.
+    if (auto errore = Scrivi())
+        MostraAvvisoArchivio(nullptr, TestoModifichePerse(file_, NomeCorrente(), *errore));
+}
+
+void LegameArchivio::Collega(int indice) {
+    QWidget* w = controlli_[static_cast<std::size_t>(indice)].widget;
+    auto cambiato = [this, indice] { ControlloCambiato(indice); };
+    switch (controlli_[static_cast<std::size_t>(indice)].tipo) {
+    case Tipo::Riga:
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::textChanged, this, cambiato);
+        break;
+    case Tipo::Documento:
+        if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            connect(p, &QPlainTextEdit::textChanged, this, cambiato);
+        else
+            connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, this, cambiato);
+        break;
+    case Tipo::Tendina: {
+        auto* c = static_cast<QComboBox*>(w);
+        connect(c, &QComboBox::editTextChanged, this, cambiato);
+        connect(c, &QComboBox::currentTextChanged, this, cambiato);
+        break;
+    }
+    case Tipo::Casella:
+        connect(static_cast<QAbstractButton*>(w), &QAbstractButton::toggled, this, cambiato);
+        break;
+    }
+}
+
+QString LegameArchivio::Valore(const Controllo& c) const {
+    QWidget* w = c.widget;
+    switch (c.tipo) {
+    case Tipo::Riga:
+        return static_cast<QLineEdit*>(w)->text();
+    case Tipo::Documento:
+        if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText();
+        return static_cast<QTextEdit*>(w)->toPlainText();
+    case Tipo::Tendina:
+        return static_cast<QComboBox*>(w)->currentText();
+    case Tipo::Casella:
+        return static_cast<QAbstractButton*>(w)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    return {};
+}
+
+void LegameArchivio::Imposta(const Controllo& c, const QString& valore) {
+    QWidget* w = c.widget;
+    switch (c.tipo) {
+    case Tipo::Riga:
+        static_cast<QLineEdit*>(w)->setText(valore);  // no notification for the same text
+        break;
+    case Tipo::Documento:
+        if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            if (p->toPlainText() != valore) p->setPlainText(valore);
+        } else if (auto* t = static_cast<QTextEdit*>(w); t->toPlainText() != valore) {
+            t->setPlainText(valore);
+        }
+        break;
+    case Tipo::Tendina: {
+        auto* combo = static_cast<QComboBox*>(w);
+        if (combo->isEditable()) {
+            if (combo->currentText() != valore) combo->setEditText(valore);
+        } else {
+            combo->setCurrentIndex(valore.isEmpty() ? -1 : combo->findText(valore, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        }
+        break;
+    }
+    case Tipo::Casella:
+        static_cast<QAbstractButton*>(w)->setChecked(valore == QLatin1String("1"));
+        break;
+    }
+}
+
+void LegameArchivio::ControlloCambiato(int indice) {
+    if (stato_ == Stato::Fine) return;  // no row: nothing to keep
+    const Controllo& c = controlli_[static_cast<std::size_t>(indice)];
+    if (!c.widget) return;
+    // While a row is shown, a column not filled yet is about to be
+    // overwritten by the row's own value.
+    if (caricamento_ && !caricata_[static_cast<std::size_t>(c.colonna)]) return;
+    const QString v = Valore(c);
+    // The value the binding itself is putting in is the row's, not an edit;
+    // a rule that changed it inside the notification is.
+    if (impostando_ == &c && v == valoreImpostato_) return;
+    valori_[c.colonna] = v.toStdString();
+}
+
+void LegameArchivio::RendiModificabili(bool modificabili) {
+    for (Controllo& c : controlli_) {
+        QWidget* w = c.widget;
+        if (!w) continue;
+        if (!modificabili) {
+            if (c.bloccato) continue;
+            c.bloccato = true;
+            switch (c.tipo) {
+            case Tipo::Riga:
+                c.solaLetturaProgetto = static_cast<QLineEdit*>(w)->isReadOnly();
+                static_cast<QLineEdit*>(w)->setReadOnly(true);
+                break;
+            case Tipo::Documento:
+                if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+                    c.solaLetturaProgetto = p->isReadOnly();
+                    p->setReadOnly(true);
+                } else {
+                    auto* t = static_cast<QTextEdit*>(w);
+                    c.solaLetturaProgetto = t->isReadOnly();
+                    t->setReadOnly(true);
+                }
+                break;
+            case Tipo::Tendina:
+            case Tipo::Casella:
+                c.abilitatoProgetto = w->isEnabled();
+                w->setEnabled(false);
+                break;
+            }
+        } else {
+            if (!c.bloccato) continue;
+            c.bloccato = false;
+            switch (c.tipo) {
+            case Tipo::Riga:
+                static_cast<QLineEdit*>(w)->setReadOnly(c.solaLetturaProgetto);
+                break;
+            case Tipo::Documento:
+                if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+                    p->setReadOnly(c.solaLetturaProgetto);
+                else
+                    static_cast<QTextEdit*>(w)->setReadOnly(c.solaLetturaProgetto);
+                break;
+            case Tipo::Tendina:
+            case Tipo::Casella:
+                w->setEnabled(c.abilitatoProgetto);
+                break;
+            }
+        }
+    }
+}
+
+QComboBox* LegameArchivio::DBCombo1() const { return navigatore_ ? navigatore_->DBCombo1() : nullptr; }
+
+QString LegameArchivio::FileArchivio() const { return file_; }
+
+int LegameArchivio::Posizione() const {
+    switch (stato_) {
+    case Stato::Fine:
+        return -1;
+    case Stato::Nuova:
+        return NumeroRighe();
+    case Stato::Riga:
+        break;
+    }
+    return posizione_;
+}
+
+bool LegameArchivio::Modificata() const {
+    switch (stato_) {
+    case Stato::Fine:
+        return false;
+    case Stato::Nuova:
+        return !valori_.vuota();
+    case Stato::Riga:
+        break;
+    }
+    return valori_ != originale_;
+}
+
+bool LegameArchivio::NuovaDaScrivere() const { return stato_ == Stato::Nuova && !valori_.vuota(); }
+
+QString LegameArchivio::NomeCorrente() const { return Testo(valori_[archivio::ColonnaNome]); }
+
+void LegameArchivio::Avvisa(const QString& testo) { MostraAvvisoArchivio(finestra_, testo); }
+
+bool LegameArchivio::ApriArchivio(const QString& nomeAtleta) {
+    if (caricamento_) return false;
+    if (aperto_) {
+        if (!ScriviModifiche()) return false;
+        archivio_.Chiudi();
+        aperto_ = false;
+    }
+    file_ = PercorsoArchivio;
+    if (file_.isEmpty())
+        file_ = QFile::decodeName(QByteArray::fromStdString((modLanguageSupport::CartellaApplicazione / "tvp.dmg").string()));
+    id_.clear();
+    QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr;
+    if (elenco) elenco->setStringList({});
+
+    archivio::Esito esito = archivio_.Apri(PercorsoDi(file_));
+    std::vector<std::string> nomi;
+    if (esito) esito = archivio_.ElencaRighe(id_, nomi);
+    if (!esito) {
+        archivio_.Chiudi();
+        id_.clear();
+        if (navigatore_) navigatore_->MostraSeleziona();
+        MostraFine();
+        Avvisa(TestoArchivioNonAperto(file_, esito.errore()));
+        return false;
+    }
+    aperto_ = true;
+
+    QStringList lista;
+    lista.reserve(static_cast<qsizetype>(nomi.size()));
+    for (const std::string& n : nomi) lista.append(Testo(n));
+    if (elenco) elenco->setStringList(lista);
+    if (navigatore_) navigatore_->MostraSeleziona();
+
+    if (nomeAtleta.isEmpty()) {
+        if (!id_.empty())
+            MostraPosizione(0);
+        else if (nuoveRighe_)
+            MostraNuova();
+        else
+            MostraFine();
+    } else {
+        const qsizetype trovato = lista.indexOf(nomeAtleta);
+        if (trovato >= 0)
+            MostraPosizione(static_cast<int>(trovato));
+        else
+            MostraFine();
+    }
+    return true;
+}
+
+std::optional<archivio::Errore> LegameArchivio::Scrivi() {
+    if (!aperto_) return std::nullopt;
+    if (stato_ == Stato::Nuova) {
+        if (valori_.vuota()) return std::nullopt;
+        std::int64_t id = 0;
+        if (archivio::Esito e = archivio_.AggiungiRiga(valori_, id); !e) return e.errore();
+        id_.push_back(id);
+        if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {
+            const int riga = elenco->rowCount();
+            elenco->insertRows(riga, 1);
+            elenco->setData(elenco->index(riga), NomeCorrente());
+        }
+        stato_ = Stato::Riga;
+        posizione_ = NumeroRighe() - 1;
+        originale_ = valori_;
+        return std::nullopt;
+    }
+    if (stato_ != Stato::Riga) return std::nullopt;
+    std::vector<archivio::Campo> campi;
+    for (int i = 0; i < archivio::NumeroColonne; ++i)
+        if (valori_[i] != originale_[i]) campi.push_back({i, valori_[i]});
+    if (campi.empty()) return std::nullopt;
+    if (archivio::Esito e = archivio_.ScriviCampi(id_[static_cast<std::size_t>(posizione_)], campi); !e)
+        return e.errore();
+    const bool nomeCambiato = valori_[archivio::ColonnaNome] != originale_[archivio::ColonnaNome];
+    originale_ = valori_;
+    if (nomeCambiato) {
+        if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr)
+            elenco->setData(elenco->index(posizione_), NomeCorrente());
+    }
+    return std::nullopt;
+}
+
+bool LegameArchivio::ScriviModifiche() {
+    if (auto errore = Scrivi()) {
+        Avvisa(TestoModificheNonScritte(file_, NomeCorrente(), *errore));
+        return false;
+    }
+    return true;
+}
+
+bool LegameArchivio::ChiudiArchivio() {
+    if (!aperto_) return true;
+    if (auto errore = Scrivi()) {
+        const auto risposta = MostraAvvisoArchivio(finestra_, TestoChiudereComunque(file_, NomeCorrente(), *errore),
+                                                   QMessageBox::Yes | QMessageBox::No);
+        if (risposta != QMessageBox::Yes) return false;
+    }
+    archivio_.Chiudi();
+    aperto_ = false;
+    return true;
+}
+
+bool LegameArchivio::Vai(Destinazione d) {
+    if (!aperto_ || caricamento_ || d.tipo == Destinazione::Tipo::Nessuna) return false;
+    if (!ScriviModifiche()) return false;
+    switch (d.tipo) {
+    case Destinazione::Tipo::Riga:
+        return MostraPosizione(d.posizione);
+    case Destinazione::Tipo::Fine:
+        MostraFine();
+        return true;
+    case Destinazione::Tipo::Nuova:
+        MostraNuova();
+        return true;
+    case Destinazione::Tipo::Nessuna:
+        break;
+    }
+    return false;
+}
+
+// The destinations are worked out before the pending edit is written: a new
+// row that will be written takes the index NumeroRighe().
+
+bool LegameArchivio::MuoviPrimo() {
+    const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
+    if (totale == 0) return false;
+    return Vai({Destinazione::Tipo::Riga, 0});
+}
+
+bool LegameArchivio::MuoviUltimo() {
+    const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
+    if (totale == 0) return false;
+    return Vai({Destinazione::Tipo::Riga, totale - 1});
+}
+
+bool LegameArchivio::MuoviPrecedente() {
+    const int n = NumeroRighe();
+    if (stato_ == Stato::Riga) return Vai({Destinazione::Tipo::Riga, std::max(posizione_ - 1, 0)});
+    if (n > 0) return Vai({Destinazione::Tipo::Riga, n - 1});
+    if (NuovaDaScrivere()) return Vai({Destinazione::Tipo::Riga, 0});
+    return false;
+}
+
+bool LegameArchivio::MuoviSuccessivo() {
+    const int n = NumeroRighe();
+    switch (stato_) {
+    case Stato::Riga:
+        if (posizione_ < n - 1) return Vai({Destinazione::Tipo::Riga, posizione_ + 1});
+        return nuoveRighe_ && Vai({Destinazione::Tipo::Nuova, -1});
+    case Stato::Nuova:
+        // Past the new row: it is written, and another new row begins.
+        return NuovaDaScrivere() && Vai({Destinazione::Tipo::Nuova, -1});
+    case Stato::Fine:
+        return nuoveRighe_ && Vai({Destinazione::Tipo::Nuova, -1});
+    }
+    return false;
+}
+
+bool LegameArchivio::TrovaAtleta(const QString& nome) {
+    if (!aperto_ || caricamento_ || !navigatore_) return false;
+    if (!ScriviModifiche()) return false;
+    // Find the row first, then show it: the rows passed over are only read
+    // (their names, already in the picker's list), never shown.
+    const qsizetype trovato =
+        nome.isEmpty() ? -1 : navigatore_->ElencoNomi()->stringList().indexOf(nome);
+    if (trovato >= 0) return MostraPosizione(static_cast<int>(trovato));
+    MostraFine();
+    return false;
+}
+
+bool LegameArchivio::EliminaAtleta() {
+    if (!aperto_ || caricamento_ || !navigatore_ || stato_ == Stato::Fine) return false;
+    if (stato_ == Stato::Nuova) {
+        MostraFine();
+        return true;
+    }
+    const int p = posizione_;
+    if (archivio::Esito e = archivio_.EliminaRiga(id_[static_cast<std::size_t>(p)]); !e) {
+        Avvisa(TestoEliminazioneNonRiuscita(file_, NomeCorrente(), e.errore()));
+        return false;
+    }
+    id_.erase(id_.begin() + p);
+    navigatore_->ElencoNomi()->removeRows(p, 1);
+    if (p < NumeroRighe())
+        MostraPosizione(p);
+    else
+        MostraFine();
+    return true;
+}
+
+bool LegameArchivio::MostraPosizione(int posizione) {
+    Riga riga;
+    if (archivio::Esito e = archivio_.LeggiRiga(id_[static_cast<std::size_t>(posizione)], riga); !e) {
+        MostraFine();
+        Avvisa(TestoRigaNonLetta(file_, e.errore()));
+        return false;
+    }
+    stato_ = Stato::Riga;
+    posizione_ = posizione;
+    Mostra(riga, true);
+    return true;
+}
+
+void LegameArchivio::MostraFine() {
+    stato_ = Stato::Fine;
+    posizione_ = -1;
+    Mostra(Riga(), false);
+}
+
+void LegameArchivio::MostraNuova() {
+    stato_ = Stato::Nuova;
+    posizione_ = NumeroRighe();
+    Mostra(Riga(), true);
+}
+
+void LegameArchivio::Mostra(const Riga& riga, bool modificabile) {
+    if (modificabile) RendiModificabili(true);
+    originale_ = riga;
+    valori_ = riga;
+    caricamento_ = true;
+    caricata_.fill(false);
+    for (const Controllo& c : controlli_) {
+        if (!c.widget) continue;
+        caricata_[static_cast<std::size_t>(c.colonna)] = true;
+        impostando_ = &c;
+        valoreImpostato_ = Testo(riga[c.colonna]);
+        Imposta(c, valoreImpostato_);
+    }
+    impostando_ = nullptr;
+    caricamento_ = false;
+    if (!modificabile) RendiModificabili(false);
+    emit RigaMostrata();
+}

@@ -1,0 +1,199 @@
+// The machinery every athlete window shares: the window's own record set over
+// the archive, the navigator `Data1`, the picker `DBCombo1`, the name box
+// `txtNome` bound to `nome`, and the window's other controls bound to their
+// columns.
+//
+// A window builds one LegameArchivio with its navigator, its name box and its
+// list of (control, column) pairs, then calls ApriArchivio when it loads and
+// ChiudiArchivio from its closeEvent. Everything else (arrows, picker, writing
+// edits) happens here.
+//
+// Showing a row sets the bound controls one after the other, so each control
+// whose text changes raises its own change notification (textChanged,
+// editTextChanged, toggled), nested rules included; a control that already
+// shows the same text raises none. Whatever the controls hold afterwards (the
+// row's values, or a text a rule cleaned) is the row as the window has it, and
+// it is written to the file, in one transaction, when the current row changes
+// or the window closes.
+//
+// A window, in short:
+//
+//   frmScheda::frmScheda(QWidget* parent) : QWidget(parent), ui(new Ui::frmScheda) {
+//       ui->setupUi(this);                    // Data1 is a NavigatoreDati in the form
+//       legame_ = std::make_unique<LegameArchivio>(this, ui->Data1, ui->txtNome,
+//           QList<LegameColonna>{{ui->txtCavallo, "cavallo"}, {ui->txtNote, "note"}});
+//       TraduciForm(this);
+//       legame_->ApriArchivio(NomeAtletaCorrente);   // straight to the athlete
+//       ...
+//   }
+//   void frmScheda::closeEvent(QCloseEvent* e) {
+//       if (!legame_->ChiudiArchivio()) { e->ignore(); return; }
+//       NomeAtletaCorrente = ui->txtNome->text();
+//   }
+//
+// Passing NomeAtletaCorrente to ApriArchivio, rather than opening on the first
+// row and searching afterwards, keeps the first row from being shown (and so
+// cleaned and written) on the way. Keep the object as a member declared after
+// the form, so that it goes before the controls do; set any control's design
+// read-only state before constructing it.
+#pragma once
+
+#include "Archivio.h"
+
+#include "NavigatoreDati.h"
+
+#include <QLineEdit>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+
+// One bound control and the column it shows: a QLineEdit, QPlainTextEdit,
+// QTextEdit (plain text), QComboBox (editable or not) or, for the yes/no
+// column `AttivFis`, a QCheckBox.
+struct LegameColonna {
+    QWidget* controllo;
+    QString colonna;  // exactly as the table spells it: "cavallo", "TipoImpiego"
+};
+
+class LegameArchivio : public QObject {
+    Q_OBJECT
+
+public:
+    // finestra: the athlete window (parent of the messages). Data1: its
+    // navigator; txtNome: its name box, bound to `nome` and moved into the
+    // navigator's row. legami: the other bound controls, in the order they are
+    // filled when a row is shown. A column may be bound to several controls.
+    LegameArchivio(QWidget* finestra, NavigatoreDati* Data1, QLineEdit* txtNome, QList<LegameColonna> legami,
+                   QObject* parent = nullptr);
+    // Writes a pending edit if ChiudiArchivio has not run.
+    ~LegameArchivio() override;
+
+    // The athlete card: moving the navigator past the last row starts a new,
+    // empty row at the end, written once something has been typed into it.
+    // Sheets leave this off: their navigator stops at the last row.
+    void ConsentiNuoveRighe(bool consenti) { nuoveRighe_ = consenti; }
+
+    // Opens the record set on the file PercorsoArchivio (the application
+    // folder's "tvp.dmg" while that is empty), creating the file when it is
+    // missing, and fills the picker. With an empty name the first row is shown;
+    // with a name, the first row of that name (or the end, when none), and no
+    // other row is shown on the way. A file that cannot be opened is reported
+    // and left untouched; the record set is then empty and the window stands
+    // at its end. False when the file could not be opened.
+    bool ApriArchivio(const QString& nomeAtleta = QString());
+
+    // Writes a pending edit, then shows the first row whose `nome` equals the
+    // name exactly (same characters, same case), or goes to the end when no
+    // row does (an empty name matches no row). Rows passed over are never shown.
+    // False when no row matched, or the pending edit could not be written (the
+    // user is told, the window keeps its row and the edit).
+    bool TrovaAtleta(const QString& nome);
+
+    // The navigator's arrows; the picker runs TrovaAtleta. Each writes a
+    // pending edit first. False when nothing moved.
+    bool MuoviPrimo();
+    bool MuoviPrecedente();
+    bool MuoviSuccessivo();
+    bool MuoviUltimo();
+
+    // Deletes the current row from the file and shows the next one (or the
+    // end). A new row not yet written is just dropped. Nothing at the end.
+    // No question is asked here: that is the window's business.
+    bool EliminaAtleta();
+
+    // Writes a pending edit now. False when it could not be written: the user
+    // has been told and the edit stays in the window.
+    bool ScriviModifiche();
+
+    // For the window's closeEvent: writes a pending edit and closes the record
+    // set. When the edit cannot be written the user is asked whether to close
+    // anyway; false means "keep the window open" (ignore the close event).
+    bool ChiudiArchivio();
+
+    bool ArchivioAperto() const { return aperto_; }
+    // No current row: after a search without match, past the last row of a
+    // sheet, after deleting the last row, or when the file could not be opened.
+    // The bound controls are then empty and read-only.
+    bool AllaFine() const { return stato_ == Stato::Fine; }
+    // The current row is a new one, not yet in the file.
+    bool RigaNuova() const { return stato_ == Stato::Nuova; }
+    // The current row differs from the file.
+    bool Modificata() const;
+    int NumeroRighe() const { return static_cast<int>(id_.size()); }
+    // Index of the current row in table order; -1 at the end, NumeroRighe()
+    // on a new row.
+    int Posizione() const;
+    // The values of the current row as the window holds them.
+    const archivio::Riga& RigaCorrente() const { return valori_; }
+    QString FileArchivio() const;
+
+    NavigatoreDati* Data1() const { return navigatore_; }
+    QComboBox* DBCombo1() const;
+    QLineEdit* txtNome() const { return txtNome_; }
+
+signals:
+    // The bound controls show another row, a new row or the end (after their
+    // own change notifications).
+    void RigaMostrata();
+
+private:
+    enum class Stato { Fine, Riga, Nuova };
+    enum class Tipo { Riga, Documento, Tendina, Casella };
+    struct Controllo {
+        QPointer<QWidget> widget;
+        int colonna;
+        Tipo tipo;
+        // How the control was before the binding locked it at the end.
+        bool solaLetturaProgetto;
+        bool abilitatoProgetto;
+        bool bloccato;
+    };
+    struct Destinazione {
+        enum class Tipo { Nessuna, Riga, Fine, Nuova } tipo = Tipo::Nessuna;
+        int posizione = -1;
+    };
+
+    void Collega(int indice);
+    void ControlloCambiato(int indice);
+    QString Valore(const Controllo& c) const;
+    void Imposta(const Controllo& c, const QString& valore);
+    void RendiModificabili(bool modificabili);
+
+    std::optional<archivio::Errore> Scrivi();
+    bool Vai(Destinazione d);
+    bool MostraPosizione(int posizione);
+    void MostraFine();
+    void MostraNuova();
+    void Mostra(const archivio::Riga& riga, bool modificabile);
+    void Avvisa(const QString& testo);
+    bool NuovaDaScrivere() const;
+    QString NomeCorrente() const;
+
+    QPointer<QWidget> finestra_;
+    QPointer<NavigatoreDati> navigatore_;
+    QPointer<QLineEdit> txtNome_;
+    std::vector<Controllo> controlli_;
+    bool nuoveRighe_ = false;
+
+    archivio::Archivio archivio_;
+    QString file_;
+    bool aperto_ = false;
+    std::vector<std::int64_t> id_;
+    Stato stato_ = Stato::Fine;
+    int posizione_ = -1;
+    archivio::Riga originale_;  // the row as read from (or last written to) the file
+    archivio::Riga valori_;     // the row as the window holds it
+
+    // While a row is being shown.
+    bool caricamento_ = false;
+    std::array<bool, archivio::NumeroColonne> caricata_{};
+    const Controllo* impostando_ = nullptr;
+    QString valoreImpostato_;
+};

@@ -1,0 +1,161 @@
+#include "NavigatoreDati.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStringListModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QToolButton>
+
+namespace {
+
+const QString TestoSeleziona = QStringLiteral("seleziona");
+
+enum class Freccia { Primo, Precedente, Successivo, Ultimo };
+
+// The arrow of a navigator button: a triangle, with a bar for first and last.
+QIcon IconaFreccia(Freccia f, const QColor& colore) {
+    const int lato = 12;
+    QPixmap pm(lato, lato);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colore);
+    const bool sinistra = f == Freccia::Primo || f == Freccia::Precedente;
+    const bool barra = f == Freccia::Primo || f == Freccia::Ultimo;
+    const double x0 = barra ? (sinistra ? 4.0 : 1.5) : 3.0;
+    const double x1 = x0 + 6.5;
+    QPolygonF triangolo;
+    if (sinistra)
+        triangolo << QPointF(x0, lato / 2.0) << QPointF(x1, 1.5) << QPointF(x1, lato - 1.5);
+    else
+        triangolo << QPointF(x1, lato / 2.0) << QPointF(x0, 1.5) << QPointF(x0, lato - 1.5);
+    p.drawPolygon(triangolo);
+    if (barra) p.drawRect(QRectF(sinistra ? 1.0 : lato - 3.0, 1.5, 2.0, lato - 3.0));
+    return QIcon(pm);
+}
+
+QToolButton* CreaPulsante(QWidget* parent, const char* nome) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(nome));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRepeat(true);
+    b->setAutoRepeatDelay(400);
+    return b;
+}
+
+}  // namespace
+
+NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Data1"));
+    picker_ = new QComboBox(this);
+    picker_->setObjectName(QStringLiteral("DBCombo1"));
+    nomi_ = new QStringListModel(this);
+    // Editable, so that it holds the text "seleziona" that is no name of the
+    // list; its text box is never typed into: names are only picked.
+    picker_->setEditable(true);
+    picker_->setCompleter(nullptr);
+    picker_->setInsertPolicy(QComboBox::NoInsert);
+    picker_->lineEdit()->setReadOnly(true);
+    picker_->setFocusPolicy(Qt::ClickFocus);
+    // With a placeholder the combo never picks the first name by itself.
+    picker_->setPlaceholderText(TestoSeleziona);
+    // A hundred thousand names: the width follows no content, every row has
+    // the same height.
+    picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    picker_->setMinimumContentsLength(1);
+    picker_->setMaxVisibleItems(20);
+    if (auto* vista = qobject_cast<QListView*>(picker_->view())) vista->setUniformItemSizes(true);
+    picker_->setModel(nomi_);
+    MostraSeleziona();
+    connect(picker_, &QComboBox::textActivated, this, &NavigatoreDati::NomeScelto);
+
+    primo_ = CreaPulsante(this, "Data1Primo");
+    precedente_ = CreaPulsante(this, "Data1Precedente");
+    successivo_ = CreaPulsante(this, "Data1Successivo");
+    ultimo_ = CreaPulsante(this, "Data1Ultimo");
+    primo_->setAutoRepeat(false);
+    ultimo_->setAutoRepeat(false);
+    DisegnaFrecce();
+    connect(primo_, &QToolButton::clicked, this, &NavigatoreDati::Primo);
+    connect(precedente_, &QToolButton::clicked, this, &NavigatoreDati::Precedente);
+    connect(successivo_, &QToolButton::clicked, this, &NavigatoreDati::Successivo);
+    connect(ultimo_, &QToolButton::clicked, this, &NavigatoreDati::Ultimo);
+    Disponi();
+}
+
+void NavigatoreDati::MostraSeleziona() {
+    picker_->setCurrentIndex(-1);
+    picker_->setEditText(TestoSeleziona);
+}
+
+void NavigatoreDati::AccogliNome(QLineEdit* txtNome) {
+    if (!txtNome || txtNome == nome_) return;
+    // Within the same window Qt keeps the widget's place in the Tab chain.
+    const bool visibile = !txtNome->isHidden();
+    nome_ = txtNome;
+    txtNome->setParent(this);
+    txtNome->setVisible(visibile);
+    Disponi();
+    updateGeometry();
+}
+
+int NavigatoreDati::LarghezzaTendina() const {
+    QStyleOptionComboBox opzioni;
+    opzioni.initFrom(picker_);
+    opzioni.editable = true;
+    opzioni.rect = QRect(0, 0, qMax(width(), 100), qMax(height(), 10));
+    const QRect freccia =
+        picker_->style()->subControlRect(QStyle::CC_ComboBox, &opzioni, QStyle::SC_ComboBoxArrow, picker_);
+    if (!freccia.isValid()) return qMax(height(), 16);
+    return opzioni.rect.right() - freccia.left() + 1;
+}
+
+void NavigatoreDati::Disponi() {
+    const int w = width(), h = height();
+    const int b = qBound(16, h, 24);  // arrow buttons: square up to 24 pixels
+    const int d = LarghezzaTendina();
+    picker_->setGeometry(0, 0, w, h);
+    primo_->setGeometry(0, 0, b, h);
+    precedente_->setGeometry(b, 0, b, h);
+    ultimo_->setGeometry(w - d - b, 0, b, h);
+    successivo_->setGeometry(w - d - 2 * b, 0, b, h);
+    if (nome_) nome_->setGeometry(2 * b, 0, qMax(0, w - d - 4 * b), h);
+    // Back to front: the picker, the navigator's arrows, the name box.
+    picker_->lower();
+    for (QWidget* x : {primo_, precedente_, successivo_, ultimo_}) x->raise();
+    if (nome_) nome_->raise();
+}
+
+void NavigatoreDati::DisegnaFrecce() {
+    const QColor colore = palette().color(QPalette::ButtonText);
+    primo_->setIcon(IconaFreccia(Freccia::Primo, colore));
+    precedente_->setIcon(IconaFreccia(Freccia::Precedente, colore));
+    successivo_->setIcon(IconaFreccia(Freccia::Successivo, colore));
+    ultimo_->setIcon(IconaFreccia(Freccia::Ultimo, colore));
+}
+
+QSize NavigatoreDati::sizeHint() const {
+    const int h = nome_ ? nome_->sizeHint().height() : picker_->sizeHint().height();
+    return {300, h};
+}
+
+QSize NavigatoreDati::minimumSizeHint() const { return {140, 20}; }
+
+void NavigatoreDati::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Disponi();
+}
+
+void NavigatoreDati::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) {
+        DisegnaFrecce();
+        Disponi();
+    }
+}

@@ -1,0 +1,73 @@
+// The record navigator `Data1` of an athlete window, with the athlete picker
+// `DBCombo1` and the name box `txtNome` stacked in one row:
+//
+//   [|<][<] txtNome ................ [>][>|][v]
+//
+// the name box in front; the navigator behind it, its arrows showing on both
+// sides of the name box; the picker at the back, of which only the drop-down
+// button shows, at the right end of the row.
+//
+// The window places this widget where the row goes (in its form, a QWidget
+// promoted to NavigatoreDati, object name "Data1") and owns the name box;
+// AccogliNome moves the name box into the row. The picker is created here.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QStringListModel;
+class QToolButton;
+
+class NavigatoreDati : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit NavigatoreDati(QWidget* parent = nullptr);
+
+    // Puts the name box in front, between the arrows. Its place in the
+    // window's Tab order stays as it was.
+    void AccogliNome(QLineEdit* txtNome);
+
+    QLineEdit* txtNome() const { return nome_; }
+    // The picker: lists the names, holds "seleziona" until a name is chosen.
+    QComboBox* DBCombo1() const { return picker_; }
+    QStringListModel* ElencoNomi() const { return nomi_; }
+
+    QToolButton* PulsantePrimo() const { return primo_; }
+    QToolButton* PulsantePrecedente() const { return precedente_; }
+    QToolButton* PulsanteSuccessivo() const { return successivo_; }
+    QToolButton* PulsanteUltimo() const { return ultimo_; }
+
+    // Shows "seleziona" again, as when the window opened.
+    void MostraSeleziona();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // The arrows: first, previous, next, last.
+    void Primo();
+    void Precedente();
+    void Successivo();
+    void Ultimo();
+    // The user picked a name from the picker's list.
+    void NomeScelto(const QString& nome);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void Disponi();
+    void DisegnaFrecce();
+    int LarghezzaTendina() const;
+
+    QToolButton* primo_;
+    QToolButton* precedente_;
+    QToolButton* successivo_;
+    QToolButton* ultimo_;
+    QComboBox* picker_;
+    QStringListModel* nomi_;
+    QLineEdit* nome_ = nullptr;
+};

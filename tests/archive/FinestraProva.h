@@ -1,0 +1,166 @@
+// An athlete window as the program's windows are built on the machinery: a
+// name box, measure boxes with the measure rule (ControllaMisura) and a
+// recomputation that fills in a default saddle length like the fit sheet, a
+// second box on the same column, a combo, a check box and a notes box.
+// Every recomputation records the name it ran for, so that tests can see
+// which rows the window has worked on.
+#pragma once
+
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "CartellaProva.h"
+#include "LegameArchivio.h"
+#include "Modulo1.h"
+#include "NavigatoreDati.h"
+#include "SupportoArchivio.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include <memory>
+
+namespace prova {
+
+class FinestraProva : public QWidget {
+public:
+    // schedaAtleti: the athlete card, whose navigator adds rows.
+    explicit FinestraProva(bool schedaAtleti = false) : schedaAtleti_(schedaAtleti) {
+        setObjectName(QStringLiteral("frmProva"));
+        resize(600, 300);
+        Data1 = new NavigatoreDati(this);
+        Data1->setGeometry(10, 10, 320, 24);
+        txtNome = Box("txtNome", 0);
+        Text7 = Box("Text7", 1);
+        txtCavallo = Box("txtCavallo", 2);
+        txtCavallo->hide();
+        txtPeso = Box("txtPeso", 3);
+        cmbSesso = new QComboBox(this);
+        cmbSesso->setObjectName(QStringLiteral("cmbSesso"));
+        cmbSesso->setEditable(true);
+        cmbSesso->addItems({QStringLiteral("M"), QStringLiteral("F")});
+        cmbSesso->setEditText(QString());
+        cmbSesso->setGeometry(350, 40, 60, 24);
+        chkAttFis = new QCheckBox(QStringLiteral("Svolge attività fisica"), this);
+        chkAttFis->setObjectName(QStringLiteral("chkAttFis"));
+        chkAttFis->setGeometry(350, 70, 200, 24);
+        txtNote = new QPlainTextEdit(this);
+        txtNote->setObjectName(QStringLiteral("txtNote"));
+        txtNote->setGeometry(350, 100, 200, 80);
+        txtSella = Box("txtSella", 4);
+
+        for (QLineEdit* misura : {Text7, txtPeso, txtSella})
+            connect(misura, &QLineEdit::textChanged, this, [this, misura] { ControllaMisura(misura); });
+
+        legame = std::make_unique<LegameArchivio>(
+            this, Data1, txtNome,
+            QList<LegameColonna>{{Text7, QStringLiteral("cavallo")},
+                                 {txtCavallo, QStringLiteral("cavallo")},
+                                 {txtPeso, QStringLiteral("peso")},
+                                 {cmbSesso, QStringLiteral("sesso")},
+                                 {chkAttFis, QStringLiteral("AttivFis")},
+                                 {txtNote, QStringLiteral("note")},
+                                 {txtSella, QStringLiteral("sella")}});
+        legame->ConsentiNuoveRighe(schedaAtleti);
+    }
+
+    // The load of an athlete window.
+    bool Carica() {
+        const bool aperto = legame->ApriArchivio(NomeAtletaCorrente);
+        show();
+        return aperto;
+    }
+
+    NavigatoreDati* Data1;
+    QLineEdit* txtNome;
+    QLineEdit* Text7;
+    QLineEdit* txtCavallo;
+    QLineEdit* txtPeso;
+    QComboBox* cmbSesso;
+    QCheckBox* chkAttFis;
+    QPlainTextEdit* txtNote;
+    QLineEdit* txtSella;
+    std::unique_ptr<LegameArchivio> legame;
+    QStringList ricalcoli;  // the name shown at each recomputation
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (!legame->ChiudiArchivio()) {
+            e->ignore();
+            return;
+        }
+        NomeAtletaCorrente = txtNome->text();
+        e->accept();
+    }
+
+private:
+    bool schedaAtleti_;
+
+    QLineEdit* Box(const char* nome, int riga) {
+        auto* b = new QLineEdit(this);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setGeometry(10, 40 + 30 * riga, 200, 24);
+        return b;
+    }
+
+    void ControllaMisura(QLineEdit* box) {
+        if (!box->text().isEmpty() && !Modulo1::TestoNumerico(box->text().toStdString())) box->setText(QString());
+        box->setText(QString::fromStdString(Modulo1::NormalizzaDecimali(box->text().toStdString())));
+        box->setCursorPosition(static_cast<int>(box->text().size()));
+        Ricalcola();
+    }
+
+    // Like the fit sheet: an empty saddle length becomes the reference one.
+    // The card computes nothing.
+    void Ricalcola() {
+        if (schedaAtleti_ || (legame && legame->AllaFine())) return;
+        ricalcoli.append(txtNome->text());
+        if (txtSella->text().isEmpty()) txtSella->setText(QStringLiteral("27.5"));
+    }
+};
+
+// Records the archive's messages and gives a chosen answer to its questions.
+class AvvisiRegistrati {
+public:
+    struct Avviso {
+        QString titolo, testo;
+        QMessageBox::StandardButtons pulsanti;
+    };
+    AvvisiRegistrati() {
+        ImpostaGestoreAvvisi([this](QWidget*, const QString& titolo, const QString& testo,
+                                    QMessageBox::StandardButtons pulsanti) {
+            ricevuti.append({titolo, testo, pulsanti});
+            return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+        });
+    }
+    ~AvvisiRegistrati() { ImpostaGestoreAvvisi({}); }
+    QList<Avviso> ricevuti;
+    QMessageBox::StandardButton risposta = QMessageBox::No;
+};
+
+// The rows of the archive file, read through a connection of its own.
+inline std::vector<archivio::Riga> RigheNelFile(const std::filesystem::path& file) {
+    archivio::Archivio a;
+    std::vector<archivio::Riga> righe;
+    if (!a.Apri(file)) return righe;
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (!a.ElencaRighe(id, nomi)) return righe;
+    for (std::int64_t i : id) {
+        archivio::Riga r;
+        a.LeggiRiga(i, r);
+        righe.push_back(r);
+    }
+    return righe;
+}
+
+inline QString Campo(const archivio::Riga& r, const char* colonna) {
+    return QString::fromStdString(r[*archivio::IndiceColonna(colonna)]);
+}
+
+inline QString PercorsoDi(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+}  // namespace prova

@@ -1,0 +1,144 @@
+#include "SupportoArchivio.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <fstream>
+#include <linux/fs.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace prova {
+
+std::string LeggiByte(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void ScriviByte(const fs::path& file, const std::string& byte) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(byte.data(), static_cast<std::streamsize>(byte.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::vector<std::string> Contenuto(const fs::path& cartella) {
+    std::vector<std::string> nomi;
+    for (const auto& voce : fs::directory_iterator(cartella)) nomi.push_back(voce.path().filename().string());
+    std::sort(nomi.begin(), nomi.end());
+    return nomi;
+}
+
+std::vector<std::string> Sql(const fs::path& file, const std::string& chiave, const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::vector<std::string> righe;
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK && !chiave.empty())
+        rc = sqlite3_exec(db, ("PRAGMA key = '" + chiave + "';").c_str(), nullptr, nullptr, nullptr);
+    auto raccogli = [](void* dati, int n, char** valori, char**) {
+        auto* r = static_cast<std::vector<std::string>*>(dati);
+        std::string riga;
+        for (int i = 0; i < n; ++i) {
+            if (i) riga += '|';
+            if (valori[i]) riga += valori[i];
+        }
+        r->push_back(riga);
+        return 0;
+    };
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), raccogli, &righe, nullptr);
+    if (rc != SQLITE_OK) righe = {std::string("ERRORE: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))};
+    sqlite3_close_v2(db);
+    return righe;
+}
+
+void CreaArchivio(const fs::path& file, const std::vector<archivio::Riga>& righe) {
+    archivio::Archivio a;
+    if (auto e = a.Apri(file); !e) throw std::runtime_error("cannot create archive: " + e.errore().dettaglio);
+    if (auto e = a.AggiungiRighe(righe); !e) throw std::runtime_error("cannot fill archive: " + e.errore().dettaglio);
+}
+
+archivio::Riga RigaDi(const std::string& nome, std::initializer_list<std::pair<const char*, std::string>> campi) {
+    archivio::Riga r;
+    r[archivio::ColonnaNome] = nome;
+    for (const auto& [colonna, valore] : campi) {
+        auto i = archivio::IndiceColonna(colonna);
+        if (!i) throw std::invalid_argument(colonna);
+        r[*i] = valore;
+    }
+    return r;
+}
+
+namespace {
+bool CambiaImmutabile(const fs::path& p, bool attivo) {
+    int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flag = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flag) == 0;
+    if (ok) {
+        flag = attivo ? (flag | FS_IMMUTABLE_FL) : (flag & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flag) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+}  // namespace
+
+SolaLettura::SolaLettura(fs::path percorso) : percorso_(std::move(percorso)) {
+    std::error_code ec;
+    permessi_ = fs::status(percorso_, ec).permissions();
+    if (ec) return;
+    fs::permissions(percorso_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove, ec);
+    attivo_ = true;
+    if (::geteuid() == 0) {
+        immutabile_ = CambiaImmutabile(percorso_, true);
+        riuscito_ = immutabile_;
+    } else {
+        riuscito_ = !ec;
+    }
+}
+
+void SolaLettura::Rilascia() {
+    if (!attivo_) return;
+    if (immutabile_) CambiaImmutabile(percorso_, false);
+    std::error_code ec;
+    fs::permissions(percorso_, permessi_, fs::perm_options::replace, ec);
+    attivo_ = false;
+}
+
+SolaLettura::~SolaLettura() { Rilascia(); }
+
+archivio::Riga RigaGenerazione(int generazione) {
+    archivio::Riga r;
+    const std::string g = "g" + std::to_string(generazione);
+    for (int i = 0; i < archivio::NumeroColonne; ++i) {
+        if (archivio::ColonnaSiNo(i)) continue;
+        r[i] = g + "-" + std::string(archivio::Colonne[static_cast<std::size_t>(i)]);
+    }
+    r[archivio::ColonnaAttivFis] = generazione % 2 ? "1" : "0";
+    std::string nota;
+    while (nota.size() < 6000) nota += g + " ";
+    r[*archivio::IndiceColonna("note")] = nota;
+    return r;
+}
+
+std::optional<int> GenerazioneDi(const archivio::Riga& riga) {
+    const std::string& nome = riga[archivio::ColonnaNome];
+    if (nome.size() < 2 || nome[0] != 'g') return std::nullopt;
+    int g = 0;
+    try {
+        g = std::stoi(nome.substr(1));
+    } catch (...) {
+        return std::nullopt;
+    }
+    if (riga == RigaGenerazione(g)) return g;
+    return std::nullopt;
+}
+
+}  // namespace prova

@@ -1,0 +1,453 @@
+// The archive file: creation, encryption, files that must not be opened (and
+// must not be touched), rows in table order, failed writes, and a writer
+// killed in the middle of its writes.
+#include "Archivio.h"
+#include "CartellaProva.h"
+#include "SupportoArchivio.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <map>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifndef SCRITTORE_ARCHIVIO
+#error "SCRITTORE_ARCHIVIO must name the helper program"
+#endif
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using archivio::Archivio;
+using archivio::Motivo;
+using archivio::Riga;
+
+namespace {
+
+const std::string Chiave(archivio::ChiaveArchivio);
+
+std::vector<std::string> Nomi(const Archivio& a) {
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    auto e = a.ElencaRighe(id, nomi);
+    EXPECT_TRUE(e.ok()) << (e ? "" : e.errore().dettaglio);
+    return nomi;
+}
+
+Riga Leggi(const Archivio& a, std::int64_t id) {
+    Riga r;
+    auto e = a.LeggiRiga(id, r);
+    EXPECT_TRUE(e.ok()) << (e ? "" : e.errore().dettaglio);
+    return r;
+}
+
+std::vector<std::int64_t> Id(const Archivio& a) {
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    EXPECT_TRUE(a.ElencaRighe(id, nomi).ok());
+    return id;
+}
+
+}  // namespace
+
+TEST(Archivio, PrimoAvvioCreaIlFileConLaTabellaVuotaSoloPerIlProprietario) {
+    CartellaProva cartella;
+    const fs::path file = cartella.file("tvp.dmg");
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    EXPECT_TRUE(a.creato());
+    EXPECT_TRUE(Nomi(a).empty());
+    a.Chiudi();
+
+    struct stat s {};
+    ASSERT_EQ(::stat(file.c_str(), &s), 0);
+    EXPECT_EQ(s.st_mode & 0777, 0600u);
+    // Nothing but the archive is left next to the language files.
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()),
+              (std::vector<std::string>{"english.lng", "italian.lng", "tvp.dmg"}));
+
+    // The 34 columns, spelled as the program names them, in order; only the
+    // yes/no column is not text.
+    std::vector<std::string> attese;
+    for (std::size_t i = 0; i < archivio::Colonne.size(); ++i)
+        attese.push_back(std::to_string(i) + "|" + std::string(archivio::Colonne[i]) +
+                         (archivio::Colonne[i] == "AttivFis" ? "|INTEGER|1|0|0" : "|TEXT|0||0"));
+    EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA table_info(atleta)"), attese);
+    EXPECT_EQ(prova::Sql(file, Chiave, "SELECT count(*) FROM atleta"), std::vector<std::string>{"0"});
+}
+
+TEST(Archivio, IlFileECifratoESiApreSoloConLaChiave) {
+    CartellaProva cartella;
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi Mario", {{"note", "scheda riservata"}})});
+
+    const std::string byte = prova::LeggiByte(file);
+    ASSERT_GE(byte.size(), 1024u);
+    EXPECT_NE(byte.substr(0, 16), std::string("SQLite format 3\0", 16));
+    EXPECT_EQ(byte.find("Rossi Mario"), std::string::npos);
+    EXPECT_EQ(byte.find("riservata"), std::string::npos);
+    EXPECT_EQ(byte.find("atleta"), std::string::npos);
+
+    EXPECT_EQ(prova::Sql(file, Chiave, "SELECT nome FROM atleta"), std::vector<std::string>{"Rossi Mario"});
+    EXPECT_EQ(prova::Sql(file, "", "SELECT nome FROM atleta")[0].rfind("ERRORE", 0), 0u);
+    EXPECT_EQ(prova::Sql(file, "quintobarlE", "SELECT nome FROM atleta")[0].rfind("ERRORE", 0), 0u);
+}
+
+TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
+    struct Caso {
+        const char* nome;
+        std::function<void(const fs::path&)> prepara;
+        std::vector<Motivo> motivi;  // any of these
+    };
+    auto archivioConRighe = [](const fs::path& f, int righe) {
+        std::vector<Riga> r;
+        for (int i = 0; i < righe; ++i) r.push_back(prova::RigaGenerazione(i + 1));
+        prova::CreaArchivio(f, r);
+    };
+    const std::vector<Caso> casi{
+        {"another password",
+         [](const fs::path& f) { prova::Sql(f, "altrapassword", "CREATE TABLE atleta(nome TEXT)"); },
+         {Motivo::NonArchivio}},
+        {"plain SQLite file",
+         [](const fs::path& f) { prova::Sql(f, "", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES('x')"); },
+         {Motivo::NonArchivio}},
+        {"text file", [](const fs::path& f) { prova::ScriviByte(f, "nome;cavallo\nRossi;85\n"); }, {Motivo::NonArchivio}},
+        {"random bytes",
+         [](const fs::path& f) {
+             std::string b(8192, '\0');
+             std::uint32_t x = 12345;
+             for (char& c : b) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+             prova::ScriviByte(f, b);
+         },
+         {Motivo::NonArchivio}},
+        {"first page damaged",
+         [&](const fs::path& f) {
+             archivioConRighe(f, 3);
+             std::string b = prova::LeggiByte(f);
+             for (std::size_t i = 200; i < 260; ++i) b[i] = static_cast<char>(b[i] ^ 0x5a);
+             prova::ScriviByte(f, b);
+         },
+         {Motivo::NonArchivio, Motivo::Danneggiato}},
+        {"a row page damaged",
+         [&](const fs::path& f) {
+             archivioConRighe(f, 40);
+             std::string b = prova::LeggiByte(f);
+             const std::size_t meta = b.size() / 2;
+             for (std::size_t i = meta; i < meta + 64; ++i) b[i] = static_cast<char>(b[i] ^ 0xff);
+             prova::ScriviByte(f, b);
+         },
+         {Motivo::NonArchivio, Motivo::Danneggiato}},
+        {"cut short",
+         [&](const fs::path& f) {
+             archivioConRighe(f, 40);
+             std::string b = prova::LeggiByte(f);
+             prova::ScriviByte(f, b.substr(0, b.size() / 3 + 17));
+         },
+         {Motivo::NonArchivio, Motivo::Danneggiato}},
+        {"no athlete table", [](const fs::path& f) { prova::Sql(f, Chiave, "CREATE TABLE altro(nome TEXT)"); },
+         {Motivo::SenzaTabella}},
+        {"empty file", [](const fs::path& f) { prova::ScriviByte(f, ""); }, {Motivo::SenzaTabella}},
+        {"a column missing",
+         [](const fs::path& f) {
+             std::string sql = "CREATE TABLE atleta(";
+             for (std::size_t i = 0; i < archivio::Colonne.size(); ++i)
+                 if (archivio::Colonne[i] != "TipoImpiego") sql += (i ? ", \"" : "\"") + std::string(archivio::Colonne[i]) + "\"";
+             prova::Sql(f, Chiave, sql + ")");
+         },
+         {Motivo::ColonnaMancante}},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg");
+        caso.prepara(file);
+        const std::string prima = prova::LeggiByte(file);
+        const auto contenutoPrima = prova::Contenuto(cartella.percorso());
+
+        Archivio a;
+        archivio::Esito esito = a.Apri(file);
+        // The record set reads every name at once: a damaged row page shows there.
+        if (esito) {
+            std::vector<std::int64_t> id;
+            std::vector<std::string> nomi;
+            esito = a.ElencaRighe(id, nomi);
+        }
+        ASSERT_FALSE(esito.ok());
+        EXPECT_NE(std::find(caso.motivi.begin(), caso.motivi.end(), esito.errore().motivo), caso.motivi.end())
+            << "motive " << static_cast<int>(esito.errore().motivo) << ": " << esito.errore().dettaglio;
+        if (esito.errore().motivo == Motivo::ColonnaMancante) {
+            EXPECT_EQ(esito.errore().dettaglio, "TipoImpiego");
+        }
+        a.Chiudi();
+        EXPECT_FALSE(a.aperto());
+        EXPECT_EQ(prova::LeggiByte(file), prima);
+        EXPECT_EQ(prova::Contenuto(cartella.percorso()), contenutoPrima);
+    }
+}
+
+TEST(Archivio, UnFileBloccatoDaUnAltroProgrammaVieneSegnalatoENonToccato) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    const std::string prima = prova::LeggiByte(file);
+
+    sqlite3* altro = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const int attesa = Archivio::AttesaBloccoMs;
+    Archivio::AttesaBloccoMs = 100;
+    Archivio a;
+    archivio::Esito esito = a.Apri(file);
+    Archivio::AttesaBloccoMs = attesa;
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::InUso);
+    sqlite3_exec(altro, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(altro);
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+}
+
+TEST(Archivio, LeRigheRestanoNellOrdineDiInserimento) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    std::map<std::string, std::int64_t> id;
+    for (const char* nome : {"Zanetti", "Bianchi", "Conti"}) ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi(nome), id[nome]).ok());
+    // Deleting the last row and adding another: the new one still comes last.
+    ASSERT_TRUE(a.EliminaRiga(id["Conti"]).ok());
+    ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Amato"), id["Amato"]).ok());
+    ASSERT_TRUE(a.EliminaRiga(id["Zanetti"]).ok());
+    ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Bianchi"), id["Bianchi2"]).ok());
+    a.Chiudi();
+    ASSERT_TRUE(a.Apri(file).ok());
+    EXPECT_FALSE(a.creato());
+    EXPECT_EQ(Nomi(a), (std::vector<std::string>{"Bianchi", "Amato", "Bianchi"}));
+}
+
+TEST(Archivio, ITestiTornanoComeSonoStatiScritti) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    const std::vector<std::pair<std::string, std::string>> casi{
+        {"nome", "D'Alessandro \"Sandro\""},
+        {"nome", "Ünal Çelik 李"},
+        {"note", "prima riga\nseconda riga\r\n\tterza"},
+        {"cavallo", "72,5"},
+        {"peso", " 68.40 "},
+        {"Email", "a@b.it; DROP TABLE atleta;--"},
+        {"sesso", ""},
+        {"AttivFis", "1"},
+        {"AttivFis", "0"},
+    };
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    std::vector<std::int64_t> id;
+    for (const auto& [colonna, valore] : casi) {
+        Riga r = prova::RigaDi("x");
+        r[*archivio::IndiceColonna(colonna)] = valore;
+        std::int64_t nuovo = 0;
+        ASSERT_TRUE(a.AggiungiRiga(r, nuovo).ok());
+        id.push_back(nuovo);
+    }
+    a.Chiudi();
+    ASSERT_TRUE(a.Apri(file).ok());
+    for (std::size_t i = 0; i < casi.size(); ++i) {
+        SCOPED_TRACE(casi[i].first + " = " + casi[i].second);
+        EXPECT_EQ(Leggi(a, id[i])[*archivio::IndiceColonna(casi[i].first)], casi[i].second);
+    }
+    a.Chiudi();
+    // In the file an empty text holds no value, and the yes/no is a number.
+    EXPECT_EQ(prova::Sql(file, Chiave, "SELECT count(*) FROM atleta WHERE sesso IS NULL"),
+              std::vector<std::string>{std::to_string(casi.size())});
+    EXPECT_EQ(prova::Sql(file, Chiave, "SELECT typeof(AttivFis) || AttivFis FROM atleta WHERE rowid = " +
+                                           std::to_string(id[7])),
+              std::vector<std::string>{"integer1"});
+}
+
+TEST(Archivio, ScriviCampiCambiaSoloLeColonneDate) {
+    CartellaProva cartella(false);
+    Archivio a;
+    ASSERT_TRUE(a.Apri(cartella.file("tvp.dmg")).ok());
+    std::int64_t id = 0, altro = 0;
+    ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Rossi", {{"peso", "70"}, {"cavallo", "85"}}), id).ok());
+    ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Verdi", {{"peso", "60"}}), altro).ok());
+    ASSERT_TRUE(a.ScriviCampi(id, {{*archivio::IndiceColonna("peso"), "71.5"}, {archivio::ColonnaAttivFis, "1"}}).ok());
+    Riga r = Leggi(a, id);
+    EXPECT_EQ(r[*archivio::IndiceColonna("peso")], "71.5");
+    EXPECT_EQ(r[*archivio::IndiceColonna("cavallo")], "85");
+    EXPECT_EQ(r[archivio::ColonnaAttivFis], "1");
+    EXPECT_EQ(Leggi(a, altro)[*archivio::IndiceColonna("peso")], "60");
+    // A row that is gone is reported, not silently skipped.
+    ASSERT_TRUE(a.EliminaRiga(id).ok());
+    auto esito = a.ScriviCampi(id, {{*archivio::IndiceColonna("peso"), "72"}});
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::RigaMancante);
+    EXPECT_EQ(Id(a), std::vector<std::int64_t>{altro});
+}
+
+TEST(Archivio, UnArchivioDiSolaLetturaSiLeggeMaLaScritturaVieneRifiutata) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi", {{"peso", "70"}})});
+    const std::string prima = prova::LeggiByte(file);
+    prova::SolaLettura blocco(file);
+    if (!blocco.riuscito()) GTEST_SKIP() << "this file system cannot make the file read-only";
+
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    EXPECT_TRUE(a.solaLettura());
+    EXPECT_EQ(Nomi(a), std::vector<std::string>{"Rossi"});
+    auto esito = a.ScriviCampi(Id(a)[0], {{*archivio::IndiceColonna("peso"), "71"}});
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::SolaLettura);
+    std::int64_t id = 0;
+    EXPECT_FALSE(a.AggiungiRiga(prova::RigaDi("Verdi"), id).ok());
+    EXPECT_FALSE(a.EliminaRiga(Id(a)[0]).ok());
+    EXPECT_EQ(Leggi(a, Id(a)[0])[*archivio::IndiceColonna("peso")], "70");
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    // Made writable again while open: the next write goes in.
+    blocco.Rilascia();
+    ASSERT_TRUE(a.ScriviCampi(Id(a)[0], {{*archivio::IndiceColonna("peso"), "71"}}).ok());
+    EXPECT_FALSE(a.solaLettura());
+    EXPECT_EQ(Leggi(a, Id(a)[0])[*archivio::IndiceColonna("peso")], "71");
+}
+
+TEST(Archivio, ADiscoPienoLaScritturaFallisceEIlFileResta) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi", {{"peso", "70"}})});
+    const std::string prima = prova::LeggiByte(file);
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    const std::int64_t id = Id(a)[0];
+
+    // No file of this process may grow: the journal cannot be written, as on
+    // a full disk.
+    rlimit vecchio{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &vecchio), 0);
+    auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = vecchio;
+    limite.rlim_cur = 0;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+    auto esito = a.ScriviCampi(id, {{*archivio::IndiceColonna("note"), std::string(20000, 'n')}});
+    ::setrlimit(RLIMIT_FSIZE, &vecchio);
+    std::signal(SIGXFSZ, segnale);
+
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::DiscoPieno) << esito.errore().dettaglio;
+    EXPECT_EQ(Leggi(a, id)[*archivio::IndiceColonna("note")], "");
+    a.Chiudi();
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+}
+
+TEST(Archivio, UnaCartellaInesistenteNonCreaNulla) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("manca") / "tvp.dmg";
+    Archivio a;
+    auto esito = a.Apri(file);
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::Inesistente);
+    EXPECT_TRUE(prova::Contenuto(cartella.percorso()).empty());
+}
+
+TEST(Archivio, UnaCartellaDiSolaLetturaNonPermetteDiCrearloENonLasciaResidui) {
+    CartellaProva cartella(false);
+    prova::SolaLettura blocco(cartella.percorso());
+    if (!blocco.riuscito()) GTEST_SKIP() << "this file system cannot make the folder read-only";
+    Archivio a;
+    auto esito = a.Apri(cartella.file("tvp.dmg"));
+    ASSERT_FALSE(esito.ok());
+    EXPECT_TRUE(esito.errore().motivo == Motivo::AccessoNegato || esito.errore().motivo == Motivo::SolaLettura)
+        << static_cast<int>(esito.errore().motivo);
+    blocco.Rilascia();
+    EXPECT_TRUE(prova::Contenuto(cartella.percorso()).empty());
+}
+
+// A writer killed at an arbitrary moment: the file passes the integrity check,
+// every write it reported is there, and no row is half old, half new.
+TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
+    // Rounds stop after different numbers of writes, so that the kill falls
+    // into a new row as well as into the rewriting of an old one (every third
+    // write), and a little later each time.
+    const std::array<int, 4> dopo{20, 31, 44, 62};
+    for (int giro = 1; giro <= static_cast<int>(dopo.size()); ++giro) {
+        SCOPED_TRACE("round " + std::to_string(giro));
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg");
+        int tubo[2];
+        ASSERT_EQ(::pipe(tubo), 0);
+        posix_spawn_file_actions_t azioni;
+        posix_spawn_file_actions_init(&azioni);
+        posix_spawn_file_actions_adddup2(&azioni, tubo[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&azioni, tubo[0]);
+        std::string programma = SCRITTORE_ARCHIVIO, percorso = file.string();
+        char* argomenti[] = {programma.data(), percorso.data(), nullptr};
+        pid_t figlio = 0;
+        ASSERT_EQ(posix_spawn(&figlio, programma.c_str(), &azioni, nullptr, argomenti, environ), 0);
+        posix_spawn_file_actions_destroy(&azioni);
+        ::close(tubo[1]);
+
+        // Let it complete a number of writes that differs every round, then
+        // kill it wherever it is.
+        const int bersaglio = dopo[static_cast<std::size_t>(giro - 1)];
+        std::map<std::int64_t, int> riportate;
+        std::string resto;
+        int completate = 0;
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (completate < bersaglio && std::chrono::steady_clock::now() < limite) {
+            pollfd p{tubo[0], POLLIN, 0};
+            if (::poll(&p, 1, 1000) <= 0) continue;
+            char buf[4096];
+            const ssize_t n = ::read(tubo[0], buf, sizeof buf);
+            if (n <= 0) break;
+            resto.append(buf, static_cast<std::size_t>(n));
+            for (std::size_t a; (a = resto.find('\n')) != std::string::npos; resto.erase(0, a + 1)) {
+                long long id = 0;
+                int g = 0;
+                ASSERT_EQ(std::sscanf(resto.substr(0, a).c_str(), "%lld %d", &id, &g), 2);
+                riportate[id] = g;
+                ++completate;
+            }
+        }
+        ::usleep(static_cast<useconds_t>(2000 * (giro - 1)));
+        ::kill(figlio, SIGKILL);
+        int stato = 0;
+        ::waitpid(figlio, &stato, 0);
+        ::close(tubo[0]);
+        ASSERT_TRUE(WIFSIGNALED(stato)) << "the writer ended on its own";
+        ASSERT_GE(completate, bersaglio);
+
+        // The program's own opening finds the interrupted write and undoes it.
+        Archivio a;
+        ASSERT_TRUE(a.Apri(file).ok());
+        std::vector<std::int64_t> id;
+        std::vector<std::string> nomi;
+        ASSERT_TRUE(a.ElencaRighe(id, nomi).ok());
+        std::map<std::int64_t, int> trovate;
+        for (std::int64_t i : id) {
+            Riga r;
+            ASSERT_TRUE(a.LeggiRiga(i, r).ok());
+            auto g = prova::GenerazioneDi(r);
+            ASSERT_TRUE(g.has_value()) << "row " << i << " is half written";
+            trovate[i] = *g;
+        }
+        for (const auto& [i, g] : riportate) {
+            ASSERT_TRUE(trovate.count(i)) << "row " << i << " reported written, not in the file";
+            EXPECT_GE(trovate[i], g) << "row " << i << " lost its write of generation " << g;
+        }
+        a.Chiudi();
+        EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    }
+}
