@@ -3,6 +3,7 @@
 #include "Calendario.h"
 #include "Collegamenti.h"
 #include "Globali.h"
+#include "RegoleCampi.h"
 #include "Stili.h"
 #include "frmInformazioniSu.h"
 #include "frmGuida.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QIcon>
+#include <QLocale>
 
 void ImpostaApplicazione() {
     InizializzaRisorse();
@@ -33,7 +35,9 @@ void ImpostaApplicazione() {
                                     const QDate oggi = QDate::currentDate();
                                     return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
                                 },
-                                nullptr});
+                                [](std::string_view testo) {
+                                    return LeggiDataRegionale(QLocale::system(), QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
+                                }});
 }
 
 std::unique_ptr<mdi> AvviaProgramma() {

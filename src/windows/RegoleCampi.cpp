@@ -1,0 +1,73 @@
+#include "RegoleCampi.h"
+
+#include "modLanguageSupport.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QEvent>
+#include <QLineEdit>
+#include <QLocale>
+
+namespace {
+
+QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
+
+// Empties the box when it loses the focus holding a text that is no date.
+class FiltroData : public QObject {
+public:
+    explicit FiltroData(QLineEdit* box) : QObject(box) {}
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        if (evento->type() == QEvent::FocusOut) {
+            auto* box = static_cast<QLineEdit*>(oggetto);
+            if (!box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
+        }
+        return false;
+    }
+};
+
+Calendario::OrdineData OrdineDi(const QLocale& locale) {
+    const QString formato = locale.dateFormat(QLocale::ShortFormat);
+    const auto g = formato.indexOf(QLatin1Char('d')), m = formato.indexOf(QLatin1Char('M')),
+               a = formato.indexOf(QLatin1Char('y'));
+    if (a >= 0 && a < m && a < g) return Calendario::OrdineData::AnnoMeseGiorno;
+    if (m >= 0 && g >= 0 && m < g) return Calendario::OrdineData::MeseGiornoAnno;
+    return Calendario::OrdineData::GiornoMeseAnno;
+}
+
+}  // namespace
+
+void ControllaSesso(QComboBox* combo) {
+    const QString t = combo->currentText();
+    if (!t.isEmpty() && t != QLatin1String("M") && t != QLatin1String("F")) combo->setEditText(QString());
+}
+
+QStringList TestiAttivita() { return {Messaggio("0005"), Messaggio("0006"), Messaggio("0007")}; }
+
+void ControllaAttivita(QComboBox* combo) {
+    static const QStringList Italiane{QStringLiteral("leggera"), QStringLiteral("moderata"), QStringLiteral("intensa")};
+    static const QStringList Inglesi{QStringLiteral("light"), QStringLiteral("moderate"), QStringLiteral("strong")};
+    const QStringList attivita = TestiAttivita();
+    const std::string& lingua = modLanguageSupport::LinguaCorrente;
+    const QString t = combo->currentText();
+    qsizetype i = -1;
+    if (lingua == "italian" && (i = Inglesi.indexOf(t)) >= 0) {
+        combo->setEditText(Italiane[i]);
+    } else if (lingua == "english" && (i = Italiane.indexOf(t)) >= 0) {
+        combo->setEditText(Inglesi[i]);
+    }
+    const QString dopo = combo->currentText();
+    if (!dopo.isEmpty() && !attivita.contains(dopo)) combo->setEditText(QString());
+}
+
+bool TestoData(const QString& testo) { return Calendario::Servizi().leggiData(testo.toStdString()).has_value(); }
+
+void ApplicaControllaData(QLineEdit* box) { box->installEventFilter(new FiltroData(box)); }
+
+std::optional<Calendario::Data> LeggiDataRegionale(const QLocale& locale, const QString& testo) {
+    const QDate data = locale.toDate(testo.trimmed(), QLocale::ShortFormat);
+    if (data.isValid()) {
+        Calendario::Data d{data.year(), data.month(), data.day()};
+        if (Calendario::DataValida(d)) return d;
+    }
+    return Calendario::LeggiDataNumerica(testo.toStdString(), OrdineDi(locale));
+}

@@ -1,0 +1,127 @@
+// The field checks of the athlete windows: sex, activity, dates.
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "RegoleCampi.h"
+#include "modLanguageSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QtTest>
+
+#include <memory>
+
+class TestRegole : public QObject {
+    Q_OBJECT
+    std::unique_ptr<CartellaProva> cartella;
+
+    static QComboBox* Combo(QWidget* genitore, std::function<void(QComboBox*)> regola, const QStringList& voci) {
+        auto* c = new QComboBox(genitore);
+        c->setEditable(true);
+        c->addItems(voci);
+        c->setEditText(QString());
+        QObject::connect(c, &QComboBox::editTextChanged, c, [c, regola] { regola(c); });
+        return c;
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        modLanguageSupport::LinguaCorrente = "italian";
+    }
+    void cleanup() { cartella.reset(); }
+
+    void sesso() {
+        QWidget w;
+        QComboBox* c = Combo(&w, ControllaSesso, {"M", "F"});
+        QTest::keyClicks(c, "m");
+        QCOMPARE(c->currentText(), QString());
+        QTest::keyClicks(c, "M");
+        QCOMPARE(c->currentText(), QStringLiteral("M"));
+        c->setEditText(QStringLiteral("MF"));
+        QCOMPARE(c->currentText(), QString());
+        c->setEditText(QStringLiteral("F"));
+        QCOMPARE(c->currentText(), QStringLiteral("F"));
+    }
+
+    void attivitaTradottaOSvuotata_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("salvata");
+        QTest::addColumn<QString>("mostrata");
+        QTest::newRow("English word under Italian") << "italian" << "moderate" << "moderata";
+        QTest::newRow("light under Italian") << "italian" << "light" << "leggera";
+        QTest::newRow("Italian word under English") << "english" << "moderata" << "moderate";
+        QTest::newRow("intensa under English") << "english" << "intensa" << "strong";
+        QTest::newRow("capital letter") << "italian" << "Moderata" << "";
+        QTest::newRow("capital letter in English") << "english" << "Moderata" << "";
+        QTest::newRow("own language kept") << "english" << "light" << "light";
+        QTest::newRow("anything else") << "italian" << "sedentaria" << "";
+        QTest::newRow("empty stays") << "italian" << "" << "";
+        QTest::newRow("no translation for another language name") << "English" << "moderata" << "";
+    }
+    void attivitaTradottaOSvuotata() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, salvata);
+        QFETCH(QString, mostrata);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        QWidget w;
+        QComboBox* c = Combo(&w, ControllaAttivita, TestiAttivita());
+        c->setEditText(salvata);
+        QCOMPARE(c->currentText(), mostrata);
+    }
+
+    void attivitaSiScegliePerLaLista() {
+        QWidget w;
+        QComboBox* c = Combo(&w, ControllaAttivita, TestiAttivita());
+        QTest::keyClicks(c, "mod");
+        QCOMPARE(c->currentText(), QString());
+        c->setCurrentIndex(1);
+        QCOMPARE(c->currentText(), QStringLiteral("moderata"));
+    }
+
+    void dateRegionali_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("data");
+        QTest::newRow("it day first") << "it_IT" << "20/12/1990" << true;
+        QTest::newRow("it dashes") << "it_IT" << "20-12-1990" << true;
+        QTest::newRow("it dots") << "it_IT" << "20.12.1990" << true;
+        QTest::newRow("it short year") << "it_IT" << "20/12/90" << true;
+        QTest::newRow("it 31 February") << "it_IT" << "31/02/1990" << false;
+        QTest::newRow("it 29 February of a leap year") << "it_IT" << "29/02/2000" << true;
+        QTest::newRow("it month first") << "it_IT" << "12/20/1990" << false;
+        QTest::newRow("it words") << "it_IT" << "ieri" << false;
+        QTest::newRow("us month first") << "en_US" << "12/20/1990" << true;
+        QTest::newRow("us day first") << "en_US" << "20/12/1990" << false;
+        QTest::newRow("de dots") << "de_DE" << "20.12.1990" << true;
+        QTest::newRow("jp year first") << "ja_JP" << "1990/12/20" << true;
+    }
+    void dateRegionali() {
+        QFETCH(QString, locale);
+        QFETCH(QString, testo);
+        QFETCH(bool, data);
+        QCOMPARE(LeggiDataRegionale(QLocale(locale), testo).has_value(), data);
+    }
+
+    void laDataSbagliataSiCancellaLasciandoLaCasella() {
+        Calendario::ImpostaServizi({nullptr, [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), QString::fromStdString(std::string(t)));
+                                    }});
+        QWidget w;
+        auto* data = new QLineEdit(&w);
+        auto* altro = new QLineEdit(&w);
+        ApplicaControllaData(data);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (auto [testo, resta] : {std::pair{"31/02/1990", ""}, std::pair{"20/12/1990", "20/12/1990"}, std::pair{"", ""}}) {
+            data->setFocus();
+            data->setText(QLatin1String(testo));
+            QCOMPARE(data->text(), QLatin1String(testo));   // while typed, the text stays
+            altro->setFocus();
+            QCOMPARE(data->text(), QLatin1String(resta));
+        }
+    }
+};
+
+QTEST_MAIN(TestRegole)
+#include "test_regole.moc"
