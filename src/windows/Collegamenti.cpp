@@ -8,10 +8,7 @@
 namespace {
 
 void ApriConIlDesktop(const QString& destinazione) {
-    const QUrl url(destinazione);
-    const QString schema = url.scheme().toLower();
-    if (schema == QLatin1String("http") || schema == QLatin1String("https") || schema == QLatin1String("mailto"))
-        QDesktopServices::openUrl(url);
+    if (DestinazioneApribile(destinazione)) QDesktopServices::openUrl(QUrl(destinazione));
 }
 
 GestoreCollegamentiFn& GestoreCollegamenti() {
@@ -25,6 +22,14 @@ GestoreGuidaFn& GestoreGuida() {
 }
 
 }  // namespace
+
+bool DestinazioneApribile(const QString& destinazione) {
+    const QUrl url(destinazione);
+    const QString schema = url.scheme().toLower();
+    if (!url.isValid()) return false;
+    if (schema == QLatin1String("mailto")) return !url.path().isEmpty();
+    return (schema == QLatin1String("http") || schema == QLatin1String("https")) && !url.host().isEmpty();
+}
 
 void ApriDocumento(QWidget* /*finestra*/, const QString& destinazione) {
     // The answer is not examined: a target nothing can open changes nothing.

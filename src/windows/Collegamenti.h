@@ -13,6 +13,10 @@ class QWidget;
 // http, https and mailto targets are handed over; failures are ignored.
 void ApriDocumento(QWidget* finestra, const QString& destinazione);
 
+// True for the targets handed to the desktop: web addresses (http, https)
+// and mail links; never files, programs or other schemes.
+bool DestinazioneApribile(const QString& destinazione);
+
 // A new mail to IndirizzoPosta whose subject part S is followed by the version:
 // "mailto:" + IndirizzoPosta + S + "1.0.5".
 void ScriviAutore(QWidget* finestra, const QString& oggetto);

@@ -267,6 +267,24 @@ private slots:
         }
     }
 
+    void soloWebEPostaVannoAlDesktop_data() {
+        QTest::addColumn<QString>("destinazione");
+        QTest::addColumn<bool>("apribile");
+        QTest::newRow("web") << "https://www.example.org/tovarin" << true;
+        QTest::newRow("plain web") << "http://example.org" << true;
+        QTest::newRow("mail") << "mailto:tovarin@example.org?SUBJECT=Tovarin Project - vers. 1.0.5" << true;
+        QTest::newRow("file") << "file:///etc/passwd" << false;
+        QTest::newRow("program") << "/usr/bin/xterm" << false;
+        QTest::newRow("script") << "javascript:alert(1)" << false;
+        QTest::newRow("web without host") << "https://" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void soloWebEPostaVannoAlDesktop() {
+        QFETCH(QString, destinazione);
+        QFETCH(bool, apribile);
+        QCOMPARE(DestinazioneApribile(destinazione), apribile);
+    }
+
     void postaDellaHome() {
         frmMain* home = Avvia();
         QTest::mouseClick(home->ui.lblCopyRightBy, Qt::LeftButton);
