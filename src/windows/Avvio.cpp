@@ -6,8 +6,11 @@
 #include "RegoleCampi.h"
 #include "Stili.h"
 #include "frmInformazioniSu.h"
+#include "frmAtleti.h"
+#include "frmCondizione.h"
 #include "frmGuida.h"
 #include "frmMain.h"
+#include "frmScheda.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
@@ -42,7 +45,8 @@ void ImpostaApplicazione() {
 
 std::unique_ptr<mdi> AvviaProgramma() {
     auto principale = std::make_unique<mdi>();
-    principale->ImpostaFinestre(nullptr, nullptr, nullptr, [] { return new frmInformazioniSu; });
+    principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; },
+                                [] { return new frmCondizione; }, [] { return new frmInformazioniSu; });
     principale->show();
     principale->MostraFiglio(new frmMain);
     return principale;

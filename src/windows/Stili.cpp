@@ -52,9 +52,12 @@ void ImpostaSostitutiCaratteri() { QFont::insertSubstitutions(FontDisegno, Sosti
 
 QString CarattereDisegno() {
     static const QString scelto = [] {
-        if (QFontDatabase::hasFamily(FontDisegno)) return FontDisegno;
+        // The list of installed families, not hasFamily(): that also resolves
+        // aliases through fontconfig, which is slow for a missing family.
+        const QStringList installate = QFontDatabase::families();
+        if (installate.contains(FontDisegno, Qt::CaseInsensitive)) return FontDisegno;
         for (const QString& f : Sostituti)
-            if (QFontDatabase::hasFamily(f)) return f;
+            if (installate.contains(f, Qt::CaseInsensitive)) return f;
         return FontDisegno;   // the substitution of the font database decides
     }();
     return scelto;

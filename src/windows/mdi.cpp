@@ -143,11 +143,13 @@ void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
 
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
+    if (FiglioAttivo()) return;   // the open window refused to close (an edit that could not be written)
     if (crea) MostraFiglio(crea());
 }
 
 void mdi::ClickInfo() {
     ChiudiFinestre();
+    if (FiglioAttivo()) return;
     for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione}) CambiaColore(b, "background-color", Bianco);
     ui.txtSetfocus->setFocus();
     if (creaInfo_) MostraFiglio(creaInfo_());

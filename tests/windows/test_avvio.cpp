@@ -25,6 +25,8 @@ namespace {
 // can be seen.
 class FinestraConNome : public QWidget {
 public:
+    bool rifiutaChiusura = false;   // as an athlete window whose edit could not be written
+
     explicit FinestraConNome(const QString& nome, int contesto, bool* chiusa = nullptr) : chiusa_(chiusa) {
         setObjectName(QStringLiteral("frmProva"));
         setProperty("HelpContextID", contesto);
@@ -34,6 +36,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override {
+        if (rifiutaChiusura) {
+            e->ignore();
+            return;
+        }
         if (chiusa_) *chiusa_ = true;
         e->accept();
     }
@@ -186,6 +192,22 @@ private slots:
             QCOMPARE(colore(b), Bianco);
         QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
         QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
+    }
+
+    void unaFinestraCheNonSiChiudeRestaSola() {
+        Avvia();
+        int aperte = 0;
+        principale->ImpostaFinestre(nullptr, [&] { ++aperte; return new QWidget; }, nullptr, [&] { ++aperte; return new QWidget; });
+        principale->ChiudiFinestre();
+        auto* scheda = new FinestraConNome(QStringLiteral("Rossi"), 620);
+        scheda->rifiutaChiusura = true;
+        principale->MostraFiglio(scheda);
+        QTest::mouseClick(principale->ui.cmdAssetto, Qt::LeftButton);
+        QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
+        QCOMPARE(aperte, 0);
+        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(principale->FiglioAttivo(), scheda);
+        scheda->rifiutaChiusura = false;
     }
 
     void collegamentiEColoriDellaBarra() {

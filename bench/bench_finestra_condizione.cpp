@@ -1,0 +1,138 @@
+// The condition sheet: one keystroke in the weight box until every label
+// shows its new text. The keystroke goes through the application as a typed
+// key does; the measure rule, the recomputation and any nested run it starts
+// are all inside the time. Alternate keystrokes add and remove a digit (one
+// run), and add a comma and remove the full stop it becomes (a nested run).
+// Also timed: opening the sheet on an athlete.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "Calendario.h"
+#include "Globali.h"
+#include "RegoleCampi.h"
+#include "frmCondizione.h"
+#include "modLanguageSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An application folder with the language files and an archive of a few
+// athletes, today fixed and Italian dates.
+struct Cartella {
+    fs::path percorso = fs::temp_directory_path() / ("tovarin-bench-condizione-" + std::to_string(::getpid()));
+    Cartella() {
+        fs::create_directories(percorso);
+        for (const char* f : {"italian.lng", "english.lng"})
+            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / f, percorso / f, fs::copy_options::overwrite_existing);
+        modLanguageSupport::CartellaApplicazione = percorso;
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = QString::fromStdString((percorso / "tvp.dmg").string());
+        Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
+                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+                                    }});
+        archivio::Archivio a;
+        if (!a.Apri(percorso / "tvp.dmg")) std::abort();
+        for (int i = 0; i < 20; ++i) {
+            archivio::Riga r;
+            auto campo = [&r](const char* colonna, std::string valore) {
+                r[*archivio::IndiceColonna(colonna)] = std::move(valore);
+            };
+            campo("nome", "Atleta " + std::to_string(i));
+            campo("datanascita", "15/03/1994");
+            campo("sesso", "M");
+            campo("TipoImpiego", "leggera");
+            campo("pulsazioniriposo", "60");
+            campo("cavallo", "85");
+            campo("busto", "62");
+            campo("altezza", "175");
+            campo("peso", "70");
+            std::int64_t id = 0;
+            if (!a.AggiungiRiga(r, id)) std::abort();
+        }
+    }
+    ~Cartella() {
+        std::error_code ec;
+        fs::remove_all(percorso, ec);
+    }
+};
+
+Cartella& Prova() {
+    static Cartella c;
+    return c;
+}
+
+// keys[i % 2] is typed at the end of the weight box; after each keystroke
+// the index label must show the text of that weight.
+void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const std::array<QString, 2>& indici) {
+    Prova();
+    NomeAtletaCorrente = QStringLiteral("Atleta 7");
+    frmCondizione scheda;
+    scheda.resize(950, 520);
+    scheda.show();
+    QApplication::processEvents();
+    QLineEdit* peso = scheda.ui.txtPeso;
+    peso->setFocus();
+    peso->end(false);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        QTest::keyClick(peso, tasti[i % 2]);
+        if (scheda.ui.lblIMC->text() != indici[i % 2]) {
+            state.SkipWithError(qPrintable(QStringLiteral("weight %1, index %2").arg(peso->text(), scheda.ui.lblIMC->text())));
+            break;
+        }
+        ++i;
+    }
+    // The athlete's weight as it was, for the next repetition.
+    peso->setText(QStringLiteral("70"));
+    scheda.close();
+}
+
+// "70" -> "705" -> "70": one run of the recomputation per keystroke.
+void BM_BattutaPeso(benchmark::State& state) {
+    Battute(state, {Qt::Key_5, Qt::Key_Backspace}, {QStringLiteral("230.20"), QStringLiteral("22.86")});
+}
+BENCHMARK(BM_BattutaPeso)->Unit(benchmark::kMicrosecond);
+
+// "70" -> "70," which the rule turns into "70." (a nested run) -> "70".
+void BM_BattutaPesoVirgola(benchmark::State& state) {
+    Battute(state, {Qt::Key_Comma, Qt::Key_Backspace}, {QStringLiteral("22.86"), QStringLiteral("22.86")});
+}
+BENCHMARK(BM_BattutaPesoVirgola)->Unit(benchmark::kMicrosecond);
+
+void BM_ApriSchedaCondizione(benchmark::State& state) {
+    Prova();
+    for (auto _ : state) {
+        NomeAtletaCorrente = QStringLiteral("Atleta 19");
+        auto* scheda = new frmCondizione;
+        scheda->show();
+        QApplication::processEvents();
+        scheda->close();
+        delete scheda;
+    }
+}
+BENCHMARK(BM_ApriSchedaCondizione)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InizializzaRisorse();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,54 @@
+// The condition sheet: age, body build, basal metabolism and daily energy
+// need, body mass index with class, ideal weight and normal range, maximum
+// heart rate and the Cooper and Karvonen zones with the energy of a training
+// of the chosen length, for the athlete shown. Every edit recomputes all of
+// it at once.
+#pragma once
+
+#include "ui_frmCondizione.h"
+
+#include "LegameArchivio.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCloseEvent;
+class QLineEdit;
+
+class frmCondizione : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmCondizione(QWidget* genitore = nullptr);
+    ~frmCondizione() override;
+
+    // Recomputes and fills every result label; does nothing while the
+    // window's tag holds a text (the window is still loading).
+    void AggiornaCondizione();
+    // Copies the inputs into the condition values of the calculations.
+    void LeggiDatiCondizione();
+
+    LegameArchivio* Legame() const { return legame_.get(); }
+
+    Ui::frmCondizione ui;
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    // Both boxes of one column (Text7 and txtCavallo, Text8 and txtBusto)
+    // hold the same text: an edit of either one is copied to the other, and
+    // the sheet recomputes once the two agree.
+    void ColonnaDoppia(QLineEdit* box, QLineEdit* compagno);
+    // Puts txtMin into the gap of its caption.
+    void SistemaDurata();
+    void RiempiAttivita();
+
+    // Inseam and torso for the body build, from the hidden boxes.
+    double cavallo_ = 0;
+    double busto_ = 0;
+
+    std::unique_ptr<LegameArchivio> legame_;
+};

@@ -1,0 +1,145 @@
+#include "frmScheda.h"
+
+#include "AtletaCorrente.h"
+#include "ControllaMisura.h"
+#include "FinestraUnica.h"
+#include "LegameArchivio.h"
+#include "Modulo1.h"
+#include "Stili.h"
+#include "TraduciForm.h"
+#include "frmZoom.h"
+#include "frmZoom2.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPalette>
+
+namespace {
+
+// The saddle length the fit is computed with when none is given.
+const QString SellaPredefinita = QStringLiteral("27.5");
+
+// Holds the recomputation while the window loads its athlete.
+const QString TagCaricamento = QStringLiteral("Form_Load");
+
+std::string TestoDi(const QLineEdit* box) { return box->text().toStdString(); }
+
+QString Risultato(const std::string& testo) { return QString::fromStdString(testo); }
+
+QColor Opaco(const QColor& c) { return QColor(c.red(), c.green(), c.blue()); }
+
+}  // namespace
+
+frmScheda::frmScheda(QWidget* genitore) : QWidget(genitore) {
+    ui.setupUi(this);
+    AdattaCaratteri(this);
+
+    legame_ = std::make_unique<LegameArchivio>(this, ui.Data1, ui.txtNome,
+                                               QList<LegameColonna>{{ui.txtCavallo, QStringLiteral("cavallo")},
+                                                                    {ui.txtBusto, QStringLiteral("busto")},
+                                                                    {ui.txtCoscia, QStringLiteral("coscia")},
+                                                                    {ui.txtGamba, QStringLiteral("gamba")},
+                                                                    {ui.txtBraccio, QStringLiteral("braccio")},
+                                                                    {ui.txtSpalle, QStringLiteral("spalle")},
+                                                                    {ui.txtSella, QStringLiteral("sella")},
+                                                                    {ui.Text13, QStringLiteral("myHS")},
+                                                                    {ui.Text14, QStringLiteral("myDSM")},
+                                                                    {ui.Text15, QStringLiteral("mySM")},
+                                                                    {ui.Text16, QStringLiteral("myR")},
+                                                                    {ui.Text17, QStringLiteral("myPE")},
+                                                                    {ui.txtNote, QStringLiteral("note")}});
+
+    // Every change of a measure, typed or shown from the archive, is cleaned
+    // and recomputes the sheet.
+    for (QLineEdit* misura : {ui.txtCavallo, ui.txtBusto, ui.txtCoscia, ui.txtGamba, ui.txtBraccio, ui.txtSpalle,
+                              ui.txtSella})
+        ApplicaControllaMisura(misura, [this] { CalcolaMisure(); });
+
+    connect(ui.imgBici, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom>(this); });
+    connect(ui.imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
+
+    TraduciForm(this);
+    // The athlete's boxes fill one after the other: nothing is computed
+    // from half a row.
+    ImpostaTag(TagCaricamento);
+    legame_->ApriArchivio(NomeAtletaCorrente);
+    ImpostaTag(QString());
+    CalcolaMisure();
+}
+
+frmScheda::~frmScheda() = default;
+
+QString frmScheda::Tag() const { return property("Tag").toString(); }
+
+void frmScheda::ImpostaTag(const QString& tag) { setProperty("Tag", tag); }
+
+QColor frmScheda::ColoreTestoGrigio() {
+    // The grey of text that is not the user's own.
+    return QColor(109, 109, 109);
+}
+
+QColor frmScheda::ColoreTestoNormale() {
+    // The measure boxes are light whatever the system's colours: a light
+    // window-text colour would not read on them.
+    const QColor testo = Opaco(QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    return testo.lightness() <= 128 ? testo : QColor(0, 0, 0);
+}
+
+bool frmScheda::SellaInGrigio() const { return ColoreDi(ui.txtSella, QStringLiteral("color")) == ColoreTestoGrigio(); }
+
+void frmScheda::CalcolaMisure() {
+    if (!Tag().isEmpty()) return;
+
+    bool sellaPredefinita = false;
+    const Modulo1::MisureAssetto m =
+        Modulo1::LeggiMisure(TestoDi(ui.txtCavallo), TestoDi(ui.txtBusto), TestoDi(ui.txtCoscia),
+                             TestoDi(ui.txtGamba), TestoDi(ui.txtBraccio), TestoDi(ui.txtSpalle),
+                             TestoDi(ui.txtSella), sellaPredefinita);
+    // Past the last athlete the boxes belong to no one: nothing is filled in.
+    if (sellaPredefinita && !(legame_ && legame_->AllaFine())) {
+        // A change of the box: its rule recomputes the sheet inside this run.
+        ui.txtSella->setText(SellaPredefinita);
+        CambiaColore(ui.txtSella, QStringLiteral("color"), ColoreTestoGrigio());
+    } else {
+        CambiaColore(ui.txtSella, QStringLiteral("color"), ColoreTestoNormale());
+    }
+
+    QLineEdit* const risultati[] = {ui.txtTP,    ui.txtTO,  ui.txtPE,  ui.txtAlfa, ui.txtPiega,
+                                    ui.txtPipa,  ui.txtHS,  ui.txtDSM, ui.txtSM,   ui.txtR};
+    for (QLineEdit* r : risultati) r->clear();
+
+    ui.txtTP->setText(Risultato(Modulo1::CalcolaTP(m)));
+    ui.txtTO->setText(Risultato(Modulo1::CalcolaTO(m)));
+    ui.txtPE->setText(Risultato(Modulo1::CalcolaPE(m)));
+    ui.txtAlfa->setText(Risultato(Modulo1::CalcolaAlfa(m)));
+    ui.txtPiega->setText(Risultato(Modulo1::CalcolaPiega(m)));
+    ui.txtPipa->setText(Risultato(Modulo1::CalcolaPipa(m)));
+    ui.txtHS->setText(Risultato(Modulo1::CalcolaHS(m)));
+    ui.txtDSM->setText(Risultato(Modulo1::CalcolaDSM(m)));
+    ui.txtSM->setText(Risultato(Modulo1::CalcolaSM(m)));
+    ui.txtR->setText(Risultato(Modulo1::CalcolaR(m)));
+}
+
+bool frmScheda::focusNextPrevChild(bool avanti) {
+    QWidget* attuale = QApplication::focusWidget();
+    if (!attuale || !isAncestorOf(attuale)) return QWidget::focusNextPrevChild(avanti);
+    for (QWidget* w = attuale;;) {
+        w = avanti ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (w == attuale) return false;
+        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() &&
+            w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(avanti ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+}
+
+void frmScheda::closeEvent(QCloseEvent* evento) {
+    if (!legame_->ChiudiArchivio()) {
+        evento->ignore();
+        return;
+    }
+    // The next athlete window opens on this athlete.
+    NomeAtletaCorrente = ui.txtNome->text();
+    evento->accept();
+}

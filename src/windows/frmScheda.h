@@ -1,0 +1,52 @@
+// The fit sheet: one athlete's six body measures and saddle length, bound to
+// the archive, and beside them the ten frame, saddle and handlebar measures,
+// recomputed at every change of a measure; the athlete's own set-up values in
+// the "set" column; the two pictures that open their enlarged windows.
+#pragma once
+
+#include "ui_frmScheda.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <memory>
+
+class LegameArchivio;
+
+class frmScheda : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmScheda(QWidget* genitore = nullptr);
+    ~frmScheda() override;
+
+    // Recomputes every result from the seven measure boxes. Does nothing while
+    // the window's tag is not empty. An empty saddle length becomes "27.5",
+    // in grey until the next recomputation.
+    void CalcolaMisure();
+
+    // The window's tag: the switch of CalcolaMisure.
+    QString Tag() const;
+    void ImpostaTag(const QString& tag);
+
+    // The colours of txtSella's text: grey right after the default saddle
+    // length has been filled in, the window-text colour otherwise.
+    static QColor ColoreTestoGrigio();
+    static QColor ColoreTestoNormale();
+    // True while txtSella shows its text in grey.
+    bool SellaInGrigio() const;
+
+    LegameArchivio* Legame() const { return legame_.get(); }
+
+    Ui::frmScheda ui;
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    // Tab and Shift+Tab go round the sheet's own boxes, as in a window of
+    // its own, without wandering into the main window's bar.
+    bool focusNextPrevChild(bool avanti) override;
+
+private:
+    // After the form, so that it goes before the controls do.
+    std::unique_ptr<LegameArchivio> legame_;
+};

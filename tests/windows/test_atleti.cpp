@@ -1,0 +1,702 @@
+// The athlete card: its checks, what reaches the archive, adding and deleting
+// athletes, and its two buttons that open a sheet on the athlete shown.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "LegameArchivio.h"
+#include "RegoleCampi.h"
+#include "frmAtleti.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringListModel>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using archivio::Riga;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+int Colonna(const char* nome) { return *archivio::IndiceColonna(nome); }
+
+Riga RigaDi(const QString& nome, std::initializer_list<std::pair<const char*, QString>> campi = {}) {
+    Riga r;
+    r[archivio::ColonnaNome] = nome.toStdString();
+    for (const auto& [colonna, valore] : campi) r[Colonna(colonna)] = valore.toStdString();
+    return r;
+}
+
+void CreaArchivio(const std::filesystem::path& file, const std::vector<Riga>& righe) {
+    archivio::Archivio a;
+    QVERIFY(a.Apri(file).ok());
+    for (const Riga& r : righe) {
+        std::int64_t id = 0;
+        QVERIFY(a.AggiungiRiga(r, id).ok());
+    }
+}
+
+// The rows of the file, read through a connection of their own.
+std::vector<Riga> RigheNelFile(const std::filesystem::path& file) {
+    std::vector<Riga> righe;
+    archivio::Archivio a;
+    if (!a.Apri(file)) return righe;
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (!a.ElencaRighe(id, nomi)) return righe;
+    for (std::int64_t i : id) {
+        Riga r;
+        a.LeggiRiga(i, r);
+        righe.push_back(r);
+    }
+    return righe;
+}
+
+QStringList Nomi(const std::vector<Riga>& righe) {
+    QStringList nomi;
+    for (const Riga& r : righe) nomi << Q(r[archivio::ColonnaNome]);
+    return nomi;
+}
+
+QString Campo(const Riga& r, const char* colonna) { return Q(r[Colonna(colonna)]); }
+
+// Every bound control of the card and its column.
+const std::vector<std::pair<const char*, const char*>> Legami{
+    {"txtNome", "nome"},          {"Text2", "datanascita"},   {"Text3", "indirizzo"},
+    {"Text4", "tel"},             {"txtEmail", "Email"},      {"Text5", "bici"},
+    {"txtSocieta", "Societa"},    {"Text1", "Categoria"},     {"txtTessera", "Tessera"},
+    {"Text22", "Scadenza"},       {"cmbSesso", "sesso"},      {"cboTipoImpiego", "TipoImpiego"},
+    {"chkAttFis", "AttivFis"},    {"Text6", "pulsazioniriposo"}, {"Text7", "cavallo"},
+    {"Text8", "busto"},           {"Text9", "coscia"},        {"Text10", "gamba"},
+    {"Text11", "braccio"},        {"Text12", "spalle"},       {"Text19", "altezza"},
+    {"Text20", "peso"},           {"Text18", "sella"},        {"Text13", "myHS"},
+    {"Text14", "myDSM"},          {"Text15", "mySM"},         {"Text16", "myR"},
+    {"Text17", "myPE"},           {"txtSella", "MarcaSella"}, {"txtManubrio", "Manubrio"},
+    {"txtGruppo", "Gruppo"},      {"txtRuote", "Ruote"},      {"Text21", "pedali"},
+    {"txtNote", "note"}};
+
+// A value each column accepts on the card, different for every column.
+QString ValoreProva(const char* colonna, int i) {
+    const QString c = QString::fromLatin1(colonna);
+    if (c == "datanascita") return QStringLiteral("15/03/1990");
+    if (c == "Scadenza") return QStringLiteral("31/12/2025");
+    if (c == "sesso") return QStringLiteral("F");
+    if (c == "TipoImpiego") return QStringLiteral("intensa");
+    if (c == "AttivFis") return QStringLiteral("1");
+    static const QStringList misure{"pulsazioniriposo", "cavallo", "busto", "coscia", "gamba",
+                                    "braccio", "spalle", "altezza", "peso"};
+    if (misure.contains(c)) return QStringLiteral("%1.5").arg(40 + i);
+    return c + QStringLiteral(" di prova");
+}
+
+QString TestoDi(QWidget* w) {
+    if (auto* l = qobject_cast<QLineEdit*>(w)) return l->text();
+    if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText();
+    if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
+    if (auto* k = qobject_cast<QCheckBox*>(w)) return k->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    return {};
+}
+
+// Types a value into a control as the user would.
+void Digita(QWidget* w, const QString& valore) {
+    if (auto* k = qobject_cast<QCheckBox*>(w)) {
+        if (k->isChecked() != (valore == QLatin1String("1"))) QTest::mouseClick(k, Qt::LeftButton);
+        return;
+    }
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        const int i = c->findText(valore);
+        if (i >= 0) c->setCurrentIndex(i);
+        else QTest::keyClicks(c, valore);
+        return;
+    }
+    QTest::keyClicks(w, valore);
+}
+
+// A section of a language file: key and value of each entry.
+QList<QPair<QString, QString>> Sezione(const std::filesystem::path& file, const QString& nome) {
+    QFile f(Q(file.string()));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QList<QPair<QString, QString>> voci;
+    bool dentro = false;
+    for (const QString& riga : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        const QString r = riga.trimmed();
+        if (r.startsWith(QLatin1Char('['))) {
+            dentro = r == QLatin1Char('[') + nome + QLatin1Char(']');
+            continue;
+        }
+        const qsizetype uguale = r.indexOf(QLatin1Char('='));
+        if (dentro && uguale > 0) {
+            QString valore = r.mid(uguale + 1);
+            if (valore.size() >= 2 && valore.startsWith(QLatin1Char('"')) && valore.endsWith(QLatin1Char('"')))
+                valore = valore.mid(1, valore.size() - 2);
+            voci.append({r.left(uguale), valore});
+        }
+    }
+    return voci;
+}
+
+}  // namespace
+
+class TestAtleti : public QObject {
+    Q_OBJECT
+
+    struct Domanda {
+        QString titolo, testo;
+        QMessageBox::StandardButtons pulsanti;
+    };
+
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    QList<Domanda> domande;
+    QMessageBox::StandardButton risposta = QMessageBox::No;
+    // The sheets opened: their name and NomeAtletaCorrente when they were built.
+    QList<QPair<QString, QString>> schedeAperte;
+
+    std::filesystem::path File() const { return cartella->file("tvp.dmg"); }
+
+    // A sheet as the program registers it: a window with a name box, opening
+    // on NomeAtletaCorrente.
+    QWidget* Scheda(const QString& nome) {
+        auto* w = new QWidget;
+        w->setObjectName(nome);
+        auto* txtNome = new QLineEdit(NomeAtletaCorrente, w);
+        txtNome->setObjectName(QStringLiteral("txtNome"));
+        schedeAperte.append({nome, NomeAtletaCorrente});
+        return w;
+    }
+
+    frmAtleti* Apri() {
+        auto* scheda = new frmAtleti;
+        principale->MostraFiglio(scheda);
+        return scheda;
+    }
+
+    void Attiva() {
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+    }
+
+    static void Succ(frmAtleti* f) { f->ui.Data1->PulsanteSuccessivo()->click(); }
+    static void Prec(frmAtleti* f) { f->ui.Data1->PulsantePrecedente()->click(); }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        domande.clear();
+        schedeAperte.clear();
+        risposta = QMessageBox::No;
+        Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 15}; },
+                                    [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
+                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+                                    }});
+        ImpostaGestoreAvvisi([this](QWidget*, const QString& titolo, const QString& testo,
+                                    QMessageBox::StandardButtons pulsanti) {
+            domande.append({titolo, testo, pulsanti});
+            return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+        });
+        principale = std::make_unique<mdi>();
+        principale->ImpostaFinestre([] { return new frmAtleti; },
+                                    [this] { return Scheda(QStringLiteral("frmScheda")); },
+                                    [this] { return Scheda(QStringLiteral("frmCondizione")); }, nullptr);
+        principale->show();
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = Q(File().string());
+        NomeAtletaCorrente.clear();
+    }
+
+    void cleanup() {
+        principale.reset();
+        ImpostaGestoreAvvisi({});
+        NomeAtletaCorrente.clear();
+        PercorsoArchivio.clear();
+        cartella.reset();
+    }
+
+    // Opening on the current athlete and closing again writes nothing, also
+    // for an athlete without activity (the list filled at load must not pick
+    // its first item for him).
+    void aprireEChiudereNonCambiaLArchivio() {
+        const std::vector<Riga> righe{RigaDi("Rossi", {{"TipoImpiego", "intensa"}, {"cavallo", "80"}}),
+                                      RigaDi("Verdi", {{"sesso", "M"}, {"peso", "70.5"}})};
+        CreaArchivio(File(), righe);
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        frmAtleti* f = Apri();
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QCOMPARE(f->ui.Text20->text(), QStringLiteral("70.5"));
+        QCOMPARE(f->ui.cboTipoImpiego->currentText(), QString());
+        QVERIFY(!f->Legame()->Modificata());
+        Prec(f);
+        QCOMPARE(f->ui.cboTipoImpiego->currentText(), QStringLiteral("intensa"));
+        principale->ChiudiFinestre();
+        QVERIFY(RigheNelFile(File()) == righe);
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
+    }
+
+    void caricamento_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QStringList>("attivita");
+        QTest::newRow("italian") << "italian" << " Scheda atleta" << "Nome" << QStringList{"leggera", "moderata", "intensa"};
+        QTest::newRow("english") << "english" << " Athlete card" << "Name" << QStringList{"light", "moderate", "strong"};
+    }
+    void caricamento() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, titolo);
+        QFETCH(QString, nome);
+        QFETCH(QStringList, attivita);
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        frmAtleti* f = Apri();
+        QCOMPARE(f->windowTitle(), titolo);
+        QCOMPARE(f->ui.Label1->text(), nome);
+        QCOMPARE(f->property("HelpContextID").toInt(), 1810);
+        QStringList voci;
+        for (int i = 0; i < f->ui.cboTipoImpiego->count(); ++i) voci << f->ui.cboTipoImpiego->itemText(i);
+        QCOMPARE(voci, attivita);
+        QCOMPARE(f->ui.cmbSesso->count(), 2);
+        QCOMPARE(f->ui.cmbSesso->itemText(0), QStringLiteral("M"));
+        QCOMPARE(f->ui.cmbSesso->itemText(1), QStringLiteral("F"));
+        // The list stays as it was filled when the language changes later.
+        modLanguageSupport::LinguaCorrente = lingua == "italian" ? "english" : "italian";
+        QCOMPARE(f->ui.cboTipoImpiego->itemText(0), attivita.first());
+    }
+
+    void sesso_data() {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("mostrato");
+        QTest::newRow("lower-case m") << "m" << "";
+        QTest::newRow("M") << "M" << "M";
+        QTest::newRow("F") << "F" << "F";
+        QTest::newRow("lower-case f") << "f" << "";
+        QTest::newRow("another letter") << "X" << "";
+        QTest::newRow("M then another letter") << "MF" << "";
+    }
+    void sesso() {
+        QFETCH(QString, digitato);
+        QFETCH(QString, mostrato);
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
+        frmAtleti* f = Apri();
+        QTest::keyClicks(f->ui.cmbSesso, digitato);
+        QCOMPARE(f->ui.cmbSesso->currentText(), mostrato);
+        Succ(f);
+        QCOMPARE(Campo(RigheNelFile(File())[0], "sesso"), mostrato);
+    }
+
+    // The first letter typed is no activity: an activity is chosen from the list.
+    void attivitaSoloDallaLista() {
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
+        frmAtleti* f = Apri();
+        QComboBox* c = f->ui.cboTipoImpiego;
+        QTest::keyClicks(c, QStringLiteral("m"));
+        QCOMPARE(c->currentText(), QString());
+        QTest::keyClicks(c, QStringLiteral("moderata"));
+        QCOMPARE(c->currentText(), QString());
+        c->setCurrentIndex(2);
+        QCOMPARE(c->currentText(), QStringLiteral("intensa"));
+        Succ(f);
+        QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), QStringLiteral("intensa"));
+    }
+
+    // A stored activity is shown in the current language, or emptied; the row
+    // keeps what was shown once the user moves on.
+    void attivitaMemorizzata_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("salvata");
+        QTest::addColumn<QString>("mostrata");
+        QTest::newRow("moderata under English") << "english" << "moderata" << "moderate";
+        QTest::newRow("Moderata with a capital") << "italian" << "Moderata" << "";
+        QTest::newRow("Moderata under English") << "english" << "Moderata" << "";
+        QTest::newRow("light under Italian") << "italian" << "light" << "leggera";
+        QTest::newRow("intensa under English") << "english" << "intensa" << "strong";
+        QTest::newRow("own language") << "italian" << "leggera" << "leggera";
+    }
+    void attivitaMemorizzata() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, salvata);
+        QFETCH(QString, mostrata);
+        CreaArchivio(File(), {RigaDi("Rossi", {{"TipoImpiego", salvata}}), RigaDi("Verdi")});
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        frmAtleti* f = Apri();
+        QCOMPARE(f->ui.cboTipoImpiego->currentText(), mostrata);
+        QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), salvata);
+        Succ(f);
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), mostrata);
+    }
+
+    void dataControllataUscendo_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("tenuto");
+        for (const char* box : {"Text2", "Text22"}) {
+            const QString b = QString::fromLatin1(box);
+            QTest::addRow("%s 31 February", box) << b << "31/02/1990" << "";
+            QTest::addRow("%s 29 February of a common year", box) << b << "29/02/2023" << "";
+            QTest::addRow("%s 29 February of a leap year", box) << b << "29/02/2024" << "29/02/2024";
+            QTest::addRow("%s a date", box) << b << "15/03/1990" << "15/03/1990";
+            QTest::addRow("%s words", box) << b << "ieri" << "";
+            QTest::addRow("%s empty", box) << b << "" << "";
+        }
+    }
+    void dataControllataUscendo() {
+        QFETCH(QString, box);
+        QFETCH(QString, digitato);
+        QFETCH(QString, tenuto);
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
+        frmAtleti* f = Apri();
+        Attiva();
+        auto* b = f->findChild<QLineEdit*>(box);
+        QVERIFY(b);
+        b->setFocus();
+        QTRY_VERIFY(b->hasFocus());
+        QTest::keyClicks(b, digitato);
+        QCOMPARE(b->text(), digitato);   // kept while it is typed
+        f->ui.Text3->setFocus();
+        QTRY_VERIFY(!b->hasFocus());
+        QCOMPARE(b->text(), tenuto);
+        Succ(f);
+        QCOMPARE(Campo(RigheNelFile(File())[0], box == "Text2" ? "datanascita" : "Scadenza"), tenuto);
+    }
+
+    void misure_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("mostrato");
+        for (const char* box : {"Text6", "Text7", "Text8", "Text9", "Text10", "Text11", "Text12", "Text19", "Text20"}) {
+            QTest::addRow("%s comma", box) << box << "72,5" << "72.5";
+            QTest::addRow("%s letter", box) << box << "72a" << "";
+        }
+        // The set-up values and the saddle length take any text on the card.
+        for (const char* box : {"Text13", "Text14", "Text15", "Text16", "Text17", "Text18"})
+            QTest::addRow("%s free", box) << box << "7,5 circa" << "7,5 circa";
+    }
+    void misure() {
+        QFETCH(QString, box);
+        QFETCH(QString, digitato);
+        QFETCH(QString, mostrato);
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        frmAtleti* f = Apri();
+        auto* b = f->findChild<QLineEdit*>(box);
+        QVERIFY(b);
+        QTest::keyClicks(b, digitato);
+        QCOMPARE(b->text(), mostrato);
+        QCOMPARE(b->cursorPosition(), static_cast<int>(mostrato.size()));
+    }
+
+    // A measure stored with a comma is shown cleaned, and the row keeps the
+    // cleaned text once the user moves on.
+    void misuraMemorizzataConLaVirgola() {
+        CreaArchivio(File(), {RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "70,25"}, {"sella", "27,5"}}),
+                              RigaDi("Verdi")});
+        frmAtleti* f = Apri();
+        QCOMPARE(f->ui.Text7->text(), QStringLiteral("72.5"));
+        QCOMPARE(f->ui.Text20->text(), QStringLiteral("70.25"));
+        QCOMPARE(f->ui.Text18->text(), QStringLiteral("27,5"));
+        Succ(f);
+        const Riga r = RigheNelFile(File())[0];
+        QCOMPARE(Campo(r, "cavallo"), QStringLiteral("72.5"));
+        QCOMPARE(Campo(r, "peso"), QStringLiteral("70.25"));
+        QCOMPARE(Campo(r, "sella"), QStringLiteral("27,5"));
+    }
+
+    // Every column is shown in its box, and what is typed in each box reaches
+    // its column.
+    void ogniColonnaNelSuoControllo() {
+        Riga piena;
+        for (std::size_t i = 0; i < Legami.size(); ++i)
+            piena[Colonna(Legami[i].second)] = ValoreProva(Legami[i].second, static_cast<int>(i)).toStdString();
+        CreaArchivio(File(), {piena});
+        frmAtleti* f = Apri();
+        for (const auto& [controllo, colonna] : Legami) {
+            auto* w = f->findChild<QWidget*>(QString::fromLatin1(controllo));
+            QVERIFY2(w, controllo);
+            QCOMPARE(TestoDi(w), Campo(piena, colonna));
+        }
+        QVERIFY(!f->Legame()->Modificata());
+
+        // Past the last athlete: a new one, typed box by box.
+        Succ(f);
+        QVERIFY(f->Legame()->RigaNuova());
+        for (const auto& [controllo, colonna] : Legami) {
+            auto* w = f->findChild<QWidget*>(QString::fromLatin1(controllo));
+            QCOMPARE(TestoDi(w), QString(colonna == std::string_view("AttivFis") ? "0" : ""));
+            Digita(w, Campo(piena, colonna));
+        }
+        Prec(f);
+        const auto righe = RigheNelFile(File());
+        QCOMPARE(righe.size(), std::size_t(2));
+        for (const auto& [controllo, colonna] : Legami) QCOMPARE(Campo(righe[1], colonna), Campo(piena, colonna));
+    }
+
+    // Past the last athlete the boxes are empty for a new one; typing a name
+    // and moving back writes the new row; moving past without typing writes
+    // nothing.
+    void nuovoAtletaOltreLUltimo() {
+        CreaArchivio(File(), {RigaDi("Rossi", {{"cavallo", "80"}, {"note", "a note"}})});
+        frmAtleti* f = Apri();
+        Succ(f);
+        QVERIFY(f->Legame()->RigaNuova());
+        QCOMPARE(f->ui.txtNome->text(), QString());
+        QCOMPARE(f->ui.Text7->text(), QString());
+        QCOMPARE(f->ui.txtNote->toPlainText(), QString());
+        QVERIFY(!f->ui.txtNome->isReadOnly());
+        Prec(f);
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        QCOMPARE(RigheNelFile(File()).size(), std::size_t(1));
+
+        Succ(f);
+        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        QTest::keyClicks(f->ui.Text7, QStringLiteral("81,5"));
+        QTest::mouseClick(f->ui.chkAttFis, Qt::LeftButton);
+        Prec(f);
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        const auto righe = RigheNelFile(File());
+        QCOMPARE(Nomi(righe), (QStringList{"Rossi", "Neri"}));
+        QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("81.5"));
+        QCOMPARE(Campo(righe[1], "AttivFis"), QStringLiteral("1"));
+        QCOMPARE(f->ui.Data1->ElencoNomi()->stringList(), (QStringList{"Rossi", "Neri"}));
+    }
+
+    // The new athlete is written when the card closes, and the next window
+    // opens on him.
+    void nuovoAtletaScrittoAllaChiusura() {
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        frmAtleti* f = Apri();
+        Succ(f);
+        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        principale->ChiudiFinestre();
+        QCOMPARE(Nomi(RigheNelFile(File())), (QStringList{"Rossi", "Neri"}));
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Neri"));
+    }
+
+    // Closed by the user, the card keeps the athlete it shows for the next window.
+    void chiusaTieneLAtletaMostrato() {
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
+        QPointer<frmAtleti> f = Apri();
+        Succ(f);
+        QTest::keyClicks(f->ui.Text20, QStringLiteral("68"));
+        QVERIFY(f->close());
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Verdi"));
+        QCOMPARE(Campo(RigheNelFile(File())[1], "peso"), QStringLiteral("68"));
+    }
+
+    void eliminaNoOAnnullaNonCambiaNulla_data() {
+        QTest::addColumn<int>("rispostaData");
+        QTest::newRow("No") << int(QMessageBox::No);
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel);
+    }
+    void eliminaNoOAnnullaNonCambiaNulla() {
+        QFETCH(int, rispostaData);
+        const std::vector<Riga> righe{RigaDi("Rossi"), RigaDi("Verdi", {{"peso", "70"}}), RigaDi("Bianchi")};
+        CreaArchivio(File(), righe);
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        frmAtleti* f = Apri();
+        risposta = static_cast<QMessageBox::StandardButton>(rispostaData);
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(domande[0].titolo, QStringLiteral("Tovarin Project"));
+        QCOMPARE(domande[0].testo, QStringLiteral("Eliminare dall'archivio l'atleta visualizzato?"));
+        QCOMPARE(domande[0].pulsanti, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QVERIFY(RigheNelFile(File()) == righe);
+    }
+
+    void eliminaSiMostraIlSuccessivo() {
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi"), RigaDi("Bianchi", {{"cavallo", "82"}})});
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        frmAtleti* f = Apri();
+        risposta = QMessageBox::Yes;
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(Nomi(RigheNelFile(File())), (QStringList{"Rossi", "Bianchi"}));
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82"));
+        QCOMPARE(f->ui.Data1->ElencoNomi()->stringList(), (QStringList{"Rossi", "Bianchi"}));
+    }
+
+    // The question follows the language of the moment.
+    void domandaInInglese() {
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        modLanguageSupport::LinguaCorrente = "english";
+        frmAtleti* f = Apri();
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(domande[0].testo, QStringLiteral("Delete the athlete shown from the archive?"));
+    }
+
+    // Deleting the last row leaves the card at the end; a second click asks nothing.
+    void eliminaLUltimo() {
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi", {{"peso", "70"}, {"sesso", "M"}})});
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        frmAtleti* f = Apri();
+        risposta = QMessageBox::Yes;
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
+        QVERIFY(f->Legame()->AllaFine());
+        QCOMPARE(f->ui.txtNome->text(), QString());
+        QCOMPARE(f->ui.Text20->text(), QString());
+        QCOMPARE(f->ui.cmbSesso->currentText(), QString());
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
+    }
+
+    // A new athlete of whom nothing is typed is nothing to delete; once typed,
+    // the question is asked and Yes drops him before he reaches the file.
+    void eliminaUnNuovoAtleta() {
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        frmAtleti* f = Apri();
+        Succ(f);
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QVERIFY(domande.isEmpty());
+        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        risposta = QMessageBox::Yes;
+        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        principale->ChiudiFinestre();
+        QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
+    }
+
+    // "Assetto" and "Condizione" close the card, writing its edits, and open
+    // the sheet on the athlete shown, a new one included.
+    void pulsantiApronoLaSchedaSullAtletaMostrato_data() {
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QString>("scheda");
+        QTest::addColumn<bool>("nuovo");
+        QTest::newRow("Assetto") << "cmdScheda" << "frmScheda" << false;
+        QTest::newRow("Condizione") << "Command2" << "frmCondizione" << false;
+        QTest::newRow("Assetto, new athlete") << "cmdScheda" << "frmScheda" << true;
+        QTest::newRow("Condizione, new athlete") << "Command2" << "frmCondizione" << true;
+    }
+    void pulsantiApronoLaSchedaSullAtletaMostrato() {
+        QFETCH(QString, pulsante);
+        QFETCH(QString, scheda);
+        QFETCH(bool, nuovo);
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
+        NomeAtletaCorrente = QStringLiteral("Rossi");
+        QPointer<frmAtleti> f = Apri();
+        Succ(f);
+        if (nuovo) {
+            Succ(f);
+            QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        }
+        const QString atleta = nuovo ? QStringLiteral("Neri") : QStringLiteral("Verdi");
+        QTest::keyClicks(f->ui.Text20, QStringLiteral("68"));
+        QTest::mouseClick(f->findChild<QPushButton*>(pulsante), Qt::LeftButton);
+        QCOMPARE(schedeAperte.size(), 1);
+        QCOMPARE(schedeAperte[0].first, scheda);
+        QCOMPARE(schedeAperte[0].second, atleta);
+        QVERIFY(principale->FiglioAttivo());
+        QCOMPARE(principale->FiglioAttivo()->objectName(), scheda);
+        QTRY_VERIFY(f.isNull());
+        const auto righe = RigheNelFile(File());
+        QCOMPARE(Nomi(righe).last(), atleta);
+        QCOMPARE(Campo(righe.back(), "peso"), QStringLiteral("68"));
+    }
+
+    // Every key of the card's section names the card or one of its controls,
+    // and every caption of the form has its key, in both languages.
+    void sezioneDelleLingue_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("italian") << "italian.lng";
+        QTest::newRow("english") << "english.lng";
+    }
+    void sezioneDelleLingue() {
+        QFETCH(QString, file);
+        CreaArchivio(File(), {RigaDi("Rossi")});
+        frmAtleti* f = Apri();
+        const auto voci = Sezione(cartella->file(file.toStdString()), QStringLiteral("frmAtleti"));
+        QVERIFY(!voci.isEmpty());
+        QSet<QString> chiavi;
+        for (const auto& [chiave, valore] : voci) {
+            chiavi.insert(chiave);
+            const QString controllo = chiave.section(QLatin1Char('.'), 0, 0);
+            QVERIFY2(controllo == "frmAtleti" || f->findChild<QWidget*>(controllo), qPrintable(chiave));
+            QVERIFY2(!valore.isEmpty(), qPrintable(chiave));
+        }
+        QVERIFY(chiavi.contains("frmAtleti.Caption"));
+        for (QWidget* w : f->findChildren<QWidget*>()) {
+            const bool conTesto = qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
+            if (conTesto && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
+                QVERIFY2(chiavi.contains(w->objectName() + ".Caption"), qPrintable(w->objectName()));
+        }
+    }
+
+    // In both languages every caption fits its control at the workspace's
+    // size. With TOVARIN_SCHERMATE set to a folder, the card with an athlete
+    // is saved there as scheda_atleta_<language>.png.
+    void testiInteri_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::newRow("italian") << "italian";
+        QTest::newRow("english") << "english";
+    }
+    void testiInteri() {
+        QFETCH(QString, lingua);
+        CreaArchivio(File(), {RigaDi("Rossi Mario", {{"datanascita", "12/05/1988"},
+                                                    {"indirizzo", "Via Roma 12, Treviso"},
+                                                    {"tel", "0422 123456"},
+                                                    {"Email", "mario.rossi@example.org"},
+                                                    {"bici", "Pinarello Dogma F"},
+                                                    {"Societa", "GS Montebelluna"},
+                                                    {"Categoria", "Élite"},
+                                                    {"Tessera", "A123456"},
+                                                    {"Scadenza", "31/12/2025"},
+                                                    {"sesso", "M"},
+                                                    {"TipoImpiego", "moderata"},
+                                                    {"AttivFis", "1"},
+                                                    {"pulsazioniriposo", "52"},
+                                                    {"cavallo", "86.5"},
+                                                    {"busto", "62"},
+                                                    {"coscia", "58.5"},
+                                                    {"gamba", "55"},
+                                                    {"braccio", "64"},
+                                                    {"spalle", "42"},
+                                                    {"altezza", "181"},
+                                                    {"peso", "71.5"},
+                                                    {"sella", "27.5"},
+                                                    {"myHS", "76.2"},
+                                                    {"myDSM", "56"},
+                                                    {"mySM", "8.5"},
+                                                    {"myR", "6.5"},
+                                                    {"myPE", "172.5"},
+                                                    {"MarcaSella", "Fizik Arione"},
+                                                    {"Manubrio", "Compact 42 cm"},
+                                                    {"Gruppo", "Shimano Dura-Ace 12v"},
+                                                    {"Ruote", "Fulcrum Racing Zero"},
+                                                    {"pedali", "Look Kéo Blade"},
+                                                    {"note", "Tacchette riposizionate a marzo.\nProva di sella nuova a giugno."}})});
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        frmAtleti* f = Apri();
+        QApplication::processEvents();
+        QCOMPARE(f->size(), QSize(950, 520));
+        for (QWidget* w : f->findChildren<QWidget*>()) {
+            if (w->isWindow() || !w->isVisibleTo(f)) continue;
+            if (qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w))
+                QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(w->objectName()));
+            QVERIFY2(f->rect().contains(w->geometry().translated(w->parentWidget()->mapTo(f, QPoint()))),
+                     qPrintable(w->objectName()));
+        }
+        if (const QString cartellaImmagini = qEnvironmentVariable("TOVARIN_SCHERMATE"); !cartellaImmagini.isEmpty())
+            QVERIFY(principale->grab().save(cartellaImmagini + QStringLiteral("/scheda_atleta_") + lingua + ".png"));
+    }
+};
+
+QTEST_MAIN(TestAtleti)
+#include "test_atleti.moc"

@@ -1,0 +1,621 @@
+// The condition sheet on the athlete of the archive, opened from the main
+// window as the program does; and the body mass index table it opens.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "Modulo1.h"
+#include "RegoleCampi.h"
+#include "Stili.h"
+#include "frmCondizione.h"
+#include "frmValoriIMC.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using Campi = QList<QPair<QString, QString>>;
+
+archivio::Riga RigaDi(const QString& nome, const Campi& campi = {}) {
+    archivio::Riga r;
+    r[archivio::ColonnaNome] = nome.toStdString();
+    for (const auto& [colonna, valore] : campi) r[*archivio::IndiceColonna(colonna.toStdString())] = valore.toStdString();
+    return r;
+}
+
+QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
+
+// Today is 1 June 2024 for every test: born 15/03/1994 is 30, born
+// 10/01/1984 is 40.
+const Calendario::Data Oggi{2024, 6, 1};
+
+// The man of 30 and the woman of 40 whose values the engine's edge cases give.
+const Campi Uomo30{{"datanascita", "15/03/1994"}, {"sesso", "M"}, {"peso", "70"}, {"altezza", "175"},
+                   {"pulsazioniriposo", "60"}, {"TipoImpiego", "leggera"}, {"cavallo", "85"}, {"busto", "62"}};
+const Campi Donna40{{"datanascita", "10/01/1984"}, {"sesso", "F"}, {"peso", "60"}, {"altezza", "170"},
+                    {"pulsazioniriposo", "55"}, {"TipoImpiego", "moderata"}, {"AttivFis", "1"},
+                    {"cavallo", "80"}, {"busto", "61"}};
+
+}  // namespace
+
+class TestCondizione : public QObject {
+    Q_OBJECT
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    QStringList avvisi;
+
+    void CreaArchivio(const std::vector<archivio::Riga>& righe) {
+        archivio::Archivio a;
+        QVERIFY(a.Apri(cartella->file("tvp.dmg")).ok());
+        QVERIFY(a.AggiungiRighe(righe).ok());
+    }
+
+    std::vector<archivio::Riga> RigheNelFile() {
+        archivio::Archivio a;
+        std::vector<archivio::Riga> righe;
+        if (!a.Apri(cartella->file("tvp.dmg"))) return righe;
+        std::vector<std::int64_t> id;
+        std::vector<std::string> nomi;
+        a.ElencaRighe(id, nomi);
+        for (std::int64_t i : id) {
+            archivio::Riga r;
+            a.LeggiRiga(i, r);
+            righe.push_back(r);
+        }
+        return righe;
+    }
+
+    static QString Colonna(const archivio::Riga& r, const char* colonna) {
+        return QString::fromStdString(r[*archivio::IndiceColonna(colonna)]);
+    }
+
+    frmCondizione* Apri() {
+        principale->ApriSchedaCondizione();
+        return qobject_cast<frmCondizione*>(principale->FiglioAttivo());
+    }
+
+    static QStringList Testi(const QList<QLabel*>& etichette) {
+        QStringList t;
+        for (QLabel* l : etichette) t << l->text();
+        return t;
+    }
+    static QList<QLabel*> Cooper(frmCondizione* f) {
+        return {f->ui.lblC5060, f->ui.lblC6070, f->ui.lblC7080, f->ui.lblC8090, f->ui.lblC90100};
+    }
+    static QList<QLabel*> Karvonen(frmCondizione* f) {
+        return {f->ui.lblK5060, f->ui.lblK6070, f->ui.lblK7080, f->ui.lblK8090, f->ui.lblK90100};
+    }
+    static QList<QLabel*> KcalCooper(frmCondizione* f) {
+        return {f->ui.lblKC5060, f->ui.lblKC6070, f->ui.lblKC7080, f->ui.lblKC8090, f->ui.lblKC90100};
+    }
+    static QList<QLabel*> KcalKarvonen(frmCondizione* f) {
+        return {f->ui.lblKK5060, f->ui.lblKK6070, f->ui.lblKK7080, f->ui.lblKK8090, f->ui.lblKK90100};
+    }
+
+    static void Svuota(QLineEdit* box) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+    }
+
+    static QColor ColoreClasse(frmCondizione* f) { return ColoreDi(f->ui.lblCondizione, QStringLiteral("color")); }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        avvisi.clear();
+        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            avvisi << testo;
+            return QMessageBox::Ok;
+        });
+        Calendario::ImpostaServizi({[] { return Oggi; }, [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
+                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+                                    }});
+        NomeAtletaCorrente.clear();
+        principale = std::make_unique<mdi>();
+        modLanguageSupport::LinguaCorrente = "italian";
+        QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
+        principale->ImpostaFinestre(nullptr, nullptr, [] { return new frmCondizione; }, nullptr);
+        principale->show();
+    }
+    void cleanup() {
+        principale.reset();
+        ImpostaGestoreAvvisi({});
+        cartella.reset();
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('\n')));
+    }
+
+    // ---- Results ----------------------------------------------------------
+
+    void recordVuoto_data() {
+        QTest::addColumn<bool>("conRiga");
+        QTest::newRow("a row holding only a name") << true;
+        QTest::newRow("an archive without rows") << false;
+    }
+    void recordVuoto() {
+        QFETCH(bool, conRiga);
+        CreaArchivio(conRiga ? std::vector{RigaDi("Vuoto")} : std::vector<archivio::Riga>{});
+        frmCondizione* f = Apri();
+        QVERIFY(f);
+        QCOMPARE(f->ui.txtNome->text(), conRiga ? QStringLiteral("Vuoto") : QString());
+        QCOMPARE(f->ui.lblEta->text(), QString());
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
+        QCOMPARE(Testi(Cooper(f)), QStringList({"110-132", "132-154", "154-176", "176-198", "198-220"}));
+        const QStringList vuoti(5);
+        QCOMPARE(Testi(Karvonen(f)), vuoti);
+        QCOMPARE(Testi(KcalCooper(f)), vuoti);
+        QCOMPARE(Testi(KcalKarvonen(f)), vuoti);
+        for (QLabel* l : {f->ui.lblMetabolismoBasale, f->ui.lblFabb, f->ui.lblIMC, f->ui.lblPesoIdeale,
+                          f->ui.lblCondizione, f->ui.lblTra})
+            QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
+        QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
+        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("60"));
+    }
+
+    void schedaPerIntero_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<Campi>("campi");
+        QTest::addColumn<QStringList>("risultati");   // age, build id, FC max, metabolism, need, index, ideal, class id, range
+        QTest::addColumn<QStringList>("cooper");
+        QTest::addColumn<QStringList>("karvonen");
+        QTest::addColumn<QStringList>("kcalCooper");
+        QTest::addColumn<QStringList>("kcalKarvonen");
+        QTest::addColumn<QString>("minuti");
+        const QStringList cooperUomo{"95-114", "114-133", "133-152", "152-171", "171-190"};
+        const QStringList karvonenUomo{"125-138", "138-151", "151-164", "164-177", "177-190"};
+        const QStringList kcalCooperUomo{"356-528", "528-700", "700-871", "871-1043", "1043-1215"};
+        const QStringList kcalKarvonenUomo{"627-745", "745-862", "862-980", "980-1098", "1098-1215"};
+        const QStringList risultatiUomo{"30", "0003", "190", "1701", "2398", "22.86", "67.4", "0013", "61.2 - 76.5"};
+        QTest::newRow("man of 30") << "italian" << Uomo30 << risultatiUomo << cooperUomo << karvonenUomo
+                                   << kcalCooperUomo << kcalKarvonenUomo << "60";
+        Campi uomoInglese = Uomo30;
+        uomoInglese[5].second = QStringLiteral("light");
+        QTest::newRow("man of 30 in English") << "english" << uomoInglese << risultatiUomo << cooperUomo
+                                              << karvonenUomo << kcalCooperUomo << kcalKarvonenUomo << "60";
+        QTest::newRow("woman of 40, 45 minutes")
+            << "italian" << Donna40
+            << QStringList{"40", "0004", "186", "1366", "2240", "20.76", "57.8", "0013", "53.5 - 68.8"}
+            << QStringList{"93-112", "112-130", "130-149", "149-167", "167-186"}
+            << QStringList{"121-134", "134-147", "147-160", "160-173", "173-186"}
+            << QStringList{"178-270", "270-356", "356-448", "448-534", "534-626"}
+            << QStringList{"313-375", "375-438", "438-500", "500-563", "563-626"} << "45";
+    }
+    void schedaPerIntero() {
+        QFETCH(QString, lingua);
+        QFETCH(Campi, campi);
+        QFETCH(QStringList, risultati);
+        QFETCH(QStringList, cooper);
+        QFETCH(QStringList, karvonen);
+        QFETCH(QStringList, kcalCooper);
+        QFETCH(QStringList, kcalKarvonen);
+        QFETCH(QString, minuti);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        CreaArchivio({RigaDi("Bianchi Luca"), RigaDi("Rossi Mario", campi)});
+        NomeAtletaCorrente = QStringLiteral("Rossi Mario");
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi Mario"));
+        f->ui.txtMin->setText(minuti);
+        const QStringList visti{f->ui.lblEta->text(),   f->ui.lblCostituzione->text(), f->ui.lblFCmax->text(),
+                                f->ui.lblMetabolismoBasale->text(), f->ui.lblFabb->text(), f->ui.lblIMC->text(),
+                                f->ui.lblPesoIdeale->text(), f->ui.lblCondizione->text(), f->ui.lblTra->text()};
+        QStringList attesi = risultati;
+        attesi[1] = Messaggio(attesi[1].toLatin1().constData());
+        attesi[7] = Messaggio(attesi[7].toLatin1().constData());
+        QCOMPARE(visti, attesi);
+        QCOMPARE(Testi(Cooper(f)), cooper);
+        QCOMPARE(Testi(Karvonen(f)), karvonen);
+        QCOMPARE(Testi(KcalCooper(f)), kcalCooper);
+        QCOMPARE(Testi(KcalKarvonen(f)), kcalKarvonen);
+        QCOMPARE(ColoreClasse(f), QColor(0, 0, 0));
+        // Showing the athlete changes nothing in the row.
+        QVERIFY(!f->Legame()->Modificata());
+
+        // The picture of the sheet for the README, on request: opened with the
+        // main window's button, as the coach does.
+        if (QTest::currentDataTag() == QByteArray("man of 30") && qEnvironmentVariableIsSet("TOVARIN_SCHERMATA_CONDIZIONE")) {
+            QTest::mouseClick(principale->ui.cmdCondizione, Qt::LeftButton);
+            f = qobject_cast<frmCondizione*>(principale->FiglioAttivo());
+            QVERIFY(f);
+            QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi Mario"));
+            QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2398"));
+            QVERIFY(principale->grab().save(qEnvironmentVariable("TOVARIN_SCHERMATA_CONDIZIONE")));
+        }
+    }
+
+    void classeNeraSoloPerNormaleEIdeale_data() {
+        QTest::addColumn<QString>("sesso");
+        QTest::addColumn<QString>("peso");
+        QTest::addColumn<QString>("altezza");
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<bool>("nera");
+        QTest::newRow("ideal") << "M" << "67.5" << "175" << "0014" << true;
+        QTest::newRow("normal") << "M" << "70" << "175" << "0013" << true;
+        QTest::newRow("overweight from 25 itself") << "M" << "100" << "200" << "0016" << false;
+        QTest::newRow("severe underweight") << "F" << "45" << "170" << "0011" << false;
+        QTest::newRow("no height") << "F" << "45" << "" << "" << false;
+    }
+    void classeNeraSoloPerNormaleEIdeale() {
+        QFETCH(QString, sesso);
+        QFETCH(QString, peso);
+        QFETCH(QString, altezza);
+        QFETCH(QString, classe);
+        QFETCH(bool, nera);
+        CreaArchivio({RigaDi("Atleta", {{"sesso", sesso}, {"peso", peso}, {"altezza", altezza}})});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.lblCondizione->text(), classe.isEmpty() ? QString() : Messaggio(classe.toLatin1().constData()));
+        QCOMPARE(ColoreClasse(f), nera ? QColor(0, 0, 0) : QColor(255, 0, 0));
+    }
+
+    // ---- Edits ------------------------------------------------------------
+
+    void ogniBattutaRicalcola() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        Svuota(f->ui.txtPeso);
+        QCOMPARE(f->ui.lblIMC->text(), QString());
+        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QString());
+        QCOMPARE(Testi(KcalCooper(f)), QStringList(5));
+        QTest::keyClicks(f->ui.txtPeso, "67,5");
+        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("67.5"));
+        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.04"));
+        QCOMPARE(f->ui.lblCondizione->text(), Messaggio("0014"));
+        QCOMPARE(f->Legame()->RigaCorrente()[*archivio::IndiceColonna("peso")], std::string("67.5"));
+        QTest::keyClicks(f->ui.txtAltezza, "x");
+        QCOMPARE(f->ui.txtAltezza->text(), QString());
+        QCOMPARE(f->ui.lblIMC->text(), QString());
+        QTest::keyClicks(f->ui.txtAltezza, "175");
+        Svuota(f->ui.txtPulsazioni);
+        QCOMPARE(Testi(Karvonen(f)), QStringList(5));
+        QCOMPARE(Testi(KcalKarvonen(f)), QStringList(5));
+        QCOMPARE(f->ui.lblC5060->text(), QStringLiteral("95-114"));
+        f->ui.txtDataNascita->setText(QStringLiteral("15/03/1984"));
+        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("40"));
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("180"));
+    }
+
+    void sessoMinuscoloSvuotato() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QVERIFY(!f->ui.lblIMC->text().isEmpty());
+        f->ui.cmbSesso->setEditText(QString());
+        QTest::keyClicks(f->ui.cmbSesso, "m");
+        QCOMPARE(f->ui.cmbSesso->currentText(), QString());
+        for (QLabel* l : {f->ui.lblIMC, f->ui.lblPesoIdeale, f->ui.lblCondizione, f->ui.lblTra, f->ui.lblFabb})
+            QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
+        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("n.d."));
+        QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
+        QTest::keyClicks(f->ui.cmbSesso, "F");
+        QCOMPARE(f->ui.cmbSesso->currentText(), QStringLiteral("F"));
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("196"));
+        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.86"));
+    }
+
+    void minutiSvuotatiDiventanoZero() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.lblKC5060->text(), QStringLiteral("356-528"));
+        Svuota(f->ui.txtMin);
+        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("0"));
+        QCOMPARE(Testi(KcalCooper(f)), QStringList(5));
+        QCOMPARE(Testi(KcalKarvonen(f)), QStringList(5));
+        QCOMPARE(Testi(Cooper(f)), QStringList({"95-114", "114-133", "133-152", "152-171", "171-190"}));
+        // Typing after the "0": the leading zero goes at once.
+        QTest::keyClicks(f->ui.txtMin, "60");
+        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("60"));
+        QCOMPARE(f->ui.lblKC5060->text(), QStringLiteral("356-528"));
+    }
+
+    void minutiRiscritti_data() {
+        QTest::addColumn<QString>("scritto");
+        QTest::addColumn<QString>("mostrato");
+        QTest::newRow("empty") << "" << "0";
+        QTest::newRow("trailing full stop") << "60." << "60";
+        QTest::newRow("trailing comma") << "60," << "60";
+        QTest::newRow("leading zeros") << "0045" << "45";
+        QTest::newRow("fraction") << "1.50" << "1.5";
+        QTest::newRow("lone fraction") << ".5" << "0.5";
+        QTest::newRow("letters") << "abc" << "0";
+        QTest::newRow("very long number") << QString(300, QLatin1Char('9')) << "";
+    }
+    void minutiRiscritti() {
+        QFETCH(QString, scritto);
+        QFETCH(QString, mostrato);
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        f->ui.txtMin->setText(scritto);
+        if (!mostrato.isEmpty()) {
+            QCOMPARE(f->ui.txtMin->text(), mostrato);
+        } else {   // settles on a number, whatever its writing
+            QVERIFY(!f->ui.txtMin->text().isEmpty());
+            QVERIFY(Modulo1::TestoNumerico(f->ui.txtMin->text().toStdString()));
+        }
+        QCOMPARE(f->ui.txtMin->cursorPosition(), f->ui.txtMin->text().size());
+    }
+
+    void attivitaTradottaNellaRiga_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("salvata");
+        QTest::addColumn<QString>("mostrata");
+        QTest::addColumn<QString>("fabbisogno");
+        QTest::newRow("moderate under Italian") << "italian" << "moderate" << "moderata" << "2892";
+        QTest::newRow("leggera under English") << "english" << "leggera" << "light" << "2398";
+        QTest::newRow("own language kept") << "italian" << "intensa" << "intensa" << "3419";
+        QTest::newRow("unknown text emptied") << "italian" << "sedentaria" << "" << "";
+    }
+    void attivitaTradottaNellaRiga() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, salvata);
+        QFETCH(QString, mostrata);
+        QFETCH(QString, fabbisogno);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        Campi campi = Uomo30;
+        campi[5].second = salvata;
+        CreaArchivio({RigaDi("Atleta", campi)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.cboAttivLav->currentText(), mostrata);
+        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("1701"));
+        QCOMPARE(f->ui.lblFabb->text(), fabbisogno);
+        QCOMPARE(f->Legame()->Modificata(), salvata != mostrata);
+        principale->ChiudiFinestre();
+        QCOMPARE(Colonna(RigheNelFile().at(0), "TipoImpiego"), mostrata);
+    }
+
+    void listaAttivitaNellaLinguaSenzaToccareLaRiga_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QStringList>("lista");
+        QTest::newRow("italian") << "italian" << QStringList{"leggera", "moderata", "intensa"};
+        QTest::newRow("english") << "english" << QStringList{"light", "moderate", "strong"};
+    }
+    void listaAttivitaNellaLinguaSenzaToccareLaRiga() {
+        QFETCH(QString, lingua);
+        QFETCH(QStringList, lista);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        CreaArchivio({RigaDi("Senza attività", {{"sesso", "M"}}), RigaDi("Atleta", {{"TipoImpiego", lista[1]}})});
+        frmCondizione* f = Apri();
+        QStringList voci;
+        for (int i = 0; i < f->ui.cboAttivLav->count(); ++i) voci << f->ui.cboAttivLav->itemText(i);
+        QCOMPARE(voci, lista);
+        QCOMPARE(f->ui.cboAttivLav->currentText(), QString());
+        QVERIFY(!f->Legame()->Modificata());
+        // Picking from the list is an edit of the athlete.
+        f->ui.cboAttivLav->setCurrentIndex(2);
+        QCOMPARE(f->ui.cboAttivLav->currentText(), lista[2]);
+        QVERIFY(f->Legame()->Modificata());
+        QVERIFY(f->Legame()->MuoviSuccessivo());
+        QCOMPARE(f->ui.cboAttivLav->currentText(), lista[1]);
+        principale->ChiudiFinestre();
+        QCOMPARE(Colonna(RigheNelFile().at(0), "TipoImpiego"), lista[2]);
+    }
+
+    void attivitaFisicaAlzaIlFabbisogno() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2398"));   // 1.41 x 1701
+        QTest::mouseClick(f->ui.chkAttFis, Qt::LeftButton);
+        QVERIFY(f->ui.chkAttFis->isChecked());
+        QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2637"));   // 1.55 x 1701
+        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("1701"));
+        principale->ChiudiFinestre();
+        QCOMPARE(Colonna(RigheNelFile().at(0), "AttivFis"), QStringLiteral("1"));
+    }
+
+    void dataImpossibileSvuotataLasciandoLaCasella() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        Svuota(f->ui.txtDataNascita);
+        QVERIFY(f->ui.txtDataNascita->hasFocus());
+        QCOMPARE(f->ui.lblEta->text(), QString());
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
+        QTest::keyClicks(f->ui.txtDataNascita, "31/02/1990");
+        QCOMPARE(f->ui.txtDataNascita->text(), QStringLiteral("31/02/1990"));   // while typed, kept
+        QCOMPARE(f->ui.lblEta->text(), QString());
+        f->ui.txtPeso->setFocus();
+        QCOMPARE(f->ui.txtDataNascita->text(), QString());
+        QCOMPARE(f->ui.lblEta->text(), QString());
+
+        Svuota(f->ui.txtDataNascita);
+        QTest::keyClicks(f->ui.txtDataNascita, "20/12/1990");
+        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("33"));   // completed years
+        f->ui.txtPeso->setFocus();
+        QCOMPARE(f->ui.txtDataNascita->text(), QStringLiteral("20/12/1990"));
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("187"));
+    }
+
+    // Inseam and torso are shown twice (the boxes of the input row and the
+    // hidden ones the body build reads): the two always agree.
+    void cavalloEBustoCambianoSubitoLaCostituzione() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 85 / 62
+        Svuota(f->ui.Text7);
+        QCOMPARE(f->ui.txtCavallo->text(), QString());
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
+        QTest::keyClicks(f->ui.Text7, "78");
+        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("78"));
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0002"));   // 1.258
+        Svuota(f->ui.Text7);
+        QTest::keyClicks(f->ui.Text7, "82,4");
+        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82.4"));
+        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("82.4"));
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0004"));   // 1.329
+        Svuota(f->ui.Text8);
+        QTest::keyClicks(f->ui.Text8, "59");
+        QCOMPARE(f->ui.txtBusto->text(), QStringLiteral("59"));
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 1.397
+        QTest::keyClicks(f->ui.Text8, "a");
+        QCOMPARE(f->ui.Text8->text(), QString());
+        QCOMPARE(f->ui.txtBusto->text(), QString());
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
+        QTest::keyClicks(f->ui.Text8, "62");
+        principale->ChiudiFinestre();
+        const archivio::Riga riga = RigheNelFile().at(0);
+        QCOMPARE(Colonna(riga, "cavallo"), QStringLiteral("82.4"));
+        QCOMPARE(Colonna(riga, "busto"), QStringLiteral("62"));
+    }
+
+    void misuraConLaVirgolaNellArchivio() {
+        Campi campi = Uomo30;
+        campi[6].second = QStringLiteral("82,5");   // cavallo
+        campi[2].second = QStringLiteral("70,0");   // peso
+        CreaArchivio({RigaDi("Atleta", campi)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82.5"));
+        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("82.5"));
+        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 1.331
+        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("70.0"));
+        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.86"));
+        QVERIFY(f->Legame()->Modificata());   // the cleaned texts are edits of the athlete
+        principale->ChiudiFinestre();
+        QCOMPARE(Colonna(RigheNelFile().at(0), "cavallo"), QStringLiteral("82.5"));
+    }
+
+    // ---- The athlete between windows ---------------------------------------
+
+    void apreEChiudeSullAtletaCorrente() {
+        CreaArchivio({RigaDi("Rossi", Uomo30), RigaDi("Verdi", Donna40)});
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        frmCondizione* f = Apri();
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("40"));
+        emit f->ui.Data1->NomeScelto(QStringLiteral("Rossi"));
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("30"));
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("190"));
+        principale->ChiudiFinestre();
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
+        f = Apri();
+        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        // Closing by itself keeps the name too.
+        QVERIFY(f->close());
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
+    }
+
+    void ilPesoScrittoVaAllAtletaPrecedente() {
+        CreaArchivio({RigaDi("Rossi", Uomo30), RigaDi("Verdi", Donna40)});
+        frmCondizione* f = Apri();
+        Svuota(f->ui.txtPeso);
+        QTest::keyClicks(f->ui.txtPeso, "72");
+        emit f->ui.Data1->NomeScelto(QStringLiteral("Verdi"));
+        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("60"));
+        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("20.76"));
+        const auto righe = RigheNelFile();
+        QCOMPARE(Colonna(righe.at(0), "peso"), QStringLiteral("72"));
+        QCOMPARE(Colonna(righe.at(1), "peso"), QStringLiteral("60"));
+    }
+
+    void atletaInesistenteLasciaLaSchedaVuota() {
+        CreaArchivio({RigaDi("rossi", Uomo30)});
+        NomeAtletaCorrente = QStringLiteral("Rossi");
+        frmCondizione* f = Apri();
+        QVERIFY(f->Legame()->AllaFine());
+        QCOMPARE(f->ui.txtPeso->text(), QString());
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
+        QCOMPARE(f->ui.lblIMC->text(), QString());
+        principale->ChiudiFinestre();
+        QCOMPARE(Colonna(RigheNelFile().at(0), "peso"), QStringLiteral("70"));
+    }
+
+    // ---- Window ------------------------------------------------------------
+
+    void testiDellaFinestra_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QStringList>("testi");   // caption, check box, zone 1, link, FC max, Cooper tip, Karvonen tip
+        QTest::newRow("italian") << "italian"
+                                 << QStringList{"Scheda condizione", "Svolge attività fisica", "molto leggero",
+                                                "Range valori", "  FC max",
+                                                "per persone sedentarie o con allenamento scarso",
+                                                "per persone con allenamento"};
+        QTest::newRow("english") << "english"
+                                 << QStringList{"Condition sheet", "Does physical activity", "very light",
+                                                "Value ranges", "  HR max", "for sedentary or little-trained people",
+                                                "for trained people"};
+    }
+    void testiDellaFinestra() {
+        QFETCH(QString, lingua);
+        QFETCH(QStringList, testi);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        QCOMPARE(f->property("HelpContextID").toInt(), 720);
+        QCOMPARE(f->property("Tag").toString(), QString());
+        QCOMPARE((QStringList{f->windowTitle(), f->ui.chkAttFis->text(), f->ui.lblZona5060->text(),
+                              f->ui.Label44->text(), f->ui.lblTitFCmax->text(), f->ui.lblKC90100->toolTip(),
+                              f->ui.lblKK5060->toolTip()}),
+                 testi);
+        for (QLabel* l : Cooper(f) + KcalCooper(f)) QCOMPARE(l->toolTip(), testi[5]);
+        for (QLabel* l : Karvonen(f) + KcalKarvonen(f)) QCOMPARE(l->toolTip(), testi[6]);
+    }
+
+    void righeDelleZoneColorate() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        const QList<QColor> colori{{255, 255, 192}, {192, 255, 192}, {192, 255, 255}, {255, 192, 128}, {255, 128, 128}};
+        const QStringList zone{"5060", "6070", "7080", "8090", "90100"};
+        for (int i = 0; i < 5; ++i)
+            for (const char* prefisso : {"lblKC", "lblC", "lblZona", "lblObiettivo", "lblQuota", "lblK", "lblKK"}) {
+                auto* l = f->findChild<QLabel*>(QLatin1String(prefisso) + zone[i]);
+                QVERIFY2(l, prefisso);
+                QCOMPARE(ColoreDi(l, QStringLiteral("background-color")), colori[i]);
+            }
+    }
+
+    // The training length box sits in the gap of its caption, in either language.
+    void durataNelloSpazioDellaDidascalia_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::newRow("italian") << "italian";
+        QTest::newRow("english") << "english";
+    }
+    void durataNelloSpazioDellaDidascalia() {
+        QFETCH(QString, lingua);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        CreaArchivio({});
+        frmCondizione* f = Apri();
+        const QString testo = f->ui.lblDurata->text();
+        const qsizetype inizio = testo.indexOf(QString(13, QLatin1Char(' ')));
+        QVERIFY(inizio > 0);
+        QVERIFY(testo.endsWith(QLatin1Char(' ')) && !testo.endsWith(QStringLiteral("  ")));
+        QCOMPARE(testo.indexOf(QLatin1Char(' '), inizio + 13), testo.size() - 1);   // no 14th blank
+        const QFontMetrics fm(f->ui.lblDurata->font());
+        const int x0 = f->ui.lblDurata->x();
+        const QRect box = f->ui.txtMin->geometry();
+        QVERIFY(box.left() >= x0 + fm.horizontalAdvance(testo.left(inizio)));
+        QVERIFY(box.right() < x0 + fm.horizontalAdvance(testo.left(inizio + 13)));
+        QVERIFY(box.width() >= 30);
+        QVERIFY(f->ui.txtMin->isVisible());
+        QVERIFY(!f->ui.txtCavallo->isVisible() && !f->ui.txtBusto->isVisible());
+    }
+
+    void rangeValoriDueVolteUnaSolaTabella() {
+        CreaArchivio({RigaDi("Atleta", Uomo30)});
+        frmCondizione* f = Apri();
+        auto tabelle = [] {
+            int n = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<frmValoriIMC*>(w) && w->isVisible()) ++n;
+            return n;
+        };
+        QCOMPARE(tabelle(), 0);
+        QTest::mouseClick(f->ui.Label44, Qt::LeftButton);
+        QCOMPARE(tabelle(), 1);
+        QTest::mouseClick(f->ui.Label44, Qt::LeftButton);
+        QCOMPARE(tabelle(), 1);
+        // The sheet goes on: the table does not wait.
+        QTest::keyClicks(f->ui.txtPeso, "0");
+        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("700"));
+        QCOMPARE(f->ui.lblCondizione->text(), Messaggio("0026"));
+    }
+};
+
+QTEST_MAIN(TestCondizione)
+#include "test_condizione.moc"

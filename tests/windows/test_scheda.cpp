@@ -1,0 +1,503 @@
+// The fit sheet: the results a coach reads while typing, the default saddle
+// length, the athlete it works on, and the enlarged pictures.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "CartellaProva.h"
+#include "LegameArchivio.h"
+#include "StampaFinestra.h"
+#include "NavigatoreDati.h"
+#include "Stili.h"
+#include "frmScheda.h"
+#include "frmZoom.h"
+#include "frmZoom2.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QComboBox>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+using Campi = std::map<std::string, std::string>;
+
+struct Atleta {
+    std::string nome;
+    Campi campi;
+};
+
+archivio::Riga RigaDi(const Atleta& a) {
+    archivio::Riga r;
+    r[archivio::ColonnaNome] = a.nome;
+    for (const auto& [colonna, valore] : a.campi) r[*archivio::IndiceColonna(colonna)] = valore;
+    return r;
+}
+
+// The athletes of the worked examples of the fit.
+const Atleta AtletaA{"Rossi", {{"cavallo", "78"}, {"busto", "58"}, {"coscia", "52"}, {"gamba", "50"},
+                               {"braccio", "57"}, {"spalle", "40"}, {"sella", "28.5"}}};
+const Atleta AtletaB{"Bianchi", {{"cavallo", "85"}, {"busto", "62"}, {"coscia", "55"}, {"gamba", "50"},
+                                 {"braccio", "60"}, {"spalle", "42"}}};
+const Atleta AtletaC{"Verdi", {{"cavallo", "80"}}};
+
+// The ten results in the order TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R.
+using Dieci = QStringList;
+
+const char* const NomiRisultati[] = {"txtTP",    "txtTO", "txtPE",  "txtAlfa", "txtPiega",
+                                     "txtPipa",  "txtHS", "txtDSM", "txtSM",   "txtR"};
+
+}  // namespace
+
+class TestScheda : public QObject {
+    Q_OBJECT
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    std::filesystem::path file;
+    QStringList avvisi;
+
+    void CreaArchivio(const std::vector<Atleta>& atleti) {
+        archivio::Archivio a;
+        QVERIFY(a.Apri(file).ok());
+        std::vector<archivio::Riga> righe;
+        for (const Atleta& at : atleti) righe.push_back(RigaDi(at));
+        QVERIFY(a.AggiungiRighe(righe).ok());
+    }
+
+    // The stored rows, by name (the tests use distinct names).
+    std::map<std::string, archivio::Riga> RigheNelFile() const {
+        std::map<std::string, archivio::Riga> righe;
+        archivio::Archivio a;
+        if (!a.Apri(file)) return righe;
+        std::vector<std::int64_t> id;
+        std::vector<std::string> nomi;
+        a.ElencaRighe(id, nomi);
+        for (std::size_t i = 0; i < id.size(); ++i) a.LeggiRiga(id[i], righe[nomi[i]]);
+        return righe;
+    }
+    std::string Stored(const std::string& nome, const char* colonna) const {
+        const auto righe = RigheNelFile();
+        const auto it = righe.find(nome);
+        return it == righe.end() ? std::string("<missing>") : it->second[*archivio::IndiceColonna(colonna)];
+    }
+
+    // "Assetto" on the main window, with the athlete the sheet opens on.
+    frmScheda* ApriScheda(const QString& nome) {
+        NomeAtletaCorrente = nome;
+        QTest::mouseClick(principale->ui.cmdAssetto, Qt::LeftButton);
+        auto* scheda = qobject_cast<frmScheda*>(principale->FiglioAttivo());
+        return scheda;
+    }
+
+    static Dieci Risultati(const frmScheda* s) {
+        Dieci r;
+        for (const char* nome : NomiRisultati) r << s->findChild<QLineEdit*>(QString::fromLatin1(nome))->text();
+        return r;
+    }
+
+    static void Digita(QLineEdit* box, const QString& testo) {
+        box->setCursorPosition(static_cast<int>(box->text().size()));
+        QTest::keyClicks(box, testo);
+    }
+
+    static QColor ColoreMostrato(QLineEdit* box) {
+        box->ensurePolished();
+        return box->palette().color(QPalette::Active, QPalette::Text);
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        file = cartella->file("tvp.dmg");
+        avvisi.clear();
+        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            avvisi << testo;
+            return QMessageBox::No;
+        });
+        principale = std::make_unique<mdi>();
+        principale->ImpostaFinestre([] { return new QWidget; }, [] { return new frmScheda; },
+                                    [] { return new QWidget; }, nullptr);
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = QString::fromStdString(file.string());
+        NomeAtletaCorrente.clear();
+        principale->show();
+    }
+    void cleanup() {
+        if (principale) principale->ChiudiFinestre();
+        principale.reset();
+        ImpostaGestoreAvvisi({});
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('\n')));
+        cartella.reset();
+    }
+
+    void risultatiDegliEsempi_data() {
+        QTest::addColumn<int>("quale");
+        QTest::addColumn<QString>("sella");
+        QTest::addColumn<bool>("grigia");
+        QTest::addColumn<Dieci>("attesi");
+        QTest::newRow("A: every measure") << 0 << "28.5" << false
+                                          << Dieci{" 50.7", " 50 - 50.7", "170", " 74.4", " 40", " 9.8 - 10.8",
+                                                   " 69", " 48 - 50.3", " 5.3 - 5.9", " 4 - 4.5"};
+        QTest::newRow("B: no saddle length") << 1 << "27.5" << true
+                                             << Dieci{" 55.2", " 53 - 53.7", "175", " 73.5", " 42", " 10.5 - 11.5",
+                                                      " 75.2", " 52 - 54.5", " 7 - 7.8", " 7.3 - 7.8"};
+        QTest::newRow("C: the inseam alone") << 2 << "27.5" << true
+                                             << Dieci{" 52", "n.d.", "172.5", "n.d.", "n.d.", "n.d.", " 70.8",
+                                                      "n.d.", " 5.8 - 6.4", " 5.7 - 6.2"};
+    }
+    void risultatiDegliEsempi() {
+        QFETCH(int, quale);
+        QFETCH(QString, sella);
+        QFETCH(bool, grigia);
+        QFETCH(Dieci, attesi);
+        const Atleta atleti[] = {AtletaA, AtletaB, AtletaC};
+        CreaArchivio({AtletaA, AtletaB, AtletaC});
+        frmScheda* s = ApriScheda(QString::fromStdString(atleti[quale].nome));
+        QVERIFY(s);
+        QCOMPARE(s->ui.txtNome->text(), QString::fromStdString(atleti[quale].nome));
+        QCOMPARE(Risultati(s), attesi);
+        QCOMPARE(s->ui.txtSella->text(), sella);
+        QCOMPARE(s->SellaInGrigio(), grigia);
+    }
+
+    // Print puts the main window with the sheet on one landscape page; the
+    // page shows the sheet's results (TOVARIN_PDF_SCHEDA=<file> keeps it).
+    void stampaDellaScheda() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
+        QApplication::processEvents();
+        const QString pdf = QString::fromStdString(cartella->file("scheda.pdf").string());
+        ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); }, [&](QWidget*) { return pdf; },
+                              [](QWidget*, const QString&) { return true; }, [](QWidget*, const QString&) {}});
+        QTest::mouseClick(principale->ui.cmdPrint, Qt::LeftButton);
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray dati = file.readAll();
+        QVERIFY(dati.startsWith("%PDF"));
+        auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(dati));
+        QVERIFY(box.hasMatch());
+        QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));   // the sheet is still there, unchanged
+        QVERIFY(principale->ui.cmdPrint->isVisible());
+        if (qEnvironmentVariableIsSet("TOVARIN_PDF_SCHEDA")) {
+            QFile::remove(qEnvironmentVariable("TOVARIN_PDF_SCHEDA"));
+            QVERIFY(QFile::copy(pdf, qEnvironmentVariable("TOVARIN_PDF_SCHEDA")));
+        }
+    }
+
+    // The sheet's own texts, as the fitter reads them.
+    void testiDellaFinestra() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        QCOMPARE(s->windowTitle(), QStringLiteral(" Scheda assetto"));
+        QCOMPARE(s->property("HelpContextID").toInt(), 620);
+        QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - cavallo "));
+        QCOMPARE(s->ui.Label8->text(), QStringLiteral("lunghezza sella"));
+        QCOMPARE(s->ui.Label12->text(), QStringLiteral("alfa°"));
+        QCOMPARE(s->ui.Label19->text(), QStringLiteral("PE (mm)"));
+        QCOMPARE(s->ui.Label20->text(), QStringLiteral("set"));
+        QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Clic per ingrandire"));
+        QCOMPARE(s->ui.imgBici->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(s->ui.imgSagoma->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(s->Tag(), QString());
+        QCOMPARE(ColoreDi(s->ui.Label20, "color"), QColor(255, 0, 0));
+        QCOMPARE(ColoreDi(s->ui.Label7, "color"), QColor(192, 64, 0));
+        QCOMPARE(ColoreDi(s->ui.Label9, "color"), QColor(192, 64, 0));
+        for (QLineEdit* b : {s->ui.txtNome, s->ui.txtCavallo, s->ui.txtSpalle, s->ui.txtSella})
+            QCOMPARE(ColoreDi(b, "background-color"), QColor(192, 255, 255));
+        for (QLineEdit* b : {s->ui.Text13, s->ui.Text17}) QCOMPARE(ColoreDi(b, "background-color"), QColor(255, 255, 128));
+        // The athlete's own values are beside the result of the same name.
+        const std::pair<QLineEdit*, QLineEdit*> coppie[] = {{s->ui.txtHS, s->ui.Text13}, {s->ui.txtDSM, s->ui.Text14},
+                                                            {s->ui.txtSM, s->ui.Text15}, {s->ui.txtR, s->ui.Text16},
+                                                            {s->ui.txtPE, s->ui.Text17}};
+        for (const auto& [risultato, proprio] : coppie) {
+            QCOMPARE(proprio->y(), risultato->y());
+            QVERIFY(proprio->x() > risultato->geometry().right());
+        }
+    }
+
+    void testiInInglese() {
+        CreaArchivio({AtletaA});
+        modLanguageSupport::LinguaCorrente = "english";
+        frmScheda* s = ApriScheda("Rossi");
+        QCOMPARE(s->windowTitle(), QStringLiteral(" Fit sheet"));
+        QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - inseam "));
+        QCOMPARE(s->ui.Label13->text(), QStringLiteral("handlebar"));
+        QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Click to enlarge"));
+        // Numbers stay as the engine writes them.
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
+    }
+
+    // Each digit recomputes the sheet; the last run is the one on screen.
+    void digitandoOttantacinque() {
+        CreaArchivio({{"Neri", {}}});
+        frmScheda* s = ApriScheda("Neri");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QTest::keyClick(s->ui.txtCavallo, Qt::Key_8);
+        QCOMPARE(Risultati(s), (Dieci{" 5.2", "n.d.", "165", "n.d.", "n.d.", "n.d.", " 7.1", "n.d.",
+                                      "-11.8 --13.1", "-18.3 --17.8"}));
+        QCOMPARE(s->ui.txtCavallo->cursorPosition(), 1);
+        QTest::keyClick(s->ui.txtCavallo, Qt::Key_5);
+        QCOMPARE(Risultati(s), (Dieci{" 55.2", "n.d.", "175", "n.d.", "n.d.", "n.d.", " 75.2", "n.d.", " 7 - 7.8",
+                                      " 7.3 - 7.8"}));
+        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("85"));
+        QCOMPARE(s->ui.txtCavallo->cursorPosition(), 2);
+    }
+
+    // The saddle default: grey until the next recomputation, and kept with
+    // the athlete.
+    void sellaPredefinita() {
+        CreaArchivio({AtletaC});
+        frmScheda* s = ApriScheda("Verdi");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QVERIFY(s->SellaInGrigio());
+        QCOMPARE(ColoreMostrato(s->ui.txtSella), frmScheda::ColoreTestoGrigio());
+        QVERIFY(frmScheda::ColoreTestoGrigio() != frmScheda::ColoreTestoNormale());
+
+        Digita(s->ui.txtCavallo, "0");  // 800
+        QVERIFY(!s->SellaInGrigio());
+        QCOMPARE(ColoreMostrato(s->ui.txtSella), frmScheda::ColoreTestoNormale());
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 520"));
+
+        principale->ChiudiFinestre();
+        QCOMPARE(Stored("Verdi", "sella"), std::string("27.5"));
+        QCOMPARE(Stored("Verdi", "cavallo"), std::string("800"));
+    }
+
+    // Emptying the saddle length, or typing 0 into it, brings the default
+    // back at once; a typed 27.5 keeps the normal colour.
+    void sellaCancellata() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        s->ui.txtSella->setFocus();
+        s->ui.txtSella->selectAll();
+        QTest::keyClick(s->ui.txtSella, Qt::Key_Backspace);
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QVERIFY(s->SellaInGrigio());
+        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 5 - 5.5"));
+        QCOMPARE(s->ui.txtSella->cursorPosition(), 4);
+
+        s->ui.txtSella->selectAll();
+        QTest::keyClicks(s->ui.txtSella, "27.5");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QVERIFY(!s->SellaInGrigio());
+        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 5 - 5.5"));
+
+        s->ui.txtSella->selectAll();
+        QTest::keyClicks(s->ui.txtSella, "3");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("3"));
+        s->ui.txtSella->setCursorPosition(0);
+        QTest::keyClick(s->ui.txtSella, Qt::Key_Minus);
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("-3"));
+        QCOMPARE(s->ui.txtDSM->text(), QStringLiteral("n.d."));
+        QCOMPARE(s->ui.txtR->text(), QStringLiteral("n.d."));
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
+    }
+
+    // The load and the picker change only the athlete the sheet settles on.
+    void soloLAtletaScelto() {
+        CreaArchivio({{"Primo", {{"cavallo", "80"}, {"sella", "30"}}},
+                      {"Secondo", {{"cavallo", "81"}}},
+                      {"Terzo", {{"cavallo", "82,5"}}},
+                      {"Quarto", {{"cavallo", "83"}}}});
+        frmScheda* s = ApriScheda("Secondo");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        emit s->ui.Data1->DBCombo1()->textActivated(QStringLiteral("Terzo"));
+        QCOMPARE(s->ui.txtNome->text(), QStringLiteral("Terzo"));
+        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("82.5"));
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QVERIFY(s->SellaInGrigio());
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 53.6"));
+        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 6.5 - 7"));
+        principale->ChiudiFinestre();
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Terzo"));
+        QCOMPARE(Stored("Primo", "sella"), std::string("30"));
+        QCOMPARE(Stored("Secondo", "sella"), std::string("27.5"));
+        QCOMPARE(Stored("Terzo", "sella"), std::string("27.5"));
+        QCOMPARE(Stored("Terzo", "cavallo"), std::string("82.5"));
+        QCOMPARE(Stored("Quarto", "sella"), std::string());
+    }
+
+    // Opening on an athlete further down leaves the first row untouched.
+    void apertoPiuAvanti() {
+        CreaArchivio({{"Primo", {{"cavallo", "80,5"}}}, {"Secondo", {{"cavallo", "81"}, {"sella", "26"}}}});
+        frmScheda* s = ApriScheda("Secondo");
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("26"));
+        QVERIFY(!s->SellaInGrigio());
+        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 7.5 - 8"));
+        principale->ChiudiFinestre();
+        QCOMPARE(Stored("Primo", "sella"), std::string());
+        QCOMPARE(Stored("Primo", "cavallo"), std::string("80,5"));
+    }
+
+    // A name no athlete has: empty, read-only boxes, nothing filled in.
+    void nessunAtleta() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Nessuno");
+        QVERIFY(s->Legame()->AllaFine());
+        QCOMPARE(s->ui.txtSella->text(), QString());
+        QVERIFY(s->ui.txtCavallo->isReadOnly());
+        QVERIFY(!s->SellaInGrigio());
+        QCOMPARE(Risultati(s), Dieci(10, QStringLiteral("n.d.")));
+        principale->ChiudiFinestre();
+        QCOMPARE(Stored("Rossi", "sella"), std::string("28.5"));
+    }
+
+    void etichettaFerma() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        const Dieci prima = Risultati(s);
+        s->ImpostaTag(QStringLiteral("fermo"));
+        Digita(s->ui.txtCavallo, "0,");  // 780.
+        Digita(s->ui.txtSpalle, "x");
+        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("780."));   // the rule still cleans
+        QCOMPARE(s->ui.txtSpalle->text(), QString());
+        QCOMPARE(Risultati(s), prima);
+        s->ImpostaTag(QString());
+        Digita(s->ui.txtCavallo, "5");
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 507.3"));
+        QCOMPARE(s->ui.txtPiega->text(), QStringLiteral("n.d."));
+    }
+
+    void digitazioneDelleMisure_data() {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("tp");
+        QTest::newRow("a comma is a full stop") << "78,5" << "78.5" << " 51";
+        QTest::newRow("a separator at the end") << "78," << "78." << " 50.7";
+        QTest::newRow("a letter empties the box") << "78a" << "" << "n.d.";
+        QTest::newRow("two separators") << "7.8," << "" << "n.d.";
+        QTest::newRow("a letter, then digits again") << "7x62" << "62" << " 40.3";
+    }
+    void digitazioneDelleMisure() {
+        QFETCH(QString, digitato);
+        QFETCH(QString, testo);
+        QFETCH(QString, tp);
+        CreaArchivio({{"Neri", {}}});
+        frmScheda* s = ApriScheda("Neri");
+        QTest::keyClicks(s->ui.txtCavallo, digitato);
+        QCOMPARE(s->ui.txtCavallo->text(), testo);
+        QCOMPARE(s->ui.txtCavallo->cursorPosition(), static_cast<int>(testo.size()));
+        QCOMPARE(s->ui.txtTP->text(), tp);
+    }
+
+    // Typing in the middle of a number: the caret still ends at the end.
+    void cursoreAllaFine() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        s->ui.txtBusto->setCursorPosition(1);
+        QTest::keyClick(s->ui.txtBusto, Qt::Key_Comma);
+        QCOMPARE(s->ui.txtBusto->text(), QStringLiteral("5.8"));
+        QCOMPARE(s->ui.txtBusto->cursorPosition(), 3);
+        QCOMPARE(s->ui.txtTO->text(), QStringLiteral(" 27.3 - 27.7"));
+    }
+
+    // Results are read, not typed, and Tab walks the boxes a coach fills.
+    void risultatiEOrdineTab() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        for (const char* nome : NomiRisultati) {
+            auto* r = s->findChild<QLineEdit*>(QString::fromLatin1(nome));
+            QVERIFY(r->isReadOnly());
+            QVERIFY(!(r->focusPolicy() & Qt::TabFocus));
+        }
+        QVERIFY(!(s->ui.txtNote->focusPolicy() & Qt::TabFocus));
+        QCOMPARE(s->ui.txtNote->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        s->ui.txtNome->setFocus();
+        QStringList giro;
+        for (int i = 0; i < 13; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            giro << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(giro, (QStringList{"txtCavallo", "txtBusto", "txtCoscia", "txtGamba", "txtBraccio", "txtSpalle",
+                                    "txtSella", "Text13", "Text14", "Text15", "Text16", "Text17", "txtNome"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), s->ui.Text17);
+    }
+
+    // The athlete's own values and the notes are kept as typed.
+    void valoriProprieNote() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        const Dieci prima = Risultati(s);
+        QTest::keyClicks(s->ui.Text13, "70,5a");
+        QTest::keyClicks(s->ui.Text17, "172.5");
+        s->ui.txtNote->setFocus();
+        QTest::keyClicks(s->ui.txtNote, "Sella alzata");
+        QCOMPARE(Risultati(s), prima);
+        principale->ChiudiFinestre();
+        QCOMPARE(Stored("Rossi", "myHS"), std::string("70,5a"));
+        QCOMPARE(Stored("Rossi", "myPE"), std::string("172.5"));
+        QCOMPARE(Stored("Rossi", "note"), std::string("Sella alzata"));
+    }
+
+    // Closing the sheet, on its own or through the main window, keeps its
+    // athlete for the next window.
+    void nomeTenutoAllaChiusura() {
+        CreaArchivio({AtletaA, AtletaB});
+        frmScheda* s = ApriScheda("Rossi");
+        emit s->ui.Data1->DBCombo1()->textActivated(QStringLiteral("Bianchi"));
+        NomeAtletaCorrente = QStringLiteral("altro");
+        QVERIFY(s->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
+
+        s = ApriScheda("Bianchi");
+        QCOMPARE(s->ui.txtNome->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 55.2"));
+        QTest::mouseClick(principale->ui.cmdAtleta, Qt::LeftButton);
+        QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
+        QVERIFY(!qobject_cast<frmScheda*>(principale->FiglioAttivo()));
+    }
+
+    void unaSolaBiciIngrandita() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
+        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
+        const auto zoom = principale->findChildren<frmZoom*>();
+        QCOMPARE(zoom.size(), 1);
+        QVERIFY(zoom.front()->isVisible());
+        QVERIFY(zoom.front()->isWindow());
+        QCOMPARE(zoom.front()->size(), QSize(827, 537));
+        QCOMPARE(principale->findChildren<frmZoom2*>().size(), 0);
+        // Closed, then asked for again: a new one.
+        zoom.front()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(principale->findChildren<frmZoom*>().size(), 0);
+        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
+        QCOMPARE(principale->findChildren<frmZoom*>().size(), 1);
+    }
+
+    void laSagomaRestaDopoLaScheda() {
+        CreaArchivio({AtletaA});
+        frmScheda* s = ApriScheda("Rossi");
+        QTest::mouseClick(s->ui.imgSagoma, Qt::LeftButton);
+        QPointer<frmZoom2> zoom = principale->findChild<frmZoom2*>();
+        QVERIFY(zoom);
+        QVERIFY(zoom->isVisible());
+        QCOMPARE(zoom->size(), QSize(353, 536));
+        QPointer<frmScheda> scheda = s;
+        QTest::mouseClick(principale->ui.cmdCondizione, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!scheda);
+        QVERIFY(zoom);
+        QVERIFY(zoom->isVisible());
+        // Another sheet asks for it again: still the same window.
+        s = ApriScheda("Rossi");
+        QTest::mouseClick(s->ui.imgSagoma, Qt::LeftButton);
+        QCOMPARE(principale->findChildren<frmZoom2*>().size(), 1);
+        QCOMPARE(principale->findChild<frmZoom2*>(), zoom.data());
+    }
+};
+
+QTEST_MAIN(TestScheda)
+#include "test_scheda.moc"
