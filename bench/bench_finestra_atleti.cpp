@@ -3,7 +3,7 @@
 // and stepping to the next athlete after an edit (the write of the edited row
 // and the showing of the next one, with the checks of its boxes). The archive
 // alone is timed too, to tell its share of the opening.
-#include "Archivio.h"
+#include "CartellaBench.h"
 #include "AtletaCorrente.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
@@ -34,63 +34,33 @@ std::string NomeAtleta(int i) {
 }
 
 // An application folder with the language files and a full archive.
-struct Cartella {
-    fs::path percorso = fs::temp_directory_path() / ("tovarin-bench-atleti-" + std::to_string(::getpid()));
-    Cartella() {
-        fs::create_directories(percorso);
-        for (const char* f : {"italian.lng", "english.lng"})
-            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / f, percorso / f, fs::copy_options::overwrite_existing);
-        modLanguageSupport::CartellaApplicazione = percorso;
-        modLanguageSupport::LinguaCorrente = "italian";
-        PercorsoArchivio = QString::fromStdString((percorso / "tvp.dmg").string());
-        archivio::Archivio a;
-        if (!a.Apri(percorso / "tvp.dmg")) std::abort();
-        for (int i = 0; i < NumeroAtleti; ++i) {
-            archivio::Riga r;
-            auto campo = [&r](const char* colonna, std::string valore) { r[*archivio::IndiceColonna(colonna)] = std::move(valore); };
-            campo("nome", NomeAtleta(i));
-            campo("datanascita", "12/05/1988");
-            campo("indirizzo", "Via Roma 12, Treviso");
-            campo("Email", "atleta@example.org");
-            campo("sesso", i % 2 ? "M" : "F");
-            campo("TipoImpiego", i % 3 ? "moderata" : "light");
-            campo("pulsazioniriposo", "52");
-            campo("cavallo", "86.5");
-            campo("busto", "62");
-            campo("coscia", "58,5");
-            campo("gamba", "55");
-            campo("braccio", "64");
-            campo("spalle", "42");
-            campo("altezza", "181");
-            campo("peso", std::to_string(60 + i % 30));
-            campo("sella", "27.5");
-            campo("MarcaSella", "Fizik Arione");
-            campo("note", "Tacchette riposizionate a marzo.\nProva di sella nuova a giugno.");
-            std::int64_t id = 0;
-            if (!a.AggiungiRiga(r, id)) std::abort();
-        }
-    }
-    ~Cartella() {
-        std::error_code ec;
-        fs::remove_all(percorso, ec);
-    }
-};
-
-Cartella& Prova() {
-    static Cartella c;
+CartellaBench& Prova() {
+    static CartellaBench c("atleti", NumeroAtleti, [](int i, const CartellaBench::Campo& campo) {
+        campo("nome", NomeAtleta(i));
+        campo("datanascita", "12/05/1988");
+        campo("indirizzo", "Via Roma 12, Treviso");
+        campo("Email", "atleta@example.org");
+        campo("sesso", i % 2 ? "M" : "F");
+        campo("TipoImpiego", i % 3 ? "moderata" : "light");
+        campo("pulsazioniriposo", "52");
+        campo("cavallo", "86.5");
+        campo("busto", "62");
+        campo("coscia", "58,5");
+        campo("gamba", "55");
+        campo("braccio", "64");
+        campo("spalle", "42");
+        campo("altezza", "181");
+        campo("peso", std::to_string(60 + i % 30));
+        campo("sella", "27.5");
+        campo("MarcaSella", "Fizik Arione");
+        campo("note", "Tacchette riposizionate a marzo.\nProva di sella nuova a giugno.");
+    });
     return c;
 }
 
 void BM_ApriSchedaAtleti(benchmark::State& state) {
     Prova();
-    for (auto _ : state) {
-        NomeAtletaCorrente = QString::fromStdString(NomeAtleta(NumeroAtleti - 1));
-        auto* scheda = new frmAtleti;
-        scheda->show();
-        QApplication::processEvents();
-        scheda->close();
-        delete scheda;
-    }
+    ApriEChiudi<frmAtleti>(state, QString::fromStdString(NomeAtleta(NumeroAtleti - 1)));
 }
 BENCHMARK(BM_ApriSchedaAtleti)->Unit(benchmark::kMillisecond);
 
@@ -124,12 +94,4 @@ BENCHMARK(BM_AtletaSuccessivoDopoUnaModifica)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    InizializzaRisorse();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return EseguiBenchmarkFinestre(argc, argv); }

@@ -4,7 +4,7 @@
 // are all inside the time. Alternate keystrokes add and remove a digit (one
 // run), and add a comma and remove the full stop it becomes (a nested run).
 // Also timed: opening the sheet on an athlete.
-#include "Archivio.h"
+#include "CartellaBench.h"
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "Globali.h"
@@ -21,34 +21,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
-namespace fs = std::filesystem;
 
 namespace {
 
-// An application folder with the language files and an archive of a few
-// athletes, today fixed and Italian dates.
-struct Cartella {
-    fs::path percorso = fs::temp_directory_path() / ("tovarin-bench-condizione-" + std::to_string(::getpid()));
-    Cartella() {
-        fs::create_directories(percorso);
-        for (const char* f : {"italian.lng", "english.lng"})
-            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / f, percorso / f, fs::copy_options::overwrite_existing);
-        modLanguageSupport::CartellaApplicazione = percorso;
-        modLanguageSupport::LinguaCorrente = "italian";
-        PercorsoArchivio = QString::fromStdString((percorso / "tvp.dmg").string());
+// An application folder with an archive of a few athletes, today fixed and
+// Italian dates.
+CartellaBench& Prova() {
+    static CartellaBench c = [] {
         Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, [](std::string_view t) {
                                         return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
                                                                   QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
-        archivio::Archivio a;
-        if (!a.Apri(percorso / "tvp.dmg")) std::abort();
-        for (int i = 0; i < 20; ++i) {
-            archivio::Riga r;
-            auto campo = [&r](const char* colonna, std::string valore) {
-                r[*archivio::IndiceColonna(colonna)] = std::move(valore);
-            };
+        return CartellaBench("condizione", 20, [](int i, const CartellaBench::Campo& campo) {
             campo("nome", "Atleta " + std::to_string(i));
             campo("datanascita", "15/03/1994");
             campo("sesso", "M");
@@ -58,18 +43,8 @@ struct Cartella {
             campo("busto", "62");
             campo("altezza", "175");
             campo("peso", "70");
-            std::int64_t id = 0;
-            if (!a.AggiungiRiga(r, id)) std::abort();
-        }
-    }
-    ~Cartella() {
-        std::error_code ec;
-        fs::remove_all(percorso, ec);
-    }
-};
-
-Cartella& Prova() {
-    static Cartella c;
+        });
+    }();
     return c;
 }
 
@@ -113,26 +88,10 @@ BENCHMARK(BM_BattutaPesoVirgola)->Unit(benchmark::kMicrosecond);
 
 void BM_ApriSchedaCondizione(benchmark::State& state) {
     Prova();
-    for (auto _ : state) {
-        NomeAtletaCorrente = QStringLiteral("Atleta 19");
-        auto* scheda = new frmCondizione;
-        scheda->show();
-        QApplication::processEvents();
-        scheda->close();
-        delete scheda;
-    }
+    ApriEChiudi<frmCondizione>(state, QStringLiteral("Atleta 19"));
 }
 BENCHMARK(BM_ApriSchedaCondizione)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InizializzaRisorse();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return EseguiBenchmarkFinestre(argc, argv); }

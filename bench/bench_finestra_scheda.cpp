@@ -6,7 +6,7 @@
 // (the comma's cleaning is a nested run). One variant also lets the sheet
 // repaint before the keystroke counts as done. Also timed: opening the sheet
 // on an athlete.
-#include "Archivio.h"
+#include "CartellaBench.h"
 #include "AtletaCorrente.h"
 #include "Globali.h"
 #include "frmScheda.h"
@@ -21,49 +21,22 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
-namespace fs = std::filesystem;
 
 namespace {
 
 // An application folder with the language files and an archive of a few
 // athletes with every measure but the saddle length.
-struct Cartella {
-    fs::path percorso = fs::temp_directory_path() / ("tovarin-bench-scheda-" + std::to_string(::getpid()));
-    Cartella() {
-        fs::create_directories(percorso);
-        for (const char* f : {"italian.lng", "english.lng"})
-            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / f, percorso / f, fs::copy_options::overwrite_existing);
-        modLanguageSupport::CartellaApplicazione = percorso;
-        modLanguageSupport::LinguaCorrente = "italian";
-        PercorsoArchivio = QString::fromStdString((percorso / "tvp.dmg").string());
-        archivio::Archivio a;
-        if (!a.Apri(percorso / "tvp.dmg")) std::abort();
-        for (int i = 0; i < 20; ++i) {
-            archivio::Riga r;
-            auto campo = [&r](const char* colonna, std::string valore) {
-                r[*archivio::IndiceColonna(colonna)] = std::move(valore);
-            };
-            campo("nome", "Atleta " + std::to_string(i));
-            campo("cavallo", "85");
-            campo("busto", "62");
-            campo("coscia", "55");
-            campo("gamba", "50");
-            campo("braccio", "60");
-            campo("spalle", "42");
-            std::int64_t id = 0;
-            if (!a.AggiungiRiga(r, id)) std::abort();
-        }
-    }
-    ~Cartella() {
-        std::error_code ec;
-        fs::remove_all(percorso, ec);
-    }
-};
-
-Cartella& Prova() {
-    static Cartella c;
+CartellaBench& Prova() {
+    static CartellaBench c("scheda", 20, [](int i, const CartellaBench::Campo& campo) {
+        campo("nome", "Atleta " + std::to_string(i));
+        campo("cavallo", "85");
+        campo("busto", "62");
+        campo("coscia", "55");
+        campo("gamba", "50");
+        campo("braccio", "60");
+        campo("spalle", "42");
+    });
     return c;
 }
 
@@ -125,26 +98,10 @@ BENCHMARK(BM_BattutaCavalloVirgolaEDisegno)->Unit(benchmark::kMicrosecond);
 
 void BM_ApriSchedaAssetto(benchmark::State& state) {
     Prova();
-    for (auto _ : state) {
-        NomeAtletaCorrente = QStringLiteral("Atleta 19");
-        auto* scheda = new frmScheda;
-        scheda->show();
-        QApplication::processEvents();
-        scheda->close();
-        delete scheda;
-    }
+    ApriEChiudi<frmScheda>(state, QStringLiteral("Atleta 19"));
 }
 BENCHMARK(BM_ApriSchedaAssetto)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InizializzaRisorse();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return EseguiBenchmarkFinestre(argc, argv); }
