@@ -13,6 +13,7 @@
 #include "Modulo1.h"
 #include "NavigatoreDati.h"
 #include "SupportoArchivio.h"
+#include "modLanguageSupport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -162,5 +163,24 @@ inline QString Campo(const archivio::Riga& r, const char* colonna) {
 }
 
 inline QString PercorsoDi(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+// What every test of the machinery starts from: its own application folder,
+// Italian texts, the archive path in it, no current athlete, and the
+// archive's messages recorded. Everything is put back when it goes.
+struct AmbienteArchivio {
+    CartellaProva cartella;
+    AvvisiRegistrati avvisi;
+    std::filesystem::path file = cartella.file("tvp.dmg");
+
+    AmbienteArchivio() {
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = PercorsoDi(file);
+        NomeAtletaCorrente.clear();
+    }
+    ~AmbienteArchivio() {
+        PercorsoArchivio.clear();
+        NomeAtletaCorrente.clear();
+    }
+};
 
 }  // namespace prova

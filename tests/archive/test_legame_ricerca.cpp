@@ -18,11 +18,9 @@ class TestLegameRicerca : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CartellaProva> cartella_;
-    std::unique_ptr<prova::AvvisiRegistrati> avvisi_;
-    std::filesystem::path file_;
+    std::unique_ptr<prova::AmbienteArchivio> ambiente_;
 
-    void Archivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(file_, righe); }
+    void Archivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(ambiente_->file, righe); }
 
     static void ControllaAllaFine(FinestraProva& f) {
         QVERIFY(f.legame->AllaFine());
@@ -39,27 +37,14 @@ private:
     }
 
 private slots:
-    void init() {
-        cartella_ = std::make_unique<CartellaProva>();
-        modLanguageSupport::LinguaCorrente = "italian";
-        avvisi_ = std::make_unique<prova::AvvisiRegistrati>();
-        file_ = cartella_->file("tvp.dmg");
-        PercorsoArchivio = prova::PercorsoDi(file_);
-        NomeAtletaCorrente.clear();
-    }
-
-    void cleanup() {
-        avvisi_.reset();
-        cartella_.reset();
-        PercorsoArchivio.clear();
-        NomeAtletaCorrente.clear();
-    }
+    void init() { ambiente_ = std::make_unique<prova::AmbienteArchivio>(); }
+    void cleanup() { ambiente_.reset(); }
 
     void unArchivioMancanteVieneCreatoELaSchedaRestaVuota() {
         FinestraProva f;
         QVERIFY(f.Carica());
-        QVERIFY(std::filesystem::exists(file_));
-        QVERIFY(avvisi_->ricevuti.isEmpty());
+        QVERIFY(std::filesystem::exists(ambiente_->file));
+        QVERIFY(ambiente_->avvisi.ricevuti.isEmpty());
         ControllaAllaFine(f);
         QCOMPARE(f.legame->DBCombo1()->count(), 0);
         QCOMPARE(f.legame->DBCombo1()->currentText(), QStringLiteral("seleziona"));
@@ -127,7 +112,7 @@ private slots:
         FinestraProva g;
         QVERIFY(g.Carica());
         QCOMPARE(g.legame->Posizione(), nome.isEmpty() ? 0 : posizione);
-        QVERIFY(avvisi_->ricevuti.isEmpty());
+        QVERIFY(ambiente_->avvisi.ricevuti.isEmpty());
     }
 
     void conDueBianchiIlSelettoreMostraSempreIlPrimo() {
@@ -164,7 +149,7 @@ private slots:
             QVERIFY(std::all_of(f.ricalcoli.begin(), f.ricalcoli.end(), [](const QString& n) { return n == "Dario"; }));
             QVERIFY(f.close());
         }
-        auto righe = prova::RigheNelFile(file_);
+        auto righe = prova::RigheNelFile(ambiente_->file);
         QCOMPARE(Campo(righe[0], "cavallo"), QStringLiteral("72,5"));
         QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("73,5"));
         QCOMPARE(Campo(righe[1], "sella"), QString());
@@ -185,7 +170,7 @@ private slots:
             QVERIFY(!f.ricalcoli.contains(QStringLiteral("Bruno")));
             QVERIFY(!f.ricalcoli.contains(QStringLiteral("Carlo")));
         }
-        righe = prova::RigheNelFile(file_);
+        righe = prova::RigheNelFile(ambiente_->file);
         QCOMPARE(Campo(righe[0], "cavallo"), QStringLiteral("72.5"));
         QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("73,5"));
         QCOMPARE(Campo(righe[2], "peso"), QStringLiteral("6O"));
@@ -220,7 +205,7 @@ private slots:
     // shown, before the saddle box has its own value, is not the row's.
     void unaRegolaCheAnticipaUnaColonnaNonSovrascriveIlValoreDellaRiga() {
         Archivio({RigaDi("Verdi", {{"cavallo", "85"}, {"sella", "26"}})});
-        const std::string prima = prova::LeggiByte(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
         NomeAtletaCorrente = QStringLiteral("nessuno");
         FinestraProva f;
         QVERIFY(f.Carica());
@@ -230,7 +215,7 @@ private slots:
         QCOMPARE(f.txtSella->text(), QStringLiteral("26"));
         QVERIFY(!f.legame->Modificata());
         QVERIFY(f.close());
-        QCOMPARE(prova::LeggiByte(file_), prima);
+        QCOMPARE(prova::LeggiByte(ambiente_->file), prima);
     }
 
     void ilNavigatoreDelleSchedeSiFermaAllUltimaRiga() {
@@ -340,33 +325,33 @@ private slots:
         QFETCH(QString, motivo);
         sqlite3* altro = nullptr;
         if (caso == "password") {
-            prova::Sql(file_, "unaltra", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES ('Rossi')");
+            prova::Sql(ambiente_->file, "unaltra", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES ('Rossi')");
         } else if (caso == "testo") {
-            prova::ScriviByte(file_, "Rossi;85;62\n");
+            prova::ScriviByte(ambiente_->file, "Rossi;85;62\n");
         } else {
             std::vector<archivio::Riga> righe;
             for (int i = 0; i < 30; ++i) righe.push_back(prova::RigaGenerazione(i + 1));
             Archivio(righe);
             if (caso == "danneggiato") {
-                std::string b = prova::LeggiByte(file_);
+                std::string b = prova::LeggiByte(ambiente_->file);
                 for (std::size_t i = b.size() / 2; i < b.size() / 2 + 32; ++i) b[i] = static_cast<char>(~b[i]);
-                prova::ScriviByte(file_, b);
+                prova::ScriviByte(ambiente_->file, b);
             } else {
                 archivio::Archivio::AttesaBloccoMs = 100;
-                QCOMPARE(sqlite3_open_v2(file_.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+                QCOMPARE(sqlite3_open_v2(ambiente_->file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
                 QCOMPARE(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; DELETE FROM atleta;",
                                       nullptr, nullptr, nullptr),
                          SQLITE_OK);
             }
         }
-        const std::string prima = prova::LeggiByte(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
         {
             FinestraProva f;
             QVERIFY(!f.Carica());
-            QCOMPARE(avvisi_->ricevuti.size(), 1);
-            const auto& avviso = avvisi_->ricevuti.first();
+            QCOMPARE(ambiente_->avvisi.ricevuti.size(), 1);
+            const auto& avviso = ambiente_->avvisi.ricevuti.first();
             QCOMPARE(avviso.titolo, QStringLiteral("Tovarin Project"));
-            QVERIFY2(avviso.testo.contains(prova::PercorsoDi(file_)), qPrintable(avviso.testo));
+            QVERIFY2(avviso.testo.contains(prova::PercorsoDi(ambiente_->file)), qPrintable(avviso.testo));
             QVERIFY2(avviso.testo.contains(motivo), qPrintable(avviso.testo));
             QVERIFY(avviso.pulsanti == QMessageBox::Ok);
             ControllaAllaFine(f);
@@ -380,8 +365,8 @@ private slots:
             sqlite3_close(altro);
             archivio::Archivio::AttesaBloccoMs = 1500;
         }
-        QCOMPARE(avvisi_->ricevuti.size(), 1);
-        QVERIFY(prova::LeggiByte(file_) == prima);
+        QCOMPARE(ambiente_->avvisi.ricevuti.size(), 1);
+        QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
     }
 };
 

@@ -20,12 +20,10 @@ class TestLegameScrittura : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CartellaProva> cartella_;
-    std::unique_ptr<prova::AvvisiRegistrati> avvisi_;
-    std::filesystem::path file_;
+    std::unique_ptr<prova::AmbienteArchivio> ambiente_;
 
-    void Archivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(file_, righe); }
-    std::vector<archivio::Riga> Righe() const { return prova::RigheNelFile(file_); }
+    void Archivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(ambiente_->file, righe); }
+    std::vector<archivio::Riga> Righe() const { return prova::RigheNelFile(ambiente_->file); }
 
     static void Scrivi(QWidget* box, const QString& testo) {
         box->setFocus();
@@ -35,21 +33,8 @@ private:
     }
 
 private slots:
-    void init() {
-        cartella_ = std::make_unique<CartellaProva>();
-        modLanguageSupport::LinguaCorrente = "italian";
-        avvisi_ = std::make_unique<prova::AvvisiRegistrati>();
-        file_ = cartella_->file("tvp.dmg");
-        PercorsoArchivio = prova::PercorsoDi(file_);
-        NomeAtletaCorrente.clear();
-    }
-
-    void cleanup() {
-        avvisi_.reset();
-        cartella_.reset();
-        PercorsoArchivio.clear();
-        NomeAtletaCorrente.clear();
-    }
+    void init() { ambiente_ = std::make_unique<prova::AmbienteArchivio>(); }
+    void cleanup() { ambiente_.reset(); }
 
     void unaModificaVieneScrittaQuandoLaRigaCambia_data() {
         QTest::addColumn<QString>("come");
@@ -105,20 +90,20 @@ private slots:
             QCOMPARE(Campo(righe[1], "peso"), QStringLiteral("60"));
             QCOMPARE(Campo(righe[2], "peso"), QStringLiteral("80"));
         }
-        QVERIFY(avvisi_->ricevuti.isEmpty());
+        QVERIFY(ambiente_->avvisi.ricevuti.isEmpty());
     }
 
     void mostrareRigheSenzaModificheNonScriveNulla() {
         Archivio({RigaDi("A", {{"cavallo", "80"}, {"sella", "26"}}), RigaDi("B", {{"sella", "27"}}),
                   RigaDi("C", {{"peso", "70.5"}, {"sella", "25"}})});
-        const std::string prima = prova::LeggiByte(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
         FinestraProva f;
         QVERIFY(f.Carica());
         for (int i = 0; i < 2; ++i) QVERIFY(f.legame->MuoviSuccessivo());
         QVERIFY(f.legame->MuoviPrimo());
         QVERIFY(f.legame->TrovaAtleta(QStringLiteral("C")));
         QVERIFY(f.close());
-        QVERIFY(prova::LeggiByte(file_) == prima);
+        QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
     }
 
     // A text the window's rule cleaned while showing the row is an edit of it.
@@ -177,7 +162,7 @@ private slots:
 
     void laSchedaAtletiAggiungeUnaRigaSoloSeVieneScrittoQualcosa() {
         Archivio({RigaDi("Rossi", {{"sella", "26"}}), RigaDi("Verdi", {{"sella", "26"}})});
-        const std::string prima = prova::LeggiByte(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
         FinestraProva f(true);
         QVERIFY(f.Carica());
         QTest::mouseClick(f.Data1->PulsanteUltimo(), Qt::LeftButton);
@@ -188,7 +173,7 @@ private slots:
         // Nothing typed: moving back drops the new row.
         QTest::mouseClick(f.Data1->PulsantePrecedente(), Qt::LeftButton);
         QCOMPARE(f.txtNome->text(), QStringLiteral("Verdi"));
-        QVERIFY(prova::LeggiByte(file_) == prima);
+        QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
 
         QTest::mouseClick(f.Data1->PulsanteSuccessivo(), Qt::LeftButton);
         QVERIFY(f.legame->RigaNuova());
@@ -230,7 +215,7 @@ private slots:
         const auto righe = Righe();
         QCOMPARE(righe.size(), std::size_t{1});
         QCOMPARE(Campo(righe[0], "nome"), QStringLiteral("A"));
-        QVERIFY(avvisi_->ricevuti.isEmpty());
+        QVERIFY(ambiente_->avvisi.ricevuti.isEmpty());
     }
 
     void unaScritturaRifiutataVieneSegnalataELaModificaResta_data() {
@@ -244,10 +229,10 @@ private slots:
         QFETCH(QString, guasto);
         QFETCH(QString, motivo);
         Archivio({RigaDi("Rossi", {{"peso", "70"}, {"sella", "26"}}), RigaDi("Verdi", {{"peso", "60"}, {"sella", "26"}})});
-        const std::string prima = prova::LeggiByte(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
         std::unique_ptr<prova::SolaLettura> blocco;
         if (guasto == "solaLettura") {
-            blocco = std::make_unique<prova::SolaLettura>(file_);
+            blocco = std::make_unique<prova::SolaLettura>(ambiente_->file);
             if (!blocco->riuscito()) QSKIP("this file system cannot make the file read-only");
         }
         FinestraProva f;
@@ -272,9 +257,9 @@ private slots:
         }
 
         // Told twice, with the file and the reason; still on Rossi, the edit on screen.
-        QCOMPARE(avvisi_->ricevuti.size(), 2);
-        const QString testo = avvisi_->ricevuti.first().testo;
-        QVERIFY2(testo.contains(prova::PercorsoDi(file_)), qPrintable(testo));
+        QCOMPARE(ambiente_->avvisi.ricevuti.size(), 2);
+        const QString testo = ambiente_->avvisi.ricevuti.first().testo;
+        QVERIFY2(testo.contains(prova::PercorsoDi(ambiente_->file)), qPrintable(testo));
         QVERIFY2(testo.contains(motivo), qPrintable(testo));
         QVERIFY2(testo.contains(QStringLiteral("Rossi")), qPrintable(testo));
         QCOMPARE(f.txtNome->text(), QStringLiteral("Rossi"));
@@ -282,7 +267,7 @@ private slots:
         QCOMPARE(f.txtNote->toPlainText(), QStringLiteral("nuova nota"));
         QVERIFY(f.legame->Modificata());
         QVERIFY(!f.txtPeso->isReadOnly());
-        QVERIFY(prova::LeggiByte(file_) == prima);
+        QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
 
         // Once the file can be written, the same edit goes in.
         if (blocco) blocco->Rilascia();
@@ -294,25 +279,25 @@ private slots:
 
     void chiudereConUnaScritturaRifiutataChiedeConferma() {
         Archivio({RigaDi("Rossi", {{"peso", "70"}, {"sella", "26"}})});
-        const std::string prima = prova::LeggiByte(file_);
-        prova::SolaLettura blocco(file_);
+        const std::string prima = prova::LeggiByte(ambiente_->file);
+        prova::SolaLettura blocco(ambiente_->file);
         if (!blocco.riuscito()) QSKIP("this file system cannot make the file read-only");
         FinestraProva f;
         QVERIFY(f.Carica());
         Scrivi(f.txtPeso, "72");
 
-        avvisi_->risposta = QMessageBox::No;
+        ambiente_->avvisi.risposta = QMessageBox::No;
         QVERIFY(!f.close());
         QVERIFY(f.isVisible());
-        QCOMPARE(avvisi_->ricevuti.size(), 1);
-        QVERIFY(avvisi_->ricevuti[0].pulsanti == (QMessageBox::Yes | QMessageBox::No));
+        QCOMPARE(ambiente_->avvisi.ricevuti.size(), 1);
+        QVERIFY(ambiente_->avvisi.ricevuti[0].pulsanti == (QMessageBox::Yes | QMessageBox::No));
         QCOMPARE(f.txtPeso->text(), QStringLiteral("72"));
 
-        avvisi_->risposta = QMessageBox::Yes;
+        ambiente_->avvisi.risposta = QMessageBox::Yes;
         QVERIFY(f.close());
-        QCOMPARE(avvisi_->ricevuti.size(), 2);
+        QCOMPARE(ambiente_->avvisi.ricevuti.size(), 2);
         blocco.Rilascia();
-        QVERIFY(prova::LeggiByte(file_) == prima);
+        QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
     }
 };
 
