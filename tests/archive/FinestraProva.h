@@ -142,24 +142,8 @@ public:
     QMessageBox::StandardButton risposta = QMessageBox::No;
 };
 
-// The rows of the archive file, read through a connection of its own.
-inline std::vector<archivio::Riga> RigheNelFile(const std::filesystem::path& file) {
-    archivio::Archivio a;
-    std::vector<archivio::Riga> righe;
-    if (!a.Apri(file)) return righe;
-    std::vector<std::int64_t> id;
-    std::vector<std::string> nomi;
-    if (!a.ElencaRighe(id, nomi)) return righe;
-    for (std::int64_t i : id) {
-        archivio::Riga r;
-        a.LeggiRiga(i, r);
-        righe.push_back(r);
-    }
-    return righe;
-}
-
 inline QString Campo(const archivio::Riga& r, const char* colonna) {
-    return QString::fromStdString(r[*archivio::IndiceColonna(colonna)]);
+    return QString::fromStdString(CampoDi(r, colonna));
 }
 
 inline QString PercorsoDi(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
@@ -176,10 +160,12 @@ struct AmbienteArchivio {
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = PercorsoDi(file);
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
     }
     ~AmbienteArchivio() {
         PercorsoArchivio.clear();
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
     }
 };
 

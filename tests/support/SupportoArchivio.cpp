@@ -74,6 +74,26 @@ archivio::Riga RigaDi(const std::string& nome, std::initializer_list<std::pair<c
     return r;
 }
 
+std::vector<archivio::Riga> RigheNelFile(const fs::path& file) {
+    archivio::Archivio a;
+    std::vector<archivio::Riga> righe;
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (!a.Apri(file) || !a.ElencaRighe(id, nomi)) return righe;
+    for (std::int64_t i : id) {
+        archivio::Riga r;
+        a.LeggiRiga(i, r);
+        righe.push_back(r);
+    }
+    return righe;
+}
+
+const std::string& CampoDi(const archivio::Riga& riga, const char* colonna) {
+    auto i = archivio::IndiceColonna(colonna);
+    if (!i) throw std::invalid_argument(colonna);
+    return riga[*i];
+}
+
 namespace {
 bool CambiaImmutabile(const fs::path& p, bool attivo) {
     int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -113,6 +133,20 @@ void SolaLettura::Rilascia() {
 }
 
 SolaLettura::~SolaLettura() { Rilascia(); }
+
+BloccoArchivio::BloccoArchivio(const fs::path& file) {
+    riuscito_ = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                sqlite3_exec(db_, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void BloccoArchivio::Rilascia() {
+    if (!db_) return;
+    sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+BloccoArchivio::~BloccoArchivio() { Rilascia(); }
 
 archivio::Riga RigaGenerazione(int generazione) {
     archivio::Riga r;

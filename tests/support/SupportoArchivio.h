@@ -24,6 +24,11 @@ std::vector<std::string> Sql(const std::filesystem::path& file, const std::strin
 // A fresh archive with the given rows (through the store).
 void CreaArchivio(const std::filesystem::path& file, const std::vector<archivio::Riga>& righe);
 archivio::Riga RigaDi(const std::string& nome, std::initializer_list<std::pair<const char*, std::string>> campi = {});
+// The rows of an archive file in table order, read through a connection of
+// their own; none when it cannot be read.
+std::vector<archivio::Riga> RigheNelFile(const std::filesystem::path& file);
+// One column of a row, by name.
+const std::string& CampoDi(const archivio::Riga& riga, const char* colonna);
 
 // Makes a file (or folder) unwritable for this process while it lives: its
 // write permissions go, and for root, who ignores them, the file becomes
@@ -43,6 +48,22 @@ private:
     bool immutabile_ = false;
     bool riuscito_ = false;
     bool attivo_ = false;
+};
+
+// Holds the archive locked, as another program writing to it would, while it
+// lives.
+class BloccoArchivio {
+public:
+    explicit BloccoArchivio(const std::filesystem::path& file);
+    ~BloccoArchivio();
+    BloccoArchivio(const BloccoArchivio&) = delete;
+    BloccoArchivio& operator=(const BloccoArchivio&) = delete;
+    bool riuscito() const { return riuscito_; }
+    void Rilascia();
+
+private:
+    struct sqlite3* db_ = nullptr;
+    bool riuscito_ = false;
 };
 
 // The rows of the crash test: generation g fills every text column with a text
