@@ -297,11 +297,25 @@ Esito Archivio::ApriEsistente(const fs::path& file) {
 void Archivio::RiapriSeSolaLettura() {
     if (!db_ || !solaLettura()) return;
     Archivio nuovo;
+    nuovo.file_ = file_;
     if (nuovo.ApriEsistente(file_) && !nuovo.solaLettura()) {
         const bool creato = creato_;
         *this = std::move(nuovo);
         creato_ = creato;
     }
+}
+
+Esito Archivio::PrimaDiScrivere() {
+    RiapriSeSolaLettura();
+    const int fd = ::open(file_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    const int e = errno;
+    Errore err = ErroreDiSistema(e, file_.string() + ": " + std::strerror(e));
+    if (e == EACCES || e == EPERM || e == EROFS || e == ETXTBSY) err.motivo = Motivo::SolaLettura;
+    return err;
 }
 
 Esito Archivio::ControllaTabella() {
@@ -401,7 +415,7 @@ void Annulla(sqlite3* db) {
 
 Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    RiapriSeSolaLettura();
+    if (Esito e = PrimaDiScrivere(); !e) return e;
     if (campi.empty()) return {};
     std::string sql = "UPDATE atleta SET ";
     for (std::size_t i = 0; i < campi.size(); ++i) {
@@ -449,7 +463,7 @@ Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
 
 Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    RiapriSeSolaLettura();
+    if (Esito e = PrimaDiScrivere(); !e) return e;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     Esito esito = InserisciConPreparata(riga, &nuovoId);
     if (esito) esito = Transazione("COMMIT;");
@@ -459,7 +473,7 @@ Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
 
 Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    RiapriSeSolaLettura();
+    if (Esito e = PrimaDiScrivere(); !e) return e;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     Esito esito;
     for (const Riga& r : righe) {
@@ -473,7 +487,7 @@ Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
 
 Esito Archivio::EliminaRiga(std::int64_t id) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    RiapriSeSolaLettura();
+    if (Esito e = PrimaDiScrivere(); !e) return e;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);

@@ -142,6 +142,11 @@ public:
 private:
     Esito ApriEsistente(const std::filesystem::path& file);
     void RiapriSeSolaLettura();
+    // Before a write transaction: the file must still take writes. A file
+    // made read-only while it is open would otherwise refuse the write only
+    // after its journal was written, and that journal would keep the next
+    // start from reading the file at all.
+    Esito PrimaDiScrivere();
     Esito ControllaTabella();
     Esito Transazione(const char* sql);
     Errore ErroreDa(int codice) const;

@@ -323,6 +323,27 @@ TEST(Archivio, UnArchivioDiSolaLetturaSiLeggeMaLaScritturaVieneRifiutata) {
     EXPECT_EQ(Leggi(a, Id(a)[0])[*archivio::IndiceColonna("peso")], "71");
 }
 
+// A file that becomes read-only while the program has it open: the refused
+// write leaves nothing beside it (no journal) that would keep the next start
+// from reading it.
+TEST(Archivio, UnaScritturaRifiutataNonImpedisceDiRiaprirlo) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi", {{"peso", "70"}})});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    prova::SolaLettura blocco(file);
+    if (!blocco.riuscito()) GTEST_SKIP() << "this file system cannot make the file read-only";
+    auto esito = a.ScriviCampi(Id(a)[0], {{*archivio::IndiceColonna("peso"), "71"}});
+    ASSERT_FALSE(esito.ok());
+    EXPECT_EQ(esito.errore().motivo, Motivo::SolaLettura);
+    a.Chiudi();
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), std::vector<std::string>{"tvp.dmg"});
+    Archivio b;
+    ASSERT_TRUE(b.Apri(file).ok());
+    EXPECT_EQ(Leggi(b, Id(b)[0])[*archivio::IndiceColonna("peso")], "70");
+}
+
 TEST(Archivio, ADiscoPienoLaScritturaFallisceEIlFileResta) {
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg");
