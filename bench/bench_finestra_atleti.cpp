@@ -81,6 +81,7 @@ BENCHMARK(BM_SoloArchivio)->Unit(benchmark::kMillisecond);
 void BM_AtletaSuccessivoDopoUnaModifica(benchmark::State& state) {
     Prova();
     NomeAtletaCorrente.clear();
+    RigaAtletaCorrente.reset();
     frmAtleti scheda;
     scheda.show();
     QApplication::processEvents();

@@ -2,3 +2,4 @@
 
 QString PercorsoArchivio;
 QString NomeAtletaCorrente;
+std::optional<std::int64_t> RigaAtletaCorrente;

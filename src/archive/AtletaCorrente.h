@@ -4,9 +4,17 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 // Full path of the archive file: application folder + "/tvp.dmg".
 extern QString PercorsoArchivio;
 
 // The name of the athlete the next athlete window opens on; written when an
 // athlete window closes (ChiudiFinestre and the windows' own unload).
 extern QString NomeAtletaCorrente;
+
+// The row of that athlete in the archive, carried beside the name: the next
+// window opens on this very row while its name still matches (two athletes
+// may share a name, a row may have none), else it searches by name.
+extern std::optional<std::int64_t> RigaAtletaCorrente;

@@ -6,6 +6,7 @@
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
+
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QStringListModel>
 #include <QTextEdit>
 #include <QtDebug>
+
+#include <algorithm>
 
 using archivio::Riga;
 
@@ -249,7 +252,12 @@ QString LegameArchivio::NomeCorrente() const { return Testo(valori_[archivio::Co
 
 void LegameArchivio::Avvisa(const QString& testo) { MostraAvvisoArchivio(finestra_, testo); }
 
-bool LegameArchivio::ApriArchivio(const QString& nomeAtleta) {
+std::optional<std::int64_t> LegameArchivio::IdCorrente() const {
+    if (stato_ != Stato::Riga) return std::nullopt;
+    return id_[static_cast<std::size_t>(posizione_)];
+}
+
+bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::int64_t> riga) {
     if (caricamento_) return false;
     if (aperto_) {
         if (!ScriviModifiche()) return false;
@@ -282,6 +290,16 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta) {
     if (elenco) elenco->setStringList(lista);
     if (navigatore_) navigatore_->MostraSeleziona();
 
+    if (riga) {
+        const auto trovata = std::find(id_.begin(), id_.end(), *riga);
+        if (trovata != id_.end()) {
+            const auto posizione = static_cast<int>(trovata - id_.begin());
+            if (lista[posizione] == nomeAtleta) {
+                MostraPosizione(posizione);
+                return true;
+            }
+        }
+    }
     if (nomeAtleta.isEmpty()) {
         if (!id_.empty())
             MostraPosizione(0);
@@ -299,8 +317,14 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta) {
     return true;
 }
 
+void LegameArchivio::ApplicaRegole() {
+    if (!aperto_ || caricamento_ || stato_ == Stato::Fine) return;
+    for (const auto& regola : regole_) regola();
+}
+
 std::optional<archivio::Errore> LegameArchivio::Scrivi() {
     if (!aperto_) return std::nullopt;
+    ApplicaRegole();
     if (stato_ == Stato::Nuova) {
         if (valori_.vuota()) return std::nullopt;
         std::int64_t id = 0;
@@ -374,18 +398,21 @@ bool LegameArchivio::Vai(Destinazione d) {
 // row that will be written takes the index NumeroRighe().
 
 bool LegameArchivio::MuoviPrimo() {
+    ApplicaRegole();   // they may empty a new row, which then is not written
     const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
     if (totale == 0) return false;
     return Vai({Destinazione::Tipo::Riga, 0});
 }
 
 bool LegameArchivio::MuoviUltimo() {
+    ApplicaRegole();   // they may empty a new row, which then is not written
     const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
     if (totale == 0) return false;
     return Vai({Destinazione::Tipo::Riga, totale - 1});
 }
 
 bool LegameArchivio::MuoviPrecedente() {
+    ApplicaRegole();   // they may empty a new row, which then is not written
     const int n = NumeroRighe();
     if (stato_ == Stato::Riga) return Vai({Destinazione::Tipo::Riga, std::max(posizione_ - 1, 0)});
     if (n > 0) return Vai({Destinazione::Tipo::Riga, n - 1});
@@ -394,6 +421,7 @@ bool LegameArchivio::MuoviPrecedente() {
 }
 
 bool LegameArchivio::MuoviSuccessivo() {
+    ApplicaRegole();   // they may empty a new row, which then is not written
     const int n = NumeroRighe();
     switch (stato_) {
     case Stato::Riga:
@@ -441,6 +469,10 @@ bool LegameArchivio::EliminaAtleta() {
 }
 
 bool LegameArchivio::MostraPosizione(int posizione) {
+    if (posizione < 0 || posizione >= NumeroRighe()) {
+        MostraFine();
+        return false;
+    }
     Riga riga;
     if (archivio::Esito e = archivio_.LeggiRiga(id_[static_cast<std::size_t>(posizione)], riga); !e) {
         MostraFine();

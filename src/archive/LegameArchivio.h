@@ -49,6 +49,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -80,14 +81,22 @@ public:
     // Sheets leave this off: their navigator stops at the last row.
     void ConsentiNuoveRighe(bool consenti) { nuoveRighe_ = consenti; }
 
+    // A rule run before every write of the current row, whatever causes it
+    // (an arrow, the picker, a search, closing the window): what it changes
+    // in the bound controls is written with the row. A rule must leave the
+    // controls as they are when it has nothing to change.
+    void AggiungiRegolaPrimaDiScrivere(std::function<void()> regola) { regole_.push_back(std::move(regola)); }
+
     // Opens the record set on the file PercorsoArchivio (the application
     // folder's "tvp.dmg" while that is empty), creating the file when it is
     // missing, and fills the picker. With an empty name the first row is shown;
     // with a name, the first row of that name (or the end, when none), and no
-    // other row is shown on the way. A file that cannot be opened is reported
-    // and left untouched; the record set is then empty and the window stands
-    // at its end. False when the file could not be opened.
-    bool ApriArchivio(const QString& nomeAtleta = QString());
+    // other row is shown on the way. Given the row as well (its id), that
+    // row is shown while its name is the one given; else the name is searched
+    // for. A file that cannot be opened is reported and left untouched; the
+    // record set is then empty and the window stands at its end. False when
+    // the file could not be opened.
+    bool ApriArchivio(const QString& nomeAtleta = QString(), std::optional<std::int64_t> riga = std::nullopt);
 
     // Writes a pending edit, then shows the first row whose `nome` equals the
     // name exactly (same characters, same case), or goes to the end when no
@@ -122,6 +131,8 @@ public:
     // sheet, after deleting the last row, or when the file could not be opened.
     // The bound controls are then empty and read-only.
     bool AllaFine() const { return stato_ == Stato::Fine; }
+    // The bound controls are being filled with a row.
+    bool MostraUnaRiga() const { return caricamento_; }
     // The current row is a new one, not yet in the file.
     bool RigaNuova() const { return stato_ == Stato::Nuova; }
     // The current row differs from the file.
@@ -130,6 +141,9 @@ public:
     // Index of the current row in table order; -1 at the end, NumeroRighe()
     // on a new row.
     int Posizione() const;
+    // The id of the current row in the file; none at the end or on a new
+    // row not yet written.
+    std::optional<std::int64_t> IdCorrente() const;
     // The values of the current row as the window holds them.
     const archivio::Riga& RigaCorrente() const { return valori_; }
     QString FileArchivio() const;
@@ -166,6 +180,7 @@ private:
     void Imposta(const Controllo& c, const QString& valore);
     void RendiModificabili(bool modificabili);
 
+    void ApplicaRegole();
     std::optional<archivio::Errore> Scrivi();
     bool Vai(Destinazione d);
     bool MostraPosizione(int posizione);
@@ -181,6 +196,7 @@ private:
     QPointer<QLineEdit> txtNome_;
     std::vector<Controllo> controlli_;
     bool nuoveRighe_ = false;
+    std::vector<std::function<void()>> regole_;
 
     archivio::Archivio archivio_;
     QString file_;

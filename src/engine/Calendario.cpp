@@ -39,6 +39,8 @@ bool DataValida(const Data& d) {
            d.giorno <= GiorniDelMese(d.anno, d.mese);
 }
 
+int AnnoDaDueCifre(int anno) { return anno + (anno < 30 ? 2000 : 1900); }
+
 std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine) {
     while (!testo.empty() && (testo.front() == ' ' || testo.front() == '\t')) testo.remove_prefix(1);
     while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t')) testo.remove_suffix(1);
@@ -74,7 +76,7 @@ std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine)
     auto breve = [](int v) { return v >= 0 && v <= 99; };
     if (!breve(d.giorno) || !breve(d.mese)) return std::nullopt;
     if (cifreAnno == 2)
-        d.anno += d.anno < 30 ? 2000 : 1900;
+        d.anno = AnnoDaDueCifre(d.anno);
     else if (cifreAnno != 4)
         return std::nullopt;
     if (!DataValida(d)) return std::nullopt;

@@ -20,6 +20,9 @@ enum class OrdineData { GiornoMeseAnno, MeseGiornoAnno, AnnoMeseGiorno };
 
 bool DataValida(const Data& d);   // 31/02 is no date; years 100 to 9999
 
+// The year of a two-digit year: 1930 to 2029.
+int AnnoDaDueCifre(int anno);
+
 // Reads a numeric date such as "20/12/1990", "20-12-1990" or "20.12.1990" in
 // the given order; one separator kind per text, blanks at either end allowed.
 // A two-digit year is taken as 1930-2029. Nothing for anything else.

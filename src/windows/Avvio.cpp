@@ -1,5 +1,6 @@
 #include "Avvio.h"
 
+#include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "Collegamenti.h"
 #include "Globali.h"
@@ -12,10 +13,12 @@
 #include "frmMain.h"
 #include "frmScheda.h"
 #include "mdi.h"
+#include "TestiRiserva.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QIcon>
 #include <QLocale>
 
@@ -43,11 +46,26 @@ void ImpostaApplicazione() {
                                 }});
 }
 
+void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {
+    const auto file = modLanguageSupport::FileLinguaInutilizzabile();
+    if (!file) return;
+    // No language file to take the words from: both languages, built in.
+    const QString nome = QDir::toNativeSeparators(QString::fromStdString(file->string()));
+    MostraAvvisoArchivio(
+        finestra,
+        QStringLiteral("Il file della lingua \"%1\" manca o è danneggiato: le finestre mostrano i testi "
+                       "originali e alcuni messaggi possono restare vuoti. Reinstallare il programma.\n\n"
+                       "The language file \"%1\" is missing or damaged: the windows show their original "
+                       "texts and some messages may be empty. Please reinstall the program.")
+            .arg(nome));
+}
+
 std::unique_ptr<mdi> AvviaProgramma() {
     auto principale = std::make_unique<mdi>();
     principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; },
                                 [] { return new frmCondizione; }, [] { return new frmInformazioniSu; });
     principale->show();
     principale->MostraFiglio(new frmMain);
+    AvvisaSeLinguaInutilizzabile(principale.get());
     return principale;
 }

@@ -1,5 +1,6 @@
 #include "RegoleCampi.h"
 
+#include "LegameArchivio.h"
 #include "modLanguageSupport.h"
 
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 
 namespace {
 
@@ -17,10 +19,7 @@ class FiltroData : public QObject {
 public:
     explicit FiltroData(QLineEdit* box) : QObject(box) {}
     bool eventFilter(QObject* oggetto, QEvent* evento) override {
-        if (evento->type() == QEvent::FocusOut) {
-            auto* box = static_cast<QLineEdit*>(oggetto);
-            if (!box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
-        }
+        if (evento->type() == QEvent::FocusOut) ControllaData(static_cast<QLineEdit*>(oggetto));
         return false;
     }
 };
@@ -39,6 +38,27 @@ Calendario::OrdineData OrdineDi(const QLocale& locale) {
 void ControllaSesso(QComboBox* combo) {
     const QString t = combo->currentText();
     if (!t.isEmpty() && t != QLatin1String("M") && t != QLatin1String("F")) combo->setEditText(QString());
+}
+
+namespace {
+
+void ApplicaControllo(QComboBox* combo, void (*controllo)(QComboBox*), std::function<void()> poi) {
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(combo, &QComboBox::editTextChanged, combo, [combo, controllo, poi = std::move(poi)] {
+        controllo(combo);
+        if (poi) poi();
+    });
+}
+
+}  // namespace
+
+void ApplicaControllaSesso(QComboBox* combo, std::function<void()> poi) {
+    ApplicaControllo(combo, ControllaSesso, std::move(poi));
+}
+
+void ApplicaControllaAttivita(QComboBox* combo, std::function<void()> poi) {
+    ApplicaControllo(combo, ControllaAttivita, std::move(poi));
 }
 
 QStringList TestiAttivita() { return {Messaggio("0005"), Messaggio("0006"), Messaggio("0007")}; }
@@ -61,13 +81,28 @@ void ControllaAttivita(QComboBox* combo) {
 
 bool TestoData(const QString& testo) { return Calendario::Servizi().leggiData(testo.toStdString()).has_value(); }
 
-void ApplicaControllaData(QLineEdit* box) { box->installEventFilter(new FiltroData(box)); }
+void ControllaData(QLineEdit* box) {
+    if (!box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
+}
+
+void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame) {
+    box->installEventFilter(new FiltroData(box));
+    if (legame)
+        legame->AggiungiRegolaPrimaDiScrivere([box = QPointer<QLineEdit>(box)] {
+            if (box) ControllaData(box);
+        });
+}
 
 std::optional<Calendario::Data> LeggiDataRegionale(const QLocale& locale, const QString& testo) {
-    const QDate data = locale.toDate(testo.trimmed(), QLocale::ShortFormat);
-    if (data.isValid()) {
-        Calendario::Data d{data.year(), data.month(), data.day()};
-        if (Calendario::DataValida(d)) return d;
-    }
-    return Calendario::LeggiDataNumerica(testo.toStdString(), OrdineDi(locale));
+    // Numbers first: a two-digit year takes the program's own window of
+    // years there, whatever century Qt would give it.
+    if (auto d = Calendario::LeggiDataNumerica(testo.toStdString(), OrdineDi(locale))) return d;
+    const QString formato = locale.dateFormat(QLocale::ShortFormat);
+    const QDate data = locale.toDate(testo.trimmed(), formato);
+    if (!data.isValid()) return std::nullopt;
+    Calendario::Data d{data.year(), data.month(), data.day()};
+    if (formato.contains(QLatin1String("yy")) && !formato.contains(QLatin1String("yyy")))
+        d.anno = Calendario::AnnoDaDueCifre(data.year() % 100);
+    if (!Calendario::DataValida(d)) return std::nullopt;
+    return d;
 }

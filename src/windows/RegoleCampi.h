@@ -7,8 +7,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class LegameArchivio;
 class QComboBox;
 class QLineEdit;
 class QLocale;
@@ -22,14 +24,25 @@ void ControllaSesso(QComboBox* combo);
 // activity messages ("0005" to "0007") is emptied.
 void ControllaAttivita(QComboBox* combo);
 
+// Makes the check run on every change of the combo's text, then `poi`.
+// The check judges what was typed: the combo no longer completes a typed
+// letter with an item of its list, nor adds a typed text to the list, so a
+// text the check empties stays empty.
+void ApplicaControllaSesso(QComboBox* combo, std::function<void()> poi = {});
+void ApplicaControllaAttivita(QComboBox* combo, std::function<void()> poi = {});
+
 // The three activity texts of the current language, in list order.
 QStringList TestiAttivita();
 
 // True when the text reads as a date by the regional date test in force.
 bool TestoData(const QString& testo);
 
-// On leaving the box, a text that is not empty and not a date is emptied.
-void ApplicaControllaData(QLineEdit* box);
+// A text that is not empty and not a date is emptied.
+void ControllaData(QLineEdit* box);
+// The date check on leaving the box and, since leaving it is not the only
+// way a row gets written (the arrows, the picker, the bar, closing), before
+// every write of the row as well.
+void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame);
 
 // The regional date test of a locale: its short date form, and the numeric
 // day, month and year of its order with "/", "-" or "." between them.

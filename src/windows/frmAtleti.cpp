@@ -6,6 +6,7 @@
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
+#include "TestiRiserva.h"
 #include "TraduciForm.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
@@ -21,9 +22,8 @@ frmAtleti::frmAtleti(QWidget* genitore) : QWidget(genitore) {
     for (QLineEdit* misura : {ui.Text6, ui.Text7, ui.Text8, ui.Text9, ui.Text10, ui.Text11, ui.Text12, ui.Text19,
                               ui.Text20})
         ApplicaControllaMisura(misura);
-    for (QLineEdit* data : {ui.Text2, ui.Text22}) ApplicaControllaData(data);
-    connect(ui.cmbSesso, &QComboBox::editTextChanged, this, [this] { ControllaSesso(ui.cmbSesso); });
-    connect(ui.cboTipoImpiego, &QComboBox::editTextChanged, this, [this] { ControllaAttivita(ui.cboTipoImpiego); });
+    ApplicaControllaSesso(ui.cmbSesso);
+    ApplicaControllaAttivita(ui.cboTipoImpiego);
 
     legame_ = std::make_unique<LegameArchivio>(
         this, ui.Data1, ui.txtNome,
@@ -60,13 +60,14 @@ frmAtleti::frmAtleti(QWidget* genitore) : QWidget(genitore) {
                              {ui.txtRuote, QStringLiteral("Ruote")},
                              {ui.Text21, QStringLiteral("pedali")},
                              {ui.txtNote, QStringLiteral("note")}});
+    for (QLineEdit* data : {ui.Text2, ui.Text22}) ApplicaControllaData(data, legame_.get());
     // Past the last athlete the card starts a new one.
     legame_->ConsentiNuoveRighe(true);
 
     // Load: translation, the archive straight on the current athlete, then
     // the activity list in the language of this moment.
     TraduciForm(this);
-    legame_->ApriArchivio(NomeAtletaCorrente);
+    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
 
     // Filling an empty editable combo puts its first item in the text box;
     // the athlete's activity is put back at once, so the row is unchanged.
@@ -86,7 +87,7 @@ void frmAtleti::EliminaAtleta() {
     // nothing has been typed yet.
     if (legame_->AllaFine() || (legame_->RigaNuova() && !legame_->Modificata())) return;
     const auto risposta = MostraAvvisoArchivio(
-        this, QString::fromStdString(modLanguageSupport::TestoLingua("0027")),
+        this, QString::fromStdString(modLanguageSupport::TestoLinguaConRiserva("0027")),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     legame_->EliminaAtleta();
@@ -107,5 +108,6 @@ void frmAtleti::closeEvent(QCloseEvent* evento) {
     }
     // Like the sheets: the next athlete window opens on the athlete shown.
     NomeAtletaCorrente = ui.txtNome->text();
+    RigaAtletaCorrente = legame_->IdCorrente();
     evento->accept();
 }

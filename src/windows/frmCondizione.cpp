@@ -51,19 +51,12 @@ frmCondizione::frmCondizione(QWidget* genitore) : QWidget(genitore) {
     ColonnaDoppia(ui.Text8, ui.txtBusto);
     ColonnaDoppia(ui.txtBusto, ui.Text8);
     connect(ui.txtDataNascita, &QLineEdit::textChanged, this, aggiorna);
-    ApplicaControllaData(ui.txtDataNascita);
-    connect(ui.cmbSesso, &QComboBox::editTextChanged, this, [this] {
-        ControllaSesso(ui.cmbSesso);
-        AggiornaCondizione();
-    });
+    ApplicaControllaSesso(ui.cmbSesso, aggiorna);
     connect(ui.cmbSesso, &QComboBox::activated, this, [this] {
         ControllaSesso(ui.cmbSesso);
         AggiornaCondizione();
     });
-    connect(ui.cboAttivLav, &QComboBox::editTextChanged, this, [this] {
-        ControllaAttivita(ui.cboAttivLav);
-        AggiornaCondizione();
-    });
+    ApplicaControllaAttivita(ui.cboAttivLav, aggiorna);
     connect(ui.cboAttivLav, &QComboBox::activated, this, aggiorna);
     connect(ui.chkAttFis, &QCheckBox::toggled, this, aggiorna);
     ui.Label44->installEventFilter(this);
@@ -84,13 +77,15 @@ frmCondizione::frmCondizione(QWidget* genitore) : QWidget(genitore) {
                              {ui.txtCavallo, QStringLiteral("cavallo")},
                              {ui.txtBusto, QStringLiteral("busto")}});
 
+    ApplicaControllaData(ui.txtDataNascita, legame_.get());
+
     // Load: translate (the tag, from the language file, keeps the sheet idle
     // while the athlete is read), open the archive straight on the current
     // athlete, then recompute once and fill the activity list in the
     // language of this moment.
     TraduciForm(this);
     SistemaDurata();
-    legame_->ApriArchivio(NomeAtletaCorrente);
+    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
     LeggiDatiCondizione();
     setProperty("Tag", QString());
     AggiornaCondizione();
@@ -216,6 +211,7 @@ void frmCondizione::closeEvent(QCloseEvent* evento) {
         return;
     }
     NomeAtletaCorrente = ui.txtNome->text();
+    RigaAtletaCorrente = legame_->IdCorrente();
     evento->accept();
 }
 

@@ -55,6 +55,10 @@ frmScheda::frmScheda(QWidget* genitore) : QWidget(genitore) {
                               ui.txtSella})
         ApplicaControllaMisura(misura, [this] { CalcolaMisure(); });
 
+    // Left empty, or written while empty, the saddle box gets the default.
+    ui.txtSella->installEventFilter(this);
+    legame_->AggiungiRegolaPrimaDiScrivere([this] { RiempiSellaSeManca(); });
+
     connect(ui.imgBici, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom>(this); });
     connect(ui.imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
 
@@ -62,7 +66,7 @@ frmScheda::frmScheda(QWidget* genitore) : QWidget(genitore) {
     // The athlete's boxes fill one after the other: nothing is computed
     // from half a row.
     ImpostaTag(TagCaricamento);
-    legame_->ApriArchivio(NomeAtletaCorrente);
+    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
     ImpostaTag(QString());
     CalcolaMisure();
 }
@@ -96,7 +100,13 @@ void frmScheda::CalcolaMisure() {
                              TestoDi(ui.txtGamba), TestoDi(ui.txtBraccio), TestoDi(ui.txtSpalle),
                              TestoDi(ui.txtSella), sellaPredefinita);
     // Past the last athlete the boxes belong to no one: nothing is filled in.
-    if (sellaPredefinita && !(legame_ && legame_->AllaFine())) {
+    // While the coach types in the saddle box an emptied box stays empty,
+    // the default showing only as a placeholder: filled in at once, it would
+    // be typed after ("27.526").
+    const bool daRiempire = sellaPredefinita && !(legame_ && legame_->AllaFine());
+    const bool attesa = daRiempire && SellaInDigitazione();
+    ui.txtSella->setPlaceholderText(attesa ? SellaPredefinita : QString());
+    if (daRiempire && !attesa) {
         // A change of the box: its rule recomputes the sheet inside this run.
         ui.txtSella->setText(SellaPredefinita);
         CambiaColore(ui.txtSella, QStringLiteral("color"), ColoreTestoGrigio());
@@ -120,6 +130,23 @@ void frmScheda::CalcolaMisure() {
     ui.txtR->setText(Risultato(Modulo1::CalcolaR(m)));
 }
 
+bool frmScheda::SellaInDigitazione() const {
+    return !riempiSella_ && ui.txtSella->hasFocus() && !(legame_ && legame_->MostraUnaRiga());
+}
+
+void frmScheda::RiempiSellaSeManca() {
+    // Empty, "0", "0.0": no saddle length given.
+    if (Modulo1::ValoreTesto(TestoDi(ui.txtSella)) != 0) return;
+    riempiSella_ = true;
+    CalcolaMisure();
+    riempiSella_ = false;
+}
+
+bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (oggetto == ui.txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
+    return QWidget::eventFilter(oggetto, evento);
+}
+
 bool frmScheda::focusNextPrevChild(bool avanti) {
     QWidget* attuale = QApplication::focusWidget();
     if (!attuale || !isAncestorOf(attuale)) return QWidget::focusNextPrevChild(avanti);
@@ -141,5 +168,6 @@ void frmScheda::closeEvent(QCloseEvent* evento) {
     }
     // The next athlete window opens on this athlete.
     NomeAtletaCorrente = ui.txtNome->text();
+    RigaAtletaCorrente = legame_->IdCorrente();
     evento->accept();
 }

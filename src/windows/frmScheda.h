@@ -42,11 +42,20 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    // Leaving an emptied saddle box fills in the default.
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
     // Tab and Shift+Tab go round the sheet's own boxes, as in a window of
     // its own, without wandering into the main window's bar.
     bool focusNextPrevChild(bool avanti) override;
 
 private:
+    // The coach is typing in the saddle box: an emptied box stays empty
+    // until it is left or the row is written.
+    bool SellaInDigitazione() const;
+    // The default saddle length, in grey, when the box gives none.
+    void RiempiSellaSeManca();
+    bool riempiSella_ = false;
+
     // After the form, so that it goes before the controls do.
     std::unique_ptr<LegameArchivio> legame_;
 };

@@ -115,7 +115,10 @@ void mdi::ChiudiFinestre() {
         QWidget* figlio = FiglioAttivo();
         if (!figlio) return;
         const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"));
-        if (nome) NomeAtletaCorrente = nome->text();
+        if (nome) {
+            NomeAtletaCorrente = nome->text();
+            RigaAtletaCorrente.reset();   // an athlete window puts its row back as it closes
+        }
         // Unload: the window's own close runs first, then it is destroyed.
         if (!figlio->close()) return;
         ui.mdiArea->Rimuovi(figlio);
@@ -194,8 +197,15 @@ bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
 }
 
 void mdi::closeEvent(QCloseEvent* evento) {
-    // The open child unloads first; then the program ends, floating windows too.
-    for (QWidget* figlio : ui.mdiArea->Figli()) figlio->close();
+    // The open child unloads first; then the program ends, floating windows
+    // too. A child that stays open (its edit could not be written, and the
+    // user chose to keep it) keeps the program open.
+    for (QWidget* figlio : ui.mdiArea->Figli()) {
+        if (!figlio->close()) {
+            evento->ignore();
+            return;
+        }
+    }
     evento->accept();
     QApplication::quit();
 }

@@ -161,6 +161,7 @@ private slots:
         // A pick from the first row: the first is the row shown, so it is
         // cleaned; the two in between are not.
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         {
             FinestraProva f;
             QVERIFY(f.Carica());

@@ -218,12 +218,14 @@ private slots:
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = Q(File().string());
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
     }
 
     void cleanup() {
         principale.reset();
         ImpostaGestoreAvvisi({});
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         PercorsoArchivio.clear();
         cartella.reset();
     }
@@ -276,42 +278,6 @@ private slots:
         // The list stays as it was filled when the language changes later.
         modLanguageSupport::LinguaCorrente = lingua == "italian" ? "english" : "italian";
         QCOMPARE(f->ui.cboTipoImpiego->itemText(0), attivita.first());
-    }
-
-    void sesso_data() {
-        QTest::addColumn<QString>("digitato");
-        QTest::addColumn<QString>("mostrato");
-        QTest::newRow("lower-case m") << "m" << "";
-        QTest::newRow("M") << "M" << "M";
-        QTest::newRow("F") << "F" << "F";
-        QTest::newRow("lower-case f") << "f" << "";
-        QTest::newRow("another letter") << "X" << "";
-        QTest::newRow("M then another letter") << "MF" << "";
-    }
-    void sesso() {
-        QFETCH(QString, digitato);
-        QFETCH(QString, mostrato);
-        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
-        frmAtleti* f = Apri();
-        QTest::keyClicks(f->ui.cmbSesso, digitato);
-        QCOMPARE(f->ui.cmbSesso->currentText(), mostrato);
-        Succ(f);
-        QCOMPARE(Campo(RigheNelFile(File())[0], "sesso"), mostrato);
-    }
-
-    // The first letter typed is no activity: an activity is chosen from the list.
-    void attivitaSoloDallaLista() {
-        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
-        frmAtleti* f = Apri();
-        QComboBox* c = f->ui.cboTipoImpiego;
-        QTest::keyClicks(c, QStringLiteral("m"));
-        QCOMPARE(c->currentText(), QString());
-        QTest::keyClicks(c, QStringLiteral("moderata"));
-        QCOMPARE(c->currentText(), QString());
-        c->setCurrentIndex(2);
-        QCOMPARE(c->currentText(), QStringLiteral("intensa"));
-        Succ(f);
-        QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), QStringLiteral("intensa"));
     }
 
     // A stored activity is shown in the current language, or emptied; the row

@@ -73,6 +73,7 @@ private slots:
     void init() {
         cartella = std::make_unique<CartellaProva>();
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         collegamenti.clear();
         argomenti.clear();
         ImpostaGestoreCollegamenti([this](const QString& d) { collegamenti << d; });

@@ -121,6 +121,7 @@ private slots:
                                                                   QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         principale = std::make_unique<mdi>();
         modLanguageSupport::LinguaCorrente = "italian";
         QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
@@ -288,13 +289,17 @@ private slots:
         frmCondizione* f = Apri();
         QVERIFY(!f->ui.lblIMC->text().isEmpty());
         f->ui.cmbSesso->setEditText(QString());
-        QTest::keyClicks(f->ui.cmbSesso, "m");
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        f->ui.cmbSesso->setFocus();
+        QTRY_VERIFY(f->ui.cmbSesso->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), "m");
         QCOMPARE(f->ui.cmbSesso->currentText(), QString());
         for (QLabel* l : {f->ui.lblIMC, f->ui.lblPesoIdeale, f->ui.lblCondizione, f->ui.lblTra, f->ui.lblFabb})
             QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
         QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("n.d."));
         QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
-        QTest::keyClicks(f->ui.cmbSesso, "F");
+        QTest::keyClicks(QApplication::focusWidget(), "F");
         QCOMPARE(f->ui.cmbSesso->currentText(), QStringLiteral("F"));
         QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("196"));
         QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.86"));

@@ -124,6 +124,7 @@ private slots:
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString(file.string());
         NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         principale->show();
     }
     void cleanup() {
@@ -269,19 +270,26 @@ private slots:
         QCOMPARE(Stored("Verdi", "cavallo"), std::string("800"));
     }
 
-    // Emptying the saddle length, or typing 0 into it, brings the default
-    // back at once; a typed 27.5 keeps the normal colour.
+    // Emptying the saddle length, or typing 0 into it, computes with the
+    // default at once; the box gets it, in grey, when left. A typed 27.5
+    // keeps the normal colour.
     void sellaCancellata() {
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Rossi");
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         s->ui.txtSella->setFocus();
+        QTRY_VERIFY(s->ui.txtSella->hasFocus());
         s->ui.txtSella->selectAll();
-        QTest::keyClick(s->ui.txtSella, Qt::Key_Backspace);
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
-        QVERIFY(s->SellaInGrigio());
+        QTest::keyClick(s->ui.txtSella, Qt::Key_0);
+        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("0"));
         QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 5 - 5.5"));
-        QCOMPARE(s->ui.txtSella->cursorPosition(), 4);
+        s->ui.txtNote->setFocus();
+        QTRY_COMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QVERIFY(s->SellaInGrigio());
 
+        s->ui.txtSella->setFocus();
+        QTRY_VERIFY(s->ui.txtSella->hasFocus());
         s->ui.txtSella->selectAll();
         QTest::keyClicks(s->ui.txtSella, "27.5");
         QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));

@@ -1,0 +1,344 @@
+// What a coach types reaches the archive as meant, however the box is left:
+// the program's own windows in the main window, opened with the bar, typed
+// into through the focused widget, left by the arrow, the bar, the card's
+// buttons or the main window's close; the rows read back from the file.
+#include "Archivio.h"
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "Avvio.h"
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "NavigatoreDati.h"
+#include "RegoleCampi.h"
+#include "SupportoArchivio.h"
+#include "frmAtleti.h"
+#include "frmCondizione.h"
+#include "frmScheda.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using prova::RigaDi;
+
+enum class Uscita { Freccia, Barra, PulsanteDellaScheda, Scelta, Chiusura, Tab };
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+class TestDigitazione : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    QStringList avvisi;
+    QMessageBox::StandardButton risposta = QMessageBox::No;
+
+    std::filesystem::path File() const { return cartella->file("tvp.dmg"); }
+    QString Campo(std::size_t riga, const char* colonna) const {
+        const auto righe = prova::RigheNelFile(File());
+        return riga < righe.size() ? Q(prova::CampoDi(righe[riga], colonna)) : QStringLiteral("<no row>");
+    }
+
+    void Avvia(const std::vector<archivio::Riga>& righe) {
+        prova::CreaArchivio(File(), righe);
+        principale = std::make_unique<mdi>();
+        principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; },
+                                    [] { return new frmCondizione; }, nullptr);
+        principale->show();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+    }
+
+    // The window a bar button opens: "Atleta", "Assetto" or "Condizione".
+    QWidget* Apri(const QString& finestra) {
+        QPushButton* pulsante = finestra == "frmAtleti"   ? principale->ui.cmdAtleta
+                                : finestra == "frmScheda" ? principale->ui.cmdAssetto
+                                                          : principale->ui.cmdCondizione;
+        QTest::mouseClick(pulsante, Qt::LeftButton);
+        QWidget* f = principale->FiglioAttivo();
+        return f && f->objectName() == finestra ? f : nullptr;
+    }
+
+    // Focuses the box as a click would, then types through the focused widget.
+    static bool Digita(QWidget* box, const QString& testo) {
+        box->setFocus(Qt::MouseFocusReason);
+        if (!QTest::qWaitFor([box] { return box->hasFocus(); })) return false;
+        QTest::keyClicks(QApplication::focusWidget(), testo);
+        return true;
+    }
+
+    void Esci(QWidget* finestra, Uscita uscita) {
+        auto* Data1 = finestra->findChild<NavigatoreDati*>(QStringLiteral("Data1"));
+        switch (uscita) {
+        case Uscita::Freccia:
+            QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton);
+            break;
+        case Uscita::Barra:
+            QTest::mouseClick(finestra->objectName() == "frmAtleti" ? principale->ui.cmdCondizione
+                                                                     : principale->ui.cmdAtleta,
+                              Qt::LeftButton);
+            break;
+        case Uscita::PulsanteDellaScheda:
+            QTest::mouseClick(finestra->findChild<QPushButton*>(QStringLiteral("cmdScheda")), Qt::LeftButton);
+            break;
+        case Uscita::Scelta: {   // the second name picked from the list, as a click on it does
+            QComboBox* picker = Data1->DBCombo1();
+            picker->setCurrentIndex(1);
+            emit picker->textActivated(picker->itemText(1));
+            break;
+        }
+        case Uscita::Chiusura:
+            principale->close();
+            break;
+        case Uscita::Tab:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            break;
+        }
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        avvisi.clear();
+        risposta = QMessageBox::No;
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = Q(File().string());
+        NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
+        Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), Q(std::string(t)));
+                                    }});
+        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
+            avvisi << testo;
+            return p.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+        });
+    }
+    void cleanup() {
+        principale.reset();
+        ImpostaGestoreAvvisi({});
+        PercorsoArchivio.clear();
+        NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
+        cartella.reset();
+    }
+
+    // The combos keep what was typed when it is "", "M", "F" or an activity,
+    // and nothing else: never an item of their list the coach did not type.
+    void combo_data() {
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("memorizzato");
+        for (const char* f : {"frmAtleti", "frmCondizione"}) {
+            QTest::addRow("%s sex f", f) << f << "cmbSesso" << "f" << "";
+            QTest::addRow("%s sex x", f) << f << "cmbSesso" << "x" << "";
+            QTest::addRow("%s sex m", f) << f << "cmbSesso" << "m" << "";
+            QTest::addRow("%s sex F", f) << f << "cmbSesso" << "F" << "F";
+            QTest::addRow("%s sex M", f) << f << "cmbSesso" << "M" << "M";
+        }
+        QTest::newRow("card activity intensa") << "frmAtleti" << "cboTipoImpiego" << "intensa" << "";
+        QTest::newRow("card activity m") << "frmAtleti" << "cboTipoImpiego" << "m" << "";
+        QTest::newRow("sheet activity intensa") << "frmCondizione" << "cboAttivLav" << "intensa" << "";
+    }
+    void combo() {
+        QFETCH(QString, finestra);
+        QFETCH(QString, box);
+        QFETCH(QString, digitato);
+        QFETCH(QString, memorizzato);
+        Avvia({RigaDi("Rossi"), RigaDi("Verdi")});
+        QWidget* f = Apri(finestra);
+        QVERIFY(f);
+        auto* combo = f->findChild<QComboBox*>(box);
+        QVERIFY(Digita(combo, digitato));
+        QCOMPARE(combo->currentText(), memorizzato);
+        Esci(f, Uscita::Freccia);
+        QCOMPARE(Campo(0, box == "cmbSesso" ? "sesso" : "TipoImpiego"), memorizzato);
+    }
+
+    // A date box holding a text that is no date is emptied before the row is
+    // written, whatever moves or closes the window.
+    void dataControllataPrimaDiScrivere_data() {
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<int>("uscita");
+        QTest::addColumn<QString>("memorizzato");
+        const auto riga = [](const char* nome, const char* f, const char* b, const char* d, Uscita u, const char* m) {
+            QTest::newRow(nome) << f << b << d << int(u) << m;
+        };
+        riga("card arrow", "frmAtleti", "Text2", "31/02/2000", Uscita::Freccia, "");
+        riga("card bar", "frmAtleti", "Text22", "99/99/9999", Uscita::Barra, "");
+        riga("card own button", "frmAtleti", "Text2", "ieri", Uscita::PulsanteDellaScheda, "");
+        riga("card picker", "frmAtleti", "Text22", "31/02/2000", Uscita::Scelta, "");
+        riga("card main window closed", "frmAtleti", "Text2", "31/02/2000", Uscita::Chiusura, "");
+        riga("sheet arrow", "frmCondizione", "txtDataNascita", "31/02/2000", Uscita::Freccia, "");
+        riga("sheet main window closed", "frmCondizione", "txtDataNascita", "99/99/9999", Uscita::Chiusura, "");
+        riga("a date is kept", "frmAtleti", "Text2", "29/02/2000", Uscita::Freccia, "29/02/2000");
+    }
+    void dataControllataPrimaDiScrivere() {
+        QFETCH(QString, finestra);
+        QFETCH(QString, box);
+        QFETCH(QString, digitato);
+        QFETCH(int, uscita);
+        QFETCH(QString, memorizzato);
+        Avvia({RigaDi("Rossi"), RigaDi("Verdi")});
+        QWidget* f = Apri(finestra);
+        QVERIFY(f);
+        QVERIFY(Digita(f->findChild<QLineEdit*>(box), digitato));
+        Esci(f, static_cast<Uscita>(uscita));
+        QCOMPARE(Campo(0, box == "Text22" ? "Scadenza" : "datanascita"), memorizzato);
+    }
+
+    // A two-digit year takes the program's window of years in every regional
+    // form: 01/02/05 is in 2005, so the athlete is 21 on 9 December 2026.
+    void annoDiDueCifre_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("Italian") << "it_IT";
+        QTest::newRow("US") << "en_US";
+    }
+    void annoDiDueCifre() {
+        QFETCH(QString, locale);
+        Calendario::ImpostaServizi({nullptr, [locale](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(locale), Q(std::string(t)));
+                                    }});
+        Avvia({RigaDi("Rossi")});
+        auto* f = qobject_cast<frmCondizione*>(Apri(QStringLiteral("frmCondizione")));
+        QVERIFY(f);
+        QVERIFY(Digita(f->ui.txtDataNascita, QStringLiteral("01/02/05")));
+        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("21"));
+        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("199"));
+    }
+
+    // With a write refused, No to "close anyway?" keeps the program open with
+    // the edit in its box; once the file is free, closing writes it.
+    void chiusuraDelProgrammaConScritturaRifiutata() {
+        Avvia({RigaDi("Rossi", {{"peso", "70"}})});
+        QWidget* f = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(f);
+        auto* peso = f->findChild<QLineEdit*>(QStringLiteral("Text20"));
+        peso->clear();
+        QVERIFY(Digita(peso, QStringLiteral("68")));
+        const int attesa = archivio::Archivio::AttesaBloccoMs;
+        archivio::Archivio::AttesaBloccoMs = 50;
+        prova::BloccoArchivio blocco(File());
+        QVERIFY(blocco.riuscito());
+        principale->close();
+        archivio::Archivio::AttesaBloccoMs = attesa;
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY(principale->isVisible());
+        QCOMPARE(principale->FiglioAttivo(), f);
+        QCOMPARE(peso->text(), QStringLiteral("68"));
+        blocco.Rilascia();
+        principale->close();
+        QVERIFY(!principale->isVisible());
+        QCOMPARE(Campo(0, "peso"), QStringLiteral("68"));
+    }
+
+    // The sheet opened from the card, and the card opened again from the
+    // sheet, show the very row the coach was on: the second of two athletes
+    // of one name, or a row without a name.
+    void stessaRigaTraLeFinestre_data() {
+        QTest::addColumn<int>("avanti");
+        QTest::addColumn<QString>("pulsante");
+        QTest::newRow("second Bianchi, fit sheet") << 1 << "cmdScheda";
+        QTest::newRow("second Bianchi, condition sheet") << 1 << "Command2";
+        QTest::newRow("no name, fit sheet") << 2 << "cmdScheda";
+    }
+    void stessaRigaTraLeFinestre() {
+        QFETCH(int, avanti);
+        QFETCH(QString, pulsante);
+        Avvia({RigaDi("Bianchi", {{"cavallo", "80"}}), RigaDi("Bianchi", {{"cavallo", "90"}}),
+               RigaDi("", {{"cavallo", "70"}})});
+        QWidget* card = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(card);
+        for (int i = 0; i < avanti; ++i) Esci(card, Uscita::Freccia);
+        const QString cavallo = card->findChild<QLineEdit*>(QStringLiteral("Text7"))->text();
+        QTest::mouseClick(card->findChild<QPushButton*>(pulsante), Qt::LeftButton);
+        QWidget* scheda = principale->FiglioAttivo();
+        QVERIFY(scheda && scheda != card);
+        auto* misura = scheda->findChild<QLineEdit*>(pulsante == "cmdScheda" ? "txtCavallo" : "Text7");
+        QCOMPARE(misura->text(), cavallo);
+        QVERIFY(Digita(misura, QStringLiteral("5")));
+        card = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(card);
+        QCOMPARE(card->findChild<QLineEdit*>(QStringLiteral("Text7"))->text(), cavallo + "5");
+        QCOMPARE(Campo(0, "cavallo"), QStringLiteral("80"));
+        QCOMPARE(Campo(static_cast<std::size_t>(avanti), "cavallo"), cavallo + "5");
+    }
+
+    // While the saddle box is typed in, an empty box stays empty (computed
+    // with 27.5); left empty or written, it gets the grey 27.5.
+    void sellaDigitata_data() {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<int>("uscita");
+        QTest::addColumn<QString>("memorizzato");
+        QTest::newRow("26 typed, arrow") << "26" << int(Uscita::Freccia) << "26";
+        QTest::newRow("left empty by Tab") << "" << int(Uscita::Tab) << "27.5";
+        QTest::newRow("empty, arrow") << "" << int(Uscita::Freccia) << "27.5";
+        QTest::newRow("empty, main window closed") << "" << int(Uscita::Chiusura) << "27.5";
+    }
+    void sellaDigitata() {
+        QFETCH(QString, digitato);
+        QFETCH(int, uscita);
+        QFETCH(QString, memorizzato);
+        Avvia({RigaDi("Rossi", {{"cavallo", "80"}, {"sella", "28"}}), RigaDi("Verdi")});
+        auto* f = qobject_cast<frmScheda*>(Apri(QStringLiteral("frmScheda")));
+        QVERIFY(f);
+        f->ui.txtSella->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(f->ui.txtSella->hasFocus());
+        QTest::keyClick(f->ui.txtSella, Qt::Key_End);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QCOMPARE(f->ui.txtSella->text(), QString());
+        QCOMPARE(f->ui.txtR->text(), QStringLiteral(" 5.7 - 6.2"));   // as with 27.5
+        QTest::keyClicks(QApplication::focusWidget(), digitato);
+        QCOMPARE(f->ui.txtSella->text(), digitato);
+        const bool tab = static_cast<Uscita>(uscita) == Uscita::Tab;
+        Esci(f, static_cast<Uscita>(uscita));
+        if (tab) {
+            QCOMPARE(f->ui.txtSella->text(), memorizzato);
+            QVERIFY(f->SellaInGrigio());
+            principale->ChiudiFinestre();
+        }
+        QCOMPARE(Campo(0, "sella"), memorizzato);
+    }
+
+    // Without its language file the program says so once at start, naming
+    // the file, and the delete question still has its text.
+    void fileDellaLinguaMancante_data() {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("damaged") << QByteArray("\x89PNG\r\n\x1a\n\0\0garbage", 18);
+    }
+    void fileDellaLinguaMancante() {
+        QFETCH(QByteArray, contenuto);
+        std::filesystem::remove(cartella->file("italian.lng"));
+        if (!contenuto.isEmpty()) cartella->scrivi("italian.lng", contenuto.toStdString());
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        principale = AvviaProgramma();
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(Q(cartella->file("italian.lng").string())), qPrintable(avvisi[0]));
+        QWidget* card = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(card);
+        QTest::mouseClick(card->findChild<QWidget*>(QStringLiteral("imgCestino")), Qt::LeftButton);
+        QCOMPARE(avvisi.size(), 2);
+        QCOMPARE(avvisi[1], QStringLiteral("Eliminare dall'archivio l'atleta visualizzato?"));
+        QVERIFY(TestoChiudereComunque(QStringLiteral("tvp.dmg"), QStringLiteral("Rossi"),
+                                      archivio::Errore{archivio::Motivo::InUso, 0, 0, {}})
+                    .endsWith(QStringLiteral("Chiudere comunque la finestra perdendo le modifiche?")));
+    }
+};
+
+QTEST_MAIN(TestDigitazione)
+#include "test_digitazione.moc"
