@@ -1,11 +1,13 @@
 // Timings of the archive on generated archives: the search by name to the last
-// of 100,000 athletes, opening an athlete window on the last of 10,000, and
-// the peak memory of a program with 100,000 athletes open.
+// of 100,000 athletes, opening an athlete window on the last of 10,000,
+// exporting and importing 10,000 athletes as CSV, and the peak memory of a
+// program with 100,000 athletes open.
 //
 // The archives are built once per run in a temporary folder. The memory is
 // measured in a fresh process (this program started again with
 // --picco-memoria), so that nothing the benchmarks themselves hold counts.
 #include "Archivio.h"
+#include "ArchivioCsv.h"
 #include "AtletaCorrente.h"
 #include "LegameArchivio.h"
 #include "NavigatoreDati.h"
@@ -73,6 +75,8 @@ fs::path ArchivioGenerato(int n) {
                 r[c] = i % 2 ? "1" : "0";
             else if (col == "sesso")
                 r[c] = i % 2 ? "M" : "F";
+            else if (col == "TipoImpiego")
+                r[c] = i % 2 ? "leggera" : "moderata";
             else if (c >= 13 && c <= 27)
                 r[c] = Numero(20.0 + (i * 7 + c * 13) % 700 / 10.0);
             else
@@ -250,6 +254,53 @@ int MisuraMemoria(int argc, char** argv) {
 }
 
 }  // namespace
+
+// The whole archive of 10,000 athletes written to a CSV file (read, format,
+// written whole).
+void BM_EsportaCsv10000(benchmark::State& state) {
+    archivio::Archivio a;
+    if (!a.Apri(ArchivioGenerato(10000))) state.SkipWithError("archive");
+    const fs::path csv = ArchivioGenerato(10000).parent_path() / "esportati.csv";
+    for (auto _ : state) {
+        std::size_t quanti = 0;
+        if (!archivio::EsportaCsv(a, csv, archivio::FormatoCsv::PerDecimale(','), quanti) || quanti != 10000)
+            state.SkipWithError("export");
+    }
+}
+BENCHMARK(BM_EsportaCsv10000)->Unit(benchmark::kMillisecond);
+
+// That file read, checked line by line and added to an empty archive in one
+// transaction.
+void BM_ImportaCsv10000(benchmark::State& state) {
+    const fs::path cartella = ArchivioGenerato(10000).parent_path();
+    const fs::path csv = cartella / "da-importare.csv";
+    {
+        archivio::Archivio a;
+        std::size_t quanti = 0;
+        if (!a.Apri(ArchivioGenerato(10000)) ||
+            !archivio::EsportaCsv(a, csv, archivio::FormatoCsv::PerDecimale(','), quanti))
+            state.SkipWithError("export");
+    }
+    int giro = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const fs::path vuoto = cartella / ("importato-" + std::to_string(giro++) + ".dmg");
+        archivio::Archivio a;
+        if (!a.Apri(vuoto)) state.SkipWithError("archive");
+        state.ResumeTiming();
+        archivio::LetturaCsv lettura;
+        if (!archivio::LeggiFileCsv(csv, [](std::string_view) { return true; }, lettura) ||
+            lettura.righe.size() != 10000 || !a.AggiungiRighe(lettura.righe)) {
+            state.SkipWithError("import");
+            break;
+        }
+        state.PauseTiming();
+        a.Chiudi();
+        fs::remove(vuoto);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ImportaCsv10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

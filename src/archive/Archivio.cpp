@@ -269,9 +269,33 @@ Esito Archivio::Apri(const fs::path& file) {
     return ApriEsistente(file);
 }
 
-Esito Archivio::ApriEsistente(const fs::path& file) {
+Esito Archivio::ApriInLettura(const fs::path& file) {
+    Chiudi();
+    creato_ = false;
+    file_ = file;
+    return ApriEsistente(file, true);
+}
+
+Esito Archivio::Verifica() const {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    Esito esito;
+    rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        const std::string risposta = TestoColonna(st, 0);
+        if (risposta != "ok") esito = Errore{Motivo::Danneggiato, 0, 0, risposta};
+    } else {
+        esito = ErroreDa(rc);
+    }
+    sqlite3_finalize(st);
+    return esito;
+}
+
+Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     // Read-write when allowed, else read-only; never created here.
-    int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(file.c_str(), &db_, soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         Errore e = ErroreDa(rc);
         Chiudi();
@@ -376,6 +400,37 @@ Esito Archivio::ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::stri
     return esito;
 }
 
+namespace {
+void LeggiColonne(sqlite3_stmt* st, Riga& riga) {
+    for (int i = 0; i < NumeroColonne; ++i) {
+        if (ColonnaSiNo(i))
+            riga[i] = sqlite3_column_type(st, i) != SQLITE_NULL && sqlite3_column_int64(st, i) != 0 ? "1" : "0";
+        else
+            riga[i] = TestoColonna(st, i);
+    }
+}
+}  // namespace
+
+Esito Archivio::LeggiTutte(std::vector<Riga>& righe) const {
+    righe.clear();
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    const std::string sql = "SELECT " + ElencoColonne() + " FROM atleta ORDER BY rowid";
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        righe.emplace_back();
+        LeggiColonne(st, righe.back());
+    }
+    Esito esito;
+    if (rc != SQLITE_DONE) {
+        esito = ErroreDa(rc);
+        righe.clear();
+    }
+    sqlite3_finalize(st);
+    return esito;
+}
+
 Esito Archivio::LeggiRiga(std::int64_t id, Riga& riga) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     static const std::string sql = SqlLeggi();
@@ -385,12 +440,7 @@ Esito Archivio::LeggiRiga(std::int64_t id, Riga& riga) const {
     int rc = sqlite3_step(st);
     Esito esito;
     if (rc == SQLITE_ROW) {
-        for (int i = 0; i < NumeroColonne; ++i) {
-            if (ColonnaSiNo(i))
-                riga[i] = sqlite3_column_type(st, i) != SQLITE_NULL && sqlite3_column_int64(st, i) != 0 ? "1" : "0";
-            else
-                riga[i] = TestoColonna(st, i);
-        }
+        LeggiColonne(st, riga);
     } else if (rc == SQLITE_DONE) {
         esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
     } else {

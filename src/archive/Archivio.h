@@ -128,6 +128,8 @@ public:
     // value comes back as the empty text.
     Esito ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const;
     Esito LeggiRiga(std::int64_t id, Riga& riga) const;
+    // Every row, in table order, read in one statement.
+    Esito LeggiTutte(std::vector<Riga>& righe) const;
     // Writes the given columns of one row, in one transaction.
     Esito ScriviCampi(std::int64_t id, const std::vector<Campo>& campi);
     // Appends a row at the end of the table, in one transaction.
@@ -136,11 +138,21 @@ public:
     Esito AggiungiRighe(const std::vector<Riga>& righe);
     Esito EliminaRiga(std::int64_t id);
 
+    // Opens an existing archive only to read it (a backup to check): never
+    // created, never written.
+    Esito ApriInLettura(const std::filesystem::path& file);
+    // SQLite's quick check of the whole file.
+    Esito Verifica() const;
+    // Writes a consistent copy of the archive (one read transaction),
+    // encrypted with the same key, to `destinazione`: built beside it, read
+    // back, and moved into place only when complete. See CopiaArchivio.h.
+    Esito CopiaIn(const std::filesystem::path& destinazione) const;
+
     // How long a locked file is waited for before giving up, in milliseconds.
     static inline int AttesaBloccoMs = 1500;
 
 private:
-    Esito ApriEsistente(const std::filesystem::path& file);
+    Esito ApriEsistente(const std::filesystem::path& file, bool soloLettura = false);
     void RiapriSeSolaLettura();
     // Before a write transaction: the file must still take writes. A file
     // made read-only while it is open would otherwise refuse the write only

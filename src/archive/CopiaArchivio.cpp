@@ -1,0 +1,159 @@
+#include "CopiaArchivio.h"
+
+#include "FileSistema.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace fs = std::filesystem;
+
+namespace archivio {
+
+namespace {
+
+Errore DaFile(const sistema::ErroreFile& e) { return ErroreDiSistema(e.numero, e.dettaglio); }
+
+// Runs one statement with up to two text parameters, ignoring its rows.
+int EseguiCon(sqlite3* db, const char* sql, std::string_view a = {}, std::string_view b = {}) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        if (sqlite3_bind_parameter_count(st) >= 1)
+            sqlite3_bind_text(st, 1, a.data(), static_cast<int>(a.size()), SQLITE_TRANSIENT);
+        if (sqlite3_bind_parameter_count(st) >= 2)
+            sqlite3_bind_text(st, 2, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    return rc;
+}
+
+std::int64_t ContaRighe(sqlite3* db, const char* tabella) {
+    sqlite3_stmt* st = nullptr;
+    std::int64_t n = -1;
+    const std::string sql = std::string("SELECT count(*) FROM ") + tabella;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return n;
+}
+
+}  // namespace
+
+Esito VerificaCopia(const fs::path& copia) {
+    Archivio a;
+    if (Esito e = a.ApriInLettura(copia); !e) return e;
+    return a.Verifica();
+}
+
+Esito Archivio::CopiaIn(const fs::path& destinazione) const {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    sistema::ErroreFile errore;
+    const auto provvisorio = sistema::CreaFileAccanto(destinazione, errore);
+    if (!provvisorio) return DaFile(errore);
+    auto scarta = [&] {
+        std::error_code ec;
+        fs::remove(*provvisorio, ec);
+        fs::remove(provvisorio->string() + "-journal", ec);
+    };
+
+    int rc = EseguiCon(db_, "ATTACH DATABASE ?1 AS copia KEY ?2;", provvisorio->string(), ChiaveArchivio);
+    if (rc != SQLITE_OK) {
+        Errore e = ErroreDa(rc);
+        scarta();
+        return e;
+    }
+    // One read transaction: the copy is the archive at one moment, whatever
+    // another window writes meanwhile.
+    std::int64_t righe = -1;
+    rc = EseguiCon(db_, "BEGIN;");
+    if (rc == SQLITE_OK) {
+        righe = ContaRighe(db_, "main.atleta");
+        rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
+        rc = rc == SQLITE_OK ? EseguiCon(db_, "COMMIT;") : rc;
+    }
+    Errore e = rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
+    if (!sqlite3_get_autocommit(db_)) EseguiCon(db_, "ROLLBACK;");
+    EseguiCon(db_, "DETACH DATABASE copia;");
+    if (rc != SQLITE_OK) {
+        scarta();
+        return e;
+    }
+
+    // Read back before it takes the chosen name.
+    Archivio letta;
+    Esito esito = letta.ApriInLettura(*provvisorio);
+    if (esito) esito = letta.Verifica();
+    if (esito && ContaRighe(letta.db_, "atleta") != righe)
+        esito = Errore{Motivo::Danneggiato, 0, 0, "the copy does not hold every row"};
+    letta.Chiudi();
+    if (esito && !sistema::Sincronizza(*provvisorio)) esito = ErroreDiSistema(EIO, provvisorio->string());
+    if (esito)
+        if (auto r = sistema::Rinomina(*provvisorio, destinazione)) esito = DaFile(*r);
+    if (!esito) scarta();
+    return esito;
+}
+
+fs::path NomeConservato(const fs::path& file, std::string_view data) {
+    const fs::path cartella = file.parent_path();
+    const std::string base = file.stem().string() + " " + std::string(data);
+    const std::string estensione = file.extension().string();
+    fs::path nome = cartella / (base + estensione);
+    std::error_code ec;
+    for (int n = 2; fs::exists(nome, ec) || fs::exists(nome.string() + "-journal", ec); ++n)
+        nome = cartella / (base + " (" + std::to_string(n) + ")" + estensione);
+    return nome;
+}
+
+Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::string_view data, fs::path& conservato) {
+    if (Esito e = VerificaCopia(copia); !e) return e;
+
+    // The backup is copied beside the archive, and checked there, before
+    // anything is renamed.
+    sistema::ErroreFile errore;
+    const auto provvisorio = sistema::CreaFileAccanto(file, errore);
+    if (!provvisorio) return DaFile(errore);
+    auto scarta = [&] {
+        std::error_code ec;
+        fs::remove(*provvisorio, ec);
+    };
+    if (auto r = sistema::CopiaContenuto(copia, *provvisorio)) {
+        scarta();
+        return DaFile(*r);
+    }
+    if (Esito e = VerificaCopia(*provvisorio); !e) {
+        scarta();
+        return e;
+    }
+
+    std::error_code ec;
+    const fs::path giornale = file.string() + "-journal";
+    const bool esiste = fs::exists(file, ec);
+    conservato = esiste ? NomeConservato(file, data) : fs::path();
+    if (esiste) {
+        if (auto r = sistema::Rinomina(file, conservato)) {
+            scarta();
+            return DaFile(*r);
+        }
+        // A journal belongs to the file it was written for.
+        if (fs::exists(giornale, ec)) {
+            if (auto r = sistema::Rinomina(giornale, conservato.string() + "-journal")) {
+                sistema::Rinomina(conservato, file);
+                scarta();
+                return DaFile(*r);
+            }
+        }
+    }
+    if (auto r = sistema::Rinomina(*provvisorio, file)) {
+        if (esiste) {
+            sistema::Rinomina(conservato, file);
+            if (fs::exists(conservato.string() + "-journal", ec)) sistema::Rinomina(conservato.string() + "-journal", giornale);
+        }
+        scarta();
+        return DaFile(*r);
+    }
+    return {};
+}
+
+}  // namespace archivio

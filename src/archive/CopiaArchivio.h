@@ -1,0 +1,30 @@
+// Backups of the archive: a consistent, encrypted copy of the open archive
+// (Archivio::CopiaIn), the check that a file is such a copy, and the archive
+// replaced by a copy once the copy is known good, the replaced archive kept
+// beside it under a dated name.
+#pragma once
+
+#include "Archivio.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace archivio {
+
+// True when `copia` is an archive of this program: it opens with the key,
+// holds the athlete table with every column, and passes SQLite's quick check.
+// Never writes to it.
+Esito VerificaCopia(const std::filesystem::path& copia);
+
+// The name the replaced archive is kept under: "tvp 2026-12-09 11.42.dmg"
+// beside it, with " (2)", " (3)" ... when that name is taken.
+std::filesystem::path NomeConservato(const std::filesystem::path& file, std::string_view data);
+
+// Replaces the archive `file` with the backup `copia`, once the backup passes
+// VerificaCopia; the archive replaced (and a journal beside it) is kept as
+// NomeConservato(file, data), its name given in `conservato`. When anything
+// fails, `file` is as it was. No connection may be open on `file`.
+Esito RipristinaArchivio(const std::filesystem::path& file, const std::filesystem::path& copia, std::string_view data,
+                         std::filesystem::path& conservato);
+
+}  // namespace archivio

@@ -1,0 +1,45 @@
+// The few operations on files that the program needs from its operating
+// system, in one place: a file replaced whole or not at all, a temporary file
+// beside another, syncing a folder. Every other file of the program reaches
+// the system's file calls through here.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sistema {
+
+// Where a file operation failed: the system's error number and a phrase.
+struct ErroreFile {
+    int numero = 0;
+    std::string dettaglio;
+};
+
+// Replaces `file` with `byte`: written to a temporary file beside it, synced
+// to disk and renamed over it, so the file is always either the old or the
+// new one and never half-written. A new file gets `permessi` (an existing
+// one keeps its own). Nothing on success.
+std::optional<ErroreFile> ScriviFileAtomico(const std::filesystem::path& file, std::string_view byte,
+                                            std::filesystem::perms permessi = std::filesystem::perms::owner_read |
+                                                                             std::filesystem::perms::owner_write);
+
+// A new, empty, owner-only file beside `file`, under a unique name that
+// starts with the file's own name; or the error.
+std::optional<std::filesystem::path> CreaFileAccanto(const std::filesystem::path& file, ErroreFile& errore);
+
+// Copies the file `da` over the existing file `a` and syncs it to disk.
+std::optional<ErroreFile> CopiaContenuto(const std::filesystem::path& da, const std::filesystem::path& a);
+
+// Renames `da` to `a`, replacing `a`; syncs the folder. Nothing on success.
+std::optional<ErroreFile> Rinomina(const std::filesystem::path& da, const std::filesystem::path& a);
+
+// Syncs a file's contents, or a folder's entries, to disk. False on failure.
+bool Sincronizza(const std::filesystem::path& percorso);
+
+// Reads a whole file, at most `massimo` bytes; nothing (and the error) when
+// it cannot be read or is longer.
+std::optional<std::string> LeggiFile(const std::filesystem::path& file, std::uintmax_t massimo, ErroreFile& errore);
+
+}  // namespace sistema
