@@ -25,11 +25,12 @@ QString NomeAtleta(const QString& atleta) {
 void ImpostaGestoreAvvisi(GestoreAvvisiFn gestore) { Gestore() = std::move(gestore); }
 
 QMessageBox::StandardButton MostraAvvisoArchivio(QWidget* finestra, const QString& testo,
-                                                 QMessageBox::StandardButtons pulsanti) {
+                                                 QMessageBox::StandardButtons pulsanti, QMessageBox::Icon icona) {
     const QString titolo = QStringLiteral("Tovarin Project");
     if (Gestore()) return Gestore()(finestra, titolo, testo, pulsanti);
-    const auto predefinito = pulsanti.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-    return QMessageBox::warning(finestra, titolo, testo, pulsanti, predefinito);
+    QMessageBox scatola(icona, titolo, testo, pulsanti, finestra);
+    scatola.setDefaultButton(pulsanti.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    return static_cast<QMessageBox::StandardButton>(scatola.exec());
 }
 
 QString DescriviMotivo(const archivio::Errore& errore) {

@@ -20,9 +20,11 @@ using GestoreAvvisiFn = std::function<QMessageBox::StandardButton(
 // Installs the handler; an empty one restores the message box.
 void ImpostaGestoreAvvisi(GestoreAvvisiFn gestore);
 
-// A warning under the application's title, through the handler in force.
+// A warning under the application's title, through the handler in force; a
+// plain notice (what was done) shows the information icon instead.
 QMessageBox::StandardButton MostraAvvisoArchivio(QWidget* finestra, const QString& testo,
-                                                 QMessageBox::StandardButtons pulsanti = QMessageBox::Ok);
+                                                 QMessageBox::StandardButtons pulsanti = QMessageBox::Ok,
+                                                 QMessageBox::Icon icona = QMessageBox::Warning);
 
 // The reason of a failure in the current language, as a phrase without final
 // full stop; the texts come from the message catalogue.

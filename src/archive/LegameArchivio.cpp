@@ -364,6 +364,38 @@ bool LegameArchivio::ScriviModifiche() {
     return true;
 }
 
+archivio::Esito LegameArchivio::AggiungiAtleti(const std::vector<Riga>& righe) {
+    if (!aperto_ || caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "archive not open"};
+    if (!ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
+    if (archivio::Esito e = archivio_.AggiungiRighe(righe); !e) return e;
+    // The new rows join the record set and the picker at the end.
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (archivio::Esito e = archivio_.ElencaRighe(id, nomi); !e) return {};
+    const int prima = NumeroRighe();
+    id_ = std::move(id);
+    if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {
+        QStringList lista = elenco->stringList();
+        for (std::size_t i = static_cast<std::size_t>(prima); i < nomi.size(); ++i) lista.append(Testo(nomi[i]));
+        elenco->setStringList(lista);
+    }
+    if (stato_ == Stato::Nuova) posizione_ = NumeroRighe();
+    return {};
+}
+
+archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio::Esito()>& sostituisci) {
+    if (caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "busy"};
+    if (aperto_ && !ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
+    const QString nome = NomeCorrente();
+    const std::optional<std::int64_t> riga = stato_ == Stato::Riga ? std::optional(id_[static_cast<std::size_t>(posizione_)]) : std::nullopt;
+    archivio_.Chiudi();
+    aperto_ = false;
+    const archivio::Esito esito = sostituisci();
+    ApriArchivio(nome, riga);
+    if (AllaFine() && NumeroRighe() > 0) MostraPosizione(0);
+    return esito;
+}
+
 bool LegameArchivio::ChiudiArchivio() {
     if (!aperto_) return true;
     if (auto errore = Scrivi()) {

@@ -121,6 +121,22 @@ public:
     // has been told and the edit stays in the window.
     bool ScriviModifiche();
 
+    // The record set's own connection to the archive, for whole-archive work
+    // (an export, a backup); open while ArchivioAperto().
+    const archivio::Archivio& Connessione() const { return archivio_; }
+
+    // Appends the rows at the end of the table in one transaction, after the
+    // pending edit; the window keeps showing its row. On failure nothing is
+    // added (a pending edit that could not be written has been told).
+    archivio::Esito AggiungiAtleti(const std::vector<archivio::Riga>& righe);
+
+    // For replacing the archive file: writes the pending edit, closes the
+    // record set, runs `sostituisci`, then opens the file again on the same
+    // athlete (the first row when he is gone). What `sostituisci` returns is
+    // returned; an error without running it when the edit could not be
+    // written (the user has been told).
+    archivio::Esito SostituisciArchivio(const std::function<archivio::Esito()>& sostituisci);
+
     // For the window's closeEvent: writes a pending edit and closes the record
     // set. When the edit cannot be written the user is asked whether to close
     // anyway; false means "keep the window open" (ignore the close event).

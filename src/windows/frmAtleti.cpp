@@ -3,6 +3,8 @@
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "ControllaMisura.h"
+#include "DatiArchivio.h"
+#include "Globali.h"
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
@@ -76,6 +78,8 @@ frmAtleti::frmAtleti(QWidget* genitore) : QWidget(genitore) {
     if (ui.cboTipoImpiego->currentText() != attivita) ui.cboTipoImpiego->setEditText(attivita);
 
     connect(ui.imgCestino, &ImmagineSvg::clicked, this, &frmAtleti::EliminaAtleta);
+    ui.cmdDati->setIcon(IconaSvg(ui.cmdDati->property("immagine").toString(), {20, 40}));
+    PreparaMenuDati(ui.cmdDati, this, legame_.get());
     connect(ui.cmdScheda, &QPushButton::clicked, this, &frmAtleti::ApriSchedaAssetto);
     connect(ui.Command2, &QPushButton::clicked, this, &frmAtleti::ApriSchedaCondizione);
 }

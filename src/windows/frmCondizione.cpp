@@ -2,6 +2,8 @@
 
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
+#include "DatiArchivio.h"
+#include "Globali.h"
 #include "FinestraUnica.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
@@ -83,6 +85,9 @@ frmCondizione::frmCondizione(QWidget* genitore) : QWidget(genitore) {
     // while the athlete is read), open the archive straight on the current
     // athlete, then recompute once and fill the activity list in the
     // language of this moment.
+    ui.cmdReport->setIcon(IconaSvg(ui.cmdReport->property("immagine").toString(), {20, 40}));
+    connect(ui.cmdReport, &QToolButton::clicked, this, [this] { StampaReportAtletaMostrato(this, legame_.get()); });
+
     TraduciForm(this);
     SistemaDurata();
     legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);

@@ -2,6 +2,8 @@
 
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
+#include "DatiArchivio.h"
+#include "Globali.h"
 #include "FinestraUnica.h"
 #include "LegameArchivio.h"
 #include "Modulo1.h"
@@ -61,6 +63,9 @@ frmScheda::frmScheda(QWidget* genitore) : QWidget(genitore) {
 
     connect(ui.imgBici, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom>(this); });
     connect(ui.imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
+
+    ui.cmdReport->setIcon(IconaSvg(ui.cmdReport->property("immagine").toString(), {20, 40}));
+    connect(ui.cmdReport, &QToolButton::clicked, this, [this] { StampaReportAtletaMostrato(this, legame_.get()); });
 
     TraduciForm(this);
     // The athlete's boxes fill one after the other: nothing is computed

@@ -1,0 +1,42 @@
+// Taking the data away, from the athlete card's menu and the sheets: the
+// athlete's report, the archive as a spreadsheet (export and import), a
+// backup of the archive and restoring one. Each asks for its file, works
+// through the window's own record set, and says what it did or why not.
+#pragma once
+
+#include "ArchivioCsv.h"
+
+#include <QString>
+
+#include <functional>
+
+class LegameArchivio;
+class QToolButton;
+class QWidget;
+
+// The file dialogs; tests replace them. Empty: cancelled.
+struct ServiziFileDati {
+    std::function<QString(QWidget* finestra, const QString& titolo, const QString& nomeProposto, const QString& filtro)>
+        salva;
+    std::function<QString(QWidget* finestra, const QString& titolo, const QString& filtro)> apri;
+};
+void ImpostaServiziFileDati(ServiziFileDati servizi);
+
+void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame);
+void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
+void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
+void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
+void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
+
+// Gives the card's button its menu of the five actions, in the language of
+// the moment it opens.
+void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
+
+// The CSV form of the user's locale: semicolons where its decimal separator
+// is a comma.
+archivio::FormatoCsv FormatoCsvLocale();
+
+// Why a line was left out, in the current language.
+QString DescriviRifiuto(const archivio::LineaRifiutata& riga);
+// What reading a CSV file found wrong with the whole file; empty when nothing.
+QString DescriviRifiutoFile(const archivio::LetturaCsv& lettura, const QString& file);

@@ -1,0 +1,432 @@
+#include "ReportAtleta.h"
+
+#include "Calendario.h"
+#include "Globali.h"
+#include "Modulo1.h"
+#include "StampaFinestra.h"
+#include "TestoPiano.h"
+#include "modLanguageSupport.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+
+#include <algorithm>
+
+namespace {
+
+using archivio::Riga;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+QString Messaggio(const char* id) { return Q(modLanguageSupport::TestoLingua(id)); }
+
+// A caption of one of the windows, as the language file gives it, so that the
+// page calls everything as the windows do; the design text otherwise.
+QString Didascalia(const char* finestra, const std::string& controllo, const char* progetto) {
+    if (const auto file = modLanguageSupport::FileLingua()) {
+        try {
+            const std::string t = modLanguageSupport::LeggiIni(*file, finestra, controllo + ".Caption");
+            if (!t.empty()) return Q(t).trimmed();
+        } catch (const modLanguageSupport::ErroreIni&) {
+        }
+    }
+    return QString::fromUtf8(progetto);
+}
+
+const std::string& Colonna(const Riga& r, const char* nome) { return r[*archivio::IndiceColonna(nome)]; }
+
+// The activity as the current language writes it, as the windows show it.
+std::string AttivitaCorrente(const std::string& attivita) {
+    static const char* const italiane[] = {"leggera", "moderata", "intensa"};
+    static const char* const inglesi[] = {"light", "moderate", "strong"};
+    for (int i = 0; i < 3; ++i) {
+        if (modLanguageSupport::LinguaCorrente == "italian" && attivita == inglesi[i]) return italiane[i];
+        if (modLanguageSupport::LinguaCorrente == "english" && attivita == italiane[i]) return inglesi[i];
+    }
+    return attivita;
+}
+
+// A range text " 48 - 50.3" or "-1 --.5" as its two ends.
+std::optional<std::pair<double, double>> Estremi(const QString& testo) {
+    const std::string t = S(testo);
+    const std::size_t trattino = t.find(" -", 1);
+    if (trattino == std::string::npos) {
+        if (!Modulo1::TestoNumerico(t)) return std::nullopt;
+        const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(t));
+        return std::pair{v, v};
+    }
+    const std::string basso = t.substr(0, trattino), alto = t.substr(trattino + 2);
+    if (!Modulo1::TestoNumerico(basso) || !Modulo1::TestoNumerico(alto)) return std::nullopt;
+    const double a = Modulo1::ValoreTesto(basso), b = Modulo1::ValoreTesto(alto);
+    return std::pair{std::min(a, b), std::max(a, b)};
+}
+
+QString ConSegno(double x) {
+    const double v = Modulo1::Arrotonda(x, 1);
+    if (v == 0) return QStringLiteral("0");
+    return (v > 0 ? QStringLiteral("+") : QString()) + Q(Modulo1::TestoPiano(v));
+}
+
+}  // namespace
+
+std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set) {
+    const std::string s = S(set.trimmed());
+    if (s.empty() || !Modulo1::TestoNumerico(s)) return std::nullopt;
+    const auto estremi = Estremi(calcolato);
+    if (!estremi) return std::nullopt;
+    const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(s));
+    if (v < estremi->first) return v - estremi->first;
+    if (v > estremi->second) return v - estremi->second;
+    return 0.0;
+}
+
+DatiReport PreparaReport(const Riga& r) {
+    DatiReport d;
+    d.nome = Q(r[archivio::ColonnaNome]);
+    d.sesso = Q(Colonna(r, "sesso"));
+    d.altezza = Q(Colonna(r, "altezza"));
+    d.peso = Q(Colonna(r, "peso"));
+    const char* const misure[] = {"cavallo", "busto", "coscia", "gamba", "braccio", "spalle"};
+    for (std::size_t i = 0; i < 6; ++i) d.misure[i] = Q(Colonna(r, misure[i]));
+
+    // The fit sheet's results.
+    bool predefinita = false;
+    const Modulo1::MisureAssetto m =
+        Modulo1::LeggiMisure(Colonna(r, "cavallo"), Colonna(r, "busto"), Colonna(r, "coscia"), Colonna(r, "gamba"),
+                             Colonna(r, "braccio"), Colonna(r, "spalle"), Colonna(r, "sella"), predefinita);
+    d.sellaPredefinita = predefinita;
+    d.sella = predefinita ? QStringLiteral("27.5") : Q(Colonna(r, "sella"));
+    const std::array<std::string, 10> calcolati{
+        Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m),   Modulo1::CalcolaAlfa(m),
+        Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m),   Modulo1::CalcolaDSM(m),
+        Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
+    const std::array<QString, 10> nomi{
+        Messaggio("0218"),
+        Messaggio("0219"),
+        Didascalia("frmAtleti", "Label18", "Pedivelle (PE)") + QStringLiteral(", mm"),
+        Messaggio("0220"),
+        Messaggio("0221"),
+        Messaggio("0222"),
+        Didascalia("frmAtleti", "Label14", "Altezza sella (HS)"),
+        Didascalia("frmAtleti", "Label15", "Distanza sella-man. (DSM)"),
+        Didascalia("frmAtleti", "Label16", "Scarto sella-man. (SM)"),
+        Didascalia("frmAtleti", "Label17", "Arretram. sella (R)")};
+    // The athlete's own set-up, beside the result of the same name.
+    const std::array<const char*, 10> set{nullptr, nullptr, "myPE", nullptr, nullptr,
+                                          nullptr, "myHS",  "myDSM", "mySM", "myR"};
+    for (std::size_t i = 0; i < 10; ++i) {
+        RisultatoReport& ris = d.assetto[i];
+        ris.nome = nomi[i];
+        ris.calcolato = Q(calcolati[i]).trimmed();
+        if (!set[i]) continue;
+        ris.set = Q(Colonna(r, set[i])).trimmed();
+        if (const auto diff = DifferenzaDalSet(ris.calcolato, ris.set)) ris.differenza = ConSegno(*diff);
+    }
+
+    // The condition sheet's results, from the same values it reads.
+    d.eta = Q(Modulo1::CalcolaEta(Colonna(r, "datanascita")));
+    Modulo1::EtaAnni = Modulo1::ValoreTesto(S(d.eta));
+    Modulo1::PesoKg = Modulo1::ValoreTesto(Colonna(r, "peso"));
+    Modulo1::AltezzaCm = Modulo1::ValoreTesto(Colonna(r, "altezza"));
+    Modulo1::PulsazioniRiposo = Modulo1::ValoreTesto(Colonna(r, "pulsazioniriposo"));
+    Modulo1::AttivitaLavorativa = AttivitaCorrente(Colonna(r, "TipoImpiego"));
+    Modulo1::AttivitaFisica = r[archivio::ColonnaAttivFis] == "1";
+    const std::string sesso = S(d.sesso);
+    double fcMax = 0;
+    Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
+    Modulo1::CalcolaZoneCardiache(fcMax, 60, cooper, karvonen, sesso, Modulo1::EtaAnni, Colonna(r, "peso"), kcalCooper,
+                                  kcalKarvonen);
+    d.fcMax = Q(Modulo1::TestoPiano(fcMax));
+    for (std::size_t i = 0; i < 5; ++i) {
+        d.cooper[i] = Q(cooper[i]);
+        d.karvonen[i] = Q(karvonen[i]);
+    }
+    std::string metabolismo, fabbisogno;
+    Modulo1::CalcolaMetabolismo(metabolismo, fabbisogno, sesso);
+    d.metabolismo = Q(metabolismo);
+    d.fabbisogno = Q(fabbisogno);
+    std::string ideale, classe, range;
+    d.imc = Q(Modulo1::CalcolaIMC(sesso, Modulo1::AltezzaCm, Colonna(r, "peso"), ideale, classe, range));
+    d.pesoIdeale = Q(ideale);
+    d.classe = Q(classe);
+    d.range = Q(range);
+    return d;
+}
+
+namespace {
+
+// The page is laid out in millimetres.
+class Pagina {
+public:
+    Pagina(QPainter& p, const QPagedPaintDevice& dispositivo) : p_(p), scala_(dispositivo.logicalDpiX() / 25.4) {}
+    double mm(double x) const { return x * scala_; }
+    QRectF R(double x, double y, double l, double a) const { return {mm(x), mm(y), mm(l), mm(a)}; }
+
+    void Carattere(double punti, bool grassetto = false, bool corsivo = false) {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSizeF(punti);
+        f.setBold(grassetto);
+        f.setItalic(corsivo);
+        p_.setFont(f);
+    }
+    void Testo(double x, double y, double l, double a, const QString& t, int allineamento = Qt::AlignLeft) {
+        p_.drawText(R(x, y, l, a), allineamento | Qt::AlignVCenter | Qt::TextSingleLine, t);
+    }
+    void Linea(double x1, double y1, double x2, double y2, const QColor& colore, double spessore = 0.3) {
+        p_.setPen(QPen(colore, mm(spessore)));
+        p_.drawLine(QPointF(mm(x1), mm(y1)), QPointF(mm(x2), mm(y2)));
+    }
+    void Fondo(double x, double y, double l, double a, const QColor& colore) { p_.fillRect(R(x, y, l, a), colore); }
+    void Penna(const QColor& colore) { p_.setPen(colore); }
+    QPainter& pittore() { return p_; }
+
+private:
+    QPainter& p_;
+    double scala_;
+};
+
+const QColor Arancio(255, 128, 0), Grigio(90, 90, 90), GrigioChiaro(225, 225, 225), Nero(0, 0, 0),
+    Rosso(192, 0, 0), Blu(0, 60, 140);
+
+void Titolo(Pagina& g, double y, const QString& testo) {
+    g.Carattere(11, true);
+    g.Penna(Nero);
+    g.Testo(15, y, 180, 6, testo);
+    g.Linea(15, y + 6.5, 195, y + 6.5, Arancio, 0.5);
+}
+
+// Two columns of label and value, one row every 6 mm.
+void Coppie(Pagina& g, double x, double y, double larghezza, const QList<QPair<QString, QString>>& righe) {
+    for (const auto& [etichetta, valore] : righe) {
+        g.Carattere(9);
+        g.Penna(Grigio);
+        g.Testo(x, y, larghezza * 0.62, 6, etichetta);
+        g.Carattere(9, true);
+        g.Penna(Nero);
+        g.Testo(x + larghezza * 0.62, y, larghezza * 0.38, 6, valore, Qt::AlignRight);
+        y += 6;
+    }
+}
+
+}  // namespace
+
+void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& d) {
+    Pagina g(pittore, pagina);
+    pittore.setRenderHint(QPainter::Antialiasing);
+    const bool inglese = modLanguageSupport::LinguaCorrente == "english";
+    const QLocale locale = inglese ? QLocale(QLocale::English, QLocale::UnitedKingdom) : QLocale(QLocale::Italian, QLocale::Italy);
+    const Calendario::Data oggi = Calendario::Servizi().oggi();
+    const QString data = locale.toString(QDate(oggi.anno, oggi.mese, oggi.giorno), QStringLiteral("d MMMM yyyy"));
+
+    // The studio line and the date.
+    g.Carattere(16, true, true);
+    g.Penna(Arancio);
+    g.Testo(15, 12, 120, 9, TitoloApplicazione);
+    g.Carattere(9);
+    g.Penna(Grigio);
+    g.Testo(110, 12, 85, 9, data, Qt::AlignRight);
+    g.Carattere(8, false, true);
+    g.Testo(15, 20, 180, 5, (NomeAutore.trimmed() + QStringLiteral(" · ") + IndirizzoSito).trimmed());
+    g.Linea(15, 26, 195, 26, Arancio, 0.8);
+
+    // The athlete.
+    g.Carattere(9);
+    g.Penna(Grigio);
+    g.Testo(15, 29, 120, 5, Messaggio("0200"));
+    g.Carattere(18, true);
+    g.Penna(Nero);
+    g.Testo(15, 34, 180, 10, d.nome.isEmpty() ? QStringLiteral("—") : d.nome);
+    g.Carattere(9.5);
+    const auto voce = [](const QString& etichetta, const QString& valore) {
+        return etichetta + QStringLiteral(": ") + (valore.isEmpty() ? QStringLiteral("—") : valore);
+    };
+    g.Testo(15, 44, 180, 6,
+            voce(Didascalia("frmCondizione", "lblTitEta", "Età"), d.eta) + QStringLiteral("     ") +
+                voce(Didascalia("frmAtleti", "Label23", "Sesso"), d.sesso) + QStringLiteral("     ") +
+                voce(Didascalia("frmCondizione", "lblTitAltezza", "Altezza (cm)"), d.altezza) +
+                QStringLiteral("     ") + voce(Didascalia("frmCondizione", "lblTitPeso", "Peso (Kg)"), d.peso));
+
+    // Body measures, left; the fit results with the athlete's set-up, right.
+    double y = 54;
+    Titolo(g, y, Messaggio("0206"));
+    const std::array<std::pair<const char*, const char*>, 6> misure{
+        {{"Label7", "Cavallo"}, {"Label8", "Busto"}, {"Label9", "Coscia"}, {"Label10", "Gamba"}, {"Label12", "Braccio"},
+         {"Label13", "Spalle"}}};
+    QList<QPair<QString, QString>> righeMisure;
+    for (std::size_t i = 0; i < 6; ++i)
+        righeMisure.append({QString::number(i + 1) + QStringLiteral(" - ") +
+                                Didascalia("frmAtleti", misure[i].first, misure[i].second),
+                            d.misure[i].isEmpty() ? QStringLiteral("—") : d.misure[i]});
+    righeMisure.append({Didascalia("frmAtleti", "Label19", "Lunghezza sella"),
+                        d.sellaPredefinita ? d.sella + QStringLiteral(" ") + Messaggio("0205") : d.sella});
+    Coppie(g, 15, y + 9, 58, righeMisure);
+
+    const double xa = 80;
+    g.Carattere(7.5, true);
+    g.Penna(Grigio);
+    g.Testo(xa + 61, y + 9, 20, 5, Messaggio("0202"), Qt::AlignRight);
+    g.Testo(xa + 82, y + 9, 14, 5, QStringLiteral("set"), Qt::AlignRight);
+    g.Testo(xa + 96, y + 9, 18, 5, Messaggio("0203"), Qt::AlignRight);
+    double ya = y + 14;
+    for (std::size_t i = 0; i < d.assetto.size(); ++i) {
+        const RisultatoReport& ris = d.assetto[i];
+        if (i % 2 == 0) g.Fondo(xa, ya, 115, 5.5, QColor(245, 245, 245));
+        g.Carattere(8);
+        g.Penna(Grigio);
+        g.Testo(xa + 1, ya, 61, 5.5, ris.nome);
+        g.Carattere(8.5, true);
+        g.Penna(Nero);
+        g.Testo(xa + 61, ya, 20, 5.5, ris.calcolato, Qt::AlignRight);
+        g.Carattere(8.5);
+        g.Testo(xa + 82, ya, 14, 5.5, ris.set, Qt::AlignRight);
+        g.Penna(ris.differenza.isEmpty() || ris.differenza == QLatin1String("0") ? Nero : Rosso);
+        g.Testo(xa + 96, ya, 18, 5.5, ris.differenza, Qt::AlignRight);
+        ya += 5.5;
+    }
+
+    // The bicycle with the athlete's values at its dimension lines.
+    y = 122;
+    Titolo(g, y, Messaggio("0201"));
+    QSvgRenderer bici(QStringLiteral(":/immagini/bici.svg"));
+    // The bicycle and its dimension lines, without the empty sky above.
+    bici.setViewBox(QRectF(30, 70, 734, 394));
+    const QRectF area = g.R(20, y + 8, 170, 170 * 394.0 / 734.0);
+    pittore.save();
+    pittore.setClipRect(area);
+    bici.render(&pittore, area);
+    pittore.restore();
+    const QRectF vista = bici.viewBoxF();
+    const double sx = area.width() / vista.width(), sy = area.height() / vista.height();
+    const std::array<std::pair<const char*, std::size_t>, 8> quote{{{"quotaTP", 0},
+                                                                    {"quotaTO", 1},
+                                                                    {"quotaPE", 2},
+                                                                    {"quotaAlfa", 3},
+                                                                    {"quotaHS", 6},
+                                                                    {"quotaDSM", 7},
+                                                                    {"quotaSM", 8},
+                                                                    {"quotaR", 9}}};
+    g.Carattere(7.5, true);
+    for (const auto& [id, i] : quote) {
+        const QRectF etichetta = bici.boundsOnElement(QString::fromLatin1(id));
+        if (etichetta.isEmpty()) continue;
+        const QPointF centro(area.left() + (etichetta.center().x() - vista.left()) * sx,
+                             area.top() + (etichetta.bottom() - vista.top()) * sy);
+        const QString testo = d.assetto[i].calcolato + (i == 3 ? QStringLiteral("°") : QString());
+        const QRectF riquadro(centro.x() - g.mm(14), centro.y() + g.mm(0.3), g.mm(28), g.mm(4));
+        const QRectF occupato = pittore.boundingRect(riquadro, Qt::AlignCenter | Qt::TextSingleLine, testo);
+        pittore.fillRect(occupato.adjusted(-g.mm(0.6), 0, g.mm(0.6), 0), QColor(255, 255, 255, 220));
+        pittore.setPen(Blu);
+        pittore.drawText(riquadro, Qt::AlignCenter | Qt::TextSingleLine, testo);
+    }
+
+    // The condition.
+    y = 232;
+    Titolo(g, y, Messaggio("0204"));
+    const QString assente = QStringLiteral("—");
+    auto o = [&assente](const QString& t) { return t.isEmpty() ? assente : t; };
+    Coppie(g, 15, y + 9, 80,
+           {{Didascalia("frmCondizione", "lblTitIMC", "I.M.C."), o(d.imc)},
+            {Didascalia("frmCondizione", "lblTitCondizione", "Stato"), o(d.classe)},
+            {Didascalia("frmCondizione", "lblTitPesoIdeale", "Ideale (kg)"), o(d.pesoIdeale)},
+            {Didascalia("frmCondizione", "lblTitTra", "Range normale (kg)"), o(d.range)},
+            {Didascalia("frmCondizione", "lblTitMetabolismo", "Metabolismo basale"), o(d.metabolismo)},
+            {Didascalia("frmCondizione", "lblTitFabb", "Fabbisogno energetico"), o(d.fabbisogno)},
+            {Didascalia("frmCondizione", "lblTitFCmax", "FC max"), o(d.fcMax)}});
+
+    const double xz = 105;
+    g.Carattere(7.5, true);
+    g.Penna(Grigio);
+    g.Testo(xz, y + 9, 52, 5, Didascalia("frmCondizione", "lblTitFrequenze", "Frequenze cardiache (bpm)"));
+    g.Testo(xz + 52, y + 9, 18, 5, Didascalia("frmCondizione", "lblTitCooper", "Cooper"), Qt::AlignRight);
+    g.Testo(xz + 70, y + 9, 20, 5, Didascalia("frmCondizione", "lblTitKarvonen", "Karvonen"), Qt::AlignRight);
+    const std::array<std::pair<const char*, const char*>, 5> zone{{{"lblZona5060", "molto leggero"},
+                                                                   {"lblZona6070", "leggero"},
+                                                                   {"lblZona7080", "moderato"},
+                                                                   {"lblZona8090", "elevato"},
+                                                                   {"lblZona90100", "massimale"}}};
+    const std::array<QColor, 5> colori{QColor(255, 255, 192), QColor(192, 255, 192), QColor(192, 255, 255),
+                                       QColor(255, 192, 128), QColor(255, 128, 128)};
+    double yz = y + 15;
+    for (std::size_t i = 0; i < 5; ++i) {
+        g.Fondo(xz, yz, 90, 6, colori[i]);
+        g.Carattere(8.5);
+        g.Penna(Nero);
+        g.Testo(xz + 1, yz, 16, 6, QStringLiteral("%1-%2%").arg(50 + 10 * i).arg(60 + 10 * i));
+        g.Testo(xz + 17, yz, 34, 6, Didascalia("frmCondizione", zone[i].first, zone[i].second));
+        g.Carattere(8.5, true);
+        g.Testo(xz + 50, yz, 20, 6, o(d.cooper[i]), Qt::AlignRight);
+        g.Testo(xz + 70, yz, 19, 6, o(d.karvonen[i]), Qt::AlignRight);
+        yz += 6;
+    }
+
+    g.Linea(15, 285, 195, 285, GrigioChiaro, 0.3);
+    g.Carattere(7, false, true);
+    g.Penna(Grigio);
+    g.Testo(15, 286, 180, 5, Q(modLanguageSupport::TestoLingua("0043")));
+}
+
+namespace {
+
+void ImpostaA4Verticale(QPagedPaintDevice& dispositivo) {
+    dispositivo.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+}
+
+}  // namespace
+
+bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore) {
+    QSaveFile uscita(file);
+    if (!uscita.open(QIODevice::WriteOnly)) {
+        if (errore) *errore = uscita.errorString();
+        return false;
+    }
+    const DatiReport dati = PreparaReport(riga);
+    {
+        QPdfWriter pdf(&uscita);
+        pdf.setResolution(600);
+        pdf.setTitle(TitoloApplicazione + QStringLiteral(" - ") + dati.nome);
+        pdf.setCreator(TitoloApplicazione);
+        ImpostaA4Verticale(pdf);
+        QPainter pittore;
+        if (!pittore.begin(&pdf)) {
+            if (errore) *errore = uscita.errorString();
+            uscita.cancelWriting();
+            return false;
+        }
+        DisegnaReport(pittore, pdf, dati);
+        pittore.end();
+    }
+    if (!uscita.commit()) {
+        if (errore) *errore = uscita.errorString();
+        return false;
+    }
+    return true;
+}
+
+void StampaReportAtleta(QWidget* finestra, const Riga& riga) {
+    const ServiziStampa& servizi = ServiziStampaCorrenti();
+    std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
+    if (!stampante) {
+        if (!servizi.chiedi(finestra, Messaggio("0060"))) return;
+        const QString file = servizi.scegliFilePdf(finestra);
+        if (file.isEmpty()) return;
+        QString errore;
+        if (!ScriviReportPdf(riga, file, &errore)) servizi.avvisa(finestra, Messaggio("0061"));
+        return;
+    }
+    ImpostaA4Verticale(*stampante);
+    QPainter pittore;
+    bool riuscita = pittore.begin(stampante.get());
+    if (riuscita) {
+        DisegnaReport(pittore, *stampante, PreparaReport(riga));
+        riuscita = pittore.end();
+    }
+    if (!riuscita) servizi.avvisa(finestra, Messaggio("0061"));
+}

@@ -1,0 +1,57 @@
+// The athlete's report: one A4 portrait page a fitter hands over at the end of
+// a fitting, drawn as vectors (text stays text, the drawing stays sharp), in
+// the current language: the studio line and the date; the athlete's name,
+// age, sex, height and weight; the six body measures and the saddle length;
+// the ten fit results beside the athlete's own set-up and the difference; the
+// bicycle with the athlete's values at its dimension lines; the condition
+// summary with the training zones.
+#pragma once
+
+#include "Archivio.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+class QPainter;
+class QPagedPaintDevice;
+class QRectF;
+class QWidget;
+
+struct RisultatoReport {
+    QString nome;        // "Saddle height (HS)"
+    QString calcolato;   // the text of the fit sheet: " 69", " 48 - 50.3", "n.d."
+    QString set;         // the athlete's own value, or empty where there is none
+    QString differenza;  // set minus computed ("+1.5", "0"), or empty
+};
+
+// Everything the page shows, worked out from one row of the archive.
+struct DatiReport {
+    QString nome, eta, sesso, altezza, peso;
+    std::array<QString, 6> misure;  // inseam, torso, thigh, leg, arm, shoulders
+    QString sella;
+    bool sellaPredefinita = false;
+    std::array<RisultatoReport, 10> assetto;   // TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R
+    QString imc, classe, pesoIdeale, range, metabolismo, fabbisogno, fcMax;
+    std::array<QString, 5> cooper, karvonen;
+};
+
+// The difference between the athlete's own value and a computed text: to the
+// value, or to the nearer end of a range (0 inside it); nothing when either
+// is not a number.
+std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set);
+
+DatiReport PreparaReport(const archivio::Riga& riga);
+
+// Draws the page on a painter already begun on an A4 portrait device.
+void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
+
+// Writes the report of the row as a PDF file, replaced whole or not at all.
+// False, with the reason, when it cannot be written.
+bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* errore = nullptr);
+
+// The report of the row on the printer, or, without one, as a PDF file with
+// the same questions as the screen printout.
+void StampaReportAtleta(QWidget* finestra, const archivio::Riga& riga);
