@@ -223,7 +223,7 @@ bool frmCondizione::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui.Label44 && evento->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(evento);
         if (mouse->button() == Qt::LeftButton && ui.Label44->rect().contains(mouse->position().toPoint()))
-            MostraFinestraUnica<frmValoriIMC>(this);
+            MostraValoriIMC(this);
     }
     return QWidget::eventFilter(oggetto, evento);
 }

@@ -469,8 +469,11 @@ private slots:
         QVERIFY(zoom.front()->isWindow());
         QCOMPARE(zoom.front()->size(), QSize(827, 537));
         QCOMPARE(principale->findChildren<frmZoom2*>().size(), 0);
-        // Closed, then asked for again: a new one.
-        zoom.front()->close();
+        // Closed with Escape, then asked for again: a new one.
+        zoom.front()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(zoom.front()));
+        QTest::keyClick(zoom.front(), Qt::Key_Escape);
+        QVERIFY(!zoom.front()->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(principale->findChildren<frmZoom*>().size(), 0);
         QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);

@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(immagine.width(), 952);
         QCOMPARE(immagine.height(), 593 + 31 + 2);
         const int alto = 32;
-        const QRect zonaPulsanti(681, alto + 2, 160, 68);   // where Print and Help stand on screen
+        const QRect zonaPulsanti(690, alto + 2, 150, 68);   // where Print and Help stand on screen
         const QRect zonaLink(862, alto + 2, 85, 68);        // Info and Donazione
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 128, 0)) > 20);   // the credit text
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 255, 255)) < 200);
