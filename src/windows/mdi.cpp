@@ -4,6 +4,7 @@
 #include "Collegamenti.h"
 #include "FiltroApplicazione.h"
 #include "Globali.h"
+#include "RisultatiInteri.h"
 #include "Stili.h"
 #include "StampaFinestra.h"
 #include "TraduciForm.h"
@@ -113,6 +114,7 @@ void mdi::ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestr
 QWidget* mdi::MostraFiglio(QWidget* figlio) {
     figlio->setAttribute(Qt::WA_DeleteOnClose);
     ui.mdiArea->Aggiungi(figlio);
+    ProteggiRisultati(figlio);
     return figlio;
 }
 
