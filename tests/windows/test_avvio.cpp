@@ -109,7 +109,7 @@ private slots:
         galleggiante.show();
 
         QTest::mouseClick(home->ui.imgEnglish, Qt::LeftButton);
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Rider"));
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Athlete"));
         QCOMPARE(principale->ui.lblDonazione->text(), QStringLiteral("Donate"));
         QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
         QCOMPARE(galleggiante.windowTitle(), QStringLiteral("Help - Tovarin Project"));

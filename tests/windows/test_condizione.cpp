@@ -538,7 +538,7 @@ private slots:
                                                 "per persone con allenamento"};
         QTest::newRow("english") << "english"
                                  << QStringList{"Condition sheet", "Does physical activity", "very light",
-                                                "Value ranges", "  HR max", "for sedentary or little-trained people",
+                                                "BMI ranges", "  HR max", "for sedentary or little-trained people",
                                                 "for trained people"};
     }
     void testiDellaFinestra() {

@@ -227,7 +227,7 @@ private slots:
         frmScheda* s = ApriScheda("Rossi");
         QCOMPARE(s->windowTitle(), QStringLiteral(" Fit sheet"));
         QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - inseam "));
-        QCOMPARE(s->ui.Label13->text(), QStringLiteral("handlebar"));
+        QCOMPARE(s->ui.Label13->text(), QStringLiteral("bar width"));
         QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Click to enlarge"));
         // Numbers stay as the engine writes them.
         QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
