@@ -3,6 +3,8 @@
 #include "Modulo1.h"
 #include "TestoPiano.h"
 
+#include <cmath>
+
 namespace Modulo1 {
 
 namespace {
@@ -12,8 +14,13 @@ const std::string NonDisponibile = "n.d.";
 // Rounded to one decimal, halves to even.
 double Uno(double x) { return Arrotonda(x, 1); }
 
+// A result that is no finite number (a measure of hundreds of digits) is
+// not available, whole: never "inf" nor half a range.
+std::string Valore(double x) { return std::isfinite(x) ? TestoNumero(x) : NonDisponibile; }
+
 // "low -high": the low value always first, whatever the order of the two.
 std::string Intervallo(double basso, double alto) {
+    if (!std::isfinite(basso) || !std::isfinite(alto)) return NonDisponibile;
     std::string t;
     AccodaNumero(t, basso, true, false);
     t += " -";
@@ -35,7 +42,7 @@ MisureAssetto LeggiMisure(std::string_view cavallo, std::string_view busto, std:
 
 std::string CalcolaTP(const MisureAssetto& m) {
     if (!(m.cavallo > 0)) return NonDisponibile;
-    return TestoNumero(Uno(m.cavallo * 0.65));
+    return Valore(Uno(m.cavallo * 0.65));
 }
 
 std::string CalcolaTO(const MisureAssetto& m) {
@@ -46,6 +53,7 @@ std::string CalcolaTO(const MisureAssetto& m) {
 std::string CalcolaPE(const MisureAssetto& m) {
     if (!(m.cavallo > 0)) return NonDisponibile;
     double x = Uno((m.cavallo - 55) / 1.9 + 160);
+    if (!std::isfinite(x)) return NonDisponibile;
     if (x < 167.5) return "165";
     if (x < 170) return "167.5";
     if (x < 172.5) return "170";
@@ -57,12 +65,12 @@ std::string CalcolaPE(const MisureAssetto& m) {
 
 std::string CalcolaAlfa(const MisureAssetto& m) {
     if (m.coscia == 0 || m.gamba == 0) return NonDisponibile;
-    return TestoNumero(Uno((1.3 - m.coscia / m.gamba) * 15 + 70.5));
+    return Valore(Uno((1.3 - m.coscia / m.gamba) * 15 + 70.5));
 }
 
 std::string CalcolaPiega(const MisureAssetto& m) {
     if (!(m.spalle > 0)) return NonDisponibile;
-    return TestoNumero(Arrotonda(m.spalle, 0));
+    return Valore(Arrotonda(m.spalle, 0));
 }
 
 std::string CalcolaPipa(const MisureAssetto& m) {
@@ -76,7 +84,7 @@ std::string CalcolaHS(const MisureAssetto& m) {
     double a = Uno(m.cavallo * 0.885);
     double pedivella = ValoreTesto(CalcolaPE(m));   // millimetres
     double b = Uno(m.cavallo * 1.09 - pedivella / 10);
-    return TestoNumero(b > a ? b : a);
+    return Valore(b > a ? b : a);
 }
 
 std::string CalcolaDSM(const MisureAssetto& m) {

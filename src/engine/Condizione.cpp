@@ -92,6 +92,10 @@ void CalcolaMetabolismo(std::string& metabolismo, std::string& fabbisogno, const
         return;
     }
     double basale = Arrotonda(b, 0);
+    if (!std::isfinite(basale)) {   // a weight or a height of hundreds of digits
+        metabolismo = "n.d.";
+        return;
+    }
     metabolismo = TestoPiano(basale);
     double fattore = FattoreAttivita(sesso == "M", EtaAnni, AttivitaLavorativa, AttivitaFisica);
     if (fattore > 0) fabbisogno = TestoPiano(Arrotonda(fattore * basale, 0));
@@ -132,9 +136,13 @@ std::string CalcolaIMC(const std::string& sesso, double altezza, const std::stri
     else
         id = "0026";
 
+    // A weight or a height of hundreds of digits gives no finite number:
+    // that result is not available, and no class is drawn from it.
+    const auto testo = [](double x) { return std::isfinite(x) ? TestoPiano(Arrotonda(x, 1)) : std::string("n.d."); };
+    pesoIdeale = testo(ideale);
+    range = std::isfinite(basso) && std::isfinite(alto) ? testo(basso) + " - " + testo(alto) : std::string("n.d.");
+    if (!std::isfinite(indice)) return "n.d.";
     classe = TestoLingua(id);
-    pesoIdeale = TestoPiano(Arrotonda(ideale, 1));
-    range = TestoPiano(Arrotonda(basso, 1)) + " - " + TestoPiano(Arrotonda(alto, 1));
     return DueDecimali(indice);
 }
 

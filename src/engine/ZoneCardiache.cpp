@@ -4,6 +4,7 @@
 #include "TestoPiano.h"
 
 #include <array>
+#include <cmath>
 
 namespace Modulo1 {
 
@@ -16,10 +17,16 @@ namespace {
 constexpr std::array<double, 5> Quote{0.5, 0.6, 0.7, 0.8, 0.9};
 using SeiLimiti = std::array<double, 6>;
 
+// "low-high" for each zone; "n.d." for a zone whose bounds are no finite
+// numbers (a weight or a resting rate of hundreds of digits).
 void ScriviZone(const SeiLimiti& limiti, CinqueTesti& testi) {
     for (std::size_t i = 0; i < testi.size(); ++i) {
         std::string& t = testi[i];
         t.clear();
+        if (!std::isfinite(limiti[i]) || !std::isfinite(limiti[i + 1])) {
+            t = "n.d.";
+            continue;
+        }
         AccodaNumero(t, limiti[i], false, true);
         t += '-';
         AccodaNumero(t, limiti[i + 1], false, true);

@@ -28,12 +28,7 @@ void ImpostaApplicazione() {
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
     QApplication::setWindowIcon(IconaSvg(QStringLiteral(":/immagini/icona.svg"), {16, 32}));
-    ImpostaSostitutiCaratteri();
-    // Every text of the program in the design font (or its stand-in), the
-    // plain ones included: one font family to load.
-    QFont carattere = QApplication::font();
-    carattere.setFamily(CarattereDisegno());
-    QApplication::setFont(carattere);
+    ImpostaCaratteri();
     ImpostaGestoreGuida(MostraGuidaChm);
 
     modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();

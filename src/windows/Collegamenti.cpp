@@ -1,9 +1,12 @@
 #include "Collegamenti.h"
 
 #include "Globali.h"
+#include "modLanguageSupport.h"
 
 #include <QDesktopServices>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -45,13 +48,38 @@ void ScriviAutore(QWidget* finestra, const QString& oggetto) {
     ApriDocumento(finestra, TestoCollegamentoPosta(oggetto, VersioneMaggiore, VersioneMinore, VersioneRevisione));
 }
 
+namespace {
+
+// Each page of the help and its English counterpart in the same file; the
+// table of contents too.
+constexpr std::pair<const char*, const char*> PagineInglesi[] = {
+    {"Descrizione.html", "Overview.html"},     {"scheda_atleta.html", "Athlete_card.html"},
+    {"Scheda_assetto.html", "Fit_sheet.html"}, {"Scheda_fitness.html", "Condition_sheet.html"},
+    {"Guida.hhc", "Guide.hhc"},
+};
+
+}  // namespace
+
+bool GuidaInInglese() { return modLanguageSupport::LinguaCorrente == "english"; }
+
 QString ArgomentoGuida(int contestoGuida) {
+    QString argomento;
     switch (contestoGuida) {
-        case 1810: return QStringLiteral("scheda_atleta.html");
-        case 620: return QStringLiteral("Scheda_assetto.html");
-        case 720: return QStringLiteral("Scheda_fitness.html");
-        default: return QStringLiteral("Descrizione.html");
+        case 1810: argomento = QStringLiteral("scheda_atleta.html"); break;
+        case 620: argomento = QStringLiteral("Scheda_assetto.html"); break;
+        case 720: argomento = QStringLiteral("Scheda_fitness.html"); break;
+        default: argomento = QStringLiteral("Descrizione.html"); break;
     }
+    return GuidaInInglese() ? PaginaNellaLingua(QLatin1Char('/') + argomento, true).mid(1) : argomento;
+}
+
+QString PaginaNellaLingua(const QString& percorsoOggetto, bool inglese) {
+    for (const auto& [italiana, inglese_] : PagineInglesi) {
+        const QString da = QLatin1Char('/') + QLatin1String(inglese ? italiana : inglese_);
+        if (percorsoOggetto.compare(da, Qt::CaseInsensitive) == 0)
+            return QLatin1Char('/') + QLatin1String(inglese ? inglese_ : italiana);
+    }
+    return percorsoOggetto;
 }
 
 void ImpostaGestoreGuida(GestoreGuidaFn gestore) { GestoreGuida() = std::move(gestore); }

@@ -24,8 +24,18 @@ void ScriviAutore(QWidget* finestra, const QString& oggetto);
 // The text ScriviAutore hands to ApriDocumento, for the given version.
 QString TestoCollegamentoPosta(const QString& oggetto, int maggiore, int minore, int revisione);
 
-// The help topic for a window's help context number.
+// The help topic for a window's help context number, in the current
+// language. The help file holds each topic in Italian ("Scheda_assetto.html")
+// and in English ("Fit_sheet.html"), with an English table of contents.
 QString ArgomentoGuida(int contestoGuida);
+
+// True when the help is shown in English.
+bool GuidaInInglese();
+
+// The same page of the help file in the given language: an object path
+// ("/Scheda_assetto.html") in English ("/Fit_sheet.html") or back in Italian,
+// the table of contents too; any other path is returned as it is.
+QString PaginaNellaLingua(const QString& percorsoOggetto, bool inglese);
 
 // Shows a topic of a compiled help file, owned by the given window.
 using GestoreGuidaFn = std::function<void(QWidget* proprietario, const QString& fileChm, const QString& argomento)>;

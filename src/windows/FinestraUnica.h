@@ -1,29 +1,44 @@
 // Floating windows that exist once: the enlarged pictures and the body mass
 // index table. The first call creates the window, centred on the window that
-// asked for it; later calls bring the same window to the front. The window
-// floats over the main window and lives until the user closes it or the
-// program ends.
+// asked for it or, given an area of the screen it explains, beside that
+// area without covering it; later calls bring the same window to the front.
+// The window floats over the main window and lives until the user closes it,
+// presses Escape in it or the program ends. A window designed without a
+// caption shows none (the system would otherwise show the program's name).
 #pragma once
 
 #include "mdi.h"
 
+#include <QKeySequence>
 #include <QPointer>
+#include <QRect>
+#include <QShortcut>
 #include <QWidget>
+#include <QWindow>
+
+// Where a window of the given size (frame included) goes beside an area,
+// within the screen's free area: below it, else above, to its right, to its
+// left; the first place where it fits whole.
+QPoint PosizioneAccanto(const QSize& dimensione, const QRect& zona, const QRect& schermo);
+
+// Places a new floating window: centred on the opener's window, or beside
+// the area it explains.
+void PosizionaFinestraUnica(QWidget* finestra, QWidget* apritore, const QRect& zona);
 
 template <typename T>
-T* MostraFinestraUnica(QWidget* apritore) {
+T* MostraFinestraUnica(QWidget* apritore, const QRect& zonaDaNonCoprire = QRect()) {
     static QPointer<T> istanza;
     if (!istanza) {
         istanza = new T(mdi::Istanza());
-        istanza->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        istanza->setAttribute(Qt::WA_DeleteOnClose);
-        istanza->setFixedSize(istanza->size());
-        if (apritore) {
-            const QWidget* riferimento = apritore->window();
-            istanza->move(riferimento->mapToGlobal(riferimento->rect().center()) - istanza->rect().center());
-        }
+        T* finestra = istanza;
+        finestra->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        finestra->setAttribute(Qt::WA_DeleteOnClose);
+        finestra->setFixedSize(finestra->size());
+        new QShortcut(QKeySequence(Qt::Key_Escape), finestra, finestra, &QWidget::close);
+        PosizionaFinestraUnica(finestra, apritore, zonaDaNonCoprire);
     }
     istanza->show();
+    if (QWindow* w = istanza->windowHandle(); w && istanza->windowTitle().isEmpty()) w->setTitle(QStringLiteral(" "));
     istanza->raise();
     istanza->activateWindow();
     return istanza;

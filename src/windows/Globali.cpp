@@ -14,6 +14,7 @@ QString CartellaApplicazioneQt() {
 }
 
 #include "Calendario.h"
+#include "LinguaQt.h"
 #include "TraduciForm.h"
 #include "mdi.h"
 
@@ -24,6 +25,7 @@ QString ParteAnniCredito() {
 }
 
 void TraduciFinestreAperte(QWidget* ancheQuesta) {
+    ApplicaLinguaQt();
     QList<QWidget*> finestre;
     if (mdi* principale = mdi::Istanza()) finestre = principale->FinestreAperte();
     if (ancheQuesta && !finestre.contains(ancheQuesta)) finestre.append(ancheQuesta);

@@ -30,7 +30,7 @@ QString CartellaApplicazioneQt();
 QString ParteAnniCredito();
 
 // Translates every window open now (the main window, its child, the floating
-// windows), in a stable order.
+// windows), in a stable order, and puts Qt's own texts in the same language.
 void TraduciFinestreAperte(QWidget* ancheQuesta = nullptr);
 
 // Registers the program's pictures (":/immagini/..."); safe to call often.

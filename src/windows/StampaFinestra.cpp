@@ -1,16 +1,23 @@
 #include "StampaFinestra.h"
 
+#include "Calendario.h"
 #include "Globali.h"
 #include "Stili.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -27,7 +34,15 @@ ServiziStampa ServiziPredefiniti() {
         return std::make_unique<QPrinter>(predefinita, QPrinter::HighResolution);
     };
     s.scegliFilePdf = [](QWidget* finestra) {
-        return QFileDialog::getSaveFileName(finestra, Messaggio("0062"), CartellaApplicazioneQt(), Messaggio("0063"));
+        QFileDialog dialogo(finestra, Messaggio("0062"), QString(), Messaggio("0063"));
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.setDefaultSuffix(QStringLiteral("pdf"));
+        QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) cartella = QDir::homePath();
+        dialogo.setDirectory(cartella);
+        if (auto* principale = qobject_cast<mdi*>(finestra)) dialogo.selectFile(NomeFilePdf(principale));
+        return dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty() ? dialogo.selectedFiles().first()
+                                                                                          : QString();
     };
     s.chiedi = [](QWidget* finestra, const QString& domanda) {
         return QMessageBox::question(finestra, TitoloApplicazione, domanda, QMessageBox::Yes | QMessageBox::No) ==
@@ -67,10 +82,15 @@ private:
 };
 
 // A plain title bar: icon, caption, and the three window buttons, the
-// maximize one greyed as the window cannot be resized.
-QImage BarraDelTitolo(const QWidget* finestra, int larghezza) {
-    const int altezza = 31;
-    QImage barra(larghezza, altezza, QImage::Format_RGB32);
+// maximize one greyed as the window cannot be resized. Drawn in the window's
+// own units (pixels at 96 dpi), with as many picture pixels to the unit as
+// the screen has.
+constexpr int AltezzaTitolo = 31;
+
+QImage BarraDelTitolo(const QWidget* finestra, int larghezza, qreal rapporto) {
+    const int altezza = AltezzaTitolo;
+    QImage barra(QSize(larghezza, altezza) * rapporto, QImage::Format_RGB32);
+    barra.setDevicePixelRatio(rapporto);
     barra.fill(QColor(255, 255, 255));
     QPainter p(&barra);
     p.setRenderHint(QPainter::Antialiasing);
@@ -95,6 +115,27 @@ QImage BarraDelTitolo(const QWidget* finestra, int larghezza) {
 
 const ServiziStampa& ServiziStampaCorrenti() { return Servizi(); }
 
+QString NomeFilePdf(mdi* finestra) {
+    QStringList parti;
+    QString titolo = TitoloApplicazione;
+    if (QWidget* figlio = finestra->FiglioAttivo()) {
+        if (const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome")); nome && !nome->text().trimmed().isEmpty())
+            parti << nome->text().trimmed();
+        if (!figlio->windowTitle().trimmed().isEmpty()) titolo = figlio->windowTitle().trimmed();
+    }
+    const Calendario::Data oggi = Calendario::Servizi().oggi();
+    parti << titolo << QDate(oggi.anno, oggi.mese, oggi.giorno).toString(QStringLiteral("yyyy-MM-dd"));
+    // Characters that some file systems refuse become a dash.
+    static const QRegularExpression vietati(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]+"));
+    QString nome = parti.join(QStringLiteral(" - "));
+    nome.replace(vietati, QStringLiteral("-"));
+    return nome + QStringLiteral(".pdf");
+}
+
+QString ConEstensionePdf(const QString& file) {
+    return file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? file : file + QStringLiteral(".pdf");
+}
+
 void ImpostaServiziStampa(ServiziStampa servizi) {
     ServiziStampa& s = Servizi();
     if (servizi.stampante) s.stampante = std::move(servizi.stampante);
@@ -110,29 +151,32 @@ QImage ImmagineDaStampare(mdi* finestra) {
         finestra->ui.txtSetfocus->setFocus();
         contenuto = finestra->grab().toImage();
     }
-    const QImage titolo = BarraDelTitolo(finestra, contenuto.width());
-    // Drawn at the window's own pixel size, one screen pixel per picture pixel.
-    QImage immagine(contenuto.width() + 2, titolo.height() + contenuto.height() + 2, QImage::Format_RGB32);
-    immagine.setDevicePixelRatio(1.0);
+    // On a scaled screen (200 %) the window has more pixels than units: the
+    // picture keeps them all and is laid out in units, as the window is.
+    const qreal rapporto = contenuto.devicePixelRatio();
+    const QSize unita = finestra->size();
+    const QImage titolo = BarraDelTitolo(finestra, unita.width(), rapporto);
+    QImage immagine(QSize(unita.width() + 2, AltezzaTitolo + unita.height() + 2) * rapporto, QImage::Format_RGB32);
+    immagine.setDevicePixelRatio(rapporto);
     immagine.fill(QColor(160, 160, 160));
     QPainter p(&immagine);
-    p.drawImage(QRect(1, 1, titolo.width(), titolo.height()), titolo);
-    p.drawImage(QRect(1, 1 + titolo.height(), contenuto.width() / contenuto.devicePixelRatio(),
-                      contenuto.height() / contenuto.devicePixelRatio()),
-                contenuto);
+    p.drawImage(QRectF(1, 1, unita.width(), AltezzaTitolo), titolo);
+    p.drawImage(QRectF(1, 1 + AltezzaTitolo, unita.width(), unita.height()), contenuto);
     return immagine;
 }
 
 void StampaFinestra(mdi* finestra) {
     const ServiziStampa& servizi = Servizi();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
+    QString filePdf;
     if (!stampante) {
         if (!servizi.chiedi(finestra, Messaggio("0060"))) return;
-        const QString file = servizi.scegliFilePdf(finestra);
-        if (file.isEmpty()) return;
+        filePdf = servizi.scegliFilePdf(finestra);
+        if (filePdf.isEmpty()) return;
+        filePdf = ConEstensionePdf(filePdf);
         stampante = std::make_unique<QPrinter>(QPrinter::HighResolution);
         stampante->setOutputFormat(QPrinter::PdfFormat);
-        stampante->setOutputFileName(file);
+        stampante->setOutputFileName(filePdf);
     }
     stampante->setPageOrientation(QPageLayout::Landscape);
     stampante->setFullPage(true);
@@ -143,13 +187,20 @@ void StampaFinestra(mdi* finestra) {
     QPainter pittore;
     bool riuscita = pittore.begin(stampante.get());
     if (riuscita) {
-        // One screen pixel is 1/96 inch on paper: the window at its real size, centred.
+        // One unit of the window is 1/96 inch on paper, whatever the screen's
+        // scale: the window at its real size, centred.
         const double scala = stampante->resolution() / 96.0;
         const QRect pagina = stampante->pageLayout().fullRectPixels(stampante->resolution());
-        const QSizeF dimensione(immagine.width() * scala, immagine.height() * scala);
+        const QSizeF dimensione = immagine.deviceIndependentSize() * scala;
         const QPointF angolo((pagina.width() - dimensione.width()) / 2, (pagina.height() - dimensione.height()) / 2);
         pittore.drawImage(QRectF(angolo, dimensione), immagine);
         riuscita = pittore.end();
     }
-    if (!riuscita) servizi.avvisa(finestra, Messaggio("0061"));
+    if (riuscita && !filePdf.isEmpty()) riuscita = QFileInfo(filePdf).size() > 0;
+    if (!riuscita) {
+        if (filePdf.isEmpty())
+            servizi.avvisa(finestra, Messaggio("0061"));
+        else
+            servizi.avvisa(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)));
+    }
 }

@@ -19,6 +19,7 @@ struct ServiziStampa {
     // The printer to print on, or none when the system has no printer.
     std::function<std::unique_ptr<QPrinter>()> stampante;
     // Where to save the page as PDF when there is no printer; empty: don't.
+    // By default a save dialog in the documents folder, on NomeFilePdf.
     std::function<QString(QWidget* finestra)> scegliFilePdf;
     // A question with Yes and No; true for Yes.
     std::function<bool(QWidget* finestra, const QString& domanda)> chiedi;
@@ -34,6 +35,13 @@ void ImpostaServiziStampa(ServiziStampa servizi);
 // The bar is back to normal when it returns.
 QImage ImmagineDaStampare(mdi* finestra);
 
-// The Print button. Without a printer the user is offered a PDF file; a
-// failed job is reported. The focus ends on txtSetfocus.
+// The Print button (and Ctrl+P). Without a printer the user is offered a PDF
+// file, ".pdf" added to a name without it; a failed job, or a file that
+// cannot be written, is reported as such. The focus ends on txtSetfocus.
 void StampaFinestra(mdi* finestra);
+
+// The name offered for the PDF file: the athlete shown, the window and
+// today's date, "Rossi Mario - Scheda assetto - 2024-06-01.pdf".
+QString NomeFilePdf(mdi* finestra);
+// The file name with ".pdf" added when it does not end so.
+QString ConEstensionePdf(const QString& file);

@@ -1,5 +1,6 @@
 #include "Stili.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QRegularExpression>
@@ -49,6 +50,14 @@ const QStringList Sostituti{QStringLiteral("Liberation Sans"), QStringLiteral("A
 }  // namespace
 
 void ImpostaSostitutiCaratteri() { QFont::insertSubstitutions(FontDisegno, Sostituti); }
+
+void ImpostaCaratteri() {
+    ImpostaSostitutiCaratteri();
+    // One font family to load for the whole program.
+    QFont carattere = QApplication::font();
+    carattere.setFamily(CarattereDisegno());
+    QApplication::setFont(carattere);
+}
 
 QString CarattereDisegno() {
     static const QString scelto = [] {

@@ -15,6 +15,10 @@ QColor ColoreDi(const QWidget* controllo, const QString& proprieta);
 // to a sans font of similar width.
 void ImpostaSostitutiCaratteri();
 
+// The program's fonts: the stand-ins of the design font, and the design font
+// (or its stand-in) for every text, the plain ones included.
+void ImpostaCaratteri();
+
 // The font the forms' style sheets name: the design font where it is
 // installed, otherwise the first installed stand-in.
 QString CarattereDisegno();

@@ -7,6 +7,7 @@
 #include "FinestraUnica.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
+#include "RisultatiInteri.h"
 #include "Stili.h"
 #include "TestoPiano.h"
 #include "TraduciForm.h"
@@ -29,10 +30,9 @@ std::string Std(const QString& testo) { return testo.toStdString(); }
 QString Testo(const std::string& testo) { return QString::fromStdString(testo); }
 
 // A label is given a text only when it changes: the sheet recomputes several
-// times for one keystroke, and most labels keep their text.
-void Mostra(QLabel* etichetta, const QString& testo) {
-    if (etichetta->text() != testo) etichetta->setText(testo);
-}
+// times for one keystroke, and most labels keep their text. A text too long
+// for its label shows "n.d.", never cut.
+void Mostra(QLabel* etichetta, const QString& testo) { MostraIntero(etichetta, testo); }
 void Mostra(QLabel* etichetta, const std::string& testo) { Mostra(etichetta, Testo(testo)); }
 
 const QColor Nero(0, 0, 0);
@@ -224,7 +224,7 @@ bool frmCondizione::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui.Label44 && evento->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(evento);
         if (mouse->button() == Qt::LeftButton && ui.Label44->rect().contains(mouse->position().toPoint()))
-            MostraFinestraUnica<frmValoriIMC>(this);
+            MostraValoriIMC(this);
     }
     return QWidget::eventFilter(oggetto, evento);
 }

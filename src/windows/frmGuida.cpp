@@ -2,6 +2,7 @@
 
 #include "ui_frmGuida.h"
 
+#include "Collegamenti.h"
 #include "Globali.h"
 #include "TraduciForm.h"
 #include "modLanguageSupport.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -100,6 +102,8 @@ std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& f
     if (LettoreChm::PercorsoOggetto(richiesto).isEmpty()) {
         const QString predefinito = lettore->argomentoPredefinito();
         richiesto = predefinito.isEmpty() ? ArgomentoDiRiserva : predefinito;
+        if (const QString tradotto = PaginaNellaLingua(richiesto, GuidaInInglese()); lettore->contiene(tradotto))
+            richiesto = tradotto;
     }
     const auto [percorso, frammento] = DividiDestinazione(richiesto);
     if (!lettore->contiene(percorso)) {
@@ -203,6 +207,7 @@ frmGuida::frmGuida(QWidget* proprietario) : QWidget(proprietario, Qt::Window), u
     ui->divisore->setStretchFactor(1, 1);
     ui->divisore->setSizes({270, 730});
     traduci();
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     connect(ui->cmdIndietro, &QToolButton::clicked, ui->txtGuida, &QTextBrowser::backward);
     connect(ui->cmdAvanti, &QToolButton::clicked, ui->txtGuida, &QTextBrowser::forward);
@@ -231,6 +236,22 @@ void frmGuida::traduci()
     ui->treeSommario->headerItem()->setText(0, QString::fromStdString(modLanguageSupport::TestoLingua("0068")));
 }
 
+void frmGuida::changeEvent(QEvent* evento)
+{
+    QWidget::changeEvent(evento);
+    if (evento->type() != QEvent::LanguageChange)
+        return;
+    // The program speaks another language: the contents and the page follow.
+    const auto& lettore = ui->txtGuida->lettore();
+    if (!lettore || inglese_ == GuidaInInglese())
+        return;
+    caricaSommario();
+    const QString pagina = argomentoCorrente();
+    const QString altra = PaginaNellaLingua(pagina, inglese_);
+    if (!pagina.isEmpty() && altra != pagina && lettore->contiene(altra))
+        ui->txtGuida->setSource(BrowserChm::Indirizzo(altra, ui->txtGuida->source().fragment(QUrl::FullyDecoded)));
+}
+
 BrowserChm* frmGuida::browser() const
 {
     return ui->txtGuida;
@@ -255,10 +276,10 @@ void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argome
     const bool altroFile = !precedente || QFileInfo(precedente->percorsoFile()).absoluteFilePath() !=
                                               QFileInfo(lettore->percorsoFile()).absoluteFilePath();
     ui->txtGuida->impostaLettore(std::move(lettore));
-    if (altroFile) {
+    if (altroFile)
         ui->txtGuida->clearHistory();
+    if (altroFile || inglese_ != GuidaInInglese())
         caricaSommario();
-    }
     const auto [percorso, frammento] = DividiDestinazione(argomento);
     const QUrl indirizzo = BrowserChm::Indirizzo(percorso, frammento);
     if (!altroFile && indirizzo == ui->txtGuida->source())
@@ -270,8 +291,13 @@ void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argome
 void frmGuida::caricaSommario()
 {
     ui->treeSommario->clear();
+    ui->treeSommario->headerItem()->setText(0, QString::fromStdString(modLanguageSupport::TestoLingua("0068")));
+    inglese_ = GuidaInInglese();
     const auto& lettore = ui->txtGuida->lettore();
-    const QString fileSommario = lettore ? lettore->fileSommario() : QString();
+    // The English contents lie in the English folder, under the same name.
+    QString fileSommario = lettore ? lettore->fileSommario() : QString();
+    if (inglese_ && !fileSommario.isEmpty() && lettore->contiene(PaginaNellaLingua(fileSommario, true)))
+        fileSommario = PaginaNellaLingua(fileSommario, true);
     const auto dati = fileSommario.isEmpty() ? std::nullopt : lettore->leggi(fileSommario);
     if (!dati) {
         ui->treeSommario->hide();
@@ -379,6 +405,8 @@ void frmGuida::vaiAllInizio()
     QString inizio = lettore->argomentoPredefinito();
     if (inizio.isEmpty() || !lettore->contiene(inizio))
         inizio = ArgomentoDiRiserva;
+    if (const QString tradotto = PaginaNellaLingua(inizio, GuidaInInglese()); lettore->contiene(tradotto))
+        inizio = tradotto;
     if (!lettore->contiene(inizio)) {
         AvvisoGuida(this, TitoloAvviso(), lettore->messaggioErrore());
         return;

@@ -1,7 +1,8 @@
 // The help viewer: a window of its own, beside the main window, that shows
 // the topics of a compiled help file ("Guida.chm") with their style sheet and
-// pictures, a table of contents, and back, forward and home buttons. Web and
-// mail links in a topic go to the desktop's programs.
+// pictures, a table of contents in the program's language, and back, forward
+// and home buttons; Escape closes it. Web and mail links in a topic go to the
+// desktop's programs.
 #pragma once
 
 #include "LettoreChm.h"
@@ -91,6 +92,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    // The language of the program changed: the contents and the page shown
+    // go over to it.
+    void changeEvent(QEvent* evento) override;
 
 private:
     void traduci();
@@ -101,4 +105,5 @@ private:
     void evidenziaVoce(const QUrl& indirizzo);
 
     std::unique_ptr<Ui::frmGuida> ui;
+    bool inglese_ = false;   // the language of the contents shown
 };

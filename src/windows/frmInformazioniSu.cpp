@@ -28,7 +28,9 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore) {
                               QString::fromStdString(modLanguageSupport::TestoLingua("0043")) + QLatin1Char('\n') +
                               QString::fromStdString(modLanguageSupport::TestoLingua("0044")));
 
-    // Labels that fit their text; the version follows the title on its line.
+    // Labels that fit their text, in the fonts of the window's style sheet;
+    // the version follows the title on its line.
+    ensurePolished();
     for (QLabel* l : {ui.lblTitle, ui.lblVersion, ui.lblCopyRightBy, ui.Label5, ui.lblIndirizzo, ui.Label2})
         l->adjustSize();
     ui.lblVersion->move(std::max(ui.lblVersion->x(), ui.lblTitle->geometry().right() + 8), ui.lblVersion->y());

@@ -8,6 +8,7 @@
 #include "modLanguageSupport.h"
 
 #include <QMouseEvent>
+#include <QShowEvent>
 
 frmMain::frmMain(QWidget* genitore) : QWidget(genitore) {
     ui.setupUi(this);
@@ -22,6 +23,13 @@ frmMain::frmMain(QWidget* genitore) : QWidget(genitore) {
     connect(ui.imgEnglish, &ImmagineSvg::clicked, this, [this] { ScegliLingua(QStringLiteral("english")); });
     connect(ui.Image1, &ImmagineSvg::clicked, this, [this] { ApriDocumento(this, IndirizzoSito); });
     ui.lblCopyRightBy->installEventFilter(this);
+}
+
+void frmMain::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    // The keyboard starts on the flag of the language in use.
+    if (!evento->spontaneous())
+        (modLanguageSupport::LinguaCorrente == "english" ? ui.imgEnglish : ui.imgItalia)->setFocus();
 }
 
 void frmMain::ScegliLingua(const QString& lingua) {

@@ -1,5 +1,6 @@
 #include "frmValoriIMC.h"
 
+#include "FinestraUnica.h"
 #include "Stili.h"
 
 #include "TraduciForm.h"
@@ -8,4 +9,18 @@ frmValoriIMC::frmValoriIMC(QWidget* genitore) : QWidget(genitore) {
     ui.setupUi(this);
     AdattaCaratteri(this);
     TraduciForm(this);
+}
+
+frmValoriIMC* MostraValoriIMC(QWidget* scheda) {
+    // The values the table explains: the index, the ideal weight, the class
+    // and the normal range, with their captions and the link that opens it.
+    QRect zona;
+    if (scheda) {
+        for (const char* nome : {"lblTitIndice", "Label44", "lblTitIMC", "lblIMC", "lblTitPesoIdeale", "lblPesoIdeale",
+                                 "lblTitCondizione", "lblCondizione", "lblTitTra", "lblTra"}) {
+            if (const auto* w = scheda->findChild<QWidget*>(QLatin1String(nome)); w && w->isVisible())
+                zona |= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+        }
+    }
+    return MostraFinestraUnica<frmValoriIMC>(scheda, zona);
 }

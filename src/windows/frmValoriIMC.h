@@ -14,3 +14,7 @@ public:
 
     Ui::frmValoriIMC ui;
 };
+
+// Opens the table (once) beside the body mass index values of the condition
+// sheet, without covering them.
+frmValoriIMC* MostraValoriIMC(QWidget* scheda);

@@ -2,7 +2,9 @@
 
 #include "AtletaCorrente.h"
 #include "Collegamenti.h"
+#include "FiltroApplicazione.h"
 #include "Globali.h"
+#include "RisultatiInteri.h"
 #include "Stili.h"
 #include "StampaFinestra.h"
 #include "TraduciForm.h"
@@ -15,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 
 #include <filesystem>
@@ -32,6 +35,7 @@ const QColor Evidenziato(255, 192, 128);
 mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
     istanza = this;
     InizializzaRisorse();
+    InstallaFiltroApplicazione();
     ui.setupUi(this);
     AdattaCaratteri(this);
     // Pictures drawn from the program's SVG files at the size they are shown;
@@ -82,6 +86,11 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
     connect(ui.cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
     connect(ui.cmdPrint, &QPushButton::clicked, this, [this] { ::StampaFinestra(this); });
 
+    // Keys: F1 help on the topic of the window in use, Ctrl+P prints.
+    auto* tastoGuida = new QShortcut(QKeySequence::HelpContents, this, this, &mdi::GuidaDellaFinestraAttiva);
+    tastoGuida->setContext(Qt::ApplicationShortcut);
+    new QShortcut(QKeySequence::Print, this, this, [this] { ::StampaFinestra(this); });
+
     // Centred on the screen, at its design size, for good.
     resize(950, 593);
     if (QScreen* schermo = QGuiApplication::primaryScreen())
@@ -105,6 +114,7 @@ void mdi::ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestr
 QWidget* mdi::MostraFiglio(QWidget* figlio) {
     figlio->setAttribute(Qt::WA_DeleteOnClose);
     ui.mdiArea->Aggiungi(figlio);
+    ProteggiRisultati(figlio);
     return figlio;
 }
 
@@ -141,13 +151,37 @@ void mdi::ApriGuida() {
     ui.txtSetfocus->setFocus();
 }
 
+void mdi::GuidaDellaFinestraAttiva() {
+    // A floating window of the program with a topic of its own (the BMI
+    // table, the enlarged pictures) has it; the help viewer asks nothing.
+    if (QApplication::activeModalWidget()) return;   // a question waits for its answer
+    QWidget* attiva = QApplication::activeWindow();
+    if (attiva && attiva->objectName() == QLatin1String("frmGuida")) return;
+    QWidget* finestra = attiva && attiva != this && attiva->property("HelpContextID").isValid() ? attiva : FiglioAttivo();
+    const int contesto = finestra ? finestra->property("HelpContextID").toInt() : 0;
+    MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
+}
+
 void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_); }
 void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
 
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
     if (FiglioAttivo()) return;   // the open window refused to close (an edit that could not be written)
-    if (crea) MostraFiglio(crea());
+    if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea()));
+}
+
+void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
+    // The first control the Tab key reaches in the window, so that the coach
+    // can type at once; the caret stays where the text leaves it.
+    for (QWidget* w = figlio->nextInFocusChain(); w && w != figlio; w = w->nextInFocusChain()) {
+        if (!figlio->isAncestorOf(w)) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisibleTo(figlio) &&
+            !w->focusProxy()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void mdi::ClickInfo() {

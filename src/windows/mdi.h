@@ -39,6 +39,9 @@ public:
 
     // Help on the active child's topic (Help button).
     void ApriGuida();
+    // Help on the topic of the window in use (F1): the active floating window
+    // of the program when it has a topic of its own, else the active child.
+    void GuidaDellaFinestraAttiva();
 
     // The child windows the navigation buttons open; set by the program at
     // start, so that each window is built where it is defined.
@@ -54,6 +57,7 @@ protected:
 private:
     void EvidenziaNavigazione(QPushButton* premuto);
     void ApriDaNavigazione(const CreaFinestra& crea);
+    void MettiCursoreNelPrimoBox(QWidget* figlio);
     void ClickInfo();
 
     CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_;

@@ -155,4 +155,15 @@ TEST(Assetto, PiegaAlCentimetroPari) {
     }
 }
 
+// A measure of hundreds of digits reads as no finite number: every result it
+// reaches is "n.d." whole, never "inf" nor half a range.
+TEST(Assetto, SenzaNumeroFinitoND) {
+    const std::string enorme = "1" + std::string(400, '0');
+    bool predefinita = false;
+    ControllaDieci(Calcola(Modulo1::LeggiMisure(enorme, enorme, enorme, "50", "57", enorme, "28.5", predefinita)),
+                   TuttiND);
+    ControllaDieci(Calcola(Modulo1::LeggiMisure("78", "58", "52", "50", "57", "40", enorme, predefinita)),
+                   {" 50.7", " 50 - 50.7", "170", " 74.4", " 40", " 9.8 - 10.8", " 69", "n.d.", " 5.3 - 5.9", "n.d."});
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -34,6 +35,11 @@ protected:
 
 // Results are pre-filled with this; an absent result must keep it.
 const CinqueTesti Intatti = {"x", "x", "x", "x", "x"};
+const CinqueTesti TuttiND = {"n.d.", "n.d.", "n.d.", "n.d.", "n.d."};
+
+// A measure of hundreds of digits, which reads as no finite number.
+const std::string Enorme = "1" + std::string(400, '0');
+constexpr double Infinito = std::numeric_limits<double>::infinity();
 
 struct CasoZone {
     const char* nome;
@@ -106,6 +112,12 @@ const CasoZone CasiZone[] = {
      {"125-138", "138-151", "151-164", "164-177", "177-190"},
      {"356-528", "528-700", "700-871", "871-1043", "1043-1215"},
      {"627-745", "745-862", "862-980", "980-1098", "1098-1215"}},
+    {"weight of hundreds of digits: the energies are n.d.", 30, 60, 60, "M", 30, Enorme.c_str(), 190,
+     {"95-114", "114-133", "133-152", "152-171", "171-190"},
+     {"125-138", "138-151", "151-164", "164-177", "177-190"}, TuttiND, TuttiND},
+    {"resting rate of no finite number: Karvonen n.d.", 30, Infinito, 60, "M", 30, "70", 190,
+     {"95-114", "114-133", "133-152", "152-171", "171-190"}, TuttiND,
+     {"356-528", "528-700", "700-871", "871-1043", "1043-1215"}, TuttiND},
 };
 
 TEST_F(Condizione, ZoneCardiache) {
@@ -162,6 +174,7 @@ struct CasoMetabolismo {
 
 const CasoMetabolismo CasiMetabolismo[] = {
     {"man 30, light", "M", 70, 175, 30, "0005", nullptr, false, "1701", "2398"},
+    {"weight of no finite number", "M", Infinito, 175, 30, "0005", nullptr, false, "n.d.", "x"},
     {"man 30, light, active", "M", 70, 175, 30, "0005", nullptr, true, "1701", "2637"},
     {"man 30, moderate", "M", 70, 175, 30, "0006", nullptr, false, "1701", "2892"},
     {"man 30, moderate, active", "M", 70, 175, 30, "0006", nullptr, true, "1701", "3028"},
@@ -303,6 +316,9 @@ const CasoIMC CasiIMC[] = {
     {"F", 100, "27.5", "27.50", "0025", "20", "18.5 - 23.8"},
     {"F", 100, "39.99", "39.99", "0025", "20", "18.5 - 23.8"},
     {"F", 100, "40", "40.00", "0026", "20", "18.5 - 23.8"},
+    // No finite index, ideal weight or range: "n.d.", and no class.
+    {"M", 175, Enorme.c_str(), "n.d.", nullptr, "67.4", "61.2 - 76.5"},
+    {"M", Infinito, "70", "0.00", "0011", "n.d.", "n.d."},
     // Not valid: nothing is set.
     {"", 175, "70", "", nullptr, "x", "x"},
     {"m", 175, "70", "", nullptr, "x", "x"},

@@ -604,64 +604,6 @@ private slots:
                 QVERIFY2(chiavi.contains(w->objectName() + ".Caption"), qPrintable(w->objectName()));
         }
     }
-
-    // In both languages every caption fits its control at the workspace's
-    // size. With TOVARIN_SCHERMATE set to a folder, the card with an athlete
-    // is saved there as scheda_atleta_<language>.png.
-    void testiInteri_data() {
-        QTest::addColumn<QString>("lingua");
-        QTest::newRow("italian") << "italian";
-        QTest::newRow("english") << "english";
-    }
-    void testiInteri() {
-        QFETCH(QString, lingua);
-        CreaArchivio(File(), {RigaDi("Rossi Mario", {{"datanascita", "12/05/1988"},
-                                                    {"indirizzo", "Via Roma 12, Treviso"},
-                                                    {"tel", "0422 123456"},
-                                                    {"Email", "mario.rossi@example.org"},
-                                                    {"bici", "Pinarello Dogma F"},
-                                                    {"Societa", "GS Montebelluna"},
-                                                    {"Categoria", "Élite"},
-                                                    {"Tessera", "A123456"},
-                                                    {"Scadenza", "31/12/2025"},
-                                                    {"sesso", "M"},
-                                                    {"TipoImpiego", "moderata"},
-                                                    {"AttivFis", "1"},
-                                                    {"pulsazioniriposo", "52"},
-                                                    {"cavallo", "86.5"},
-                                                    {"busto", "62"},
-                                                    {"coscia", "58.5"},
-                                                    {"gamba", "55"},
-                                                    {"braccio", "64"},
-                                                    {"spalle", "42"},
-                                                    {"altezza", "181"},
-                                                    {"peso", "71.5"},
-                                                    {"sella", "27.5"},
-                                                    {"myHS", "76.2"},
-                                                    {"myDSM", "56"},
-                                                    {"mySM", "8.5"},
-                                                    {"myR", "6.5"},
-                                                    {"myPE", "172.5"},
-                                                    {"MarcaSella", "Fizik Arione"},
-                                                    {"Manubrio", "Compact 42 cm"},
-                                                    {"Gruppo", "Shimano Dura-Ace 12v"},
-                                                    {"Ruote", "Fulcrum Racing Zero"},
-                                                    {"pedali", "Look Kéo Blade"},
-                                                    {"note", "Tacchette riposizionate a marzo.\nProva di sella nuova a giugno."}})});
-        modLanguageSupport::LinguaCorrente = lingua.toStdString();
-        frmAtleti* f = Apri();
-        QApplication::processEvents();
-        QCOMPARE(f->size(), QSize(950, 520));
-        for (QWidget* w : f->findChildren<QWidget*>()) {
-            if (w->isWindow() || !w->isVisibleTo(f)) continue;
-            if (qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w))
-                QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(w->objectName()));
-            QVERIFY2(f->rect().contains(w->geometry().translated(w->parentWidget()->mapTo(f, QPoint()))),
-                     qPrintable(w->objectName()));
-        }
-        if (const QString cartellaImmagini = qEnvironmentVariable("TOVARIN_SCHERMATE"); !cartellaImmagini.isEmpty())
-            QVERIFY(principale->grab().save(cartellaImmagini + QStringLiteral("/scheda_atleta_") + lingua + ".png"));
-    }
 };
 
 QTEST_MAIN(TestAtleti)

@@ -12,7 +12,10 @@
 #include "modLanguageSupport.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QtTest>
@@ -107,7 +110,7 @@ private slots:
         galleggiante.show();
 
         QTest::mouseClick(home->ui.imgEnglish, Qt::LeftButton);
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Rider"));
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Athlete"));
         QCOMPARE(principale->ui.lblDonazione->text(), QStringLiteral("Donate"));
         QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
         QCOMPARE(galleggiante.windowTitle(), QStringLiteral("Help - Tovarin Project"));
@@ -253,6 +256,90 @@ private slots:
                                          guida + "|Descrizione.html"}));
         QCOMPARE(ArgomentoGuida(1100), QStringLiteral("Descrizione.html"));
         QCOMPARE(ArgomentoGuida(0), QStringLiteral("Descrizione.html"));
+    }
+
+    // Everything from the keyboard: the start on the flag of the language in
+    // use, Tab to the other flag and Space, F1 on the topic of the window in
+    // use in the language of the program, Tab to the links and Enter, a sheet
+    // opened from the bar with the caret in its first box.
+    void tuttoDallaTastiera() {
+        frmMain* home = Avvia();
+        principale->ImpostaFinestre(nullptr, [] { return new FinestraConNome(QStringLiteral("Verdi"), 620); }, nullptr,
+                                    [] { return new QWidget; });
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        auto tabFino = [](QWidget* meta) {
+            for (int i = 0; i < 40 && QApplication::focusWidget() != meta; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget() == meta;
+        };
+        QCOMPARE(QApplication::focusWidget(), home->ui.imgItalia);
+        QVERIFY(tabFino(home->ui.imgEnglish));
+        QTest::keyClick(home->ui.imgEnglish, Qt::Key_Space);
+        QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("english"));
+        QTest::keyClick(home->ui.imgEnglish, Qt::Key_F1);
+        const QString guida = QString::fromStdString(cartella->file("Guida.chm").string());
+        QCOMPARE(argomenti, QStringList(guida + "|Overview.html"));
+
+        QVERIFY(tabFino(principale->ui.lblDonazione));
+        QTest::keyClick(principale->ui.lblDonazione, Qt::Key_Return);
+        QCOMPARE(collegamenti, QStringList(IndirizzoDonazione));
+
+        // A focused bar button has a frame of its own, not the highlight.
+        QVERIFY(tabFino(principale->ui.cmdAssetto));
+        const QImage conFuoco = principale->ui.cmdAssetto->grab().toImage();
+        QCOMPARE(ColoreDi(principale->ui.cmdAssetto, QStringLiteral("background-color")), Bianco);
+        QCOMPARE(conFuoco.pixelColor(conFuoco.width() / 2, 6), QColor(Bianco));
+        QVERIFY(conFuoco.pixelColor(0, conFuoco.height() / 2) != QColor(160, 160, 160));   // not the plain border
+
+        QTest::keyClick(principale->ui.cmdAssetto, Qt::Key_Space);
+        auto* nome = principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome"));
+        QCOMPARE(QApplication::focusWidget(), nome);
+        QCOMPARE(nome->selectedText(), QString());
+        QCOMPARE(nome->cursorPosition(), nome->text().size());
+        QTest::keyClick(nome, Qt::Key_F1);
+        QCOMPARE(argomenti.last(), guida + "|Fit_sheet.html");
+
+        QVERIFY(tabFino(principale->ui.lblInfo));
+        QTest::keyClick(principale->ui.lblInfo, Qt::Key_Enter);
+        QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
+    }
+
+    // Qt's own texts speak the program's language and switch with the flags;
+    // the menu of a text box keeps the system's colours.
+    void testiDiQtNellaLingua() {
+        frmMain* home = Avvia();
+        auto pulsanti = [] {
+            QMessageBox domanda(QMessageBox::Warning, TitoloApplicazione, QStringLiteral("?"),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            QStringList testi;
+            for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                testi << domanda.button(b)->text().remove(QLatin1Char('&'));
+            return testi;
+        };
+        QCOMPARE(pulsanti(), QStringList({"Sì", "No", "Annulla"}));
+
+        auto* scheda = new FinestraConNome(QStringLiteral("Verdi"), 620);
+        principale->ChiudiFinestre();
+        principale->MostraFiglio(scheda);
+        auto* box = scheda->findChild<QLineEdit*>(QStringLiteral("txtNome"));
+        box->setStyleSheet(QStringLiteral("background-color: rgb(255,255,128);"));
+        QContextMenuEvent richiesta(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box, &richiesta);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QStringList voci;
+        for (QAction* a : menu->actions()) voci << a->text();
+        QVERIFY2(voci.join(' ').contains(QStringLiteral("Incolla")), qPrintable(voci.join(' ')));
+        const QImage immagine = menu->grab().toImage();
+        QVERIFY(immagine.pixelColor(immagine.width() / 2, immagine.height() - 3) != QColor(255, 255, 128));
+        menu->close();
+
+        principale->ChiudiFinestre();
+        home = new frmMain;
+        principale->MostraFiglio(home);
+        home->ScegliLingua(QStringLiteral("english"));
+        QCOMPARE(pulsanti(), QStringList({"Yes", "No", "Cancel"}));
     }
 
     void dimensioneBloccata() {

@@ -543,7 +543,7 @@ private slots:
                                                 "per persone con allenamento"};
         QTest::newRow("english") << "english"
                                  << QStringList{"Condition sheet", "Does physical activity", "very light",
-                                                "Value ranges", "  HR max", "for sedentary or little-trained people",
+                                                "BMI ranges", "  HR max", "for sedentary or little-trained people",
                                                 "for trained people"};
     }
     void testiDellaFinestra() {
@@ -615,10 +615,22 @@ private slots:
         QCOMPARE(tabelle(), 1);
         QTest::mouseClick(f->ui.Label44, Qt::LeftButton);
         QCOMPARE(tabelle(), 1);
+        // Beside the values it explains, not over them.
+        frmValoriIMC* tabella = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<frmValoriIMC*>(w); t && t->isVisible()) tabella = t;
+        for (QLabel* valore : {f->ui.lblIMC, f->ui.lblPesoIdeale, f->ui.lblCondizione, f->ui.lblTra, f->ui.Label44})
+            QVERIFY2(!tabella->frameGeometry().intersects(QRect(valore->mapToGlobal(QPoint()), valore->size())),
+                     qPrintable(valore->objectName()));
         // The sheet goes on: the table does not wait.
         QTest::keyClicks(f->ui.txtPeso, "0");
         QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("700"));
         QCOMPARE(f->ui.lblCondizione->text(), Messaggio("0026"));
+        // Escape closes it.
+        tabella->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(tabella));
+        QTest::keyClick(tabella, Qt::Key_Escape);
+        QCOMPARE(tabelle(), 0);
     }
 };
 

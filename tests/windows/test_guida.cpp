@@ -1,6 +1,7 @@
 // The help file "Guida.chm" built beside the program, its reader and the
 // help viewer.
 #include "CartellaProva.h"
+#include "Collegamenti.h"
 #include "LettoreChm.h"
 #include "frmGuida.h"
 
@@ -31,6 +32,9 @@ QString FileGuida()
 
 const QStringList Argomenti = {QStringLiteral("Descrizione.html"), QStringLiteral("scheda_atleta.html"),
                                QStringLiteral("Scheda_assetto.html"), QStringLiteral("Scheda_fitness.html")};
+// The same four topics in English.
+const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"), QStringLiteral("Athlete_card.html"),
+                                      QStringLiteral("Fit_sheet.html"), QStringLiteral("Condition_sheet.html")};
 
 QString TestoDellaPagina(const QByteArray& html)
 {
@@ -94,7 +98,7 @@ private slots:
         LettoreChm lettore(FileGuida());
         QVERIFY2(lettore.aperto(), qPrintable(lettore.messaggioErrore()));
         const QStringList elenco = lettore.elenco();
-        for (const QString& argomento : Argomenti)
+        for (const QString& argomento : Argomenti + ArgomentiInglesi)
             QVERIFY2(elenco.contains(QLatin1Char('/') + argomento), qPrintable(argomento + " in " + elenco.join(' ')));
         QCOMPARE(lettore.argomentoPredefinito(), QStringLiteral("/Descrizione.html"));
         QVERIFY(!lettore.fileSommario().isEmpty());
@@ -109,25 +113,49 @@ private slots:
                                      << QStringList{"Atleta", "Assetto", "Condizione", "Stampa", "Guida", "Info",
                                                     "Donazione", "finestra iniziale", "bandiera", "lingua",
                                                     "stesso atleta", "Non c'è un pulsante Salva", "orizzontale",
-                                                    "In English"};
+                                                    "F1", "Ctrl+P", "Esc", "PDF"};
         QTest::newRow("scheda_atleta") << QStringLiteral("scheda_atleta.html")
                                        << QStringList{"Dati personali", "Misure del corpo", "Componenti della bici",
                                                       "Assetto personale", "cestino", "oltre l'ultimo atleta",
                                                       "Cavallo", "Busto", "Coscia", "Gamba", "Braccio", "Spalle",
                                                       "libro", "parete", "sterno", "ginocchio", "pugno chiuso",
                                                       "ossa delle spalle", "Altezza", "Peso", "sdraiati",
-                                                      "un minuto intero", "In English"};
+                                                      "un minuto intero"};
         QTest::newRow("Scheda_assetto") << QStringLiteral("Scheda_assetto.html")
                                         << QStringList{"TP", "TO", "PE", "alfa", "piega", "pipa", "HS", "DSM", "SM",
                                                        "R", "27.5", "n.d.", "set", "millimetri", "punto", "virgola",
-                                                       "lettera", "ingranditi", "In English"};
+                                                       "lettera", "ingranditi"};
         QTest::newRow("Scheda_fitness") << QStringLiteral("Scheda_fitness.html")
-                                        << QStringList{"Età", "Costituzione", "1.31", "1.33", "IMC", "Peso ideale",
+                                        << QStringList{"Età", "Costituzione", "1.31", "1.33", "I.M.C.", "Peso ideale",
                                                        "Range valori", "Harris", "Benedict", "Fabbisogno", "leggera",
                                                        "moderata", "intensa", "220", "226", "Cooper", "Karvonen",
                                                        "riserva", "Keytel", "minuti", "Recupero",
                                                        "Resistenza aerobica", "Ritmo", "Soglia", "Massimo",
-                                                       "In English"};
+                                                       "24 anni"};
+        // The English topics say the same, with the words of the English windows.
+        QTest::newRow("Overview") << QStringLiteral("Overview.html")
+                                  << QStringList{"Athlete", "Fit", "Condition", "Print", "Help", "About", "Donate",
+                                                 "home window", "flag", "language", "same athlete",
+                                                 "There is no Save button", "landscape", "F1", "Ctrl+P", "Esc",
+                                                 "PDF"};
+        QTest::newRow("Athlete_card") << QStringLiteral("Athlete_card.html")
+                                      << QStringList{"Personal data", "Body measures", "Bicycle parts",
+                                                     "Personal set-up", "waste bin", "past the last athlete",
+                                                     "Inseam", "Torso", "Thigh", "Leg", "Arm", "Shoulders", "book",
+                                                     "wall", "breastbone", "knee", "clenched", "shoulder bones",
+                                                     "Height", "Weight (kg)", "lying down", "one whole minute",
+                                                     "Notes", "Yes", "Cancel"};
+        QTest::newRow("Fit_sheet") << QStringLiteral("Fit_sheet.html")
+                                   << QStringList{"TP", "TO", "PE", "alpha", "bar width", "stem", "HS", "DSM", "SM",
+                                                  "R", "27.5", "n.d.", "set", "millimetres", "full stop", "comma",
+                                                  "letter", "enlarged"};
+        QTest::newRow("Condition_sheet") << QStringLiteral("Condition_sheet.html")
+                                         << QStringList{"Age", "Body build", "1.31", "1.33", "BMI", "Ideal (kg)",
+                                                        "BMI ranges", "Harris", "Benedict", "Energy need", "light",
+                                                        "moderate", "strong", "220", "226", "Cooper", "Karvonen",
+                                                        "reserve", "Keytel", "minutes", "Recovery",
+                                                        "Aerobic endurance", "Tempo", "Threshold", "Maximum",
+                                                        "24 on"};
     }
 
     void ogniArgomentoHaContenuto()
@@ -141,8 +169,8 @@ private slots:
         QVERIFY2(testo.size() > 3000, qPrintable(QString::number(testo.size())));
         for (const QString& parola : parole)
             QVERIFY2(testo.contains(parola, Qt::CaseInsensitive), qPrintable(argomento + ": " + parola));
-        // Every topic leads to the other three.
-        for (const QString& altro : Argomenti)
+        // Every topic leads to the other three of its language.
+        for (const QString& altro : Argomenti.contains(argomento) ? Argomenti : ArgomentiInglesi)
             QVERIFY2(dati->contains(("href=\"" + altro + "\"").toUtf8()), qPrintable(argomento + " -> " + altro));
     }
 
@@ -153,8 +181,8 @@ private slots:
         LettoreChm lettore(FileGuida());
         const QRegularExpression riferimento(QStringLiteral("(?:href|src|value)=\"([^\"]+)\""),
                                              QRegularExpression::CaseInsensitiveOption);
-        QStringList pagine = Argomenti;
-        pagine << lettore.fileSommario().mid(1);
+        QStringList pagine = Argomenti + ArgomentiInglesi;
+        pagine << lettore.fileSommario().mid(1) << QStringLiteral("Guide.hhc");
         int controllati = 0;
         for (const QString& pagina : pagine) {
             const auto dati = lettore.leggi(pagina);
@@ -490,6 +518,33 @@ private slots:
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_fitness.html"));
         QVERIFY(viewer());
         QCOMPARE(ContaViewer(), 1);
+    }
+
+    // In English the viewer shows the English page and contents at the same
+    // topic, follows a change of language, and goes with Escape.
+    void inIngleseEConEsc()
+    {
+        modLanguageSupport::LinguaCorrente = "english";
+        MostraGuidaChm(nullptr, FileGuida(), ArgomentoGuida(620) + QStringLiteral("#risultati"));
+        QVERIFY(avvisi.isEmpty());
+        frmGuida* v = viewer();
+        QCOMPARE(v->argomentoCorrente(), QStringLiteral("/Fit_sheet.html"));
+        auto* sommario = v->findChild<QTreeWidget*>(QStringLiteral("treeSommario"));
+        QCOMPARE(sommario->topLevelItem(0)->text(0), QStringLiteral("Program overview"));
+        QCOMPARE(sommario->headerItem()->text(0), QStringLiteral("Contents"));
+        QCOMPARE(sommario->currentItem()->text(0), QStringLiteral("The ten results"));
+
+        modLanguageSupport::LinguaCorrente = "italian";
+        QEvent cambio(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(v, &cambio);
+        QCOMPARE(v->argomentoCorrente(), QStringLiteral("/Scheda_assetto.html"));
+        QCOMPARE(v->browser()->source().fragment(), QStringLiteral("risultati"));
+        QCOMPARE(sommario->topLevelItem(0)->text(0), QStringLiteral("Descrizione del programma"));
+
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        QTest::keyClick(v->browser(), Qt::Key_Escape);
+        QTRY_VERIFY(!viewer());
     }
 
     void conUnProprietarioIlViewerEUnaFinestraASe()

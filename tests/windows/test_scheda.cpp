@@ -228,7 +228,7 @@ private slots:
         frmScheda* s = ApriScheda("Rossi");
         QCOMPARE(s->windowTitle(), QStringLiteral(" Fit sheet"));
         QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - inseam "));
-        QCOMPARE(s->ui.Label13->text(), QStringLiteral("handlebar"));
+        QCOMPARE(s->ui.Label13->text(), QStringLiteral("bar width"));
         QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Click to enlarge"));
         // Numbers stay as the engine writes them.
         QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
@@ -477,8 +477,11 @@ private slots:
         QVERIFY(zoom.front()->isWindow());
         QCOMPARE(zoom.front()->size(), QSize(827, 537));
         QCOMPARE(principale->findChildren<frmZoom2*>().size(), 0);
-        // Closed, then asked for again: a new one.
-        zoom.front()->close();
+        // Closed with Escape, then asked for again: a new one.
+        zoom.front()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(zoom.front()));
+        QTest::keyClick(zoom.front(), Qt::Key_Escape);
+        QVERIFY(!zoom.front()->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(principale->findChildren<frmZoom*>().size(), 0);
         QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);

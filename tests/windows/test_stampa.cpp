@@ -1,11 +1,16 @@
 // Printing the main window: the printout state of the bar on the page, the
-// bar back to normal on screen, a PDF when there is no printer, failures told.
+// bar back to normal on screen, the same page at any screen scale, a PDF when
+// there is no printer, failures told.
+#include "Calendario.h"
 #include "CartellaProva.h"
 #include "StampaFinestra.h"
+#include "Stili.h"
 #include "frmMain.h"
 #include "mdi.h"
 
+#include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -24,6 +29,47 @@ int PixelSimili(const QImage& immagine, const QRect& zona, const QColor& colore)
                 ++n;
         }
     return n;
+}
+
+const Calendario::Data Oggi{2024, 6, 1};
+
+// The program with its home window, printed to a PDF file: what the scale
+// test runs in a process of its own, at the screen scale it is given.
+int StampaSuPdf(const QString& pdf) {
+    Calendario::ImpostaServizi({[] { return Oggi; }, nullptr});
+    ImpostaCaratteri();
+    CartellaProva cartella;
+    ImpostaServiziStampa({[pdf]() -> std::unique_ptr<QPrinter> {
+                              auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+                              p->setOutputFormat(QPrinter::PdfFormat);
+                              p->setOutputFileName(pdf);
+                              return p;
+                          },
+                          nullptr, nullptr, [](QWidget*, const QString&) { QCoreApplication::exit(2); }});
+    mdi principale;
+    principale.show();
+    principale.MostraFiglio(new frmMain);
+    if (!QTest::qWaitForWindowExposed(&principale)) return 3;
+    StampaFinestra(&principale);
+    return QFileInfo(pdf).size() > 0 ? 0 : 4;
+}
+
+// The page of a PDF file as a picture, at 40 dots per inch.
+QImage Pagina(const QString& pdf) {
+    const QString base = pdf.chopped(4);
+    QProcess rendi;
+    rendi.start(QStringLiteral("pdftoppm"), {"-r", "40", "-png", "-singlefile", pdf, base});
+    if (!rendi.waitForStarted() || !rendi.waitForFinished(60000)) return {};
+    return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The rectangle of the page that is not white.
+QRect Disegnato(const QImage& pagina) {
+    QRect r;
+    for (int y = 0; y < pagina.height(); ++y)
+        for (int x = 0; x < pagina.width(); ++x)
+            if (qGray(pagina.pixel(x, y)) < 245) r |= QRect(x, y, 1, 1);
+    return r;
 }
 
 }  // namespace
@@ -73,7 +119,7 @@ private slots:
         QCOMPARE(immagine.width(), 952);
         QCOMPARE(immagine.height(), 593 + 31 + 2);
         const int alto = 32;
-        const QRect zonaPulsanti(681, alto + 2, 160, 68);   // where Print and Help stand on screen
+        const QRect zonaPulsanti(690, alto + 2, 150, 68);   // where Print and Help stand on screen
         const QRect zonaLink(862, alto + 2, 85, 68);        // Info and Donazione
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 128, 0)) > 20);   // the credit text
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 255, 255)) < 200);
@@ -94,6 +140,49 @@ private slots:
         QVERIFY2(diversa.isNull(), qPrintable(QStringLiteral("differs at %1,%2 %3x%4").arg(diversa.x()).arg(diversa.y()).arg(diversa.width()).arg(diversa.height())));
     }
 
+    // On a screen at 150 % or 200 % the page is the one printed at 100 %: the
+    // whole window, landscape, centred, the same size on paper.
+    void laPaginaNonDipendeDallaScala() {
+        QImage pagine[3];
+        const char* scale[] = {"1", "1.5", "2"};
+        for (int i = 0; i < 3; ++i) {
+            const QString pdf = QString::fromStdString(cartella->file(std::string("scala") + scale[i] + ".pdf").string());
+            QProcess stampa;
+            QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+            ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            ambiente.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale[i]));
+            ambiente.insert(QStringLiteral("TOVARIN_STAMPA_PDF"), pdf);
+            stampa.setProcessEnvironment(ambiente);
+            stampa.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(stampa.waitForFinished(60000));
+            QCOMPARE(stampa.exitCode(), 0);
+            pagine[i] = Pagina(pdf);
+            QVERIFY2(!pagine[i].isNull(), "pdftoppm (Debian package poppler-utils) renders the page");
+        }
+        const QImage& riferimento = pagine[0];
+        QVERIFY(riferimento.width() > riferimento.height());
+        const QRect finestra = Disegnato(riferimento);
+        // 952 x 626 units of the window at 96 per inch, at 40 dots per inch.
+        QVERIFY2(std::abs(finestra.width() - 397) <= 2 && std::abs(finestra.height() - 261) <= 2,
+                 qPrintable(QStringLiteral("%1x%2").arg(finestra.width()).arg(finestra.height())));
+        QVERIFY(std::abs(finestra.left() - (riferimento.width() - 1 - finestra.right())) <= 2);
+        QVERIFY(std::abs(finestra.top() - (riferimento.height() - 1 - finestra.bottom())) <= 2);
+        for (int i = 1; i < 3; ++i) {
+            QCOMPARE(pagine[i].size(), riferimento.size());
+            const QRect r = Disegnato(pagine[i]);
+            QVERIFY2((r.topLeft() - finestra.topLeft()).manhattanLength() <= 2 &&
+                         (r.bottomRight() - finestra.bottomRight()).manhattanLength() <= 2,
+                     scale[i]);
+            // The same picture, up to the finer drawing of a finer screen.
+            qint64 differenza = 0;
+            for (int y = finestra.top(); y <= finestra.bottom(); ++y)
+                for (int x = finestra.left(); x <= finestra.right(); ++x)
+                    differenza += std::abs(qGray(pagine[i].pixel(x, y)) - qGray(riferimento.pixel(x, y)));
+            const double media = double(differenza) / (finestra.width() * finestra.height());
+            QVERIFY2(media < 8, qPrintable(QStringLiteral("%1: %2").arg(scale[i]).arg(media)));
+        }
+    }
+
     void senzaStampanteSiSalvaUnPdfOrizzontale() {
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
@@ -111,6 +200,33 @@ private slots:
         QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
         QCOMPARE(QApplication::focusWidget(), principale->ui.txtSetfocus);
         QVERIFY(principale->ui.cmdPrint->isVisible());
+        // Ctrl+P does the same.
+        QTest::keyClick(principale.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(domande.size(), 2);
+    }
+
+    // The PDF file is offered as athlete, window and date; ".pdf" is added to a
+    // name without it; a file that cannot be written is reported as such.
+    void nomeEFileDelPdf() {
+        Calendario::ImpostaServizi({[] { return Oggi; }, nullptr});
+        QCOMPARE(NomeFilePdf(principale.get()), QStringLiteral("Tovarin Project - 2024-06-01.pdf"));
+        auto* scheda = new QWidget;
+        scheda->setWindowTitle(QStringLiteral(" Scheda assetto"));
+        (new QLineEdit(QStringLiteral("Rossi/Mario "), scheda))->setObjectName(QStringLiteral("txtNome"));
+        principale->ChiudiFinestre();
+        principale->MostraFiglio(scheda);
+        QCOMPARE(NomeFilePdf(principale.get()), QStringLiteral("Rossi-Mario - Scheda assetto - 2024-06-01.pdf"));
+
+        filePdf = QString::fromStdString(cartella->file("pagina").string());
+        StampaFinestra(principale.get());
+        QVERIFY(avvisi.isEmpty());
+        QVERIFY(QFileInfo(filePdf + ".pdf").size() > 0);
+
+        filePdf = QString::fromStdString(cartella->file("manca/pagina.pdf").string());
+        StampaFinestra(principale.get());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QDir::toNativeSeparators(filePdf)), qPrintable(avvisi[0]));
+        QVERIFY(!avvisi[0].contains(QStringLiteral("stampante")));
     }
 
     void rifiutareIlPdfNonStampaNulla() {
@@ -137,5 +253,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStampa)
+int main(int argc, char** argv) {
+    QApplication applicazione(argc, argv);
+    if (const QString pdf = qEnvironmentVariable("TOVARIN_STAMPA_PDF"); !pdf.isEmpty()) return StampaSuPdf(pdf);
+    TestStampa prova;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&prova, argc, argv);
+}
 #include "test_stampa.moc"

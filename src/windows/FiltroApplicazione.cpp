@@ -1,0 +1,114 @@
+#include "FiltroApplicazione.h"
+
+#include "ImmagineSvg.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextEdit>
+
+namespace {
+
+// A click at the middle of the control, as the mouse makes it: pressed, then
+// released. The windows' own handlers take it from there.
+void Premi(QWidget* controllo) {
+    QPointer<QWidget> c(controllo);
+    const QPointF centro = QRectF(controllo->rect()).center();
+    const QPointF schermo = controllo->mapToGlobal(centro);
+    QMouseEvent premuto(QEvent::MouseButtonPress, centro, schermo, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(controllo, &premuto);
+    if (!c) return;
+    QMouseEvent rilasciato(QEvent::MouseButtonRelease, centro, schermo, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(c, &rilasciato);
+}
+
+void DisegnaCorniceFuoco(QWidget* controllo) {
+    QPainter p(controllo);
+    QPen penna(controllo->palette().color(controllo->foregroundRole()), 1, Qt::DotLine);
+    p.setPen(penna);
+    p.drawRect(controllo->rect().adjusted(0, 0, -1, -1));
+}
+
+// The standard menu of a text box, or none for a control that is not one.
+QMenu* MenuDelTesto(QObject* oggetto, const QContextMenuEvent* evento) {
+    if (auto* riga = qobject_cast<QLineEdit*>(oggetto)) {
+        if (riga->contextMenuPolicy() != Qt::DefaultContextMenu) return nullptr;
+        return riga->createStandardContextMenu();
+    }
+    auto* area = qobject_cast<QAbstractScrollArea*>(oggetto->parent());
+    if (!area || area->viewport() != oggetto || area->contextMenuPolicy() != Qt::DefaultContextMenu) return nullptr;
+    const QPoint scorrimento(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+    if (auto* testo = qobject_cast<QTextEdit*>(area)) return testo->createStandardContextMenu(evento->pos() + scorrimento);
+    if (auto* piano = qobject_cast<QPlainTextEdit*>(area)) return piano->createStandardContextMenu(evento->pos() + scorrimento);
+    return nullptr;
+}
+
+class Filtro : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        switch (evento->type()) {
+            case QEvent::KeyPress: {
+                auto* controllo = qobject_cast<QWidget*>(oggetto);
+                if (!controllo || !CollegamentoDaTastiera(controllo)) break;
+                const auto* tasto = static_cast<QKeyEvent*>(evento);
+                const bool premi = tasto->key() == Qt::Key_Space || tasto->key() == Qt::Key_Return ||
+                                   tasto->key() == Qt::Key_Enter;
+                if (!premi || tasto->modifiers() & ~Qt::KeypadModifier) break;
+                if (!tasto->isAutoRepeat()) Premi(controllo);
+                return true;
+            }
+            case QEvent::FocusIn:
+            case QEvent::FocusOut:
+                if (auto* controllo = qobject_cast<QWidget*>(oggetto); controllo && CollegamentoDaTastiera(controllo))
+                    controllo->update();
+                break;
+            case QEvent::Paint: {
+                auto* controllo = qobject_cast<QWidget*>(oggetto);
+                if (!controllo || !controllo->hasFocus() || !CollegamentoDaTastiera(controllo)) break;
+                // The control paints itself, then the frame goes over it.
+                oggetto->event(evento);
+                DisegnaCorniceFuoco(controllo);
+                return true;
+            }
+            case QEvent::ContextMenu: {
+                auto* richiesta = static_cast<QContextMenuEvent*>(evento);
+                QMenu* menu = MenuDelTesto(oggetto, richiesta);
+                if (!menu) break;
+                // A menu of its own, outside the box: the box's style sheet
+                // (a yellow background) does not reach it.
+                menu->setParent(nullptr, menu->windowFlags());
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(richiesta->globalPos());
+                return true;
+            }
+            default:
+                break;
+        }
+        return QObject::eventFilter(oggetto, evento);
+    }
+};
+
+}  // namespace
+
+bool CollegamentoDaTastiera(const QWidget* controllo) {
+    return (qobject_cast<const QLabel*>(controllo) || qobject_cast<const ImmagineSvg*>(controllo)) &&
+           (controllo->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+void InstallaFiltroApplicazione() {
+    static QPointer<Filtro> filtro;
+    if (filtro || !qApp) return;
+    filtro = new Filtro(qApp);
+    qApp->installEventFilter(filtro);
+}
