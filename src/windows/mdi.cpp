@@ -51,7 +51,7 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
 
     TraduciForm(this);
 
-    PercorsoArchivio = QString::fromStdString((modLanguageSupport::CartellaApplicazione / "tvp.dmg").string());
+    PercorsoArchivio = QString::fromStdString((modLanguageSupport::CartellaDatiInUso() / "tvp.dmg").string());
 
     const std::filesystem::path impostazioni = modLanguageSupport::FileImpostazioni();
     std::error_code errore;
