@@ -1,8 +1,9 @@
-// Where the files live: a portable copy, a read-only copy, an installed
-// program.
+// Where the files live (a portable copy, a read-only copy, an installed
+// program) and one program at a time on one archive.
 #include "AtletaCorrente.h"
 #include "CartellaProva.h"
 #include "CartelleProgramma.h"
+#include "IstanzaUnica.h"
 #include "SupportoArchivio.h"
 #include "frmMain.h"
 #include "mdi.h"
@@ -11,8 +12,11 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <future>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -123,6 +127,57 @@ private slots:
         QCOMPARE(prova::LeggiByte(utente / "LangSetting.ini"), std::string("[Language]\nCurrentLanguage=italian\n"));
         QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
         QVERIFY(!fs::exists(programma / "LangSetting.ini"));
+    }
+
+    // A second program on the same archive calls the first to the front and
+    // does not become a program of its own; once the first has ended the next
+    // start is a first again.
+    void unSoloProgrammaPerArchivio() {
+        fs::create_directories(utente);
+        int chiamate = 0;
+        {
+            IstanzaUnica prima(Q(utente));
+            QVERIFY(prima.Prima());
+            prima.QuandoRichiesto([&] { ++chiamate; });
+
+            IstanzaUnica seconda(Q(utente));
+            QVERIFY(!seconda.Prima());
+            auto risposta = std::async(std::launch::async, [&] { return seconda.ChiediPrimoPiano(5000); });
+            QTRY_COMPARE(chiamate, 1);
+            QVERIFY(risposta.get());
+
+            // Another archive folder is another program.
+            const fs::path altra = radice->file("altra");
+            fs::create_directories(altra);
+            QVERIFY(IstanzaUnica(Q(altra)).Prima());
+        }
+        QVERIFY(!fs::exists(utente / "tvp.lock"));
+        QVERIFY(IstanzaUnica(Q(utente)).Prima());
+    }
+
+    // A lock left by a program that was killed does not keep the coach out.
+    void unBloccoRimastoDaUnProgrammaFinitoNonConta() {
+        fs::create_directories(utente);
+        const pid_t figlio = ::fork();
+        if (figlio == 0) {
+            QLockFile blocco(Q(utente / "tvp.lock"));
+            ::_exit(blocco.tryLock(0) ? 0 : 1);   // ends holding it
+        }
+        int stato = -1;
+        ::waitpid(figlio, &stato, 0);
+        QVERIFY(WIFEXITED(stato) && WEXITSTATUS(stato) == 0);
+        QVERIFY(fs::exists(utente / "tvp.lock"));
+        IstanzaUnica istanza(Q(utente));
+        QVERIFY(istanza.Prima());
+    }
+
+    // Asked to stop by the system, the window closes as if the user closed it.
+    void ilSegnaleDiFineChiudeLaFinestra() {
+        QWidget finestra;
+        finestra.show();
+        ChiudiSuRichiestaDelSistema(&finestra);
+        std::raise(SIGTERM);
+        QTRY_VERIFY(!finestra.isVisible());
     }
 };
 
