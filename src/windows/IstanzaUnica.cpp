@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -71,15 +72,19 @@ bool Riceve(int fd, const char* atteso, int ms) {
 }  // namespace
 
 IstanzaUnica::IstanzaUnica(const QString& cartellaDati, QObject* genitore)
-    : QObject(genitore), blocco_(cartellaDati + QStringLiteral("/tvp.lock")), presa_(PercorsoPresa(cartellaDati)) {
-    // Held for the whole run: a lock is stale only when its program is gone.
-    blocco_.setStaleLockTime(0);
-    if (blocco_.tryLock(0))
+    : QObject(genitore), presa_(PercorsoPresa(cartellaDati)) {
+    // The kernel releases the lock when the program ends, however it ends:
+    // a lock left by a killed program cannot keep the coach out.
+    const QByteArray blocco = QFile::encodeName(cartellaDati + QStringLiteral("/tvp.lock"));
+    blocco_ = ::open(blocco.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (blocco_ < 0) return;   // a folder where nothing can be written: the archive will say so
+    if (::flock(blocco_, LOCK_EX | LOCK_NB) == 0) {
         Ascolta();
-    else if (blocco_.error() == QLockFile::LockFailedError)
-        prima_ = false;
-    // Any other error (a folder where nothing can be written): no lock to
-    // share, and the archive will say what is wrong with the folder.
+        return;
+    }
+    if (errno == EWOULDBLOCK) prima_ = false;
+    ::close(blocco_);
+    blocco_ = -1;
 }
 
 IstanzaUnica::~IstanzaUnica() {
@@ -88,6 +93,7 @@ IstanzaUnica::~IstanzaUnica() {
         ::close(ascolto_);
         ::unlink(QFile::encodeName(presa_).constData());
     }
+    if (blocco_ >= 0) ::close(blocco_);
 }
 
 void IstanzaUnica::Ascolta() {

@@ -5,7 +5,6 @@
 // the program to stop (log-out, shut-down), so that nothing typed is lost.
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -41,7 +40,7 @@ private:
     void Ascolta();
     void Accetta();
 
-    QLockFile blocco_;
+    int blocco_ = -1;   // the lock file, flock()ed for the whole run
     QString presa_;
     bool prima_ = true;
     int ascolto_ = -1;

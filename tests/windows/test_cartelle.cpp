@@ -151,7 +151,6 @@ private slots:
             fs::create_directories(altra);
             QVERIFY(IstanzaUnica(Q(altra)).Prima());
         }
-        QVERIFY(!fs::exists(utente / "tvp.lock"));
         QVERIFY(IstanzaUnica(Q(utente)).Prima());
     }
 
@@ -160,8 +159,8 @@ private slots:
         fs::create_directories(utente);
         const pid_t figlio = ::fork();
         if (figlio == 0) {
-            QLockFile blocco(Q(utente / "tvp.lock"));
-            ::_exit(blocco.tryLock(0) ? 0 : 1);   // ends holding it
+            IstanzaUnica programma(Q(utente));
+            ::_exit(programma.Prima() ? 0 : 1);   // ends holding it, as a killed program
         }
         int stato = -1;
         ::waitpid(figlio, &stato, 0);
