@@ -4,7 +4,6 @@
 #include "CartelleProgramma.h"
 #include "Collegamenti.h"
 #include "Globali.h"
-#include "IconaFinestra.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
 #include "frmInformazioniSu.h"
@@ -19,8 +18,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -32,11 +29,7 @@ void ImpostaApplicazione() {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tovarin"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
-    QIcon icona;
-    for (const auto& immagine : IconaFinestra::Immagini)
-        icona.addPixmap(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(immagine.pixel), immagine.lato,
-                                                  immagine.lato, QImage::Format_ARGB32_Premultiplied)));
-    QApplication::setWindowIcon(icona);
+    QApplication::setWindowIcon(IconaSvg(QStringLiteral(":/immagini/icona.svg"), {16, 32}));
     ImpostaSostitutiCaratteri();
     // Every text of the program in the design font (or its stand-in), the
     // plain ones included: one font family to load.
