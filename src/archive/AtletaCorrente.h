@@ -7,8 +7,12 @@
 #include <cstdint>
 #include <optional>
 
-// Full path of the archive file: application folder + "/tvp.dmg".
+// Full path of the archive file: data folder + "/tvp.dmg".
 extern QString PercorsoArchivio;
+
+// The archive file in the data folder in use: what PercorsoArchivio is set to
+// at start, and what is used while it is still empty.
+QString PercorsoArchivioPredefinito();
 
 // The name of the athlete the next athlete window opens on; written when an
 // athlete window closes (ChiudiFinestre and the windows' own unload).

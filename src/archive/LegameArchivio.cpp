@@ -265,8 +265,7 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::
         aperto_ = false;
     }
     file_ = PercorsoArchivio;
-    if (file_.isEmpty())
-        file_ = QFile::decodeName(QByteArray::fromStdString((modLanguageSupport::CartellaApplicazione / "tvp.dmg").string()));
+    if (file_.isEmpty()) file_ = PercorsoArchivioPredefinito();
     id_.clear();
     QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr;
     if (elenco) elenco->setStringList({});

@@ -13,6 +13,7 @@ namespace modLanguageSupport {
 
 std::string LinguaCorrente;
 std::filesystem::path CartellaApplicazione;
+std::filesystem::path CartellaDati;
 
 namespace fs = std::filesystem;
 
@@ -254,7 +255,9 @@ std::optional<fs::path> FileLingua() {
     return CartellaApplicazione / (LinguaCorrente + ".lng");
 }
 
-fs::path FileImpostazioni() { return CartellaApplicazione / "LangSetting.ini"; }
+fs::path CartellaDatiInUso() { return CartellaDati.empty() ? CartellaApplicazione : CartellaDati; }
+
+fs::path FileImpostazioni() { return CartellaDatiInUso() / "LangSetting.ini"; }
 
 std::string TestoLingua(std::string_view id) {
     try {

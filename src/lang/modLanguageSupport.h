@@ -16,8 +16,13 @@ namespace modLanguageSupport {
 // The current language name: "italian" or "english" (empty until known).
 extern std::string LinguaCorrente;
 
-// The folder that holds the program, its language files and its settings.
+// The folder that holds the program's language files and help.
 extern std::filesystem::path CartellaApplicazione;
+
+// The folder of the files the program writes: the archive and the settings.
+// Empty: the application folder, where a portable copy keeps everything.
+extern std::filesystem::path CartellaDati;
+std::filesystem::path CartellaDatiInUso();
 
 // LeggiIni fails with this when the file is missing or cannot be read, or, in
 // a file above 64000 bytes, when the matching line is too short to hold a value.
@@ -56,7 +61,7 @@ bool ScriviIni(const std::filesystem::path& file, std::string_view sezione, std:
 // when the name could lead outside it (a separator or "..").
 std::optional<std::filesystem::path> FileLingua();
 
-// The settings file "LangSetting.ini" in the application folder.
+// The settings file "LangSetting.ini" in the data folder.
 std::filesystem::path FileImpostazioni();
 
 // The text of a message identifier ("0027") in the current language; empty

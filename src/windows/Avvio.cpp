@@ -2,6 +2,7 @@
 
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
+#include "CartelleProgramma.h"
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "RegoleCampi.h"
@@ -21,17 +22,22 @@
 #include <QDir>
 #include <QIcon>
 #include <QLocale>
+#include <QStandardPaths>
 
 void ImpostaApplicazione() {
     InizializzaRisorse();
-    QApplication::setApplicationName(TitoloApplicazione);
+    // The short name names the user's data folder (~/.local/share/tovarin);
+    // the desktop file gives the windows the menu entry's icon.
+    QApplication::setApplicationName(QStringLiteral("tovarin"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tovarin"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
     QApplication::setWindowIcon(IconaSvg(QStringLiteral(":/immagini/icona.svg"), {16, 32}));
     ImpostaCaratteri();
     ImpostaGestoreGuida(MostraGuidaChm);
 
-    modLanguageSupport::CartellaApplicazione = QCoreApplication::applicationDirPath().toStdString();
+    ImpostaCartelle(TrovaCartelle(QCoreApplication::applicationDirPath(),
+                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
     Calendario::ImpostaServizi({[] {
                                     const QDate oggi = QDate::currentDate();
                                     return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};

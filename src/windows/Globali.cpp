@@ -41,17 +41,30 @@ void InizializzaRisorse() {
     (void)fatto;
 }
 
+#include "ImmaginiDisegnate.h"
+
 #include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 
+#include <vector>
+
 QIcon IconaSvg(const QString& risorsa, std::initializer_list<int> lati) {
     InizializzaRisorse();
-    QSvgRenderer disegno(risorsa);
     QIcon icona;
-    if (!disegno.isValid()) return icona;
+    std::vector<int> daDisegnare;
     for (int lato : lati) {
+        if (const QImage* pronta = ImmagineDisegnata(risorsa, QSize(lato, lato)))
+            icona.addPixmap(QPixmap::fromImage(*pronta));
+        else
+            daDisegnare.push_back(lato);
+    }
+    if (daDisegnare.empty()) return icona;
+    QSvgRenderer disegno(risorsa);
+    if (!disegno.isValid()) return icona;
+    for (int lato : daDisegnare) {
         QSizeF dimensione = disegno.defaultSize();
         dimensione.scale(lato, lato, Qt::KeepAspectRatio);
         QPixmap immagine(lato, lato);

@@ -1,6 +1,7 @@
 #include "ImmagineSvg.h"
 
 #include "Globali.h"
+#include "ImmaginiDisegnate.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,24 +10,39 @@ ImmagineSvg::ImmagineSvg(QWidget* genitore) : QWidget(genitore) { InizializzaRis
 
 void ImmagineSvg::impostaSorgente(const QString& risorsa) {
     sorgente_ = risorsa;
-    disegno_.load(risorsa);
+    letto_ = false;
     update();
 }
 
+QSvgRenderer& ImmagineSvg::Disegno() const {
+    if (!letto_) {
+        disegno_.load(sorgente_);
+        letto_ = true;
+    }
+    return disegno_;
+}
+
 QSize ImmagineSvg::sizeHint() const {
-    return disegno_.isValid() ? disegno_.defaultSize() : QSize(32, 32);
+    return Disegno().isValid() ? Disegno().defaultSize() : QSize(32, 32);
 }
 
 void ImmagineSvg::paintEvent(QPaintEvent*) {
-    if (!disegno_.isValid()) return;
     QPainter pittore(this);
+    // The picture drawn ahead for this size, when there is one.
+    if (devicePixelRatio() == 1.0) {
+        if (const QImage* pronta = ImmagineDisegnata(sorgente_, size())) {
+            pittore.drawImage(0, 0, *pronta);
+            return;
+        }
+    }
+    if (!Disegno().isValid()) return;
     pittore.setRenderHint(QPainter::Antialiasing);
     // Keep the drawing's proportions, centred in the control.
-    QSizeF dimensione = disegno_.defaultSize();
+    QSizeF dimensione = Disegno().defaultSize();
     dimensione.scale(size(), Qt::KeepAspectRatio);
     QRectF area(QPointF(0, 0), dimensione);
-    area.moveCenter(rect().center());
-    disegno_.render(&pittore, area);
+    area.moveCenter(QRectF(rect()).center());
+    Disegno().render(&pittore, area);
 }
 
 void ImmagineSvg::mouseReleaseEvent(QMouseEvent* evento) {

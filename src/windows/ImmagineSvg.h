@@ -24,6 +24,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
 
 private:
+    QSvgRenderer& Disegno() const;   // the SVG, read when first needed
+
     QString sorgente_;
-    QSvgRenderer disegno_;
+    mutable QSvgRenderer disegno_;
+    mutable bool letto_ = true;
 };

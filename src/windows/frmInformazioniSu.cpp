@@ -2,11 +2,13 @@
 
 #include "Stili.h"
 
+#include "AtletaCorrente.h"
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "TraduciForm.h"
 #include "modLanguageSupport.h"
 
+#include <QDir>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -28,15 +30,32 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore) {
                               QString::fromStdString(modLanguageSupport::TestoLingua("0043")) + QLatin1Char('\n') +
                               QString::fromStdString(modLanguageSupport::TestoLingua("0044")));
 
-    // Labels that fit their text, in the fonts of the window's style sheet;
-    // the version follows the title on its line.
+    // Sizes are measured in the fonts of the style sheets.
     ensurePolished();
+    // Labels that fit their text; the version follows the title on its line.
     for (QLabel* l : {ui.lblTitle, ui.lblVersion, ui.lblCopyRightBy, ui.Label5, ui.lblIndirizzo, ui.Label2})
         l->adjustSize();
     ui.lblVersion->move(std::max(ui.lblVersion->x(), ui.lblTitle->geometry().right() + 8), ui.lblVersion->y());
     ui.lblIndirizzo->move(std::max(ui.lblIndirizzo->x(), ui.Label5->geometry().right() + 24), ui.lblIndirizzo->y());
     ui.lblDisclaimer->setFixedHeight(std::max(ui.lblDisclaimer->height(),
                                               ui.lblDisclaimer->heightForWidth(ui.lblDisclaimer->width())));
+
+    // The licence, and where the archive is: the path on a line of its own,
+    // shortened in the middle when it is longer than the box (whole in the
+    // tool tip).
+    const QString archivio = QDir::toNativeSeparators(PercorsoArchivio);
+    const int spazio = ui.lblArchivio->width() - 2 * ui.lblArchivio->margin() - 8;
+    ui.lblArchivio->setText(ui.lblArchivio->text() + QLatin1Char('\n') +
+                            ui.lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
+    ui.lblArchivio->setToolTip(archivio);
+    // One below the other under the disclaimer, the donation link below them.
+    int sotto = ui.lblDisclaimer->geometry().bottom();
+    for (QLabel* l : {ui.lblLicenza, ui.lblArchivio}) {
+        l->setFixedHeight((l->wordWrap() ? l->heightForWidth(l->width()) : l->sizeHint().height()) + 6);
+        l->move(l->x(), sotto + 12);
+        sotto = l->geometry().bottom();
+    }
+    ui.Label2->move(ui.Label2->x(), std::max(ui.Label2->y(), sotto + 16));
 
     for (QLabel* l : {ui.Label5, ui.lblIndirizzo, ui.Label2}) l->installEventFilter(this);
 }

@@ -55,7 +55,7 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
 
     TraduciForm(this);
 
-    PercorsoArchivio = QString::fromStdString((modLanguageSupport::CartellaApplicazione / "tvp.dmg").string());
+    PercorsoArchivio = PercorsoArchivioPredefinito();
 
     const std::filesystem::path impostazioni = modLanguageSupport::FileImpostazioni();
     std::error_code errore;

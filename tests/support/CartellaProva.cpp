@@ -25,6 +25,7 @@ CartellaProva::CartellaProva(bool copiaLingue) {
             fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / nome, percorso_ / nome);
     }
     modLanguageSupport::CartellaApplicazione = percorso_;
+    modLanguageSupport::CartellaDati.clear();
     modLanguageSupport::LinguaCorrente.clear();
 }
 

@@ -1,4 +1,5 @@
 // The about window: version, credit line, disclaimer and its links.
+#include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
 #include "Collegamenti.h"
@@ -77,6 +78,47 @@ private slots:
         QTest::mouseClick(info->ui.lblIndirizzo, Qt::LeftButton);
         QCOMPARE(collegamenti, QStringList({IndirizzoSito, IndirizzoDonazione,
                                             "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers.1.0.5"}));
+    }
+
+    // The licence and where the archive is, in both languages, each text
+    // whole in its box and the boxes one under the other; a long archive path
+    // is shortened in the middle and given whole in the tool tip.
+    void licenzaEArchivioStannoNeiLoroRiquadri_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("licenza");
+        const QString lungo = "/home/allenatore/" + QString(30, 'x') + "/una cartella dal nome lungo/" + QString(60, 'y') + "/tvp.dmg";
+        QTest::newRow("italiano") << "italian" << QString() << "GNU General Public License, versione 3";
+        QTest::newRow("inglese") << "english" << QString() << "GNU General Public License, version 3";
+        QTest::newRow("percorso lungo") << "english" << lungo << "GNU General Public License, version 3";
+    }
+    void licenzaEArchivioStannoNeiLoroRiquadri() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, archivio);
+        QFETCH(QString, licenza);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        if (!archivio.isEmpty()) PercorsoArchivio = archivio;
+        const QString percorso = PercorsoArchivio;
+        frmInformazioniSu* info = ApriInfo();
+        QVERIFY(QTest::qWaitForWindowExposed(info));
+        QVERIFY(info->ui.lblLicenza->text().contains(licenza));
+        const QStringList righe = info->ui.lblArchivio->text().split('\n');
+        QCOMPARE(righe.size(), 2);
+        QCOMPARE(info->ui.lblArchivio->toolTip(), percorso);
+        if (archivio.isEmpty())
+            QCOMPARE(righe[1], percorso);
+        else
+            QVERIFY(righe[1].contains(QChar(0x2026)) && righe[1].endsWith("/tvp.dmg"));
+
+        QLabel* const sequenza[] = {info->ui.lblDisclaimer, info->ui.lblLicenza, info->ui.lblArchivio, info->ui.Label2};
+        for (QLabel* l : sequenza) {
+            const QRect interno = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+            const QRect necessario = l->fontMetrics().boundingRect(interno, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
+            QVERIFY2(interno.contains(necessario), qPrintable(l->objectName()));
+            QVERIFY2(info->rect().contains(l->geometry()), qPrintable(l->objectName()));
+        }
+        for (int i = 1; i < 4; ++i)
+            QVERIFY2(sequenza[i]->y() > sequenza[i - 1]->geometry().bottom(), qPrintable(sequenza[i]->objectName()));
     }
 
     void inIngleseIlDisclaimerEInIngleseEilCreditoDel2015() {

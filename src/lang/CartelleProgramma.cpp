@@ -1,0 +1,88 @@
+#include "CartelleProgramma.h"
+
+#include "modLanguageSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#ifndef TOVARIN_CARTELLA_FILE_INSTALLATI
+#error "TOVARIN_CARTELLA_FILE_INSTALLATI must give the installed data folder relative to the program's"
+#endif
+
+namespace {
+
+// The program's own files travel with it in a portable copy.
+bool HaIFileDelProgramma(const QString& cartella) {
+    return QFileInfo::exists(cartella + QLatin1String("/italian.lng")) ||
+           QFileInfo::exists(cartella + QLatin1String("/english.lng"));
+}
+
+// The user's folder, owner-only when this creates it; an existing one is left
+// as the user keeps it.
+void PreparaCartellaUtente(const QString& cartella) {
+    const QFileInfo info(cartella);
+    if (info.isDir()) return;
+    QDir().mkpath(info.absolutePath());
+    ::mkdir(QFile::encodeName(cartella).constData(), 0700);
+}
+
+// Copies a file the program folder holds and the user's folder lacks, whole
+// or not at all.
+void CopiaSeManca(const QString& da, const QString& a) {
+    if (!QFileInfo::exists(da) || QFileInfo::exists(a)) return;
+    QFile origine(da);
+    if (!origine.open(QIODevice::ReadOnly)) return;
+    QSaveFile copia(a);
+    if (!copia.open(QIODevice::WriteOnly)) return;
+    if (copia.write(origine.readAll()) != origine.size()) {
+        copia.cancelWriting();
+        return;
+    }
+    if (copia.commit()) QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+}  // namespace
+
+bool CartellaScrivibile(const QString& cartella) {
+    const QByteArray nome = QFile::encodeName(cartella + QStringLiteral("/.tovarin-prova-%1").arg(::getpid()));
+    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EEXIST;
+    ::close(fd);
+    ::unlink(nome.constData());
+    return true;
+}
+
+CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString& cartellaUtente) {
+    CartelleProgramma cartelle{cartellaProgramma, cartellaProgramma};
+    const QString installati =
+        QDir::cleanPath(cartellaProgramma + QLatin1Char('/') + QLatin1String(TOVARIN_CARTELLA_FILE_INSTALLATI));
+    const bool portatile = HaIFileDelProgramma(cartellaProgramma) || !HaIFileDelProgramma(installati);
+    if (!portatile)
+        cartelle.applicazione = installati;
+    else if (CartellaScrivibile(cartellaProgramma))
+        return cartelle;
+    if (cartellaUtente.isEmpty()) return cartelle;
+
+    PreparaCartellaUtente(cartellaUtente);
+    cartelle.dati = cartellaUtente;
+    if (portatile) {
+        for (const char* nome : {"tvp.dmg", "LangSetting.ini"})
+            CopiaSeManca(cartellaProgramma + QLatin1Char('/') + QLatin1String(nome),
+                         cartellaUtente + QLatin1Char('/') + QLatin1String(nome));
+    }
+    return cartelle;
+}
+
+void ImpostaCartelle(const CartelleProgramma& cartelle) {
+    modLanguageSupport::CartellaApplicazione = QFile::encodeName(cartelle.applicazione).toStdString();
+    modLanguageSupport::CartellaDati = QFile::encodeName(cartelle.dati).toStdString();
+}

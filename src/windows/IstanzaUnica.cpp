@@ -1,0 +1,187 @@
+#include "IstanzaUnica.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr char Richiesta[] = "mostra\n";
+constexpr char Risposta[] = "ok\n";
+
+// One socket per user and archive folder: in the user's runtime folder when
+// the session has one, else in /tmp.
+QString PercorsoPresa(const QString& cartellaDati) {
+    QString cartella = QFileInfo(cartellaDati).canonicalFilePath();
+    if (cartella.isEmpty()) cartella = QDir::cleanPath(QDir(cartellaDati).absolutePath());
+    const QByteArray chiave =
+        QCryptographicHash::hash(QFile::encodeName(cartella), QCryptographicHash::Sha256).toHex().left(16);
+    QString base = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QFileInfo(base).isDir()) base = QStringLiteral("/tmp");
+    return base + QStringLiteral("/tovarin-%1-%2.sock").arg(::getuid()).arg(QString::fromLatin1(chiave));
+}
+
+bool Indirizzo(const QString& percorso, sockaddr_un& indirizzo) {
+    const QByteArray nome = QFile::encodeName(percorso);
+    std::memset(&indirizzo, 0, sizeof indirizzo);
+    indirizzo.sun_family = AF_UNIX;
+    if (nome.size() >= static_cast<qsizetype>(sizeof indirizzo.sun_path)) return false;
+    std::memcpy(indirizzo.sun_path, nome.constData(), static_cast<size_t>(nome.size()));
+    return true;
+}
+
+// Waits at most `ms` for the socket to have something to read.
+bool AttendiDati(int fd, int ms) {
+    pollfd p{fd, POLLIN, 0};
+    int rc;
+    do rc = ::poll(&p, 1, ms);
+    while (rc < 0 && errno == EINTR);
+    return rc > 0;
+}
+
+bool Scrivi(int fd, const char* testo) {
+    const size_t n = std::strlen(testo);
+    return ::send(fd, testo, n, MSG_NOSIGNAL) == static_cast<ssize_t>(n);
+}
+
+bool Riceve(int fd, const char* atteso, int ms) {
+    if (!AttendiDati(fd, ms)) return false;
+    char buffer[16] = {};
+    const ssize_t letti = ::recv(fd, buffer, sizeof buffer - 1, 0);
+    return letti > 0 && std::strncmp(buffer, atteso, std::strlen(atteso)) == 0;
+}
+
+}  // namespace
+
+IstanzaUnica::IstanzaUnica(const QString& cartellaDati, QObject* genitore)
+    : QObject(genitore), presa_(PercorsoPresa(cartellaDati)) {
+    // The kernel releases the lock when the program ends, however it ends:
+    // a lock left by a killed program cannot keep the coach out.
+    const QByteArray blocco = QFile::encodeName(cartellaDati + QStringLiteral("/tvp.lock"));
+    blocco_ = ::open(blocco.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (blocco_ < 0) return;   // a folder where nothing can be written: the archive will say so
+    if (::flock(blocco_, LOCK_EX | LOCK_NB) == 0) {
+        Ascolta();
+        return;
+    }
+    if (errno == EWOULDBLOCK) prima_ = false;
+    ::close(blocco_);
+    blocco_ = -1;
+}
+
+IstanzaUnica::~IstanzaUnica() {
+    if (ascolto_ >= 0) {
+        notifica_.reset();
+        ::close(ascolto_);
+        ::unlink(QFile::encodeName(presa_).constData());
+    }
+    if (blocco_ >= 0) ::close(blocco_);
+}
+
+void IstanzaUnica::Ascolta() {
+    sockaddr_un indirizzo;
+    if (!Indirizzo(presa_, indirizzo)) return;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return;
+    // A socket left by a program of ours that ended abruptly: this lock
+    // proves no program of ours still uses it.
+    struct stat info;
+    if (::lstat(indirizzo.sun_path, &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid())
+        ::unlink(indirizzo.sun_path);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) != 0 || ::listen(fd, 4) != 0) {
+        ::close(fd);
+        return;
+    }
+    ::chmod(indirizzo.sun_path, 0600);
+    ascolto_ = fd;
+    notifica_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(notifica_.get(), &QSocketNotifier::activated, this, &IstanzaUnica::Accetta);
+}
+
+void IstanzaUnica::Accetta() {
+    const int fd = ::accept4(ascolto_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return;
+    ucred chi{};
+    socklen_t lunghezza = sizeof chi;
+    // Only the same user's programs may call this window to the front.
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &chi, &lunghezza) == 0 && chi.uid == ::getuid() &&
+        Riceve(fd, Richiesta, 1000)) {
+        if (azione_) azione_();
+        Scrivi(fd, Risposta);
+    }
+    ::close(fd);
+}
+
+bool IstanzaUnica::ChiediPrimoPiano(int attesaMs) const {
+    sockaddr_un indirizzo;
+    if (!Indirizzo(presa_, indirizzo)) return false;
+    const auto fine = std::chrono::steady_clock::now() + std::chrono::milliseconds(attesaMs);
+    // The first program may still be starting: its lock comes before its socket.
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) == 0) {
+            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now());
+            const bool fatto = Scrivi(fd, Richiesta) && Riceve(fd, Risposta, std::max<int>(100, static_cast<int>(resto.count())));
+            ::close(fd);
+            return fatto;
+        }
+        ::close(fd);
+        if (std::chrono::steady_clock::now() >= fine) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+void PortaInPrimoPiano(QWidget* finestra) {
+    if (!finestra) return;
+    finestra->setWindowState(finestra->windowState() & ~Qt::WindowMinimized);
+    finestra->show();
+    finestra->raise();
+    finestra->activateWindow();
+}
+
+namespace {
+
+int tuboSegnali[2] = {-1, -1};
+
+void SegnaleRicevuto(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t scritti = ::write(tuboSegnali[1], &c, 1);
+}
+
+}  // namespace
+
+void ChiudiSuRichiestaDelSistema(QWidget* finestra) {
+    if (tuboSegnali[0] < 0 && ::pipe2(tuboSegnali, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifica = new QSocketNotifier(tuboSegnali[0], QSocketNotifier::Read, finestra);
+    QPointer<QWidget> bersaglio(finestra);
+    QObject::connect(notifica, &QSocketNotifier::activated, finestra, [bersaglio] {
+        char scarto[16];
+        while (::read(tuboSegnali[0], scarto, sizeof scarto) > 0) {
+        }
+        if (bersaglio) bersaglio->close();
+    });
+    struct sigaction azione {};
+    azione.sa_handler = SegnaleRicevuto;
+    sigemptyset(&azione.sa_mask);
+    azione.sa_flags = SA_RESTART;
+    for (int segnale : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(segnale, &azione, nullptr);
+}

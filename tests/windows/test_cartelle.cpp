@@ -1,0 +1,184 @@
+// Where the files live (a portable copy, a read-only copy, an installed
+// program) and one program at a time on one archive.
+#include "AtletaCorrente.h"
+#include "CartellaProva.h"
+#include "CartelleProgramma.h"
+#include "IstanzaUnica.h"
+#include "SupportoArchivio.h"
+#include "frmMain.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <future>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
+
+void Scrivi(const fs::path& file, const std::string& testo) {
+    fs::create_directories(file.parent_path());
+    prova::ScriviByte(file, testo);
+}
+
+mode_t Permessi(const fs::path& p) {
+    struct stat info {};
+    ::stat(p.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+}  // namespace
+
+class TestCartelle : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> radice;
+    fs::path programma, utente;
+
+private slots:
+    void init() {
+        radice = std::make_unique<CartellaProva>(false);
+        programma = radice->file("programma");
+        utente = radice->file("casa/.local/share/tovarin");
+        fs::create_directories(programma);
+    }
+    void cleanup() {
+        modLanguageSupport::CartellaDati.clear();
+        radice.reset();
+    }
+
+    // A copy that carries its language files and can write its folder keeps
+    // everything there, and makes no user folder.
+    void portatileScrivibileTieneTuttoConSe() {
+        Scrivi(programma / "italian.lng", "[Strings]\n");
+        const CartelleProgramma c = TrovaCartelle(Q(programma), Q(utente));
+        QCOMPARE(c.applicazione, Q(programma));
+        QCOMPARE(c.dati, Q(programma));
+        QVERIFY(!fs::exists(utente));
+        QCOMPARE(prova::Contenuto(programma), std::vector<std::string>{"italian.lng"});
+    }
+
+    // The same copy on a folder that cannot be written: the language files are
+    // read where they are, the archive and the setting go to the user's folder,
+    // made owner-only; the archive the folder holds is carried over once.
+    void portatileDiSolaLetturaScriveNellaCartellaUtente() {
+        Scrivi(programma / "italian.lng", "[Strings]\n");
+        prova::CreaArchivio(programma / "tvp.dmg", {prova::RigaDi("Rossi")});
+        prova::SolaLettura blocco(programma);
+        if (!blocco.riuscito()) QSKIP("this file system cannot make a folder read-only");
+        QVERIFY(!CartellaScrivibile(Q(programma)));
+
+        const CartelleProgramma c = TrovaCartelle(Q(programma), Q(utente));
+        QCOMPARE(c.applicazione, Q(programma));
+        QCOMPARE(c.dati, Q(utente));
+        QCOMPARE(Permessi(utente), mode_t(0700));
+        QCOMPARE(prova::Sql(utente / "tvp.dmg", "quintobarle", "SELECT nome FROM atleta"),
+                 std::vector<std::string>{"Rossi"});
+        QCOMPARE(Permessi(utente / "tvp.dmg"), mode_t(0600));
+
+        // The user's own archive is never replaced by the program folder's.
+        fs::remove(utente / "tvp.dmg");
+        prova::CreaArchivio(utente / "tvp.dmg", {prova::RigaDi("Verdi")});
+        TrovaCartelle(Q(programma), Q(utente));
+        QCOMPARE(prova::Sql(utente / "tvp.dmg", "quintobarle", "SELECT nome FROM atleta"),
+                 std::vector<std::string>{"Verdi"});
+    }
+
+    // Installed: the program alone in bin, its files in share/tovarin. The user's
+    // folder is used even when bin could be written (root).
+    void installatoLeggeDaShareEScriveNellaCartellaUtente() {
+        const fs::path bin = radice->file("usr/bin"), share = radice->file("usr/share/tovarin");
+        Scrivi(share / "italian.lng", "[Strings]\n");
+        fs::create_directories(bin);
+        fs::create_directories(utente.parent_path());
+        fs::create_directory(utente);
+        fs::permissions(utente, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+
+        const CartelleProgramma c = TrovaCartelle(Q(bin), Q(utente));
+        QCOMPARE(c.applicazione, Q(share));
+        QCOMPARE(c.dati, Q(utente));
+        QCOMPARE(Permessi(utente), mode_t(0750));   // a folder the user already has keeps its rights
+        QVERIFY(fs::is_empty(bin));
+    }
+
+    // The program started from a read-only folder: the setting is written into
+    // the user's folder, the archive path points there, texts come from the
+    // program's folder.
+    void avvioDaUnaCartellaDiSolaLettura() {
+        for (const char* nome : {"italian.lng", "english.lng"})
+            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / nome, programma / nome);
+        prova::SolaLettura blocco(programma);
+        if (!blocco.riuscito()) QSKIP("this file system cannot make a folder read-only");
+        ImpostaCartelle(TrovaCartelle(Q(programma), Q(utente)));
+
+        auto principale = std::make_unique<mdi>();
+        principale->show();
+        principale->MostraFiglio(new frmMain);
+        QCOMPARE(PercorsoArchivio, Q(utente / "tvp.dmg"));
+        QCOMPARE(prova::LeggiByte(utente / "LangSetting.ini"), std::string("[Language]\nCurrentLanguage=italian\n"));
+        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
+        QVERIFY(!fs::exists(programma / "LangSetting.ini"));
+    }
+
+    // A second program on the same archive calls the first to the front and
+    // does not become a program of its own; once the first has ended the next
+    // start is a first again.
+    void unSoloProgrammaPerArchivio() {
+        fs::create_directories(utente);
+        int chiamate = 0;
+        {
+            IstanzaUnica prima(Q(utente));
+            QVERIFY(prima.Prima());
+            prima.QuandoRichiesto([&] { ++chiamate; });
+
+            IstanzaUnica seconda(Q(utente));
+            QVERIFY(!seconda.Prima());
+            auto risposta = std::async(std::launch::async, [&] { return seconda.ChiediPrimoPiano(5000); });
+            QTRY_COMPARE(chiamate, 1);
+            QVERIFY(risposta.get());
+
+            // Another archive folder is another program.
+            const fs::path altra = radice->file("altra");
+            fs::create_directories(altra);
+            QVERIFY(IstanzaUnica(Q(altra)).Prima());
+        }
+        QVERIFY(IstanzaUnica(Q(utente)).Prima());
+    }
+
+    // A lock left by a program that was killed does not keep the coach out.
+    void unBloccoRimastoDaUnProgrammaFinitoNonConta() {
+        fs::create_directories(utente);
+        const pid_t figlio = ::fork();
+        if (figlio == 0) {
+            IstanzaUnica programma(Q(utente));
+            ::_exit(programma.Prima() ? 0 : 1);   // ends holding it, as a killed program
+        }
+        int stato = -1;
+        ::waitpid(figlio, &stato, 0);
+        QVERIFY(WIFEXITED(stato) && WEXITSTATUS(stato) == 0);
+        QVERIFY(fs::exists(utente / "tvp.lock"));
+        IstanzaUnica istanza(Q(utente));
+        QVERIFY(istanza.Prima());
+    }
+
+    // Asked to stop by the system, the window closes as if the user closed it.
+    void ilSegnaleDiFineChiudeLaFinestra() {
+        QWidget finestra;
+        finestra.show();
+        ChiudiSuRichiestaDelSistema(&finestra);
+        std::raise(SIGTERM);
+        QTRY_VERIFY(!finestra.isVisible());
+    }
+};
+
+QTEST_MAIN(TestCartelle)
+#include "test_cartelle.moc"
