@@ -7,6 +7,14 @@ QString NomeAutore;
 QString IndirizzoSito;
 QString IndirizzoDonazione;
 QString IndirizzoPosta;
+
+void ImpostaTestiIdentita() {
+    TestoCredito = QStringLiteral("Copyright © ");
+    NomeAutore = QStringLiteral(" Studio Tovarin");
+    IndirizzoSito = QStringLiteral("https://www.example.org/tovarin");
+    IndirizzoDonazione = QStringLiteral("https://www.example.org/tovarin/donazione");
+    IndirizzoPosta = QStringLiteral("tovarin@example.org");
+}
 QString PercorsoGuida;
 
 QString CartellaApplicazioneQt() {

@@ -14,6 +14,9 @@ extern QString IndirizzoSito;
 extern QString IndirizzoDonazione;
 extern QString IndirizzoPosta;
 
+// Sets the five identity texts above: fixed texts of the program.
+void ImpostaTestiIdentita();
+
 // Full path of the help file "Guida.chm", set by the home window.
 extern QString PercorsoGuida;
 

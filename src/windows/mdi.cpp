@@ -44,11 +44,7 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
         b->setIcon(IconaSvg(b->property("immagine").toString(), {b->iconSize().width()}));
 
     // Identity texts: fixed for the life of the program.
-    TestoCredito = QStringLiteral("Copyright © ");
-    NomeAutore = QStringLiteral(" Studio Tovarin");
-    IndirizzoSito = QStringLiteral("https://www.example.org/tovarin");
-    IndirizzoDonazione = QStringLiteral("https://www.example.org/tovarin/donazione");
-    IndirizzoPosta = QStringLiteral("tovarin@example.org");
+    ImpostaTestiIdentita();
 
     ui.lblCopy->setText(TestoCredito + NomeAutore);
     ui.lblSito->setText(IndirizzoSito);

@@ -1,0 +1,162 @@
+#include "RigaDiComando.h"
+
+#include "ArchivioCsv.h"
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "Calendario.h"
+#include "CopiaArchivio.h"
+#include "DatiArchivio.h"
+#include "Globali.h"
+#include "ReportAtleta.h"
+#include "modLanguageSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Comandi[] = {"--export-csv", "--import-csv", "--backup", "--report"};
+
+QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
+std::filesystem::path Percorso(const QString& file) { return std::filesystem::path(QFile::encodeName(file).toStdString()); }
+QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
+
+void Scrivi(std::FILE* dove, const QString& testo) {
+    std::fprintf(dove, "%s\n", QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8().constData());
+}
+
+int Fallito(const QString& cosa, const archivio::Errore& errore) {
+    Scrivi(stderr, cosa + QLatin1Char(' ') + DescriviMotivo(errore) + QLatin1Char('.'));
+    return 1;
+}
+
+// The language of the windows, for the messages.
+void ImpostaLingua() {
+    const auto impostazioni = modLanguageSupport::FileImpostazioni();
+    std::error_code ec;
+    std::string lingua;
+    if (std::filesystem::exists(impostazioni, ec)) {
+        try {
+            lingua = modLanguageSupport::LeggiIni(impostazioni, "Language", "CurrentLanguage");
+        } catch (const modLanguageSupport::ErroreIni&) {
+        }
+    }
+    modLanguageSupport::LinguaCorrente = lingua.empty() ? "italian" : lingua;
+}
+
+// The program's archive, which the commands that read it need to exist.
+bool ApriEsistente(archivio::Archivio& a, const QString& file) {
+    std::error_code ec;
+    if (!std::filesystem::exists(Percorso(file), ec)) {
+        Scrivi(stderr, Messaggio("0289").arg(Nativo(file)));
+        return false;
+    }
+    if (archivio::Esito e = a.Apri(Percorso(file)); !e) {
+        Scrivi(stderr, TestoArchivioNonAperto(file, e.errore()));
+        return false;
+    }
+    return true;
+}
+
+int Esporta(const QString& archivioFile, const QString& file) {
+    archivio::Archivio a;
+    if (!ApriEsistente(a, archivioFile)) return 1;
+    std::size_t quanti = 0;
+    if (archivio::Esito e = archivio::EsportaCsv(a, Percorso(file), FormatoCsvLocale(), quanti); !e)
+        return Fallito(Messaggio("0258") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
+    Scrivi(stdout, Messaggio("0257").arg(quanti).arg(Nativo(file)));
+    return 0;
+}
+
+int Importa(const QString& archivioFile, const QString& file) {
+    archivio::LetturaCsv lettura;
+    const auto eData = [](std::string_view t) { return Calendario::Servizi().leggiData(t).has_value(); };
+    if (archivio::Esito e = archivio::LeggiFileCsv(Percorso(file), eData, lettura); !e)
+        return Fallito(Messaggio("0274").arg(Nativo(file)), e.errore());
+    if (const QString rifiuto = DescriviRifiutoFile(lettura, file); !rifiuto.isEmpty()) {
+        Scrivi(stderr, rifiuto);
+        return 1;
+    }
+    // A script gets all of the file or none of it.
+    if (!lettura.rifiutate.empty()) {
+        for (const auto& r : lettura.rifiutate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
+        Scrivi(stderr, Messaggio("0276"));
+        return 1;
+    }
+    if (lettura.righe.empty()) {
+        Scrivi(stdout, Messaggio("0276"));
+        return 0;
+    }
+    archivio::Archivio a;
+    if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
+        Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
+        return 1;
+    }
+    if (archivio::Esito e = a.AggiungiRighe(lettura.righe); !e)
+        return Fallito(Messaggio("0276") + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"), e.errore());
+    Scrivi(stdout, Messaggio("0275").arg(lettura.righe.size()).arg(Nativo(file)));
+    return 0;
+}
+
+int Copia(const QString& archivioFile, const QString& file) {
+    archivio::Archivio a;
+    if (!ApriEsistente(a, archivioFile)) return 1;
+    if (QFileInfo(file).absoluteFilePath() == QFileInfo(archivioFile).absoluteFilePath())
+        return Fallito(Messaggio("0278"), archivio::Errore{archivio::Motivo::InUso, 0, 0, {}});
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    a.ElencaRighe(id, nomi);
+    if (archivio::Esito e = a.CopiaIn(Percorso(file)); !e)
+        return Fallito(Messaggio("0278") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
+    Scrivi(stdout, Messaggio("0277").arg(Nativo(file)).arg(id.size()));
+    return 0;
+}
+
+int Report(const QString& archivioFile, const QString& nome, const QString& file) {
+    archivio::Archivio a;
+    if (!ApriEsistente(a, archivioFile)) return 1;
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (archivio::Esito e = a.ElencaRighe(id, nomi); !e) return Fallito(Messaggio("0284"), e.errore());
+    const std::string cercato = nome.toStdString();
+    for (std::size_t i = 0; i < nomi.size(); ++i) {
+        if (nomi[i] != cercato) continue;
+        archivio::Riga riga;
+        if (archivio::Esito e = a.LeggiRiga(id[i], riga); !e) return Fallito(Messaggio("0284"), e.errore());
+        QString errore;
+        if (!ScriviReportPdf(riga, file, &errore)) {
+            Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(": ") + errore);
+            return 1;
+        }
+        Scrivi(stdout, Messaggio("0288").arg(nome, Nativo(file)));
+        return 0;
+    }
+    Scrivi(stderr, Messaggio("0287").arg(nome));
+    return 1;
+}
+
+}  // namespace
+
+bool ComandoRichiesto(int argc, char** argv) {
+    if (argc < 2) return false;
+    for (std::string_view c : Comandi)
+        if (c == argv[1]) return true;
+    return std::string_view(argv[1]).substr(0, 2) == "--" && std::string_view(argv[1]) != "--";
+}
+
+int EseguiComando(const QStringList& argomenti) {
+    ImpostaTestiIdentita();
+    ImpostaLingua();
+    const QString archivioFile = PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio;
+    const QString comando = argomenti.value(0);
+    if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);
+    if (comando == QLatin1String("--import-csv") && argomenti.size() == 2) return Importa(archivioFile, argomenti[1]);
+    if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
+    if (comando == QLatin1String("--report") && argomenti.size() == 3) return Report(archivioFile, argomenti[1], argomenti[2]);
+    std::fprintf(stderr,
+                 "usage: tovarin [--export-csv FILE | --import-csv FILE | --backup FILE | --report NAME FILE.pdf]\n");
+    return 2;
+}

@@ -1,0 +1,20 @@
+// The program from the command line, for scripts and tests: the same work as
+// the athlete card's menu, on the program's archive, without a window.
+//
+//   tovarin --export-csv FILE        every athlete to a CSV file
+//   tovarin --import-csv FILE        the athletes of a CSV file added, all or none
+//   tovarin --backup FILE            a backup of the archive
+//   tovarin --report NAME FILE.pdf   the report of the first athlete of that name
+//
+// Each prints one line saying what it did and exits 0, or prints why not and
+// exits non-zero: 1 for a failure, 2 for a command line it does not know.
+#pragma once
+
+#include <QStringList>
+
+// True when the arguments ask for one of the commands above.
+bool ComandoRichiesto(int argc, char** argv);
+
+// Runs the command (the arguments after the program's name); the program's
+// folders and services must be set up already. The exit code.
+int EseguiComando(const QStringList& argomenti);

@@ -1,0 +1,269 @@
+// Taking the data away from the windows and from the command line: the
+// archive exported and imported again, a hostile file, backup and restore
+// while the card has the archive open, and the athlete's report.
+#include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
+#include "Calendario.h"
+#include "CartellaProva.h"
+#include "CopiaArchivio.h"
+#include "DatiArchivio.h"
+#include "LegameArchivio.h"
+#include "RegoleCampi.h"
+#include "StampaFinestra.h"
+#include "SupportoArchivio.h"
+#include "frmAtleti.h"
+#include "frmScheda.h"
+#include "mdi.h"
+#include "modLanguageSupport.h"
+
+#include <QLocale>
+#include <QPrinter>
+#include <QProcess>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using prova::RigaDi;
+namespace fs = std::filesystem;
+
+QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
+
+// Athletes whose every text tests the file's rules.
+std::vector<archivio::Riga> Atleti() {
+    return {RigaDi("Rossi \"il Toro\"; Mario", {{"datanascita", "20/12/1990"},
+                                                 {"sesso", "M"},
+                                                 {"TipoImpiego", "leggera"},
+                                                 {"AttivFis", "1"},
+                                                 {"tel", "0422 123456"},
+                                                 {"cavallo", "78"},
+                                                 {"busto", "58"},
+                                                 {"coscia", "52"},
+                                                 {"gamba", "50"},
+                                                 {"braccio", "57"},
+                                                 {"spalle", "40"},
+                                                 {"sella", "28.5"},
+                                                 {"peso", "70.5"},
+                                                 {"altezza", "175"},
+                                                 {"myHS", "70.5"},
+                                                 {"note", "riga uno\nriga \"due\", fine;"}}),
+            RigaDi("Bianchi", {{"Tessera", "007"}, {"myHS", "7,5 circa"}}), RigaDi("")};
+}
+
+// The text of a PDF file, by pdftotext.
+QString TestoPdf(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class TestDati : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
+    QStringList avvisi;
+    QMessageBox::StandardButton risposta = QMessageBox::Yes;
+    QString fileScelto;
+
+    fs::path File() const { return cartella->file("tvp.dmg"); }
+
+    frmAtleti* ApriScheda() {
+        QTest::mouseClick(principale->ui.cmdAtleta, Qt::LeftButton);
+        return qobject_cast<frmAtleti*>(principale->FiglioAttivo());
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        avvisi.clear();
+        risposta = QMessageBox::Yes;
+        modLanguageSupport::LinguaCorrente = "italian";
+        PercorsoArchivio = Q(File());
+        NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
+        Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, [](std::string_view t) {
+                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")),
+                                                                  QString::fromStdString(std::string(t)));
+                                    }});
+        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
+            avvisi << testo;
+            return p.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+        });
+        ImpostaServiziFileDati({[this](QWidget*, const QString&, const QString&, const QString&) { return fileScelto; },
+                                [this](QWidget*, const QString&, const QString&) { return fileScelto; }});
+        principale = std::make_unique<mdi>();
+        principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; }, nullptr, nullptr);
+        principale->show();
+    }
+    void cleanup() {
+        principale.reset();
+        ImpostaGestoreAvvisi({});
+        PercorsoArchivio.clear();
+        cartella.reset();
+    }
+
+    // Exported from the card and imported into an empty archive, every column
+    // of every athlete comes back byte for byte.
+    void esportatiEImportatiTornanoUguali() {
+        prova::CreaArchivio(File(), Atleti());
+        frmAtleti* card = ApriScheda();
+        QVERIFY(card);
+        fileScelto = Q(cartella->file("atleti"));   // ".csv" is added
+        EsportaArchivioCsv(card, card->Legame());
+        QVERIFY2(fs::exists(cartella->file("atleti.csv")), qPrintable(avvisi.join('|')));
+        principale->ChiudiFinestre();
+
+        PercorsoArchivio = Q(cartella->file("vuoto.dmg"));
+        card = ApriScheda();
+        fileScelto = Q(cartella->file("atleti.csv"));
+        avvisi.clear();
+        ImportaArchivioCsv(card, card->Legame());
+        QCOMPARE(avvisi.size(), 2);   // the question, then what was done
+        QVERIFY2(avvisi[0].contains(QStringLiteral("3 atleti")), qPrintable(avvisi[0]));
+        QVERIFY(prova::RigheNelFile(cartella->file("vuoto.dmg")) == Atleti());
+        QCOMPARE(card->ui.Data1->ElencoNomi()->rowCount(), 3);
+    }
+
+    // A hostile file is told line by line; answering No changes nothing.
+    void unFileOstileNonCambiaLArchivio() {
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        const std::string prima = prova::LeggiByte(File());
+        const auto formato = archivio::FormatoCsv::PerDecimale('.');
+        const std::string intestazione = archivio::TestoCsv({}, formato);
+        std::string testo = intestazione;
+        testo += "Verdi,troppo,poche\r\n";
+        testo += "\"" + std::string(2 << 20, 'n') + "\"\r\n";
+        testo += archivio::TestoCsv({RigaDi("x'); DROP TABLE atleta;--", {{"cavallo", "72a"}})}, formato)
+                     .substr(intestazione.size());
+        cartella->scrivi("ostile.csv", testo);
+        frmAtleti* card = ApriScheda();
+        fileScelto = Q(cartella->file("ostile.csv"));
+        ImportaArchivioCsv(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 2: 3 campi invece di 34")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 3: riga più lunga di 1 MB")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura cavallo non è un numero")), qPrintable(avvisi[0]));
+        QVERIFY(avvisi[0].contains(QStringLiteral("Nessun atleta da aggiungere")));
+        principale->ChiudiFinestre();
+        QVERIFY(prova::LeggiByte(File()) == prima);
+    }
+
+    // A backup taken while the card has the archive open holds every athlete;
+    // a damaged backup is refused; a good one replaces the archive, which the
+    // card then shows, the old one kept beside it.
+    void copiaERipristino() {
+        prova::CreaArchivio(File(), Atleti());
+        frmAtleti* card = ApriScheda();
+        QTest::keyClicks(card->ui.Text20, QStringLiteral("5"));   // a pending edit goes in first
+        fileScelto = Q(cartella->file("copia"));
+        SalvaCopiaArchivio(card, card->Legame());
+        const fs::path copia = cartella->file("copia.dmg");
+        QVERIFY2(archivio::VerificaCopia(copia).ok(), qPrintable(avvisi.join('|')));
+        QCOMPARE(prova::CampoDi(prova::RigheNelFile(copia).at(0), "peso"), std::string("70.55"));
+
+        cartella->scrivi("guasta.dmg", prova::LeggiByte(copia).substr(0, 1500));
+        const std::string prima = prova::LeggiByte(File());
+        fileScelto = Q(cartella->file("guasta.dmg"));
+        avvisi.clear();
+        RipristinaCopiaArchivio(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY(avvisi[0].contains(QStringLiteral("non è una copia valida")));
+        QVERIFY(prova::LeggiByte(File()) == prima);
+
+        QVERIFY(card->Legame()->MuoviSuccessivo());
+        QTest::keyClicks(card->ui.txtNome, QStringLiteral(" dopo"));
+        QVERIFY(card->Legame()->MuoviPrimo());
+        fileScelto = Q(copia);
+        avvisi.clear();
+        RipristinaCopiaArchivio(card, card->Legame());
+        QCOMPARE(avvisi.size(), 2);
+        QCOMPARE(card->ui.Data1->ElencoNomi()->stringList().at(1), QStringLiteral("Bianchi"));
+        QCOMPARE(card->ui.Text20->text(), QStringLiteral("70.55"));
+        std::vector<std::string> conservati;
+        for (const auto& nome : prova::Contenuto(cartella->percorso()))
+            if (nome.rfind("tvp 2", 0) == 0) conservati.push_back(nome);
+        QCOMPARE(conservati.size(), std::size_t(1));
+        QCOMPARE(prova::RigheNelFile(cartella->file(conservati[0])).at(1)[archivio::ColonnaNome],
+                 std::string("Bianchi dopo"));
+    }
+
+    // The fit sheet's report, saved as PDF without a printer: its text holds
+    // the athlete's name and the ten results, in the language chosen.
+    void reportDellAtleta_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("italian") << "italian" << "Scheda dell'atleta";
+        QTest::newRow("english") << "english" << "Athlete report";
+    }
+    void reportDellAtleta() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, titolo);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        prova::CreaArchivio(File(), Atleti());
+        const QString pdf = Q(cartella->file("rossi.pdf"));
+        ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); }, [pdf](QWidget*) { return pdf; },
+                              [](QWidget*, const QString&) { return true; },
+                              [this](QWidget*, const QString& t) { avvisi << t; }});
+        QTest::mouseClick(principale->ui.cmdAssetto, Qt::LeftButton);
+        auto* scheda = qobject_cast<frmScheda*>(principale->FiglioAttivo());
+        QVERIFY(scheda);
+        QTest::mouseClick(scheda->ui.cmdReport, Qt::LeftButton);
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+        const QString testo = TestoPdf(pdf).simplified();
+        QVERIFY2(testo.contains(titolo), qPrintable(testo));
+        QVERIFY(testo.contains(QStringLiteral("Rossi \"il Toro\"; Mario")));
+        for (const char* risultato : {"50.7", "50 - 50.7", "170", "74.4", "40", "9.8 - 10.8", "69", "48 - 50.3",
+                                      "5.3 - 5.9", "4 - 4.5"})
+            QVERIFY2(testo.contains(QLatin1String(risultato)), risultato);
+    }
+
+    // The same work from the command line, on the program's archive: one line
+    // saying what was done, a non-zero exit on any failure.
+    void rigaDiComando() {
+        const fs::path programma = fs::path(TOVARIN_APP_DIR) / "tovarin";
+        for (const char* f : {"italian.lng", "english.lng"}) fs::remove(cartella->file(f));
+        fs::copy_file(programma, cartella->file("tovarin"));
+        for (const char* f : {"italian.lng", "english.lng"})
+            fs::copy_file(fs::path(TOVARIN_APP_DIR) / f, cartella->file(f));
+        cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=english\n");
+        cartella->scrivi("atleti.csv", archivio::TestoCsv(Atleti(), archivio::FormatoCsv::PerDecimale('.')));
+        auto esegui = [this](const QStringList& argomenti, QString* uscita = nullptr) {
+            QProcess p;
+            p.setWorkingDirectory(Q(cartella->percorso()));
+            p.setProcessEnvironment([] {
+                auto e = QProcessEnvironment::systemEnvironment();
+                e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+                return e;
+            }());
+            p.start(Q(cartella->file("tovarin")), argomenti);
+            p.waitForFinished(60000);
+            if (uscita) *uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+            return p.exitCode();
+        };
+        QString uscita;
+        QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);   // no archive yet
+        QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
+        QVERIFY2(uscita.contains(QStringLiteral("3 athletes added")), qPrintable(uscita));
+        QCOMPARE(esegui({"--export-csv", "di-nuovo.csv"}, &uscita), 0);
+        QCOMPARE(cartella->leggi("di-nuovo.csv"), cartella->leggi("atleti.csv"));
+        QCOMPARE(esegui({"--backup", "copia.dmg"}), 0);
+        QVERIFY(prova::RigheNelFile(cartella->file("copia.dmg")) == Atleti());
+        QCOMPARE(esegui({"--report", "Bianchi", "bianchi.pdf"}), 0);
+        QVERIFY(TestoPdf(Q(cartella->file("bianchi.pdf"))).contains(QStringLiteral("Bianchi")));
+        QCOMPARE(esegui({"--report", "Nessuno", "x.pdf"}, &uscita), 1);
+        QVERIFY(uscita.contains(QStringLiteral("No athlete named \"Nessuno\"")));
+        cartella->scrivi("ostile.csv", "nome;cognome\nRossi;Mario\n");
+        QCOMPARE(esegui({"--import-csv", "ostile.csv"}), 1);
+        QCOMPARE(esegui({"--import-csv"}), 2);
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
+    }
+};
+
+QTEST_MAIN(TestDati)
+#include "test_dati.moc"
