@@ -193,6 +193,8 @@ Archivio& Archivio::operator=(Archivio&& altro) noexcept {
         db_ = std::exchange(altro.db_, nullptr);
         file_ = std::move(altro.file_);
         creato_ = altro.creato_;
+        scritture_ = altro.scritture_;
+        apertura_ = altro.apertura_;
         stmtLeggi_ = std::exchange(altro.stmtLeggi_, nullptr);
         stmtElenca_ = std::exchange(altro.stmtElenca_, nullptr);
         stmtInserisci_ = std::exchange(altro.stmtInserisci_, nullptr);
@@ -294,6 +296,8 @@ Esito Archivio::Verifica() const {
 }
 
 Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
+    static std::uint64_t aperture = 0;
+    apertura_ = ++aperture;
     // Read-write when allowed, else read-only; never created here.
     int rc = sqlite3_open_v2(file.c_str(), &db_, soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -306,6 +310,10 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     rc = Esegui(db_, "PRAGMA key = 'quintobarle';");
     // The first read proves the key: it decrypts the first page.
     if (rc == SQLITE_OK) rc = Esegui(db_, "SELECT count(*) FROM sqlite_master;");
+    // Pages stay decrypted in memory while the program runs (16 MB, the
+    // archive of several thousand athletes): the windows read the names of
+    // every athlete each time they open.
+    if (rc == SQLITE_OK) rc = Esegui(db_, "PRAGMA cache_size = -16000;");
     if (rc != SQLITE_OK) {
         Errore e = ErroreDa(rc);
         Chiudi();
@@ -324,8 +332,10 @@ void Archivio::RiapriSeSolaLettura() {
     nuovo.file_ = file_;
     if (nuovo.ApriEsistente(file_) && !nuovo.solaLettura()) {
         const bool creato = creato_;
+        const std::uint64_t scritture = scritture_;
         *this = std::move(nuovo);
         creato_ = creato;
+        scritture_ = scritture + 1;
     }
 }
 
@@ -377,6 +387,16 @@ sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {
         sqlite3_clear_bindings(cache);
     }
     return cache;
+}
+
+std::uint64_t Archivio::Versione() const {
+    std::uint64_t versione = 0;
+    sqlite3_stmt* st = nullptr;
+    if (db_ && sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        versione = static_cast<std::uint64_t>(sqlite3_column_int64(st, 0));
+    sqlite3_finalize(st);
+    return (versione << 32) ^ scritture_;
 }
 
 Esito Archivio::ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const {
@@ -466,6 +486,7 @@ void Annulla(sqlite3* db) {
 Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
+    ++scritture_;
     if (campi.empty()) return {};
     std::string sql = "UPDATE atleta SET ";
     for (std::size_t i = 0; i < campi.size(); ++i) {
@@ -514,6 +535,7 @@ Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
 Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
+    ++scritture_;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     Esito esito = InserisciConPreparata(riga, &nuovoId);
     if (esito) esito = Transazione("COMMIT;");
@@ -524,6 +546,7 @@ Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
 Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
+    ++scritture_;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     Esito esito;
     for (const Riga& r : righe) {
@@ -538,6 +561,7 @@ Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
 Esito Archivio::EliminaRiga(std::int64_t id) {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
+    ++scritture_;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);

@@ -127,6 +127,11 @@ public:
     // Row ids and names of every row, in table (rowid) order. A name without
     // value comes back as the empty text.
     Esito ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const;
+    // Changes whenever the table may have changed: a write through this
+    // connection, or one committed by any other connection to the file.
+    std::uint64_t Versione() const;
+    // A number no other opening of an archive in this program has had.
+    std::uint64_t Apertura() const { return apertura_; }
     Esito LeggiRiga(std::int64_t id, Riga& riga) const;
     // Every row, in table order, read in one statement.
     Esito LeggiTutte(std::vector<Riga>& righe) const;
@@ -166,6 +171,8 @@ private:
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
 
     sqlite3* db_ = nullptr;
+    std::uint64_t scritture_ = 0;   // writes through this object, reopenings included
+    std::uint64_t apertura_ = 0;
     std::filesystem::path file_;
     bool creato_ = false;
     mutable sqlite3_stmt* stmtLeggi_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
+#include "ConnessioneCondivisa.h"
 #include "NavigatoreDati.h"
 #include "modLanguageSupport.h"
 
@@ -261,7 +262,7 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::
     if (caricamento_) return false;
     if (aperto_) {
         if (!ScriviModifiche()) return false;
-        archivio_.Chiudi();
+        archivio_.reset();
         aperto_ = false;
     }
     file_ = PercorsoArchivio;
@@ -270,11 +271,33 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::
     QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr;
     if (elenco) elenco->setStringList({});
 
-    archivio::Esito esito = archivio_.Apri(PercorsoDi(file_));
-    std::vector<std::string> nomi;
-    if (esito) esito = archivio_.ElencaRighe(id_, nomi);
+    archivio::Esito esito;
+    archivio_ = archivio::ConnessioneCondivisa(PercorsoDi(file_), esito);
+    // The names of the athletes, read again only when the table has changed
+    // since a window last read them.
+    struct Elenco {
+        std::uint64_t apertura = 0;
+        std::uint64_t versione = 0;
+        std::vector<std::int64_t> id;
+        QStringList nomi;
+    };
+    static Elenco ultimo;
+    QStringList lista;
+    if (esito) {
+        const std::uint64_t versione = archivio_->Versione();
+        if (ultimo.apertura == archivio_->Apertura() && ultimo.versione == versione) {
+            id_ = ultimo.id;
+            lista = ultimo.nomi;
+        } else {
+            std::vector<std::string> nomi;
+            esito = archivio_->ElencaRighe(id_, nomi);
+            lista.reserve(static_cast<qsizetype>(nomi.size()));
+            for (const std::string& n : nomi) lista.append(Testo(n));
+            ultimo = esito ? Elenco{archivio_->Apertura(), versione, id_, lista} : Elenco{};
+        }
+    }
     if (!esito) {
-        archivio_.Chiudi();
+        archivio_.reset();
         id_.clear();
         if (navigatore_) navigatore_->MostraSeleziona();
         MostraFine();
@@ -283,9 +306,6 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::
     }
     aperto_ = true;
 
-    QStringList lista;
-    lista.reserve(static_cast<qsizetype>(nomi.size()));
-    for (const std::string& n : nomi) lista.append(Testo(n));
     if (elenco) elenco->setStringList(lista);
     if (navigatore_) navigatore_->MostraSeleziona();
 
@@ -327,7 +347,7 @@ std::optional<archivio::Errore> LegameArchivio::Scrivi() {
     if (stato_ == Stato::Nuova) {
         if (valori_.vuota()) return std::nullopt;
         std::int64_t id = 0;
-        if (archivio::Esito e = archivio_.AggiungiRiga(valori_, id); !e) return e.errore();
+        if (archivio::Esito e = archivio_->AggiungiRiga(valori_, id); !e) return e.errore();
         id_.push_back(id);
         if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {
             const int riga = elenco->rowCount();
@@ -344,7 +364,7 @@ std::optional<archivio::Errore> LegameArchivio::Scrivi() {
     for (int i = 0; i < archivio::NumeroColonne; ++i)
         if (valori_[i] != originale_[i]) campi.push_back({i, valori_[i]});
     if (campi.empty()) return std::nullopt;
-    if (archivio::Esito e = archivio_.ScriviCampi(id_[static_cast<std::size_t>(posizione_)], campi); !e)
+    if (archivio::Esito e = archivio_->ScriviCampi(id_[static_cast<std::size_t>(posizione_)], campi); !e)
         return e.errore();
     const bool nomeCambiato = valori_[archivio::ColonnaNome] != originale_[archivio::ColonnaNome];
     originale_ = valori_;
@@ -366,11 +386,11 @@ bool LegameArchivio::ScriviModifiche() {
 archivio::Esito LegameArchivio::AggiungiAtleti(const std::vector<Riga>& righe) {
     if (!aperto_ || caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "archive not open"};
     if (!ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
-    if (archivio::Esito e = archivio_.AggiungiRighe(righe); !e) return e;
+    if (archivio::Esito e = archivio_->AggiungiRighe(righe); !e) return e;
     // The new rows join the record set and the picker at the end.
     std::vector<std::int64_t> id;
     std::vector<std::string> nomi;
-    if (archivio::Esito e = archivio_.ElencaRighe(id, nomi); !e) return {};
+    if (archivio::Esito e = archivio_->ElencaRighe(id, nomi); !e) return {};
     const int prima = NumeroRighe();
     id_ = std::move(id);
     if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {
@@ -387,7 +407,8 @@ archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio
     if (aperto_ && !ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
     const QString nome = NomeCorrente();
     const std::optional<std::int64_t> riga = stato_ == Stato::Riga ? std::optional(id_[static_cast<std::size_t>(posizione_)]) : std::nullopt;
-    archivio_.Chiudi();
+    archivio_.reset();
+    archivio::ChiudiConnessioneCondivisa();
     aperto_ = false;
     const archivio::Esito esito = sostituisci();
     ApriArchivio(nome, riga);
@@ -402,7 +423,7 @@ bool LegameArchivio::ChiudiArchivio() {
                                                    QMessageBox::Yes | QMessageBox::No);
         if (risposta != QMessageBox::Yes) return false;
     }
-    archivio_.Chiudi();
+    archivio_.reset();
     aperto_ = false;
     return true;
 }
@@ -486,7 +507,7 @@ bool LegameArchivio::EliminaAtleta() {
         return true;
     }
     const int p = posizione_;
-    if (archivio::Esito e = archivio_.EliminaRiga(id_[static_cast<std::size_t>(p)]); !e) {
+    if (archivio::Esito e = archivio_->EliminaRiga(id_[static_cast<std::size_t>(p)]); !e) {
         Avvisa(TestoEliminazioneNonRiuscita(file_, NomeCorrente(), e.errore()));
         return false;
     }
@@ -505,7 +526,7 @@ bool LegameArchivio::MostraPosizione(int posizione) {
         return false;
     }
     Riga riga;
-    if (archivio::Esito e = archivio_.LeggiRiga(id_[static_cast<std::size_t>(posizione)], riga); !e) {
+    if (archivio::Esito e = archivio_->LeggiRiga(id_[static_cast<std::size_t>(posizione)], riga); !e) {
         MostraFine();
         Avvisa(TestoRigaNonLetta(file_, e.errore()));
         return false;

@@ -50,6 +50,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -123,7 +124,7 @@ public:
 
     // The record set's own connection to the archive, for whole-archive work
     // (an export, a backup); open while ArchivioAperto().
-    const archivio::Archivio& Connessione() const { return archivio_; }
+    const archivio::Archivio& Connessione() const { return *archivio_; }
 
     // Appends the rows at the end of the table in one transaction, after the
     // pending edit; the window keeps showing its row. On failure nothing is
@@ -214,7 +215,7 @@ private:
     bool nuoveRighe_ = false;
     std::vector<std::function<void()>> regole_;
 
-    archivio::Archivio archivio_;
+    std::shared_ptr<archivio::Archivio> archivio_;   // shared by the program's windows
     QString file_;
     bool aperto_ = false;
     std::vector<std::int64_t> id_;

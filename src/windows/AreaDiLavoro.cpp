@@ -7,7 +7,7 @@ AreaDiLavoro::AreaDiLavoro(QWidget* genitore) : QWidget(genitore) {
 }
 
 void AreaDiLavoro::Aggiungi(QWidget* figlio) {
-    figlio->setParent(this, Qt::Widget);
+    if (figlio->parentWidget() != this || figlio->isWindow()) figlio->setParent(this, Qt::Widget);
     figlio->setAttribute(Qt::WA_StyledBackground);   // the form's style sheet paints its background
     figlio->setGeometry(rect());
     figli_.append(figlio);

@@ -63,8 +63,8 @@ void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {
 
 std::unique_ptr<mdi> AvviaProgramma() {
     auto principale = std::make_unique<mdi>();
-    principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; },
-                                [] { return new frmCondizione; }, [] { return new frmInformazioniSu; });
+    principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
+                                [](QWidget* g) { return new frmCondizione(g); }, [](QWidget* g) { return new frmInformazioniSu(g); });
     principale->show();
     principale->MostraFiglio(new frmMain);
     AvvisaSeLinguaInutilizzabile(principale.get());

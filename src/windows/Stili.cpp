@@ -72,15 +72,9 @@ QString CarattereDisegno() {
     return scelto;
 }
 
-void AdattaCaratteri(QWidget* finestra) {
-    const QString carattere = CarattereDisegno();
-    if (carattere == FontDisegno) return;
-    const QString cercato = QLatin1Char('"') + FontDisegno + QLatin1Char('"');
-    const QString nuovo = QLatin1Char('"') + carattere + QLatin1Char('"');
-    auto adatta = [&](QWidget* w) {
-        QString foglio = w->styleSheet();
-        if (foglio.contains(cercato)) w->setStyleSheet(foglio.replace(cercato, nuovo));
-    };
-    adatta(finestra);
-    for (QWidget* w : finestra->findChildren<QWidget*>()) adatta(w);
+void AdattaCaratteri(QWidget*) {
+    // The forms' style sheets give size and weight only; the family is the
+    // program's font, set once for every window.
+    static const bool impostati = (ImpostaCaratteri(), true);
+    (void)impostati;
 }

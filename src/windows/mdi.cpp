@@ -164,7 +164,7 @@ void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
     if (FiglioAttivo()) return;   // the open window refused to close (an edit that could not be written)
-    if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea()));
+    if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea(ui.mdiArea)));
 }
 
 void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
@@ -185,7 +185,7 @@ void mdi::ClickInfo() {
     if (FiglioAttivo()) return;
     for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione}) CambiaColore(b, "background-color", Bianco);
     ui.txtSetfocus->setFocus();
-    if (creaInfo_) MostraFiglio(creaInfo_());
+    if (creaInfo_) MostraFiglio(creaInfo_(ui.mdiArea));
 }
 
 void mdi::EvidenziaNavigazione(QPushButton* premuto) {

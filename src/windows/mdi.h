@@ -45,7 +45,9 @@ public:
 
     // The child windows the navigation buttons open; set by the program at
     // start, so that each window is built where it is defined.
-    using CreaFinestra = std::function<QWidget*()>;
+    // A factory builds its window straight into the workspace it is given,
+    // so that its style is worked out once.
+    using CreaFinestra = std::function<QWidget*(QWidget* area)>;
     void ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info);
 
     Ui::mdi ui;

@@ -211,9 +211,9 @@ private slots:
             return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
         });
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([] { return new frmAtleti; },
-                                    [this] { return Scheda(QStringLiteral("frmScheda")); },
-                                    [this] { return Scheda(QStringLiteral("frmCondizione")); }, nullptr);
+        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); },
+                                    [this](QWidget*) { return Scheda(QStringLiteral("frmScheda")); },
+                                    [this](QWidget*) { return Scheda(QStringLiteral("frmCondizione")); }, nullptr);
         principale->show();
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = Q(File().string());

@@ -162,12 +162,12 @@ private slots:
         Avvia();
         int aperte = 0;
         QString nomeAllApertura;
-        auto crea = [&] {
+        auto crea = [&](QWidget*) {
             ++aperte;
             nomeAllApertura = NomeAtletaCorrente;
             return new FinestraConNome(QStringLiteral("Verdi"), 720);
         };
-        principale->ImpostaFinestre(crea, crea, crea, [] { return new QWidget; });
+        principale->ImpostaFinestre(crea, crea, crea, [](QWidget* g) { return new QWidget(g); });
         auto colore = [](QWidget* w) { return ColoreDi(w, QStringLiteral("background-color")); };
 
         // Any mouse button highlights; only a left click opens.
@@ -201,7 +201,7 @@ private slots:
     void unaFinestraCheNonSiChiudeRestaSola() {
         Avvia();
         int aperte = 0;
-        principale->ImpostaFinestre(nullptr, [&] { ++aperte; return new QWidget; }, nullptr, [&] { ++aperte; return new QWidget; });
+        principale->ImpostaFinestre(nullptr, [&](QWidget* g) { ++aperte; return new QWidget(g); }, nullptr, [&](QWidget* g) { ++aperte; return new QWidget(g); });
         principale->ChiudiFinestre();
         auto* scheda = new FinestraConNome(QStringLiteral("Rossi"), 620);
         scheda->rifiutaChiusura = true;
@@ -264,8 +264,8 @@ private slots:
     // opened from the bar with the caret in its first box.
     void tuttoDallaTastiera() {
         frmMain* home = Avvia();
-        principale->ImpostaFinestre(nullptr, [] { return new FinestraConNome(QStringLiteral("Verdi"), 620); }, nullptr,
-                                    [] { return new QWidget; });
+        principale->ImpostaFinestre(nullptr, [](QWidget*) { return new FinestraConNome(QStringLiteral("Verdi"), 620); }, nullptr,
+                                    [](QWidget* g) { return new QWidget(g); });
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         auto tabFino = [](QWidget* meta) {

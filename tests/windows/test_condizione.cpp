@@ -125,7 +125,7 @@ private slots:
         principale = std::make_unique<mdi>();
         modLanguageSupport::LinguaCorrente = "italian";
         QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
-        principale->ImpostaFinestre(nullptr, nullptr, [] { return new frmCondizione; }, nullptr);
+        principale->ImpostaFinestre(nullptr, nullptr, [](QWidget* g) { return new frmCondizione(g); }, nullptr);
         principale->show();
     }
     void cleanup() {

@@ -98,7 +98,7 @@ private slots:
         ImpostaServiziFileDati({[this](QWidget*, const QString&, const QString&, const QString&) { return fileScelto; },
                                 [this](QWidget*, const QString&, const QString&) { return fileScelto; }});
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; }, nullptr, nullptr);
+        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); }, nullptr, nullptr);
         principale->show();
     }
     void cleanup() {

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QStringListModel>
 #include <QToolButton>
 #include <QtTest>
 
@@ -53,8 +54,8 @@ class TestDigitazione : public QObject {
     void Avvia(const std::vector<archivio::Riga>& righe) {
         prova::CreaArchivio(File(), righe);
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([] { return new frmAtleti; }, [] { return new frmScheda; },
-                                    [] { return new frmCondizione; }, nullptr);
+        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
+                                    [](QWidget* g) { return new frmCondizione(g); }, nullptr);
         principale->show();
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
@@ -312,6 +313,23 @@ private slots:
             principale->ChiudiFinestre();
         }
         QCOMPARE(Campo(0, "sella"), memorizzato);
+    }
+
+    // The windows share one connection and the names they read: an athlete
+    // added, or renamed, by another program meanwhile is in the next window.
+    void dallAltroProgrammaNellaFinestraSuccessiva() {
+        Avvia({RigaDi("Rossi")});
+        QWidget* card = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(card);
+        archivio::Archivio altro;
+        QVERIFY(altro.Apri(File()).ok());
+        std::int64_t id = 0;
+        QVERIFY(altro.AggiungiRiga(RigaDi("Verdi"), id).ok());
+        QVERIFY(altro.ScriviCampi(1, {{archivio::ColonnaNome, "Rossi Mario"}}).ok());
+        QWidget* scheda = Apri(QStringLiteral("frmScheda"));
+        QVERIFY(scheda);
+        QCOMPARE(scheda->findChild<NavigatoreDati*>(QStringLiteral("Data1"))->ElencoNomi()->stringList(),
+                 (QStringList{"Rossi Mario", "Verdi"}));
     }
 
     // Without its language file the program says so once at start, naming

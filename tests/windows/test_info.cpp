@@ -31,7 +31,7 @@ private slots:
         ImpostaGestoreCollegamenti([this](const QString& d) { collegamenti << d; });
         Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, nullptr});
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre(nullptr, nullptr, nullptr, [] { return new frmInformazioniSu; });
+        principale->ImpostaFinestre(nullptr, nullptr, nullptr, [](QWidget* g) { return new frmInformazioniSu(g); });
         principale->show();
         principale->MostraFiglio(new frmMain);
     }

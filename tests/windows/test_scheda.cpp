@@ -119,8 +119,8 @@ private slots:
             return QMessageBox::No;
         });
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([] { return new QWidget; }, [] { return new frmScheda; },
-                                    [] { return new QWidget; }, nullptr);
+        principale->ImpostaFinestre([](QWidget* g) { return new QWidget(g); }, [](QWidget* g) { return new frmScheda(g); },
+                                    [](QWidget* g) { return new QWidget(g); }, nullptr);
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString(file.string());
         NomeAtletaCorrente.clear();
