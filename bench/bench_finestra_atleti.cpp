@@ -4,6 +4,7 @@
 // and the showing of the next one, with the checks of its boxes). The archive
 // alone is timed too, to tell its share of the opening.
 #include "CartellaBench.h"
+#include "Controlli.h"
 #include "AtletaCorrente.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
@@ -86,7 +87,7 @@ void BM_AtletaSuccessivoDopoUnaModifica(benchmark::State& state) {
     scheda.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        scheda.ui.txtNote->appendPlainText(QStringLiteral("x"));
+        Controllo<QPlainTextEdit>(&scheda, "txtNote")->appendPlainText(QStringLiteral("x"));
         if (!scheda.Legame()->MuoviSuccessivo() || scheda.Legame()->RigaNuova()) scheda.Legame()->MuoviPrimo();
     }
     scheda.close();

@@ -5,6 +5,7 @@
 // run), and add a comma and remove the full stop it becomes (a nested run).
 // Also timed: opening the sheet on an athlete.
 #include "CartellaBench.h"
+#include "Controlli.h"
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "Globali.h"
@@ -57,14 +58,14 @@ void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const
     scheda.resize(950, 520);
     scheda.show();
     QApplication::processEvents();
-    QLineEdit* peso = scheda.ui.txtPeso;
+    QLineEdit* peso = Controllo<QLineEdit>(&scheda, "txtPeso");
     peso->setFocus();
     peso->end(false);
     std::size_t i = 0;
     for (auto _ : state) {
         QTest::keyClick(peso, tasti[i % 2]);
-        if (scheda.ui.lblIMC->text() != indici[i % 2]) {
-            state.SkipWithError(qPrintable(QStringLiteral("weight %1, index %2").arg(peso->text(), scheda.ui.lblIMC->text())));
+        if (Controllo<QLabel>(&scheda, "lblIMC")->text() != indici[i % 2]) {
+            state.SkipWithError(qPrintable(QStringLiteral("weight %1, index %2").arg(peso->text(), Controllo<QLabel>(&scheda, "lblIMC")->text())));
             break;
         }
         ++i;

@@ -7,6 +7,7 @@
 // repaint before the keystroke counts as done. Also timed: opening the sheet
 // on an athlete.
 #include "CartellaBench.h"
+#include "Controlli.h"
 #include "AtletaCorrente.h"
 #include "Globali.h"
 #include "frmScheda.h"
@@ -55,7 +56,7 @@ void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const
     scheda.resize(950, 520);
     scheda.show();
     QApplication::processEvents();
-    QLineEdit* cavallo = scheda.ui.txtCavallo;
+    QLineEdit* cavallo = Controllo<QLineEdit>(&scheda, "txtCavallo");
     cavallo->setFocus();
     cavallo->end(false);
     std::size_t i = 0;
@@ -63,9 +64,9 @@ void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const
         QTest::keyClick(cavallo, tasti[i % 2]);
         if (disegna) QApplication::processEvents();
         const Attesi& a = attesi[i % 2];
-        if (scheda.ui.txtTP->text() != a.tp || scheda.ui.txtR->text() != a.r) {
+        if (Controllo<QLineEdit>(&scheda, "txtTP")->text() != a.tp || Controllo<QLineEdit>(&scheda, "txtR")->text() != a.r) {
             state.SkipWithError(qPrintable(QStringLiteral("inseam %1: TP %2, R %3")
-                                               .arg(cavallo->text(), scheda.ui.txtTP->text(), scheda.ui.txtR->text())));
+                                               .arg(cavallo->text(), Controllo<QLineEdit>(&scheda, "txtTP")->text(), Controllo<QLineEdit>(&scheda, "txtR")->text())));
             break;
         }
         ++i;

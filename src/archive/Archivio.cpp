@@ -93,7 +93,7 @@ std::string TestoColonna(sqlite3_stmt* st, int i) {
     return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
 }
 
-// Runs one statement that returns no rows on a connection of its own.
+// Runs statements that return no rows.
 int Esegui(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 
 void SincronizzaCartella(const fs::path& cartella) {

@@ -1,18 +1,13 @@
 #include "AvvisiArchivio.h"
 
-#include "TestiRiserva.h"
+#include "Messaggio.h"
 
 #include <QDir>
 
 namespace {
 
-GestoreAvvisiFn& Gestore() {
-    static GestoreAvvisiFn gestore;
-    return gestore;
-}
-
 // Never empty: these texts make up questions that risk data.
-QString M(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLinguaConRiserva(id)); }
+QString M(const char* id) { return MessaggioSicuro(id); }
 
 QString NomeFile(const QString& file) { return QDir::toNativeSeparators(file); }
 
@@ -21,17 +16,6 @@ QString NomeAtleta(const QString& atleta) {
 }
 
 }  // namespace
-
-void ImpostaGestoreAvvisi(GestoreAvvisiFn gestore) { Gestore() = std::move(gestore); }
-
-QMessageBox::StandardButton MostraAvvisoArchivio(QWidget* finestra, const QString& testo,
-                                                 QMessageBox::StandardButtons pulsanti, QMessageBox::Icon icona) {
-    const QString titolo = QStringLiteral("Tovarin Project");
-    if (Gestore()) return Gestore()(finestra, titolo, testo, pulsanti);
-    QMessageBox scatola(icona, titolo, testo, pulsanti, finestra);
-    scatola.setDefaultButton(pulsanti.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
-    return static_cast<QMessageBox::StandardButton>(scatola.exec());
-}
 
 QString DescriviMotivo(const archivio::Errore& errore) {
     using archivio::Motivo;

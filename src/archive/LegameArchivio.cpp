@@ -83,7 +83,7 @@ LegameArchivio::~LegameArchivio() {
     // The controls may be gone already; the row as the window had it is in
     // valori_.
     if (auto errore = Scrivi())
-        MostraAvvisoArchivio(nullptr, TestoModifichePerse(file_, NomeCorrente(), *errore));
+        MostraMessaggio(nullptr, TestoModifichePerse(file_, NomeCorrente(), *errore));
 }
 
 void LegameArchivio::Collega(int indice) {
@@ -251,7 +251,7 @@ bool LegameArchivio::NuovaDaScrivere() const { return stato_ == Stato::Nuova && 
 
 QString LegameArchivio::NomeCorrente() const { return Testo(valori_[archivio::ColonnaNome]); }
 
-void LegameArchivio::Avvisa(const QString& testo) { MostraAvvisoArchivio(finestra_, testo); }
+void LegameArchivio::Avvisa(const QString& testo) { MostraMessaggio(finestra_, testo); }
 
 std::optional<std::int64_t> LegameArchivio::IdCorrente() const {
     if (stato_ != Stato::Riga) return std::nullopt;
@@ -419,7 +419,7 @@ archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio
 bool LegameArchivio::ChiudiArchivio() {
     if (!aperto_) return true;
     if (auto errore = Scrivi()) {
-        const auto risposta = MostraAvvisoArchivio(finestra_, TestoChiudereComunque(file_, NomeCorrente(), *errore),
+        const auto risposta = MostraMessaggio(finestra_, TestoChiudereComunque(file_, NomeCorrente(), *errore),
                                                    QMessageBox::Yes | QMessageBox::No);
         if (risposta != QMessageBox::Yes) return false;
     }

@@ -3,10 +3,19 @@
 // `txtNome` bound to `nome`, and the window's other controls bound to their
 // columns.
 //
-// A window builds one LegameArchivio with its navigator, its name box and its
-// list of (control, column) pairs, then calls ApriArchivio when it loads and
-// ChiudiArchivio from its closeEvent. Everything else (arrows, picker, writing
-// edits) happens here.
+// The athlete windows reach it through FinestraAtleta, which builds it,
+// opens it on the current athlete when the window loads and closes it when
+// the window closes. A window, in short:
+//
+//   frmScheda::frmScheda(QWidget* genitore)
+//       : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmScheda>()) {
+//       ui->setupUi(this);                 // Data1 is a NavigatoreDati in the form
+//       Lega(ui->Data1, ui->txtNome, {{ui->txtCavallo, "cavallo"}, {ui->txtNote, "note"}});
+//       ...                                // the boxes' rules
+//       Carica();                          // translated, then straight on the athlete
+//   }
+//
+// Everything else (arrows, picker, writing edits) happens here.
 //
 // Showing a row sets the bound controls one after the other, so each control
 // whose text changes raises its own change notification (textChanged,
@@ -16,26 +25,10 @@
 // it is written to the file, in one transaction, when the current row changes
 // or the window closes.
 //
-// A window, in short:
-//
-//   frmScheda::frmScheda(QWidget* parent) : QWidget(parent), ui(new Ui::frmScheda) {
-//       ui->setupUi(this);                    // Data1 is a NavigatoreDati in the form
-//       legame_ = std::make_unique<LegameArchivio>(this, ui->Data1, ui->txtNome,
-//           QList<LegameColonna>{{ui->txtCavallo, "cavallo"}, {ui->txtNote, "note"}});
-//       TraduciForm(this);
-//       legame_->ApriArchivio(NomeAtletaCorrente);   // straight to the athlete
-//       ...
-//   }
-//   void frmScheda::closeEvent(QCloseEvent* e) {
-//       if (!legame_->ChiudiArchivio()) { e->ignore(); return; }
-//       NomeAtletaCorrente = ui->txtNome->text();
-//   }
-//
-// Passing NomeAtletaCorrente to ApriArchivio, rather than opening on the first
-// row and searching afterwards, keeps the first row from being shown (and so
-// cleaned and written) on the way. Keep the object as a member declared after
-// the form, so that it goes before the controls do; set any control's design
-// read-only state before constructing it.
+// Opening on the athlete by name (and row), rather than on the first row and
+// searching afterwards, keeps the first row from being shown (and so cleaned
+// and written) on the way. Set any control's design read-only state before
+// binding it.
 #pragma once
 
 #include "Archivio.h"
@@ -122,8 +115,8 @@ public:
     // has been told and the edit stays in the window.
     bool ScriviModifiche();
 
-    // The record set's own connection to the archive, for whole-archive work
-    // (an export, a backup); open while ArchivioAperto().
+    // The connection to the archive (shared by the windows), for
+    // whole-archive work (an export, a backup); open while ArchivioAperto().
     const archivio::Archivio& Connessione() const { return *archivio_; }
 
     // Appends the rows at the end of the table in one transaction, after the

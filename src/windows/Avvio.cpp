@@ -52,7 +52,7 @@ void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {
     if (!file) return;
     // No language file to take the words from: both languages, built in.
     const QString nome = QDir::toNativeSeparators(QString::fromStdString(file->string()));
-    MostraAvvisoArchivio(
+    MostraMessaggio(
         finestra,
         QStringLiteral("Il file della lingua \"%1\" manca o è danneggiato: le finestre mostrano i testi "
                        "originali e alcuni messaggi possono restare vuoti. Reinstallare il programma.\n\n"

@@ -3,9 +3,11 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CopiaArchivio.h"
+#include "Globali.h"
 #include "LegameArchivio.h"
 #include "NavigatoreDati.h"
 #include "ReportAtleta.h"
+#include "Messaggio.h"
 #include "modLanguageSupport.h"
 
 #include <QDateTime>
@@ -22,7 +24,6 @@
 
 namespace {
 
-QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
 std::filesystem::path Percorso(const QString& file) { return std::filesystem::path(QFile::encodeName(file).toStdString()); }
 
@@ -49,18 +50,18 @@ QString Oggi() { return QDate::currentDate().toString(Qt::ISODate); }
 
 // A failure: what failed, the file, and the reason.
 void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, const archivio::Errore& errore) {
-    MostraAvvisoArchivio(finestra, Messaggio(cosa) + QLatin1Char('\n') + Nativo(file) + QStringLiteral("\n\n") +
+    MostraMessaggio(finestra, Messaggio(cosa) + QLatin1Char('\n') + Nativo(file) + QStringLiteral("\n\n") +
                                        Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) +
                                        QLatin1Char('.'));
 }
 
 void Informa(QWidget* finestra, const QString& testo) {
-    MostraAvvisoArchivio(finestra, testo, QMessageBox::Ok, QMessageBox::Information);
+    MostraMessaggio(finestra, testo, QMessageBox::Ok, QMessageBox::Information);
 }
 
 bool Pronto(QWidget* finestra, LegameArchivio* legame) {
     if (legame && legame->ArchivioAperto()) return true;
-    MostraAvvisoArchivio(finestra, TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
+    MostraMessaggio(finestra, TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
                                                           archivio::Errore{archivio::Motivo::Inesistente, 0, 0, {}}));
     return false;
 }
@@ -104,7 +105,7 @@ QString DescriviRifiutoFile(const archivio::LetturaCsv& lettura, const QString& 
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
     if (!legame || legame->AllaFine()) {
-        MostraAvvisoArchivio(finestra, Messaggio("0283"));
+        MostraMessaggio(finestra, Messaggio("0283"));
         return;
     }
     StampaReportAtleta(finestra, legame->RigaCorrente());
@@ -136,7 +137,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         return;
     }
     if (const QString rifiuto = DescriviRifiutoFile(lettura, file); !rifiuto.isEmpty()) {
-        MostraAvvisoArchivio(finestra, rifiuto);
+        MostraMessaggio(finestra, rifiuto);
         return;
     }
 
@@ -155,16 +156,16 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         if (mostrate < lettura.rifiutate.size()) testo += QStringLiteral("\n…");
     }
     if (lettura.righe.empty()) {
-        MostraAvvisoArchivio(finestra, testo + QStringLiteral("\n\n") + Messaggio("0276"));
+        MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio("0276"));
         return;
     }
     testo += QStringLiteral("\n\n") + Messaggio("0271");
-    if (MostraAvvisoArchivio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) !=
+    if (MostraMessaggio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) !=
             QMessageBox::Yes ||
         !legame->ScriviModifiche())
         return;
     if (archivio::Esito e = legame->AggiungiAtleti(lettura.righe); !e) {
-        MostraAvvisoArchivio(finestra, Messaggio("0276") + QStringLiteral("\n\n") + Messaggio("0088") +
+        MostraMessaggio(finestra, Messaggio("0276") + QStringLiteral("\n\n") + Messaggio("0088") +
                                            QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
@@ -195,14 +196,14 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
     if (archivio::Esito e = archivio::VerificaCopia(Percorso(copia)); !e) {
-        MostraAvvisoArchivio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") +
+        MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") +
                                            Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(e.errore()) +
                                            QLatin1Char('.'));
         return;
     }
     const QString conservato =
         QString::fromStdString(archivio::NomeConservato(archivioFile, data.toStdString()).filename().string());
-    if (MostraAvvisoArchivio(finestra, Messaggio("0279").arg(Nativo(copia), conservato),
+    if (MostraMessaggio(finestra, Messaggio("0279").arg(Nativo(copia), conservato),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes ||
         !legame->ScriviModifiche())
         return;
@@ -210,14 +211,21 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     const archivio::Esito e = legame->SostituisciArchivio(
         [&] { return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto); });
     if (!e) {
-        MostraAvvisoArchivio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
+        MostraMessaggio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
                                            QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
 }
 
+void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
+    pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
+    QObject::connect(pulsante, &QToolButton::clicked, finestra,
+                     [finestra, legame] { StampaReportAtletaMostrato(finestra, legame); });
+}
+
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
+    pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
     auto* menu = new QMenu(pulsante);
     pulsante->setMenu(menu);
     pulsante->setPopupMode(QToolButton::InstantPopup);

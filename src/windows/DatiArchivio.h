@@ -32,6 +32,9 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 // the moment it opens.
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
 
+// Gives a sheet's button the report of the athlete shown.
+void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
+
 // The CSV form of the user's locale: semicolons where its decimal separator
 // is a comma.
 archivio::FormatoCsv FormatoCsvLocale();

@@ -2,6 +2,8 @@
 // window at start, the help file, the version and the application title.
 #pragma once
 
+#include "Messaggio.h"
+
 #include <QString>
 
 #include <initializer_list>
@@ -23,7 +25,6 @@ extern QString PercorsoGuida;
 inline constexpr int VersioneMaggiore = TOVARIN_VERSIONE_MAGGIORE;
 inline constexpr int VersioneMinore = TOVARIN_VERSIONE_MINORE;
 inline constexpr int VersioneRevisione = TOVARIN_VERSIONE_REVISIONE;
-inline const QString TitoloApplicazione = QStringLiteral("Tovarin Project");
 
 // The application folder as a QString (modLanguageSupport::CartellaApplicazione).
 QString CartellaApplicazioneQt();

@@ -1,5 +1,6 @@
 #include "LettoreChm.h"
 
+#include "Messaggio.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -17,10 +18,6 @@ namespace {
 // chmlib keeps object paths in fixed buffers of this many bytes.
 constexpr int LunghezzaMassimaPercorso = CHM_MAX_PATHLEN;
 
-QString Messaggio(const char* id)
-{
-    return QString::fromStdString(modLanguageSupport::TestoLingua(id));
-}
 
 bool RisolviOggetto(chmFile* file, const QString& percorso, chmUnitInfo& info)
 {

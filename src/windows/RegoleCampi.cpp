@@ -1,6 +1,7 @@
 #include "RegoleCampi.h"
 
 #include "LegameArchivio.h"
+#include "Messaggio.h"
 #include "modLanguageSupport.h"
 
 #include <QComboBox>
@@ -12,7 +13,6 @@
 
 namespace {
 
-QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
 
 // Empties the box when it loses the focus holding a text that is no date.
 class FiltroData : public QObject {

@@ -2,6 +2,8 @@
 
 #include "Calendario.h"
 #include "Globali.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
 #include "Modulo1.h"
 #include "StampaFinestra.h"
 #include "TestoPiano.h"
@@ -25,8 +27,6 @@ using archivio::Riga;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-QString Messaggio(const char* id) { return Q(modLanguageSupport::TestoLingua(id)); }
 
 // A caption of one of the windows, as the language file gives it, so that the
 // page calls everything as the windows do; the design text otherwise.
@@ -370,7 +370,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     g.Linea(15, 285, 195, 285, GrigioChiaro, 0.3);
     g.Carattere(7, false, true);
     g.Penna(Grigio);
-    g.Testo(15, 286, 180, 5, Q(modLanguageSupport::TestoLingua("0043")));
+    g.Testo(15, 286, 180, 5, Messaggio("0043"));
 }
 
 namespace {
@@ -414,11 +414,11 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga) {
     const ServiziStampa& servizi = ServiziStampaCorrenti();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     if (!stampante) {
-        if (!servizi.chiedi(finestra, Messaggio("0060"))) return;
+        if (!Chiedi(finestra, Messaggio("0060"))) return;
         const QString file = servizi.scegliFilePdf(finestra);
         if (file.isEmpty()) return;
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore)) servizi.avvisa(finestra, Messaggio("0061"));
+        if (!ScriviReportPdf(riga, file, &errore)) MostraMessaggio(finestra, Messaggio("0061"));
         return;
     }
     ImpostaA4Verticale(*stampante);
@@ -428,5 +428,5 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga) {
         DisegnaReport(pittore, *stampante, PreparaReport(riga));
         riuscita = pittore.end();
     }
-    if (!riuscita) servizi.avvisa(finestra, Messaggio("0061"));
+    if (!riuscita) MostraMessaggio(finestra, Messaggio("0061"));
 }

@@ -8,6 +8,7 @@
 #include "DatiArchivio.h"
 #include "Globali.h"
 #include "ReportAtleta.h"
+#include "Messaggio.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view Comandi[] = {"--export-csv", "--import-csv", "--backup", "--report"};
 
-QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
 std::filesystem::path Percorso(const QString& file) { return std::filesystem::path(QFile::encodeName(file).toStdString()); }
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
 

@@ -3,7 +3,8 @@
 #include "Calendario.h"
 #include "Globali.h"
 #include "Stili.h"
-#include "mdi.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -20,8 +20,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSupport::TestoLingua(id)); }
 
 ServiziStampa ServiziPredefiniti() {
     ServiziStampa s;
@@ -40,16 +38,9 @@ ServiziStampa ServiziPredefiniti() {
         QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) cartella = QDir::homePath();
         dialogo.setDirectory(cartella);
-        if (auto* principale = qobject_cast<mdi*>(finestra)) dialogo.selectFile(NomeFilePdf(principale));
+        if (auto* principale = dynamic_cast<FinestraDaStampare*>(finestra)) dialogo.selectFile(NomeFilePdf(principale));
         return dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty() ? dialogo.selectedFiles().first()
                                                                                           : QString();
-    };
-    s.chiedi = [](QWidget* finestra, const QString& domanda) {
-        return QMessageBox::question(finestra, TitoloApplicazione, domanda, QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
-    };
-    s.avvisa = [](QWidget* finestra, const QString& messaggio) {
-        QMessageBox::warning(finestra, TitoloApplicazione, messaggio);
     };
     return s;
 }
@@ -62,23 +53,13 @@ ServiziStampa& Servizi() {
 // The bar in its printout state for as long as this lives.
 class BarraPerStampa {
 public:
-    explicit BarraPerStampa(mdi* f) : f_(f) { Imposta(true); }
-    ~BarraPerStampa() {
-        Imposta(false);
-        f_->ui.Picture2->repaint();
-    }
+    explicit BarraPerStampa(FinestraDaStampare* f) : f_(f) { f_->StatoDiStampa(true); }
+    ~BarraPerStampa() { f_->StatoDiStampa(false); }
     BarraPerStampa(const BarraPerStampa&) = delete;
     BarraPerStampa& operator=(const BarraPerStampa&) = delete;
 
 private:
-    void Imposta(bool stampa) {
-        for (QWidget* w : {static_cast<QWidget*>(f_->ui.cmdPrint), static_cast<QWidget*>(f_->ui.cmdHelp),
-                           static_cast<QWidget*>(f_->ui.lblInfo), static_cast<QWidget*>(f_->ui.lblDonazione)})
-            w->setVisible(!stampa);
-        f_->ui.lblCopy->setVisible(stampa);
-        f_->ui.lblSito->setVisible(stampa);
-    }
-    mdi* f_;
+    FinestraDaStampare* f_;
 };
 
 // A plain title bar: icon, caption, and the three window buttons, the
@@ -115,10 +96,10 @@ QImage BarraDelTitolo(const QWidget* finestra, int larghezza, qreal rapporto) {
 
 const ServiziStampa& ServiziStampaCorrenti() { return Servizi(); }
 
-QString NomeFilePdf(mdi* finestra) {
+QString NomeFilePdf(const FinestraDaStampare* finestra) {
     QStringList parti;
     QString titolo = TitoloApplicazione;
-    if (QWidget* figlio = finestra->FiglioAttivo()) {
+    if (QWidget* figlio = finestra->FiglioStampato()) {
         if (const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome")); nome && !nome->text().trimmed().isEmpty())
             parti << nome->text().trimmed();
         if (!figlio->windowTitle().trimmed().isEmpty()) titolo = figlio->windowTitle().trimmed();
@@ -140,15 +121,14 @@ void ImpostaServiziStampa(ServiziStampa servizi) {
     ServiziStampa& s = Servizi();
     if (servizi.stampante) s.stampante = std::move(servizi.stampante);
     if (servizi.scegliFilePdf) s.scegliFilePdf = std::move(servizi.scegliFilePdf);
-    if (servizi.chiedi) s.chiedi = std::move(servizi.chiedi);
-    if (servizi.avvisa) s.avvisa = std::move(servizi.avvisa);
 }
 
-QImage ImmagineDaStampare(mdi* finestra) {
+QImage ImmagineDaStampare(FinestraDaStampare* stampata) {
+    QWidget* finestra = stampata->FinestraStampata();
     QImage contenuto;
     {
-        BarraPerStampa barra(finestra);
-        finestra->ui.txtSetfocus->setFocus();
+        BarraPerStampa barra(stampata);
+        stampata->FocusNascosto();
         contenuto = finestra->grab().toImage();
     }
     // On a scaled screen (200 %) the window has more pixels than units: the
@@ -165,12 +145,13 @@ QImage ImmagineDaStampare(mdi* finestra) {
     return immagine;
 }
 
-void StampaFinestra(mdi* finestra) {
+void StampaFinestra(FinestraDaStampare* stampata) {
+    QWidget* finestra = stampata->FinestraStampata();
     const ServiziStampa& servizi = Servizi();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     QString filePdf;
     if (!stampante) {
-        if (!servizi.chiedi(finestra, Messaggio("0060"))) return;
+        if (!Chiedi(finestra, Messaggio("0060"))) return;
         filePdf = servizi.scegliFilePdf(finestra);
         if (filePdf.isEmpty()) return;
         filePdf = ConEstensionePdf(filePdf);
@@ -181,8 +162,8 @@ void StampaFinestra(mdi* finestra) {
     stampante->setPageOrientation(QPageLayout::Landscape);
     stampante->setFullPage(true);
 
-    const QImage immagine = ImmagineDaStampare(finestra);
-    finestra->ui.txtSetfocus->setFocus();
+    const QImage immagine = ImmagineDaStampare(stampata);
+    stampata->FocusNascosto();
 
     QPainter pittore;
     bool riuscita = pittore.begin(stampante.get());
@@ -199,8 +180,8 @@ void StampaFinestra(mdi* finestra) {
     if (riuscita && !filePdf.isEmpty()) riuscita = QFileInfo(filePdf).size() > 0;
     if (!riuscita) {
         if (filePdf.isEmpty())
-            servizi.avvisa(finestra, Messaggio("0061"));
+            MostraMessaggio(finestra, Messaggio("0061"));
         else
-            servizi.avvisa(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)));
+            MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)));
     }
 }

@@ -12,7 +12,21 @@
 
 class QPrinter;
 class QWidget;
-class mdi;
+
+// What printing needs from the main window, without reaching into its
+// controls.
+class FinestraDaStampare {
+public:
+    virtual ~FinestraDaStampare() = default;
+    // The window pictured, and the child window shown in it (or none).
+    virtual QWidget* FinestraStampata() = 0;
+    virtual QWidget* FiglioStampato() const = 0;
+    // The bar in its printout state (the credit text and the web address
+    // instead of Print, Help and the links), or back to normal.
+    virtual void StatoDiStampa(bool stampa) = 0;
+    // The focus where it is left after printing: on no visible control.
+    virtual void FocusNascosto() = 0;
+};
 
 // What printing needs from the platform; tests replace it.
 struct ServiziStampa {
@@ -21,10 +35,6 @@ struct ServiziStampa {
     // Where to save the page as PDF when there is no printer; empty: don't.
     // By default a save dialog in the documents folder, on NomeFilePdf.
     std::function<QString(QWidget* finestra)> scegliFilePdf;
-    // A question with Yes and No; true for Yes.
-    std::function<bool(QWidget* finestra, const QString& domanda)> chiedi;
-    // A warning with an OK button.
-    std::function<void(QWidget* finestra, const QString& messaggio)> avvisa;
 };
 
 const ServiziStampa& ServiziStampaCorrenti();
@@ -33,15 +43,15 @@ void ImpostaServiziStampa(ServiziStampa servizi);
 // The picture of the main window as it is printed: the bar in its printout
 // state, a title bar with icon and caption drawn over the window's contents.
 // The bar is back to normal when it returns.
-QImage ImmagineDaStampare(mdi* finestra);
+QImage ImmagineDaStampare(FinestraDaStampare* finestra);
 
 // The Print button (and Ctrl+P). Without a printer the user is offered a PDF
 // file, ".pdf" added to a name without it; a failed job, or a file that
-// cannot be written, is reported as such. The focus ends on txtSetfocus.
-void StampaFinestra(mdi* finestra);
+// cannot be written, is reported as such. The focus ends on no visible control.
+void StampaFinestra(FinestraDaStampare* finestra);
 
 // The name offered for the PDF file: the athlete shown, the window and
 // today's date, "Rossi Mario - Scheda assetto - 2024-06-01.pdf".
-QString NomeFilePdf(mdi* finestra);
+QString NomeFilePdf(const FinestraDaStampare* finestra);
 // The file name with ".pdf" added when it does not end so.
 QString ConEstensionePdf(const QString& file);

@@ -1,5 +1,7 @@
 #include "frmAtleti.h"
 
+#include "ui_frmAtleti.h"
+
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "ControllaMisura.h"
@@ -15,73 +17,70 @@
 
 #include <QCloseEvent>
 
-frmAtleti::frmAtleti(QWidget* genitore) : QWidget(genitore) {
-    ui.setupUi(this);
+frmAtleti::frmAtleti(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmAtleti>()) {
+    ui->setupUi(this);
     AdattaCaratteri(this);
 
     // The checks of the boxes. What they clean or wipe, in a text typed or in
     // one the binding has just shown, is an edit of the row like any other.
-    for (QLineEdit* misura : {ui.Text6, ui.Text7, ui.Text8, ui.Text9, ui.Text10, ui.Text11, ui.Text12, ui.Text19,
-                              ui.Text20})
+    for (QLineEdit* misura : {ui->Text6, ui->Text7, ui->Text8, ui->Text9, ui->Text10, ui->Text11, ui->Text12, ui->Text19,
+                              ui->Text20})
         ApplicaControllaMisura(misura);
-    ApplicaControllaSesso(ui.cmbSesso);
-    ApplicaControllaAttivita(ui.cboTipoImpiego);
+    ApplicaControllaSesso(ui->cmbSesso);
+    ApplicaControllaAttivita(ui->cboTipoImpiego);
 
-    legame_ = std::make_unique<LegameArchivio>(
-        this, ui.Data1, ui.txtNome,
-        QList<LegameColonna>{{ui.Text2, QStringLiteral("datanascita")},
-                             {ui.Text3, QStringLiteral("indirizzo")},
-                             {ui.Text4, QStringLiteral("tel")},
-                             {ui.txtEmail, QStringLiteral("Email")},
-                             {ui.Text5, QStringLiteral("bici")},
-                             {ui.txtSocieta, QStringLiteral("Societa")},
-                             {ui.Text1, QStringLiteral("Categoria")},
-                             {ui.txtTessera, QStringLiteral("Tessera")},
-                             {ui.Text22, QStringLiteral("Scadenza")},
-                             {ui.cmbSesso, QStringLiteral("sesso")},
-                             {ui.cboTipoImpiego, QStringLiteral("TipoImpiego")},
-                             {ui.chkAttFis, QStringLiteral("AttivFis")},
-                             {ui.Text6, QStringLiteral("pulsazioniriposo")},
-                             {ui.Text7, QStringLiteral("cavallo")},
-                             {ui.Text8, QStringLiteral("busto")},
-                             {ui.Text9, QStringLiteral("coscia")},
-                             {ui.Text10, QStringLiteral("gamba")},
-                             {ui.Text11, QStringLiteral("braccio")},
-                             {ui.Text12, QStringLiteral("spalle")},
-                             {ui.Text19, QStringLiteral("altezza")},
-                             {ui.Text20, QStringLiteral("peso")},
-                             {ui.Text18, QStringLiteral("sella")},
-                             {ui.Text13, QStringLiteral("myHS")},
-                             {ui.Text14, QStringLiteral("myDSM")},
-                             {ui.Text15, QStringLiteral("mySM")},
-                             {ui.Text16, QStringLiteral("myR")},
-                             {ui.Text17, QStringLiteral("myPE")},
-                             {ui.txtSella, QStringLiteral("MarcaSella")},
-                             {ui.txtManubrio, QStringLiteral("Manubrio")},
-                             {ui.txtGruppo, QStringLiteral("Gruppo")},
-                             {ui.txtRuote, QStringLiteral("Ruote")},
-                             {ui.Text21, QStringLiteral("pedali")},
-                             {ui.txtNote, QStringLiteral("note")}});
-    for (QLineEdit* data : {ui.Text2, ui.Text22}) ApplicaControllaData(data, legame_.get());
+    Lega(ui->Data1, ui->txtNome,
+        QList<LegameColonna>{{ui->Text2, QStringLiteral("datanascita")},
+                             {ui->Text3, QStringLiteral("indirizzo")},
+                             {ui->Text4, QStringLiteral("tel")},
+                             {ui->txtEmail, QStringLiteral("Email")},
+                             {ui->Text5, QStringLiteral("bici")},
+                             {ui->txtSocieta, QStringLiteral("Societa")},
+                             {ui->Text1, QStringLiteral("Categoria")},
+                             {ui->txtTessera, QStringLiteral("Tessera")},
+                             {ui->Text22, QStringLiteral("Scadenza")},
+                             {ui->cmbSesso, QStringLiteral("sesso")},
+                             {ui->cboTipoImpiego, QStringLiteral("TipoImpiego")},
+                             {ui->chkAttFis, QStringLiteral("AttivFis")},
+                             {ui->Text6, QStringLiteral("pulsazioniriposo")},
+                             {ui->Text7, QStringLiteral("cavallo")},
+                             {ui->Text8, QStringLiteral("busto")},
+                             {ui->Text9, QStringLiteral("coscia")},
+                             {ui->Text10, QStringLiteral("gamba")},
+                             {ui->Text11, QStringLiteral("braccio")},
+                             {ui->Text12, QStringLiteral("spalle")},
+                             {ui->Text19, QStringLiteral("altezza")},
+                             {ui->Text20, QStringLiteral("peso")},
+                             {ui->Text18, QStringLiteral("sella")},
+                             {ui->Text13, QStringLiteral("myHS")},
+                             {ui->Text14, QStringLiteral("myDSM")},
+                             {ui->Text15, QStringLiteral("mySM")},
+                             {ui->Text16, QStringLiteral("myR")},
+                             {ui->Text17, QStringLiteral("myPE")},
+                             {ui->txtSella, QStringLiteral("MarcaSella")},
+                             {ui->txtManubrio, QStringLiteral("Manubrio")},
+                             {ui->txtGruppo, QStringLiteral("Gruppo")},
+                             {ui->txtRuote, QStringLiteral("Ruote")},
+                             {ui->Text21, QStringLiteral("pedali")},
+                             {ui->txtNote, QStringLiteral("note")}});
+    for (QLineEdit* data : {ui->Text2, ui->Text22}) ApplicaControllaData(data, Legame());
     // Past the last athlete the card starts a new one.
-    legame_->ConsentiNuoveRighe(true);
+    Legame()->ConsentiNuoveRighe(true);
 
     // Load: translation, the archive straight on the current athlete, then
     // the activity list in the language of this moment.
-    TraduciForm(this);
-    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
+    Carica();
 
     // Filling an empty editable combo puts its first item in the text box;
     // the athlete's activity is put back at once, so the row is unchanged.
-    const QString attivita = ui.cboTipoImpiego->currentText();
-    ui.cboTipoImpiego->addItems(TestiAttivita());
-    if (ui.cboTipoImpiego->currentText() != attivita) ui.cboTipoImpiego->setEditText(attivita);
+    const QString attivita = ui->cboTipoImpiego->currentText();
+    ui->cboTipoImpiego->addItems(TestiAttivita());
+    if (ui->cboTipoImpiego->currentText() != attivita) ui->cboTipoImpiego->setEditText(attivita);
 
-    connect(ui.imgCestino, &ImmagineSvg::clicked, this, &frmAtleti::EliminaAtleta);
-    ui.cmdDati->setIcon(IconaSvg(ui.cmdDati->property("immagine").toString(), {20, 40}));
-    PreparaMenuDati(ui.cmdDati, this, legame_.get());
-    connect(ui.cmdScheda, &QPushButton::clicked, this, &frmAtleti::ApriSchedaAssetto);
-    connect(ui.Command2, &QPushButton::clicked, this, &frmAtleti::ApriSchedaCondizione);
+    connect(ui->imgCestino, &ImmagineSvg::clicked, this, &frmAtleti::EliminaAtleta);
+    PreparaMenuDati(ui->cmdDati, this, Legame());
+    connect(ui->cmdScheda, &QPushButton::clicked, this, &frmAtleti::ApriSchedaAssetto);
+    connect(ui->Command2, &QPushButton::clicked, this, &frmAtleti::ApriSchedaCondizione);
 }
 
 frmAtleti::~frmAtleti() = default;
@@ -89,12 +88,12 @@ frmAtleti::~frmAtleti() = default;
 void frmAtleti::EliminaAtleta() {
     // Nothing to delete: the end of the record set, or a new athlete of whom
     // nothing has been typed yet.
-    if (legame_->AllaFine() || (legame_->RigaNuova() && !legame_->Modificata())) return;
-    const auto risposta = MostraAvvisoArchivio(
-        this, QString::fromStdString(modLanguageSupport::TestoLinguaConRiserva("0027")),
+    if (Legame()->AllaFine() || (Legame()->RigaNuova() && !Legame()->Modificata())) return;
+    const auto risposta = MostraMessaggio(
+        this, MessaggioSicuro("0027"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
-    legame_->EliminaAtleta();
+    Legame()->EliminaAtleta();
 }
 
 void frmAtleti::ApriSchedaAssetto() {
@@ -105,13 +104,3 @@ void frmAtleti::ApriSchedaCondizione() {
     if (mdi* principale = mdi::Istanza()) principale->ApriSchedaCondizione();
 }
 
-void frmAtleti::closeEvent(QCloseEvent* evento) {
-    if (!legame_->ChiudiArchivio()) {
-        evento->ignore();
-        return;
-    }
-    // Like the sheets: the next athlete window opens on the athlete shown.
-    NomeAtletaCorrente = ui.txtNome->text();
-    RigaAtletaCorrente = legame_->IdCorrente();
-    evento->accept();
-}

@@ -4,15 +4,18 @@
 // it and open the fit sheet or the condition sheet on the athlete shown.
 #pragma once
 
-#include "ui_frmAtleti.h"
+#include "FinestraAtleta.h"
 
 #include <QWidget>
 
 #include <memory>
 
-class LegameArchivio;
 
-class frmAtleti : public QWidget {
+namespace Ui {
+class frmAtleti;
+}
+
+class frmAtleti : public FinestraAtleta {
     Q_OBJECT
 
 public:
@@ -25,14 +28,8 @@ public:
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
 
-    LegameArchivio* Legame() const { return legame_.get(); }
 
-    Ui::frmAtleti ui;
-
-protected:
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
-    // After the form: it goes before the controls do.
-    std::unique_ptr<LegameArchivio> legame_;
+    std::unique_ptr<Ui::frmAtleti> ui;
 };

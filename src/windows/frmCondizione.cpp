@@ -1,10 +1,13 @@
 #include "frmCondizione.h"
 
+#include "ui_frmCondizione.h"
+
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
 #include "Globali.h"
 #include "FinestraUnica.h"
+#include "Messaggio.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
 #include "RisultatiInteri.h"
@@ -40,59 +43,53 @@ const QColor Rosso(255, 0, 0);
 
 }  // namespace
 
-frmCondizione::frmCondizione(QWidget* genitore) : QWidget(genitore) {
-    ui.setupUi(this);
+frmCondizione::frmCondizione(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmCondizione>()) {
+    ui->setupUi(this);
     AdattaCaratteri(this);
 
     // Event handlers.
     const auto aggiorna = [this] { AggiornaCondizione(); };
-    for (QLineEdit* misura : {ui.txtPeso, ui.txtAltezza, ui.txtPulsazioni, ui.txtMin})
+    for (QLineEdit* misura : {ui->txtPeso, ui->txtAltezza, ui->txtPulsazioni, ui->txtMin})
         ApplicaControllaMisura(misura, aggiorna);
-    ColonnaDoppia(ui.Text7, ui.txtCavallo);
-    ColonnaDoppia(ui.txtCavallo, ui.Text7);
-    ColonnaDoppia(ui.Text8, ui.txtBusto);
-    ColonnaDoppia(ui.txtBusto, ui.Text8);
-    connect(ui.txtDataNascita, &QLineEdit::textChanged, this, aggiorna);
-    ApplicaControllaSesso(ui.cmbSesso, aggiorna);
-    connect(ui.cmbSesso, &QComboBox::activated, this, [this] {
-        ControllaSesso(ui.cmbSesso);
+    ColonnaDoppia(ui->Text7, ui->txtCavallo);
+    ColonnaDoppia(ui->txtCavallo, ui->Text7);
+    ColonnaDoppia(ui->Text8, ui->txtBusto);
+    ColonnaDoppia(ui->txtBusto, ui->Text8);
+    connect(ui->txtDataNascita, &QLineEdit::textChanged, this, aggiorna);
+    ApplicaControllaSesso(ui->cmbSesso, aggiorna);
+    connect(ui->cmbSesso, &QComboBox::activated, this, [this] {
+        ControllaSesso(ui->cmbSesso);
         AggiornaCondizione();
     });
-    ApplicaControllaAttivita(ui.cboAttivLav, aggiorna);
-    connect(ui.cboAttivLav, &QComboBox::activated, this, aggiorna);
-    connect(ui.chkAttFis, &QCheckBox::toggled, this, aggiorna);
-    ui.Label44->installEventFilter(this);
+    ApplicaControllaAttivita(ui->cboAttivLav, aggiorna);
+    connect(ui->cboAttivLav, &QComboBox::activated, this, aggiorna);
+    connect(ui->chkAttFis, &QCheckBox::toggled, this, aggiorna);
+    ui->Label44->installEventFilter(this);
 
     // The hidden box of a column comes after the visible one, so that the
     // visible one is filled first when a row is shown.
-    legame_ = std::make_unique<LegameArchivio>(
-        this, ui.Data1, ui.txtNome,
-        QList<LegameColonna>{{ui.txtDataNascita, QStringLiteral("datanascita")},
-                             {ui.cmbSesso, QStringLiteral("sesso")},
-                             {ui.txtPulsazioni, QStringLiteral("pulsazioniriposo")},
-                             {ui.txtPeso, QStringLiteral("peso")},
-                             {ui.txtAltezza, QStringLiteral("altezza")},
-                             {ui.Text7, QStringLiteral("cavallo")},
-                             {ui.Text8, QStringLiteral("busto")},
-                             {ui.cboAttivLav, QStringLiteral("TipoImpiego")},
-                             {ui.chkAttFis, QStringLiteral("AttivFis")},
-                             {ui.txtCavallo, QStringLiteral("cavallo")},
-                             {ui.txtBusto, QStringLiteral("busto")}});
+    Lega(ui->Data1, ui->txtNome,
+        QList<LegameColonna>{{ui->txtDataNascita, QStringLiteral("datanascita")},
+                             {ui->cmbSesso, QStringLiteral("sesso")},
+                             {ui->txtPulsazioni, QStringLiteral("pulsazioniriposo")},
+                             {ui->txtPeso, QStringLiteral("peso")},
+                             {ui->txtAltezza, QStringLiteral("altezza")},
+                             {ui->Text7, QStringLiteral("cavallo")},
+                             {ui->Text8, QStringLiteral("busto")},
+                             {ui->cboAttivLav, QStringLiteral("TipoImpiego")},
+                             {ui->chkAttFis, QStringLiteral("AttivFis")},
+                             {ui->txtCavallo, QStringLiteral("cavallo")},
+                             {ui->txtBusto, QStringLiteral("busto")}});
 
-    ApplicaControllaData(ui.txtDataNascita, legame_.get());
+    ApplicaControllaData(ui->txtDataNascita, Legame());
 
-    // Load: translate (the tag, from the language file, keeps the sheet idle
-    // while the athlete is read), open the archive straight on the current
-    // athlete, then recompute once and fill the activity list in the
-    // language of this moment.
-    ui.cmdReport->setIcon(IconaSvg(ui.cmdReport->property("immagine").toString(), {20, 40}));
-    connect(ui.cmdReport, &QToolButton::clicked, this, [this] { StampaReportAtletaMostrato(this, legame_.get()); });
+    PreparaPulsanteReport(ui->cmdReport, this, Legame());
 
-    TraduciForm(this);
+    // Load: translation and the athlete (the sheet idle meanwhile), then one
+    // recomputation, and the activity list in the language of this moment.
+    Carica();
     SistemaDurata();
-    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
     LeggiDatiCondizione();
-    setProperty("Tag", QString());
     AggiornaCondizione();
     RiempiAttivita();
 }
@@ -109,7 +106,7 @@ void frmCondizione::ColonnaDoppia(QLineEdit* box, QLineEdit* compagno) {
 }
 
 void frmCondizione::SistemaDurata() {
-    QLabel* didascalia = ui.lblDurata;
+    QLabel* didascalia = ui->lblDurata;
     didascalia->ensurePolished();
     const QString testo = didascalia->text();
     const QRegularExpressionMatch spazio = QRegularExpression(QStringLiteral(" {2,}")).match(testo);
@@ -125,12 +122,12 @@ void frmCondizione::SistemaDurata() {
     }
     const int margine = 3;
     larghezza = std::max(larghezza - 2 * margine, 30);
-    ui.txtMin->setGeometry(x + margine, didascalia->y(), larghezza, didascalia->height());
-    ui.txtMin->raise();
+    ui->txtMin->setGeometry(x + margine, didascalia->y(), larghezza, didascalia->height());
+    ui->txtMin->raise();
 }
 
 void frmCondizione::RiempiAttivita() {
-    QComboBox* combo = ui.cboAttivLav;
+    QComboBox* combo = ui->cboAttivLav;
     const QString testo = combo->currentText();
     // Filling the list is no edit of the athlete: Qt would make the first
     // item current in a list that was empty, replacing the activity shown.
@@ -142,41 +139,41 @@ void frmCondizione::RiempiAttivita() {
 
 void frmCondizione::LeggiDatiCondizione() {
     using Modulo1::ValoreTesto;
-    cavallo_ = ValoreTesto(Std(ui.txtCavallo->text()));
-    busto_ = ValoreTesto(Std(ui.txtBusto->text()));
-    Modulo1::PulsazioniRiposo = ValoreTesto(Std(ui.txtPulsazioni->text()));
-    Modulo1::AltezzaCm = ValoreTesto(Std(ui.txtAltezza->text()));
-    Modulo1::PesoKg = ValoreTesto(Std(ui.txtPeso->text()));
-    Modulo1::AttivitaLavorativa = Std(ui.cboAttivLav->currentText());
-    Modulo1::AttivitaFisica = ui.chkAttFis->isChecked();
-    Modulo1::EtaAnni = ValoreTesto(Std(ui.lblEta->text()));
+    cavallo_ = ValoreTesto(Std(ui->txtCavallo->text()));
+    busto_ = ValoreTesto(Std(ui->txtBusto->text()));
+    Modulo1::PulsazioniRiposo = ValoreTesto(Std(ui->txtPulsazioni->text()));
+    Modulo1::AltezzaCm = ValoreTesto(Std(ui->txtAltezza->text()));
+    Modulo1::PesoKg = ValoreTesto(Std(ui->txtPeso->text()));
+    Modulo1::AttivitaLavorativa = Std(ui->cboAttivLav->currentText());
+    Modulo1::AttivitaFisica = ui->chkAttFis->isChecked();
+    Modulo1::EtaAnni = ValoreTesto(Std(ui->lblEta->text()));
 }
 
 void frmCondizione::AggiornaCondizione() {
     using Modulo1::ValoreTesto;
-    if (!property("Tag").toString().isEmpty()) return;
+    if (!Tag().isEmpty()) return;
 
-    Mostra(ui.lblEta, Modulo1::CalcolaEta(Std(ui.txtDataNascita->text())));
+    Mostra(ui->lblEta, Modulo1::CalcolaEta(Std(ui->txtDataNascita->text())));
     LeggiDatiCondizione();
-    Mostra(ui.lblCostituzione, Modulo1::Costituzione(cavallo_, busto_));
+    Mostra(ui->lblCostituzione, Modulo1::Costituzione(cavallo_, busto_));
 
-    const std::string sesso = Std(ui.cmbSesso->currentText());
-    const std::string peso = Std(ui.txtPeso->text());
-    const double eta = ValoreTesto(Std(ui.lblEta->text()));
-    const double minuti = ValoreTesto(Std(ui.txtMin->text()));
-    const double altezza = ValoreTesto(Std(ui.txtAltezza->text()));
+    const std::string sesso = Std(ui->cmbSesso->currentText());
+    const std::string peso = Std(ui->txtPeso->text());
+    const double eta = ValoreTesto(Std(ui->lblEta->text()));
+    const double minuti = ValoreTesto(Std(ui->txtMin->text()));
+    const double altezza = ValoreTesto(Std(ui->txtAltezza->text()));
 
     // Heart-rate zones and the energy of the training.
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
     Modulo1::CalcolaZoneCardiache(fcMax, minuti, cooper, karvonen, sesso, eta, peso, kcalCooper, kcalKarvonen);
-    Mostra(ui.lblFCmax, Modulo1::TestoPiano(fcMax));
-    const std::array<QLabel*, 5> etichetteCooper{ui.lblC5060, ui.lblC6070, ui.lblC7080, ui.lblC8090, ui.lblC90100};
-    const std::array<QLabel*, 5> etichetteKarvonen{ui.lblK5060, ui.lblK6070, ui.lblK7080, ui.lblK8090, ui.lblK90100};
-    const std::array<QLabel*, 5> etichetteKcalCooper{ui.lblKC5060, ui.lblKC6070, ui.lblKC7080, ui.lblKC8090,
-                                                     ui.lblKC90100};
-    const std::array<QLabel*, 5> etichetteKcalKarvonen{ui.lblKK5060, ui.lblKK6070, ui.lblKK7080, ui.lblKK8090,
-                                                       ui.lblKK90100};
+    Mostra(ui->lblFCmax, Modulo1::TestoPiano(fcMax));
+    const std::array<QLabel*, 5> etichetteCooper{ui->lblC5060, ui->lblC6070, ui->lblC7080, ui->lblC8090, ui->lblC90100};
+    const std::array<QLabel*, 5> etichetteKarvonen{ui->lblK5060, ui->lblK6070, ui->lblK7080, ui->lblK8090, ui->lblK90100};
+    const std::array<QLabel*, 5> etichetteKcalCooper{ui->lblKC5060, ui->lblKC6070, ui->lblKC7080, ui->lblKC8090,
+                                                     ui->lblKC90100};
+    const std::array<QLabel*, 5> etichetteKcalKarvonen{ui->lblKK5060, ui->lblKK6070, ui->lblKK7080, ui->lblKK8090,
+                                                       ui->lblKK90100};
     for (std::size_t i = 0; i < 5; ++i) {
         Mostra(etichetteCooper[i], cooper[i]);
         Mostra(etichetteKarvonen[i], karvonen[i]);
@@ -188,42 +185,32 @@ void frmCondizione::AggiornaCondizione() {
     // "60". The change runs the box's rule and this recomputation once more,
     // which finds the same text and ends there.
     const QString testoMinuti = Testo(Modulo1::TestoPiano(minuti));
-    if (ui.txtMin->text() != testoMinuti) ui.txtMin->setText(testoMinuti);
+    if (ui->txtMin->text() != testoMinuti) ui->txtMin->setText(testoMinuti);
 
     // Basal metabolism and daily need.
     std::string metabolismo, fabbisogno;
     Modulo1::CalcolaMetabolismo(metabolismo, fabbisogno, sesso);
-    Mostra(ui.lblMetabolismoBasale, metabolismo);
-    Mostra(ui.lblFabb, fabbisogno);
+    Mostra(ui->lblMetabolismoBasale, metabolismo);
+    Mostra(ui->lblFabb, fabbisogno);
 
     // Body mass index.
     std::string ideale, classe, range;
     const std::string indice = Modulo1::CalcolaIMC(sesso, altezza, peso, ideale, classe, range);
-    Mostra(ui.lblIMC, indice);
-    Mostra(ui.lblPesoIdeale, ideale);
-    Mostra(ui.lblCondizione, classe);
-    Mostra(ui.lblTra, range);
+    Mostra(ui->lblIMC, indice);
+    Mostra(ui->lblPesoIdeale, ideale);
+    Mostra(ui->lblCondizione, classe);
+    Mostra(ui->lblTra, range);
 
     // Normal and ideal in black, every other class (none included) in red.
-    const bool buona = !classe.empty() && (classe == modLanguageSupport::TestoLingua("0013") ||
-                                           classe == modLanguageSupport::TestoLingua("0014"));
-    CambiaColore(ui.lblCondizione, QStringLiteral("color"), buona ? Nero : Rosso);
+    const bool buona = !classe.empty() && (Testo(classe) == Messaggio("0013") || Testo(classe) == Messaggio("0014"));
+    CambiaColore(ui->lblCondizione, QStringLiteral("color"), buona ? Nero : Rosso);
 }
 
-void frmCondizione::closeEvent(QCloseEvent* evento) {
-    if (!legame_->ChiudiArchivio()) {
-        evento->ignore();
-        return;
-    }
-    NomeAtletaCorrente = ui.txtNome->text();
-    RigaAtletaCorrente = legame_->IdCorrente();
-    evento->accept();
-}
 
 bool frmCondizione::eventFilter(QObject* oggetto, QEvent* evento) {
-    if (oggetto == ui.Label44 && evento->type() == QEvent::MouseButtonRelease) {
+    if (oggetto == ui->Label44 && evento->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(evento);
-        if (mouse->button() == Qt::LeftButton && ui.Label44->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && ui->Label44->rect().contains(mouse->position().toPoint()))
             MostraValoriIMC(this);
     }
     return QWidget::eventFilter(oggetto, evento);

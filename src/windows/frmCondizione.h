@@ -5,9 +5,7 @@
 // it at once.
 #pragma once
 
-#include "ui_frmCondizione.h"
-
-#include "LegameArchivio.h"
+#include "FinestraAtleta.h"
 
 #include <QWidget>
 
@@ -16,7 +14,11 @@
 class QCloseEvent;
 class QLineEdit;
 
-class frmCondizione : public QWidget {
+namespace Ui {
+class frmCondizione;
+}
+
+class frmCondizione : public FinestraAtleta {
     Q_OBJECT
 
 public:
@@ -29,12 +31,9 @@ public:
     // Copies the inputs into the condition values of the calculations.
     void LeggiDatiCondizione();
 
-    LegameArchivio* Legame() const { return legame_.get(); }
 
-    Ui::frmCondizione ui;
 
 protected:
-    void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
@@ -50,5 +49,5 @@ private:
     double cavallo_ = 0;
     double busto_ = 0;
 
-    std::unique_ptr<LegameArchivio> legame_;
+    std::unique_ptr<Ui::frmCondizione> ui;
 };

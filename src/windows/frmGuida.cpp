@@ -2,6 +2,8 @@
 
 #include "ui_frmGuida.h"
 
+#include "Messaggi.h"
+
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "TraduciForm.h"
@@ -27,10 +29,6 @@
 
 #include <utility>
 
-AvvisoGuidaFn AvvisoGuida = [](QWidget* finestra, const QString& titolo, const QString& testo) {
-    QMessageBox::warning(finestra, titolo, testo);
-};
-
 ApriEsternoGuidaFn ApriEsternoGuida = [](const QUrl& indirizzo) { QDesktopServices::openUrl(indirizzo); };
 
 namespace {
@@ -43,10 +41,6 @@ constexpr int RuoloDestinazione = Qt::UserRole;
 
 QPointer<frmGuida> ViewerAperto;
 
-QString TitoloAvviso()
-{
-    return TitoloApplicazione;
-}
 
 // Page text: the charset the page declares, else UTF-8 when the bytes are
 // valid UTF-8, else Latin-1 (close to the Windows code page of older files).
@@ -95,7 +89,7 @@ std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& f
 {
     auto lettore = std::make_shared<LettoreChm>(fileChm);
     if (!lettore->aperto()) {
-        AvvisoGuida(finestra, TitoloAvviso(), lettore->messaggioErrore());
+        MostraMessaggio(finestra, lettore->messaggioErrore());
         return nullptr;
     }
     QString richiesto = argomento.trimmed();
@@ -109,7 +103,7 @@ std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& f
     if (!lettore->contiene(percorso)) {
         // Name the topic as it was asked for.
         lettore->contiene(richiesto);
-        AvvisoGuida(finestra, TitoloAvviso(), lettore->messaggioErrore());
+        MostraMessaggio(finestra, lettore->messaggioErrore());
         return nullptr;
     }
     argomento = frammento.isEmpty() ? percorso : percorso + QLatin1Char('#') + frammento;
@@ -233,7 +227,7 @@ void frmGuida::closeEvent(QCloseEvent* evento)
 void frmGuida::traduci()
 {
     TraduciForm(this);
-    ui->treeSommario->headerItem()->setText(0, QString::fromStdString(modLanguageSupport::TestoLingua("0068")));
+    ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
 }
 
 void frmGuida::changeEvent(QEvent* evento)
@@ -291,7 +285,7 @@ void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argome
 void frmGuida::caricaSommario()
 {
     ui->treeSommario->clear();
-    ui->treeSommario->headerItem()->setText(0, QString::fromStdString(modLanguageSupport::TestoLingua("0068")));
+    ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
     inglese_ = GuidaInInglese();
     const auto& lettore = ui->txtGuida->lettore();
     // The English contents lie in the English folder, under the same name.
@@ -375,7 +369,7 @@ void frmGuida::seguiCollegamento(const QUrl& indirizzo)
     if (percorso.isEmpty() || !lettore)
         return;  // another kind of address: not ours to open
     if (!lettore->contiene(percorso)) {
-        AvvisoGuida(this, TitoloAvviso(), lettore->messaggioErrore());
+        MostraMessaggio(this, lettore->messaggioErrore());
         return;
     }
     ui->txtGuida->setSource(BrowserChm::Indirizzo(percorso, indirizzo.fragment(QUrl::FullyDecoded)));
@@ -391,7 +385,7 @@ void frmGuida::apriVoce(QTreeWidgetItem* voce)
         return;
     const auto [percorso, frammento] = DividiDestinazione(destinazione);
     if (!lettore->contiene(percorso)) {
-        AvvisoGuida(this, TitoloAvviso(), lettore->messaggioErrore());
+        MostraMessaggio(this, lettore->messaggioErrore());
         return;
     }
     ui->txtGuida->setSource(BrowserChm::Indirizzo(percorso, frammento));
@@ -408,7 +402,7 @@ void frmGuida::vaiAllInizio()
     if (const QString tradotto = PaginaNellaLingua(inizio, GuidaInInglese()); lettore->contiene(tradotto))
         inizio = tradotto;
     if (!lettore->contiene(inizio)) {
-        AvvisoGuida(this, TitoloAvviso(), lettore->messaggioErrore());
+        MostraMessaggio(this, lettore->messaggioErrore());
         return;
     }
     ui->txtGuida->setSource(BrowserChm::Indirizzo(inizio));

@@ -25,13 +25,8 @@ class frmGuida;
 // "Scheda_assetto.html#risultati"; an empty topic is the file's default one.
 // There is one viewer: a later call shows its topic in the same window and
 // brings it to the front. A missing or unreadable file or a missing topic is
-// reported through AvvisoGuida and leaves an open viewer as it was.
+// reported (MostraMessaggio) and leaves an open viewer as it was.
 void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString& argomento);
-
-// How the viewer tells the user that something cannot be shown. By default a
-// warning message box over the given window; tests put a recorder here.
-using AvvisoGuidaFn = std::function<void(QWidget* finestra, const QString& titolo, const QString& testo)>;
-extern AvvisoGuidaFn AvvisoGuida;
 
 // How a web or mail link of a topic (http, https, mailto) is handed to the
 // desktop. By default QDesktopServices::openUrl.

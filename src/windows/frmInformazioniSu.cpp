@@ -1,5 +1,7 @@
 #include "frmInformazioniSu.h"
 
+#include "ui_frmInformazioniSu.h"
+
 #include "Stili.h"
 
 #include "AtletaCorrente.h"
@@ -13,61 +15,63 @@
 
 #include <algorithm>
 
-frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore) {
-    ui.setupUi(this);
+frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui::frmInformazioniSu>()) {
+    ui->setupUi(this);
     AdattaCaratteri(this);
     TraduciForm(this);
 
-    ui.lblCopyRightBy->setText(TestoCredito + ParteAnniCredito() + NomeAutore);
-    ui.Label5->setText(IndirizzoSito);
-    ui.lblIndirizzo->setText(IndirizzoPosta);
-    ui.lblIndirizzo->setToolTip(ui.lblIndirizzo->toolTip() + NomeAutore.trimmed());
-    ui.lblVersion->setText(QStringLiteral("- ") + ui.lblVersion->text() + QLatin1Char(' ') +
+    ui->lblCopyRightBy->setText(TestoCredito + ParteAnniCredito() + NomeAutore);
+    ui->Label5->setText(IndirizzoSito);
+    ui->lblIndirizzo->setText(IndirizzoPosta);
+    ui->lblIndirizzo->setToolTip(ui->lblIndirizzo->toolTip() + NomeAutore.trimmed());
+    ui->lblVersion->setText(QStringLiteral("- ") + ui->lblVersion->text() + QLatin1Char(' ') +
                            QString::number(VersioneMaggiore) + QLatin1Char('.') + QString::number(VersioneMinore) +
                            QLatin1Char('.') + QString::number(VersioneRevisione));
-    ui.lblTitle->setText(TitoloApplicazione);
-    ui.lblDisclaimer->setText(ui.lblDisclaimer->text() + QLatin1Char(' ') +
-                              QString::fromStdString(modLanguageSupport::TestoLingua("0043")) + QLatin1Char('\n') +
-                              QString::fromStdString(modLanguageSupport::TestoLingua("0044")));
+    ui->lblTitle->setText(TitoloApplicazione);
+    ui->lblDisclaimer->setText(ui->lblDisclaimer->text() + QLatin1Char(' ') +
+                              Messaggio("0043") + QLatin1Char('\n') +
+                              Messaggio("0044"));
 
     // Sizes are measured in the fonts of the style sheets.
     ensurePolished();
     // Labels that fit their text; the version follows the title on its line.
-    for (QLabel* l : {ui.lblTitle, ui.lblVersion, ui.lblCopyRightBy, ui.Label5, ui.lblIndirizzo, ui.Label2})
+    for (QLabel* l : {ui->lblTitle, ui->lblVersion, ui->lblCopyRightBy, ui->Label5, ui->lblIndirizzo, ui->Label2})
         l->adjustSize();
-    ui.lblVersion->move(std::max(ui.lblVersion->x(), ui.lblTitle->geometry().right() + 8), ui.lblVersion->y());
-    ui.lblIndirizzo->move(std::max(ui.lblIndirizzo->x(), ui.Label5->geometry().right() + 24), ui.lblIndirizzo->y());
-    ui.lblDisclaimer->setFixedHeight(std::max(ui.lblDisclaimer->height(),
-                                              ui.lblDisclaimer->heightForWidth(ui.lblDisclaimer->width())));
+    ui->lblVersion->move(std::max(ui->lblVersion->x(), ui->lblTitle->geometry().right() + 8), ui->lblVersion->y());
+    ui->lblIndirizzo->move(std::max(ui->lblIndirizzo->x(), ui->Label5->geometry().right() + 24), ui->lblIndirizzo->y());
+    ui->lblDisclaimer->setFixedHeight(std::max(ui->lblDisclaimer->height(),
+                                              ui->lblDisclaimer->heightForWidth(ui->lblDisclaimer->width())));
 
     // The licence, and where the archive is: the path on a line of its own,
     // shortened in the middle when it is longer than the box (whole in the
     // tool tip).
     const QString archivio = QDir::toNativeSeparators(PercorsoArchivio);
-    const int spazio = ui.lblArchivio->width() - 2 * ui.lblArchivio->margin() - 8;
-    ui.lblArchivio->setText(ui.lblArchivio->text() + QLatin1Char('\n') +
-                            ui.lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
-    ui.lblArchivio->setToolTip(archivio);
+    const int spazio = ui->lblArchivio->width() - 2 * ui->lblArchivio->margin() - 8;
+    ui->lblArchivio->setText(ui->lblArchivio->text() + QLatin1Char('\n') +
+                            ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
+    ui->lblArchivio->setToolTip(archivio);
     // One below the other under the disclaimer, the donation link below them.
-    int sotto = ui.lblDisclaimer->geometry().bottom();
-    for (QLabel* l : {ui.lblLicenza, ui.lblArchivio}) {
+    int sotto = ui->lblDisclaimer->geometry().bottom();
+    for (QLabel* l : {ui->lblLicenza, ui->lblArchivio}) {
         l->setFixedHeight((l->wordWrap() ? l->heightForWidth(l->width()) : l->sizeHint().height()) + 6);
         l->move(l->x(), sotto + 12);
         sotto = l->geometry().bottom();
     }
-    ui.Label2->move(ui.Label2->x(), std::max(ui.Label2->y(), sotto + 16));
+    ui->Label2->move(ui->Label2->x(), std::max(ui->Label2->y(), sotto + 16));
 
-    for (QLabel* l : {ui.Label5, ui.lblIndirizzo, ui.Label2}) l->installEventFilter(this);
+    for (QLabel* l : {ui->Label5, ui->lblIndirizzo, ui->Label2}) l->installEventFilter(this);
 }
 
 bool frmInformazioniSu::eventFilter(QObject* oggetto, QEvent* evento) {
     if (evento->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
-        if (oggetto == ui.Label5)
-            ApriDocumento(this, ui.Label5->text());
-        else if (oggetto == ui.Label2)
+        if (oggetto == ui->Label5)
+            ApriDocumento(this, ui->Label5->text());
+        else if (oggetto == ui->Label2)
             ApriDocumento(this, IndirizzoDonazione);
-        else if (oggetto == ui.lblIndirizzo)
+        else if (oggetto == ui->lblIndirizzo)
             ScriviAutore(this, QStringLiteral("?SUBJECT=Tovarin Project - vers."));
     }
     return QWidget::eventFilter(oggetto, evento);
 }
+
+frmInformazioniSu::~frmInformazioniSu() = default;

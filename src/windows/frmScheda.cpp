@@ -1,5 +1,7 @@
 #include "frmScheda.h"
 
+#include "ui_frmScheda.h"
+
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
@@ -21,9 +23,6 @@ namespace {
 // The saddle length the fit is computed with when none is given.
 const QString SellaPredefinita = QStringLiteral("27.5");
 
-// Holds the recomputation while the window loads its athlete.
-const QString TagCaricamento = QStringLiteral("Form_Load");
-
 std::string TestoDi(const QLineEdit* box) { return box->text().toStdString(); }
 
 QString Risultato(const std::string& testo) { return QString::fromStdString(testo); }
@@ -32,55 +31,47 @@ QColor Opaco(const QColor& c) { return QColor(c.red(), c.green(), c.blue()); }
 
 }  // namespace
 
-frmScheda::frmScheda(QWidget* genitore) : QWidget(genitore) {
-    ui.setupUi(this);
+frmScheda::frmScheda(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmScheda>()) {
+    ui->setupUi(this);
     AdattaCaratteri(this);
 
-    legame_ = std::make_unique<LegameArchivio>(this, ui.Data1, ui.txtNome,
-                                               QList<LegameColonna>{{ui.txtCavallo, QStringLiteral("cavallo")},
-                                                                    {ui.txtBusto, QStringLiteral("busto")},
-                                                                    {ui.txtCoscia, QStringLiteral("coscia")},
-                                                                    {ui.txtGamba, QStringLiteral("gamba")},
-                                                                    {ui.txtBraccio, QStringLiteral("braccio")},
-                                                                    {ui.txtSpalle, QStringLiteral("spalle")},
-                                                                    {ui.txtSella, QStringLiteral("sella")},
-                                                                    {ui.Text13, QStringLiteral("myHS")},
-                                                                    {ui.Text14, QStringLiteral("myDSM")},
-                                                                    {ui.Text15, QStringLiteral("mySM")},
-                                                                    {ui.Text16, QStringLiteral("myR")},
-                                                                    {ui.Text17, QStringLiteral("myPE")},
-                                                                    {ui.txtNote, QStringLiteral("note")}});
+    Lega(ui->Data1, ui->txtNome,
+                                               QList<LegameColonna>{{ui->txtCavallo, QStringLiteral("cavallo")},
+                                                                    {ui->txtBusto, QStringLiteral("busto")},
+                                                                    {ui->txtCoscia, QStringLiteral("coscia")},
+                                                                    {ui->txtGamba, QStringLiteral("gamba")},
+                                                                    {ui->txtBraccio, QStringLiteral("braccio")},
+                                                                    {ui->txtSpalle, QStringLiteral("spalle")},
+                                                                    {ui->txtSella, QStringLiteral("sella")},
+                                                                    {ui->Text13, QStringLiteral("myHS")},
+                                                                    {ui->Text14, QStringLiteral("myDSM")},
+                                                                    {ui->Text15, QStringLiteral("mySM")},
+                                                                    {ui->Text16, QStringLiteral("myR")},
+                                                                    {ui->Text17, QStringLiteral("myPE")},
+                                                                    {ui->txtNote, QStringLiteral("note")}});
 
     // Every change of a measure, typed or shown from the archive, is cleaned
     // and recomputes the sheet.
-    for (QLineEdit* misura : {ui.txtCavallo, ui.txtBusto, ui.txtCoscia, ui.txtGamba, ui.txtBraccio, ui.txtSpalle,
-                              ui.txtSella})
+    for (QLineEdit* misura : {ui->txtCavallo, ui->txtBusto, ui->txtCoscia, ui->txtGamba, ui->txtBraccio, ui->txtSpalle,
+                              ui->txtSella})
         ApplicaControllaMisura(misura, [this] { CalcolaMisure(); });
 
     // Left empty, or written while empty, the saddle box gets the default.
-    ui.txtSella->installEventFilter(this);
-    legame_->AggiungiRegolaPrimaDiScrivere([this] { RiempiSellaSeManca(); });
+    ui->txtSella->installEventFilter(this);
+    Legame()->AggiungiRegolaPrimaDiScrivere([this] { RiempiSellaSeManca(); });
 
-    connect(ui.imgBici, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom>(this); });
-    connect(ui.imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
+    connect(ui->imgBici, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom>(this); });
+    connect(ui->imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
 
-    ui.cmdReport->setIcon(IconaSvg(ui.cmdReport->property("immagine").toString(), {20, 40}));
-    connect(ui.cmdReport, &QToolButton::clicked, this, [this] { StampaReportAtletaMostrato(this, legame_.get()); });
+    PreparaPulsanteReport(ui->cmdReport, this, Legame());
 
-    TraduciForm(this);
-    // The athlete's boxes fill one after the other: nothing is computed
-    // from half a row.
-    ImpostaTag(TagCaricamento);
-    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
-    ImpostaTag(QString());
+    Carica();
     CalcolaMisure();
 }
 
 frmScheda::~frmScheda() = default;
 
-QString frmScheda::Tag() const { return property("Tag").toString(); }
 
-void frmScheda::ImpostaTag(const QString& tag) { setProperty("Tag", tag); }
 
 QColor frmScheda::ColoreTestoGrigio() {
     // The grey of text that is not the user's own.
@@ -94,61 +85,61 @@ QColor frmScheda::ColoreTestoNormale() {
     return testo.lightness() <= 128 ? testo : QColor(0, 0, 0);
 }
 
-bool frmScheda::SellaInGrigio() const { return ColoreDi(ui.txtSella, QStringLiteral("color")) == ColoreTestoGrigio(); }
+bool frmScheda::SellaInGrigio() const { return ColoreDi(ui->txtSella, QStringLiteral("color")) == ColoreTestoGrigio(); }
 
 void frmScheda::CalcolaMisure() {
     if (!Tag().isEmpty()) return;
 
     bool sellaPredefinita = false;
     const Modulo1::MisureAssetto m =
-        Modulo1::LeggiMisure(TestoDi(ui.txtCavallo), TestoDi(ui.txtBusto), TestoDi(ui.txtCoscia),
-                             TestoDi(ui.txtGamba), TestoDi(ui.txtBraccio), TestoDi(ui.txtSpalle),
-                             TestoDi(ui.txtSella), sellaPredefinita);
+        Modulo1::LeggiMisure(TestoDi(ui->txtCavallo), TestoDi(ui->txtBusto), TestoDi(ui->txtCoscia),
+                             TestoDi(ui->txtGamba), TestoDi(ui->txtBraccio), TestoDi(ui->txtSpalle),
+                             TestoDi(ui->txtSella), sellaPredefinita);
     // Past the last athlete the boxes belong to no one: nothing is filled in.
     // While the coach types in the saddle box an emptied box stays empty,
     // the default showing only as a placeholder: filled in at once, it would
     // be typed after ("27.526").
-    const bool daRiempire = sellaPredefinita && !(legame_ && legame_->AllaFine());
+    const bool daRiempire = sellaPredefinita && !(Legame() && Legame()->AllaFine());
     const bool attesa = daRiempire && SellaInDigitazione();
-    ui.txtSella->setPlaceholderText(attesa ? SellaPredefinita : QString());
+    ui->txtSella->setPlaceholderText(attesa ? SellaPredefinita : QString());
     if (daRiempire && !attesa) {
         // A change of the box: its rule recomputes the sheet inside this run.
-        ui.txtSella->setText(SellaPredefinita);
-        CambiaColore(ui.txtSella, QStringLiteral("color"), ColoreTestoGrigio());
+        ui->txtSella->setText(SellaPredefinita);
+        CambiaColore(ui->txtSella, QStringLiteral("color"), ColoreTestoGrigio());
     } else {
-        CambiaColore(ui.txtSella, QStringLiteral("color"), ColoreTestoNormale());
+        CambiaColore(ui->txtSella, QStringLiteral("color"), ColoreTestoNormale());
     }
 
-    QLineEdit* const risultati[] = {ui.txtTP,    ui.txtTO,  ui.txtPE,  ui.txtAlfa, ui.txtPiega,
-                                    ui.txtPipa,  ui.txtHS,  ui.txtDSM, ui.txtSM,   ui.txtR};
+    QLineEdit* const risultati[] = {ui->txtTP,    ui->txtTO,  ui->txtPE,  ui->txtAlfa, ui->txtPiega,
+                                    ui->txtPipa,  ui->txtHS,  ui->txtDSM, ui->txtSM,   ui->txtR};
     for (QLineEdit* r : risultati) r->clear();
 
-    ui.txtTP->setText(Risultato(Modulo1::CalcolaTP(m)));
-    ui.txtTO->setText(Risultato(Modulo1::CalcolaTO(m)));
-    ui.txtPE->setText(Risultato(Modulo1::CalcolaPE(m)));
-    ui.txtAlfa->setText(Risultato(Modulo1::CalcolaAlfa(m)));
-    ui.txtPiega->setText(Risultato(Modulo1::CalcolaPiega(m)));
-    ui.txtPipa->setText(Risultato(Modulo1::CalcolaPipa(m)));
-    ui.txtHS->setText(Risultato(Modulo1::CalcolaHS(m)));
-    ui.txtDSM->setText(Risultato(Modulo1::CalcolaDSM(m)));
-    ui.txtSM->setText(Risultato(Modulo1::CalcolaSM(m)));
-    ui.txtR->setText(Risultato(Modulo1::CalcolaR(m)));
+    ui->txtTP->setText(Risultato(Modulo1::CalcolaTP(m)));
+    ui->txtTO->setText(Risultato(Modulo1::CalcolaTO(m)));
+    ui->txtPE->setText(Risultato(Modulo1::CalcolaPE(m)));
+    ui->txtAlfa->setText(Risultato(Modulo1::CalcolaAlfa(m)));
+    ui->txtPiega->setText(Risultato(Modulo1::CalcolaPiega(m)));
+    ui->txtPipa->setText(Risultato(Modulo1::CalcolaPipa(m)));
+    ui->txtHS->setText(Risultato(Modulo1::CalcolaHS(m)));
+    ui->txtDSM->setText(Risultato(Modulo1::CalcolaDSM(m)));
+    ui->txtSM->setText(Risultato(Modulo1::CalcolaSM(m)));
+    ui->txtR->setText(Risultato(Modulo1::CalcolaR(m)));
 }
 
 bool frmScheda::SellaInDigitazione() const {
-    return !riempiSella_ && ui.txtSella->hasFocus() && !(legame_ && legame_->MostraUnaRiga());
+    return !riempiSella_ && ui->txtSella->hasFocus() && !(Legame() && Legame()->MostraUnaRiga());
 }
 
 void frmScheda::RiempiSellaSeManca() {
     // Empty, "0", "0.0": no saddle length given.
-    if (Modulo1::ValoreTesto(TestoDi(ui.txtSella)) != 0) return;
+    if (Modulo1::ValoreTesto(TestoDi(ui->txtSella)) != 0) return;
     riempiSella_ = true;
     CalcolaMisure();
     riempiSella_ = false;
 }
 
 bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
-    if (oggetto == ui.txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
+    if (oggetto == ui->txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
     return QWidget::eventFilter(oggetto, evento);
 }
 
@@ -166,13 +157,3 @@ bool frmScheda::focusNextPrevChild(bool avanti) {
     }
 }
 
-void frmScheda::closeEvent(QCloseEvent* evento) {
-    if (!legame_->ChiudiArchivio()) {
-        evento->ignore();
-        return;
-    }
-    // The next athlete window opens on this athlete.
-    NomeAtletaCorrente = ui.txtNome->text();
-    RigaAtletaCorrente = legame_->IdCorrente();
-    evento->accept();
-}

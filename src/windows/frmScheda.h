@@ -4,16 +4,19 @@
 // the "set" column; the two pictures that open their enlarged windows.
 #pragma once
 
-#include "ui_frmScheda.h"
+#include "FinestraAtleta.h"
 
 #include <QColor>
 #include <QWidget>
 
 #include <memory>
 
-class LegameArchivio;
 
-class frmScheda : public QWidget {
+namespace Ui {
+class frmScheda;
+}
+
+class frmScheda : public FinestraAtleta {
     Q_OBJECT
 
 public:
@@ -25,10 +28,6 @@ public:
     // in grey until the next recomputation.
     void CalcolaMisure();
 
-    // The window's tag: the switch of CalcolaMisure.
-    QString Tag() const;
-    void ImpostaTag(const QString& tag);
-
     // The colours of txtSella's text: grey right after the default saddle
     // length has been filled in, the window-text colour otherwise.
     static QColor ColoreTestoGrigio();
@@ -36,12 +35,9 @@ public:
     // True while txtSella shows its text in grey.
     bool SellaInGrigio() const;
 
-    LegameArchivio* Legame() const { return legame_.get(); }
 
-    Ui::frmScheda ui;
 
 protected:
-    void closeEvent(QCloseEvent* evento) override;
     // Leaving an emptied saddle box fills in the default.
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     // Tab and Shift+Tab go round the sheet's own boxes, as in a window of
@@ -56,6 +52,5 @@ private:
     void RiempiSellaSeManca();
     bool riempiSella_ = false;
 
-    // After the form, so that it goes before the controls do.
-    std::unique_ptr<LegameArchivio> legame_;
+    std::unique_ptr<Ui::frmScheda> ui;
 };

@@ -1,12 +1,14 @@
 #include "frmValoriIMC.h"
 
+#include "ui_frmValoriIMC.h"
+
 #include "FinestraUnica.h"
 #include "Stili.h"
 
 #include "TraduciForm.h"
 
-frmValoriIMC::frmValoriIMC(QWidget* genitore) : QWidget(genitore) {
-    ui.setupUi(this);
+frmValoriIMC::frmValoriIMC(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui::frmValoriIMC>()) {
+    ui->setupUi(this);
     AdattaCaratteri(this);
     TraduciForm(this);
 }
@@ -24,3 +26,5 @@ frmValoriIMC* MostraValoriIMC(QWidget* scheda) {
     }
     return MostraFinestraUnica<frmValoriIMC>(scheda, zona);
 }
+
+frmValoriIMC::~frmValoriIMC() = default;

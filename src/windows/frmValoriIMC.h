@@ -2,17 +2,25 @@
 // women and for men, translated when it opens.
 #pragma once
 
-#include "ui_frmValoriIMC.h"
+#include <memory>
+
 
 #include <QWidget>
+
+namespace Ui {
+class frmValoriIMC;
+}
 
 class frmValoriIMC : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmValoriIMC(QWidget* genitore = nullptr);
+    ~frmValoriIMC() override;
 
-    Ui::frmValoriIMC ui;
+
+private:
+    std::unique_ptr<Ui::frmValoriIMC> ui;
 };
 
 // Opens the table (once) beside the body mass index values of the condition

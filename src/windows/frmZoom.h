@@ -2,15 +2,23 @@
 // It has no procedures of its own.
 #pragma once
 
-#include "ui_frmZoom.h"
+#include <memory>
+
 
 #include <QWidget>
+
+namespace Ui {
+class frmZoom;
+}
 
 class frmZoom : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmZoom(QWidget* genitore = nullptr);
+    ~frmZoom() override;
 
-    Ui::frmZoom ui;
+
+private:
+    std::unique_ptr<Ui::frmZoom> ui;
 };

@@ -2,15 +2,23 @@
 // It has no procedures of its own.
 #pragma once
 
-#include "ui_frmZoom2.h"
+#include <memory>
+
 
 #include <QWidget>
+
+namespace Ui {
+class frmZoom2;
+}
 
 class frmZoom2 : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmZoom2(QWidget* genitore = nullptr);
+    ~frmZoom2() override;
 
-    Ui::frmZoom2 ui;
+
+private:
+    std::unique_ptr<Ui::frmZoom2> ui;
 };

@@ -1,5 +1,7 @@
 #include "mdi.h"
 
+#include "ui_mdi.h"
+
 #include "AtletaCorrente.h"
 #include "Collegamenti.h"
 #include "FiltroApplicazione.h"
@@ -32,22 +34,22 @@ const QColor Evidenziato(255, 192, 128);
 
 }  // namespace
 
-mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
+mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi>()) {
     istanza = this;
     InizializzaRisorse();
     InstallaFiltroApplicazione();
-    ui.setupUi(this);
+    ui->setupUi(this);
     AdattaCaratteri(this);
     // Pictures drawn from the program's SVG files at the size they are shown;
     // the window's icon is the program's.
-    for (QPushButton* b : {ui.cmdPrint, ui.cmdHelp})
+    for (QPushButton* b : {ui->cmdPrint, ui->cmdHelp})
         b->setIcon(IconaSvg(b->property("immagine").toString(), {b->iconSize().width()}));
 
     // Identity texts: fixed for the life of the program.
     ImpostaTestiIdentita();
 
-    ui.lblCopy->setText(TestoCredito + NomeAutore);
-    ui.lblSito->setText(IndirizzoSito);
+    ui->lblCopy->setText(TestoCredito + NomeAutore);
+    ui->lblSito->setText(IndirizzoSito);
 
     TraduciForm(this);
 
@@ -67,20 +69,20 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
     }
 
     // Bar events: highlight on any mouse button, hover colours of the links.
-    for (QWidget* w : {static_cast<QWidget*>(ui.cmdAtleta), static_cast<QWidget*>(ui.cmdAssetto),
-                       static_cast<QWidget*>(ui.cmdCondizione), static_cast<QWidget*>(ui.lblInfo),
-                       static_cast<QWidget*>(ui.lblDonazione), static_cast<QWidget*>(ui.Label5),
-                       static_cast<QWidget*>(ui.Label6), static_cast<QWidget*>(ui.Picture2)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->cmdAtleta), static_cast<QWidget*>(ui->cmdAssetto),
+                       static_cast<QWidget*>(ui->cmdCondizione), static_cast<QWidget*>(ui->lblInfo),
+                       static_cast<QWidget*>(ui->lblDonazione), static_cast<QWidget*>(ui->Label5),
+                       static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Picture2)})
         w->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(ui.lblInfo), static_cast<QWidget*>(ui.lblDonazione),
-                       static_cast<QWidget*>(ui.Picture2)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->lblInfo), static_cast<QWidget*>(ui->lblDonazione),
+                       static_cast<QWidget*>(ui->Picture2)})
         w->setMouseTracking(true);
 
-    connect(ui.cmdAtleta, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAtleti_); });
-    connect(ui.cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_); });
-    connect(ui.cmdCondizione, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaCondizione_); });
-    connect(ui.cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
-    connect(ui.cmdPrint, &QPushButton::clicked, this, [this] { ::StampaFinestra(this); });
+    connect(ui->cmdAtleta, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAtleti_); });
+    connect(ui->cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_); });
+    connect(ui->cmdCondizione, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaCondizione_); });
+    connect(ui->cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
+    connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { ::StampaFinestra(this); });
 
     // Keys: F1 help on the topic of the window in use, Ctrl+P prints.
     auto* tastoGuida = new QShortcut(QKeySequence::HelpContents, this, this, &mdi::GuidaDellaFinestraAttiva);
@@ -93,6 +95,17 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore) {
         move(schermo->availableGeometry().center() - rect().center());
     BloccaDimensioni(this);
 }
+
+void mdi::StatoDiStampa(bool stampa) {
+    for (QWidget* w : {static_cast<QWidget*>(ui->cmdPrint), static_cast<QWidget*>(ui->cmdHelp),
+                       static_cast<QWidget*>(ui->lblInfo), static_cast<QWidget*>(ui->lblDonazione)})
+        w->setVisible(!stampa);
+    ui->lblCopy->setVisible(stampa);
+    ui->lblSito->setVisible(stampa);
+    if (!stampa) ui->Picture2->repaint();
+}
+
+void mdi::FocusNascosto() { ui->txtSetfocus->setFocus(); }
 
 mdi::~mdi() {
     if (istanza == this) istanza = nullptr;
@@ -109,12 +122,12 @@ void mdi::ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestr
 
 QWidget* mdi::MostraFiglio(QWidget* figlio) {
     figlio->setAttribute(Qt::WA_DeleteOnClose);
-    ui.mdiArea->Aggiungi(figlio);
+    ui->mdiArea->Aggiungi(figlio);
     ProteggiRisultati(figlio);
     return figlio;
 }
 
-QWidget* mdi::FiglioAttivo() const { return ui.mdiArea->Attivo(); }
+QWidget* mdi::FiglioAttivo() const { return ui->mdiArea->Attivo(); }
 
 void mdi::ChiudiFinestre() {
     for (;;) {
@@ -127,14 +140,14 @@ void mdi::ChiudiFinestre() {
         }
         // Unload: the window's own close runs first, then it is destroyed.
         if (!figlio->close()) return;
-        ui.mdiArea->Rimuovi(figlio);
+        ui->mdiArea->Rimuovi(figlio);
         if (!nome) return;
     }
 }
 
 QList<QWidget*> mdi::FinestreAperte() const {
     QList<QWidget*> finestre{const_cast<mdi*>(this)};
-    finestre.append(ui.mdiArea->Figli());
+    finestre.append(ui->mdiArea->Figli());
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && w->objectName().startsWith(QLatin1String("frm"))) finestre.append(w);
     return finestre;
@@ -144,7 +157,7 @@ void mdi::ApriGuida() {
     QWidget* figlio = FiglioAttivo();
     const int contesto = figlio ? figlio->property("HelpContextID").toInt() : 0;
     MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
-    ui.txtSetfocus->setFocus();
+    ui->txtSetfocus->setFocus();
 }
 
 void mdi::GuidaDellaFinestraAttiva() {
@@ -164,7 +177,7 @@ void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
     if (FiglioAttivo()) return;   // the open window refused to close (an edit that could not be written)
-    if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea(ui.mdiArea)));
+    if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea(ui->mdiArea)));
 }
 
 void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
@@ -183,20 +196,20 @@ void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
 void mdi::ClickInfo() {
     ChiudiFinestre();
     if (FiglioAttivo()) return;
-    for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione}) CambiaColore(b, "background-color", Bianco);
-    ui.txtSetfocus->setFocus();
-    if (creaInfo_) MostraFiglio(creaInfo_(ui.mdiArea));
+    for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione}) CambiaColore(b, "background-color", Bianco);
+    ui->txtSetfocus->setFocus();
+    if (creaInfo_) MostraFiglio(creaInfo_(ui->mdiArea));
 }
 
 void mdi::EvidenziaNavigazione(QPushButton* premuto) {
-    for (QPushButton* b : {ui.cmdAtleta, ui.cmdAssetto, ui.cmdCondizione})
+    for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione})
         CambiaColore(b, "background-color", b == premuto ? Evidenziato : Bianco);
 }
 
 bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
     switch (evento->type()) {
         case QEvent::MouseButtonPress:
-            if (oggetto == ui.cmdAtleta || oggetto == ui.cmdAssetto || oggetto == ui.cmdCondizione)
+            if (oggetto == ui->cmdAtleta || oggetto == ui->cmdAssetto || oggetto == ui->cmdCondizione)
                 EvidenziaNavigazione(static_cast<QPushButton*>(oggetto));
             break;
         case QEvent::MouseButtonRelease: {
@@ -204,21 +217,21 @@ bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
             auto* widget = qobject_cast<QWidget*>(oggetto);
             if (mouse->button() != Qt::LeftButton || !widget || !widget->rect().contains(mouse->position().toPoint()))
                 break;
-            if (oggetto == ui.lblInfo)
+            if (oggetto == ui->lblInfo)
                 ClickInfo();
-            else if (oggetto == ui.lblDonazione)
+            else if (oggetto == ui->lblDonazione)
                 ApriDocumento(this, IndirizzoDonazione);
-            else if (oggetto == ui.Label5 || oggetto == ui.Label6)
+            else if (oggetto == ui->Label5 || oggetto == ui->Label6)
                 ApriDocumento(this, IndirizzoSito);
             break;
         }
         case QEvent::MouseMove:
-            if (oggetto == ui.lblInfo || oggetto == ui.lblDonazione) {
+            if (oggetto == ui->lblInfo || oggetto == ui->lblDonazione) {
                 CambiaColore(static_cast<QWidget*>(oggetto), "color", Arancio);
                 return true;   // taken here: the bar beneath must not turn it white again
             }
-            if (oggetto == ui.Picture2)
-                for (QLabel* l : {ui.lblInfo, ui.lblDonazione}) CambiaColore(l, "color", Bianco);
+            if (oggetto == ui->Picture2)
+                for (QLabel* l : {ui->lblInfo, ui->lblDonazione}) CambiaColore(l, "color", Bianco);
             break;
         default:
             break;
@@ -230,7 +243,7 @@ void mdi::closeEvent(QCloseEvent* evento) {
     // The open child unloads first; then the program ends, floating windows
     // too. A child that stays open (its edit could not be written, and the
     // user chose to keep it) keeps the program open.
-    for (QWidget* figlio : ui.mdiArea->Figli()) {
+    for (QWidget* figlio : ui->mdiArea->Figli()) {
         if (!figlio->close()) {
             evento->ignore();
             return;

@@ -2,13 +2,20 @@
 // the links, and the workspace that shows one child window at a time.
 #pragma once
 
-#include "ui_mdi.h"
+#include "StampaFinestra.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
-class mdi : public QMainWindow {
+namespace Ui {
+class mdi;
+}
+
+class QPushButton;
+
+class mdi : public QMainWindow, public FinestraDaStampare {
     Q_OBJECT
 
 public:
@@ -50,7 +57,11 @@ public:
     using CreaFinestra = std::function<QWidget*(QWidget* area)>;
     void ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info);
 
-    Ui::mdi ui;
+    // Printing.
+    QWidget* FinestraStampata() override { return this; }
+    QWidget* FiglioStampato() const override { return FiglioAttivo(); }
+    void StatoDiStampa(bool stampa) override;
+    void FocusNascosto() override;
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -63,4 +74,5 @@ private:
     void ClickInfo();
 
     CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_;
+    std::unique_ptr<Ui::mdi> ui;
 };

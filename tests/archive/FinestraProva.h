@@ -131,13 +131,13 @@ public:
         QMessageBox::StandardButtons pulsanti;
     };
     AvvisiRegistrati() {
-        ImpostaGestoreAvvisi([this](QWidget*, const QString& titolo, const QString& testo,
+        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo,
                                     QMessageBox::StandardButtons pulsanti) {
             ricevuti.append({titolo, testo, pulsanti});
             return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
         });
     }
-    ~AvvisiRegistrati() { ImpostaGestoreAvvisi({}); }
+    ~AvvisiRegistrati() { ImpostaGestoreMessaggi({}); }
     QList<Avviso> ricevuti;
     QMessageBox::StandardButton risposta = QMessageBox::No;
 };

@@ -5,6 +5,7 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
 #include "frmAtleti.h"
@@ -191,8 +192,8 @@ class TestAtleti : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
     }
 
-    static void Succ(frmAtleti* f) { f->ui.Data1->PulsanteSuccessivo()->click(); }
-    static void Prec(frmAtleti* f) { f->ui.Data1->PulsantePrecedente()->click(); }
+    static void Succ(frmAtleti* f) { Controllo<NavigatoreDati>(f, "Data1")->PulsanteSuccessivo()->click(); }
+    static void Prec(frmAtleti* f) { Controllo<NavigatoreDati>(f, "Data1")->PulsantePrecedente()->click(); }
 
 private slots:
     void init() {
@@ -205,7 +206,7 @@ private slots:
                                         return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
                                                                   QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
-        ImpostaGestoreAvvisi([this](QWidget*, const QString& titolo, const QString& testo,
+        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo,
                                     QMessageBox::StandardButtons pulsanti) {
             domande.append({titolo, testo, pulsanti});
             return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
@@ -223,7 +224,7 @@ private slots:
 
     void cleanup() {
         principale.reset();
-        ImpostaGestoreAvvisi({});
+        ImpostaGestoreMessaggi({});
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
         PercorsoArchivio.clear();
@@ -239,12 +240,12 @@ private slots:
         CreaArchivio(File(), righe);
         NomeAtletaCorrente = QStringLiteral("Verdi");
         frmAtleti* f = Apri();
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
-        QCOMPARE(f->ui.Text20->text(), QStringLiteral("70.5"));
-        QCOMPARE(f->ui.cboTipoImpiego->currentText(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Verdi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text20")->text(), QStringLiteral("70.5"));
+        QCOMPARE(Controllo<QComboBox>(f, "cboTipoImpiego")->currentText(), QString());
         QVERIFY(!f->Legame()->Modificata());
         Prec(f);
-        QCOMPARE(f->ui.cboTipoImpiego->currentText(), QStringLiteral("intensa"));
+        QCOMPARE(Controllo<QComboBox>(f, "cboTipoImpiego")->currentText(), QStringLiteral("intensa"));
         principale->ChiudiFinestre();
         QVERIFY(RigheNelFile(File()) == righe);
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
@@ -267,17 +268,17 @@ private slots:
         modLanguageSupport::LinguaCorrente = lingua.toStdString();
         frmAtleti* f = Apri();
         QCOMPARE(f->windowTitle(), titolo);
-        QCOMPARE(f->ui.Label1->text(), nome);
+        QCOMPARE(Controllo<QLabel>(f, "Label1")->text(), nome);
         QCOMPARE(f->property("HelpContextID").toInt(), 1810);
         QStringList voci;
-        for (int i = 0; i < f->ui.cboTipoImpiego->count(); ++i) voci << f->ui.cboTipoImpiego->itemText(i);
+        for (int i = 0; i < Controllo<QComboBox>(f, "cboTipoImpiego")->count(); ++i) voci << Controllo<QComboBox>(f, "cboTipoImpiego")->itemText(i);
         QCOMPARE(voci, attivita);
-        QCOMPARE(f->ui.cmbSesso->count(), 2);
-        QCOMPARE(f->ui.cmbSesso->itemText(0), QStringLiteral("M"));
-        QCOMPARE(f->ui.cmbSesso->itemText(1), QStringLiteral("F"));
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->count(), 2);
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->itemText(0), QStringLiteral("M"));
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->itemText(1), QStringLiteral("F"));
         // The list stays as it was filled when the language changes later.
         modLanguageSupport::LinguaCorrente = lingua == "italian" ? "english" : "italian";
-        QCOMPARE(f->ui.cboTipoImpiego->itemText(0), attivita.first());
+        QCOMPARE(Controllo<QComboBox>(f, "cboTipoImpiego")->itemText(0), attivita.first());
     }
 
     // A stored activity is shown in the current language, or emptied; the row
@@ -300,10 +301,10 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi", {{"TipoImpiego", salvata}}), RigaDi("Verdi")});
         modLanguageSupport::LinguaCorrente = lingua.toStdString();
         frmAtleti* f = Apri();
-        QCOMPARE(f->ui.cboTipoImpiego->currentText(), mostrata);
+        QCOMPARE(Controllo<QComboBox>(f, "cboTipoImpiego")->currentText(), mostrata);
         QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), salvata);
         Succ(f);
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Verdi"));
         QCOMPARE(Campo(RigheNelFile(File())[0], "TipoImpiego"), mostrata);
     }
 
@@ -334,7 +335,7 @@ private slots:
         QTRY_VERIFY(b->hasFocus());
         QTest::keyClicks(b, digitato);
         QCOMPARE(b->text(), digitato);   // kept while it is typed
-        f->ui.Text3->setFocus();
+        Controllo<QLineEdit>(f, "Text3")->setFocus();
         QTRY_VERIFY(!b->hasFocus());
         QCOMPARE(b->text(), tenuto);
         Succ(f);
@@ -372,9 +373,9 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "70,25"}, {"sella", "27,5"}}),
                               RigaDi("Verdi")});
         frmAtleti* f = Apri();
-        QCOMPARE(f->ui.Text7->text(), QStringLiteral("72.5"));
-        QCOMPARE(f->ui.Text20->text(), QStringLiteral("70.25"));
-        QCOMPARE(f->ui.Text18->text(), QStringLiteral("27,5"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("72.5"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text20")->text(), QStringLiteral("70.25"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text18")->text(), QStringLiteral("27,5"));
         Succ(f);
         const Riga r = RigheNelFile(File())[0];
         QCOMPARE(Campo(r, "cavallo"), QStringLiteral("72.5"));
@@ -419,25 +420,25 @@ private slots:
         frmAtleti* f = Apri();
         Succ(f);
         QVERIFY(f->Legame()->RigaNuova());
-        QCOMPARE(f->ui.txtNome->text(), QString());
-        QCOMPARE(f->ui.Text7->text(), QString());
-        QCOMPARE(f->ui.txtNote->toPlainText(), QString());
-        QVERIFY(!f->ui.txtNome->isReadOnly());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QString());
+        QCOMPARE(Controllo<QPlainTextEdit>(f, "txtNote")->toPlainText(), QString());
+        QVERIFY(!Controllo<QLineEdit>(f, "txtNome")->isReadOnly());
         Prec(f);
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi"));
         QCOMPARE(RigheNelFile(File()).size(), std::size_t(1));
 
         Succ(f);
-        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
-        QTest::keyClicks(f->ui.Text7, QStringLiteral("81,5"));
-        QTest::mouseClick(f->ui.chkAttFis, Qt::LeftButton);
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtNome"), QStringLiteral("Neri"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text7"), QStringLiteral("81,5"));
+        QTest::mouseClick(Controllo<QCheckBox>(f, "chkAttFis"), Qt::LeftButton);
         Prec(f);
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi"));
         const auto righe = RigheNelFile(File());
         QCOMPARE(Nomi(righe), (QStringList{"Rossi", "Neri"}));
         QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("81.5"));
         QCOMPARE(Campo(righe[1], "AttivFis"), QStringLiteral("1"));
-        QCOMPARE(f->ui.Data1->ElencoNomi()->stringList(), (QStringList{"Rossi", "Neri"}));
+        QCOMPARE(Controllo<NavigatoreDati>(f, "Data1")->ElencoNomi()->stringList(), (QStringList{"Rossi", "Neri"}));
     }
 
     // The new athlete is written when the card closes, and the next window
@@ -446,7 +447,7 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi")});
         frmAtleti* f = Apri();
         Succ(f);
-        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtNome"), QStringLiteral("Neri"));
         principale->ChiudiFinestre();
         QCOMPARE(Nomi(RigheNelFile(File())), (QStringList{"Rossi", "Neri"}));
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Neri"));
@@ -457,7 +458,7 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
         QPointer<frmAtleti> f = Apri();
         Succ(f);
-        QTest::keyClicks(f->ui.Text20, QStringLiteral("68"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text20"), QStringLiteral("68"));
         QVERIFY(f->close());
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Verdi"));
         QCOMPARE(Campo(RigheNelFile(File())[1], "peso"), QStringLiteral("68"));
@@ -475,12 +476,12 @@ private slots:
         NomeAtletaCorrente = QStringLiteral("Verdi");
         frmAtleti* f = Apri();
         risposta = static_cast<QMessageBox::StandardButton>(rispostaData);
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(domande[0].titolo, QStringLiteral("Tovarin Project"));
         QCOMPARE(domande[0].testo, QStringLiteral("Eliminare dall'archivio l'atleta visualizzato?"));
         QCOMPARE(domande[0].pulsanti, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Verdi"));
         QVERIFY(RigheNelFile(File()) == righe);
     }
 
@@ -489,12 +490,12 @@ private slots:
         NomeAtletaCorrente = QStringLiteral("Verdi");
         frmAtleti* f = Apri();
         risposta = QMessageBox::Yes;
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(Nomi(RigheNelFile(File())), (QStringList{"Rossi", "Bianchi"}));
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Bianchi"));
-        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82"));
-        QCOMPARE(f->ui.Data1->ElencoNomi()->stringList(), (QStringList{"Rossi", "Bianchi"}));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("82"));
+        QCOMPARE(Controllo<NavigatoreDati>(f, "Data1")->ElencoNomi()->stringList(), (QStringList{"Rossi", "Bianchi"}));
     }
 
     // The question follows the language of the moment.
@@ -502,7 +503,7 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi")});
         modLanguageSupport::LinguaCorrente = "english";
         frmAtleti* f = Apri();
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(domande[0].testo, QStringLiteral("Delete the athlete shown from the archive?"));
     }
@@ -513,13 +514,13 @@ private slots:
         NomeAtletaCorrente = QStringLiteral("Verdi");
         frmAtleti* f = Apri();
         risposta = QMessageBox::Yes;
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
         QVERIFY(f->Legame()->AllaFine());
-        QCOMPARE(f->ui.txtNome->text(), QString());
-        QCOMPARE(f->ui.Text20->text(), QString());
-        QCOMPARE(f->ui.cmbSesso->currentText(), QString());
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "Text20")->text(), QString());
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->currentText(), QString());
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
     }
@@ -530,11 +531,11 @@ private slots:
         CreaArchivio(File(), {RigaDi("Rossi")});
         frmAtleti* f = Apri();
         Succ(f);
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QVERIFY(domande.isEmpty());
-        QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtNome"), QStringLiteral("Neri"));
         risposta = QMessageBox::Yes;
-        QTest::mouseClick(f->ui.imgCestino, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         principale->ChiudiFinestre();
         QCOMPARE(Nomi(RigheNelFile(File())), QStringList{"Rossi"});
@@ -561,10 +562,10 @@ private slots:
         Succ(f);
         if (nuovo) {
             Succ(f);
-            QTest::keyClicks(f->ui.txtNome, QStringLiteral("Neri"));
+            QTest::keyClicks(Controllo<QLineEdit>(f, "txtNome"), QStringLiteral("Neri"));
         }
         const QString atleta = nuovo ? QStringLiteral("Neri") : QStringLiteral("Verdi");
-        QTest::keyClicks(f->ui.Text20, QStringLiteral("68"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text20"), QStringLiteral("68"));
         QTest::mouseClick(f->findChild<QPushButton*>(pulsante), Qt::LeftButton);
         QCOMPARE(schedeAperte.size(), 1);
         QCOMPARE(schedeAperte[0].first, scheda);

@@ -4,6 +4,7 @@
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "Stili.h"
@@ -92,8 +93,8 @@ private slots:
         frmMain* home = Avvia();
         QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Language]\nCurrentLanguage=italian\n"));
         QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("italian"));
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
-        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Scegli la lingua"));
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdAtleta")->text(), QStringLiteral("Atleta"));
+        QCOMPARE(Controllo<QLabel>(home, "lblLingua")->text(), QStringLiteral("Scegli la lingua"));
         QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
         QCOMPARE(PercorsoGuida, QString::fromStdString(cartella->file("Guida.chm").string()));
         QCOMPARE(principale->windowTitle(), QStringLiteral(" Tovarin Project"));
@@ -109,10 +110,10 @@ private slots:
         galleggiante.setWindowTitle(QStringLiteral("Guida - Tovarin Project"));
         galleggiante.show();
 
-        QTest::mouseClick(home->ui.imgEnglish, Qt::LeftButton);
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Athlete"));
-        QCOMPARE(principale->ui.lblDonazione->text(), QStringLiteral("Donate"));
-        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
+        QTest::mouseClick(Controllo<ImmagineSvg>(home, "imgEnglish"), Qt::LeftButton);
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdAtleta")->text(), QStringLiteral("Athlete"));
+        QCOMPARE(Controllo<QLabel>(principale, "lblDonazione")->text(), QStringLiteral("Donate"));
+        QCOMPARE(Controllo<QLabel>(home, "lblLingua")->text(), QStringLiteral("Choose the language"));
         QCOMPARE(galleggiante.windowTitle(), QStringLiteral("Help - Tovarin Project"));
         QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Altro]\nx=1\n[Language]\nCurrentLanguage=english\n"));
 
@@ -121,18 +122,18 @@ private slots:
         modLanguageSupport::LinguaCorrente.clear();
         home = Avvia();
         QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("english"));
-        QCOMPARE(principale->ui.cmdCondizione->text(), QStringLiteral("Condition"));
-        QCOMPARE(home->ui.lblLingua->text(), QStringLiteral("Choose the language"));
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdCondizione")->text(), QStringLiteral("Condition"));
+        QCOMPARE(Controllo<QLabel>(home, "lblLingua")->text(), QStringLiteral("Choose the language"));
 
-        QTest::mouseClick(home->ui.imgItalia, Qt::LeftButton);
-        QCOMPARE(principale->ui.cmdCondizione->text(), QStringLiteral("Condizione"));
-        QCOMPARE(home->ui.lblCopyRightBy->text().startsWith(TestoCredito), true);
+        QTest::mouseClick(Controllo<ImmagineSvg>(home, "imgItalia"), Qt::LeftButton);
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdCondizione")->text(), QStringLiteral("Condizione"));
+        QCOMPARE(Controllo<QLabel>(home, "lblCopyRightBy")->text().startsWith(TestoCredito), true);
     }
 
     void linguaSenzaFileTieneITesti() {
         frmMain* home = Avvia();
         home->ScegliLingua(QStringLiteral("klingon"));
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdAtleta")->text(), QStringLiteral("Atleta"));
         QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Language]\nCurrentLanguage=klingon\n"));
     }
 
@@ -171,30 +172,30 @@ private slots:
         auto colore = [](QWidget* w) { return ColoreDi(w, QStringLiteral("background-color")); };
 
         // Any mouse button highlights; only a left click opens.
-        QTest::mousePress(principale->ui.cmdAssetto, Qt::RightButton);
-        QTest::mouseRelease(principale->ui.cmdAssetto, Qt::RightButton);
-        QCOMPARE(colore(principale->ui.cmdAssetto), Evidenziato);
-        QCOMPARE(colore(principale->ui.cmdAtleta), Bianco);
+        QTest::mousePress(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
+        QTest::mouseRelease(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAssetto")), Evidenziato);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Bianco);
         QCOMPARE(aperte, 0);
 
-        QTest::mouseClick(principale->ui.cmdAtleta, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAtleta"), Qt::LeftButton);
         QCOMPARE(aperte, 1);
-        QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
-        QCOMPARE(colore(principale->ui.cmdAssetto), Bianco);
-        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Evidenziato);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAssetto")), Bianco);
+        QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
 
         // From the keyboard: opens, leaves the colours; the closed window's name is kept.
-        principale->ui.cmdCondizione->click();
+        Controllo<QPushButton>(principale, "cmdCondizione")->click();
         QCOMPARE(aperte, 2);
         QCOMPARE(nomeAllApertura, QStringLiteral("Verdi"));
-        QCOMPARE(colore(principale->ui.cmdAtleta), Evidenziato);
-        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Evidenziato);
+        QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
 
         // Info: all white, the sheet replaced by the about window.
-        QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
-        for (QWidget* b : {principale->ui.cmdAtleta, principale->ui.cmdAssetto, principale->ui.cmdCondizione})
+        QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
+        for (QWidget* b : {Controllo<QPushButton>(principale, "cmdAtleta"), Controllo<QPushButton>(principale, "cmdAssetto"), Controllo<QPushButton>(principale, "cmdCondizione")})
             QCOMPARE(colore(b), Bianco);
-        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
         QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
     }
 
@@ -206,19 +207,19 @@ private slots:
         auto* scheda = new FinestraConNome(QStringLiteral("Rossi"), 620);
         scheda->rifiutaChiusura = true;
         principale->MostraFiglio(scheda);
-        QTest::mouseClick(principale->ui.cmdAssetto, Qt::LeftButton);
-        QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
         QCOMPARE(aperte, 0);
-        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
         QCOMPARE(principale->FiglioAttivo(), scheda);
         scheda->rifiutaChiusura = false;
     }
 
     void collegamentiEColoriDellaBarra() {
         Avvia();
-        QTest::mouseClick(principale->ui.Label5, Qt::LeftButton);
-        QTest::mouseClick(principale->ui.Label6, Qt::LeftButton);
-        QTest::mouseClick(principale->ui.lblDonazione, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(principale, "Label5"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(principale, "Label6"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(principale, "lblDonazione"), Qt::LeftButton);
         QCOMPARE(collegamenti, QStringList({IndirizzoSito, IndirizzoSito, IndirizzoDonazione}));
         QVERIFY(IndirizzoSito.contains(QLatin1String("example.org")));
 
@@ -227,14 +228,14 @@ private slots:
                           Qt::NoModifier);
             QApplication::sendEvent(w, &e);
         };
-        muovi(principale->ui.lblDonazione);
-        QCOMPARE(ColoreDi(principale->ui.lblDonazione, QStringLiteral("color")), Arancio);
-        QCOMPARE(ColoreDi(principale->ui.lblInfo, QStringLiteral("color")), Bianco);
-        muovi(principale->ui.Picture2);
-        QCOMPARE(ColoreDi(principale->ui.lblDonazione, QStringLiteral("color")), Bianco);
-        QVERIFY(!principale->ui.lblCopy->isVisible());
-        QVERIFY(!principale->ui.lblSito->isVisible());
-        QCOMPARE(principale->ui.lblCopy->text(), TestoCredito + NomeAutore);
+        muovi(Controllo<QLabel>(principale, "lblDonazione"));
+        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblDonazione"), QStringLiteral("color")), Arancio);
+        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblInfo"), QStringLiteral("color")), Bianco);
+        muovi(Controllo<QWidget>(principale, "Picture2"));
+        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblDonazione"), QStringLiteral("color")), Bianco);
+        QVERIFY(!Controllo<QLabel>(principale, "lblCopy")->isVisible());
+        QVERIFY(!Controllo<QLabel>(principale, "lblSito")->isVisible());
+        QCOMPARE(Controllo<QLabel>(principale, "lblCopy")->text(), TestoCredito + NomeAutore);
     }
 
     void guidaSulArgomentoDellaFinestra() {
@@ -242,12 +243,12 @@ private slots:
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         principale->ApriGuida();   // home window: context 1100
-        QCOMPARE(QApplication::focusWidget(), principale->ui.txtSetfocus);
+        QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(principale, "txtSetfocus"));
         const QString guida = QString::fromStdString(cartella->file("Guida.chm").string());
         for (int contesto : {1810, 620, 720}) {
             principale->ChiudiFinestre();
             principale->MostraFiglio(new FinestraConNome(QString(), contesto));
-            QTest::mouseClick(principale->ui.cmdHelp, Qt::LeftButton);
+            QTest::mouseClick(Controllo<QPushButton>(principale, "cmdHelp"), Qt::LeftButton);
         }
         principale->ChiudiFinestre();
         principale->ApriGuida();   // nothing open
@@ -273,26 +274,26 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             return QApplication::focusWidget() == meta;
         };
-        QCOMPARE(QApplication::focusWidget(), home->ui.imgItalia);
-        QVERIFY(tabFino(home->ui.imgEnglish));
-        QTest::keyClick(home->ui.imgEnglish, Qt::Key_Space);
+        QCOMPARE(QApplication::focusWidget(), Controllo<ImmagineSvg>(home, "imgItalia"));
+        QVERIFY(tabFino(Controllo<ImmagineSvg>(home, "imgEnglish")));
+        QTest::keyClick(Controllo<ImmagineSvg>(home, "imgEnglish"), Qt::Key_Space);
         QCOMPARE(modLanguageSupport::LinguaCorrente, std::string("english"));
-        QTest::keyClick(home->ui.imgEnglish, Qt::Key_F1);
+        QTest::keyClick(Controllo<ImmagineSvg>(home, "imgEnglish"), Qt::Key_F1);
         const QString guida = QString::fromStdString(cartella->file("Guida.chm").string());
         QCOMPARE(argomenti, QStringList(guida + "|Overview.html"));
 
-        QVERIFY(tabFino(principale->ui.lblDonazione));
-        QTest::keyClick(principale->ui.lblDonazione, Qt::Key_Return);
+        QVERIFY(tabFino(Controllo<QLabel>(principale, "lblDonazione")));
+        QTest::keyClick(Controllo<QLabel>(principale, "lblDonazione"), Qt::Key_Return);
         QCOMPARE(collegamenti, QStringList(IndirizzoDonazione));
 
         // A focused bar button has a frame of its own, not the highlight.
-        QVERIFY(tabFino(principale->ui.cmdAssetto));
-        const QImage conFuoco = principale->ui.cmdAssetto->grab().toImage();
-        QCOMPARE(ColoreDi(principale->ui.cmdAssetto, QStringLiteral("background-color")), Bianco);
+        QVERIFY(tabFino(Controllo<QPushButton>(principale, "cmdAssetto")));
+        const QImage conFuoco = Controllo<QPushButton>(principale, "cmdAssetto")->grab().toImage();
+        QCOMPARE(ColoreDi(Controllo<QPushButton>(principale, "cmdAssetto"), QStringLiteral("background-color")), Bianco);
         QCOMPARE(conFuoco.pixelColor(conFuoco.width() / 2, 6), QColor(Bianco));
         QVERIFY(conFuoco.pixelColor(0, conFuoco.height() / 2) != QColor(160, 160, 160));   // not the plain border
 
-        QTest::keyClick(principale->ui.cmdAssetto, Qt::Key_Space);
+        QTest::keyClick(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::Key_Space);
         auto* nome = principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome"));
         QCOMPARE(QApplication::focusWidget(), nome);
         QCOMPARE(nome->selectedText(), QString());
@@ -300,8 +301,8 @@ private slots:
         QTest::keyClick(nome, Qt::Key_F1);
         QCOMPARE(argomenti.last(), guida + "|Fit_sheet.html");
 
-        QVERIFY(tabFino(principale->ui.lblInfo));
-        QTest::keyClick(principale->ui.lblInfo, Qt::Key_Enter);
+        QVERIFY(tabFino(Controllo<QLabel>(principale, "lblInfo")));
+        QTest::keyClick(Controllo<QLabel>(principale, "lblInfo"), Qt::Key_Enter);
         QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
     }
 
@@ -373,7 +374,7 @@ private slots:
             Calendario::ImpostaServizi({[d = c.oggi] { return d; }, nullptr});
             principale.reset();
             frmMain* home = Avvia();
-            QCOMPARE(home->ui.lblCopyRightBy->text(), TestoCredito + QLatin1String(c.anni) + NomeAutore);
+            QCOMPARE(Controllo<QLabel>(home, "lblCopyRightBy")->text(), TestoCredito + QLatin1String(c.anni) + NomeAutore);
         }
     }
 
@@ -397,8 +398,8 @@ private slots:
 
     void postaDellaHome() {
         frmMain* home = Avvia();
-        QTest::mouseClick(home->ui.lblCopyRightBy, Qt::LeftButton);
-        QTest::mouseClick(home->ui.Image1, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(home, "lblCopyRightBy"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(home, "Image1"), Qt::LeftButton);
         QCOMPARE(collegamenti, QStringList({"mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 1.0.5",
                                             IndirizzoSito}));
         QCOMPARE(TestoCollegamentoPosta(QStringLiteral("?SUBJECT=Tovarin Project - vers. "), 2, 0, 7),

@@ -2,6 +2,7 @@
 // program) and one program at a time on one archive.
 #include "AtletaCorrente.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "CartelleProgramma.h"
 #include "IstanzaUnica.h"
 #include "SupportoArchivio.h"
@@ -125,7 +126,7 @@ private slots:
         principale->MostraFiglio(new frmMain);
         QCOMPARE(PercorsoArchivio, Q(utente / "tvp.dmg"));
         QCOMPARE(prova::LeggiByte(utente / "LangSetting.ini"), std::string("[Language]\nCurrentLanguage=italian\n"));
-        QCOMPARE(principale->ui.cmdAtleta->text(), QStringLiteral("Atleta"));
+        QCOMPARE(Controllo<QPushButton>(principale, "cmdAtleta")->text(), QStringLiteral("Atleta"));
         QVERIFY(!fs::exists(programma / "LangSetting.ini"));
     }
 

@@ -5,6 +5,7 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
@@ -88,16 +89,16 @@ class TestCondizione : public QObject {
         return t;
     }
     static QList<QLabel*> Cooper(frmCondizione* f) {
-        return {f->ui.lblC5060, f->ui.lblC6070, f->ui.lblC7080, f->ui.lblC8090, f->ui.lblC90100};
+        return {Controllo<QLabel>(f, "lblC5060"), Controllo<QLabel>(f, "lblC6070"), Controllo<QLabel>(f, "lblC7080"), Controllo<QLabel>(f, "lblC8090"), Controllo<QLabel>(f, "lblC90100")};
     }
     static QList<QLabel*> Karvonen(frmCondizione* f) {
-        return {f->ui.lblK5060, f->ui.lblK6070, f->ui.lblK7080, f->ui.lblK8090, f->ui.lblK90100};
+        return {Controllo<QLabel>(f, "lblK5060"), Controllo<QLabel>(f, "lblK6070"), Controllo<QLabel>(f, "lblK7080"), Controllo<QLabel>(f, "lblK8090"), Controllo<QLabel>(f, "lblK90100")};
     }
     static QList<QLabel*> KcalCooper(frmCondizione* f) {
-        return {f->ui.lblKC5060, f->ui.lblKC6070, f->ui.lblKC7080, f->ui.lblKC8090, f->ui.lblKC90100};
+        return {Controllo<QLabel>(f, "lblKC5060"), Controllo<QLabel>(f, "lblKC6070"), Controllo<QLabel>(f, "lblKC7080"), Controllo<QLabel>(f, "lblKC8090"), Controllo<QLabel>(f, "lblKC90100")};
     }
     static QList<QLabel*> KcalKarvonen(frmCondizione* f) {
-        return {f->ui.lblKK5060, f->ui.lblKK6070, f->ui.lblKK7080, f->ui.lblKK8090, f->ui.lblKK90100};
+        return {Controllo<QLabel>(f, "lblKK5060"), Controllo<QLabel>(f, "lblKK6070"), Controllo<QLabel>(f, "lblKK7080"), Controllo<QLabel>(f, "lblKK8090"), Controllo<QLabel>(f, "lblKK90100")};
     }
 
     static void Svuota(QLineEdit* box) {
@@ -106,13 +107,13 @@ class TestCondizione : public QObject {
         QTest::keyClick(box, Qt::Key_Backspace);
     }
 
-    static QColor ColoreClasse(frmCondizione* f) { return ColoreDi(f->ui.lblCondizione, QStringLiteral("color")); }
+    static QColor ColoreClasse(frmCondizione* f) { return ColoreDi(Controllo<QLabel>(f, "lblCondizione"), QStringLiteral("color")); }
 
 private slots:
     void init() {
         cartella = std::make_unique<CartellaProva>();
         avvisi.clear();
-        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
             avvisi << testo;
             return QMessageBox::Ok;
         });
@@ -130,7 +131,7 @@ private slots:
     }
     void cleanup() {
         principale.reset();
-        ImpostaGestoreAvvisi({});
+        ImpostaGestoreMessaggi({});
         cartella.reset();
         QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('\n')));
     }
@@ -147,20 +148,20 @@ private slots:
         CreaArchivio(conRiga ? std::vector{RigaDi("Vuoto")} : std::vector<archivio::Riga>{});
         frmCondizione* f = Apri();
         QVERIFY(f);
-        QCOMPARE(f->ui.txtNome->text(), conRiga ? QStringLiteral("Vuoto") : QString());
-        QCOMPARE(f->ui.lblEta->text(), QString());
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), conRiga ? QStringLiteral("Vuoto") : QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("220"));
         QCOMPARE(Testi(Cooper(f)), QStringList({"110-132", "132-154", "154-176", "176-198", "198-220"}));
         const QStringList vuoti(5);
         QCOMPARE(Testi(Karvonen(f)), vuoti);
         QCOMPARE(Testi(KcalCooper(f)), vuoti);
         QCOMPARE(Testi(KcalKarvonen(f)), vuoti);
-        for (QLabel* l : {f->ui.lblMetabolismoBasale, f->ui.lblFabb, f->ui.lblIMC, f->ui.lblPesoIdeale,
-                          f->ui.lblCondizione, f->ui.lblTra})
+        for (QLabel* l : {Controllo<QLabel>(f, "lblMetabolismoBasale"), Controllo<QLabel>(f, "lblFabb"), Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"),
+                          Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra")})
             QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0001"));
         QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
-        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("60"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->text(), QStringLiteral("60"));
     }
 
     void schedaPerIntero_data() {
@@ -204,11 +205,11 @@ private slots:
         CreaArchivio({RigaDi("Bianchi Luca"), RigaDi("Rossi Mario", campi)});
         NomeAtletaCorrente = QStringLiteral("Rossi Mario");
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi Mario"));
-        f->ui.txtMin->setText(minuti);
-        const QStringList visti{f->ui.lblEta->text(),   f->ui.lblCostituzione->text(), f->ui.lblFCmax->text(),
-                                f->ui.lblMetabolismoBasale->text(), f->ui.lblFabb->text(), f->ui.lblIMC->text(),
-                                f->ui.lblPesoIdeale->text(), f->ui.lblCondizione->text(), f->ui.lblTra->text()};
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi Mario"));
+        Controllo<QLineEdit>(f, "txtMin")->setText(minuti);
+        const QStringList visti{Controllo<QLabel>(f, "lblEta")->text(),   Controllo<QLabel>(f, "lblCostituzione")->text(), Controllo<QLabel>(f, "lblFCmax")->text(),
+                                Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), Controllo<QLabel>(f, "lblFabb")->text(), Controllo<QLabel>(f, "lblIMC")->text(),
+                                Controllo<QLabel>(f, "lblPesoIdeale")->text(), Controllo<QLabel>(f, "lblCondizione")->text(), Controllo<QLabel>(f, "lblTra")->text()};
         QStringList attesi = risultati;
         attesi[1] = Messaggio(attesi[1].toLatin1().constData());
         attesi[7] = Messaggio(attesi[7].toLatin1().constData());
@@ -224,11 +225,11 @@ private slots:
         // The picture of the sheet for the README, on request: opened with the
         // main window's button, as the coach does.
         if (QTest::currentDataTag() == QByteArray("man of 30") && qEnvironmentVariableIsSet("TOVARIN_SCHERMATA_CONDIZIONE")) {
-            QTest::mouseClick(principale->ui.cmdCondizione, Qt::LeftButton);
+            QTest::mouseClick(Controllo<QPushButton>(principale, "cmdCondizione"), Qt::LeftButton);
             f = qobject_cast<frmCondizione*>(principale->FiglioAttivo());
             QVERIFY(f);
-            QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi Mario"));
-            QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2398"));
+            QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi Mario"));
+            QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2398"));
             QVERIFY(principale->grab().save(qEnvironmentVariable("TOVARIN_SCHERMATA_CONDIZIONE")));
         }
     }
@@ -253,7 +254,7 @@ private slots:
         QFETCH(bool, nera);
         CreaArchivio({RigaDi("Atleta", {{"sesso", sesso}, {"peso", peso}, {"altezza", altezza}})});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.lblCondizione->text(), classe.isEmpty() ? QString() : Messaggio(classe.toLatin1().constData()));
+        QCOMPARE(Controllo<QLabel>(f, "lblCondizione")->text(), classe.isEmpty() ? QString() : Messaggio(classe.toLatin1().constData()));
         QCOMPARE(ColoreClasse(f), nera ? QColor(0, 0, 0) : QColor(255, 0, 0));
     }
 
@@ -262,62 +263,62 @@ private slots:
     void ogniBattutaRicalcola() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        Svuota(f->ui.txtPeso);
-        QCOMPARE(f->ui.lblIMC->text(), QString());
-        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QString());
+        Svuota(Controllo<QLineEdit>(f, "txtPeso"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QString());
         QCOMPARE(Testi(KcalCooper(f)), QStringList(5));
-        QTest::keyClicks(f->ui.txtPeso, "67,5");
-        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("67.5"));
-        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.04"));
-        QCOMPARE(f->ui.lblCondizione->text(), Messaggio("0014"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtPeso"), "67,5");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QStringLiteral("67.5"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QStringLiteral("22.04"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCondizione")->text(), Messaggio("0014"));
         QCOMPARE(f->Legame()->RigaCorrente()[*archivio::IndiceColonna("peso")], std::string("67.5"));
-        QTest::keyClicks(f->ui.txtAltezza, "x");
-        QCOMPARE(f->ui.txtAltezza->text(), QString());
-        QCOMPARE(f->ui.lblIMC->text(), QString());
-        QTest::keyClicks(f->ui.txtAltezza, "175");
-        Svuota(f->ui.txtPulsazioni);
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtAltezza"), "x");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtAltezza")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QString());
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtAltezza"), "175");
+        Svuota(Controllo<QLineEdit>(f, "txtPulsazioni"));
         QCOMPARE(Testi(Karvonen(f)), QStringList(5));
         QCOMPARE(Testi(KcalKarvonen(f)), QStringList(5));
-        QCOMPARE(f->ui.lblC5060->text(), QStringLiteral("95-114"));
-        f->ui.txtDataNascita->setText(QStringLiteral("15/03/1984"));
-        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("40"));
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("180"));
+        QCOMPARE(Controllo<QLabel>(f, "lblC5060")->text(), QStringLiteral("95-114"));
+        Controllo<QLineEdit>(f, "txtDataNascita")->setText(QStringLiteral("15/03/1984"));
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("40"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("180"));
     }
 
     void sessoMinuscoloSvuotato() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QVERIFY(!f->ui.lblIMC->text().isEmpty());
-        f->ui.cmbSesso->setEditText(QString());
+        QVERIFY(!Controllo<QLabel>(f, "lblIMC")->text().isEmpty());
+        Controllo<QComboBox>(f, "cmbSesso")->setEditText(QString());
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        f->ui.cmbSesso->setFocus();
-        QTRY_VERIFY(f->ui.cmbSesso->hasFocus());
+        Controllo<QComboBox>(f, "cmbSesso")->setFocus();
+        QTRY_VERIFY(Controllo<QComboBox>(f, "cmbSesso")->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), "m");
-        QCOMPARE(f->ui.cmbSesso->currentText(), QString());
-        for (QLabel* l : {f->ui.lblIMC, f->ui.lblPesoIdeale, f->ui.lblCondizione, f->ui.lblTra, f->ui.lblFabb})
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->currentText(), QString());
+        for (QLabel* l : {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"), Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "lblFabb")})
             QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
-        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("n.d."));
+        QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QStringLiteral("n.d."));
         QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
         QTest::keyClicks(QApplication::focusWidget(), "F");
-        QCOMPARE(f->ui.cmbSesso->currentText(), QStringLiteral("F"));
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("196"));
-        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.86"));
+        QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->currentText(), QStringLiteral("F"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("196"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QStringLiteral("22.86"));
     }
 
     void minutiSvuotatiDiventanoZero() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.lblKC5060->text(), QStringLiteral("356-528"));
-        Svuota(f->ui.txtMin);
-        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("0"));
+        QCOMPARE(Controllo<QLabel>(f, "lblKC5060")->text(), QStringLiteral("356-528"));
+        Svuota(Controllo<QLineEdit>(f, "txtMin"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->text(), QStringLiteral("0"));
         QCOMPARE(Testi(KcalCooper(f)), QStringList(5));
         QCOMPARE(Testi(KcalKarvonen(f)), QStringList(5));
         QCOMPARE(Testi(Cooper(f)), QStringList({"95-114", "114-133", "133-152", "152-171", "171-190"}));
         // Typing after the "0": the leading zero goes at once.
-        QTest::keyClicks(f->ui.txtMin, "60");
-        QCOMPARE(f->ui.txtMin->text(), QStringLiteral("60"));
-        QCOMPARE(f->ui.lblKC5060->text(), QStringLiteral("356-528"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtMin"), "60");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->text(), QStringLiteral("60"));
+        QCOMPARE(Controllo<QLabel>(f, "lblKC5060")->text(), QStringLiteral("356-528"));
     }
 
     void minutiRiscritti_data() {
@@ -337,14 +338,14 @@ private slots:
         QFETCH(QString, mostrato);
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        f->ui.txtMin->setText(scritto);
+        Controllo<QLineEdit>(f, "txtMin")->setText(scritto);
         if (!mostrato.isEmpty()) {
-            QCOMPARE(f->ui.txtMin->text(), mostrato);
+            QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->text(), mostrato);
         } else {   // settles on a number, whatever its writing
-            QVERIFY(!f->ui.txtMin->text().isEmpty());
-            QVERIFY(Modulo1::TestoNumerico(f->ui.txtMin->text().toStdString()));
+            QVERIFY(!Controllo<QLineEdit>(f, "txtMin")->text().isEmpty());
+            QVERIFY(Modulo1::TestoNumerico(Controllo<QLineEdit>(f, "txtMin")->text().toStdString()));
         }
-        QCOMPARE(f->ui.txtMin->cursorPosition(), f->ui.txtMin->text().size());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->cursorPosition(), Controllo<QLineEdit>(f, "txtMin")->text().size());
     }
 
     void attivitaTradottaNellaRiga_data() {
@@ -367,9 +368,9 @@ private slots:
         campi[5].second = salvata;
         CreaArchivio({RigaDi("Atleta", campi)});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.cboAttivLav->currentText(), mostrata);
-        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("1701"));
-        QCOMPARE(f->ui.lblFabb->text(), fabbisogno);
+        QCOMPARE(Controllo<QComboBox>(f, "cboAttivLav")->currentText(), mostrata);
+        QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QStringLiteral("1701"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), fabbisogno);
         QCOMPARE(f->Legame()->Modificata(), salvata != mostrata);
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "TipoImpiego"), mostrata);
@@ -388,16 +389,16 @@ private slots:
         CreaArchivio({RigaDi("Senza attività", {{"sesso", "M"}}), RigaDi("Atleta", {{"TipoImpiego", lista[1]}})});
         frmCondizione* f = Apri();
         QStringList voci;
-        for (int i = 0; i < f->ui.cboAttivLav->count(); ++i) voci << f->ui.cboAttivLav->itemText(i);
+        for (int i = 0; i < Controllo<QComboBox>(f, "cboAttivLav")->count(); ++i) voci << Controllo<QComboBox>(f, "cboAttivLav")->itemText(i);
         QCOMPARE(voci, lista);
-        QCOMPARE(f->ui.cboAttivLav->currentText(), QString());
+        QCOMPARE(Controllo<QComboBox>(f, "cboAttivLav")->currentText(), QString());
         QVERIFY(!f->Legame()->Modificata());
         // Picking from the list is an edit of the athlete.
-        f->ui.cboAttivLav->setCurrentIndex(2);
-        QCOMPARE(f->ui.cboAttivLav->currentText(), lista[2]);
+        Controllo<QComboBox>(f, "cboAttivLav")->setCurrentIndex(2);
+        QCOMPARE(Controllo<QComboBox>(f, "cboAttivLav")->currentText(), lista[2]);
         QVERIFY(f->Legame()->Modificata());
         QVERIFY(f->Legame()->MuoviSuccessivo());
-        QCOMPARE(f->ui.cboAttivLav->currentText(), lista[1]);
+        QCOMPARE(Controllo<QComboBox>(f, "cboAttivLav")->currentText(), lista[1]);
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "TipoImpiego"), lista[2]);
     }
@@ -405,11 +406,11 @@ private slots:
     void attivitaFisicaAlzaIlFabbisogno() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2398"));   // 1.41 x 1701
-        QTest::mouseClick(f->ui.chkAttFis, Qt::LeftButton);
-        QVERIFY(f->ui.chkAttFis->isChecked());
-        QCOMPARE(f->ui.lblFabb->text(), QStringLiteral("2637"));   // 1.55 x 1701
-        QCOMPARE(f->ui.lblMetabolismoBasale->text(), QStringLiteral("1701"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2398"));   // 1.41 x 1701
+        QTest::mouseClick(Controllo<QCheckBox>(f, "chkAttFis"), Qt::LeftButton);
+        QVERIFY(Controllo<QCheckBox>(f, "chkAttFis")->isChecked());
+        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2637"));   // 1.55 x 1701
+        QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QStringLiteral("1701"));
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "AttivFis"), QStringLiteral("1"));
     }
@@ -418,23 +419,23 @@ private slots:
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        Svuota(f->ui.txtDataNascita);
-        QVERIFY(f->ui.txtDataNascita->hasFocus());
-        QCOMPARE(f->ui.lblEta->text(), QString());
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
-        QTest::keyClicks(f->ui.txtDataNascita, "31/02/1990");
-        QCOMPARE(f->ui.txtDataNascita->text(), QStringLiteral("31/02/1990"));   // while typed, kept
-        QCOMPARE(f->ui.lblEta->text(), QString());
-        f->ui.txtPeso->setFocus();
-        QCOMPARE(f->ui.txtDataNascita->text(), QString());
-        QCOMPARE(f->ui.lblEta->text(), QString());
+        Svuota(Controllo<QLineEdit>(f, "txtDataNascita"));
+        QVERIFY(Controllo<QLineEdit>(f, "txtDataNascita")->hasFocus());
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("220"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtDataNascita"), "31/02/1990");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QStringLiteral("31/02/1990"));   // while typed, kept
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
+        Controllo<QLineEdit>(f, "txtPeso")->setFocus();
+        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
 
-        Svuota(f->ui.txtDataNascita);
-        QTest::keyClicks(f->ui.txtDataNascita, "20/12/1990");
-        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("33"));   // completed years
-        f->ui.txtPeso->setFocus();
-        QCOMPARE(f->ui.txtDataNascita->text(), QStringLiteral("20/12/1990"));
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("187"));
+        Svuota(Controllo<QLineEdit>(f, "txtDataNascita"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtDataNascita"), "20/12/1990");
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("33"));   // completed years
+        Controllo<QLineEdit>(f, "txtPeso")->setFocus();
+        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QStringLiteral("20/12/1990"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("187"));
     }
 
     // Inseam and torso are shown twice (the boxes of the input row and the
@@ -442,27 +443,27 @@ private slots:
     void cavalloEBustoCambianoSubitoLaCostituzione() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 85 / 62
-        Svuota(f->ui.Text7);
-        QCOMPARE(f->ui.txtCavallo->text(), QString());
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
-        QTest::keyClicks(f->ui.Text7, "78");
-        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("78"));
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0002"));   // 1.258
-        Svuota(f->ui.Text7);
-        QTest::keyClicks(f->ui.Text7, "82,4");
-        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82.4"));
-        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("82.4"));
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0004"));   // 1.329
-        Svuota(f->ui.Text8);
-        QTest::keyClicks(f->ui.Text8, "59");
-        QCOMPARE(f->ui.txtBusto->text(), QStringLiteral("59"));
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 1.397
-        QTest::keyClicks(f->ui.Text8, "a");
-        QCOMPARE(f->ui.Text8->text(), QString());
-        QCOMPARE(f->ui.txtBusto->text(), QString());
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0001"));
-        QTest::keyClicks(f->ui.Text8, "62");
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 85 / 62
+        Svuota(Controllo<QLineEdit>(f, "Text7"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0001"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text7"), "78");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("78"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0002"));   // 1.258
+        Svuota(Controllo<QLineEdit>(f, "Text7"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text7"), "82,4");
+        QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("82.4"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("82.4"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0004"));   // 1.329
+        Svuota(Controllo<QLineEdit>(f, "Text8"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text8"), "59");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtBusto")->text(), QStringLiteral("59"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 1.397
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text8"), "a");
+        QCOMPARE(Controllo<QLineEdit>(f, "Text8")->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtBusto")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0001"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "Text8"), "62");
         principale->ChiudiFinestre();
         const archivio::Riga riga = RigheNelFile().at(0);
         QCOMPARE(Colonna(riga, "cavallo"), QStringLiteral("82.4"));
@@ -475,11 +476,11 @@ private slots:
         campi[2].second = QStringLiteral("70,0");   // peso
         CreaArchivio({RigaDi("Atleta", campi)});
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.Text7->text(), QStringLiteral("82.5"));
-        QCOMPARE(f->ui.txtCavallo->text(), QStringLiteral("82.5"));
-        QCOMPARE(f->ui.lblCostituzione->text(), Messaggio("0003"));   // 1.331
-        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("70.0"));
-        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("22.86"));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("82.5"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("82.5"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 1.331
+        QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QStringLiteral("70.0"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QStringLiteral("22.86"));
         QVERIFY(f->Legame()->Modificata());   // the cleaned texts are edits of the athlete
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "cavallo"), QStringLiteral("82.5"));
@@ -491,16 +492,16 @@ private slots:
         CreaArchivio({RigaDi("Rossi", Uomo30), RigaDi("Verdi", Donna40)});
         NomeAtletaCorrente = QStringLiteral("Verdi");
         frmCondizione* f = Apri();
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Verdi"));
-        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("40"));
-        emit f->ui.Data1->NomeScelto(QStringLiteral("Rossi"));
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
-        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("30"));
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("190"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Verdi"));
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("40"));
+        emit Controllo<NavigatoreDati>(f, "Data1")->NomeScelto(QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("30"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("190"));
         principale->ChiudiFinestre();
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
         f = Apri();
-        QCOMPARE(f->ui.txtNome->text(), QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi"));
         // Closing by itself keeps the name too.
         QVERIFY(f->close());
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
@@ -509,11 +510,11 @@ private slots:
     void ilPesoScrittoVaAllAtletaPrecedente() {
         CreaArchivio({RigaDi("Rossi", Uomo30), RigaDi("Verdi", Donna40)});
         frmCondizione* f = Apri();
-        Svuota(f->ui.txtPeso);
-        QTest::keyClicks(f->ui.txtPeso, "72");
-        emit f->ui.Data1->NomeScelto(QStringLiteral("Verdi"));
-        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("60"));
-        QCOMPARE(f->ui.lblIMC->text(), QStringLiteral("20.76"));
+        Svuota(Controllo<QLineEdit>(f, "txtPeso"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtPeso"), "72");
+        emit Controllo<NavigatoreDati>(f, "Data1")->NomeScelto(QStringLiteral("Verdi"));
+        QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QStringLiteral("60"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QStringLiteral("20.76"));
         const auto righe = RigheNelFile();
         QCOMPARE(Colonna(righe.at(0), "peso"), QStringLiteral("72"));
         QCOMPARE(Colonna(righe.at(1), "peso"), QStringLiteral("60"));
@@ -524,9 +525,9 @@ private slots:
         NomeAtletaCorrente = QStringLiteral("Rossi");
         frmCondizione* f = Apri();
         QVERIFY(f->Legame()->AllaFine());
-        QCOMPARE(f->ui.txtPeso->text(), QString());
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("220"));
-        QCOMPARE(f->ui.lblIMC->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QString());
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("220"));
+        QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QString());
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "peso"), QStringLiteral("70"));
     }
@@ -554,9 +555,9 @@ private slots:
         frmCondizione* f = Apri();
         QCOMPARE(f->property("HelpContextID").toInt(), 720);
         QCOMPARE(f->property("Tag").toString(), QString());
-        QCOMPARE((QStringList{f->windowTitle(), f->ui.chkAttFis->text(), f->ui.lblZona5060->text(),
-                              f->ui.Label44->text(), f->ui.lblTitFCmax->text(), f->ui.lblKC90100->toolTip(),
-                              f->ui.lblKK5060->toolTip()}),
+        QCOMPARE((QStringList{f->windowTitle(), Controllo<QCheckBox>(f, "chkAttFis")->text(), Controllo<QLabel>(f, "lblZona5060")->text(),
+                              Controllo<QLabel>(f, "Label44")->text(), Controllo<QLabel>(f, "lblTitFCmax")->text(), Controllo<QLabel>(f, "lblKC90100")->toolTip(),
+                              Controllo<QLabel>(f, "lblKK5060")->toolTip()}),
                  testi);
         for (QLabel* l : Cooper(f) + KcalCooper(f)) QCOMPARE(l->toolTip(), testi[5]);
         for (QLabel* l : Karvonen(f) + KcalKarvonen(f)) QCOMPARE(l->toolTip(), testi[6]);
@@ -586,19 +587,19 @@ private slots:
         modLanguageSupport::LinguaCorrente = lingua.toStdString();
         CreaArchivio({});
         frmCondizione* f = Apri();
-        const QString testo = f->ui.lblDurata->text();
+        const QString testo = Controllo<QLabel>(f, "lblDurata")->text();
         const qsizetype inizio = testo.indexOf(QString(13, QLatin1Char(' ')));
         QVERIFY(inizio > 0);
         QVERIFY(testo.endsWith(QLatin1Char(' ')) && !testo.endsWith(QStringLiteral("  ")));
         QCOMPARE(testo.indexOf(QLatin1Char(' '), inizio + 13), testo.size() - 1);   // no 14th blank
-        const QFontMetrics fm(f->ui.lblDurata->font());
-        const int x0 = f->ui.lblDurata->x();
-        const QRect box = f->ui.txtMin->geometry();
+        const QFontMetrics fm(Controllo<QLabel>(f, "lblDurata")->font());
+        const int x0 = Controllo<QLabel>(f, "lblDurata")->x();
+        const QRect box = Controllo<QLineEdit>(f, "txtMin")->geometry();
         QVERIFY(box.left() >= x0 + fm.horizontalAdvance(testo.left(inizio)));
         QVERIFY(box.right() < x0 + fm.horizontalAdvance(testo.left(inizio + 13)));
         QVERIFY(box.width() >= 30);
-        QVERIFY(f->ui.txtMin->isVisible());
-        QVERIFY(!f->ui.txtCavallo->isVisible() && !f->ui.txtBusto->isVisible());
+        QVERIFY(Controllo<QLineEdit>(f, "txtMin")->isVisible());
+        QVERIFY(!Controllo<QLineEdit>(f, "txtCavallo")->isVisible() && !Controllo<QLineEdit>(f, "txtBusto")->isVisible());
     }
 
     void rangeValoriDueVolteUnaSolaTabella() {
@@ -611,21 +612,21 @@ private slots:
             return n;
         };
         QCOMPARE(tabelle(), 0);
-        QTest::mouseClick(f->ui.Label44, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(f, "Label44"), Qt::LeftButton);
         QCOMPARE(tabelle(), 1);
-        QTest::mouseClick(f->ui.Label44, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(f, "Label44"), Qt::LeftButton);
         QCOMPARE(tabelle(), 1);
         // Beside the values it explains, not over them.
         frmValoriIMC* tabella = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* t = qobject_cast<frmValoriIMC*>(w); t && t->isVisible()) tabella = t;
-        for (QLabel* valore : {f->ui.lblIMC, f->ui.lblPesoIdeale, f->ui.lblCondizione, f->ui.lblTra, f->ui.Label44})
+        for (QLabel* valore : {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"), Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "Label44")})
             QVERIFY2(!tabella->frameGeometry().intersects(QRect(valore->mapToGlobal(QPoint()), valore->size())),
                      qPrintable(valore->objectName()));
         // The sheet goes on: the table does not wait.
-        QTest::keyClicks(f->ui.txtPeso, "0");
-        QCOMPARE(f->ui.txtPeso->text(), QStringLiteral("700"));
-        QCOMPARE(f->ui.lblCondizione->text(), Messaggio("0026"));
+        QTest::keyClicks(Controllo<QLineEdit>(f, "txtPeso"), "0");
+        QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QStringLiteral("700"));
+        QCOMPARE(Controllo<QLabel>(f, "lblCondizione")->text(), Messaggio("0026"));
         // Escape closes it.
         tabella->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(tabella));

@@ -8,6 +8,7 @@
 #include "Avvio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "NavigatoreDati.h"
 #include "RegoleCampi.h"
 #include "SupportoArchivio.h"
@@ -63,9 +64,9 @@ class TestDigitazione : public QObject {
 
     // The window a bar button opens: "Atleta", "Assetto" or "Condizione".
     QWidget* Apri(const QString& finestra) {
-        QPushButton* pulsante = finestra == "frmAtleti"   ? principale->ui.cmdAtleta
-                                : finestra == "frmScheda" ? principale->ui.cmdAssetto
-                                                          : principale->ui.cmdCondizione;
+        QPushButton* pulsante = finestra == "frmAtleti"   ? Controllo<QPushButton>(principale, "cmdAtleta")
+                                : finestra == "frmScheda" ? Controllo<QPushButton>(principale, "cmdAssetto")
+                                                          : Controllo<QPushButton>(principale, "cmdCondizione");
         QTest::mouseClick(pulsante, Qt::LeftButton);
         QWidget* f = principale->FiglioAttivo();
         return f && f->objectName() == finestra ? f : nullptr;
@@ -86,8 +87,8 @@ class TestDigitazione : public QObject {
             QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton);
             break;
         case Uscita::Barra:
-            QTest::mouseClick(finestra->objectName() == "frmAtleti" ? principale->ui.cmdCondizione
-                                                                     : principale->ui.cmdAtleta,
+            QTest::mouseClick(finestra->objectName() == "frmAtleti" ? Controllo<QPushButton>(principale, "cmdCondizione")
+                                                                     : Controllo<QPushButton>(principale, "cmdAtleta"),
                               Qt::LeftButton);
             break;
         case Uscita::PulsanteDellaScheda:
@@ -120,14 +121,14 @@ private slots:
         Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, [](std::string_view t) {
                                         return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), Q(std::string(t)));
                                     }});
-        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
             avvisi << testo;
             return p.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
         });
     }
     void cleanup() {
         principale.reset();
-        ImpostaGestoreAvvisi({});
+        ImpostaGestoreMessaggi({});
         PercorsoArchivio.clear();
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
@@ -216,9 +217,9 @@ private slots:
         Avvia({RigaDi("Rossi")});
         auto* f = qobject_cast<frmCondizione*>(Apri(QStringLiteral("frmCondizione")));
         QVERIFY(f);
-        QVERIFY(Digita(f->ui.txtDataNascita, QStringLiteral("01/02/05")));
-        QCOMPARE(f->ui.lblEta->text(), QStringLiteral("21"));
-        QCOMPARE(f->ui.lblFCmax->text(), QStringLiteral("199"));
+        QVERIFY(Digita(Controllo<QLineEdit>(f, "txtDataNascita"), QStringLiteral("01/02/05")));
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("21"));
+        QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("199"));
     }
 
     // With a write refused, No to "close anyway?" keeps the program open with
@@ -296,19 +297,19 @@ private slots:
         Avvia({RigaDi("Rossi", {{"cavallo", "80"}, {"sella", "28"}}), RigaDi("Verdi")});
         auto* f = qobject_cast<frmScheda*>(Apri(QStringLiteral("frmScheda")));
         QVERIFY(f);
-        f->ui.txtSella->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(f->ui.txtSella->hasFocus());
-        QTest::keyClick(f->ui.txtSella, Qt::Key_End);
+        Controllo<QLineEdit>(f, "txtSella")->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(Controllo<QLineEdit>(f, "txtSella")->hasFocus());
+        QTest::keyClick(Controllo<QLineEdit>(f, "txtSella"), Qt::Key_End);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
-        QCOMPARE(f->ui.txtSella->text(), QString());
-        QCOMPARE(f->ui.txtR->text(), QStringLiteral(" 5.7 - 6.2"));   // as with 27.5
+        QCOMPARE(Controllo<QLineEdit>(f, "txtSella")->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(f, "txtR")->text(), QStringLiteral(" 5.7 - 6.2"));   // as with 27.5
         QTest::keyClicks(QApplication::focusWidget(), digitato);
-        QCOMPARE(f->ui.txtSella->text(), digitato);
+        QCOMPARE(Controllo<QLineEdit>(f, "txtSella")->text(), digitato);
         const bool tab = static_cast<Uscita>(uscita) == Uscita::Tab;
         Esci(f, static_cast<Uscita>(uscita));
         if (tab) {
-            QCOMPARE(f->ui.txtSella->text(), memorizzato);
+            QCOMPARE(Controllo<QLineEdit>(f, "txtSella")->text(), memorizzato);
             QVERIFY(f->SellaInGrigio());
             principale->ChiudiFinestre();
         }

@@ -1,6 +1,7 @@
 // The help file "Guida.chm" built beside the program, its reader and the
 // help viewer.
 #include "CartellaProva.h"
+#include "Messaggi.h"
 #include "Collegamenti.h"
 #include "LettoreChm.h"
 #include "frmGuida.h"
@@ -70,9 +71,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFile::exists(FileGuida()), qPrintable(FileGuida()));
-        AvvisoGuida = [this](QWidget*, const QString& titolo, const QString& testo) {
+        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo, QMessageBox::StandardButtons) {
             avvisi.append({titolo, testo});
-        };
+            return QMessageBox::Ok;
+        });
         ApriEsternoGuida = [this](const QUrl& indirizzo) { esterni.append(indirizzo); };
         cartella = std::make_unique<CartellaProva>();
         modLanguageSupport::LinguaCorrente = "italian";

@@ -2,6 +2,7 @@
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "Collegamenti.h"
 #include "Globali.h"
 #include "frmInformazioniSu.h"
@@ -20,7 +21,7 @@ class TestInfo : public QObject {
     QStringList collegamenti;
 
     frmInformazioniSu* ApriInfo() {
-        QTest::mouseClick(principale->ui.lblInfo, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
         return qobject_cast<frmInformazioniSu*>(principale->FiglioAttivo());
     }
 
@@ -44,20 +45,20 @@ private slots:
         frmInformazioniSu* info = ApriInfo();
         QVERIFY(info);
         QCOMPARE(info->windowTitle(), QStringLiteral(" Info"));
-        QCOMPARE(info->ui.lblVersion->text(), QStringLiteral("- vers. 1.0.5"));
-        QCOMPARE(info->ui.lblTitle->text(), QStringLiteral("Tovarin Project"));
-        QCOMPARE(info->ui.lblCopyRightBy->text(), TestoCredito + "2015-2024" + NomeAutore);
-        QCOMPARE(info->ui.Label5->text(), IndirizzoSito);
-        QCOMPARE(info->ui.lblIndirizzo->text(), IndirizzoPosta);
-        QCOMPARE(info->ui.lblIndirizzo->toolTip(), "Scrivi a " + NomeAutore.trimmed());
-        QVERIFY(info->ui.lblVersion->geometry().left() > info->ui.lblTitle->geometry().right());
+        QCOMPARE(Controllo<QLabel>(info, "lblVersion")->text(), QStringLiteral("- vers. 1.0.5"));
+        QCOMPARE(Controllo<QLabel>(info, "lblTitle")->text(), QStringLiteral("Tovarin Project"));
+        QCOMPARE(Controllo<QLabel>(info, "lblCopyRightBy")->text(), TestoCredito + "2015-2024" + NomeAutore);
+        QCOMPARE(Controllo<QLabel>(info, "Label5")->text(), IndirizzoSito);
+        QCOMPARE(Controllo<QLabel>(info, "lblIndirizzo")->text(), IndirizzoPosta);
+        QCOMPARE(Controllo<QLabel>(info, "lblIndirizzo")->toolTip(), "Scrivi a " + NomeAutore.trimmed());
+        QVERIFY(Controllo<QLabel>(info, "lblVersion")->geometry().left() > Controllo<QLabel>(info, "lblTitle")->geometry().right());
     }
 
     void senzaTestoDiLinguaLaVersioneTieneIlDisegno() {
         principale->ChiudiFinestre();
         modLanguageSupport::LinguaCorrente = "klingon";
         frmInformazioniSu* info = ApriInfo();
-        QCOMPARE(info->ui.lblVersion->text(), QStringLiteral("- vvvvvvvvv 1.0.5"));
+        QCOMPARE(Controllo<QLabel>(info, "lblVersion")->text(), QStringLiteral("- vvvvvvvvv 1.0.5"));
     }
 
     void ilDisclaimerNonCresce() {
@@ -66,16 +67,16 @@ private slots:
                                    "seguire la condizione degli atleti. ") +
                                QString::fromStdString(modLanguageSupport::TestoLingua("0043")) + "\n" +
                                QString::fromStdString(modLanguageSupport::TestoLingua("0044"));
-        QCOMPARE(ApriInfo()->ui.lblDisclaimer->text(), atteso);
-        QCOMPARE(ApriInfo()->ui.lblDisclaimer->text(), atteso);
-        QCOMPARE(principale->ui.mdiArea->Figli().size(), 1);
+        QCOMPARE(Controllo<QLabel>(ApriInfo(), "lblDisclaimer")->text(), atteso);
+        QCOMPARE(Controllo<QLabel>(ApriInfo(), "lblDisclaimer")->text(), atteso);
+        QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
     }
 
     void collegamentiDellaFinestra() {
         frmInformazioniSu* info = ApriInfo();
-        QTest::mouseClick(info->ui.Label5, Qt::LeftButton);
-        QTest::mouseClick(info->ui.Label2, Qt::LeftButton);
-        QTest::mouseClick(info->ui.lblIndirizzo, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(info, "Label5"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(info, "Label2"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(info, "lblIndirizzo"), Qt::LeftButton);
         QCOMPARE(collegamenti, QStringList({IndirizzoSito, IndirizzoDonazione,
                                             "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers.1.0.5"}));
     }
@@ -101,16 +102,16 @@ private slots:
         const QString percorso = PercorsoArchivio;
         frmInformazioniSu* info = ApriInfo();
         QVERIFY(QTest::qWaitForWindowExposed(info));
-        QVERIFY(info->ui.lblLicenza->text().contains(licenza));
-        const QStringList righe = info->ui.lblArchivio->text().split('\n');
+        QVERIFY(Controllo<QLabel>(info, "lblLicenza")->text().contains(licenza));
+        const QStringList righe = Controllo<QLabel>(info, "lblArchivio")->text().split('\n');
         QCOMPARE(righe.size(), 2);
-        QCOMPARE(info->ui.lblArchivio->toolTip(), percorso);
+        QCOMPARE(Controllo<QLabel>(info, "lblArchivio")->toolTip(), percorso);
         if (archivio.isEmpty())
             QCOMPARE(righe[1], percorso);
         else
             QVERIFY(righe[1].contains(QChar(0x2026)) && righe[1].endsWith("/tvp.dmg"));
 
-        QLabel* const sequenza[] = {info->ui.lblDisclaimer, info->ui.lblLicenza, info->ui.lblArchivio, info->ui.Label2};
+        QLabel* const sequenza[] = {Controllo<QLabel>(info, "lblDisclaimer"), Controllo<QLabel>(info, "lblLicenza"), Controllo<QLabel>(info, "lblArchivio"), Controllo<QLabel>(info, "Label2")};
         for (QLabel* l : sequenza) {
             const QRect interno = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
             const QRect necessario = l->fontMetrics().boundingRect(interno, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
@@ -126,11 +127,11 @@ private slots:
         modLanguageSupport::LinguaCorrente = "english";
         frmInformazioniSu* info = ApriInfo();
         QCOMPARE(info->windowTitle(), QStringLiteral(" About"));
-        QVERIFY(info->ui.lblDisclaimer->text().startsWith(QLatin1String("Tovarin Project helps")));
-        QVERIFY(info->ui.lblDisclaimer->text().endsWith(
+        QVERIFY(Controllo<QLabel>(info, "lblDisclaimer")->text().startsWith(QLatin1String("Tovarin Project helps")));
+        QVERIFY(Controllo<QLabel>(info, "lblDisclaimer")->text().endsWith(
             QString::fromStdString(modLanguageSupport::TestoLingua("0044"))));
-        QCOMPARE(info->ui.lblCopyRightBy->text(), TestoCredito + "2015" + NomeAutore);
-        QCOMPARE(info->ui.Label2->text(), QStringLiteral("Donate"));
+        QCOMPARE(Controllo<QLabel>(info, "lblCopyRightBy")->text(), TestoCredito + "2015" + NomeAutore);
+        QCOMPARE(Controllo<QLabel>(info, "Label2")->text(), QStringLiteral("Donate"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "CartellaProva.h"
+#include "Controlli.h"
 #include "LegameArchivio.h"
 #include "StampaFinestra.h"
 #include "NavigatoreDati.h"
@@ -88,7 +89,7 @@ class TestScheda : public QObject {
     // "Assetto" on the main window, with the athlete the sheet opens on.
     frmScheda* ApriScheda(const QString& nome) {
         NomeAtletaCorrente = nome;
-        QTest::mouseClick(principale->ui.cmdAssetto, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::LeftButton);
         auto* scheda = qobject_cast<frmScheda*>(principale->FiglioAttivo());
         return scheda;
     }
@@ -114,7 +115,7 @@ private slots:
         cartella = std::make_unique<CartellaProva>();
         file = cartella->file("tvp.dmg");
         avvisi.clear();
-        ImpostaGestoreAvvisi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
             avvisi << testo;
             return QMessageBox::No;
         });
@@ -130,7 +131,7 @@ private slots:
     void cleanup() {
         if (principale) principale->ChiudiFinestre();
         principale.reset();
-        ImpostaGestoreAvvisi({});
+        ImpostaGestoreMessaggi({});
         QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('\n')));
         cartella.reset();
     }
@@ -159,9 +160,9 @@ private slots:
         CreaArchivio({AtletaA, AtletaB, AtletaC});
         frmScheda* s = ApriScheda(QString::fromStdString(atleti[quale].nome));
         QVERIFY(s);
-        QCOMPARE(s->ui.txtNome->text(), QString::fromStdString(atleti[quale].nome));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtNome")->text(), QString::fromStdString(atleti[quale].nome));
         QCOMPARE(Risultati(s), attesi);
-        QCOMPARE(s->ui.txtSella->text(), sella);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), sella);
         QCOMPARE(s->SellaInGrigio(), grigia);
     }
 
@@ -173,9 +174,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
         QApplication::processEvents();
         const QString pdf = QString::fromStdString(cartella->file("scheda.pdf").string());
-        ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); }, [&](QWidget*) { return pdf; },
-                              [](QWidget*, const QString&) { return true; }, [](QWidget*, const QString&) {}});
-        QTest::mouseClick(principale->ui.cmdPrint, Qt::LeftButton);
+        ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); }, [&](QWidget*) { return pdf; }});
+        // No printer: yes, save the page as a PDF file.
+        ImpostaGestoreMessaggi([](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons) {
+            return QMessageBox::Yes;
+        });
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdPrint"), Qt::LeftButton);
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray dati = file.readAll();
@@ -183,8 +187,8 @@ private slots:
         auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(dati));
         QVERIFY(box.hasMatch());
         QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));   // the sheet is still there, unchanged
-        QVERIFY(principale->ui.cmdPrint->isVisible());
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 50.7"));   // the sheet is still there, unchanged
+        QVERIFY(Controllo<QPushButton>(principale, "cmdPrint")->isVisible());
         if (qEnvironmentVariableIsSet("TOVARIN_PDF_SCHEDA")) {
             QFile::remove(qEnvironmentVariable("TOVARIN_PDF_SCHEDA"));
             QVERIFY(QFile::copy(pdf, qEnvironmentVariable("TOVARIN_PDF_SCHEDA")));
@@ -197,25 +201,25 @@ private slots:
         frmScheda* s = ApriScheda("Rossi");
         QCOMPARE(s->windowTitle(), QStringLiteral(" Scheda assetto"));
         QCOMPARE(s->property("HelpContextID").toInt(), 620);
-        QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - cavallo "));
-        QCOMPARE(s->ui.Label8->text(), QStringLiteral("lunghezza sella"));
-        QCOMPARE(s->ui.Label12->text(), QStringLiteral("alfa°"));
-        QCOMPARE(s->ui.Label19->text(), QStringLiteral("PE (mm)"));
-        QCOMPARE(s->ui.Label20->text(), QStringLiteral("set"));
-        QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Clic per ingrandire"));
-        QCOMPARE(s->ui.imgBici->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(s->ui.imgSagoma->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(Controllo<QLabel>(s, "Label1")->text(), QStringLiteral("1 - cavallo "));
+        QCOMPARE(Controllo<QLabel>(s, "Label8")->text(), QStringLiteral("lunghezza sella"));
+        QCOMPARE(Controllo<QLabel>(s, "Label12")->text(), QStringLiteral("alfa°"));
+        QCOMPARE(Controllo<QLabel>(s, "Label19")->text(), QStringLiteral("PE (mm)"));
+        QCOMPARE(Controllo<QLabel>(s, "Label20")->text(), QStringLiteral("set"));
+        QCOMPARE(Controllo<ImmagineSvg>(s, "imgBici")->toolTip(), QStringLiteral("Clic per ingrandire"));
+        QCOMPARE(Controllo<ImmagineSvg>(s, "imgBici")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(Controllo<ImmagineSvg>(s, "imgSagoma")->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(s->Tag(), QString());
-        QCOMPARE(ColoreDi(s->ui.Label20, "color"), QColor(255, 0, 0));
-        QCOMPARE(ColoreDi(s->ui.Label7, "color"), QColor(192, 64, 0));
-        QCOMPARE(ColoreDi(s->ui.Label9, "color"), QColor(192, 64, 0));
-        for (QLineEdit* b : {s->ui.txtNome, s->ui.txtCavallo, s->ui.txtSpalle, s->ui.txtSella})
+        QCOMPARE(ColoreDi(Controllo<QLabel>(s, "Label20"), "color"), QColor(255, 0, 0));
+        QCOMPARE(ColoreDi(Controllo<QLabel>(s, "Label7"), "color"), QColor(192, 64, 0));
+        QCOMPARE(ColoreDi(Controllo<QLabel>(s, "Label9"), "color"), QColor(192, 64, 0));
+        for (QLineEdit* b : {Controllo<QLineEdit>(s, "txtNome"), Controllo<QLineEdit>(s, "txtCavallo"), Controllo<QLineEdit>(s, "txtSpalle"), Controllo<QLineEdit>(s, "txtSella")})
             QCOMPARE(ColoreDi(b, "background-color"), QColor(192, 255, 255));
-        for (QLineEdit* b : {s->ui.Text13, s->ui.Text17}) QCOMPARE(ColoreDi(b, "background-color"), QColor(255, 255, 128));
+        for (QLineEdit* b : {Controllo<QLineEdit>(s, "Text13"), Controllo<QLineEdit>(s, "Text17")}) QCOMPARE(ColoreDi(b, "background-color"), QColor(255, 255, 128));
         // The athlete's own values are beside the result of the same name.
-        const std::pair<QLineEdit*, QLineEdit*> coppie[] = {{s->ui.txtHS, s->ui.Text13}, {s->ui.txtDSM, s->ui.Text14},
-                                                            {s->ui.txtSM, s->ui.Text15}, {s->ui.txtR, s->ui.Text16},
-                                                            {s->ui.txtPE, s->ui.Text17}};
+        const std::pair<QLineEdit*, QLineEdit*> coppie[] = {{Controllo<QLineEdit>(s, "txtHS"), Controllo<QLineEdit>(s, "Text13")}, {Controllo<QLineEdit>(s, "txtDSM"), Controllo<QLineEdit>(s, "Text14")},
+                                                            {Controllo<QLineEdit>(s, "txtSM"), Controllo<QLineEdit>(s, "Text15")}, {Controllo<QLineEdit>(s, "txtR"), Controllo<QLineEdit>(s, "Text16")},
+                                                            {Controllo<QLineEdit>(s, "txtPE"), Controllo<QLineEdit>(s, "Text17")}};
         for (const auto& [risultato, proprio] : coppie) {
             QCOMPARE(proprio->y(), risultato->y());
             QVERIFY(proprio->x() > risultato->geometry().right());
@@ -227,27 +231,27 @@ private slots:
         modLanguageSupport::LinguaCorrente = "english";
         frmScheda* s = ApriScheda("Rossi");
         QCOMPARE(s->windowTitle(), QStringLiteral(" Fit sheet"));
-        QCOMPARE(s->ui.Label1->text(), QStringLiteral("1 - inseam "));
-        QCOMPARE(s->ui.Label13->text(), QStringLiteral("bar width"));
-        QCOMPARE(s->ui.imgBici->toolTip(), QStringLiteral("Click to enlarge"));
+        QCOMPARE(Controllo<QLabel>(s, "Label1")->text(), QStringLiteral("1 - inseam "));
+        QCOMPARE(Controllo<QLabel>(s, "Label13")->text(), QStringLiteral("bar width"));
+        QCOMPARE(Controllo<ImmagineSvg>(s, "imgBici")->toolTip(), QStringLiteral("Click to enlarge"));
         // Numbers stay as the engine writes them.
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 50.7"));
     }
 
     // Each digit recomputes the sheet; the last run is the one on screen.
     void digitandoOttantacinque() {
         CreaArchivio({{"Neri", {}}});
         frmScheda* s = ApriScheda("Neri");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
-        QTest::keyClick(s->ui.txtCavallo, Qt::Key_8);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtCavallo"), Qt::Key_8);
         QCOMPARE(Risultati(s), (Dieci{" 5.2", "n.d.", "165", "n.d.", "n.d.", "n.d.", " 7.1", "n.d.",
                                       "-11.8 --13.1", "-18.3 --17.8"}));
-        QCOMPARE(s->ui.txtCavallo->cursorPosition(), 1);
-        QTest::keyClick(s->ui.txtCavallo, Qt::Key_5);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->cursorPosition(), 1);
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtCavallo"), Qt::Key_5);
         QCOMPARE(Risultati(s), (Dieci{" 55.2", "n.d.", "175", "n.d.", "n.d.", "n.d.", " 75.2", "n.d.", " 7 - 7.8",
                                       " 7.3 - 7.8"}));
-        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("85"));
-        QCOMPARE(s->ui.txtCavallo->cursorPosition(), 2);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("85"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->cursorPosition(), 2);
     }
 
     // The saddle default: grey until the next recomputation, and kept with
@@ -255,15 +259,15 @@ private slots:
     void sellaPredefinita() {
         CreaArchivio({AtletaC});
         frmScheda* s = ApriScheda("Verdi");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
         QVERIFY(s->SellaInGrigio());
-        QCOMPARE(ColoreMostrato(s->ui.txtSella), frmScheda::ColoreTestoGrigio());
+        QCOMPARE(ColoreMostrato(Controllo<QLineEdit>(s, "txtSella")), frmScheda::ColoreTestoGrigio());
         QVERIFY(frmScheda::ColoreTestoGrigio() != frmScheda::ColoreTestoNormale());
 
-        Digita(s->ui.txtCavallo, "0");  // 800
+        Digita(Controllo<QLineEdit>(s, "txtCavallo"), "0");  // 800
         QVERIFY(!s->SellaInGrigio());
-        QCOMPARE(ColoreMostrato(s->ui.txtSella), frmScheda::ColoreTestoNormale());
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 520"));
+        QCOMPARE(ColoreMostrato(Controllo<QLineEdit>(s, "txtSella")), frmScheda::ColoreTestoNormale());
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 520"));
 
         principale->ChiudiFinestre();
         QCOMPARE(Stored("Verdi", "sella"), std::string("27.5"));
@@ -278,33 +282,33 @@ private slots:
         frmScheda* s = ApriScheda("Rossi");
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        s->ui.txtSella->setFocus();
-        QTRY_VERIFY(s->ui.txtSella->hasFocus());
-        s->ui.txtSella->selectAll();
-        QTest::keyClick(s->ui.txtSella, Qt::Key_0);
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("0"));
-        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 5 - 5.5"));
-        s->ui.txtNote->setFocus();
-        QTRY_COMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        Controllo<QLineEdit>(s, "txtSella")->setFocus();
+        QTRY_VERIFY(Controllo<QLineEdit>(s, "txtSella")->hasFocus());
+        Controllo<QLineEdit>(s, "txtSella")->selectAll();
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtSella"), Qt::Key_0);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("0"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral(" 5 - 5.5"));
+        Controllo<QPlainTextEdit>(s, "txtNote")->setFocus();
+        QTRY_COMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
         QVERIFY(s->SellaInGrigio());
 
-        s->ui.txtSella->setFocus();
-        QTRY_VERIFY(s->ui.txtSella->hasFocus());
-        s->ui.txtSella->selectAll();
-        QTest::keyClicks(s->ui.txtSella, "27.5");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        Controllo<QLineEdit>(s, "txtSella")->setFocus();
+        QTRY_VERIFY(Controllo<QLineEdit>(s, "txtSella")->hasFocus());
+        Controllo<QLineEdit>(s, "txtSella")->selectAll();
+        QTest::keyClicks(Controllo<QLineEdit>(s, "txtSella"), "27.5");
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
         QVERIFY(!s->SellaInGrigio());
-        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 5 - 5.5"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral(" 5 - 5.5"));
 
-        s->ui.txtSella->selectAll();
-        QTest::keyClicks(s->ui.txtSella, "3");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("3"));
-        s->ui.txtSella->setCursorPosition(0);
-        QTest::keyClick(s->ui.txtSella, Qt::Key_Minus);
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("-3"));
-        QCOMPARE(s->ui.txtDSM->text(), QStringLiteral("n.d."));
-        QCOMPARE(s->ui.txtR->text(), QStringLiteral("n.d."));
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 50.7"));
+        Controllo<QLineEdit>(s, "txtSella")->selectAll();
+        QTest::keyClicks(Controllo<QLineEdit>(s, "txtSella"), "3");
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("3"));
+        Controllo<QLineEdit>(s, "txtSella")->setCursorPosition(0);
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtSella"), Qt::Key_Minus);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("-3"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtDSM")->text(), QStringLiteral("n.d."));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral("n.d."));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 50.7"));
     }
 
     // The load and the picker change only the athlete the sheet settles on.
@@ -314,14 +318,14 @@ private slots:
                       {"Terzo", {{"cavallo", "82,5"}}},
                       {"Quarto", {{"cavallo", "83"}}}});
         frmScheda* s = ApriScheda("Secondo");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
-        emit s->ui.Data1->DBCombo1()->textActivated(QStringLiteral("Terzo"));
-        QCOMPARE(s->ui.txtNome->text(), QStringLiteral("Terzo"));
-        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("82.5"));
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("27.5"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
+        emit Controllo<NavigatoreDati>(s, "Data1")->DBCombo1()->textActivated(QStringLiteral("Terzo"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtNome")->text(), QStringLiteral("Terzo"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("82.5"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
         QVERIFY(s->SellaInGrigio());
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 53.6"));
-        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 6.5 - 7"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 53.6"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral(" 6.5 - 7"));
         principale->ChiudiFinestre();
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Terzo"));
         QCOMPARE(Stored("Primo", "sella"), std::string("30"));
@@ -335,9 +339,9 @@ private slots:
     void apertoPiuAvanti() {
         CreaArchivio({{"Primo", {{"cavallo", "80,5"}}}, {"Secondo", {{"cavallo", "81"}, {"sella", "26"}}}});
         frmScheda* s = ApriScheda("Secondo");
-        QCOMPARE(s->ui.txtSella->text(), QStringLiteral("26"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("26"));
         QVERIFY(!s->SellaInGrigio());
-        QCOMPARE(s->ui.txtR->text(), QStringLiteral(" 7.5 - 8"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral(" 7.5 - 8"));
         principale->ChiudiFinestre();
         QCOMPARE(Stored("Primo", "sella"), std::string());
         QCOMPARE(Stored("Primo", "cavallo"), std::string("80,5"));
@@ -348,8 +352,8 @@ private slots:
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Nessuno");
         QVERIFY(s->Legame()->AllaFine());
-        QCOMPARE(s->ui.txtSella->text(), QString());
-        QVERIFY(s->ui.txtCavallo->isReadOnly());
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QString());
+        QVERIFY(Controllo<QLineEdit>(s, "txtCavallo")->isReadOnly());
         QVERIFY(!s->SellaInGrigio());
         QCOMPARE(Risultati(s), Dieci(10, QStringLiteral("n.d.")));
         principale->ChiudiFinestre();
@@ -361,15 +365,15 @@ private slots:
         frmScheda* s = ApriScheda("Rossi");
         const Dieci prima = Risultati(s);
         s->ImpostaTag(QStringLiteral("fermo"));
-        Digita(s->ui.txtCavallo, "0,");  // 780.
-        Digita(s->ui.txtSpalle, "x");
-        QCOMPARE(s->ui.txtCavallo->text(), QStringLiteral("780."));   // the rule still cleans
-        QCOMPARE(s->ui.txtSpalle->text(), QString());
+        Digita(Controllo<QLineEdit>(s, "txtCavallo"), "0,");  // 780.
+        Digita(Controllo<QLineEdit>(s, "txtSpalle"), "x");
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("780."));   // the rule still cleans
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSpalle")->text(), QString());
         QCOMPARE(Risultati(s), prima);
         s->ImpostaTag(QString());
-        Digita(s->ui.txtCavallo, "5");
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 507.3"));
-        QCOMPARE(s->ui.txtPiega->text(), QStringLiteral("n.d."));
+        Digita(Controllo<QLineEdit>(s, "txtCavallo"), "5");
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 507.3"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtPiega")->text(), QStringLiteral("n.d."));
     }
 
     void digitazioneDelleMisure_data() {
@@ -388,21 +392,21 @@ private slots:
         QFETCH(QString, tp);
         CreaArchivio({{"Neri", {}}});
         frmScheda* s = ApriScheda("Neri");
-        QTest::keyClicks(s->ui.txtCavallo, digitato);
-        QCOMPARE(s->ui.txtCavallo->text(), testo);
-        QCOMPARE(s->ui.txtCavallo->cursorPosition(), static_cast<int>(testo.size()));
-        QCOMPARE(s->ui.txtTP->text(), tp);
+        QTest::keyClicks(Controllo<QLineEdit>(s, "txtCavallo"), digitato);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), testo);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->cursorPosition(), static_cast<int>(testo.size()));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), tp);
     }
 
     // Typing in the middle of a number: the caret still ends at the end.
     void cursoreAllaFine() {
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Rossi");
-        s->ui.txtBusto->setCursorPosition(1);
-        QTest::keyClick(s->ui.txtBusto, Qt::Key_Comma);
-        QCOMPARE(s->ui.txtBusto->text(), QStringLiteral("5.8"));
-        QCOMPARE(s->ui.txtBusto->cursorPosition(), 3);
-        QCOMPARE(s->ui.txtTO->text(), QStringLiteral(" 27.3 - 27.7"));
+        Controllo<QLineEdit>(s, "txtBusto")->setCursorPosition(1);
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtBusto"), Qt::Key_Comma);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtBusto")->text(), QStringLiteral("5.8"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtBusto")->cursorPosition(), 3);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTO")->text(), QStringLiteral(" 27.3 - 27.7"));
     }
 
     // Results are read, not typed, and Tab walks the boxes a coach fills.
@@ -414,12 +418,12 @@ private slots:
             QVERIFY(r->isReadOnly());
             QVERIFY(!(r->focusPolicy() & Qt::TabFocus));
         }
-        QVERIFY(!(s->ui.txtNote->focusPolicy() & Qt::TabFocus));
-        QCOMPARE(s->ui.txtNote->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(!(Controllo<QPlainTextEdit>(s, "txtNote")->focusPolicy() & Qt::TabFocus));
+        QCOMPARE(Controllo<QPlainTextEdit>(s, "txtNote")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        s->ui.txtNome->setFocus();
+        Controllo<QLineEdit>(s, "txtNome")->setFocus();
         QStringList giro;
         for (int i = 0; i < 13; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -428,7 +432,7 @@ private slots:
         QCOMPARE(giro, (QStringList{"txtCavallo", "txtBusto", "txtCoscia", "txtGamba", "txtBraccio", "txtSpalle",
                                     "txtSella", "Text13", "Text14", "Text15", "Text16", "Text17", "txtNome"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), s->ui.Text17);
+        QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(s, "Text17"));
     }
 
     // The athlete's own values and the notes are kept as typed.
@@ -436,10 +440,10 @@ private slots:
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Rossi");
         const Dieci prima = Risultati(s);
-        QTest::keyClicks(s->ui.Text13, "70,5a");
-        QTest::keyClicks(s->ui.Text17, "172.5");
-        s->ui.txtNote->setFocus();
-        QTest::keyClicks(s->ui.txtNote, "Sella alzata");
+        QTest::keyClicks(Controllo<QLineEdit>(s, "Text13"), "70,5a");
+        QTest::keyClicks(Controllo<QLineEdit>(s, "Text17"), "172.5");
+        Controllo<QPlainTextEdit>(s, "txtNote")->setFocus();
+        QTest::keyClicks(Controllo<QPlainTextEdit>(s, "txtNote"), "Sella alzata");
         QCOMPARE(Risultati(s), prima);
         principale->ChiudiFinestre();
         QCOMPARE(Stored("Rossi", "myHS"), std::string("70,5a"));
@@ -452,16 +456,16 @@ private slots:
     void nomeTenutoAllaChiusura() {
         CreaArchivio({AtletaA, AtletaB});
         frmScheda* s = ApriScheda("Rossi");
-        emit s->ui.Data1->DBCombo1()->textActivated(QStringLiteral("Bianchi"));
+        emit Controllo<NavigatoreDati>(s, "Data1")->DBCombo1()->textActivated(QStringLiteral("Bianchi"));
         NomeAtletaCorrente = QStringLiteral("altro");
         QVERIFY(s->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
 
         s = ApriScheda("Bianchi");
-        QCOMPARE(s->ui.txtNome->text(), QStringLiteral("Bianchi"));
-        QCOMPARE(s->ui.txtTP->text(), QStringLiteral(" 55.2"));
-        QTest::mouseClick(principale->ui.cmdAtleta, Qt::LeftButton);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtNome")->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 55.2"));
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAtleta"), Qt::LeftButton);
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
         QVERIFY(!qobject_cast<frmScheda*>(principale->FiglioAttivo()));
     }
@@ -469,8 +473,8 @@ private slots:
     void unaSolaBiciIngrandita() {
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Rossi");
-        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
-        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(s, "imgBici"), Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(s, "imgBici"), Qt::LeftButton);
         const auto zoom = principale->findChildren<frmZoom*>();
         QCOMPARE(zoom.size(), 1);
         QVERIFY(zoom.front()->isVisible());
@@ -484,27 +488,27 @@ private slots:
         QVERIFY(!zoom.front()->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(principale->findChildren<frmZoom*>().size(), 0);
-        QTest::mouseClick(s->ui.imgBici, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(s, "imgBici"), Qt::LeftButton);
         QCOMPARE(principale->findChildren<frmZoom*>().size(), 1);
     }
 
     void laSagomaRestaDopoLaScheda() {
         CreaArchivio({AtletaA});
         frmScheda* s = ApriScheda("Rossi");
-        QTest::mouseClick(s->ui.imgSagoma, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(s, "imgSagoma"), Qt::LeftButton);
         QPointer<frmZoom2> zoom = principale->findChild<frmZoom2*>();
         QVERIFY(zoom);
         QVERIFY(zoom->isVisible());
         QCOMPARE(zoom->size(), QSize(353, 536));
         QPointer<frmScheda> scheda = s;
-        QTest::mouseClick(principale->ui.cmdCondizione, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdCondizione"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!scheda);
         QVERIFY(zoom);
         QVERIFY(zoom->isVisible());
         // Another sheet asks for it again: still the same window.
         s = ApriScheda("Rossi");
-        QTest::mouseClick(s->ui.imgSagoma, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(s, "imgSagoma"), Qt::LeftButton);
         QCOMPARE(principale->findChildren<frmZoom2*>().size(), 1);
         QCOMPARE(principale->findChild<frmZoom2*>(), zoom.data());
     }

@@ -3,6 +3,8 @@
 // there is no printer, failures told.
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Messaggi.h"
+#include "Controlli.h"
 #include "StampaFinestra.h"
 #include "Stili.h"
 #include "frmMain.h"
@@ -45,7 +47,11 @@ int StampaSuPdf(const QString& pdf) {
                               p->setOutputFileName(pdf);
                               return p;
                           },
-                          nullptr, nullptr, [](QWidget*, const QString&) { QCoreApplication::exit(2); }});
+                          nullptr});
+    ImpostaGestoreMessaggi([](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons) {
+        QCoreApplication::exit(2);
+        return QMessageBox::Ok;
+    });
     mdi principale;
     principale.show();
     principale.MostraFiglio(new frmMain);
@@ -79,6 +85,7 @@ class TestStampa : public QObject {
     std::unique_ptr<CartellaProva> cartella;
     std::unique_ptr<mdi> principale;
     QStringList domande, avvisi;
+    bool rispondiSi = true;
     QString filePdf;
     bool conStampante = false;
 
@@ -96,12 +103,16 @@ private slots:
                                   p->setOutputFileName(filePdf);
                                   return p;
                               },
-                              [this](QWidget*) { return filePdf; },
-                              [this](QWidget*, const QString& d) {
-                                  domande << d;
-                                  return true;
-                              },
-                              [this](QWidget*, const QString& a) { avvisi << a; }});
+                              [this](QWidget*) { return filePdf; }});
+        rispondiSi = true;
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
+            if (!p.testFlag(QMessageBox::Yes)) {
+                avvisi << testo;
+                return QMessageBox::Ok;
+            }
+            domande << testo;
+            return rispondiSi ? QMessageBox::Yes : QMessageBox::No;
+        });
         principale = std::make_unique<mdi>();
         principale->show();
         principale->MostraFiglio(new frmMain);
@@ -125,12 +136,12 @@ private slots:
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 255, 255)) < 200);
         QCOMPARE(PixelSimili(immagine, zonaLink, QColor(255, 255, 255)), 0);
         // On screen the bar is back as it was.
-        QVERIFY(principale->ui.cmdPrint->isVisible());
-        QVERIFY(principale->ui.cmdHelp->isVisible());
-        QVERIFY(principale->ui.lblInfo->isVisible());
-        QVERIFY(principale->ui.lblDonazione->isVisible());
-        QVERIFY(!principale->ui.lblCopy->isVisible());
-        QVERIFY(!principale->ui.lblSito->isVisible());
+        QVERIFY(Controllo<QPushButton>(principale, "cmdPrint")->isVisible());
+        QVERIFY(Controllo<QPushButton>(principale, "cmdHelp")->isVisible());
+        QVERIFY(Controllo<QLabel>(principale, "lblInfo")->isVisible());
+        QVERIFY(Controllo<QLabel>(principale, "lblDonazione")->isVisible());
+        QVERIFY(!Controllo<QLabel>(principale, "lblCopy")->isVisible());
+        QVERIFY(!Controllo<QLabel>(principale, "lblSito")->isVisible());
         // Twice the same screen, twice the same picture.
         const QImage seconda = ImmagineDaStampare(principale.get());
         QRect diversa;
@@ -186,7 +197,7 @@ private slots:
     void senzaStampanteSiSalvaUnPdfOrizzontale() {
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        QTest::mouseClick(principale->ui.cmdPrint, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdPrint"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QVERIFY(avvisi.isEmpty());
         QFile pdf(filePdf);
@@ -198,8 +209,8 @@ private slots:
                        .match(QString::fromLatin1(dati));
         QVERIFY(box.hasMatch());
         QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
-        QCOMPARE(QApplication::focusWidget(), principale->ui.txtSetfocus);
-        QVERIFY(principale->ui.cmdPrint->isVisible());
+        QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(principale, "txtSetfocus"));
+        QVERIFY(Controllo<QPushButton>(principale, "cmdPrint")->isVisible());
         // Ctrl+P does the same.
         QTest::keyClick(principale.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(domande.size(), 2);
@@ -230,15 +241,11 @@ private slots:
     }
 
     void rifiutareIlPdfNonStampaNulla() {
-        ImpostaServiziStampa({nullptr, nullptr, [this](QWidget*, const QString& d) {
-                                  domande << d;
-                                  return false;
-                              },
-                              nullptr});
+        rispondiSi = false;
         StampaFinestra(principale.get());
         QCOMPARE(domande.size(), 1);
         QVERIFY(!QFile::exists(filePdf));
-        QVERIFY(principale->ui.cmdPrint->isVisible());
+        QVERIFY(Controllo<QPushButton>(principale, "cmdPrint")->isVisible());
     }
 
     void unaStampaFallitaVieneDetta() {
@@ -248,8 +255,8 @@ private slots:
         QVERIFY(domande.isEmpty());
         QCOMPARE(avvisi.size(), 1);
         QVERIFY(!avvisi.first().isEmpty());
-        QVERIFY(principale->ui.lblInfo->isVisible());
-        QVERIFY(!principale->ui.lblCopy->isVisible());
+        QVERIFY(Controllo<QLabel>(principale, "lblInfo")->isVisible());
+        QVERIFY(!Controllo<QLabel>(principale, "lblCopy")->isVisible());
     }
 };
 

@@ -9,6 +9,8 @@
 #include "Avvio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "Messaggi.h"
+#include "Controlli.h"
 #include "Collegamenti.h"
 #include "Stili.h"
 #include "frmCondizione.h"
@@ -159,7 +161,10 @@ private slots:
         ImpostaCaratteri();
         ImpostaGestoreGuida(MostraGuidaChm);
         ImpostaGestoreCollegamenti([](const QString&) {});
-        AvvisoGuida = [](QWidget*, const QString&, const QString& testo) { QFAIL(qPrintable(testo)); };
+        ImpostaGestoreMessaggi([](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            qFatal("unexpected message: %s", qPrintable(testo));
+            return QMessageBox::Ok;
+        });
         Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, nullptr});
     }
 
@@ -209,31 +214,31 @@ private slots:
         std::unique_ptr<mdi> principale = AvviaProgramma();
         mdi* m = principale.get();
         controlla(m, "home");
-        QTest::mouseClick(m->ui.cmdAtleta, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(m, "cmdAtleta"), Qt::LeftButton);
         controlla(m, "scheda_atleta");
-        QTest::mouseClick(m->ui.cmdAssetto, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(m, "cmdAssetto"), Qt::LeftButton);
         controlla(m, "scheda_assetto");
         auto* scheda = qobject_cast<frmScheda*>(m->FiglioAttivo());
         QVERIFY(scheda);
-        QTest::keyClicks(scheda->ui.txtCavallo, QString(20, QLatin1Char('9')));
+        QTest::keyClicks(Controllo<QLineEdit>(scheda, "txtCavallo"), QString(20, QLatin1Char('9')));
         tagliati << TestiTagliati(m);
-        scheda->ui.txtCavallo->setText(QStringLiteral("86.5"));
-        QTest::mouseClick(scheda->ui.imgBici, Qt::LeftButton);
+        Controllo<QLineEdit>(scheda, "txtCavallo")->setText(QStringLiteral("86.5"));
+        QTest::mouseClick(Controllo<ImmagineSvg>(scheda, "imgBici"), Qt::LeftButton);
         controlla(Finestra<frmZoom>(), "bici");
-        QTest::mouseClick(scheda->ui.imgSagoma, Qt::LeftButton);
+        QTest::mouseClick(Controllo<ImmagineSvg>(scheda, "imgSagoma"), Qt::LeftButton);
         controlla(Finestra<frmZoom2>(), "sagoma");
-        QTest::mouseClick(m->ui.cmdCondizione, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(m, "cmdCondizione"), Qt::LeftButton);
         controlla(m, "scheda_condizione");
         auto* condizione = qobject_cast<frmCondizione*>(m->FiglioAttivo());
         QVERIFY(condizione);
-        QTest::mouseClick(condizione->ui.Label44, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(condizione, "Label44"), Qt::LeftButton);
         controlla(Finestra<frmValoriIMC>(), "valori_imc");
         // Absurd numbers: a result is shown whole or as "n.d.", never cut.
-        QTest::keyClicks(condizione->ui.txtPeso, QString(25, QLatin1Char('9')));
+        QTest::keyClicks(Controllo<QLineEdit>(condizione, "txtPeso"), QString(25, QLatin1Char('9')));
         tagliati << TestiTagliati(m);
-        QTest::mouseClick(m->ui.cmdHelp, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QPushButton>(m, "cmdHelp"), Qt::LeftButton);
         controlla(Finestra<frmGuida>(), "guida");
-        QTest::mouseClick(m->ui.lblInfo, Qt::LeftButton);
+        QTest::mouseClick(Controllo<QLabel>(m, "lblInfo"), Qt::LeftButton);
         controlla(m, "info");
 
         for (QWidget* w : QApplication::topLevelWidgets())

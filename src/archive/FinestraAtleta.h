@@ -1,0 +1,43 @@
+// What the athlete card and the two sheets share: their record set over the
+// archive, the load (translation, then the archive straight on the current
+// athlete, with the window's recomputation held until it has arrived), and
+// the close (the pending edit written, or the window kept at the user's word;
+// then the next window opens on the athlete shown).
+#pragma once
+
+#include "LegameArchivio.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class FinestraAtleta : public QWidget {
+    Q_OBJECT
+
+public:
+    ~FinestraAtleta() override;
+
+    LegameArchivio* Legame() const { return legame_.get(); }
+
+    // The window's tag: while it holds a text, the window recomputes nothing.
+    QString Tag() const;
+    void ImpostaTag(const QString& tag);
+
+protected:
+    explicit FinestraAtleta(QWidget* genitore);
+
+    // Binds the window's controls to their columns (after its form is set
+    // up, before it loads).
+    void Lega(NavigatoreDati* Data1, QLineEdit* txtNome, QList<LegameColonna> legami);
+
+    // The load: the window translated, then opened on the current athlete
+    // (or the first). Its tag holds the recomputation meanwhile and is empty
+    // afterwards.
+    void Carica();
+
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    // Destroyed before the controls are.
+    std::unique_ptr<LegameArchivio> legame_;
+};
