@@ -1,14 +1,11 @@
 #include "Archivio.h"
 
+#include "FileSistema.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -96,49 +93,24 @@ std::string TestoColonna(sqlite3_stmt* st, int i) {
 // Runs statements that return no rows.
 int Esegui(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 
-void SincronizzaCartella(const fs::path& cartella) {
-    int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Moves `da` to `a` unless `a` exists. 0, or the error number.
-int SpostaSenzaSostituire(const fs::path& da, const fs::path& a) {
-    if (::renameat2(AT_FDCWD, da.c_str(), AT_FDCWD, a.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    int e = errno;
-    if (e != EINVAL && e != ENOSYS) return e;
-    // A file system without the atomic form: a hard link fails as well when
-    // the name is taken.
-    if (::link(da.c_str(), a.c_str()) != 0) return errno;
-    ::unlink(da.c_str());
-    return 0;
-}
+std::string PragmaChiave() { return "PRAGMA key = '" + std::string(ChiaveArchivio) + "';"; }
 
 // Builds a new, empty archive under a temporary name next to `file` and moves
 // it into place. An existing file of that name is never replaced.
 Esito CreaArchivio(const fs::path& file) {
-    fs::path cartella = file.parent_path();
-    std::string modello = (cartella.empty() ? fs::path(".") : cartella) / (file.filename().string() + ".nuovo-XXXXXX");
-    std::vector<char> nome(modello.begin(), modello.end());
-    nome.push_back('\0');
-    int fd = ::mkstemp(nome.data());  // owner-only (0600) by definition
-    if (fd < 0) {
-        int e = errno;
-        return ErroreDiSistema(e, "cannot create a file in " + cartella.string() + ": " + std::strerror(e));
-    }
-    ::fchmod(fd, S_IRUSR | S_IWUSR);
-    ::close(fd);
-    const fs::path provvisorio(nome.data());
+    sistema::ErroreFile errore;
+    const auto creato = sistema::CreaFileAccanto(file, errore);   // owner-only
+    if (!creato) return ErroreDiSistema(errore.numero, "cannot create a file beside " + errore.dettaglio);
+    const fs::path provvisorio = *creato;
     auto scarta = [&provvisorio] {
-        ::unlink(provvisorio.c_str());
-        ::unlink((provvisorio.string() + "-journal").c_str());
+        std::error_code ec;
+        fs::remove(provvisorio, ec);
+        fs::remove(provvisorio.string() + "-journal", ec);
     };
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) rc = Esegui(db, "PRAGMA key = 'quintobarle';");
+    if (rc == SQLITE_OK) rc = Esegui(db, PragmaChiave().c_str());
     if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; COMMIT;").c_str());
     if (rc != SQLITE_OK) {
         Errore err;
@@ -153,17 +125,12 @@ Esito CreaArchivio(const fs::path& file) {
     }
     sqlite3_close_v2(db);
 
-    int e = SpostaSenzaSostituire(provvisorio, file);
-    if (e == EEXIST) {
+    if (auto e = sistema::SpostaSenzaSostituire(provvisorio, file)) {
+        scarta();
         // Another program created it meanwhile: theirs is kept.
-        scarta();
-        return {};
+        if (e->numero == EEXIST) return {};
+        return ErroreDiSistema(e->numero, "cannot create " + e->dettaglio);
     }
-    if (e != 0) {
-        scarta();
-        return ErroreDiSistema(e, "cannot create " + file.string() + ": " + std::strerror(e));
-    }
-    SincronizzaCartella(cartella);
     return {};
 }
 
@@ -261,10 +228,10 @@ Esito Archivio::Apri(const fs::path& file) {
     Chiudi();
     creato_ = false;
     file_ = file;
-    struct stat s {};
-    if (::stat(file.c_str(), &s) != 0) {
-        int e = errno;
-        if (e != ENOENT) return ErroreDiSistema(e, file.string() + ": " + std::strerror(e));
+    std::error_code ec;
+    const auto stato = fs::status(file, ec);
+    if (!fs::exists(stato)) {
+        if (ec && ec.value() != ENOENT) return ErroreDiSistema(ec.value(), file.string() + ": " + ec.message());
         if (Esito esito = CreaArchivio(file); !esito) return esito;
         creato_ = true;
     }
@@ -307,7 +274,7 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, AttesaBloccoMs);
-    rc = Esegui(db_, "PRAGMA key = 'quintobarle';");
+    rc = Esegui(db_, PragmaChiave().c_str());
     // The first read proves the key: it decrypts the first page.
     if (rc == SQLITE_OK) rc = Esegui(db_, "SELECT count(*) FROM sqlite_master;");
     // Pages stay decrypted in memory while the program runs (16 MB, the
@@ -341,13 +308,10 @@ void Archivio::RiapriSeSolaLettura() {
 
 Esito Archivio::PrimaDiScrivere() {
     RiapriSeSolaLettura();
-    const int fd = ::open(file_.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return {};
-    }
-    const int e = errno;
-    Errore err = ErroreDiSistema(e, file_.string() + ": " + std::strerror(e));
+    const auto rifiuto = sistema::ProvaScrittura(file_);
+    if (!rifiuto) return {};
+    const int e = rifiuto->numero;
+    Errore err = ErroreDiSistema(e, rifiuto->dettaglio);
     if (e == EACCES || e == EPERM || e == EROFS || e == ETXTBSY) err.motivo = Motivo::SolaLettura;
     return err;
 }

@@ -1,6 +1,9 @@
 #include "ConnessioneCondivisa.h"
 
-#include <sys/stat.h>
+#include "FileSistema.h"
+
+#include <optional>
+#include <utility>
 
 namespace archivio {
 
@@ -9,8 +12,7 @@ namespace {
 struct Condivisa {
     std::shared_ptr<Archivio> archivio;
     std::filesystem::path file;
-    dev_t dispositivo = 0;
-    ino_t nodo = 0;
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> identita;
 };
 
 Condivisa& Corrente() {
@@ -18,23 +20,12 @@ Condivisa& Corrente() {
     return c;
 }
 
-bool Identita(const std::filesystem::path& file, dev_t& dispositivo, ino_t& nodo) {
-    struct stat s {};
-    if (::stat(file.c_str(), &s) != 0) return false;
-    dispositivo = s.st_dev;
-    nodo = s.st_ino;
-    return true;
-}
-
 }  // namespace
 
 std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file, Esito& esito) {
     Condivisa& c = Corrente();
-    dev_t dispositivo = 0;
-    ino_t nodo = 0;
-    const bool esiste = Identita(file, dispositivo, nodo);
-    if (c.archivio && c.archivio->aperto() && c.file == file && esiste && c.dispositivo == dispositivo &&
-        c.nodo == nodo) {
+    const auto identita = sistema::IdentitaFile(file);
+    if (c.archivio && c.archivio->aperto() && c.file == file && identita && c.identita == identita) {
         esito = {};
         return c.archivio;
     }
@@ -42,7 +33,8 @@ std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file
     auto nuovo = std::make_shared<Archivio>();
     esito = nuovo->Apri(file);
     if (!esito) return nullptr;
-    if (!Identita(file, c.dispositivo, c.nodo)) return nuovo;   // gone at once: not kept
+    c.identita = sistema::IdentitaFile(file);
+    if (!c.identita) return nuovo;   // gone at once: not kept
     c.archivio = nuovo;
     c.file = file;
     return nuovo;

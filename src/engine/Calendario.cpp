@@ -72,7 +72,8 @@ std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine)
         case OrdineData::MeseGiornoAnno: d = {parti[2], parti[0], parti[1]}; cifreAnno = cifre[2]; break;
         default: d = {parti[0], parti[1], parti[2]}; cifreAnno = cifre[0]; break;
     }
-    // Day and month take one or two digits; the year two or four.
+    // Day and month are numbers up to 99 (a leading zero or two allowed); the
+    // year has two digits or four.
     auto breve = [](int v) { return v >= 0 && v <= 99; };
     if (!breve(d.giorno) || !breve(d.mese)) return std::nullopt;
     if (cifreAnno == 2)

@@ -1,5 +1,7 @@
 #include "CartelleProgramma.h"
 
+#include "FileSistema.h"
+
 #include "modLanguageSupport.h"
 
 #include <QCoreApplication>
@@ -8,9 +10,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 
@@ -32,7 +31,7 @@ void PreparaCartellaUtente(const QString& cartella) {
     const QFileInfo info(cartella);
     if (info.isDir()) return;
     QDir().mkpath(info.absolutePath());
-    ::mkdir(QFile::encodeName(cartella).constData(), 0700);
+    sistema::CreaCartellaPrivata(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
 }
 
 // Copies a file the program folder holds and the user's folder lacks, whole
@@ -53,12 +52,7 @@ void CopiaSeManca(const QString& da, const QString& a) {
 }  // namespace
 
 bool CartellaScrivibile(const QString& cartella) {
-    const QByteArray nome = QFile::encodeName(cartella + QStringLiteral("/.tovarin-prova-%1").arg(::getpid()));
-    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return errno == EEXIST;
-    ::close(fd);
-    ::unlink(nome.constData());
-    return true;
+    return sistema::CartellaScrivibile(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
 }
 
 CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString& cartellaUtente) {

@@ -110,6 +110,45 @@ std::optional<ErroreFile> Rinomina(const fs::path& da, const fs::path& a) {
     return std::nullopt;
 }
 
+std::optional<ErroreFile> SpostaSenzaSostituire(const fs::path& da, const fs::path& a) {
+    if (::renameat2(AT_FDCWD, da.c_str(), AT_FDCWD, a.c_str(), RENAME_NOREPLACE) == 0) {
+        Sincronizza(a.parent_path());
+        return std::nullopt;
+    }
+    const int numero = errno;
+    if (numero != EINVAL && numero != ENOSYS) return Errore(numero, a);
+    // A file system without the atomic form: a hard link fails as well when
+    // the name is taken.
+    if (::link(da.c_str(), a.c_str()) != 0) return Errore(errno, a);
+    ::unlink(da.c_str());
+    Sincronizza(a.parent_path());
+    return std::nullopt;
+}
+
+bool CartellaScrivibile(const fs::path& cartella) {
+    const fs::path nome = cartella / (".tovarin-prova-" + std::to_string(::getpid()));
+    const int fd = ::open(nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EEXIST;
+    ::close(fd);
+    ::unlink(nome.c_str());
+    return true;
+}
+
+bool CreaCartellaPrivata(const fs::path& cartella) { return ::mkdir(cartella.c_str(), 0700) == 0; }
+
+std::optional<ErroreFile> ProvaScrittura(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return Errore(errno, file);
+    ::close(fd);
+    return std::nullopt;
+}
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> IdentitaFile(const fs::path& file) {
+    struct stat s {};
+    if (::stat(file.c_str(), &s) != 0) return std::nullopt;
+    return std::pair{static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino)};
+}
+
 std::optional<std::string> LeggiFile(const fs::path& file, std::uintmax_t massimo, ErroreFile& errore) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

@@ -4,10 +4,12 @@
 // the system's file calls through here.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sistema {
 
@@ -34,6 +36,26 @@ std::optional<ErroreFile> CopiaContenuto(const std::filesystem::path& da, const 
 
 // Renames `da` to `a`, replacing `a`; syncs the folder. Nothing on success.
 std::optional<ErroreFile> Rinomina(const std::filesystem::path& da, const std::filesystem::path& a);
+
+// Moves `da` to `a` unless a file of that name exists: nothing on success;
+// the error number EEXIST when the name is taken.
+std::optional<ErroreFile> SpostaSenzaSostituire(const std::filesystem::path& da, const std::filesystem::path& a);
+
+// True when a new file can be created in the folder: tried, not guessed from
+// the permission bits (which neither root nor a read-only medium respect).
+bool CartellaScrivibile(const std::filesystem::path& cartella);
+
+// Creates the folder owner-only (its parent must exist); false when it could
+// not be created.
+bool CreaCartellaPrivata(const std::filesystem::path& cartella);
+
+// Nothing when the existing file can be opened for writing now; else why not.
+std::optional<ErroreFile> ProvaScrittura(const std::filesystem::path& file);
+
+// What tells one file from another on the system (device and file number):
+// the same path gives another identity once the file is replaced. Nothing
+// when the file is not there.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> IdentitaFile(const std::filesystem::path& file);
 
 // Syncs a file's contents, or a folder's entries, to disk. False on failure.
 bool Sincronizza(const std::filesystem::path& percorso);

@@ -1,12 +1,11 @@
 #include "modLanguageSupport.h"
 
+#include "FileSistema.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace modLanguageSupport {
@@ -146,30 +145,12 @@ bool NomeLinguaSicuro(std::string_view nome) {
            nome.find("..") == std::string_view::npos && nome.find('\0') == std::string_view::npos;
 }
 
-bool ScriviTutto(int fd, std::string_view dati) {
-    while (!dati.empty()) {
-        ssize_t scritti = ::write(fd, dati.data(), dati.size());
-        if (scritti < 0) return false;
-        dati.remove_prefix(static_cast<std::size_t>(scritti));
-    }
-    return true;
-}
-
 // Replaces the file with the new text: written beside it, flushed to disk and
 // renamed over it, so that the file is always either the old or the new one.
 bool SostituisciFile(const fs::path& file, std::string_view testo) {
-    fs::path provvisorio = file;
-    provvisorio += ".tmp-XXXXXX";
-    std::string modello = provvisorio.string();
-    int fd = ::mkstemp(modello.data());
-    if (fd < 0) return false;
-    struct stat info {};
-    mode_t modo = ::stat(file.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
-    bool riuscito = ::fchmod(fd, modo) == 0 && ScriviTutto(fd, testo) && ::fsync(fd) == 0;
-    riuscito = ::close(fd) == 0 && riuscito;
-    if (riuscito) riuscito = ::rename(modello.c_str(), file.c_str()) == 0;
-    if (!riuscito) ::unlink(modello.c_str());
-    return riuscito;
+    return !sistema::ScriviFileAtomico(file, testo,
+                                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                           fs::perms::others_read);
 }
 
 }  // namespace

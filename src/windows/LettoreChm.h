@@ -59,8 +59,8 @@ public:
 
     // What the last apri, contiene or leggi failed on.
     Errore errore() const { return errore_; }
-    // The same, as a sentence for the user naming the file and the topic, in
-    // the program's current language (Italian unless it is "english").
+    // The same, as a sentence for the user naming the file and the topic,
+    // from the message catalogue of the current language.
     QString messaggioErrore() const;
 
     // The object path a reference in a page stands for: "Descrizione.html" is
