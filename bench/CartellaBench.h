@@ -8,6 +8,7 @@
 #include "modLanguageSupport.h"
 
 #include "Globali.h"
+#include "Risorse.h"
 
 #include <QApplication>
 #include <QString>

@@ -6,6 +6,7 @@
 #include "Archivio.h"
 #include "AtletaCorrente.h"
 #include "Globali.h"
+#include "Risorse.h"
 #include "frmAtleti.h"
 #include "frmCondizione.h"
 #include "frmScheda.h"

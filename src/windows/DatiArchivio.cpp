@@ -4,6 +4,7 @@
 #include "Calendario.h"
 #include "CopiaArchivio.h"
 #include "Globali.h"
+#include "Risorse.h"
 #include "LegameArchivio.h"
 #include "NavigatoreDati.h"
 #include "ReportAtleta.h"

@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <initializer_list>
 
 class QWidget;
 
@@ -32,14 +31,3 @@ QString CartellaApplicazioneQt();
 // The year part of the credit line: "2015" until 2015, then "2015-" and the
 // year of today's date ("2015-2024").
 QString ParteAnniCredito();
-
-// Translates every window open now (the main window, its child, the floating
-// windows), in a stable order, and puts Qt's own texts in the same language.
-void TraduciFinestreAperte(QWidget* ancheQuesta = nullptr);
-
-// Registers the program's pictures (":/immagini/..."); safe to call often.
-void InizializzaRisorse();
-
-// An icon drawn from an SVG picture at the given sizes (pixels).
-class QIcon;
-QIcon IconaSvg(const QString& risorsa, std::initializer_list<int> lati);

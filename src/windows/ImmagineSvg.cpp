@@ -1,6 +1,7 @@
 #include "ImmagineSvg.h"
 
 #include "Globali.h"
+#include "Risorse.h"
 #include "ImmaginiDisegnate.h"
 
 #include <QMouseEvent>

@@ -2,80 +2,28 @@
 
 #include "ui_frmGuida.h"
 
-#include "Messaggi.h"
-
 #include "Collegamenti.h"
-#include "Globali.h"
+#include "GuidaChm.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
+#include "SommarioChm.h"
 #include "TraduciForm.h"
-#include "modLanguageSupport.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QList>
-#include <QMessageBox>
-#include <QPointer>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QStringConverter>
-#include <QStringDecoder>
 #include <QStyle>
-#include <QTextDocumentFragment>
 #include <QTreeWidgetItem>
 #include <QTreeWidgetItemIterator>
-
-#include <utility>
 
 ApriEsternoGuidaFn ApriEsternoGuida = [](const QUrl& indirizzo) { QDesktopServices::openUrl(indirizzo); };
 
 namespace {
 
-const QString SchemaGuida = QStringLiteral("chm");
-// The topic shown when the file names no default topic of its own.
-const QString ArgomentoDiRiserva = QStringLiteral("/Descrizione.html");
 // The data role of a table-of-contents entry holding its target.
 constexpr int RuoloDestinazione = Qt::UserRole;
-
-QPointer<frmGuida> ViewerAperto;
-
-
-// Page text: the charset the page declares, else UTF-8 when the bytes are
-// valid UTF-8, else Latin-1 (close to the Windows code page of older files).
-QString DecodificaTesto(const QByteArray& dati, bool html)
-{
-    if (html) {
-        const auto dichiarata = QStringConverter::encodingForHtml(dati);
-        if (dichiarata && *dichiarata != QStringConverter::Utf8) {
-            QStringDecoder decodifica(*dichiarata);
-            QString testo = decodifica.decode(dati);
-            if (!decodifica.hasError())
-                return testo;
-        }
-    }
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString testo = utf8.decode(dati);
-    if (!utf8.hasError())
-        return testo;
-    return QString::fromLatin1(dati);
-}
-
-QString TestoSemplice(const QString& html)
-{
-    if (!html.contains(QLatin1Char('&')))
-        return html;
-    return QTextDocumentFragment::fromHtml(html).toPlainText();
-}
-
-// Object path and fragment of a table-of-contents target ("x.html#frammento").
-std::pair<QString, QString> DividiDestinazione(const QString& destinazione)
-{
-    const qsizetype cancelletto = destinazione.indexOf(QLatin1Char('#'));
-    const QString frammento = cancelletto >= 0 ? destinazione.mid(cancelletto + 1) : QString();
-    return {LettoreChm::PercorsoOggetto(destinazione), frammento};
-}
 
 bool CollegamentoEsterno(const QUrl& indirizzo)
 {
@@ -83,107 +31,7 @@ bool CollegamentoEsterno(const QUrl& indirizzo)
     return schema == QLatin1String("http") || schema == QLatin1String("https") || schema == QLatin1String("mailto");
 }
 
-// Opens the file and checks the topic; on failure tells the user and gives
-// nothing. The topic is returned as an object path with its fragment.
-std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& fileChm, QString& argomento)
-{
-    auto lettore = std::make_shared<LettoreChm>(fileChm);
-    if (!lettore->aperto()) {
-        MostraMessaggio(finestra, lettore->messaggioErrore());
-        return nullptr;
-    }
-    QString richiesto = argomento.trimmed();
-    if (LettoreChm::PercorsoOggetto(richiesto).isEmpty()) {
-        const QString predefinito = lettore->argomentoPredefinito();
-        richiesto = predefinito.isEmpty() ? ArgomentoDiRiserva : predefinito;
-        if (const QString tradotto = PaginaNellaLingua(richiesto, GuidaInInglese()); lettore->contiene(tradotto))
-            richiesto = tradotto;
-    }
-    const auto [percorso, frammento] = DividiDestinazione(richiesto);
-    if (!lettore->contiene(percorso)) {
-        // Name the topic as it was asked for.
-        lettore->contiene(richiesto);
-        MostraMessaggio(finestra, lettore->messaggioErrore());
-        return nullptr;
-    }
-    argomento = frammento.isEmpty() ? percorso : percorso + QLatin1Char('#') + frammento;
-    return lettore;
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// BrowserChm
-
-BrowserChm::BrowserChm(QWidget* genitore) : QTextBrowser(genitore)
-{
-    // Links are followed by the viewer itself: inside the help file, or handed
-    // to the desktop for the web and mail.
-    setOpenLinks(false);
-    setOpenExternalLinks(false);
-}
-
-void BrowserChm::impostaLettore(std::shared_ptr<LettoreChm> lettore)
-{
-    lettore_ = std::move(lettore);
-}
-
-QUrl BrowserChm::Indirizzo(const QString& percorsoOggetto, const QString& frammento)
-{
-    QUrl indirizzo;
-    indirizzo.setScheme(SchemaGuida);
-    indirizzo.setPath(LettoreChm::PercorsoOggetto(percorsoOggetto));
-    if (!frammento.isEmpty())
-        indirizzo.setFragment(frammento);
-    return indirizzo;
-}
-
-QString BrowserChm::percorsoDi(const QUrl& indirizzo) const
-{
-    if (indirizzo.isRelative())
-        return LettoreChm::PercorsoOggetto(indirizzo.toString(), paginaCorrente_);
-    const QString schema = indirizzo.scheme().toLower();
-    if (schema == SchemaGuida)
-        return LettoreChm::PercorsoOggetto(indirizzo.path(QUrl::FullyDecoded));
-    if (schema == QLatin1String("ms-its") || schema == QLatin1String("mk") || schema == QLatin1String("its"))
-        return LettoreChm::PercorsoOggetto(indirizzo.toString());
-    return QString();
-}
-
-void BrowserChm::doSetSource(const QUrl& nome, QTextDocument::ResourceType tipo)
-{
-    const QString percorso = percorsoDi(nome);
-    if (!percorso.isEmpty())
-        paginaCorrente_ = percorso;
-    QTextBrowser::doSetSource(nome, tipo);
-}
-
-QVariant BrowserChm::loadResource(int tipo, const QUrl& nome)
-{
-    // Nothing is read from the disk or the network: only the help file.
-    if (!lettore_)
-        return QVariant();
-    const QString percorso = percorsoDi(nome);
-    if (percorso.isEmpty())
-        return QVariant();
-    const auto dati = lettore_->leggi(percorso);
-    if (!dati)
-        return QVariant();
-    switch (tipo) {
-    case QTextDocument::HtmlResource:
-        // Every page load passes here, back and forward included: the page's
-        // own style sheet and pictures are then taken from its folder.
-        paginaCorrente_ = percorso;
-        return DecodificaTesto(*dati, true);
-    case QTextDocument::StyleSheetResource:
-        return DecodificaTesto(*dati, false);
-    default:
-        return *dati;
-    }
-}
-
-// ---------------------------------------------------------------------------
-// frmGuida
 
 frmGuida::frmGuida(QWidget* proprietario) : QWidget(proprietario, Qt::Window), ui(std::make_unique<Ui::frmGuida>())
 {
@@ -219,9 +67,8 @@ frmGuida::~frmGuida() = default;
 void frmGuida::closeEvent(QCloseEvent* evento)
 {
     QWidget::closeEvent(evento);
-    // A closed viewer is on its way out: the next call opens a new one.
-    if (evento->isAccepted() && ViewerAperto == this)
-        ViewerAperto = nullptr;
+    if (evento->isAccepted())
+        chiuso_ = true;
 }
 
 void frmGuida::traduci()
@@ -297,62 +144,17 @@ void frmGuida::caricaSommario()
         ui->treeSommario->hide();
         return;
     }
-    const QString testo = DecodificaTesto(*dati, true);
-
-    // A sitemap: nested <UL> lists whose <OBJECT type="text/sitemap"> entries
-    // carry a Name and a Local parameter.
-    static const QRegularExpression marcatore(QStringLiteral("<\\s*(/?)\\s*(ul|object)\\b([^>]*)>"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression parametro(
-        QStringLiteral("<\\s*param\\s+name\\s*=\\s*\"([^\"]*)\"\\s+value\\s*=\\s*\"([^\"]*)\""),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression fineOggetto(QStringLiteral("<\\s*/\\s*object\\s*>"),
-                                                QRegularExpression::CaseInsensitiveOption);
-
-    QList<QTreeWidgetItem*> genitori;  // one per open list; nullptr stands for the top level
-    QTreeWidgetItem* ultima = nullptr;
-    qsizetype posizione = 0;
-    while (true) {
-        const auto trovato = marcatore.match(testo, posizione);
-        if (!trovato.hasMatch())
-            break;
-        posizione = trovato.capturedEnd();
-        const bool chiusura = !trovato.captured(1).isEmpty();
-        const QString nome = trovato.captured(2).toLower();
-        if (nome == QLatin1String("ul")) {
-            if (chiusura) {
-                if (!genitori.isEmpty())
-                    genitori.removeLast();
-            } else {
-                genitori.append(genitori.isEmpty() ? nullptr : ultima);
-            }
-            continue;
-        }
-        if (chiusura)
-            continue;
-        const auto fine = fineOggetto.match(testo, posizione);
-        const qsizetype finePosizione = fine.hasMatch() ? fine.capturedStart() : testo.size();
-        const QString blocco = testo.mid(posizione, finePosizione - posizione);
-        posizione = fine.hasMatch() ? fine.capturedEnd() : testo.size();
-        if (!trovato.captured(3).contains(QLatin1String("text/sitemap"), Qt::CaseInsensitive))
-            continue;
-        QString titolo;
-        QString destinazione;
-        for (auto it = parametro.globalMatch(blocco); it.hasNext();) {
-            const auto p = it.next();
-            if (p.captured(1).compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0 && titolo.isEmpty())
-                titolo = TestoSemplice(p.captured(2));
-            else if (p.captured(1).compare(QLatin1String("Local"), Qt::CaseInsensitive) == 0)
-                destinazione = p.captured(2);
-        }
-        if (titolo.isEmpty())
-            continue;
-        QTreeWidgetItem* genitore = genitori.isEmpty() ? nullptr : genitori.last();
-        auto* voce = genitore ? new QTreeWidgetItem(genitore) : new QTreeWidgetItem(ui->treeSommario);
-        voce->setText(0, titolo);
-        voce->setToolTip(0, titolo);
-        voce->setData(0, RuoloDestinazione, destinazione);
-        ultima = voce;
+    // The entries under their own, as the file nests them.
+    const std::vector<VoceSommario> voci = LeggiSommario(DecodificaTestoChm(*dati, true));
+    std::vector<QTreeWidgetItem*> elementi;
+    elementi.reserve(voci.size());
+    for (const VoceSommario& v : voci) {
+        auto* voce = v.genitore >= 0 ? new QTreeWidgetItem(elementi[static_cast<std::size_t>(v.genitore)])
+                                     : new QTreeWidgetItem(ui->treeSommario);
+        voce->setText(0, v.titolo);
+        voce->setToolTip(0, v.titolo);
+        voce->setData(0, RuoloDestinazione, v.destinazione);
+        elementi.push_back(voce);
     }
     ui->treeSommario->expandAll();
     ui->treeSommario->setVisible(ui->treeSommario->topLevelItemCount() > 0);
@@ -428,52 +230,4 @@ void frmGuida::evidenziaVoce(const QUrl& indirizzo)
     ui->treeSommario->setCurrentItem(voce);
     if (voce)
         ui->treeSommario->scrollToItem(voce);
-}
-
-// ---------------------------------------------------------------------------
-
-frmGuida* FinestraGuida()
-{
-    return ViewerAperto.data();
-}
-
-void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString& argomento)
-{
-    QString percorso = argomento;
-    auto lettore = PreparaArgomento(proprietario, fileChm, percorso);
-    if (!lettore)
-        return;
-
-    QWidget* finestraProprietaria = proprietario ? proprietario->window() : nullptr;
-    frmGuida* viewer = ViewerAperto.data();
-    const bool nuovo = viewer == nullptr;
-    if (nuovo) {
-        viewer = new frmGuida(finestraProprietaria);
-        ViewerAperto = viewer;
-        if (finestraProprietaria == nullptr) {
-            // Without an owner the viewer must still go when the program ends.
-            QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, &QWidget::close);
-        }
-    } else if (finestraProprietaria && finestraProprietaria != viewer && viewer->parentWidget() != finestraProprietaria) {
-        const QRect posizione = viewer->geometry();
-        viewer->setParent(finestraProprietaria, viewer->windowFlags() | Qt::Window);
-        viewer->setGeometry(posizione);
-    }
-
-    viewer->mostra(std::move(lettore), percorso);
-
-    if (nuovo) {
-        // Open over the owner, or in the middle of the screen.
-        const QRect area = finestraProprietaria ? finestraProprietaria->frameGeometry()
-                           : viewer->screen()   ? viewer->screen()->availableGeometry()
-                                                : QRect();
-        if (area.isValid())
-            viewer->move(area.center() - viewer->rect().center());
-    }
-    if (viewer->isMinimized())
-        viewer->showNormal();
-    else
-        viewer->show();
-    viewer->raise();
-    viewer->activateWindow();
 }

@@ -5,7 +5,7 @@
 // desktop's programs.
 #pragma once
 
-#include "LettoreChm.h"
+#include "BrowserChm.h"
 
 #include <QString>
 #include <QTextBrowser>
@@ -21,52 +21,10 @@ namespace Ui {
 class frmGuida;
 }
 
-// Opens the help viewer on a topic of a help file, as "Descrizione.html" or
-// "Scheda_assetto.html#risultati"; an empty topic is the file's default one.
-// There is one viewer: a later call shows its topic in the same window and
-// brings it to the front. A missing or unreadable file or a missing topic is
-// reported (MostraMessaggio) and leaves an open viewer as it was.
-void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString& argomento);
-
 // How a web or mail link of a topic (http, https, mailto) is handed to the
 // desktop. By default QDesktopServices::openUrl.
 using ApriEsternoGuidaFn = std::function<void(const QUrl& indirizzo)>;
 extern ApriEsternoGuidaFn ApriEsternoGuida;
-
-class frmGuida;
-// The viewer now open, or nullptr.
-frmGuida* FinestraGuida();
-
-// The page view of the viewer: a text browser that takes pages, style sheets
-// and pictures from the help file instead of the disk.
-class BrowserChm : public QTextBrowser {
-    Q_OBJECT
-
-public:
-    explicit BrowserChm(QWidget* genitore = nullptr);
-
-    void impostaLettore(std::shared_ptr<LettoreChm> lettore);
-    const std::shared_ptr<LettoreChm>& lettore() const { return lettore_; }
-
-    // The address of an object of the help file, as setSource takes it.
-    static QUrl Indirizzo(const QString& percorsoOggetto, const QString& frammento = QString());
-
-    // The object path an address stands for, a relative one taken from the
-    // page now shown; empty for an address outside the help file.
-    QString percorsoDi(const QUrl& indirizzo) const;
-
-    // The object path of the page last loaded ("/Descrizione.html").
-    const QString& paginaCorrente() const { return paginaCorrente_; }
-
-    QVariant loadResource(int tipo, const QUrl& nome) override;
-
-protected:
-    void doSetSource(const QUrl& nome, QTextDocument::ResourceType tipo) override;
-
-private:
-    std::shared_ptr<LettoreChm> lettore_;
-    QString paginaCorrente_;
-};
 
 class frmGuida : public QWidget {
     Q_OBJECT
@@ -84,6 +42,8 @@ public:
     QString argomentoCorrente() const;
 
     BrowserChm* browser() const;
+    // Closed: on its way out.
+    bool Chiuso() const { return chiuso_; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -101,4 +61,5 @@ private:
 
     std::unique_ptr<Ui::frmGuida> ui;
     bool inglese_ = false;   // the language of the contents shown
+    bool chiuso_ = false;
 };

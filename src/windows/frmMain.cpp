@@ -6,6 +6,7 @@
 
 #include "Collegamenti.h"
 #include "Globali.h"
+#include "TraduciFinestre.h"
 #include "TraduciForm.h"
 #include "modLanguageSupport.h"
 

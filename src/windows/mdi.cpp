@@ -6,6 +6,7 @@
 #include "Collegamenti.h"
 #include "FiltroApplicazione.h"
 #include "Globali.h"
+#include "Risorse.h"
 #include "RisultatiInteri.h"
 #include "Stili.h"
 #include "StampaFinestra.h"

@@ -4,6 +4,7 @@
 #include "Messaggi.h"
 #include "Collegamenti.h"
 #include "LettoreChm.h"
+#include "GuidaChm.h"
 #include "frmGuida.h"
 
 #include "modLanguageSupport.h"

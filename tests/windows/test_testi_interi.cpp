@@ -14,6 +14,7 @@
 #include "Collegamenti.h"
 #include "Stili.h"
 #include "frmCondizione.h"
+#include "GuidaChm.h"
 #include "frmGuida.h"
 #include "frmScheda.h"
 #include "frmValoriIMC.h"
