@@ -38,9 +38,6 @@ QString Testo(const std::string& testo) { return QString::fromStdString(testo); 
 void Mostra(QLabel* etichetta, const QString& testo) { MostraIntero(etichetta, testo); }
 void Mostra(QLabel* etichetta, const std::string& testo) { Mostra(etichetta, Testo(testo)); }
 
-const QColor Nero(0, 0, 0);
-const QColor Rosso(255, 0, 0);
-
 }  // namespace
 
 frmCondizione::frmCondizione(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmCondizione>()) {
@@ -203,7 +200,7 @@ void frmCondizione::AggiornaCondizione() {
 
     // Normal and ideal in black, every other class (none included) in red.
     const bool buona = !classe.empty() && (Testo(classe) == Messaggio("0013") || Testo(classe) == Messaggio("0014"));
-    CambiaColore(ui->lblCondizione, QStringLiteral("color"), buona ? Nero : Rosso);
+    ImpostaStato(ui->lblCondizione, "buona", buona);
 }
 
 

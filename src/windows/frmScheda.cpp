@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QPalette>
 
 namespace {
 
@@ -26,8 +25,6 @@ const QString SellaPredefinita = QStringLiteral("27.5");
 std::string TestoDi(const QLineEdit* box) { return box->text().toStdString(); }
 
 QString Risultato(const std::string& testo) { return QString::fromStdString(testo); }
-
-QColor Opaco(const QColor& c) { return QColor(c.red(), c.green(), c.blue()); }
 
 }  // namespace
 
@@ -73,19 +70,9 @@ frmScheda::~frmScheda() = default;
 
 
 
-QColor frmScheda::ColoreTestoGrigio() {
-    // The grey of text that is not the user's own.
-    return QColor(109, 109, 109);
-}
 
-QColor frmScheda::ColoreTestoNormale() {
-    // The measure boxes are light whatever the system's colours: a light
-    // window-text colour would not read on them.
-    const QColor testo = Opaco(QApplication::palette().color(QPalette::Active, QPalette::WindowText));
-    return testo.lightness() <= 128 ? testo : QColor(0, 0, 0);
-}
 
-bool frmScheda::SellaInGrigio() const { return ColoreDi(ui->txtSella, QStringLiteral("color")) == ColoreTestoGrigio(); }
+bool frmScheda::SellaInGrigio() const { return StatoDi(ui->txtSella, "predefinita"); }
 
 void frmScheda::CalcolaMisure() {
     if (!Tag().isEmpty()) return;
@@ -105,9 +92,9 @@ void frmScheda::CalcolaMisure() {
     if (daRiempire && !attesa) {
         // A change of the box: its rule recomputes the sheet inside this run.
         ui->txtSella->setText(SellaPredefinita);
-        CambiaColore(ui->txtSella, QStringLiteral("color"), ColoreTestoGrigio());
+        ImpostaStato(ui->txtSella, "predefinita", true);
     } else {
-        CambiaColore(ui->txtSella, QStringLiteral("color"), ColoreTestoNormale());
+        ImpostaStato(ui->txtSella, "predefinita", false);
     }
 
     QLineEdit* const risultati[] = {ui->txtTP,    ui->txtTO,  ui->txtPE,  ui->txtAlfa, ui->txtPiega,

@@ -28,11 +28,8 @@ public:
     // in grey until the next recomputation.
     void CalcolaMisure();
 
-    // The colours of txtSella's text: grey right after the default saddle
-    // length has been filled in, the window-text colour otherwise.
-    static QColor ColoreTestoGrigio();
-    static QColor ColoreTestoNormale();
-    // True while txtSella shows its text in grey.
+    // True while txtSella shows its text in grey: right after the default
+    // saddle length has been filled in.
     bool SellaInGrigio() const;
 
 

@@ -29,10 +29,6 @@ namespace {
 
 mdi* istanza = nullptr;
 
-const QColor Bianco(255, 255, 255);
-const QColor Arancio(255, 128, 0);
-const QColor Evidenziato(255, 192, 128);
-
 }  // namespace
 
 mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi>()) {
@@ -197,14 +193,14 @@ void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
 void mdi::ClickInfo() {
     ChiudiFinestre();
     if (FiglioAttivo()) return;
-    for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione}) CambiaColore(b, "background-color", Bianco);
+    for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione}) ImpostaStato(b, "evidenziato", false);
     ui->txtSetfocus->setFocus();
     if (creaInfo_) MostraFiglio(creaInfo_(ui->mdiArea));
 }
 
 void mdi::EvidenziaNavigazione(QPushButton* premuto) {
     for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione})
-        CambiaColore(b, "background-color", b == premuto ? Evidenziato : Bianco);
+        ImpostaStato(b, "evidenziato", b == premuto);
 }
 
 bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
@@ -228,11 +224,11 @@ bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
         }
         case QEvent::MouseMove:
             if (oggetto == ui->lblInfo || oggetto == ui->lblDonazione) {
-                CambiaColore(static_cast<QWidget*>(oggetto), "color", Arancio);
+                ImpostaStato(static_cast<QWidget*>(oggetto), "sopra", true);
                 return true;   // taken here: the bar beneath must not turn it white again
             }
             if (oggetto == ui->Picture2)
-                for (QLabel* l : {ui->lblInfo, ui->lblDonazione}) CambiaColore(l, "color", Bianco);
+                for (QLabel* l : {ui->lblInfo, ui->lblDonazione}) ImpostaStato(l, "sopra", false);
             break;
         default:
             break;

@@ -21,3 +21,13 @@ template <class T = QWidget, class F>
 T* Controllo(const std::unique_ptr<F>& finestra, const char* nome) {
     return Controllo<T>(finestra.get(), nome);
 }
+
+// The colours a control is drawn with now, as its style sheet gives them.
+inline QColor ColoreTesto(QWidget* controllo) {
+    controllo->ensurePolished();
+    return controllo->palette().color(controllo->foregroundRole());
+}
+inline QColor ColoreSfondo(QWidget* controllo) {
+    controllo->ensurePolished();
+    return controllo->palette().color(controllo->backgroundRole());
+}

@@ -169,7 +169,7 @@ private slots:
             return new FinestraConNome(QStringLiteral("Verdi"), 720);
         };
         principale->ImpostaFinestre(crea, crea, crea, [](QWidget* g) { return new QWidget(g); });
-        auto colore = [](QWidget* w) { return ColoreDi(w, QStringLiteral("background-color")); };
+        auto colore = [](QWidget* w) { return ColoreSfondo(w); };
 
         // Any mouse button highlights; only a left click opens.
         QTest::mousePress(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
@@ -229,10 +229,10 @@ private slots:
             QApplication::sendEvent(w, &e);
         };
         muovi(Controllo<QLabel>(principale, "lblDonazione"));
-        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblDonazione"), QStringLiteral("color")), Arancio);
-        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblInfo"), QStringLiteral("color")), Bianco);
+        QCOMPARE(ColoreTesto(Controllo<QLabel>(principale, "lblDonazione")), Arancio);
+        QCOMPARE(ColoreTesto(Controllo<QLabel>(principale, "lblInfo")), Bianco);
         muovi(Controllo<QWidget>(principale, "Picture2"));
-        QCOMPARE(ColoreDi(Controllo<QLabel>(principale, "lblDonazione"), QStringLiteral("color")), Bianco);
+        QCOMPARE(ColoreTesto(Controllo<QLabel>(principale, "lblDonazione")), Bianco);
         QVERIFY(!Controllo<QLabel>(principale, "lblCopy")->isVisible());
         QVERIFY(!Controllo<QLabel>(principale, "lblSito")->isVisible());
         QCOMPARE(Controllo<QLabel>(principale, "lblCopy")->text(), TestoCredito + NomeAutore);
@@ -289,7 +289,7 @@ private slots:
         // A focused bar button has a frame of its own, not the highlight.
         QVERIFY(tabFino(Controllo<QPushButton>(principale, "cmdAssetto")));
         const QImage conFuoco = Controllo<QPushButton>(principale, "cmdAssetto")->grab().toImage();
-        QCOMPARE(ColoreDi(Controllo<QPushButton>(principale, "cmdAssetto"), QStringLiteral("background-color")), Bianco);
+        QCOMPARE(ColoreSfondo(Controllo<QPushButton>(principale, "cmdAssetto")), Bianco);
         QCOMPARE(conFuoco.pixelColor(conFuoco.width() / 2, 6), QColor(Bianco));
         QVERIFY(conFuoco.pixelColor(0, conFuoco.height() / 2) != QColor(160, 160, 160));   // not the plain border
 

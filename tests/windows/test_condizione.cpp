@@ -107,7 +107,7 @@ class TestCondizione : public QObject {
         QTest::keyClick(box, Qt::Key_Backspace);
     }
 
-    static QColor ColoreClasse(frmCondizione* f) { return ColoreDi(Controllo<QLabel>(f, "lblCondizione"), QStringLiteral("color")); }
+    static QColor ColoreClasse(frmCondizione* f) { return ColoreTesto(Controllo<QLabel>(f, "lblCondizione")); }
 
 private slots:
     void init() {
@@ -561,19 +561,6 @@ private slots:
                  testi);
         for (QLabel* l : Cooper(f) + KcalCooper(f)) QCOMPARE(l->toolTip(), testi[5]);
         for (QLabel* l : Karvonen(f) + KcalKarvonen(f)) QCOMPARE(l->toolTip(), testi[6]);
-    }
-
-    void righeDelleZoneColorate() {
-        CreaArchivio({RigaDi("Atleta", Uomo30)});
-        frmCondizione* f = Apri();
-        const QList<QColor> colori{{255, 255, 192}, {192, 255, 192}, {192, 255, 255}, {255, 192, 128}, {255, 128, 128}};
-        const QStringList zone{"5060", "6070", "7080", "8090", "90100"};
-        for (int i = 0; i < 5; ++i)
-            for (const char* prefisso : {"lblKC", "lblC", "lblZona", "lblObiettivo", "lblQuota", "lblK", "lblKK"}) {
-                auto* l = f->findChild<QLabel*>(QLatin1String(prefisso) + zone[i]);
-                QVERIFY2(l, prefisso);
-                QCOMPARE(ColoreDi(l, QStringLiteral("background-color")), colori[i]);
-            }
     }
 
     // The training length box sits in the gap of its caption, in either language.
