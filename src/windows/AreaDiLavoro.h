@@ -2,10 +2,9 @@
 // filling the whole area, without a frame of its own.
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include <QStackedWidget>
 
-class AreaDiLavoro : public QWidget {
+class AreaDiLavoro : public QStackedWidget {
     Q_OBJECT
 
 public:
@@ -20,10 +19,4 @@ public:
     QWidget* Attivo() const;
     // The open children, oldest first.
     QList<QWidget*> Figli() const;
-
-protected:
-    void resizeEvent(QResizeEvent* evento) override;
-
-private:
-    QList<QPointer<QWidget>> figli_;
 };
