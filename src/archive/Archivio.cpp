@@ -212,8 +212,6 @@ Errore Archivio::ErroreDa(int codice) const {
         e.motivo = Motivo::AccessoNegato;
         break;
     case SQLITE_CANTOPEN:
-        e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco);
-        break;
     case SQLITE_IOERR:
         e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco);
         break;
