@@ -5,6 +5,7 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
@@ -43,30 +44,8 @@ Riga RigaDi(const QString& nome, std::initializer_list<std::pair<const char*, QS
     return r;
 }
 
-void CreaArchivio(const std::filesystem::path& file, const std::vector<Riga>& righe) {
-    archivio::Archivio a;
-    QVERIFY(a.Apri(file).ok());
-    for (const Riga& r : righe) {
-        std::int64_t id = 0;
-        QVERIFY(a.AggiungiRiga(r, id).ok());
-    }
-}
-
-// The rows of the file, read through a connection of their own.
-std::vector<Riga> RigheNelFile(const std::filesystem::path& file) {
-    std::vector<Riga> righe;
-    archivio::Archivio a;
-    if (!a.Apri(file)) return righe;
-    std::vector<std::int64_t> id;
-    std::vector<std::string> nomi;
-    if (!a.ElencaRighe(id, nomi)) return righe;
-    for (std::int64_t i : id) {
-        Riga r;
-        a.LeggiRiga(i, r);
-        righe.push_back(r);
-    }
-    return righe;
-}
+using prova::CreaArchivio;
+using prova::RigheNelFile;
 
 QStringList Nomi(const std::vector<Riga>& righe) {
     QStringList nomi;

@@ -5,6 +5,7 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
@@ -53,26 +54,8 @@ class TestCondizione : public QObject {
     std::unique_ptr<mdi> principale;
     QStringList avvisi;
 
-    void CreaArchivio(const std::vector<archivio::Riga>& righe) {
-        archivio::Archivio a;
-        QVERIFY(a.Apri(cartella->file("tvp.dmg")).ok());
-        QVERIFY(a.AggiungiRighe(righe).ok());
-    }
-
-    std::vector<archivio::Riga> RigheNelFile() {
-        archivio::Archivio a;
-        std::vector<archivio::Riga> righe;
-        if (!a.Apri(cartella->file("tvp.dmg"))) return righe;
-        std::vector<std::int64_t> id;
-        std::vector<std::string> nomi;
-        a.ElencaRighe(id, nomi);
-        for (std::int64_t i : id) {
-            archivio::Riga r;
-            a.LeggiRiga(i, r);
-            righe.push_back(r);
-        }
-        return righe;
-    }
+    void CreaArchivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(cartella->file("tvp.dmg"), righe); }
+    std::vector<archivio::Riga> RigheNelFile() { return prova::RigheNelFile(cartella->file("tvp.dmg")); }
 
     static QString Colonna(const archivio::Riga& r, const char* colonna) {
         return QString::fromStdString(r[*archivio::IndiceColonna(colonna)]);

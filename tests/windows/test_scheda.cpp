@@ -4,6 +4,7 @@
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "CartellaProva.h"
+#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "LegameArchivio.h"
 #include "StampaFinestra.h"
@@ -62,22 +63,15 @@ class TestScheda : public QObject {
     QStringList avvisi;
 
     void CreaArchivio(const std::vector<Atleta>& atleti) {
-        archivio::Archivio a;
-        QVERIFY(a.Apri(file).ok());
         std::vector<archivio::Riga> righe;
         for (const Atleta& at : atleti) righe.push_back(RigaDi(at));
-        QVERIFY(a.AggiungiRighe(righe).ok());
+        prova::CreaArchivio(file, righe);
     }
 
     // The stored rows, by name (the tests use distinct names).
     std::map<std::string, archivio::Riga> RigheNelFile() const {
         std::map<std::string, archivio::Riga> righe;
-        archivio::Archivio a;
-        if (!a.Apri(file)) return righe;
-        std::vector<std::int64_t> id;
-        std::vector<std::string> nomi;
-        a.ElencaRighe(id, nomi);
-        for (std::size_t i = 0; i < id.size(); ++i) a.LeggiRiga(id[i], righe[nomi[i]]);
+        for (archivio::Riga& r : prova::RigheNelFile(file)) righe[r[archivio::ColonnaNome]] = std::move(r);
         return righe;
     }
     std::string Stored(const std::string& nome, const char* colonna) const {
