@@ -16,6 +16,8 @@ FinestraAtleta::FinestraAtleta(QWidget* genitore) : QWidget(genitore) {}
 
 FinestraAtleta::~FinestraAtleta() = default;
 
+void FinestraAtleta::Rilascia() { legame_.reset(); }
+
 QString FinestraAtleta::Tag() const { return property("Tag").toString(); }
 
 void FinestraAtleta::ImpostaTag(const QString& tag) { setProperty("Tag", tag); }

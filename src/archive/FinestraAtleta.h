@@ -37,6 +37,11 @@ protected:
 
     void closeEvent(QCloseEvent* evento) override;
 
+    // Writes the pending edit and lets go of the archive. Every window calls
+    // it first thing in its destructor: the write runs the window's rules,
+    // which need the window whole.
+    void Rilascia();
+
 private:
     // Destroyed before the controls are.
     std::unique_ptr<LegameArchivio> legame_;

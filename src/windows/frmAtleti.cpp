@@ -83,7 +83,7 @@ frmAtleti::frmAtleti(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
     connect(ui->Command2, &QPushButton::clicked, this, &frmAtleti::ApriSchedaCondizione);
 }
 
-frmAtleti::~frmAtleti() = default;
+frmAtleti::~frmAtleti() { Rilascia(); }
 
 void frmAtleti::EliminaAtleta() {
     // Nothing to delete: the end of the record set, or a new athlete of whom

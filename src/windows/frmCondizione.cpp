@@ -91,7 +91,7 @@ frmCondizione::frmCondizione(QWidget* genitore) : FinestraAtleta(genitore), ui(s
     RiempiAttivita();
 }
 
-frmCondizione::~frmCondizione() = default;
+frmCondizione::~frmCondizione() { Rilascia(); }
 
 void frmCondizione::ColonnaDoppia(QLineEdit* box, QLineEdit* compagno) {
     ApplicaControllaMisura(box, [this, box, compagno] {

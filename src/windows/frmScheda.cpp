@@ -66,7 +66,7 @@ frmScheda::frmScheda(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
     CalcolaMisure();
 }
 
-frmScheda::~frmScheda() = default;
+frmScheda::~frmScheda() { Rilascia(); }
 
 
 
