@@ -55,7 +55,10 @@ fs::path ArchivioGenerato(int n) {
     static fs::path cartella = [] {
         fs::path p = fs::temp_directory_path() / ("tovarin-bench-" + std::to_string(::getpid()));
         fs::create_directories(p);
-        std::atexit([] { std::error_code ec; fs::remove_all(fs::temp_directory_path() / ("tovarin-bench-" + std::to_string(::getpid())), ec); });
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(fs::temp_directory_path() / ("tovarin-bench-" + std::to_string(::getpid())), ec);
+        });
         return p;
     }();
     const fs::path file = cartella / ("tvp-" + std::to_string(n) + ".dmg");
@@ -118,7 +121,8 @@ public:
                 auto* box = new QLineEdit(this);
                 // Measure boxes clean their text, as the windows' rule does.
                 if (c >= 13 && c <= 27)
-                    connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(static_cast<int>(box->text().size())); });
+                    connect(box, &QLineEdit::textChanged, box,
+                            [box] { box->setCursorPosition(static_cast<int>(box->text().size())); });
                 w = box;
             }
             w->setGeometry(10 + (c % 3) * 200, 40 + (c / 3) * 28, 190, 24);
@@ -289,7 +293,8 @@ void BM_ImportaCsv10000(benchmark::State& state) {
         if (!a.Apri(vuoto)) state.SkipWithError("archive");
         state.ResumeTiming();
         archivio::LetturaCsv lettura;
-        if (!archivio::LeggiFileCsv(csv, [](std::string_view) { return true; }, lettura) ||
+        if (!archivio::LeggiFileCsv(
+                csv, [](std::string_view) { return true; }, lettura) ||
             lettura.righe.size() != 10000 || !a.AggiungiRighe(lettura.righe)) {
             state.SkipWithError("import");
             break;

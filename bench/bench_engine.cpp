@@ -14,11 +14,11 @@ void BM_RicalcoloAssetto(benchmark::State& state) {
     const std::array<std::string, 7> testi{"85", "62", "55", "50", "60", "42", ""};
     for (auto _ : state) {
         bool predefinita = false;
-        auto m = Modulo1::LeggiMisure(testi[0], testi[1], testi[2], testi[3], testi[4], testi[5], testi[6],
-                                      predefinita);
+        auto m =
+            Modulo1::LeggiMisure(testi[0], testi[1], testi[2], testi[3], testi[4], testi[5], testi[6], predefinita);
         std::array<std::string, 10> risultati{
-            Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),    Modulo1::CalcolaPE(m),  Modulo1::CalcolaAlfa(m),
-            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m),  Modulo1::CalcolaHS(m),  Modulo1::CalcolaDSM(m),
+            Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
+            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
             Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
         benchmark::DoNotOptimize(risultati);
     }

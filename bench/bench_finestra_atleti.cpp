@@ -3,9 +3,9 @@
 // and stepping to the next athlete after an edit (the write of the edited row
 // and the showing of the next one, with the checks of its boxes). The archive
 // alone is timed too, to tell its share of the opening.
+#include "AtletaCorrente.h"
 #include "CartellaBench.h"
 #include "Controlli.h"
-#include "AtletaCorrente.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
 #include "frmAtleti.h"
@@ -19,8 +19,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 

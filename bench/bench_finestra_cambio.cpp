@@ -80,7 +80,7 @@ void BM_CambioFinestraSu10000(benchmark::State& state) {
     QPushButton* pulsanti[] = {principale.findChild<QPushButton*>(QStringLiteral("cmdAtleta")),
                                principale.findChild<QPushButton*>(QStringLiteral("cmdAssetto")),
                                principale.findChild<QPushButton*>(QStringLiteral("cmdCondizione"))};
-    pulsanti[0]->click();   // the first window: the archive and its key
+    pulsanti[0]->click();  // the first window: the archive and its key
     QApplication::processEvents();
     int prossimo = 1;
     for (auto _ : state) {

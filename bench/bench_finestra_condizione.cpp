@@ -4,10 +4,10 @@
 // are all inside the time. Alternate keystrokes add and remove a digit (one
 // run), and add a comma and remove the full stop it becomes (a nested run).
 // Also timed: opening the sheet on an athlete.
-#include "CartellaBench.h"
-#include "Controlli.h"
 #include "AtletaCorrente.h"
 #include "Calendario.h"
+#include "CartellaBench.h"
+#include "Controlli.h"
 #include "Globali.h"
 #include "RegoleCampi.h"
 #include "frmCondizione.h"
@@ -23,16 +23,19 @@
 #include <filesystem>
 #include <string>
 
-
 namespace {
 
 // An application folder with an archive of a few athletes, today fixed and
 // Italian dates.
 CartellaBench& Prova() {
     static CartellaBench c = [] {
-        Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, [](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
-                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+        Calendario::ImpostaServizi({[] {
+                                        return Calendario::Data{2024, 6, 1};
+                                    },
+                                    [](std::string_view t) {
+                                        return LeggiDataRegionale(
+                                            QLocale(QLocale::Italian, QLocale::Italy),
+                                            QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
         return CartellaBench("condizione", 20, [](int i, const CartellaBench::Campo& campo) {
             campo("nome", "Atleta " + std::to_string(i));
@@ -65,7 +68,8 @@ void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const
     for (auto _ : state) {
         QTest::keyClick(peso, tasti[i % 2]);
         if (Controllo<QLabel>(&scheda, "lblIMC")->text() != indici[i % 2]) {
-            state.SkipWithError(qPrintable(QStringLiteral("weight %1, index %2").arg(peso->text(), Controllo<QLabel>(&scheda, "lblIMC")->text())));
+            state.SkipWithError(qPrintable(
+                QStringLiteral("weight %1, index %2").arg(peso->text(), Controllo<QLabel>(&scheda, "lblIMC")->text())));
             break;
         }
         ++i;

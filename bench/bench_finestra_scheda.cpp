@@ -6,9 +6,9 @@
 // (the comma's cleaning is a nested run). One variant also lets the sheet
 // repaint before the keystroke counts as done. Also timed: opening the sheet
 // on an athlete.
+#include "AtletaCorrente.h"
 #include "CartellaBench.h"
 #include "Controlli.h"
-#include "AtletaCorrente.h"
 #include "Globali.h"
 #include "frmScheda.h"
 #include "modLanguageSupport.h"
@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-
 
 namespace {
 
@@ -64,9 +63,11 @@ void Battute(benchmark::State& state, const std::array<Qt::Key, 2>& tasti, const
         QTest::keyClick(cavallo, tasti[i % 2]);
         if (disegna) QApplication::processEvents();
         const Attesi& a = attesi[i % 2];
-        if (Controllo<QLineEdit>(&scheda, "txtTP")->text() != a.tp || Controllo<QLineEdit>(&scheda, "txtR")->text() != a.r) {
+        if (Controllo<QLineEdit>(&scheda, "txtTP")->text() != a.tp ||
+            Controllo<QLineEdit>(&scheda, "txtR")->text() != a.r) {
             state.SkipWithError(qPrintable(QStringLiteral("inseam %1: TP %2, R %3")
-                                               .arg(cavallo->text(), Controllo<QLineEdit>(&scheda, "txtTP")->text(), Controllo<QLineEdit>(&scheda, "txtR")->text())));
+                                               .arg(cavallo->text(), Controllo<QLineEdit>(&scheda, "txtTP")->text(),
+                                                    Controllo<QLineEdit>(&scheda, "txtR")->text())));
             break;
         }
         ++i;

@@ -72,7 +72,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     if (argc >= 6 && (argc - 3) % 3 == 0 && QByteArray(argv[1]) == "--tabella") return Tabella(argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ICON.svg SIDE OUT.png\n       %s --tabella OUT.inc NAME FILE.svg WxH[,WxH...]...\n",
+        std::fprintf(stderr,
+                     "usage: %s ICON.svg SIDE OUT.png\n       %s --tabella OUT.inc NAME FILE.svg WxH[,WxH...]...\n",
                      argv[0], argv[0]);
         return 2;
     }

@@ -19,7 +19,8 @@ int main(int argc, char* argv[]) {
     ImpostaApplicazione();
     if (comando) return EseguiComando(QApplication::arguments().mid(1));
     // A second start on the same archive shows the running program instead.
-    IstanzaUnica istanza(QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDatiInUso().string())));
+    IstanzaUnica istanza(
+        QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDatiInUso().string())));
     if (!istanza.Prima()) {
         if (istanza.ChiediPrimoPiano()) return 0;
         std::fprintf(stderr, "Tovarin Project is already running on this archive, but does not answer.\n");

@@ -61,16 +61,12 @@ Motivo MotivoDiErrno(int numero, Motivo altrimenti) {
     case EDQUOT:
 #endif
         return Motivo::DiscoPieno;
-    case EROFS:
-        return Motivo::SolaLettura;
+    case EROFS: return Motivo::SolaLettura;
     case EACCES:
-    case EPERM:
-        return Motivo::AccessoNegato;
+    case EPERM: return Motivo::AccessoNegato;
     case ENOENT:
-    case ENOTDIR:
-        return Motivo::Inesistente;
-    default:
-        return altrimenti;
+    case ENOTDIR: return Motivo::Inesistente;
+    default: return altrimenti;
     }
 }
 
@@ -99,7 +95,7 @@ std::string PragmaChiave() { return "PRAGMA key = '" + std::string(ChiaveArchivi
 // it into place. An existing file of that name is never replaced.
 Esito CreaArchivio(const fs::path& file) {
     sistema::ErroreFile errore;
-    const auto creato = sistema::CreaFileAccanto(file, errore);   // owner-only
+    const auto creato = sistema::CreaFileAccanto(file, errore);  // owner-only
     if (!creato) return ErroreDiSistema(errore.numero, "cannot create a file beside " + errore.dettaglio);
     const fs::path provvisorio = *creato;
     auto scarta = [&provvisorio] {
@@ -189,35 +185,19 @@ Errore Archivio::ErroreDa(int codice) const {
     e.errnoSistema = db_ ? sqlite3_system_errno(db_) : 0;
     e.dettaglio = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(codice);
     switch (e.codiceSqlite & 0xff) {
-    case SQLITE_NOTADB:
-        e.motivo = Motivo::NonArchivio;
-        break;
+    case SQLITE_NOTADB: e.motivo = Motivo::NonArchivio; break;
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
-    case SQLITE_SCHEMA:
-        e.motivo = Motivo::Danneggiato;
-        break;
+    case SQLITE_SCHEMA: e.motivo = Motivo::Danneggiato; break;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        e.motivo = Motivo::InUso;
-        break;
-    case SQLITE_READONLY:
-        e.motivo = Motivo::SolaLettura;
-        break;
-    case SQLITE_FULL:
-        e.motivo = Motivo::DiscoPieno;
-        break;
+    case SQLITE_LOCKED: e.motivo = Motivo::InUso; break;
+    case SQLITE_READONLY: e.motivo = Motivo::SolaLettura; break;
+    case SQLITE_FULL: e.motivo = Motivo::DiscoPieno; break;
     case SQLITE_PERM:
-    case SQLITE_AUTH:
-        e.motivo = Motivo::AccessoNegato;
-        break;
+    case SQLITE_AUTH: e.motivo = Motivo::AccessoNegato; break;
     case SQLITE_CANTOPEN:
-    case SQLITE_IOERR:
-        e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco);
-        break;
-    default:
-        e.motivo = Motivo::Altro;
-        break;
+    case SQLITE_IOERR: e.motivo = MotivoDiErrno(e.errnoSistema, Motivo::ErroreDisco); break;
+    default: e.motivo = Motivo::Altro; break;
     }
     return e;
 }

@@ -28,11 +28,11 @@ namespace archivio {
 // The columns of `atleta`, in the order the table is created with.
 inline constexpr int NumeroColonne = 34;
 inline constexpr std::array<std::string_view, NumeroColonne> Colonne{
-    "nome",      "datanascita", "indirizzo", "tel",     "Email",      "bici",     "Societa",
-    "Categoria", "Tessera",     "Scadenza",  "sesso",   "TipoImpiego", "AttivFis", "pulsazioniriposo",
-    "cavallo",   "busto",       "coscia",    "gamba",   "braccio",    "spalle",   "altezza",
-    "peso",      "sella",       "myHS",      "myDSM",   "mySM",       "myR",      "myPE",
-    "MarcaSella", "Manubrio",   "Gruppo",    "Ruote",   "pedali",     "note"};
+    "nome",       "datanascita", "indirizzo", "tel",   "Email",       "bici",     "Societa",
+    "Categoria",  "Tessera",     "Scadenza",  "sesso", "TipoImpiego", "AttivFis", "pulsazioniriposo",
+    "cavallo",    "busto",       "coscia",    "gamba", "braccio",     "spalle",   "altezza",
+    "peso",       "sella",       "myHS",      "myDSM", "mySM",        "myR",      "myPE",
+    "MarcaSella", "Manubrio",    "Gruppo",    "Ruote", "pedali",      "note"};
 
 // Index of a column by its exact name; nothing for an unknown name.
 std::optional<int> IndiceColonna(std::string_view nome);
@@ -61,17 +61,17 @@ struct Riga {
 // What went wrong, in terms a message to the user can be built from.
 enum class Motivo {
     Nessuno,
-    NonArchivio,     // not a database, or not one this key opens
-    Danneggiato,     // the database is damaged
-    InUso,           // locked by another program
-    SolaLettura,     // the file or its folder cannot be written
-    DiscoPieno,      // no space left, or the file size limit reached
-    AccessoNegato,   // the system refuses access
-    Inesistente,     // the file or its folder does not exist
-    SenzaTabella,    // a database without the table `atleta`
-    ColonnaMancante, // the table lacks one of the columns (named in dettaglio)
-    RigaMancante,    // the row is no longer in the table
-    ErroreDisco,     // another input/output error
+    NonArchivio,      // not a database, or not one this key opens
+    Danneggiato,      // the database is damaged
+    InUso,            // locked by another program
+    SolaLettura,      // the file or its folder cannot be written
+    DiscoPieno,       // no space left, or the file size limit reached
+    AccessoNegato,    // the system refuses access
+    Inesistente,      // the file or its folder does not exist
+    SenzaTabella,     // a database without the table `atleta`
+    ColonnaMancante,  // the table lacks one of the columns (named in dettaglio)
+    RigaMancante,     // the row is no longer in the table
+    ErroreDisco,      // another input/output error
     Altro,
 };
 
@@ -171,7 +171,7 @@ private:
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
 
     sqlite3* db_ = nullptr;
-    std::uint64_t scritture_ = 0;   // writes through this object, reopenings included
+    std::uint64_t scritture_ = 0;  // writes through this object, reopenings included
     std::uint64_t apertura_ = 0;
     std::filesystem::path file_;
     bool creato_ = false;

@@ -13,8 +13,8 @@ namespace {
 
 constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
-constexpr std::array<std::string_view, 10> Misure{"pulsazioniriposo", "cavallo", "busto", "coscia", "gamba",
-                                                  "braccio",          "spalle",  "altezza", "peso",  "sella"};
+constexpr std::array<std::string_view, 10> Misure{"pulsazioniriposo", "cavallo", "busto",   "coscia", "gamba",
+                                                  "braccio",          "spalle",  "altezza", "peso",   "sella"};
 constexpr std::array<std::string_view, 6> Attivita{"leggera", "moderata", "intensa", "light", "moderate", "strong"};
 
 const int ColonnaSesso = *IndiceColonna("sesso");
@@ -150,7 +150,7 @@ public:
                 ++linea_;
                 break;
             }
-            if (c == '"') {   // a quote inside a field that does not start with one
+            if (c == '"') {  // a quote inside a field that does not start with one
                 r.difetto = Rifiuto::Virgolette;
                 SaltaRiga();
                 break;
@@ -292,12 +292,11 @@ LetturaCsv LeggiCsv(std::string_view testo, const std::function<bool(std::string
     return esito;
 }
 
-Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato,
-                 std::size_t& quanti) {
+Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato, std::size_t& quanti) {
     std::vector<Riga> righe;
     if (Esito e = archivio.LeggiTutte(righe); !e) return e;
-    if (auto errore = sistema::ScriviFileAtomico(file, TestoCsv(righe, formato),
-                                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write))
+    if (auto errore = sistema::ScriviFileAtomico(
+            file, TestoCsv(righe, formato), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write))
         return ErroreDiSistema(errore->numero, errore->dettaglio);
     quanti = righe.size();
     return {};

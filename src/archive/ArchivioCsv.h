@@ -50,7 +50,7 @@ enum class Rifiuto {
 };
 
 struct LineaRifiutata {
-    std::size_t linea;   // where the record starts, the header being line 1
+    std::size_t linea;  // where the record starts, the header being line 1
     Rifiuto motivo;
     std::string dettaglio;
 };
@@ -80,8 +80,7 @@ LetturaCsv LeggiCsv(std::string_view testo, const std::function<bool(std::string
 
 // Writes every athlete of the open archive to `file` as a CSV text; the file
 // is replaced whole or not at all. `quanti`: how many were written.
-Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato,
-                 std::size_t& quanti);
+Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato, std::size_t& quanti);
 
 // The longest CSV file read, in bytes.
 inline constexpr std::uintmax_t LunghezzaMassimaFileCsv = 512u << 20;

@@ -32,8 +32,7 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::RigaMancante: return M("0079");
     case Motivo::ErroreDisco: return M("0080");
     case Motivo::Nessuno:
-    case Motivo::Altro:
-        break;
+    case Motivo::Altro: break;
     }
     return M("0081") + QStringLiteral(" (%1)").arg(QString::fromStdString(errore.dettaglio));
 }

@@ -34,7 +34,7 @@ std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file
     esito = nuovo->Apri(file);
     if (!esito) return nullptr;
     c.identita = sistema::IdentitaFile(file);
-    if (!c.identita) return nuovo;   // gone at once: not kept
+    if (!c.identita) return nuovo;  // gone at once: not kept
     c.archivio = nuovo;
     c.file = file;
     return nuovo;

@@ -148,7 +148,8 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
     if (auto r = sistema::Rinomina(*provvisorio, file)) {
         if (esiste) {
             sistema::Rinomina(conservato, file);
-            if (fs::exists(conservato.string() + "-journal", ec)) sistema::Rinomina(conservato.string() + "-journal", giornale);
+            if (fs::exists(conservato.string() + "-journal", ec))
+                sistema::Rinomina(conservato.string() + "-journal", giornale);
         }
         scarta();
         return DaFile(*r);

@@ -82,17 +82,14 @@ LegameArchivio::~LegameArchivio() {
     if (!aperto_) return;
     // The controls may be gone already; the row as the window had it is in
     // valori_.
-    if (auto errore = Scrivi())
-        MostraMessaggio(nullptr, TestoModifichePerse(file_, NomeCorrente(), *errore));
+    if (auto errore = Scrivi()) MostraMessaggio(nullptr, TestoModifichePerse(file_, NomeCorrente(), *errore));
 }
 
 void LegameArchivio::Collega(int indice) {
     QWidget* w = controlli_[static_cast<std::size_t>(indice)].widget;
     auto cambiato = [this, indice] { ControlloCambiato(indice); };
     switch (controlli_[static_cast<std::size_t>(indice)].tipo) {
-    case Tipo::Riga:
-        connect(static_cast<QLineEdit*>(w), &QLineEdit::textChanged, this, cambiato);
-        break;
+    case Tipo::Riga: connect(static_cast<QLineEdit*>(w), &QLineEdit::textChanged, this, cambiato); break;
     case Tipo::Documento:
         if (auto* p = qobject_cast<QPlainTextEdit*>(w))
             connect(p, &QPlainTextEdit::textChanged, this, cambiato);
@@ -105,22 +102,18 @@ void LegameArchivio::Collega(int indice) {
         connect(c, &QComboBox::currentTextChanged, this, cambiato);
         break;
     }
-    case Tipo::Casella:
-        connect(static_cast<QAbstractButton*>(w), &QAbstractButton::toggled, this, cambiato);
-        break;
+    case Tipo::Casella: connect(static_cast<QAbstractButton*>(w), &QAbstractButton::toggled, this, cambiato); break;
     }
 }
 
 QString LegameArchivio::Valore(const Controllo& c) const {
     QWidget* w = c.widget;
     switch (c.tipo) {
-    case Tipo::Riga:
-        return static_cast<QLineEdit*>(w)->text();
+    case Tipo::Riga: return static_cast<QLineEdit*>(w)->text();
     case Tipo::Documento:
         if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText();
         return static_cast<QTextEdit*>(w)->toPlainText();
-    case Tipo::Tendina:
-        return static_cast<QComboBox*>(w)->currentText();
+    case Tipo::Tendina: return static_cast<QComboBox*>(w)->currentText();
     case Tipo::Casella:
         return static_cast<QAbstractButton*>(w)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     }
@@ -145,13 +138,12 @@ void LegameArchivio::Imposta(const Controllo& c, const QString& valore) {
         if (combo->isEditable()) {
             if (combo->currentText() != valore) combo->setEditText(valore);
         } else {
-            combo->setCurrentIndex(valore.isEmpty() ? -1 : combo->findText(valore, Qt::MatchExactly | Qt::MatchCaseSensitive));
+            combo->setCurrentIndex(
+                valore.isEmpty() ? -1 : combo->findText(valore, Qt::MatchExactly | Qt::MatchCaseSensitive));
         }
         break;
     }
-    case Tipo::Casella:
-        static_cast<QAbstractButton*>(w)->setChecked(valore == QLatin1String("1"));
-        break;
+    case Tipo::Casella: static_cast<QAbstractButton*>(w)->setChecked(valore == QLatin1String("1")); break;
     }
 }
 
@@ -201,9 +193,7 @@ void LegameArchivio::RendiModificabili(bool modificabili) {
             if (!c.bloccato) continue;
             c.bloccato = false;
             switch (c.tipo) {
-            case Tipo::Riga:
-                static_cast<QLineEdit*>(w)->setReadOnly(c.solaLetturaProgetto);
-                break;
+            case Tipo::Riga: static_cast<QLineEdit*>(w)->setReadOnly(c.solaLetturaProgetto); break;
             case Tipo::Documento:
                 if (auto* p = qobject_cast<QPlainTextEdit*>(w))
                     p->setReadOnly(c.solaLetturaProgetto);
@@ -211,9 +201,7 @@ void LegameArchivio::RendiModificabili(bool modificabili) {
                     static_cast<QTextEdit*>(w)->setReadOnly(c.solaLetturaProgetto);
                 break;
             case Tipo::Tendina:
-            case Tipo::Casella:
-                w->setEnabled(c.abilitatoProgetto);
-                break;
+            case Tipo::Casella: w->setEnabled(c.abilitatoProgetto); break;
             }
         }
     }
@@ -225,24 +213,18 @@ QString LegameArchivio::FileArchivio() const { return file_; }
 
 int LegameArchivio::Posizione() const {
     switch (stato_) {
-    case Stato::Fine:
-        return -1;
-    case Stato::Nuova:
-        return NumeroRighe();
-    case Stato::Riga:
-        break;
+    case Stato::Fine: return -1;
+    case Stato::Nuova: return NumeroRighe();
+    case Stato::Riga: break;
     }
     return posizione_;
 }
 
 bool LegameArchivio::Modificata() const {
     switch (stato_) {
-    case Stato::Fine:
-        return false;
-    case Stato::Nuova:
-        return !valori_.vuota();
-    case Stato::Riga:
-        break;
+    case Stato::Fine: return false;
+    case Stato::Nuova: return !valori_.vuota();
+    case Stato::Riga: break;
     }
     return valori_ != originale_;
 }
@@ -406,7 +388,8 @@ archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio
     if (caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "busy"};
     if (aperto_ && !ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
     const QString nome = NomeCorrente();
-    const std::optional<std::int64_t> riga = stato_ == Stato::Riga ? std::optional(id_[static_cast<std::size_t>(posizione_)]) : std::nullopt;
+    const std::optional<std::int64_t> riga =
+        stato_ == Stato::Riga ? std::optional(id_[static_cast<std::size_t>(posizione_)]) : std::nullopt;
     archivio_.reset();
     archivio::ChiudiConnessioneCondivisa();
     aperto_ = false;
@@ -420,7 +403,7 @@ bool LegameArchivio::ChiudiArchivio() {
     if (!aperto_) return true;
     if (auto errore = Scrivi()) {
         const auto risposta = MostraMessaggio(finestra_, TestoChiudereComunque(file_, NomeCorrente(), *errore),
-                                                   QMessageBox::Yes | QMessageBox::No);
+                                              QMessageBox::Yes | QMessageBox::No);
         if (risposta != QMessageBox::Yes) return false;
     }
     archivio_.reset();
@@ -432,16 +415,10 @@ bool LegameArchivio::Vai(Destinazione d) {
     if (!aperto_ || caricamento_ || d.tipo == Destinazione::Tipo::Nessuna) return false;
     if (!ScriviModifiche()) return false;
     switch (d.tipo) {
-    case Destinazione::Tipo::Riga:
-        return MostraPosizione(d.posizione);
-    case Destinazione::Tipo::Fine:
-        MostraFine();
-        return true;
-    case Destinazione::Tipo::Nuova:
-        MostraNuova();
-        return true;
-    case Destinazione::Tipo::Nessuna:
-        break;
+    case Destinazione::Tipo::Riga: return MostraPosizione(d.posizione);
+    case Destinazione::Tipo::Fine: MostraFine(); return true;
+    case Destinazione::Tipo::Nuova: MostraNuova(); return true;
+    case Destinazione::Tipo::Nessuna: break;
     }
     return false;
 }
@@ -450,21 +427,21 @@ bool LegameArchivio::Vai(Destinazione d) {
 // row that will be written takes the index NumeroRighe().
 
 bool LegameArchivio::MuoviPrimo() {
-    ApplicaRegole();   // they may empty a new row, which then is not written
+    ApplicaRegole();  // they may empty a new row, which then is not written
     const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
     if (totale == 0) return false;
     return Vai({Destinazione::Tipo::Riga, 0});
 }
 
 bool LegameArchivio::MuoviUltimo() {
-    ApplicaRegole();   // they may empty a new row, which then is not written
+    ApplicaRegole();  // they may empty a new row, which then is not written
     const int totale = NumeroRighe() + (NuovaDaScrivere() ? 1 : 0);
     if (totale == 0) return false;
     return Vai({Destinazione::Tipo::Riga, totale - 1});
 }
 
 bool LegameArchivio::MuoviPrecedente() {
-    ApplicaRegole();   // they may empty a new row, which then is not written
+    ApplicaRegole();  // they may empty a new row, which then is not written
     const int n = NumeroRighe();
     if (stato_ == Stato::Riga) return Vai({Destinazione::Tipo::Riga, std::max(posizione_ - 1, 0)});
     if (n > 0) return Vai({Destinazione::Tipo::Riga, n - 1});
@@ -473,7 +450,7 @@ bool LegameArchivio::MuoviPrecedente() {
 }
 
 bool LegameArchivio::MuoviSuccessivo() {
-    ApplicaRegole();   // they may empty a new row, which then is not written
+    ApplicaRegole();  // they may empty a new row, which then is not written
     const int n = NumeroRighe();
     switch (stato_) {
     case Stato::Riga:
@@ -482,8 +459,7 @@ bool LegameArchivio::MuoviSuccessivo() {
     case Stato::Nuova:
         // Past the new row: it is written, and another new row begins.
         return NuovaDaScrivere() && Vai({Destinazione::Tipo::Nuova, -1});
-    case Stato::Fine:
-        return nuoveRighe_ && Vai({Destinazione::Tipo::Nuova, -1});
+    case Stato::Fine: return nuoveRighe_ && Vai({Destinazione::Tipo::Nuova, -1});
     }
     return false;
 }
@@ -493,8 +469,7 @@ bool LegameArchivio::TrovaAtleta(const QString& nome) {
     if (!ScriviModifiche()) return false;
     // Find the row first, then show it: the rows passed over are only read
     // (their names, already in the picker's list), never shown.
-    const qsizetype trovato =
-        nome.isEmpty() ? -1 : navigatore_->ElencoNomi()->stringList().indexOf(nome);
+    const qsizetype trovato = nome.isEmpty() ? -1 : navigatore_->ElencoNomi()->stringList().indexOf(nome);
     if (trovato >= 0) return MostraPosizione(static_cast<int>(trovato));
     MostraFine();
     return false;

@@ -208,7 +208,7 @@ private:
     bool nuoveRighe_ = false;
     std::vector<std::function<void()>> regole_;
 
-    std::shared_ptr<archivio::Archivio> archivio_;   // shared by the program's windows
+    std::shared_ptr<archivio::Archivio> archivio_;  // shared by the program's windows
     QString file_;
     bool aperto_ = false;
     std::vector<std::int64_t> id_;

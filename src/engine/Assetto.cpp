@@ -33,7 +33,7 @@ std::string Intervallo(double basso, double alto) {
 MisureAssetto LeggiMisure(std::string_view cavallo, std::string_view busto, std::string_view coscia,
                           std::string_view gamba, std::string_view braccio, std::string_view spalle,
                           std::string_view sella, bool& sellaPredefinita) {
-    MisureAssetto m{ValoreTesto(cavallo), ValoreTesto(busto),   ValoreTesto(coscia), ValoreTesto(gamba),
+    MisureAssetto m{ValoreTesto(cavallo), ValoreTesto(busto),  ValoreTesto(coscia), ValoreTesto(gamba),
                     ValoreTesto(braccio), ValoreTesto(spalle), ValoreTesto(sella)};
     sellaPredefinita = m.sella == 0.0;
     if (sellaPredefinita) m.sella = SellaRiferimento;
@@ -82,7 +82,7 @@ std::string CalcolaPipa(const MisureAssetto& m) {
 std::string CalcolaHS(const MisureAssetto& m) {
     if (!(m.cavallo > 0)) return NonDisponibile;
     double a = Uno(m.cavallo * 0.885);
-    double pedivella = ValoreTesto(CalcolaPE(m));   // millimetres
+    double pedivella = ValoreTesto(CalcolaPE(m));  // millimetres
     double b = Uno(m.cavallo * 1.09 - pedivella / 10);
     return Valore(b > a ? b : a);
 }

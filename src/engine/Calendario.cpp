@@ -23,8 +23,7 @@ Data OggiLocale() {
 }
 
 ServiziData ServiziPredefiniti() {
-    return {OggiLocale,
-            [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); }};
+    return {OggiLocale, [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); }};
 }
 
 ServiziData& ServiziCorrenti() {
@@ -68,9 +67,18 @@ std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine)
     Data d;
     std::size_t cifreAnno;
     switch (ordine) {
-        case OrdineData::GiornoMeseAnno: d = {parti[2], parti[1], parti[0]}; cifreAnno = cifre[2]; break;
-        case OrdineData::MeseGiornoAnno: d = {parti[2], parti[0], parti[1]}; cifreAnno = cifre[2]; break;
-        default: d = {parti[0], parti[1], parti[2]}; cifreAnno = cifre[0]; break;
+    case OrdineData::GiornoMeseAnno:
+        d = {parti[2], parti[1], parti[0]};
+        cifreAnno = cifre[2];
+        break;
+    case OrdineData::MeseGiornoAnno:
+        d = {parti[2], parti[0], parti[1]};
+        cifreAnno = cifre[2];
+        break;
+    default:
+        d = {parti[0], parti[1], parti[2]};
+        cifreAnno = cifre[0];
+        break;
     }
     // Day and month are numbers up to 99 (a leading zero or two allowed); the
     // year has two digits or four.

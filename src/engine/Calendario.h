@@ -18,7 +18,7 @@ struct Data {
 // The order of day, month and year in a numeric date of the user's region.
 enum class OrdineData { GiornoMeseAnno, MeseGiornoAnno, AnnoMeseGiorno };
 
-bool DataValida(const Data& d);   // 31/02 is no date; years 100 to 9999
+bool DataValida(const Data& d);  // 31/02 is no date; years 100 to 9999
 
 // The year of a two-digit year: 1930 to 2029.
 int AnnoDaDueCifre(int anno);

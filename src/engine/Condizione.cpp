@@ -92,7 +92,7 @@ void CalcolaMetabolismo(std::string& metabolismo, std::string& fabbisogno, const
         return;
     }
     double basale = Arrotonda(b, 0);
-    if (!std::isfinite(basale)) {   // a weight or a height of hundreds of digits
+    if (!std::isfinite(basale)) {  // a weight or a height of hundreds of digits
         metabolismo = "n.d.";
         return;
     }
@@ -106,8 +106,8 @@ bool DatiIMCValidi(const std::string& sesso, const std::string& peso, double alt
            (sesso == "M" || sesso == "F");
 }
 
-std::string CalcolaIMC(const std::string& sesso, double altezza, const std::string& peso,
-                       std::string& pesoIdeale, std::string& classe, std::string& range) {
+std::string CalcolaIMC(const std::string& sesso, double altezza, const std::string& peso, std::string& pesoIdeale,
+                       std::string& classe, std::string& range) {
     if (!DatiIMCValidi(sesso, peso, altezza)) return {};
     const double h = altezza / 100;
     const double w = ValoreTesto(NormalizzaDecimali(peso));

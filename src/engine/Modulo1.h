@@ -63,13 +63,13 @@ extern double EtaAnni, PesoKg, AltezzaCm, PulsazioniRiposo;
 extern std::string AttivitaLavorativa;
 extern bool AttivitaFisica;
 
-using CinqueTesti = std::array<std::string, 5>;   // one text per zone, zone 1 first
+using CinqueTesti = std::array<std::string, 5>;  // one text per zone, zone 1 first
 
 // Maximum heart rate, Cooper and Karvonen zones and the energy of a training
 // of `minuti` minutes at each bound. Absent results leave their texts untouched.
 void CalcolaZoneCardiache(double& fcMax, double minuti, CinqueTesti& cooper, CinqueTesti& karvonen,
-                          const std::string& sesso, double eta, const std::string& peso,
-                          CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen);
+                          const std::string& sesso, double eta, const std::string& peso, CinqueTesti& kcalCooper,
+                          CinqueTesti& kcalKarvonen);
 
 // Age in completed years from the birth date text, using the date services of
 // Calendario.h; sets EtaAnni. Empty text, and EtaAnni untouched, when the text
@@ -86,7 +86,7 @@ bool DatiIMCValidi(const std::string& sesso, const std::string& peso, double alt
 
 // Body mass index text ("22.86"), or "" when the inputs are not valid; then the
 // three results are left untouched.
-std::string CalcolaIMC(const std::string& sesso, double altezza, const std::string& peso,
-                       std::string& pesoIdeale, std::string& classe, std::string& range);
+std::string CalcolaIMC(const std::string& sesso, double altezza, const std::string& peso, std::string& pesoIdeale,
+                       std::string& classe, std::string& range);
 
 }  // namespace Modulo1

@@ -56,7 +56,10 @@ double ValoreTesto(std::string_view testo) {
     // The digits that continue the number: digits, at most one ".", digits.
     std::size_t inizio = i;
     bool cifre = false;
-    while (i < testo.size() && Cifra(testo[i])) { ++i; cifre = true; }
+    while (i < testo.size() && Cifra(testo[i])) {
+        ++i;
+        cifre = true;
+    }
     if (i < testo.size() && testo[i] == '.') {
         std::size_t dopoPunto = i + 1;
         std::size_t j = dopoPunto;
@@ -69,16 +72,16 @@ double ValoreTesto(std::string_view testo) {
     if (!cifre) return 0.0;
 
     std::string_view numero = testo.substr(inizio, i - inizio);
-    if (numero.back() == '.') numero.remove_suffix(1);           // "72." reads as 72
+    if (numero.back() == '.') numero.remove_suffix(1);  // "72." reads as 72
     std::string conCifra;
-    if (numero.front() == '.') {                                   // ".5" reads as 0.5
+    if (numero.front() == '.') {  // ".5" reads as 0.5
         conCifra = "0";
         conCifra += numero;
         numero = conCifra;
     }
     double valore = 0.0;
-    auto [fine, errore] = std::from_chars(numero.data(), numero.data() + numero.size(), valore,
-                                          std::chars_format::fixed);
+    auto [fine, errore] =
+        std::from_chars(numero.data(), numero.data() + numero.size(), valore, std::chars_format::fixed);
     (void)fine;
     if (errore == std::errc::result_out_of_range) {
         // Too many digits for a double: a long run of digits before the point
@@ -121,7 +124,7 @@ void AccodaModulo(std::string& out, double m, bool zeroIniziale) {
         (void)errore;
         auto n = static_cast<std::size_t>(fine - cifre);
         std::size_t decimali = static_cast<std::size_t>(k);
-        while (decimali > 0 && cifre[n - 1] == '0') --n, --decimali;   // trailing zeros
+        while (decimali > 0 && cifre[n - 1] == '0') --n, --decimali;  // trailing zeros
         if (n > decimali) {
             out.append(cifre, n - decimali);
         } else if (zeroIniziale) {

@@ -49,8 +49,8 @@ SeiLimiti EnergieAiLimiti(const SeiLimiti& limiti, bool donna, double peso, doub
 }  // namespace
 
 void CalcolaZoneCardiache(double& fcMax, double minuti, CinqueTesti& cooper, CinqueTesti& karvonen,
-                          const std::string& sesso, double eta, const std::string& peso,
-                          CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen) {
+                          const std::string& sesso, double eta, const std::string& peso, CinqueTesti& kcalCooper,
+                          CinqueTesti& kcalKarvonen) {
     const bool donna = sesso == "F";
     const double pesoKg = ValoreTesto(peso.empty() ? std::string_view("0") : std::string_view(peso));
 

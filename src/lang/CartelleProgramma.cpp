@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-
 #include <cerrno>
 
 #ifndef TOVARIN_CARTELLA_FILE_INSTALLATI

@@ -8,8 +8,8 @@
 #include <QString>
 
 struct CartelleProgramma {
-    QString applicazione;   // language files and help
-    QString dati;           // the archive "tvp.dmg" and "LangSetting.ini"
+    QString applicazione;  // language files and help
+    QString dati;          // the archive "tvp.dmg" and "LangSetting.ini"
 };
 
 // The folders of a program started from `cartellaProgramma`; `cartellaUtente`

@@ -12,9 +12,7 @@ namespace sistema {
 
 namespace {
 
-ErroreFile Errore(int numero, const fs::path& file) {
-    return {numero, file.string() + ": " + std::strerror(numero)};
-}
+ErroreFile Errore(int numero, const fs::path& file) { return {numero, file.string() + ": " + std::strerror(numero)}; }
 
 bool ScriviTutto(int fd, std::string_view dati) {
     while (!dati.empty()) {
@@ -32,7 +30,7 @@ bool ScriviTutto(int fd, std::string_view dati) {
 
 std::optional<fs::path> CreaFileAccanto(const fs::path& file, ErroreFile& errore) {
     std::string modello = file.string() + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(modello.data());   // owner-only by definition
+    const int fd = ::mkstemp(modello.data());  // owner-only by definition
     if (fd < 0) {
         errore = Errore(errno, file.parent_path().empty() ? fs::path(".") : file.parent_path());
         return std::nullopt;

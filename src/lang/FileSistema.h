@@ -25,7 +25,7 @@ struct ErroreFile {
 // one keeps its own). Nothing on success.
 std::optional<ErroreFile> ScriviFileAtomico(const std::filesystem::path& file, std::string_view byte,
                                             std::filesystem::perms permessi = std::filesystem::perms::owner_read |
-                                                                             std::filesystem::perms::owner_write);
+                                                                              std::filesystem::perms::owner_write);
 
 // A new, empty, owner-only file beside `file`, under a unique name that
 // starts with the file's own name; or the error.

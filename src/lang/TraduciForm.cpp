@@ -53,7 +53,7 @@ bool ImpostaCaption(QObject* controllo, const QString& testo) {
     } else if (auto* azione = qobject_cast<QAction*>(controllo)) {
         azione->setText(testo);
     } else {
-        return false;   // no caption: text boxes, pictures, combos
+        return false;  // no caption: text boxes, pictures, combos
     }
     return true;
 }
@@ -85,7 +85,7 @@ void RaccogliControlli(QObject* genitore, QList<QObject*>& controlli) {
 void TraduciForm(QWidget* finestra) {
     if (!finestra) return;
     std::optional<std::filesystem::path> file = modLanguageSupport::FileLingua();
-    if (!file) return;   // a language name that names no file: nothing is looked up
+    if (!file) return;  // a language name that names no file: nothing is looked up
     const QString w = finestra->objectName();
     const Lettore lettore(*file, w.toStdString());
 
@@ -102,12 +102,14 @@ void TraduciForm(QWidget* finestra) {
         const QString base = indice.isValid() ? QStringLiteral("%1(%2)").arg(nome).arg(indice.toInt()) : nome;
 
         if (auto t = lettore.testo(base + QLatin1String(".Caption")); t && !t->isEmpty()) ImpostaCaption(controllo, *t);
-        if (auto t = lettore.testo(base + QLatin1String(".ToolTipText")); t && !t->isEmpty()) ImpostaToolTip(controllo, *t);
+        if (auto t = lettore.testo(base + QLatin1String(".ToolTipText")); t && !t->isEmpty())
+            ImpostaToolTip(controllo, *t);
         if (auto t = lettore.testo(base + QLatin1String(".Tag")); t && !t->isEmpty()) controllo->setProperty("Tag", *t);
 
         if (auto* schede = qobject_cast<QTabWidget*>(controllo)) {
             for (int s = 0; s < schede->count(); ++s) {
-                if (auto t = lettore.testo(QStringLiteral("%1.TabCaption(%2)").arg(nome).arg(s))) schede->setTabText(s, *t);
+                if (auto t = lettore.testo(QStringLiteral("%1.TabCaption(%2)").arg(nome).arg(s)))
+                    schede->setTabText(s, *t);
             }
         }
     }

@@ -104,7 +104,7 @@ std::string LeggiComeIni(std::string_view testo, std::string_view sezione, std::
     std::string risultato;
     PerOgniRiga(testo, [&](std::string_view riga) {
         if (auto nome = Intestazione(riga)) {
-            if (sezioneVista) return true;   // only the first section of that name counts
+            if (sezioneVista) return true;  // only the first section of that name counts
             nellaSezione = UgualiSenzaMaiuscole(*nome, sezione);
             sezioneVista = nellaSezione;
             return false;
@@ -148,9 +148,8 @@ bool NomeLinguaSicuro(std::string_view nome) {
 // Replaces the file with the new text: written beside it, flushed to disk and
 // renamed over it, so that the file is always either the old or the new one.
 bool SostituisciFile(const fs::path& file, std::string_view testo) {
-    return !sistema::ScriviFileAtomico(file, testo,
-                                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                           fs::perms::others_read);
+    return !sistema::ScriviFileAtomico(
+        file, testo, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 }
 
 }  // namespace

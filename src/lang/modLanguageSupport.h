@@ -42,13 +42,13 @@ std::string LeggiIni(const std::filesystem::path& file, std::string_view sezione
 // (the translation of a window looks up dozens of keys).
 class FileIniLetto {
 public:
-    explicit FileIniLetto(const std::filesystem::path& file);   // ErroreIni when it cannot be read
+    explicit FileIniLetto(const std::filesystem::path& file);  // ErroreIni when it cannot be read
     std::string Leggi(std::string_view sezione, std::string_view chiave) const;
 
 private:
     std::filesystem::path file_;
     std::string testo_;
-    bool scansione_ = false;   // above 64000 bytes: the line scan
+    bool scansione_ = false;  // above 64000 bytes: the line scan
 };
 
 // Writes key = value into the section, creating file and section when missing

@@ -7,7 +7,7 @@ AreaDiLavoro::AreaDiLavoro(QWidget* genitore) : QStackedWidget(genitore) {
 }
 
 void AreaDiLavoro::Aggiungi(QWidget* figlio) {
-    figlio->setAttribute(Qt::WA_StyledBackground);   // the form's style sheet paints its background
+    figlio->setAttribute(Qt::WA_StyledBackground);  // the form's style sheet paints its background
     addWidget(figlio);
     setCurrentWidget(figlio);
     figlio->show();

@@ -5,18 +5,18 @@
 #include "CartelleProgramma.h"
 #include "Collegamenti.h"
 #include "Globali.h"
-#include "Risorse.h"
+#include "GuidaChm.h"
 #include "RegoleCampi.h"
+#include "Risorse.h"
 #include "Stili.h"
-#include "frmInformazioniSu.h"
+#include "TestiRiserva.h"
 #include "frmAtleti.h"
 #include "frmCondizione.h"
-#include "GuidaChm.h"
 #include "frmGuida.h"
+#include "frmInformazioniSu.h"
 #include "frmMain.h"
 #include "frmScheda.h"
 #include "mdi.h"
-#include "TestiRiserva.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
@@ -45,7 +45,9 @@ void ImpostaApplicazione() {
                                     return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
                                 },
                                 [](std::string_view testo) {
-                                    return LeggiDataRegionale(QLocale::system(), QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
+                                    return LeggiDataRegionale(
+                                        QLocale::system(),
+                                        QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
                                 }});
 }
 
@@ -54,19 +56,19 @@ void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {
     if (!file) return;
     // No language file to take the words from: both languages, built in.
     const QString nome = QDir::toNativeSeparators(QString::fromStdString(file->string()));
-    MostraMessaggio(
-        finestra,
-        QStringLiteral("Il file della lingua \"%1\" manca o è danneggiato: le finestre mostrano i testi "
-                       "originali e alcuni messaggi possono restare vuoti. Reinstallare il programma.\n\n"
-                       "The language file \"%1\" is missing or damaged: the windows show their original "
-                       "texts and some messages may be empty. Please reinstall the program.")
-            .arg(nome));
+    MostraMessaggio(finestra,
+                    QStringLiteral("Il file della lingua \"%1\" manca o è danneggiato: le finestre mostrano i testi "
+                                   "originali e alcuni messaggi possono restare vuoti. Reinstallare il programma.\n\n"
+                                   "The language file \"%1\" is missing or damaged: the windows show their original "
+                                   "texts and some messages may be empty. Please reinstall the program.")
+                        .arg(nome));
 }
 
 std::unique_ptr<mdi> AvviaProgramma() {
     auto principale = std::make_unique<mdi>();
-    principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
-                                [](QWidget* g) { return new frmCondizione(g); }, [](QWidget* g) { return new frmInformazioniSu(g); });
+    principale->ImpostaFinestre(
+        [](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
+        [](QWidget* g) { return new frmCondizione(g); }, [](QWidget* g) { return new frmInformazioniSu(g); });
     principale->show();
     principale->MostraFiglio(new frmMain);
     AvvisaSeLinguaInutilizzabile(principale.get());

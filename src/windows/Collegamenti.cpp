@@ -20,7 +20,7 @@ GestoreCollegamentiFn& GestoreCollegamenti() {
 }
 
 GestoreGuidaFn& GestoreGuida() {
-    static GestoreGuidaFn gestore;   // the program installs its viewer at start
+    static GestoreGuidaFn gestore;  // the program installs its viewer at start
     return gestore;
 }
 
@@ -53,8 +53,10 @@ namespace {
 // Each page of the help and its English counterpart in the same file; the
 // table of contents too.
 constexpr std::pair<const char*, const char*> PagineInglesi[] = {
-    {"Descrizione.html", "Overview.html"},     {"scheda_atleta.html", "Athlete_card.html"},
-    {"Scheda_assetto.html", "Fit_sheet.html"}, {"Scheda_fitness.html", "Condition_sheet.html"},
+    {"Descrizione.html", "Overview.html"},
+    {"scheda_atleta.html", "Athlete_card.html"},
+    {"Scheda_assetto.html", "Fit_sheet.html"},
+    {"Scheda_fitness.html", "Condition_sheet.html"},
     {"Guida.hhc", "Guide.hhc"},
 };
 
@@ -65,10 +67,10 @@ bool GuidaInInglese() { return modLanguageSupport::LinguaCorrente == "english"; 
 QString ArgomentoGuida(int contestoGuida) {
     QString argomento;
     switch (contestoGuida) {
-        case 1810: argomento = QStringLiteral("scheda_atleta.html"); break;
-        case 620: argomento = QStringLiteral("Scheda_assetto.html"); break;
-        case 720: argomento = QStringLiteral("Scheda_fitness.html"); break;
-        default: argomento = QStringLiteral("Descrizione.html"); break;
+    case 1810: argomento = QStringLiteral("scheda_atleta.html"); break;
+    case 620: argomento = QStringLiteral("Scheda_assetto.html"); break;
+    case 720: argomento = QStringLiteral("Scheda_fitness.html"); break;
+    default: argomento = QStringLiteral("Descrizione.html"); break;
     }
     return GuidaInInglese() ? PaginaNellaLingua(QLatin1Char('/') + argomento, true).mid(1) : argomento;
 }

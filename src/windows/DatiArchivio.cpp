@@ -4,11 +4,11 @@
 #include "Calendario.h"
 #include "CopiaArchivio.h"
 #include "Globali.h"
-#include "Risorse.h"
 #include "LegameArchivio.h"
+#include "Messaggio.h"
 #include "NavigatoreDati.h"
 #include "ReportAtleta.h"
-#include "Messaggio.h"
+#include "Risorse.h"
 #include "modLanguageSupport.h"
 
 #include <QDateTime>
@@ -26,7 +26,9 @@
 namespace {
 
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
-std::filesystem::path Percorso(const QString& file) { return std::filesystem::path(QFile::encodeName(file).toStdString()); }
+std::filesystem::path Percorso(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
 
 ServiziFileDati& Servizi() {
     static ServiziFileDati servizi{
@@ -52,8 +54,7 @@ QString Oggi() { return QDate::currentDate().toString(Qt::ISODate); }
 // A failure: what failed, the file, and the reason.
 void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, const archivio::Errore& errore) {
     MostraMessaggio(finestra, Messaggio(cosa) + QLatin1Char('\n') + Nativo(file) + QStringLiteral("\n\n") +
-                                       Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) +
-                                       QLatin1Char('.'));
+                                  Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
 }
 
 void Informa(QWidget* finestra, const QString& testo) {
@@ -63,7 +64,7 @@ void Informa(QWidget* finestra, const QString& testo) {
 bool Pronto(QWidget* finestra, LegameArchivio* legame) {
     if (legame && legame->ArchivioAperto()) return true;
     MostraMessaggio(finestra, TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
-                                                          archivio::Errore{archivio::Motivo::Inesistente, 0, 0, {}}));
+                                                     archivio::Errore{archivio::Motivo::Inesistente, 0, 0, {}}));
     return false;
 }
 
@@ -114,13 +115,13 @@ void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
 
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
-    const QString file = ConEstensione(
-        Servizi().salva(finestra, Messaggio("0251").remove(QStringLiteral("...")),
-                        QStringLiteral("Tovarin %1.csv").arg(Oggi()), Messaggio("0255")),
-        QStringLiteral(".csv"));
+    const QString file = ConEstensione(Servizi().salva(finestra, Messaggio("0251").remove(QStringLiteral("...")),
+                                                       QStringLiteral("Tovarin %1.csv").arg(Oggi()), Messaggio("0255")),
+                                       QStringLiteral(".csv"));
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     std::size_t quanti = 0;
-    if (archivio::Esito e = archivio::EsportaCsv(legame->Connessione(), Percorso(file), FormatoCsvLocale(), quanti); !e) {
+    if (archivio::Esito e = archivio::EsportaCsv(legame->Connessione(), Percorso(file), FormatoCsvLocale(), quanti);
+        !e) {
         AvvisaErrore(finestra, "0258", file, e.errore());
         return;
     }
@@ -167,7 +168,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         return;
     if (archivio::Esito e = legame->AggiungiAtleti(lettura.righe); !e) {
         MostraMessaggio(finestra, Messaggio("0276") + QStringLiteral("\n\n") + Messaggio("0088") +
-                                           QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
+                                      QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
     Informa(finestra, Messaggio("0275").arg(lettura.righe.size()).arg(Nativo(file)));
@@ -197,15 +198,14 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
     if (archivio::Esito e = archivio::VerificaCopia(Percorso(copia)); !e) {
-        MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") +
-                                           Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(e.errore()) +
-                                           QLatin1Char('.'));
+        MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") + Messaggio("0088") +
+                                      QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
     const QString conservato =
         QString::fromStdString(archivio::NomeConservato(archivioFile, data.toStdString()).filename().string());
-    if (MostraMessaggio(finestra, Messaggio("0279").arg(Nativo(copia), conservato),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes ||
+    if (MostraMessaggio(finestra, Messaggio("0279").arg(Nativo(copia), conservato), QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::Question) != QMessageBox::Yes ||
         !legame->ScriviModifiche())
         return;
     std::filesystem::path tenuto;
@@ -213,7 +213,7 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
         [&] { return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto); });
     if (!e) {
         MostraMessaggio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
-                                           QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
+                                      QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
@@ -232,7 +232,8 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
     pulsante->setPopupMode(QToolButton::InstantPopup);
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, finestra, legame] {
         menu->clear();
-        menu->addAction(Messaggio("0250"), finestra, [finestra, legame] { StampaReportAtletaMostrato(finestra, legame); });
+        menu->addAction(Messaggio("0250"), finestra,
+                        [finestra, legame] { StampaReportAtletaMostrato(finestra, legame); });
         menu->addSeparator();
         menu->addAction(Messaggio("0251"), finestra, [finestra, legame] { EsportaArchivioCsv(finestra, legame); });
         menu->addAction(Messaggio("0252"), finestra, [finestra, legame] { ImportaArchivioCsv(finestra, legame); });

@@ -46,8 +46,10 @@ QMenu* MenuDelTesto(QObject* oggetto, const QContextMenuEvent* evento) {
     auto* area = qobject_cast<QAbstractScrollArea*>(oggetto->parent());
     if (!area || area->viewport() != oggetto || area->contextMenuPolicy() != Qt::DefaultContextMenu) return nullptr;
     const QPoint scorrimento(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
-    if (auto* testo = qobject_cast<QTextEdit*>(area)) return testo->createStandardContextMenu(evento->pos() + scorrimento);
-    if (auto* piano = qobject_cast<QPlainTextEdit*>(area)) return piano->createStandardContextMenu(evento->pos() + scorrimento);
+    if (auto* testo = qobject_cast<QTextEdit*>(area))
+        return testo->createStandardContextMenu(evento->pos() + scorrimento);
+    if (auto* piano = qobject_cast<QPlainTextEdit*>(area))
+        return piano->createStandardContextMenu(evento->pos() + scorrimento);
     return nullptr;
 }
 
@@ -58,42 +60,41 @@ public:
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override {
         switch (evento->type()) {
-            case QEvent::KeyPress: {
-                auto* controllo = qobject_cast<QWidget*>(oggetto);
-                if (!controllo || !CollegamentoDaTastiera(controllo)) break;
-                const auto* tasto = static_cast<QKeyEvent*>(evento);
-                const bool premi = tasto->key() == Qt::Key_Space || tasto->key() == Qt::Key_Return ||
-                                   tasto->key() == Qt::Key_Enter;
-                if (!premi || tasto->modifiers() & ~Qt::KeypadModifier) break;
-                if (!tasto->isAutoRepeat()) Premi(controllo);
-                return true;
-            }
-            case QEvent::FocusIn:
-            case QEvent::FocusOut:
-                if (auto* controllo = qobject_cast<QWidget*>(oggetto); controllo && CollegamentoDaTastiera(controllo))
-                    controllo->update();
-                break;
-            case QEvent::Paint: {
-                auto* controllo = qobject_cast<QWidget*>(oggetto);
-                if (!controllo || !controllo->hasFocus() || !CollegamentoDaTastiera(controllo)) break;
-                // The control paints itself, then the frame goes over it.
-                oggetto->event(evento);
-                DisegnaCorniceFuoco(controllo);
-                return true;
-            }
-            case QEvent::ContextMenu: {
-                auto* richiesta = static_cast<QContextMenuEvent*>(evento);
-                QMenu* menu = MenuDelTesto(oggetto, richiesta);
-                if (!menu) break;
-                // A menu of its own, outside the box: the box's style sheet
-                // (a yellow background) does not reach it.
-                menu->setParent(nullptr, menu->windowFlags());
-                menu->setAttribute(Qt::WA_DeleteOnClose);
-                menu->popup(richiesta->globalPos());
-                return true;
-            }
-            default:
-                break;
+        case QEvent::KeyPress: {
+            auto* controllo = qobject_cast<QWidget*>(oggetto);
+            if (!controllo || !CollegamentoDaTastiera(controllo)) break;
+            const auto* tasto = static_cast<QKeyEvent*>(evento);
+            const bool premi =
+                tasto->key() == Qt::Key_Space || tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter;
+            if (!premi || tasto->modifiers() & ~Qt::KeypadModifier) break;
+            if (!tasto->isAutoRepeat()) Premi(controllo);
+            return true;
+        }
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (auto* controllo = qobject_cast<QWidget*>(oggetto); controllo && CollegamentoDaTastiera(controllo))
+                controllo->update();
+            break;
+        case QEvent::Paint: {
+            auto* controllo = qobject_cast<QWidget*>(oggetto);
+            if (!controllo || !controllo->hasFocus() || !CollegamentoDaTastiera(controllo)) break;
+            // The control paints itself, then the frame goes over it.
+            oggetto->event(evento);
+            DisegnaCorniceFuoco(controllo);
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            auto* richiesta = static_cast<QContextMenuEvent*>(evento);
+            QMenu* menu = MenuDelTesto(oggetto, richiesta);
+            if (!menu) break;
+            // A menu of its own, outside the box: the box's style sheet
+            // (a yellow background) does not reach it.
+            menu->setParent(nullptr, menu->windowFlags());
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(richiesta->globalPos());
+            return true;
+        }
+        default: break;
         }
         return QObject::eventFilter(oggetto, evento);
     }

@@ -16,10 +16,10 @@ constexpr int Distanza = 8;
 QPoint PosizioneAccanto(const QSize& dimensione, const QRect& zona, const QRect& schermo) {
     const int w = dimensione.width(), h = dimensione.height();
     const std::array<QPoint, 4> posti{
-        QPoint(zona.left(), zona.bottom() + 1 + Distanza),    // below
-        QPoint(zona.left(), zona.top() - Distanza - h),       // above
-        QPoint(zona.right() + 1 + Distanza, zona.top()),      // to the right
-        QPoint(zona.left() - Distanza - w, zona.top()),       // to the left
+        QPoint(zona.left(), zona.bottom() + 1 + Distanza),  // below
+        QPoint(zona.left(), zona.top() - Distanza - h),     // above
+        QPoint(zona.right() + 1 + Distanza, zona.top()),    // to the right
+        QPoint(zona.left() - Distanza - w, zona.top()),     // to the left
     };
     for (QPoint p : posti) {
         // Slid along its side to stay on the screen, never onto the area.
@@ -38,7 +38,7 @@ void PosizionaFinestraUnica(QWidget* finestra, QWidget* apritore, const QRect& z
         const QScreen* schermo = apritore ? apritore->screen() : finestra->screen();
         const QRect libero = schermo ? schermo->availableGeometry() : QRect(zona.topLeft(), QSize(4000, 4000));
         const QPoint angolo = PosizioneAccanto(finestra->size().grownBy(Cornice), zona, libero);
-        finestra->move(angolo);   // a window's position is that of its frame
+        finestra->move(angolo);  // a window's position is that of its frame
     } else if (apritore) {
         const QWidget* riferimento = apritore->window();
         finestra->move(riferimento->mapToGlobal(riferimento->rect().center()) - finestra->rect().center());

@@ -19,9 +19,7 @@ void ImpostaTestiIdentita() {
 
 QString PercorsoGuida;
 
-QString CartellaApplicazioneQt() {
-    return QString::fromStdString(modLanguageSupport::CartellaApplicazione.string());
-}
+QString CartellaApplicazioneQt() { return QString::fromStdString(modLanguageSupport::CartellaApplicazione.string()); }
 
 QString ParteAnniCredito() {
     QString anno = QString::number(Calendario::Servizi().oggi().anno).rightJustified(4, QLatin1Char('0'));

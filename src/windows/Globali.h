@@ -6,7 +6,6 @@
 
 #include <QString>
 
-
 class QWidget;
 
 extern QString TestoCredito;

@@ -15,8 +15,7 @@ QPointer<frmGuida> ViewerAperto;
 
 // Opens the file and checks the topic; on failure tells the user and gives
 // nothing. The topic is returned as an object path with its fragment.
-std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& fileChm, QString& argomento)
-{
+std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& fileChm, QString& argomento) {
     auto lettore = std::make_shared<LettoreChm>(fileChm);
     if (!lettore->aperto()) {
         MostraMessaggio(finestra, lettore->messaggioErrore());
@@ -42,18 +41,15 @@ std::shared_ptr<LettoreChm> PreparaArgomento(QWidget* finestra, const QString& f
 
 }  // namespace
 
-frmGuida* FinestraGuida()
-{
+frmGuida* FinestraGuida() {
     // A closed viewer is on its way out: the next call opens a new one.
     return ViewerAperto && !ViewerAperto->Chiuso() ? ViewerAperto.data() : nullptr;
 }
 
-void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString& argomento)
-{
+void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString& argomento) {
     QString percorso = argomento;
     auto lettore = PreparaArgomento(proprietario, fileChm, percorso);
-    if (!lettore)
-        return;
+    if (!lettore) return;
 
     QWidget* finestraProprietaria = proprietario ? proprietario->window() : nullptr;
     frmGuida* viewer = FinestraGuida();
@@ -65,7 +61,8 @@ void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString
             // Without an owner the viewer must still go when the program ends.
             QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, &QWidget::close);
         }
-    } else if (finestraProprietaria && finestraProprietaria != viewer && viewer->parentWidget() != finestraProprietaria) {
+    } else if (finestraProprietaria && finestraProprietaria != viewer &&
+               viewer->parentWidget() != finestraProprietaria) {
         const QRect posizione = viewer->geometry();
         viewer->setParent(finestraProprietaria, viewer->windowFlags() | Qt::Window);
         viewer->setGeometry(posizione);
@@ -78,8 +75,7 @@ void MostraGuidaChm(QWidget* proprietario, const QString& fileChm, const QString
         const QRect area = finestraProprietaria ? finestraProprietaria->frameGeometry()
                            : viewer->screen()   ? viewer->screen()->availableGeometry()
                                                 : QRect();
-        if (area.isValid())
-            viewer->move(area.center() - viewer->rect().center());
+        if (area.isValid()) viewer->move(area.center() - viewer->rect().center());
     }
     if (viewer->isMinimized())
         viewer->showNormal();

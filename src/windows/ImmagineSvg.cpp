@@ -1,8 +1,8 @@
 #include "ImmagineSvg.h"
 
 #include "Globali.h"
-#include "Risorse.h"
 #include "ImmaginiDisegnate.h"
+#include "Risorse.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,9 +23,7 @@ QSvgRenderer& ImmagineSvg::Disegno() const {
     return disegno_;
 }
 
-QSize ImmagineSvg::sizeHint() const {
-    return Disegno().isValid() ? Disegno().defaultSize() : QSize(32, 32);
-}
+QSize ImmagineSvg::sizeHint() const { return Disegno().isValid() ? Disegno().defaultSize() : QSize(32, 32); }
 
 void ImmagineSvg::paintEvent(QPaintEvent*) {
     QPainter pittore(this);

@@ -24,7 +24,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
 
 private:
-    QSvgRenderer& Disegno() const;   // the SVG, read when first needed
+    QSvgRenderer& Disegno() const;  // the SVG, read when first needed
 
     QString sorgente_;
     mutable QSvgRenderer disegno_;

@@ -10,7 +10,7 @@ struct Disegnata {
     const char* risorsa;
     int larghezza;
     int altezza;
-    const unsigned int* pixel;   // ARGB32, premultiplied
+    const unsigned int* pixel;  // ARGB32, premultiplied
 };
 
 #include "ImmaginiDisegnate.inc"

@@ -77,7 +77,7 @@ IstanzaUnica::IstanzaUnica(const QString& cartellaDati, QObject* genitore)
     // a lock left by a killed program cannot keep the coach out.
     const QByteArray blocco = QFile::encodeName(cartellaDati + QStringLiteral("/tvp.lock"));
     blocco_ = ::open(blocco.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (blocco_ < 0) return;   // a folder where nothing can be written: the archive will say so
+    if (blocco_ < 0) return;  // a folder where nothing can be written: the archive will say so
     if (::flock(blocco_, LOCK_EX | LOCK_NB) == 0) {
         Ascolta();
         return;
@@ -139,8 +139,10 @@ bool IstanzaUnica::ChiediPrimoPiano(int attesaMs) const {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) == 0) {
-            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now());
-            const bool fatto = Scrivi(fd, Richiesta) && Riceve(fd, Risposta, std::max<int>(100, static_cast<int>(resto.count())));
+            const auto resto =
+                std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now());
+            const bool fatto =
+                Scrivi(fd, Richiesta) && Riceve(fd, Risposta, std::max<int>(100, static_cast<int>(resto.count())));
             ::close(fd);
             return fatto;
         }

@@ -40,7 +40,7 @@ private:
     void Ascolta();
     void Accetta();
 
-    int blocco_ = -1;   // the lock file, flock()ed for the whole run
+    int blocco_ = -1;  // the lock file, flock()ed for the whole run
     QString presa_;
     bool prima_ = true;
     int ascolto_ = -1;

@@ -35,10 +35,11 @@ void ApplicaLinguaQt() {
     }
     if (const auto locale = LocaleDi(lingua)) {
         auto* nuova = new QTranslator(qApp);
-        if (nuova->load(*locale, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        if (nuova->load(*locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(traduzione = nuova);
         else
-            delete nuova;   // not installed: Qt's texts stay in English
+            delete nuova;  // not installed: Qt's texts stay in English
     }
     // Windows that follow the language themselves (the help viewer) hear of it
     // even when no translator came or went.

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 // Empties the box when it loses the focus holding a text that is no date.
 class FiltroData : public QObject {
 public:

@@ -105,23 +105,22 @@ DatiReport PreparaReport(const Riga& r) {
     d.sellaPredefinita = predefinita;
     d.sella = predefinita ? QStringLiteral("27.5") : Q(Colonna(r, "sella"));
     const std::array<std::string, 10> calcolati{
-        Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m),   Modulo1::CalcolaAlfa(m),
-        Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m),   Modulo1::CalcolaDSM(m),
+        Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
+        Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
         Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
-    const std::array<QString, 10> nomi{
-        Messaggio("0218"),
-        Messaggio("0219"),
-        Didascalia("frmAtleti", "Label18", "Pedivelle (PE)") + QStringLiteral(", mm"),
-        Messaggio("0220"),
-        Messaggio("0221"),
-        Messaggio("0222"),
-        Didascalia("frmAtleti", "Label14", "Altezza sella (HS)"),
-        Didascalia("frmAtleti", "Label15", "Distanza sella-man. (DSM)"),
-        Didascalia("frmAtleti", "Label16", "Scarto sella-man. (SM)"),
-        Didascalia("frmAtleti", "Label17", "Arretram. sella (R)")};
+    const std::array<QString, 10> nomi{Messaggio("0218"),
+                                       Messaggio("0219"),
+                                       Didascalia("frmAtleti", "Label18", "Pedivelle (PE)") + QStringLiteral(", mm"),
+                                       Messaggio("0220"),
+                                       Messaggio("0221"),
+                                       Messaggio("0222"),
+                                       Didascalia("frmAtleti", "Label14", "Altezza sella (HS)"),
+                                       Didascalia("frmAtleti", "Label15", "Distanza sella-man. (DSM)"),
+                                       Didascalia("frmAtleti", "Label16", "Scarto sella-man. (SM)"),
+                                       Didascalia("frmAtleti", "Label17", "Arretram. sella (R)")};
     // The athlete's own set-up, beside the result of the same name.
-    const std::array<const char*, 10> set{nullptr, nullptr, "myPE", nullptr, nullptr,
-                                          nullptr, "myHS",  "myDSM", "mySM", "myR"};
+    const std::array<const char*, 10> set{nullptr, nullptr, "myPE",  nullptr, nullptr,
+                                          nullptr, "myHS",  "myDSM", "mySM",  "myR"};
     for (std::size_t i = 0; i < 10; ++i) {
         RisultatoReport& ris = d.assetto[i];
         ris.nome = nomi[i];
@@ -193,8 +192,8 @@ private:
     double scala_;
 };
 
-const QColor Arancio(255, 128, 0), Grigio(90, 90, 90), GrigioChiaro(225, 225, 225), Nero(0, 0, 0),
-    Rosso(192, 0, 0), Blu(0, 60, 140);
+const QColor Arancio(255, 128, 0), Grigio(90, 90, 90), GrigioChiaro(225, 225, 225), Nero(0, 0, 0), Rosso(192, 0, 0),
+    Blu(0, 60, 140);
 
 void Titolo(Pagina& g, double y, const QString& testo) {
     g.Carattere(11, true);
@@ -222,7 +221,8 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     Pagina g(pittore, pagina);
     pittore.setRenderHint(QPainter::Antialiasing);
     const bool inglese = modLanguageSupport::LinguaCorrente == "english";
-    const QLocale locale = inglese ? QLocale(QLocale::English, QLocale::UnitedKingdom) : QLocale(QLocale::Italian, QLocale::Italy);
+    const QLocale locale =
+        inglese ? QLocale(QLocale::English, QLocale::UnitedKingdom) : QLocale(QLocale::Italian, QLocale::Italy);
     const Calendario::Data oggi = Calendario::Servizi().oggi();
     const QString data = locale.toString(QDate(oggi.anno, oggi.mese, oggi.giorno), QStringLiteral("d MMMM yyyy"));
 
@@ -257,9 +257,12 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     // Body measures, left; the fit results with the athlete's set-up, right.
     double y = 54;
     Titolo(g, y, Messaggio("0206"));
-    const std::array<std::pair<const char*, const char*>, 6> misure{
-        {{"Label7", "Cavallo"}, {"Label8", "Busto"}, {"Label9", "Coscia"}, {"Label10", "Gamba"}, {"Label12", "Braccio"},
-         {"Label13", "Spalle"}}};
+    const std::array<std::pair<const char*, const char*>, 6> misure{{{"Label7", "Cavallo"},
+                                                                     {"Label8", "Busto"},
+                                                                     {"Label9", "Coscia"},
+                                                                     {"Label10", "Gamba"},
+                                                                     {"Label12", "Braccio"},
+                                                                     {"Label13", "Spalle"}}};
     QList<QPair<QString, QString>> righeMisure;
     for (std::size_t i = 0; i < 6; ++i)
         righeMisure.append({QString::number(i + 1) + QStringLiteral(" - ") +

@@ -33,7 +33,7 @@ struct DatiReport {
     std::array<QString, 6> misure;  // inseam, torso, thigh, leg, arm, shoulders
     QString sella;
     bool sellaPredefinita = false;
-    std::array<RisultatoReport, 10> assetto;   // TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R
+    std::array<RisultatoReport, 10> assetto;  // TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R
     QString imc, classe, pesoIdeale, range, metabolismo, fabbisogno, fcMax;
     std::array<QString, 5> cooper, karvonen;
 };

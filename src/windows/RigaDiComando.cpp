@@ -7,8 +7,8 @@
 #include "CopiaArchivio.h"
 #include "DatiArchivio.h"
 #include "Globali.h"
-#include "ReportAtleta.h"
 #include "Messaggio.h"
+#include "ReportAtleta.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -21,7 +21,9 @@ namespace {
 
 constexpr std::string_view Comandi[] = {"--export-csv", "--import-csv", "--backup", "--report"};
 
-std::filesystem::path Percorso(const QString& file) { return std::filesystem::path(QFile::encodeName(file).toStdString()); }
+std::filesystem::path Percorso(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
 
 void Scrivi(std::FILE* dove, const QString& testo) {
@@ -82,7 +84,8 @@ int Importa(const QString& archivioFile, const QString& file) {
     }
     // A script gets all of the file or none of it.
     if (!lettura.rifiutate.empty()) {
-        for (const auto& r : lettura.rifiutate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
+        for (const auto& r : lettura.rifiutate)
+            Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
         Scrivi(stderr, Messaggio("0276"));
         return 1;
     }
@@ -155,7 +158,8 @@ int EseguiComando(const QStringList& argomenti) {
     if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--import-csv") && argomenti.size() == 2) return Importa(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
-    if (comando == QLatin1String("--report") && argomenti.size() == 3) return Report(archivioFile, argomenti[1], argomenti[2]);
+    if (comando == QLatin1String("--report") && argomenti.size() == 3)
+        return Report(archivioFile, argomenti[1], argomenti[2]);
     std::fprintf(stderr,
                  "usage: tovarin [--export-csv FILE | --import-csv FILE | --backup FILE | --report NAME FILE.pdf]\n");
     return 2;

@@ -41,7 +41,8 @@ QIcon IconaSvg(const QString& risorsa, std::initializer_list<int> lati) {
         immagine.fill(Qt::transparent);
         QPainter pittore(&immagine);
         pittore.setRenderHint(QPainter::Antialiasing);
-        disegno.render(&pittore, QRectF(QPointF((lato - dimensione.width()) / 2, (lato - dimensione.height()) / 2), dimensione));
+        disegno.render(&pittore,
+                       QRectF(QPointF((lato - dimensione.width()) / 2, (lato - dimensione.height()) / 2), dimensione));
         icona.addPixmap(immagine);
     }
     return icona;

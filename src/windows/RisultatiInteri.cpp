@@ -24,14 +24,14 @@ void Verifica(QLineEdit* box) {
 }  // namespace
 
 bool TestoEntra(QWidget* controllo, const QString& testo) {
-    controllo->ensurePolished();   // the font of the style sheet
+    controllo->ensurePolished();  // the font of the style sheet
     const QFontMetrics misure = controllo->fontMetrics();
     if (auto* box = qobject_cast<QLineEdit*>(controllo)) {
         QStyleOptionFrame opzioni;
         (box->*&OpzioniRiga::initStyleOption)(&opzioni);
         const QRect area = box->style()->subElementRect(QStyle::SE_LineEditContents, &opzioni, box);
         const QMargins margini = box->textMargins();
-        const int spazio = area.width() - margini.left() - margini.right() - 4;   // Qt keeps 2 pixels each side
+        const int spazio = area.width() - margini.left() - margini.right() - 4;  // Qt keeps 2 pixels each side
         return misure.horizontalAdvance(testo) <= spazio;
     }
     if (auto* etichetta = qobject_cast<QLabel*>(controllo)) {
@@ -47,7 +47,7 @@ bool TestoEntra(QWidget* controllo, const QString& testo) {
 }
 
 void MostraIntero(QLabel* etichetta, const QString& testo) {
-    if (etichetta->text() == testo) return;   // shown already, and whole
+    if (etichetta->text() == testo) return;  // shown already, and whole
     const QString mostrato = testo.isEmpty() || TestoEntra(etichetta, testo) ? testo : NonDisponibile;
     if (etichetta->text() != mostrato) etichetta->setText(mostrato);
 }

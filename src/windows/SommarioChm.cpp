@@ -7,24 +7,20 @@
 
 namespace {
 
-QString TestoSemplice(const QString& html)
-{
-    if (!html.contains(QLatin1Char('&')))
-        return html;
+QString TestoSemplice(const QString& html) {
+    if (!html.contains(QLatin1Char('&'))) return html;
     return QTextDocumentFragment::fromHtml(html).toPlainText();
 }
 
 }  // namespace
 
-std::pair<QString, QString> DividiDestinazione(const QString& destinazione)
-{
+std::pair<QString, QString> DividiDestinazione(const QString& destinazione) {
     const qsizetype cancelletto = destinazione.indexOf(QLatin1Char('#'));
     const QString frammento = cancelletto >= 0 ? destinazione.mid(cancelletto + 1) : QString();
     return {LettoreChm::PercorsoOggetto(destinazione), frammento};
 }
 
-std::vector<VoceSommario> LeggiSommario(const QString& testo)
-{
+std::vector<VoceSommario> LeggiSommario(const QString& testo) {
     // A sitemap: nested <UL> lists whose <OBJECT type="text/sitemap"> entries
     // carry a Name and a Local parameter.
     static const QRegularExpression marcatore(QStringLiteral("<\\s*(/?)\\s*(ul|object)\\b([^>]*)>"),
@@ -41,28 +37,24 @@ std::vector<VoceSommario> LeggiSommario(const QString& testo)
     qsizetype posizione = 0;
     while (true) {
         const auto trovato = marcatore.match(testo, posizione);
-        if (!trovato.hasMatch())
-            break;
+        if (!trovato.hasMatch()) break;
         posizione = trovato.capturedEnd();
         const bool chiusura = !trovato.captured(1).isEmpty();
         const QString nome = trovato.captured(2).toLower();
         if (nome == QLatin1String("ul")) {
             if (chiusura) {
-                if (!genitori.empty())
-                    genitori.pop_back();
+                if (!genitori.empty()) genitori.pop_back();
             } else {
                 genitori.push_back(genitori.empty() ? -1 : ultima);
             }
             continue;
         }
-        if (chiusura)
-            continue;
+        if (chiusura) continue;
         const auto fine = fineOggetto.match(testo, posizione);
         const qsizetype finePosizione = fine.hasMatch() ? fine.capturedStart() : testo.size();
         const QString blocco = testo.mid(posizione, finePosizione - posizione);
         posizione = fine.hasMatch() ? fine.capturedEnd() : testo.size();
-        if (!trovato.captured(3).contains(QLatin1String("text/sitemap"), Qt::CaseInsensitive))
-            continue;
+        if (!trovato.captured(3).contains(QLatin1String("text/sitemap"), Qt::CaseInsensitive)) continue;
         QString titolo;
         QString destinazione;
         for (auto it = parametro.globalMatch(blocco); it.hasNext();) {
@@ -72,8 +64,7 @@ std::vector<VoceSommario> LeggiSommario(const QString& testo)
             else if (p.captured(1).compare(QLatin1String("Local"), Qt::CaseInsensitive) == 0)
                 destinazione = p.captured(2);
         }
-        if (titolo.isEmpty())
-            continue;
+        if (titolo.isEmpty()) continue;
         voci.push_back({titolo, destinazione, genitori.empty() ? -1 : genitori.back()});
         ultima = static_cast<int>(voci.size()) - 1;
     }

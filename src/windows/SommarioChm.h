@@ -10,8 +10,8 @@
 
 struct VoceSommario {
     QString titolo;
-    QString destinazione;   // an object path with an optional "#fragment"
-    int genitore;           // index of the entry it stands under, -1 at the top
+    QString destinazione;  // an object path with an optional "#fragment"
+    int genitore;          // index of the entry it stands under, -1 at the top
 };
 
 // The entries of the sitemap text, in document order.

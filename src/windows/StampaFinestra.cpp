@@ -2,9 +2,9 @@
 
 #include "Calendario.h"
 #include "Globali.h"
-#include "Stili.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
+#include "Stili.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
@@ -39,8 +39,9 @@ ServiziStampa ServiziPredefiniti() {
         if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) cartella = QDir::homePath();
         dialogo.setDirectory(cartella);
         if (auto* principale = dynamic_cast<FinestraDaStampare*>(finestra)) dialogo.selectFile(NomeFilePdf(principale));
-        return dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty() ? dialogo.selectedFiles().first()
-                                                                                          : QString();
+        return dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty()
+                   ? dialogo.selectedFiles().first()
+                   : QString();
     };
     return s;
 }
@@ -83,11 +84,11 @@ QImage BarraDelTitolo(const QWidget* finestra, int larghezza, qreal rapporto) {
     p.drawText(QRect(32, 0, larghezza - 180, altezza), Qt::AlignVCenter | Qt::AlignLeft, finestra->windowTitle());
     const int c = larghezza - 23, m = larghezza - 69, r = larghezza - 115, y = altezza / 2;
     p.setPen(QPen(QColor(0, 0, 0), 1));
-    p.drawLine(r - 5, y, r + 5, y);                                // minimize
+    p.drawLine(r - 5, y, r + 5, y);  // minimize
     p.setPen(QPen(QColor(190, 190, 190), 1));
-    p.drawRect(QRectF(m - 5, y - 5, 10, 10));                      // maximize, not available
+    p.drawRect(QRectF(m - 5, y - 5, 10, 10));  // maximize, not available
     p.setPen(QPen(QColor(0, 0, 0), 1));
-    p.drawLine(QPointF(c - 5, y - 5), QPointF(c + 5, y + 5));     // close
+    p.drawLine(QPointF(c - 5, y - 5), QPointF(c + 5, y + 5));  // close
     p.drawLine(QPointF(c + 5, y - 5), QPointF(c - 5, y + 5));
     return barra;
 }
@@ -100,7 +101,8 @@ QString NomeFilePdf(const FinestraDaStampare* finestra) {
     QStringList parti;
     QString titolo = TitoloApplicazione;
     if (QWidget* figlio = finestra->FiglioStampato()) {
-        if (const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome")); nome && !nome->text().trimmed().isEmpty())
+        if (const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"));
+            nome && !nome->text().trimmed().isEmpty())
             parti << nome->text().trimmed();
         if (!figlio->windowTitle().trimmed().isEmpty()) titolo = figlio->windowTitle().trimmed();
     }

@@ -41,7 +41,7 @@ QString CarattereDisegno() {
         if (installate.contains(FontDisegno, Qt::CaseInsensitive)) return FontDisegno;
         for (const QString& f : Sostituti)
             if (installate.contains(f, Qt::CaseInsensitive)) return f;
-        return FontDisegno;   // the substitution of the font database decides
+        return FontDisegno;  // the substitution of the font database decides
     }();
     return scelto;
 }

@@ -23,46 +23,46 @@ frmAtleti::frmAtleti(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
 
     // The checks of the boxes. What they clean or wipe, in a text typed or in
     // one the binding has just shown, is an edit of the row like any other.
-    for (QLineEdit* misura : {ui->Text6, ui->Text7, ui->Text8, ui->Text9, ui->Text10, ui->Text11, ui->Text12, ui->Text19,
-                              ui->Text20})
+    for (QLineEdit* misura :
+         {ui->Text6, ui->Text7, ui->Text8, ui->Text9, ui->Text10, ui->Text11, ui->Text12, ui->Text19, ui->Text20})
         ApplicaControllaMisura(misura);
     ApplicaControllaSesso(ui->cmbSesso);
     ApplicaControllaAttivita(ui->cboTipoImpiego);
 
     Lega(ui->Data1, ui->txtNome,
-        QList<LegameColonna>{{ui->Text2, QStringLiteral("datanascita")},
-                             {ui->Text3, QStringLiteral("indirizzo")},
-                             {ui->Text4, QStringLiteral("tel")},
-                             {ui->txtEmail, QStringLiteral("Email")},
-                             {ui->Text5, QStringLiteral("bici")},
-                             {ui->txtSocieta, QStringLiteral("Societa")},
-                             {ui->Text1, QStringLiteral("Categoria")},
-                             {ui->txtTessera, QStringLiteral("Tessera")},
-                             {ui->Text22, QStringLiteral("Scadenza")},
-                             {ui->cmbSesso, QStringLiteral("sesso")},
-                             {ui->cboTipoImpiego, QStringLiteral("TipoImpiego")},
-                             {ui->chkAttFis, QStringLiteral("AttivFis")},
-                             {ui->Text6, QStringLiteral("pulsazioniriposo")},
-                             {ui->Text7, QStringLiteral("cavallo")},
-                             {ui->Text8, QStringLiteral("busto")},
-                             {ui->Text9, QStringLiteral("coscia")},
-                             {ui->Text10, QStringLiteral("gamba")},
-                             {ui->Text11, QStringLiteral("braccio")},
-                             {ui->Text12, QStringLiteral("spalle")},
-                             {ui->Text19, QStringLiteral("altezza")},
-                             {ui->Text20, QStringLiteral("peso")},
-                             {ui->Text18, QStringLiteral("sella")},
-                             {ui->Text13, QStringLiteral("myHS")},
-                             {ui->Text14, QStringLiteral("myDSM")},
-                             {ui->Text15, QStringLiteral("mySM")},
-                             {ui->Text16, QStringLiteral("myR")},
-                             {ui->Text17, QStringLiteral("myPE")},
-                             {ui->txtSella, QStringLiteral("MarcaSella")},
-                             {ui->txtManubrio, QStringLiteral("Manubrio")},
-                             {ui->txtGruppo, QStringLiteral("Gruppo")},
-                             {ui->txtRuote, QStringLiteral("Ruote")},
-                             {ui->Text21, QStringLiteral("pedali")},
-                             {ui->txtNote, QStringLiteral("note")}});
+         QList<LegameColonna>{{ui->Text2, QStringLiteral("datanascita")},
+                              {ui->Text3, QStringLiteral("indirizzo")},
+                              {ui->Text4, QStringLiteral("tel")},
+                              {ui->txtEmail, QStringLiteral("Email")},
+                              {ui->Text5, QStringLiteral("bici")},
+                              {ui->txtSocieta, QStringLiteral("Societa")},
+                              {ui->Text1, QStringLiteral("Categoria")},
+                              {ui->txtTessera, QStringLiteral("Tessera")},
+                              {ui->Text22, QStringLiteral("Scadenza")},
+                              {ui->cmbSesso, QStringLiteral("sesso")},
+                              {ui->cboTipoImpiego, QStringLiteral("TipoImpiego")},
+                              {ui->chkAttFis, QStringLiteral("AttivFis")},
+                              {ui->Text6, QStringLiteral("pulsazioniriposo")},
+                              {ui->Text7, QStringLiteral("cavallo")},
+                              {ui->Text8, QStringLiteral("busto")},
+                              {ui->Text9, QStringLiteral("coscia")},
+                              {ui->Text10, QStringLiteral("gamba")},
+                              {ui->Text11, QStringLiteral("braccio")},
+                              {ui->Text12, QStringLiteral("spalle")},
+                              {ui->Text19, QStringLiteral("altezza")},
+                              {ui->Text20, QStringLiteral("peso")},
+                              {ui->Text18, QStringLiteral("sella")},
+                              {ui->Text13, QStringLiteral("myHS")},
+                              {ui->Text14, QStringLiteral("myDSM")},
+                              {ui->Text15, QStringLiteral("mySM")},
+                              {ui->Text16, QStringLiteral("myR")},
+                              {ui->Text17, QStringLiteral("myPE")},
+                              {ui->txtSella, QStringLiteral("MarcaSella")},
+                              {ui->txtManubrio, QStringLiteral("Manubrio")},
+                              {ui->txtGruppo, QStringLiteral("Gruppo")},
+                              {ui->txtRuote, QStringLiteral("Ruote")},
+                              {ui->Text21, QStringLiteral("pedali")},
+                              {ui->txtNote, QStringLiteral("note")}});
     for (QLineEdit* data : {ui->Text2, ui->Text22}) ApplicaControllaData(data, Legame());
     // Past the last athlete the card starts a new one.
     Legame()->ConsentiNuoveRighe(true);
@@ -89,9 +89,8 @@ void frmAtleti::EliminaAtleta() {
     // Nothing to delete: the end of the record set, or a new athlete of whom
     // nothing has been typed yet.
     if (Legame()->AllaFine() || (Legame()->RigaNuova() && !Legame()->Modificata())) return;
-    const auto risposta = MostraMessaggio(
-        this, MessaggioSicuro("0027"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto risposta =
+        MostraMessaggio(this, MessaggioSicuro("0027"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     Legame()->EliminaAtleta();
 }
@@ -103,4 +102,3 @@ void frmAtleti::ApriSchedaAssetto() {
 void frmAtleti::ApriSchedaCondizione() {
     if (mdi* principale = mdi::Istanza()) principale->ApriSchedaCondizione();
 }
-

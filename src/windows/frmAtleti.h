@@ -10,7 +10,6 @@
 
 #include <memory>
 
-
 namespace Ui {
 class frmAtleti;
 }
@@ -27,8 +26,6 @@ public:
     // The card's own buttons: close the card, open the sheet.
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
-
-
 
 private:
     std::unique_ptr<Ui::frmAtleti> ui;

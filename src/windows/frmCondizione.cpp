@@ -5,8 +5,8 @@
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
-#include "Globali.h"
 #include "FinestraUnica.h"
+#include "Globali.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
@@ -66,17 +66,17 @@ frmCondizione::frmCondizione(QWidget* genitore) : FinestraAtleta(genitore), ui(s
     // The hidden box of a column comes after the visible one, so that the
     // visible one is filled first when a row is shown.
     Lega(ui->Data1, ui->txtNome,
-        QList<LegameColonna>{{ui->txtDataNascita, QStringLiteral("datanascita")},
-                             {ui->cmbSesso, QStringLiteral("sesso")},
-                             {ui->txtPulsazioni, QStringLiteral("pulsazioniriposo")},
-                             {ui->txtPeso, QStringLiteral("peso")},
-                             {ui->txtAltezza, QStringLiteral("altezza")},
-                             {ui->Text7, QStringLiteral("cavallo")},
-                             {ui->Text8, QStringLiteral("busto")},
-                             {ui->cboAttivLav, QStringLiteral("TipoImpiego")},
-                             {ui->chkAttFis, QStringLiteral("AttivFis")},
-                             {ui->txtCavallo, QStringLiteral("cavallo")},
-                             {ui->txtBusto, QStringLiteral("busto")}});
+         QList<LegameColonna>{{ui->txtDataNascita, QStringLiteral("datanascita")},
+                              {ui->cmbSesso, QStringLiteral("sesso")},
+                              {ui->txtPulsazioni, QStringLiteral("pulsazioniriposo")},
+                              {ui->txtPeso, QStringLiteral("peso")},
+                              {ui->txtAltezza, QStringLiteral("altezza")},
+                              {ui->Text7, QStringLiteral("cavallo")},
+                              {ui->Text8, QStringLiteral("busto")},
+                              {ui->cboAttivLav, QStringLiteral("TipoImpiego")},
+                              {ui->chkAttFis, QStringLiteral("AttivFis")},
+                              {ui->txtCavallo, QStringLiteral("cavallo")},
+                              {ui->txtBusto, QStringLiteral("busto")}});
 
     ApplicaControllaData(ui->txtDataNascita, Legame());
 
@@ -96,7 +96,7 @@ frmCondizione::~frmCondizione() { Rilascia(); }
 void frmCondizione::ColonnaDoppia(QLineEdit* box, QLineEdit* compagno) {
     ApplicaControllaMisura(box, [this, box, compagno] {
         if (compagno->text() != box->text())
-            compagno->setText(box->text());   // its own rule recomputes, once both agree
+            compagno->setText(box->text());  // its own rule recomputes, once both agree
         else
             AggiornaCondizione();
     });
@@ -113,7 +113,7 @@ void frmCondizione::SistemaDurata() {
     if (spazio.hasMatch()) {
         x = sinistra + misure.horizontalAdvance(testo.left(spazio.capturedStart()));
         larghezza = misure.horizontalAdvance(spazio.captured());
-    } else {   // a caption without gap: the box follows it
+    } else {  // a caption without gap: the box follows it
         x = sinistra + misure.horizontalAdvance(testo) + 4;
         larghezza = 0;
     }
@@ -166,7 +166,8 @@ void frmCondizione::AggiornaCondizione() {
     Modulo1::CalcolaZoneCardiache(fcMax, minuti, cooper, karvonen, sesso, eta, peso, kcalCooper, kcalKarvonen);
     Mostra(ui->lblFCmax, Modulo1::TestoPiano(fcMax));
     const std::array<QLabel*, 5> etichetteCooper{ui->lblC5060, ui->lblC6070, ui->lblC7080, ui->lblC8090, ui->lblC90100};
-    const std::array<QLabel*, 5> etichetteKarvonen{ui->lblK5060, ui->lblK6070, ui->lblK7080, ui->lblK8090, ui->lblK90100};
+    const std::array<QLabel*, 5> etichetteKarvonen{ui->lblK5060, ui->lblK6070, ui->lblK7080, ui->lblK8090,
+                                                   ui->lblK90100};
     const std::array<QLabel*, 5> etichetteKcalCooper{ui->lblKC5060, ui->lblKC6070, ui->lblKC7080, ui->lblKC8090,
                                                      ui->lblKC90100};
     const std::array<QLabel*, 5> etichetteKcalKarvonen{ui->lblKK5060, ui->lblKK6070, ui->lblKK7080, ui->lblKK8090,
@@ -202,7 +203,6 @@ void frmCondizione::AggiornaCondizione() {
     const bool buona = !classe.empty() && (Testo(classe) == Messaggio("0013") || Testo(classe) == Messaggio("0014"));
     ImpostaStato(ui->lblCondizione, "buona", buona);
 }
-
 
 bool frmCondizione::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui->Label44 && evento->type() == QEvent::MouseButtonRelease) {

@@ -31,8 +31,6 @@ public:
     // Copies the inputs into the condition values of the calculations.
     void LeggiDatiCondizione();
 
-
-
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 

@@ -25,16 +25,14 @@ namespace {
 // The data role of a table-of-contents entry holding its target.
 constexpr int RuoloDestinazione = Qt::UserRole;
 
-bool CollegamentoEsterno(const QUrl& indirizzo)
-{
+bool CollegamentoEsterno(const QUrl& indirizzo) {
     const QString schema = indirizzo.scheme().toLower();
     return schema == QLatin1String("http") || schema == QLatin1String("https") || schema == QLatin1String("mailto");
 }
 
 }  // namespace
 
-frmGuida::frmGuida(QWidget* proprietario) : QWidget(proprietario, Qt::Window), ui(std::make_unique<Ui::frmGuida>())
-{
+frmGuida::frmGuida(QWidget* proprietario) : QWidget(proprietario, Qt::Window), ui(std::make_unique<Ui::frmGuida>()) {
     ui->setupUi(this);
     // The viewer never keeps the program running on its own.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -64,28 +62,22 @@ frmGuida::frmGuida(QWidget* proprietario) : QWidget(proprietario, Qt::Window), u
 
 frmGuida::~frmGuida() = default;
 
-void frmGuida::closeEvent(QCloseEvent* evento)
-{
+void frmGuida::closeEvent(QCloseEvent* evento) {
     QWidget::closeEvent(evento);
-    if (evento->isAccepted())
-        chiuso_ = true;
+    if (evento->isAccepted()) chiuso_ = true;
 }
 
-void frmGuida::traduci()
-{
+void frmGuida::traduci() {
     TraduciForm(this);
     ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
 }
 
-void frmGuida::changeEvent(QEvent* evento)
-{
+void frmGuida::changeEvent(QEvent* evento) {
     QWidget::changeEvent(evento);
-    if (evento->type() != QEvent::LanguageChange)
-        return;
+    if (evento->type() != QEvent::LanguageChange) return;
     // The program speaks another language: the contents and the page follow.
     const auto& lettore = ui->txtGuida->lettore();
-    if (!lettore || inglese_ == GuidaInInglese())
-        return;
+    if (!lettore || inglese_ == GuidaInInglese()) return;
     caricaSommario();
     const QString pagina = argomentoCorrente();
     const QString altra = PaginaNellaLingua(pagina, inglese_);
@@ -93,34 +85,23 @@ void frmGuida::changeEvent(QEvent* evento)
         ui->txtGuida->setSource(BrowserChm::Indirizzo(altra, ui->txtGuida->source().fragment(QUrl::FullyDecoded)));
 }
 
-BrowserChm* frmGuida::browser() const
-{
-    return ui->txtGuida;
-}
+BrowserChm* frmGuida::browser() const { return ui->txtGuida; }
 
-QString frmGuida::fileGuida() const
-{
+QString frmGuida::fileGuida() const {
     const auto& lettore = ui->txtGuida->lettore();
     return lettore ? lettore->percorsoFile() : QString();
 }
 
-QString frmGuida::argomentoCorrente() const
-{
-    return ui->txtGuida->percorsoDi(ui->txtGuida->source());
-}
+QString frmGuida::argomentoCorrente() const { return ui->txtGuida->percorsoDi(ui->txtGuida->source()); }
 
-void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argomento)
-{
-    if (!lettore)
-        return;
+void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argomento) {
+    if (!lettore) return;
     const auto& precedente = ui->txtGuida->lettore();
     const bool altroFile = !precedente || QFileInfo(precedente->percorsoFile()).absoluteFilePath() !=
                                               QFileInfo(lettore->percorsoFile()).absoluteFilePath();
     ui->txtGuida->impostaLettore(std::move(lettore));
-    if (altroFile)
-        ui->txtGuida->clearHistory();
-    if (altroFile || inglese_ != GuidaInInglese())
-        caricaSommario();
+    if (altroFile) ui->txtGuida->clearHistory();
+    if (altroFile || inglese_ != GuidaInInglese()) caricaSommario();
     const auto [percorso, frammento] = DividiDestinazione(argomento);
     const QUrl indirizzo = BrowserChm::Indirizzo(percorso, frammento);
     if (!altroFile && indirizzo == ui->txtGuida->source())
@@ -129,8 +110,7 @@ void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argome
         ui->txtGuida->setSource(indirizzo);
 }
 
-void frmGuida::caricaSommario()
-{
+void frmGuida::caricaSommario() {
     ui->treeSommario->clear();
     ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
     inglese_ = GuidaInInglese();
@@ -160,16 +140,14 @@ void frmGuida::caricaSommario()
     ui->treeSommario->setVisible(ui->treeSommario->topLevelItemCount() > 0);
 }
 
-void frmGuida::seguiCollegamento(const QUrl& indirizzo)
-{
+void frmGuida::seguiCollegamento(const QUrl& indirizzo) {
     if (CollegamentoEsterno(indirizzo)) {
         ApriEsternoGuida(indirizzo);
         return;
     }
     const QString percorso = ui->txtGuida->percorsoDi(indirizzo);
     const auto& lettore = ui->txtGuida->lettore();
-    if (percorso.isEmpty() || !lettore)
-        return;  // another kind of address: not ours to open
+    if (percorso.isEmpty() || !lettore) return;  // another kind of address: not ours to open
     if (!lettore->contiene(percorso)) {
         MostraMessaggio(this, lettore->messaggioErrore());
         return;
@@ -177,14 +155,11 @@ void frmGuida::seguiCollegamento(const QUrl& indirizzo)
     ui->txtGuida->setSource(BrowserChm::Indirizzo(percorso, indirizzo.fragment(QUrl::FullyDecoded)));
 }
 
-void frmGuida::apriVoce(QTreeWidgetItem* voce)
-{
+void frmGuida::apriVoce(QTreeWidgetItem* voce) {
     const auto& lettore = ui->txtGuida->lettore();
-    if (voce == nullptr || !lettore)
-        return;
+    if (voce == nullptr || !lettore) return;
     const QString destinazione = voce->data(0, RuoloDestinazione).toString();
-    if (destinazione.isEmpty())
-        return;
+    if (destinazione.isEmpty()) return;
     const auto [percorso, frammento] = DividiDestinazione(destinazione);
     if (!lettore->contiene(percorso)) {
         MostraMessaggio(this, lettore->messaggioErrore());
@@ -193,14 +168,11 @@ void frmGuida::apriVoce(QTreeWidgetItem* voce)
     ui->txtGuida->setSource(BrowserChm::Indirizzo(percorso, frammento));
 }
 
-void frmGuida::vaiAllInizio()
-{
+void frmGuida::vaiAllInizio() {
     const auto& lettore = ui->txtGuida->lettore();
-    if (!lettore)
-        return;
+    if (!lettore) return;
     QString inizio = lettore->argomentoPredefinito();
-    if (inizio.isEmpty() || !lettore->contiene(inizio))
-        inizio = ArgomentoDiRiserva;
+    if (inizio.isEmpty() || !lettore->contiene(inizio)) inizio = ArgomentoDiRiserva;
     if (const QString tradotto = PaginaNellaLingua(inizio, GuidaInInglese()); lettore->contiene(tradotto))
         inizio = tradotto;
     if (!lettore->contiene(inizio)) {
@@ -210,16 +182,14 @@ void frmGuida::vaiAllInizio()
     ui->txtGuida->setSource(BrowserChm::Indirizzo(inizio));
 }
 
-void frmGuida::evidenziaVoce(const QUrl& indirizzo)
-{
+void frmGuida::evidenziaVoce(const QUrl& indirizzo) {
     const QString percorso = ui->txtGuida->percorsoDi(indirizzo);
     const QString frammento = indirizzo.fragment(QUrl::FullyDecoded);
     QTreeWidgetItem* stessaPagina = nullptr;
     QTreeWidgetItem* esatta = nullptr;
     for (QTreeWidgetItemIterator it(ui->treeSommario); *it && !esatta; ++it) {
         const auto [percorsoVoce, frammentoVoce] = DividiDestinazione((*it)->data(0, RuoloDestinazione).toString());
-        if (percorsoVoce.compare(percorso, Qt::CaseInsensitive) != 0)
-            continue;
+        if (percorsoVoce.compare(percorso, Qt::CaseInsensitive) != 0) continue;
         if (frammentoVoce == frammento)
             esatta = *it;
         else if (frammentoVoce.isEmpty() && stessaPagina == nullptr)
@@ -228,6 +198,5 @@ void frmGuida::evidenziaVoce(const QUrl& indirizzo)
     QTreeWidgetItem* voce = esatta ? esatta : stessaPagina;
     const QSignalBlocker blocco(ui->treeSommario);
     ui->treeSommario->setCurrentItem(voce);
-    if (voce)
-        ui->treeSommario->scrollToItem(voce);
+    if (voce) ui->treeSommario->scrollToItem(voce);
 }

@@ -60,6 +60,6 @@ private:
     void evidenziaVoce(const QUrl& indirizzo);
 
     std::unique_ptr<Ui::frmGuida> ui;
-    bool inglese_ = false;   // the language of the contents shown
+    bool inglese_ = false;  // the language of the contents shown
     bool chiuso_ = false;
 };

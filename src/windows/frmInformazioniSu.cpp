@@ -15,7 +15,8 @@
 
 #include <algorithm>
 
-frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui::frmInformazioniSu>()) {
+frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
+    : QWidget(genitore), ui(std::make_unique<Ui::frmInformazioniSu>()) {
     ui->setupUi(this);
     AdattaCaratteri(this);
     TraduciForm(this);
@@ -25,12 +26,11 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore), ui(
     ui->lblIndirizzo->setText(IndirizzoPosta);
     ui->lblIndirizzo->setToolTip(ui->lblIndirizzo->toolTip() + NomeAutore.trimmed());
     ui->lblVersion->setText(QStringLiteral("- ") + ui->lblVersion->text() + QLatin1Char(' ') +
-                           QString::number(VersioneMaggiore) + QLatin1Char('.') + QString::number(VersioneMinore) +
-                           QLatin1Char('.') + QString::number(VersioneRevisione));
+                            QString::number(VersioneMaggiore) + QLatin1Char('.') + QString::number(VersioneMinore) +
+                            QLatin1Char('.') + QString::number(VersioneRevisione));
     ui->lblTitle->setText(TitoloApplicazione);
-    ui->lblDisclaimer->setText(ui->lblDisclaimer->text() + QLatin1Char(' ') +
-                              Messaggio("0043") + QLatin1Char('\n') +
-                              Messaggio("0044"));
+    ui->lblDisclaimer->setText(ui->lblDisclaimer->text() + QLatin1Char(' ') + Messaggio("0043") + QLatin1Char('\n') +
+                               Messaggio("0044"));
 
     // Sizes are measured in the fonts of the style sheets.
     ensurePolished();
@@ -39,8 +39,8 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore), ui(
         l->adjustSize();
     ui->lblVersion->move(std::max(ui->lblVersion->x(), ui->lblTitle->geometry().right() + 8), ui->lblVersion->y());
     ui->lblIndirizzo->move(std::max(ui->lblIndirizzo->x(), ui->Label5->geometry().right() + 24), ui->lblIndirizzo->y());
-    ui->lblDisclaimer->setFixedHeight(std::max(ui->lblDisclaimer->height(),
-                                              ui->lblDisclaimer->heightForWidth(ui->lblDisclaimer->width())));
+    ui->lblDisclaimer->setFixedHeight(
+        std::max(ui->lblDisclaimer->height(), ui->lblDisclaimer->heightForWidth(ui->lblDisclaimer->width())));
 
     // The licence, and where the archive is: the path on a line of its own,
     // shortened in the middle when it is longer than the box (whole in the
@@ -48,7 +48,7 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore) : QWidget(genitore), ui(
     const QString archivio = QDir::toNativeSeparators(PercorsoArchivio);
     const int spazio = ui->lblArchivio->width() - 2 * ui->lblArchivio->margin() - 8;
     ui->lblArchivio->setText(ui->lblArchivio->text() + QLatin1Char('\n') +
-                            ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
+                             ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
     ui->lblArchivio->setToolTip(archivio);
     // One below the other under the disclaimer, the donation link below them.
     int sotto = ui->lblDisclaimer->geometry().bottom();

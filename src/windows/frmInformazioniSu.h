@@ -3,7 +3,6 @@
 
 #include <memory>
 
-
 #include <QWidget>
 
 namespace Ui {
@@ -16,7 +15,6 @@ class frmInformazioniSu : public QWidget {
 public:
     explicit frmInformazioniSu(QWidget* genitore = nullptr);
     ~frmInformazioniSu() override;
-
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

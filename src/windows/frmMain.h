@@ -4,7 +4,6 @@
 
 #include <memory>
 
-
 #include <QWidget>
 
 namespace Ui {
@@ -21,7 +20,6 @@ public:
     // Sets the language ("italian", "english"), translates every open window
     // and records the choice in LangSetting.ini.
     void ScegliLingua(const QString& lingua);
-
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

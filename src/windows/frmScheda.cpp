@@ -5,8 +5,8 @@
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
-#include "Globali.h"
 #include "FinestraUnica.h"
+#include "Globali.h"
 #include "LegameArchivio.h"
 #include "Modulo1.h"
 #include "Stili.h"
@@ -33,24 +33,24 @@ frmScheda::frmScheda(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
     AdattaCaratteri(this);
 
     Lega(ui->Data1, ui->txtNome,
-                                               QList<LegameColonna>{{ui->txtCavallo, QStringLiteral("cavallo")},
-                                                                    {ui->txtBusto, QStringLiteral("busto")},
-                                                                    {ui->txtCoscia, QStringLiteral("coscia")},
-                                                                    {ui->txtGamba, QStringLiteral("gamba")},
-                                                                    {ui->txtBraccio, QStringLiteral("braccio")},
-                                                                    {ui->txtSpalle, QStringLiteral("spalle")},
-                                                                    {ui->txtSella, QStringLiteral("sella")},
-                                                                    {ui->Text13, QStringLiteral("myHS")},
-                                                                    {ui->Text14, QStringLiteral("myDSM")},
-                                                                    {ui->Text15, QStringLiteral("mySM")},
-                                                                    {ui->Text16, QStringLiteral("myR")},
-                                                                    {ui->Text17, QStringLiteral("myPE")},
-                                                                    {ui->txtNote, QStringLiteral("note")}});
+         QList<LegameColonna>{{ui->txtCavallo, QStringLiteral("cavallo")},
+                              {ui->txtBusto, QStringLiteral("busto")},
+                              {ui->txtCoscia, QStringLiteral("coscia")},
+                              {ui->txtGamba, QStringLiteral("gamba")},
+                              {ui->txtBraccio, QStringLiteral("braccio")},
+                              {ui->txtSpalle, QStringLiteral("spalle")},
+                              {ui->txtSella, QStringLiteral("sella")},
+                              {ui->Text13, QStringLiteral("myHS")},
+                              {ui->Text14, QStringLiteral("myDSM")},
+                              {ui->Text15, QStringLiteral("mySM")},
+                              {ui->Text16, QStringLiteral("myR")},
+                              {ui->Text17, QStringLiteral("myPE")},
+                              {ui->txtNote, QStringLiteral("note")}});
 
     // Every change of a measure, typed or shown from the archive, is cleaned
     // and recomputes the sheet.
-    for (QLineEdit* misura : {ui->txtCavallo, ui->txtBusto, ui->txtCoscia, ui->txtGamba, ui->txtBraccio, ui->txtSpalle,
-                              ui->txtSella})
+    for (QLineEdit* misura :
+         {ui->txtCavallo, ui->txtBusto, ui->txtCoscia, ui->txtGamba, ui->txtBraccio, ui->txtSpalle, ui->txtSella})
         ApplicaControllaMisura(misura, [this] { CalcolaMisure(); });
 
     // Left empty, or written while empty, the saddle box gets the default.
@@ -68,20 +68,15 @@ frmScheda::frmScheda(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
 
 frmScheda::~frmScheda() { Rilascia(); }
 
-
-
-
-
 bool frmScheda::SellaInGrigio() const { return StatoDi(ui->txtSella, "predefinita"); }
 
 void frmScheda::CalcolaMisure() {
     if (!Tag().isEmpty()) return;
 
     bool sellaPredefinita = false;
-    const Modulo1::MisureAssetto m =
-        Modulo1::LeggiMisure(TestoDi(ui->txtCavallo), TestoDi(ui->txtBusto), TestoDi(ui->txtCoscia),
-                             TestoDi(ui->txtGamba), TestoDi(ui->txtBraccio), TestoDi(ui->txtSpalle),
-                             TestoDi(ui->txtSella), sellaPredefinita);
+    const Modulo1::MisureAssetto m = Modulo1::LeggiMisure(
+        TestoDi(ui->txtCavallo), TestoDi(ui->txtBusto), TestoDi(ui->txtCoscia), TestoDi(ui->txtGamba),
+        TestoDi(ui->txtBraccio), TestoDi(ui->txtSpalle), TestoDi(ui->txtSella), sellaPredefinita);
     // Past the last athlete the boxes belong to no one: nothing is filled in.
     // While the coach types in the saddle box an emptied box stays empty,
     // the default showing only as a placeholder: filled in at once, it would
@@ -97,8 +92,8 @@ void frmScheda::CalcolaMisure() {
         ImpostaStato(ui->txtSella, "predefinita", false);
     }
 
-    QLineEdit* const risultati[] = {ui->txtTP,    ui->txtTO,  ui->txtPE,  ui->txtAlfa, ui->txtPiega,
-                                    ui->txtPipa,  ui->txtHS,  ui->txtDSM, ui->txtSM,   ui->txtR};
+    QLineEdit* const risultati[] = {ui->txtTP,   ui->txtTO, ui->txtPE,  ui->txtAlfa, ui->txtPiega,
+                                    ui->txtPipa, ui->txtHS, ui->txtDSM, ui->txtSM,   ui->txtR};
     for (QLineEdit* r : risultati) r->clear();
 
     ui->txtTP->setText(Risultato(Modulo1::CalcolaTP(m)));
@@ -143,4 +138,3 @@ bool frmScheda::focusNextPrevChild(bool avanti) {
         }
     }
 }
-

@@ -11,7 +11,6 @@
 
 #include <memory>
 
-
 namespace Ui {
 class frmScheda;
 }
@@ -31,8 +30,6 @@ public:
     // True while txtSella shows its text in grey: right after the default
     // saddle length has been filled in.
     bool SellaInGrigio() const;
-
-
 
 protected:
     // Leaving an emptied saddle box fills in the default.

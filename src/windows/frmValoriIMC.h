@@ -4,7 +4,6 @@
 
 #include <memory>
 
-
 #include <QWidget>
 
 namespace Ui {
@@ -17,7 +16,6 @@ class frmValoriIMC : public QWidget {
 public:
     explicit frmValoriIMC(QWidget* genitore = nullptr);
     ~frmValoriIMC() override;
-
 
 private:
     std::unique_ptr<Ui::frmValoriIMC> ui;

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-
 #include <QWidget>
 
 namespace Ui {
@@ -17,7 +16,6 @@ class frmZoom : public QWidget {
 public:
     explicit frmZoom(QWidget* genitore = nullptr);
     ~frmZoom() override;
-
 
 private:
     std::unique_ptr<Ui::frmZoom> ui;

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-
 #include <QWidget>
 
 namespace Ui {
@@ -17,7 +16,6 @@ class frmZoom2 : public QWidget {
 public:
     explicit frmZoom2(QWidget* genitore = nullptr);
     ~frmZoom2() override;
-
 
 private:
     std::unique_ptr<Ui::frmZoom2> ui;

@@ -8,8 +8,8 @@
 #include "Globali.h"
 #include "Risorse.h"
 #include "RisultatiInteri.h"
-#include "Stili.h"
 #include "StampaFinestra.h"
+#include "Stili.h"
 #include "TraduciForm.h"
 #include "modLanguageSupport.h"
 #include "moduloNoRidimens.h"
@@ -56,7 +56,8 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi
     std::error_code errore;
     if (std::filesystem::exists(impostazioni, errore)) {
         try {
-            modLanguageSupport::LinguaCorrente = modLanguageSupport::LeggiIni(impostazioni, "Language", "CurrentLanguage");
+            modLanguageSupport::LinguaCorrente =
+                modLanguageSupport::LeggiIni(impostazioni, "Language", "CurrentLanguage");
         } catch (const modLanguageSupport::ErroreIni&) {
             modLanguageSupport::LinguaCorrente.clear();
         }
@@ -133,7 +134,7 @@ void mdi::ChiudiFinestre() {
         const auto* nome = figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"));
         if (nome) {
             NomeAtletaCorrente = nome->text();
-            RigaAtletaCorrente.reset();   // an athlete window puts its row back as it closes
+            RigaAtletaCorrente.reset();  // an athlete window puts its row back as it closes
         }
         // Unload: the window's own close runs first, then it is destroyed.
         if (!figlio->close()) return;
@@ -160,10 +161,11 @@ void mdi::ApriGuida() {
 void mdi::GuidaDellaFinestraAttiva() {
     // A floating window of the program with a topic of its own (the BMI
     // table, the enlarged pictures) has it; the help viewer asks nothing.
-    if (QApplication::activeModalWidget()) return;   // a question waits for its answer
+    if (QApplication::activeModalWidget()) return;  // a question waits for its answer
     QWidget* attiva = QApplication::activeWindow();
     if (attiva && attiva->objectName() == QLatin1String("frmGuida")) return;
-    QWidget* finestra = attiva && attiva != this && attiva->property("HelpContextID").isValid() ? attiva : FiglioAttivo();
+    QWidget* finestra =
+        attiva && attiva != this && attiva->property("HelpContextID").isValid() ? attiva : FiglioAttivo();
     const int contesto = finestra ? finestra->property("HelpContextID").toInt() : 0;
     MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
 }
@@ -173,7 +175,7 @@ void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
 
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();
-    if (FiglioAttivo()) return;   // the open window refused to close (an edit that could not be written)
+    if (FiglioAttivo()) return;  // the open window refused to close (an edit that could not be written)
     if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea(ui->mdiArea)));
 }
 
@@ -205,33 +207,32 @@ void mdi::EvidenziaNavigazione(QPushButton* premuto) {
 
 bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
     switch (evento->type()) {
-        case QEvent::MouseButtonPress:
-            if (oggetto == ui->cmdAtleta || oggetto == ui->cmdAssetto || oggetto == ui->cmdCondizione)
-                EvidenziaNavigazione(static_cast<QPushButton*>(oggetto));
+    case QEvent::MouseButtonPress:
+        if (oggetto == ui->cmdAtleta || oggetto == ui->cmdAssetto || oggetto == ui->cmdCondizione)
+            EvidenziaNavigazione(static_cast<QPushButton*>(oggetto));
+        break;
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(evento);
+        auto* widget = qobject_cast<QWidget*>(oggetto);
+        if (mouse->button() != Qt::LeftButton || !widget || !widget->rect().contains(mouse->position().toPoint()))
             break;
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(evento);
-            auto* widget = qobject_cast<QWidget*>(oggetto);
-            if (mouse->button() != Qt::LeftButton || !widget || !widget->rect().contains(mouse->position().toPoint()))
-                break;
-            if (oggetto == ui->lblInfo)
-                ClickInfo();
-            else if (oggetto == ui->lblDonazione)
-                ApriDocumento(this, IndirizzoDonazione);
-            else if (oggetto == ui->Label5 || oggetto == ui->Label6)
-                ApriDocumento(this, IndirizzoSito);
-            break;
+        if (oggetto == ui->lblInfo)
+            ClickInfo();
+        else if (oggetto == ui->lblDonazione)
+            ApriDocumento(this, IndirizzoDonazione);
+        else if (oggetto == ui->Label5 || oggetto == ui->Label6)
+            ApriDocumento(this, IndirizzoSito);
+        break;
+    }
+    case QEvent::MouseMove:
+        if (oggetto == ui->lblInfo || oggetto == ui->lblDonazione) {
+            ImpostaStato(static_cast<QWidget*>(oggetto), "sopra", true);
+            return true;  // taken here: the bar beneath must not turn it white again
         }
-        case QEvent::MouseMove:
-            if (oggetto == ui->lblInfo || oggetto == ui->lblDonazione) {
-                ImpostaStato(static_cast<QWidget*>(oggetto), "sopra", true);
-                return true;   // taken here: the bar beneath must not turn it white again
-            }
-            if (oggetto == ui->Picture2)
-                for (QLabel* l : {ui->lblInfo, ui->lblDonazione}) ImpostaStato(l, "sopra", false);
-            break;
-        default:
-            break;
+        if (oggetto == ui->Picture2)
+            for (QLabel* l : {ui->lblInfo, ui->lblDonazione}) ImpostaStato(l, "sopra", false);
+        break;
+    default: break;
     }
     return QMainWindow::eventFilter(oggetto, evento);
 }

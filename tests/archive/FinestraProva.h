@@ -56,15 +56,14 @@ public:
         for (QLineEdit* misura : {Text7, txtPeso, txtSella})
             connect(misura, &QLineEdit::textChanged, this, [this, misura] { ControllaMisura(misura); });
 
-        legame = std::make_unique<LegameArchivio>(
-            this, Data1, txtNome,
-            QList<LegameColonna>{{Text7, QStringLiteral("cavallo")},
-                                 {txtCavallo, QStringLiteral("cavallo")},
-                                 {txtPeso, QStringLiteral("peso")},
-                                 {cmbSesso, QStringLiteral("sesso")},
-                                 {chkAttFis, QStringLiteral("AttivFis")},
-                                 {txtNote, QStringLiteral("note")},
-                                 {txtSella, QStringLiteral("sella")}});
+        legame = std::make_unique<LegameArchivio>(this, Data1, txtNome,
+                                                  QList<LegameColonna>{{Text7, QStringLiteral("cavallo")},
+                                                                       {txtCavallo, QStringLiteral("cavallo")},
+                                                                       {txtPeso, QStringLiteral("peso")},
+                                                                       {cmbSesso, QStringLiteral("sesso")},
+                                                                       {chkAttFis, QStringLiteral("AttivFis")},
+                                                                       {txtNote, QStringLiteral("note")},
+                                                                       {txtSella, QStringLiteral("sella")}});
         legame->ConsentiNuoveRighe(schedaAtleti);
     }
 
@@ -131,11 +130,11 @@ public:
         QMessageBox::StandardButtons pulsanti;
     };
     AvvisiRegistrati() {
-        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo,
-                                    QMessageBox::StandardButtons pulsanti) {
-            ricevuti.append({titolo, testo, pulsanti});
-            return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
-        });
+        ImpostaGestoreMessaggi(
+            [this](QWidget*, const QString& titolo, const QString& testo, QMessageBox::StandardButtons pulsanti) {
+                ricevuti.append({titolo, testo, pulsanti});
+                return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+            });
     }
     ~AvvisiRegistrati() { ImpostaGestoreMessaggi({}); }
     QList<Avviso> ricevuti;

@@ -121,7 +121,9 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
         {"plain SQLite file",
          [](const fs::path& f) { prova::Sql(f, "", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES('x')"); },
          {Motivo::NonArchivio}},
-        {"text file", [](const fs::path& f) { prova::ScriviByte(f, "nome;cavallo\nRossi;85\n"); }, {Motivo::NonArchivio}},
+        {"text file",
+         [](const fs::path& f) { prova::ScriviByte(f, "nome;cavallo\nRossi;85\n"); },
+         {Motivo::NonArchivio}},
         {"random bytes",
          [](const fs::path& f) {
              std::string b(8192, '\0');
@@ -154,14 +156,16 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
              prova::ScriviByte(f, b.substr(0, b.size() / 3 + 17));
          },
          {Motivo::NonArchivio, Motivo::Danneggiato}},
-        {"no athlete table", [](const fs::path& f) { prova::Sql(f, Chiave, "CREATE TABLE altro(nome TEXT)"); },
+        {"no athlete table",
+         [](const fs::path& f) { prova::Sql(f, Chiave, "CREATE TABLE altro(nome TEXT)"); },
          {Motivo::SenzaTabella}},
         {"empty file", [](const fs::path& f) { prova::ScriviByte(f, ""); }, {Motivo::SenzaTabella}},
         {"a column missing",
          [](const fs::path& f) {
              std::string sql = "CREATE TABLE atleta(";
              for (std::size_t i = 0; i < archivio::Colonne.size(); ++i)
-                 if (archivio::Colonne[i] != "TipoImpiego") sql += (i ? ", \"" : "\"") + std::string(archivio::Colonne[i]) + "\"";
+                 if (archivio::Colonne[i] != "TipoImpiego")
+                     sql += (i ? ", \"" : "\"") + std::string(archivio::Colonne[i]) + "\"";
              prova::Sql(f, Chiave, sql + ")");
          },
          {Motivo::ColonnaMancante}},
@@ -203,8 +207,8 @@ TEST(Archivio, UnFileBloccatoDaUnAltroProgrammaVieneSegnalatoENonToccato) {
 
     sqlite3* altro = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';",
-                           nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';", nullptr,
+                           nullptr, nullptr),
               SQLITE_OK);
     const int attesa = Archivio::AttesaBloccoMs;
     Archivio::AttesaBloccoMs = 100;
@@ -224,7 +228,8 @@ TEST(Archivio, LeRigheRestanoNellOrdineDiInserimento) {
     Archivio a;
     ASSERT_TRUE(a.Apri(file).ok());
     std::map<std::string, std::int64_t> id;
-    for (const char* nome : {"Zanetti", "Bianchi", "Conti"}) ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi(nome), id[nome]).ok());
+    for (const char* nome : {"Zanetti", "Bianchi", "Conti"})
+        ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi(nome), id[nome]).ok());
     // Deleting the last row and adding another: the new one still comes last.
     ASSERT_TRUE(a.EliminaRiga(id["Conti"]).ok());
     ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Amato"), id["Amato"]).ok());
@@ -270,8 +275,8 @@ TEST(Archivio, ITestiTornanoComeSonoStatiScritti) {
     // In the file an empty text holds no value, and the yes/no is a number.
     EXPECT_EQ(prova::Sql(file, Chiave, "SELECT count(*) FROM atleta WHERE sesso IS NULL"),
               std::vector<std::string>{std::to_string(casi.size())});
-    EXPECT_EQ(prova::Sql(file, Chiave, "SELECT typeof(AttivFis) || AttivFis FROM atleta WHERE rowid = " +
-                                           std::to_string(id[7])),
+    EXPECT_EQ(prova::Sql(file, Chiave,
+                         "SELECT typeof(AttivFis) || AttivFis FROM atleta WHERE rowid = " + std::to_string(id[7])),
               std::vector<std::string>{"integer1"});
 }
 

@@ -60,7 +60,8 @@ TEST(Csv, OgniColonnaTornaComEra) {
         const FormatoCsv formato = FormatoCsv::PerDecimale(decimale);
         const std::string testo = archivio::TestoCsv(righe, formato);
         EXPECT_EQ(testo.substr(0, 3), "\xEF\xBB\xBF");
-        EXPECT_EQ(Linea(testo, 1).substr(3, 17), std::string("nome") + formato.separatore + "datanascita" + formato.separatore);
+        EXPECT_EQ(Linea(testo, 1).substr(3, 17),
+                  std::string("nome") + formato.separatore + "datanascita" + formato.separatore);
         const auto letta = archivio::LeggiCsv(testo, DataProva);
         EXPECT_EQ(letta.rifiuto, RifiutoFile::Nessuno);
         EXPECT_TRUE(letta.rifiutate.empty()) << letta.rifiutate.front().linea;
@@ -95,23 +96,22 @@ TEST(Csv, LeRigheOstiliSonoRifiutateUnaAUna) {
             .substr(intestazione.size());
     };
     const std::string sql = "Robert'); DROP TABLE atleta;--";
-    std::string testo = intestazione;                                   // line 1
-    testo += "Rossi,troppo,poche\r\n";                                  // 2
-    testo += con({{"cavallo", "72a"}});                                 // 3
-    testo += con({{"datanascita", "31/02/2000"}});                      // 4
-    testo += con({{"sesso", "m"}});                                     // 5
-    testo += con({{"TipoImpiego", "sedentaria"}});                      // 6
-    testo += "Ver\"di" + con({}).substr(8);                             // 7: a stray quote
-    testo += "\"" + std::string(20 << 20, 'n') + "\"" + con({}).substr(8);   // 8: 20 MB
-    testo += con({{"nome", sql}, {"note", "due\nrighe"}});              // 9-10
-    testo += con({{"peso", "70,5"}});                                   // 11
-    testo += "\"non chiusa," + con({}).substr(8);                       // 12: runs to the end
+    std::string testo = intestazione;                                       // line 1
+    testo += "Rossi,troppo,poche\r\n";                                      // 2
+    testo += con({{"cavallo", "72a"}});                                     // 3
+    testo += con({{"datanascita", "31/02/2000"}});                          // 4
+    testo += con({{"sesso", "m"}});                                         // 5
+    testo += con({{"TipoImpiego", "sedentaria"}});                          // 6
+    testo += "Ver\"di" + con({}).substr(8);                                 // 7: a stray quote
+    testo += "\"" + std::string(20 << 20, 'n') + "\"" + con({}).substr(8);  // 8: 20 MB
+    testo += con({{"nome", sql}, {"note", "due\nrighe"}});                  // 9-10
+    testo += con({{"peso", "70,5"}});                                       // 11
+    testo += "\"non chiusa," + con({}).substr(8);                           // 12: runs to the end
     const auto letta = archivio::LeggiCsv(testo, DataProva);
     ASSERT_EQ(letta.rifiuto, RifiutoFile::Nessuno);
-    std::vector<std::pair<std::size_t, Rifiuto>> attese{{2, Rifiuto::Colonne},    {3, Rifiuto::Misura},
-                                                        {4, Rifiuto::Data},       {5, Rifiuto::Sesso},
-                                                        {6, Rifiuto::Attivita},   {7, Rifiuto::Virgolette},
-                                                        {8, Rifiuto::TroppoLunga}, {12, Rifiuto::Virgolette}};
+    std::vector<std::pair<std::size_t, Rifiuto>> attese{
+        {2, Rifiuto::Colonne},  {3, Rifiuto::Misura},     {4, Rifiuto::Data},        {5, Rifiuto::Sesso},
+        {6, Rifiuto::Attivita}, {7, Rifiuto::Virgolette}, {8, Rifiuto::TroppoLunga}, {12, Rifiuto::Virgolette}};
     std::vector<std::pair<std::size_t, Rifiuto>> trovate;
     for (const auto& r : letta.rifiutate) trovate.emplace_back(r.linea, r.motivo);
     EXPECT_EQ(trovate, attese);

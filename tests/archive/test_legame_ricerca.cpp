@@ -315,10 +315,14 @@ private slots:
     void unFileCheNonSiApreVieneSegnalatoELasciatoIntatto_data() {
         QTest::addColumn<QString>("caso");
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("another password") << "password" << "password";
-        QTest::newRow("not a database") << "testo" << "password";
-        QTest::newRow("damaged") << "danneggiato" << "";
-        QTest::newRow("locked") << "bloccato" << "bloccato da un altro programma";
+        QTest::newRow("another password") << "password"
+                                          << "password";
+        QTest::newRow("not a database") << "testo"
+                                        << "password";
+        QTest::newRow("damaged") << "danneggiato"
+                                 << "";
+        QTest::newRow("locked") << "bloccato"
+                                << "bloccato da un altro programma";
     }
 
     void unFileCheNonSiApreVieneSegnalatoELasciatoIntatto() {
@@ -326,7 +330,8 @@ private slots:
         QFETCH(QString, motivo);
         sqlite3* altro = nullptr;
         if (caso == "password") {
-            prova::Sql(ambiente_->file, "unaltra", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES ('Rossi')");
+            prova::Sql(ambiente_->file, "unaltra",
+                       "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES ('Rossi')");
         } else if (caso == "testo") {
             prova::ScriviByte(ambiente_->file, "Rossi;85;62\n");
         } else {

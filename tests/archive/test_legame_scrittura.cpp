@@ -39,18 +39,21 @@ private slots:
     void unaModificaVieneScrittaQuandoLaRigaCambia_data() {
         QTest::addColumn<QString>("come");
         QTest::addColumn<QString>("arrivo");
+        // clang-format off
         QTest::newRow("next arrow") << "successivo" << "Verdi";
         QTest::newRow("last arrow") << "ultimo" << "Neri";
         QTest::newRow("picker") << "selettore" << "Neri";
         QTest::newRow("search") << "ricerca" << "Verdi";
         QTest::newRow("search without match") << "nessuno" << "";
         QTest::newRow("close") << "chiusura" << "";
+        // clang-format on
     }
 
     void unaModificaVieneScrittaQuandoLaRigaCambia() {
         QFETCH(QString, come);
         QFETCH(QString, arrivo);
-        Archivio({RigaDi("Rossi", {{"peso", "70"}, {"cavallo", "85"}}), RigaDi("Verdi", {{"peso", "60"}, {"sella", "26"}}),
+        Archivio({RigaDi("Rossi", {{"peso", "70"}, {"cavallo", "85"}}),
+                  RigaDi("Verdi", {{"peso", "60"}, {"sella", "26"}}),
                   RigaDi("Neri", {{"peso", "80"}, {"sella", "26"}})});
         {
             FinestraProva f;
@@ -108,7 +111,8 @@ private slots:
 
     // A text the window's rule cleaned while showing the row is an edit of it.
     void unaMisuraPulitaAllaVisualizzazioneEUnaModifica() {
-        Archivio({RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "7x"}, {"sella", "26"}}), RigaDi("Verdi", {{"sella", "26"}})});
+        Archivio({RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "7x"}, {"sella", "26"}}),
+                  RigaDi("Verdi", {{"sella", "26"}})});
         FinestraProva f;
         QVERIFY(f.Carica());
         QCOMPARE(f.Text7->text(), QStringLiteral("72.5"));
@@ -221,14 +225,17 @@ private slots:
     void unaScritturaRifiutataVieneSegnalataELaModificaResta_data() {
         QTest::addColumn<QString>("guasto");
         QTest::addColumn<QString>("motivo");
+        // clang-format off
         QTest::newRow("read-only archive") << "solaLettura" << "sola lettura";
         QTest::newRow("disk full") << "discoPieno" << "disco è pieno";
+        // clang-format on
     }
 
     void unaScritturaRifiutataVieneSegnalataELaModificaResta() {
         QFETCH(QString, guasto);
         QFETCH(QString, motivo);
-        Archivio({RigaDi("Rossi", {{"peso", "70"}, {"sella", "26"}}), RigaDi("Verdi", {{"peso", "60"}, {"sella", "26"}})});
+        Archivio(
+            {RigaDi("Rossi", {{"peso", "70"}, {"sella", "26"}}), RigaDi("Verdi", {{"peso", "60"}, {"sella", "26"}})});
         const std::string prima = prova::LeggiByte(ambiente_->file);
         std::unique_ptr<prova::SolaLettura> blocco;
         if (guasto == "solaLettura") {

@@ -25,8 +25,8 @@ MisureAssetto Leggi(const Testi& t, bool& predefinita) {
 using DieciTesti = std::array<std::string, 10>;
 
 DieciTesti Calcola(const MisureAssetto& m) {
-    return {Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m),   Modulo1::CalcolaAlfa(m),
-            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m),   Modulo1::CalcolaDSM(m),
+    return {Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
+            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
             Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
 }
 
@@ -45,6 +45,7 @@ struct CasoAssetto {
     DieciTesti attesi;
 };
 
+// clang-format off
 const CasoAssetto CasiAssetto[] = {
     {"athlete A", {"78", "58", "52", "50", "57", "40", "28.5"}, false,
      {" 50.7", " 50 - 50.7", "170", " 74.4", " 40", " 9.8 - 10.8", " 69", " 48 - 50.3", " 5.3 - 5.9", " 4 - 4.5"}},
@@ -74,6 +75,7 @@ const CasoAssetto CasiAssetto[] = {
     {"inseam 100", {"100", "", "", "", "", "", ""}, true,
      {" 65", "n.d.", "180", "n.d.", "n.d.", "n.d.", " 91", "n.d.", " 10.6 - 11.8", " 12.3 - 12.8"}},
 };
+// clang-format on
 
 TEST(Assetto, DieciRisultatiDegliEsempi) {
     for (const CasoAssetto& caso : CasiAssetto) {
@@ -92,15 +94,14 @@ TEST(Assetto, LeggiMisureSellaPredefinita) {
         bool predefinita;
     };
     const Caso casi[] = {
-        {"", 27.5, true},      {"0", 27.5, true},      {"0.0", 27.5, true}, {"27.5", 27.5, false},
-        {"-3", -3.0, false},   {"28.5", 28.5, false},  {"abc", 27.5, true},
+        {"", 27.5, true},    {"0", 27.5, true},     {"0.0", 27.5, true}, {"27.5", 27.5, false},
+        {"-3", -3.0, false}, {"28.5", 28.5, false}, {"abc", 27.5, true},
     };
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.sella);
         for (bool prima : {false, true}) {  // the flag is written either way
             bool predefinita = prima;
-            MisureAssetto m =
-                Modulo1::LeggiMisure("78", "58", "52.5", "50", "57", "40", caso.sella, predefinita);
+            MisureAssetto m = Modulo1::LeggiMisure("78", "58", "52.5", "50", "57", "40", caso.sella, predefinita);
             EXPECT_DOUBLE_EQ(m.sella, caso.attesa);
             EXPECT_EQ(predefinita, caso.predefinita);
         }
@@ -129,10 +130,10 @@ TEST(Assetto, ClassiPedivellaELimiti) {
         const char* hs;
     };
     const Caso casi[] = {
-        {69.0, "165", " 61.1"},    {69.2, "167.5", " 61.2"},  {73.9, "167.5", " 65.4"}, {74.0, "170", " 65.5"},
-        {78.6, "170", " 69.6"},    {78.75, "172.5", " 69.7"}, {83.4, "172.5", " 73.8"}, {83.5, "175", " 73.9"},
-        {88.1, "175", " 78.5"},    {88.25, "177.5", " 78.4"}, {92.9, "177.5", " 83.5"}, {93.0, "180", " 83.4"},
-        {100.0, "180", " 91"},     {50.0, "165", " 44.2"},    {1.0, "165", " .9"},
+        {69.0, "165", " 61.1"}, {69.2, "167.5", " 61.2"},  {73.9, "167.5", " 65.4"}, {74.0, "170", " 65.5"},
+        {78.6, "170", " 69.6"}, {78.75, "172.5", " 69.7"}, {83.4, "172.5", " 73.8"}, {83.5, "175", " 73.9"},
+        {88.1, "175", " 78.5"}, {88.25, "177.5", " 78.4"}, {92.9, "177.5", " 83.5"}, {93.0, "180", " 83.4"},
+        {100.0, "180", " 91"},  {50.0, "165", " 44.2"},    {1.0, "165", " .9"},
     };
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.cavallo);

@@ -51,6 +51,7 @@ struct CasoZone {
     CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
 };
 
+// clang-format off
 const CasoZone CasiZone[] = {
     {"man 30, resting 60, 70 kg, 60 min", 30, 60, 60, "M", 30, "70", 190,
      {"95-114", "114-133", "133-152", "152-171", "171-190"},
@@ -119,6 +120,7 @@ const CasoZone CasiZone[] = {
      {"95-114", "114-133", "133-152", "152-171", "171-190"}, TuttiND,
      {"356-528", "528-700", "700-871", "871-1043", "1043-1215"}, TuttiND},
 };
+// clang-format on
 
 TEST_F(Condizione, ZoneCardiache) {
     for (const CasoZone& caso : CasiZone) {
@@ -127,8 +129,8 @@ TEST_F(Condizione, ZoneCardiache) {
         Modulo1::PulsazioniRiposo = caso.riposo;
         double fcMax = -1;
         CinqueTesti cooper = Intatti, karvonen = Intatti, kcalCooper = Intatti, kcalKarvonen = Intatti;
-        Modulo1::CalcolaZoneCardiache(fcMax, caso.minuti, cooper, karvonen, caso.sesso, caso.eta, caso.peso,
-                                      kcalCooper, kcalKarvonen);
+        Modulo1::CalcolaZoneCardiache(fcMax, caso.minuti, cooper, karvonen, caso.sesso, caso.eta, caso.peso, kcalCooper,
+                                      kcalKarvonen);
         EXPECT_DOUBLE_EQ(fcMax, caso.fcMax);
         EXPECT_EQ(cooper, caso.cooper);
         EXPECT_EQ(karvonen, caso.karvonen);
@@ -145,15 +147,14 @@ TEST_F(Condizione, Costituzione) {
         const char* id;
     };
     const Caso casi[] = {
-        {85, 62, "0003"},    {82.5, 62, "0003"},   {82.4, 62, "0004"}, {80, 61, "0004"},   {78, 61, "0002"},
-        {131, 100, "0004"},  {133, 100, "0004"},   {130.9, 100, "0002"}, {133.1, 100, "0003"},
-        {0, 62, "0001"},     {85, 0, "0001"},      {0, 0, "0001"},     {-80, 61, "0001"},  {80, -61, "0001"},
+        {85, 62, "0003"},   {82.5, 62, "0003"}, {82.4, 62, "0004"},   {80, 61, "0004"},     {78, 61, "0002"},
+        {131, 100, "0004"}, {133, 100, "0004"}, {130.9, 100, "0002"}, {133.1, 100, "0003"}, {0, 62, "0001"},
+        {85, 0, "0001"},    {0, 0, "0001"},     {-80, 61, "0001"},    {80, -61, "0001"},
     };
     for (const char* lingua : {"italian", "english"}) {
         modLanguageSupport::LinguaCorrente = lingua;
         for (const Caso& caso : casi) {
-            SCOPED_TRACE(std::string(lingua) + " " + std::to_string(caso.cavallo) + " / " +
-                         std::to_string(caso.busto));
+            SCOPED_TRACE(std::string(lingua) + " " + std::to_string(caso.cavallo) + " / " + std::to_string(caso.busto));
             EXPECT_EQ(Modulo1::Costituzione(caso.cavallo, caso.busto), TestoLingua(caso.id));
         }
     }
@@ -165,11 +166,11 @@ struct CasoMetabolismo {
     const char* nome;
     const char* sesso;
     double peso, altezza, eta;
-    const char* idAttivita;      // catalogue message of the activity, or nullptr
-    const char* testoAttivita;   // the activity text when idAttivita is nullptr
+    const char* idAttivita;     // catalogue message of the activity, or nullptr
+    const char* testoAttivita;  // the activity text when idAttivita is nullptr
     bool fisica;
-    const char* metabolismo;     // "x": absent
-    const char* fabbisogno;      // "x": absent
+    const char* metabolismo;  // "x": absent
+    const char* fabbisogno;   // "x": absent
 };
 
 const CasoMetabolismo CasiMetabolismo[] = {
@@ -252,11 +253,11 @@ TEST_F(Condizione, DatiIMCValidi) {
         bool valido;
     };
     const Caso casi[] = {
-        {"M", "70", 175, true},     {"F", "70", 175, true},    {"M", "70.5", 175, true},  {"M", "70,5", 175, true},
-        {"M", " 70 ", 175, true},   {"M", "70", 0.5, true},    {"", "70", 175, false},    {"m", "70", 175, false},
-        {"f", "70", 175, false},    {"X", "70", 175, false},   {"M", "", 175, false},     {"M", "0", 175, false},
-        {"M", "0.0", 175, false},   {"M", "-70", 175, false},  {"M", "abc", 175, false},  {"M", "7.0.1", 175, false},
-        {"M", "70", 0, false},      {"M", "70", -175, false},
+        {"M", "70", 175, true},   {"F", "70", 175, true},   {"M", "70.5", 175, true}, {"M", "70,5", 175, true},
+        {"M", " 70 ", 175, true}, {"M", "70", 0.5, true},   {"", "70", 175, false},   {"m", "70", 175, false},
+        {"f", "70", 175, false},  {"X", "70", 175, false},  {"M", "", 175, false},    {"M", "0", 175, false},
+        {"M", "0.0", 175, false}, {"M", "-70", 175, false}, {"M", "abc", 175, false}, {"M", "7.0.1", 175, false},
+        {"M", "70", 0, false},    {"M", "70", -175, false},
     };
     for (const Caso& caso : casi) {
         SCOPED_TRACE(std::string(caso.sesso) + " / " + caso.peso + " / " + std::to_string(caso.altezza));
@@ -268,7 +269,7 @@ struct CasoIMC {
     const char* sesso;
     double altezza;
     const char* peso;
-    const char* indice;   // "": not valid, the three results stay "x"
+    const char* indice;  // "": not valid, the three results stay "x"
     const char* idClasse;
     const char* pesoIdeale;
     const char* range;

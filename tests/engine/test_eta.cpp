@@ -14,10 +14,11 @@ class Eta : public ::testing::Test {
 protected:
     void SetUp() override { Modulo1::EtaAnni = 0; }
     void TearDown() override {
-        Calendario::ImpostaServizi({[] { return Data{2026, 1, 1}; },
-                                    [](std::string_view t) {
-                                        return Calendario::LeggiDataNumerica(t, OrdineData::GiornoMeseAnno);
-                                    }});
+        Calendario::ImpostaServizi(
+            {[] {
+                 return Data{2026, 1, 1};
+             },
+             [](std::string_view t) { return Calendario::LeggiDataNumerica(t, OrdineData::GiornoMeseAnno); }});
     }
     static void Oggi(Data oggi, OrdineData ordine = OrdineData::GiornoMeseAnno) {
         Calendario::ImpostaServizi({[oggi] { return oggi; },
@@ -33,11 +34,10 @@ TEST_F(Eta, CountsCompletedYears) {
         const char* nascita;
         const char* eta;
     } casi[] = {
-        {{2015, 3, 1}, "20/12/1990", "24"},   {{2015, 12, 19}, "20/12/1990", "24"},
-        {{2015, 12, 20}, "20/12/1990", "25"}, {{2016, 1, 1}, "20/12/1990", "25"},
-        {{2024, 2, 28}, "29/02/2000", "23"},  {{2024, 2, 29}, "29/02/2000", "24"},
-        {{2023, 3, 1}, "29/02/2000", "23"},   {{2026, 12, 9}, "9/12/2026", "0"},
-        {{2026, 12, 9}, "10/12/2026", "-1"},  {{2026, 12, 9}, "1/6/2028", "-2"},
+        {{2015, 3, 1}, "20/12/1990", "24"}, {{2015, 12, 19}, "20/12/1990", "24"}, {{2015, 12, 20}, "20/12/1990", "25"},
+        {{2016, 1, 1}, "20/12/1990", "25"}, {{2024, 2, 28}, "29/02/2000", "23"},  {{2024, 2, 29}, "29/02/2000", "24"},
+        {{2023, 3, 1}, "29/02/2000", "23"}, {{2026, 12, 9}, "9/12/2026", "0"},    {{2026, 12, 9}, "10/12/2026", "-1"},
+        {{2026, 12, 9}, "1/6/2028", "-2"},
     };
     for (const auto& c : casi) {
         Oggi(c.oggi);

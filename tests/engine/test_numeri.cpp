@@ -15,8 +15,8 @@
 using namespace Modulo1;
 
 TEST(TestoNumerico, AcceptsNumbersBeingTyped) {
-    for (const char* t : {"7", "72", "72,", "72.", "72,5", "72.5", ",5", ".5", "-5", "+5", "-.5", " 72 ", "\t5",
-                          "0", "007"})
+    for (const char* t :
+         {"7", "72", "72,", "72.", "72,5", "72.5", ",5", ".5", "-5", "+5", "-.5", " 72 ", "\t5", "0", "007"})
         EXPECT_TRUE(TestoNumerico(t)) << '"' << t << '"';
 }
 
@@ -39,9 +39,9 @@ TEST(ValoreTesto, ReadsTheNumberAtTheStart) {
     struct Caso {
         const char* testo;
         double valore;
-    } casi[] = {{"", 0},       {"72.5", 72.5}, {"72,5", 72},    {" 72.5", 72.5}, {"-3", -3},  {"+4.25", 4.25},
-                {".5", 0.5},   {"-.5", -0.5},  {"72.", 72},     {"abc", 0},      {"-", 0},    {".", 0},
-                {"12abc", 12}, {"1.2.3", 1.2}, {"27.5 cm", 27.5}, {"0.0", 0},    {"1e5", 1}};
+    } casi[] = {{"", 0},       {"72.5", 72.5}, {"72,5", 72},      {" 72.5", 72.5}, {"-3", -3}, {"+4.25", 4.25},
+                {".5", 0.5},   {"-.5", -0.5},  {"72.", 72},       {"abc", 0},      {"-", 0},   {".", 0},
+                {"12abc", 12}, {"1.2.3", 1.2}, {"27.5 cm", 27.5}, {"0.0", 0},      {"1e5", 1}};
     for (const auto& c : casi) EXPECT_DOUBLE_EQ(ValoreTesto(c.testo), c.valore) << '"' << c.testo << '"';
 }
 
@@ -57,9 +57,9 @@ TEST(Arrotonda, HalvesGoToTheEvenNeighbour) {
         double x;
         int n;
         double atteso;
-    } casi[] = {{55.25, 1, 55.2}, {55.45, 1, 55.4}, {2.5, 0, 2}, {3.5, 0, 4}, {0.125, 2, 0.12}, {-2.5, 0, -2},
-                {-3.5, 0, -4},    {-1.25, 1, -1.2}, {92.5, 0, 92}, {129.5, 0, 130}, {1.371, 3, 1.371},
-                {172.105263, 1, 172.1}, {0, 1, 0}, {7.849, 1, 7.8}};
+    } casi[] = {{55.25, 1, 55.2},  {55.45, 1, 55.4},       {2.5, 0, 2},      {3.5, 0, 4},    {0.125, 2, 0.12},
+                {-2.5, 0, -2},     {-3.5, 0, -4},          {-1.25, 1, -1.2}, {92.5, 0, 92},  {129.5, 0, 130},
+                {1.371, 3, 1.371}, {172.105263, 1, 172.1}, {0, 1, 0},        {7.849, 1, 7.8}};
     for (const auto& c : casi) EXPECT_DOUBLE_EQ(Arrotonda(c.x, c.n), c.atteso) << c.x << " to " << c.n;
 }
 
@@ -67,10 +67,12 @@ TEST(TestoNumero, WritesSignCharacterAndPlainMagnitude) {
     struct Caso {
         double x;
         const char* testo;
+        // clang-format off
     } casi[] = {{53, " 53"},      {55.2, " 55.2"},   {0.9, " .9"},       {-1.7, "-1.7"},  {-0.5, "-.5"},
                 {0, " 0"},        {-0.0, " 0"},      {100, " 100"},      {0.05, " .05"},  {0.1 + 0.2, " .3"},
                 {1234.5, " 1234.5"}, {1e14, " 100000000000000"}, {123456789.123456789, " 123456789.123457"},
                 {1e-5, " .00001"}};
+    // clang-format on
     for (const auto& c : casi) EXPECT_EQ(TestoNumero(c.x), c.testo) << c.x;
 }
 
@@ -117,10 +119,10 @@ TEST(TestoNumero, ReadsBackAsFifteenSignificantDigits) {
     for (int i = 0; i < 20000; ++i) {
         double x;
         switch (i % 4) {
-            case 0: x = static_cast<double>(static_cast<long long>(caso() % 2000000) - 1000000) / 10.0; break;
-            case 1: x = static_cast<double>(caso() % 100000) / 1000.0; break;
-            case 2: x = std::ldexp(static_cast<double>(caso() % (1ull << 52)), -static_cast<int>(caso() % 60)); break;
-            default: x = (static_cast<double>(caso() % 1000) + 0.5) * 0.1; break;
+        case 0: x = static_cast<double>(static_cast<long long>(caso() % 2000000) - 1000000) / 10.0; break;
+        case 1: x = static_cast<double>(caso() % 100000) / 1000.0; break;
+        case 2: x = std::ldexp(static_cast<double>(caso() % (1ull << 52)), -static_cast<int>(caso() % 60)); break;
+        default: x = (static_cast<double>(caso() % 1000) + 0.5) * 0.1; break;
         }
         std::string t = TestoNumero(x);
         ASSERT_TRUE(t[0] == ' ' || t[0] == '-') << t;

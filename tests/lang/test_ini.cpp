@@ -66,8 +66,8 @@ TEST_F(FileIni, MissingFileFails) {
 }
 
 TEST_F(FileIni, LongValuesAreCutAt511Characters) {
-    fs::path f = Scrivi("[Strings]\n0027=\"" + std::string(600, 'a') + "\"\nlettere=\"" + std::string(600, 'a') +
-                        "\"\n");
+    fs::path f =
+        Scrivi("[Strings]\n0027=\"" + std::string(600, 'a') + "\"\nlettere=\"" + std::string(600, 'a') + "\"\n");
     EXPECT_EQ(LeggiIni(f, "Strings", "0027"), std::string(511, 'a'));
     // A cut never splits a letter written in several bytes.
     std::string accenti;
@@ -95,14 +95,15 @@ TEST_F(FileIni, SizeSwitchBetween64000And64001Bytes) {
 }
 
 TEST_F(FileIni, LineScanIgnoresSectionsAndCase) {
-    fs::path f = Scrivi(LungoEsattamente("[frmAtleti]\n0027x\"window\"\n[Strings]\n0027=\"message\"\nAbc=\"upper\"\n"
-                                         "short=x\nnoval\n",
-                                         70000));
-    EXPECT_EQ(LeggiIni(f, "Strings", "0027"), "window");   // the first line starting with the key
+    fs::path f =
+        Scrivi(LungoEsattamente("[frmAtleti]\n0027x\"window\"\n[Strings]\n0027=\"message\"\nAbc=\"upper\"\n"
+                                "short=x\nnoval\n",
+                                70000));
+    EXPECT_EQ(LeggiIni(f, "Strings", "0027"), "window");  // the first line starting with the key
     EXPECT_EQ(LeggiIni(f, "Whatever", "Abc"), "upper");
-    EXPECT_EQ(LeggiIni(f, "Strings", "abc"), "");          // case-sensitive
+    EXPECT_EQ(LeggiIni(f, "Strings", "abc"), "");  // case-sensitive
     EXPECT_EQ(LeggiIni(f, "Strings", "absent"), "");
-    EXPECT_THROW(LeggiIni(f, "Strings", "short"), ErroreIni);   // "x" is too short to hold a value
+    EXPECT_THROW(LeggiIni(f, "Strings", "short"), ErroreIni);  // "x" is too short to hold a value
     EXPECT_THROW(LeggiIni(f, "Strings", "noval"), ErroreIni);
 }
 
@@ -120,7 +121,8 @@ TEST_F(FileIni, HostileFilesDoNotBreakTheReader) {
 }
 
 TEST_F(FileIni, WritingKeepsTheRestOfTheFile) {
-    const std::string prima = "; settings\r\n[Altro]\r\nx=1\r\n\r\n[language]\r\nCurrentLanguage=italian\r\ny=2\r\n[Fine]\r\nz=3\r\n";
+    const std::string prima =
+        "; settings\r\n[Altro]\r\nx=1\r\n\r\n[language]\r\nCurrentLanguage=italian\r\ny=2\r\n[Fine]\r\nz=3\r\n";
     fs::path f = Scrivi(prima, "LangSetting.ini");
     ASSERT_TRUE(ScriviIni(f, "Language", "CurrentLanguage", "english"));
     EXPECT_EQ(cartella.leggi("LangSetting.ini"),

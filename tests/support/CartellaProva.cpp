@@ -37,7 +37,8 @@ CartellaProva::~CartellaProva() {
 }
 
 void CartellaProva::copiaGuida() const {
-    fs::copy_file(fs::path(TOVARIN_APP_DIR) / "Guida.chm", percorso_ / "Guida.chm", fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(TOVARIN_APP_DIR) / "Guida.chm", percorso_ / "Guida.chm",
+                  fs::copy_options::overwrite_existing);
 }
 
 void CartellaProva::scrivi(std::string_view nome, std::string_view contenuto) const {

@@ -13,7 +13,8 @@
 template <class T = QWidget>
 T* Controllo(const QObject* finestra, const char* nome) {
     T* c = finestra ? finestra->findChild<T*>(QLatin1String(nome)) : nullptr;
-    if (!c) qFatal("no control %s of the expected kind in %s", nome, finestra ? qPrintable(finestra->objectName()) : "-");
+    if (!c)
+        qFatal("no control %s of the expected kind in %s", nome, finestra ? qPrintable(finestra->objectName()) : "-");
     return c;
 }
 

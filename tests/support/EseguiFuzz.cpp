@@ -12,9 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
 
 namespace {
 
-void Prova(const std::string& s) {
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-}
+void Prova(const std::string& s) { LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()); }
 
 }  // namespace
 
@@ -30,7 +28,13 @@ int main(int argc, char** argv) {
         "[Strings]\n0027=" + std::string(1 << 20, 'x') + "\n",
         std::string(64001, '\n'),
         "0027=\"" + std::string(70000, 'a') + "\"",
-        "1e308", "-0", "+.", ",", "--5", "5..5", " 72,5 ",
+        "1e308",
+        "-0",
+        "+.",
+        ",",
+        "--5",
+        "5..5",
+        " 72,5 ",
     };
     for (const auto& s : ostili) Prova(s);
 

@@ -135,8 +135,9 @@ void SolaLettura::Rilascia() {
 SolaLettura::~SolaLettura() { Rilascia(); }
 
 BloccoArchivio::BloccoArchivio(const fs::path& file) {
-    riuscito_ = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                sqlite3_exec(db_, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    riuscito_ =
+        sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+        sqlite3_exec(db_, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 void BloccoArchivio::Rilascia() {

@@ -5,10 +5,10 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
+#include "SupportoArchivio.h"
 #include "frmAtleti.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
@@ -57,6 +57,7 @@ QString Campo(const Riga& r, const char* colonna) { return Q(r[Colonna(colonna)]
 
 // Every bound control of the card and its column.
 const std::vector<std::pair<const char*, const char*>> Legami{
+    // clang-format off
     {"txtNome", "nome"},          {"Text2", "datanascita"},   {"Text3", "indirizzo"},
     {"Text4", "tel"},             {"txtEmail", "Email"},      {"Text5", "bici"},
     {"txtSocieta", "Societa"},    {"Text1", "Categoria"},     {"txtTessera", "Tessera"},
@@ -69,6 +70,7 @@ const std::vector<std::pair<const char*, const char*>> Legami{
     {"Text17", "myPE"},           {"txtSella", "MarcaSella"}, {"txtManubrio", "Manubrio"},
     {"txtGruppo", "Gruppo"},      {"txtRuote", "Ruote"},      {"Text21", "pedali"},
     {"txtNote", "note"}};
+// clang-format on
 
 // A value each column accepts on the card, different for every column.
 QString ValoreProva(const char* colonna, int i) {
@@ -78,8 +80,8 @@ QString ValoreProva(const char* colonna, int i) {
     if (c == "sesso") return QStringLiteral("F");
     if (c == "TipoImpiego") return QStringLiteral("intensa");
     if (c == "AttivFis") return QStringLiteral("1");
-    static const QStringList misure{"pulsazioniriposo", "cavallo", "busto", "coscia", "gamba",
-                                    "braccio", "spalle", "altezza", "peso"};
+    static const QStringList misure{"pulsazioniriposo", "cavallo", "busto",   "coscia", "gamba",
+                                    "braccio",          "spalle",  "altezza", "peso"};
     if (misure.contains(c)) return QStringLiteral("%1.5").arg(40 + i);
     return c + QStringLiteral(" di prova");
 }
@@ -100,8 +102,10 @@ void Digita(QWidget* w, const QString& valore) {
     }
     if (auto* c = qobject_cast<QComboBox*>(w)) {
         const int i = c->findText(valore);
-        if (i >= 0) c->setCurrentIndex(i);
-        else QTest::keyClicks(c, valore);
+        if (i >= 0)
+            c->setCurrentIndex(i);
+        else
+            QTest::keyClicks(c, valore);
         return;
     }
     QTest::keyClicks(w, valore);
@@ -180,16 +184,19 @@ private slots:
         domande.clear();
         schedeAperte.clear();
         risposta = QMessageBox::No;
-        Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 15}; },
+        Calendario::ImpostaServizi({[] {
+                                        return Calendario::Data{2024, 6, 15};
+                                    },
                                     [](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
-                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+                                        return LeggiDataRegionale(
+                                            QLocale(QLocale::Italian, QLocale::Italy),
+                                            QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
-        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo,
-                                    QMessageBox::StandardButtons pulsanti) {
-            domande.append({titolo, testo, pulsanti});
-            return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
-        });
+        ImpostaGestoreMessaggi(
+            [this](QWidget*, const QString& titolo, const QString& testo, QMessageBox::StandardButtons pulsanti) {
+                domande.append({titolo, testo, pulsanti});
+                return pulsanti.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
+            });
         principale = std::make_unique<mdi>();
         principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); },
                                     [this](QWidget*) { return Scheda(QStringLiteral("frmScheda")); },
@@ -235,8 +242,10 @@ private slots:
         QTest::addColumn<QString>("titolo");
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QStringList>("attivita");
+        // clang-format off
         QTest::newRow("italian") << "italian" << " Scheda atleta" << "Nome" << QStringList{"leggera", "moderata", "intensa"};
         QTest::newRow("english") << "english" << " Athlete card" << "Name" << QStringList{"light", "moderate", "strong"};
+        // clang-format on
     }
     void caricamento() {
         QFETCH(QString, lingua);
@@ -250,7 +259,8 @@ private slots:
         QCOMPARE(Controllo<QLabel>(f, "Label1")->text(), nome);
         QCOMPARE(f->property("HelpContextID").toInt(), 1810);
         QStringList voci;
-        for (int i = 0; i < Controllo<QComboBox>(f, "cboTipoImpiego")->count(); ++i) voci << Controllo<QComboBox>(f, "cboTipoImpiego")->itemText(i);
+        for (int i = 0; i < Controllo<QComboBox>(f, "cboTipoImpiego")->count(); ++i)
+            voci << Controllo<QComboBox>(f, "cboTipoImpiego")->itemText(i);
         QCOMPARE(voci, attivita);
         QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->count(), 2);
         QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->itemText(0), QStringLiteral("M"));
@@ -266,12 +276,14 @@ private slots:
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<QString>("salvata");
         QTest::addColumn<QString>("mostrata");
+        // clang-format off
         QTest::newRow("moderata under English") << "english" << "moderata" << "moderate";
         QTest::newRow("Moderata with a capital") << "italian" << "Moderata" << "";
         QTest::newRow("Moderata under English") << "english" << "Moderata" << "";
         QTest::newRow("light under Italian") << "italian" << "light" << "leggera";
         QTest::newRow("intensa under English") << "english" << "intensa" << "strong";
         QTest::newRow("own language") << "italian" << "leggera" << "leggera";
+        // clang-format on
     }
     void attivitaMemorizzata() {
         QFETCH(QString, lingua);
@@ -293,12 +305,14 @@ private slots:
         QTest::addColumn<QString>("tenuto");
         for (const char* box : {"Text2", "Text22"}) {
             const QString b = QString::fromLatin1(box);
+            // clang-format off
             QTest::addRow("%s 31 February", box) << b << "31/02/1990" << "";
             QTest::addRow("%s 29 February of a common year", box) << b << "29/02/2023" << "";
             QTest::addRow("%s 29 February of a leap year", box) << b << "29/02/2024" << "29/02/2024";
             QTest::addRow("%s a date", box) << b << "15/03/1990" << "15/03/1990";
             QTest::addRow("%s words", box) << b << "ieri" << "";
             QTest::addRow("%s empty", box) << b << "" << "";
+            // clang-format on
         }
     }
     void dataControllataUscendo() {
@@ -313,7 +327,7 @@ private slots:
         b->setFocus();
         QTRY_VERIFY(b->hasFocus());
         QTest::keyClicks(b, digitato);
-        QCOMPARE(b->text(), digitato);   // kept while it is typed
+        QCOMPARE(b->text(), digitato);  // kept while it is typed
         Controllo<QLineEdit>(f, "Text3")->setFocus();
         QTRY_VERIFY(!b->hasFocus());
         QCOMPARE(b->text(), tenuto);
@@ -326,12 +340,15 @@ private slots:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("mostrato");
         for (const char* box : {"Text6", "Text7", "Text8", "Text9", "Text10", "Text11", "Text12", "Text19", "Text20"}) {
+            // clang-format off
             QTest::addRow("%s comma", box) << box << "72,5" << "72.5";
             QTest::addRow("%s letter", box) << box << "72a" << "";
+            // clang-format on
         }
         // The set-up values and the saddle length take any text on the card.
         for (const char* box : {"Text13", "Text14", "Text15", "Text16", "Text17", "Text18"})
-            QTest::addRow("%s free", box) << box << "7,5 circa" << "7,5 circa";
+            QTest::addRow("%s free", box) << box << "7,5 circa"
+                                          << "7,5 circa";
     }
     void misure() {
         QFETCH(QString, box);
@@ -349,8 +366,8 @@ private slots:
     // A measure stored with a comma is shown cleaned, and the row keeps the
     // cleaned text once the user moves on.
     void misuraMemorizzataConLaVirgola() {
-        CreaArchivio(File(), {RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "70,25"}, {"sella", "27,5"}}),
-                              RigaDi("Verdi")});
+        CreaArchivio(File(),
+                     {RigaDi("Rossi", {{"cavallo", "72,5"}, {"peso", "70,25"}, {"sella", "27,5"}}), RigaDi("Verdi")});
         frmAtleti* f = Apri();
         QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("72.5"));
         QCOMPARE(Controllo<QLineEdit>(f, "Text20")->text(), QStringLiteral("70.25"));
@@ -526,10 +543,12 @@ private slots:
         QTest::addColumn<QString>("pulsante");
         QTest::addColumn<QString>("scheda");
         QTest::addColumn<bool>("nuovo");
+        // clang-format off
         QTest::newRow("Assetto") << "cmdScheda" << "frmScheda" << false;
         QTest::newRow("Condizione") << "Command2" << "frmCondizione" << false;
         QTest::newRow("Assetto, new athlete") << "cmdScheda" << "frmScheda" << true;
         QTest::newRow("Condizione, new athlete") << "Command2" << "frmCondizione" << true;
+        // clang-format on
     }
     void pulsantiApronoLaSchedaSullAtletaMostrato() {
         QFETCH(QString, pulsante);
@@ -579,7 +598,8 @@ private slots:
         }
         QVERIFY(chiavi.contains("frmAtleti.Caption"));
         for (QWidget* w : f->findChildren<QWidget*>()) {
-            const bool conTesto = qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
+            const bool conTesto =
+                qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
             if (conTesto && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
                 QVERIFY2(chiavi.contains(w->objectName() + ".Caption"), qPrintable(w->objectName()));
         }

@@ -4,8 +4,8 @@
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "Controlli.h"
 #include "Collegamenti.h"
+#include "Controlli.h"
 #include "Globali.h"
 #include "Stili.h"
 #include "frmMain.h"
@@ -29,7 +29,7 @@ namespace {
 // can be seen.
 class FinestraConNome : public QWidget {
 public:
-    bool rifiutaChiusura = false;   // as an athlete window whose edit could not be written
+    bool rifiutaChiusura = false;  // as an athlete window whose edit could not be written
 
     explicit FinestraConNome(const QString& nome, int contesto, bool* chiusa = nullptr) : chiusa_(chiusa) {
         setObjectName(QStringLiteral("frmProva"));
@@ -115,7 +115,8 @@ private slots:
         QCOMPARE(Controllo<QLabel>(principale, "lblDonazione")->text(), QStringLiteral("Donate"));
         QCOMPARE(Controllo<QLabel>(home, "lblLingua")->text(), QStringLiteral("Choose the language"));
         QCOMPARE(galleggiante.windowTitle(), QStringLiteral("Help - Tovarin Project"));
-        QCOMPARE(cartella->leggi("LangSetting.ini"), std::string("[Altro]\nx=1\n[Language]\nCurrentLanguage=english\n"));
+        QCOMPARE(cartella->leggi("LangSetting.ini"),
+                 std::string("[Altro]\nx=1\n[Language]\nCurrentLanguage=english\n"));
 
         // The next start speaks English.
         principale.reset();
@@ -140,7 +141,7 @@ private slots:
     void chiudiFinestreConECenzaNome() {
         Avvia();
         NomeAtletaCorrente = QStringLiteral("Bianchi");
-        principale->ChiudiFinestre();   // the home window has no name box
+        principale->ChiudiFinestre();  // the home window has no name box
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Bianchi"));
         QVERIFY(!principale->FiglioAttivo());
 
@@ -155,7 +156,7 @@ private slots:
         QTRY_VERIFY(scheda.isNull());
         QVERIFY(!principale->FiglioAttivo());
 
-        principale->ChiudiFinestre();   // nothing open: nothing happens
+        principale->ChiudiFinestre();  // nothing open: nothing happens
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Rossi"));
     }
 
@@ -193,7 +194,9 @@ private slots:
 
         // Info: all white, the sheet replaced by the about window.
         QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
-        for (QWidget* b : {Controllo<QPushButton>(principale, "cmdAtleta"), Controllo<QPushButton>(principale, "cmdAssetto"), Controllo<QPushButton>(principale, "cmdCondizione")})
+        for (QWidget* b :
+             {Controllo<QPushButton>(principale, "cmdAtleta"), Controllo<QPushButton>(principale, "cmdAssetto"),
+              Controllo<QPushButton>(principale, "cmdCondizione")})
             QCOMPARE(colore(b), Bianco);
         QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
         QVERIFY(!principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome")));
@@ -202,7 +205,17 @@ private slots:
     void unaFinestraCheNonSiChiudeRestaSola() {
         Avvia();
         int aperte = 0;
-        principale->ImpostaFinestre(nullptr, [&](QWidget* g) { ++aperte; return new QWidget(g); }, nullptr, [&](QWidget* g) { ++aperte; return new QWidget(g); });
+        principale->ImpostaFinestre(
+            nullptr,
+            [&](QWidget* g) {
+                ++aperte;
+                return new QWidget(g);
+            },
+            nullptr,
+            [&](QWidget* g) {
+                ++aperte;
+                return new QWidget(g);
+            });
         principale->ChiudiFinestre();
         auto* scheda = new FinestraConNome(QStringLiteral("Rossi"), 620);
         scheda->rifiutaChiusura = true;
@@ -242,7 +255,7 @@ private slots:
         Avvia();
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        principale->ApriGuida();   // home window: context 1100
+        principale->ApriGuida();  // home window: context 1100
         QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(principale, "txtSetfocus"));
         const QString guida = QString::fromStdString(cartella->file("Guida.chm").string());
         for (int contesto : {1810, 620, 720}) {
@@ -251,7 +264,7 @@ private slots:
             QTest::mouseClick(Controllo<QPushButton>(principale, "cmdHelp"), Qt::LeftButton);
         }
         principale->ChiudiFinestre();
-        principale->ApriGuida();   // nothing open
+        principale->ApriGuida();  // nothing open
         QCOMPARE(argomenti, QStringList({guida + "|Descrizione.html", guida + "|scheda_atleta.html",
                                          guida + "|Scheda_assetto.html", guida + "|Scheda_fitness.html",
                                          guida + "|Descrizione.html"}));
@@ -265,8 +278,9 @@ private slots:
     // opened from the bar with the caret in its first box.
     void tuttoDallaTastiera() {
         frmMain* home = Avvia();
-        principale->ImpostaFinestre(nullptr, [](QWidget*) { return new FinestraConNome(QStringLiteral("Verdi"), 620); }, nullptr,
-                                    [](QWidget* g) { return new QWidget(g); });
+        principale->ImpostaFinestre(
+            nullptr, [](QWidget*) { return new FinestraConNome(QStringLiteral("Verdi"), 620); }, nullptr,
+            [](QWidget* g) { return new QWidget(g); });
         principale->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         auto tabFino = [](QWidget* meta) {
@@ -291,7 +305,7 @@ private slots:
         const QImage conFuoco = Controllo<QPushButton>(principale, "cmdAssetto")->grab().toImage();
         QCOMPARE(ColoreSfondo(Controllo<QPushButton>(principale, "cmdAssetto")), Bianco);
         QCOMPARE(conFuoco.pixelColor(conFuoco.width() / 2, 6), QColor(Bianco));
-        QVERIFY(conFuoco.pixelColor(0, conFuoco.height() / 2) != QColor(160, 160, 160));   // not the plain border
+        QVERIFY(conFuoco.pixelColor(0, conFuoco.height() / 2) != QColor(160, 160, 160));  // not the plain border
 
         QTest::keyClick(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::Key_Space);
         auto* nome = principale->FiglioAttivo()->findChild<QLineEdit*>(QStringLiteral("txtNome"));
@@ -368,13 +382,16 @@ private slots:
         struct Caso {
             Calendario::Data oggi;
             const char* anni;
+            // clang-format off
         } casi[] = {{{2014, 12, 31}, "2015"}, {{2015, 1, 1}, "2015"}, {{2015, 12, 31}, "2015"},
                     {{2016, 1, 1}, "2015-2016"}, {{2024, 6, 1}, "2015-2024"}};
+        // clang-format on
         for (const auto& c : casi) {
             Calendario::ImpostaServizi({[d = c.oggi] { return d; }, nullptr});
             principale.reset();
             frmMain* home = Avvia();
-            QCOMPARE(Controllo<QLabel>(home, "lblCopyRightBy")->text(), TestoCredito + QLatin1String(c.anni) + NomeAutore);
+            QCOMPARE(Controllo<QLabel>(home, "lblCopyRightBy")->text(),
+                     TestoCredito + QLatin1String(c.anni) + NomeAutore);
         }
     }
 
@@ -400,8 +417,8 @@ private slots:
         frmMain* home = Avvia();
         QTest::mouseClick(Controllo<QLabel>(home, "lblCopyRightBy"), Qt::LeftButton);
         QTest::mouseClick(Controllo<ImmagineSvg>(home, "Image1"), Qt::LeftButton);
-        QCOMPARE(collegamenti, QStringList({"mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 1.0.5",
-                                            IndirizzoSito}));
+        QCOMPARE(collegamenti,
+                 QStringList({"mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 1.0.5", IndirizzoSito}));
         QCOMPARE(TestoCollegamentoPosta(QStringLiteral("?SUBJECT=Tovarin Project - vers. "), 2, 0, 7),
                  "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers. 2.0.7");
         QCOMPARE(TestoCollegamentoPosta(QStringLiteral("?SUBJECT=Tovarin Project - vers."), 2, 0, 7),

@@ -2,8 +2,8 @@
 // program) and one program at a time on one archive.
 #include "AtletaCorrente.h"
 #include "CartellaProva.h"
-#include "Controlli.h"
 #include "CartelleProgramma.h"
+#include "Controlli.h"
 #include "IstanzaUnica.h"
 #include "SupportoArchivio.h"
 #include "frmMain.h"
@@ -107,7 +107,7 @@ private slots:
         const CartelleProgramma c = TrovaCartelle(Q(bin), Q(utente));
         QCOMPARE(c.applicazione, Q(share));
         QCOMPARE(c.dati, Q(utente));
-        QCOMPARE(Permessi(utente), mode_t(0750));   // a folder the user already has keeps its rights
+        QCOMPARE(Permessi(utente), mode_t(0750));  // a folder the user already has keeps its rights
         QVERIFY(fs::is_empty(bin));
     }
 
@@ -161,7 +161,7 @@ private slots:
         const pid_t figlio = ::fork();
         if (figlio == 0) {
             IstanzaUnica programma(Q(utente));
-            ::_exit(programma.Prima() ? 0 : 1);   // ends holding it, as a killed program
+            ::_exit(programma.Prima() ? 0 : 1);  // ends holding it, as a killed program
         }
         int stato = -1;
         ::waitpid(figlio, &stato, 0);

@@ -5,11 +5,11 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
+#include "SupportoArchivio.h"
 #include "frmCondizione.h"
 #include "frmValoriIMC.h"
 #include "mdi.h"
@@ -29,7 +29,8 @@ using Campi = QList<QPair<QString, QString>>;
 archivio::Riga RigaDi(const QString& nome, const Campi& campi = {}) {
     archivio::Riga r;
     r[archivio::ColonnaNome] = nome.toStdString();
-    for (const auto& [colonna, valore] : campi) r[*archivio::IndiceColonna(colonna.toStdString())] = valore.toStdString();
+    for (const auto& [colonna, valore] : campi)
+        r[*archivio::IndiceColonna(colonna.toStdString())] = valore.toStdString();
     return r;
 }
 
@@ -40,11 +41,12 @@ QString Messaggio(const char* id) { return QString::fromStdString(modLanguageSup
 const Calendario::Data Oggi{2024, 6, 1};
 
 // The man of 30 and the woman of 40 whose values the engine's edge cases give.
-const Campi Uomo30{{"datanascita", "15/03/1994"}, {"sesso", "M"}, {"peso", "70"}, {"altezza", "175"},
-                   {"pulsazioniriposo", "60"}, {"TipoImpiego", "leggera"}, {"cavallo", "85"}, {"busto", "62"}};
-const Campi Donna40{{"datanascita", "10/01/1984"}, {"sesso", "F"}, {"peso", "60"}, {"altezza", "170"},
-                    {"pulsazioniriposo", "55"}, {"TipoImpiego", "moderata"}, {"AttivFis", "1"},
-                    {"cavallo", "80"}, {"busto", "61"}};
+const Campi Uomo30{
+    {"datanascita", "15/03/1994"}, {"sesso", "M"},    {"peso", "70"}, {"altezza", "175"}, {"pulsazioniriposo", "60"},
+    {"TipoImpiego", "leggera"},    {"cavallo", "85"}, {"busto", "62"}};
+const Campi Donna40{
+    {"datanascita", "10/01/1984"}, {"sesso", "F"},    {"peso", "60"},    {"altezza", "170"}, {"pulsazioniriposo", "55"},
+    {"TipoImpiego", "moderata"},   {"AttivFis", "1"}, {"cavallo", "80"}, {"busto", "61"}};
 
 }  // namespace
 
@@ -54,7 +56,9 @@ class TestCondizione : public QObject {
     std::unique_ptr<mdi> principale;
     QStringList avvisi;
 
-    void CreaArchivio(const std::vector<archivio::Riga>& righe) { prova::CreaArchivio(cartella->file("tvp.dmg"), righe); }
+    void CreaArchivio(const std::vector<archivio::Riga>& righe) {
+        prova::CreaArchivio(cartella->file("tvp.dmg"), righe);
+    }
     std::vector<archivio::Riga> RigheNelFile() { return prova::RigheNelFile(cartella->file("tvp.dmg")); }
 
     static QString Colonna(const archivio::Riga& r, const char* colonna) {
@@ -72,16 +76,20 @@ class TestCondizione : public QObject {
         return t;
     }
     static QList<QLabel*> Cooper(frmCondizione* f) {
-        return {Controllo<QLabel>(f, "lblC5060"), Controllo<QLabel>(f, "lblC6070"), Controllo<QLabel>(f, "lblC7080"), Controllo<QLabel>(f, "lblC8090"), Controllo<QLabel>(f, "lblC90100")};
+        return {Controllo<QLabel>(f, "lblC5060"), Controllo<QLabel>(f, "lblC6070"), Controllo<QLabel>(f, "lblC7080"),
+                Controllo<QLabel>(f, "lblC8090"), Controllo<QLabel>(f, "lblC90100")};
     }
     static QList<QLabel*> Karvonen(frmCondizione* f) {
-        return {Controllo<QLabel>(f, "lblK5060"), Controllo<QLabel>(f, "lblK6070"), Controllo<QLabel>(f, "lblK7080"), Controllo<QLabel>(f, "lblK8090"), Controllo<QLabel>(f, "lblK90100")};
+        return {Controllo<QLabel>(f, "lblK5060"), Controllo<QLabel>(f, "lblK6070"), Controllo<QLabel>(f, "lblK7080"),
+                Controllo<QLabel>(f, "lblK8090"), Controllo<QLabel>(f, "lblK90100")};
     }
     static QList<QLabel*> KcalCooper(frmCondizione* f) {
-        return {Controllo<QLabel>(f, "lblKC5060"), Controllo<QLabel>(f, "lblKC6070"), Controllo<QLabel>(f, "lblKC7080"), Controllo<QLabel>(f, "lblKC8090"), Controllo<QLabel>(f, "lblKC90100")};
+        return {Controllo<QLabel>(f, "lblKC5060"), Controllo<QLabel>(f, "lblKC6070"), Controllo<QLabel>(f, "lblKC7080"),
+                Controllo<QLabel>(f, "lblKC8090"), Controllo<QLabel>(f, "lblKC90100")};
     }
     static QList<QLabel*> KcalKarvonen(frmCondizione* f) {
-        return {Controllo<QLabel>(f, "lblKK5060"), Controllo<QLabel>(f, "lblKK6070"), Controllo<QLabel>(f, "lblKK7080"), Controllo<QLabel>(f, "lblKK8090"), Controllo<QLabel>(f, "lblKK90100")};
+        return {Controllo<QLabel>(f, "lblKK5060"), Controllo<QLabel>(f, "lblKK6070"), Controllo<QLabel>(f, "lblKK7080"),
+                Controllo<QLabel>(f, "lblKK8090"), Controllo<QLabel>(f, "lblKK90100")};
     }
 
     static void Svuota(QLineEdit* box) {
@@ -100,16 +108,19 @@ private slots:
             avvisi << testo;
             return QMessageBox::Ok;
         });
-        Calendario::ImpostaServizi({[] { return Oggi; }, [](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(QLocale::Italian, QLocale::Italy),
-                                                                  QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+        Calendario::ImpostaServizi({[] { return Oggi; },
+                                    [](std::string_view t) {
+                                        return LeggiDataRegionale(
+                                            QLocale(QLocale::Italian, QLocale::Italy),
+                                            QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
                                     }});
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
         principale = std::make_unique<mdi>();
         modLanguageSupport::LinguaCorrente = "italian";
         QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));
-        principale->ImpostaFinestre(nullptr, nullptr, [](QWidget* g) { return new frmCondizione(g); }, nullptr);
+        principale->ImpostaFinestre(
+            nullptr, nullptr, [](QWidget* g) { return new frmCondizione(g); }, nullptr);
         principale->show();
     }
     void cleanup() {
@@ -139,7 +150,8 @@ private slots:
         QCOMPARE(Testi(Karvonen(f)), vuoti);
         QCOMPARE(Testi(KcalCooper(f)), vuoti);
         QCOMPARE(Testi(KcalKarvonen(f)), vuoti);
-        for (QLabel* l : {Controllo<QLabel>(f, "lblMetabolismoBasale"), Controllo<QLabel>(f, "lblFabb"), Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"),
+        for (QLabel* l : {Controllo<QLabel>(f, "lblMetabolismoBasale"), Controllo<QLabel>(f, "lblFabb"),
+                          Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"),
                           Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra")})
             QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
         QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0001"));
@@ -150,7 +162,8 @@ private slots:
     void schedaPerIntero_data() {
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<Campi>("campi");
-        QTest::addColumn<QStringList>("risultati");   // age, build id, FC max, metabolism, need, index, ideal, class id, range
+        // age, build id, FC max, metabolism, need, index, ideal, class id, range
+        QTest::addColumn<QStringList>("risultati");
         QTest::addColumn<QStringList>("cooper");
         QTest::addColumn<QStringList>("karvonen");
         QTest::addColumn<QStringList>("kcalCooper");
@@ -165,8 +178,8 @@ private slots:
                                    << kcalCooperUomo << kcalKarvonenUomo << "60";
         Campi uomoInglese = Uomo30;
         uomoInglese[5].second = QStringLiteral("light");
-        QTest::newRow("man of 30 in English") << "english" << uomoInglese << risultatiUomo << cooperUomo
-                                              << karvonenUomo << kcalCooperUomo << kcalKarvonenUomo << "60";
+        QTest::newRow("man of 30 in English") << "english" << uomoInglese << risultatiUomo << cooperUomo << karvonenUomo
+                                              << kcalCooperUomo << kcalKarvonenUomo << "60";
         QTest::newRow("woman of 40, 45 minutes")
             << "italian" << Donna40
             << QStringList{"40", "0004", "186", "1366", "2240", "20.76", "57.8", "0013", "53.5 - 68.8"}
@@ -190,9 +203,12 @@ private slots:
         frmCondizione* f = Apri();
         QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Rossi Mario"));
         Controllo<QLineEdit>(f, "txtMin")->setText(minuti);
-        const QStringList visti{Controllo<QLabel>(f, "lblEta")->text(),   Controllo<QLabel>(f, "lblCostituzione")->text(), Controllo<QLabel>(f, "lblFCmax")->text(),
-                                Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), Controllo<QLabel>(f, "lblFabb")->text(), Controllo<QLabel>(f, "lblIMC")->text(),
-                                Controllo<QLabel>(f, "lblPesoIdeale")->text(), Controllo<QLabel>(f, "lblCondizione")->text(), Controllo<QLabel>(f, "lblTra")->text()};
+        const QStringList visti{
+            Controllo<QLabel>(f, "lblEta")->text(),        Controllo<QLabel>(f, "lblCostituzione")->text(),
+            Controllo<QLabel>(f, "lblFCmax")->text(),      Controllo<QLabel>(f, "lblMetabolismoBasale")->text(),
+            Controllo<QLabel>(f, "lblFabb")->text(),       Controllo<QLabel>(f, "lblIMC")->text(),
+            Controllo<QLabel>(f, "lblPesoIdeale")->text(), Controllo<QLabel>(f, "lblCondizione")->text(),
+            Controllo<QLabel>(f, "lblTra")->text()};
         QStringList attesi = risultati;
         attesi[1] = Messaggio(attesi[1].toLatin1().constData());
         attesi[7] = Messaggio(attesi[7].toLatin1().constData());
@@ -207,7 +223,8 @@ private slots:
 
         // The picture of the sheet for the README, on request: opened with the
         // main window's button, as the coach does.
-        if (QTest::currentDataTag() == QByteArray("man of 30") && qEnvironmentVariableIsSet("TOVARIN_SCHERMATA_CONDIZIONE")) {
+        if (QTest::currentDataTag() == QByteArray("man of 30") &&
+            qEnvironmentVariableIsSet("TOVARIN_SCHERMATA_CONDIZIONE")) {
             QTest::mouseClick(Controllo<QPushButton>(principale, "cmdCondizione"), Qt::LeftButton);
             f = qobject_cast<frmCondizione*>(principale->FiglioAttivo());
             QVERIFY(f);
@@ -223,11 +240,13 @@ private slots:
         QTest::addColumn<QString>("altezza");
         QTest::addColumn<QString>("classe");
         QTest::addColumn<bool>("nera");
+        // clang-format off
         QTest::newRow("ideal") << "M" << "67.5" << "175" << "0014" << true;
         QTest::newRow("normal") << "M" << "70" << "175" << "0013" << true;
         QTest::newRow("overweight from 25 itself") << "M" << "100" << "200" << "0016" << false;
         QTest::newRow("severe underweight") << "F" << "45" << "170" << "0011" << false;
         QTest::newRow("no height") << "F" << "45" << "" << "" << false;
+        // clang-format on
     }
     void classeNeraSoloPerNormaleEIdeale() {
         QFETCH(QString, sesso);
@@ -237,7 +256,8 @@ private slots:
         QFETCH(bool, nera);
         CreaArchivio({RigaDi("Atleta", {{"sesso", sesso}, {"peso", peso}, {"altezza", altezza}})});
         frmCondizione* f = Apri();
-        QCOMPARE(Controllo<QLabel>(f, "lblCondizione")->text(), classe.isEmpty() ? QString() : Messaggio(classe.toLatin1().constData()));
+        QCOMPARE(Controllo<QLabel>(f, "lblCondizione")->text(),
+                 classe.isEmpty() ? QString() : Messaggio(classe.toLatin1().constData()));
         QCOMPARE(ColoreClasse(f), nera ? QColor(0, 0, 0) : QColor(255, 0, 0));
     }
 
@@ -279,7 +299,9 @@ private slots:
         QTRY_VERIFY(Controllo<QComboBox>(f, "cmbSesso")->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), "m");
         QCOMPARE(Controllo<QComboBox>(f, "cmbSesso")->currentText(), QString());
-        for (QLabel* l : {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"), Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "lblFabb")})
+        for (QLabel* l :
+             {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"),
+              Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "lblFabb")})
             QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
         QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QStringLiteral("n.d."));
         QCOMPARE(ColoreClasse(f), QColor(255, 0, 0));
@@ -307,6 +329,7 @@ private slots:
     void minutiRiscritti_data() {
         QTest::addColumn<QString>("scritto");
         QTest::addColumn<QString>("mostrato");
+        // clang-format off
         QTest::newRow("empty") << "" << "0";
         QTest::newRow("trailing full stop") << "60." << "60";
         QTest::newRow("trailing comma") << "60," << "60";
@@ -314,6 +337,7 @@ private slots:
         QTest::newRow("fraction") << "1.50" << "1.5";
         QTest::newRow("lone fraction") << ".5" << "0.5";
         QTest::newRow("letters") << "abc" << "0";
+        // clang-format on
         QTest::newRow("very long number") << QString(300, QLatin1Char('9')) << "";
     }
     void minutiRiscritti() {
@@ -324,7 +348,7 @@ private slots:
         Controllo<QLineEdit>(f, "txtMin")->setText(scritto);
         if (!mostrato.isEmpty()) {
             QCOMPARE(Controllo<QLineEdit>(f, "txtMin")->text(), mostrato);
-        } else {   // settles on a number, whatever its writing
+        } else {  // settles on a number, whatever its writing
             QVERIFY(!Controllo<QLineEdit>(f, "txtMin")->text().isEmpty());
             QVERIFY(Modulo1::TestoNumerico(Controllo<QLineEdit>(f, "txtMin")->text().toStdString()));
         }
@@ -336,10 +360,12 @@ private slots:
         QTest::addColumn<QString>("salvata");
         QTest::addColumn<QString>("mostrata");
         QTest::addColumn<QString>("fabbisogno");
+        // clang-format off
         QTest::newRow("moderate under Italian") << "italian" << "moderate" << "moderata" << "2892";
         QTest::newRow("leggera under English") << "english" << "leggera" << "light" << "2398";
         QTest::newRow("own language kept") << "italian" << "intensa" << "intensa" << "3419";
         QTest::newRow("unknown text emptied") << "italian" << "sedentaria" << "" << "";
+        // clang-format on
     }
     void attivitaTradottaNellaRiga() {
         QFETCH(QString, lingua);
@@ -372,7 +398,8 @@ private slots:
         CreaArchivio({RigaDi("Senza attività", {{"sesso", "M"}}), RigaDi("Atleta", {{"TipoImpiego", lista[1]}})});
         frmCondizione* f = Apri();
         QStringList voci;
-        for (int i = 0; i < Controllo<QComboBox>(f, "cboAttivLav")->count(); ++i) voci << Controllo<QComboBox>(f, "cboAttivLav")->itemText(i);
+        for (int i = 0; i < Controllo<QComboBox>(f, "cboAttivLav")->count(); ++i)
+            voci << Controllo<QComboBox>(f, "cboAttivLav")->itemText(i);
         QCOMPARE(voci, lista);
         QCOMPARE(Controllo<QComboBox>(f, "cboAttivLav")->currentText(), QString());
         QVERIFY(!f->Legame()->Modificata());
@@ -389,10 +416,10 @@ private slots:
     void attivitaFisicaAlzaIlFabbisogno() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2398"));   // 1.41 x 1701
+        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2398"));  // 1.41 x 1701
         QTest::mouseClick(Controllo<QCheckBox>(f, "chkAttFis"), Qt::LeftButton);
         QVERIFY(Controllo<QCheckBox>(f, "chkAttFis")->isChecked());
-        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2637"));   // 1.55 x 1701
+        QCOMPARE(Controllo<QLabel>(f, "lblFabb")->text(), QStringLiteral("2637"));  // 1.55 x 1701
         QCOMPARE(Controllo<QLabel>(f, "lblMetabolismoBasale")->text(), QStringLiteral("1701"));
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "AttivFis"), QStringLiteral("1"));
@@ -407,7 +434,7 @@ private slots:
         QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
         QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("220"));
         QTest::keyClicks(Controllo<QLineEdit>(f, "txtDataNascita"), "31/02/1990");
-        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QStringLiteral("31/02/1990"));   // while typed, kept
+        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QStringLiteral("31/02/1990"));  // while typed, kept
         QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString());
         Controllo<QLineEdit>(f, "txtPeso")->setFocus();
         QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QString());
@@ -415,7 +442,7 @@ private slots:
 
         Svuota(Controllo<QLineEdit>(f, "txtDataNascita"));
         QTest::keyClicks(Controllo<QLineEdit>(f, "txtDataNascita"), "20/12/1990");
-        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("33"));   // completed years
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QStringLiteral("33"));  // completed years
         Controllo<QLineEdit>(f, "txtPeso")->setFocus();
         QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), QStringLiteral("20/12/1990"));
         QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("187"));
@@ -426,22 +453,22 @@ private slots:
     void cavalloEBustoCambianoSubitoLaCostituzione() {
         CreaArchivio({RigaDi("Atleta", Uomo30)});
         frmCondizione* f = Apri();
-        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 85 / 62
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));  // 85 / 62
         Svuota(Controllo<QLineEdit>(f, "Text7"));
         QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QString());
         QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0001"));
         QTest::keyClicks(Controllo<QLineEdit>(f, "Text7"), "78");
         QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("78"));
-        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0002"));   // 1.258
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0002"));  // 1.258
         Svuota(Controllo<QLineEdit>(f, "Text7"));
         QTest::keyClicks(Controllo<QLineEdit>(f, "Text7"), "82,4");
         QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("82.4"));
         QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("82.4"));
-        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0004"));   // 1.329
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0004"));  // 1.329
         Svuota(Controllo<QLineEdit>(f, "Text8"));
         QTest::keyClicks(Controllo<QLineEdit>(f, "Text8"), "59");
         QCOMPARE(Controllo<QLineEdit>(f, "txtBusto")->text(), QStringLiteral("59"));
-        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 1.397
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));  // 1.397
         QTest::keyClicks(Controllo<QLineEdit>(f, "Text8"), "a");
         QCOMPARE(Controllo<QLineEdit>(f, "Text8")->text(), QString());
         QCOMPARE(Controllo<QLineEdit>(f, "txtBusto")->text(), QString());
@@ -455,16 +482,16 @@ private slots:
 
     void misuraConLaVirgolaNellArchivio() {
         Campi campi = Uomo30;
-        campi[6].second = QStringLiteral("82,5");   // cavallo
-        campi[2].second = QStringLiteral("70,0");   // peso
+        campi[6].second = QStringLiteral("82,5");  // cavallo
+        campi[2].second = QStringLiteral("70,0");  // peso
         CreaArchivio({RigaDi("Atleta", campi)});
         frmCondizione* f = Apri();
         QCOMPARE(Controllo<QLineEdit>(f, "Text7")->text(), QStringLiteral("82.5"));
         QCOMPARE(Controllo<QLineEdit>(f, "txtCavallo")->text(), QStringLiteral("82.5"));
-        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));   // 1.331
+        QCOMPARE(Controllo<QLabel>(f, "lblCostituzione")->text(), Messaggio("0003"));  // 1.331
         QCOMPARE(Controllo<QLineEdit>(f, "txtPeso")->text(), QStringLiteral("70.0"));
         QCOMPARE(Controllo<QLabel>(f, "lblIMC")->text(), QStringLiteral("22.86"));
-        QVERIFY(f->Legame()->Modificata());   // the cleaned texts are edits of the athlete
+        QVERIFY(f->Legame()->Modificata());  // the cleaned texts are edits of the athlete
         principale->ChiudiFinestre();
         QCOMPARE(Colonna(RigheNelFile().at(0), "cavallo"), QStringLiteral("82.5"));
     }
@@ -519,15 +546,19 @@ private slots:
 
     void testiDellaFinestra_data() {
         QTest::addColumn<QString>("lingua");
-        QTest::addColumn<QStringList>("testi");   // caption, check box, zone 1, link, FC max, Cooper tip, Karvonen tip
+        QTest::addColumn<QStringList>("testi");  // caption, check box, zone 1, link, FC max, Cooper tip, Karvonen tip
         QTest::newRow("italian") << "italian"
-                                 << QStringList{"Scheda condizione", "Svolge attività fisica", "molto leggero",
-                                                "Range valori", "  FC max",
+                                 << QStringList{"Scheda condizione",
+                                                "Svolge attività fisica",
+                                                "molto leggero",
+                                                "Range valori",
+                                                "  FC max",
                                                 "per persone sedentarie o con allenamento scarso",
                                                 "per persone con allenamento"};
         QTest::newRow("english") << "english"
-                                 << QStringList{"Condition sheet", "Does physical activity", "very light",
-                                                "BMI ranges", "  HR max", "for sedentary or little-trained people",
+                                 << QStringList{"Condition sheet",   "Does physical activity",
+                                                "very light",        "BMI ranges",
+                                                "  HR max",          "for sedentary or little-trained people",
                                                 "for trained people"};
     }
     void testiDellaFinestra() {
@@ -538,10 +569,12 @@ private slots:
         frmCondizione* f = Apri();
         QCOMPARE(f->property("HelpContextID").toInt(), 720);
         QCOMPARE(f->property("Tag").toString(), QString());
-        QCOMPARE((QStringList{f->windowTitle(), Controllo<QCheckBox>(f, "chkAttFis")->text(), Controllo<QLabel>(f, "lblZona5060")->text(),
-                              Controllo<QLabel>(f, "Label44")->text(), Controllo<QLabel>(f, "lblTitFCmax")->text(), Controllo<QLabel>(f, "lblKC90100")->toolTip(),
-                              Controllo<QLabel>(f, "lblKK5060")->toolTip()}),
-                 testi);
+        QCOMPARE(
+            (QStringList{f->windowTitle(), Controllo<QCheckBox>(f, "chkAttFis")->text(),
+                         Controllo<QLabel>(f, "lblZona5060")->text(), Controllo<QLabel>(f, "Label44")->text(),
+                         Controllo<QLabel>(f, "lblTitFCmax")->text(), Controllo<QLabel>(f, "lblKC90100")->toolTip(),
+                         Controllo<QLabel>(f, "lblKK5060")->toolTip()}),
+            testi);
         for (QLabel* l : Cooper(f) + KcalCooper(f)) QCOMPARE(l->toolTip(), testi[5]);
         for (QLabel* l : Karvonen(f) + KcalKarvonen(f)) QCOMPARE(l->toolTip(), testi[6]);
     }
@@ -561,7 +594,7 @@ private slots:
         const qsizetype inizio = testo.indexOf(QString(13, QLatin1Char(' ')));
         QVERIFY(inizio > 0);
         QVERIFY(testo.endsWith(QLatin1Char(' ')) && !testo.endsWith(QStringLiteral("  ")));
-        QCOMPARE(testo.indexOf(QLatin1Char(' '), inizio + 13), testo.size() - 1);   // no 14th blank
+        QCOMPARE(testo.indexOf(QLatin1Char(' '), inizio + 13), testo.size() - 1);  // no 14th blank
         const QFontMetrics fm(Controllo<QLabel>(f, "lblDurata")->font());
         const int x0 = Controllo<QLabel>(f, "lblDurata")->x();
         const QRect box = Controllo<QLineEdit>(f, "txtMin")->geometry();
@@ -569,7 +602,8 @@ private slots:
         QVERIFY(box.right() < x0 + fm.horizontalAdvance(testo.left(inizio + 13)));
         QVERIFY(box.width() >= 30);
         QVERIFY(Controllo<QLineEdit>(f, "txtMin")->isVisible());
-        QVERIFY(!Controllo<QLineEdit>(f, "txtCavallo")->isVisible() && !Controllo<QLineEdit>(f, "txtBusto")->isVisible());
+        QVERIFY(!Controllo<QLineEdit>(f, "txtCavallo")->isVisible() &&
+                !Controllo<QLineEdit>(f, "txtBusto")->isVisible());
     }
 
     void rangeValoriDueVolteUnaSolaTabella() {
@@ -590,7 +624,9 @@ private slots:
         frmValoriIMC* tabella = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* t = qobject_cast<frmValoriIMC*>(w); t && t->isVisible()) tabella = t;
-        for (QLabel* valore : {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"), Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "Label44")})
+        for (QLabel* valore :
+             {Controllo<QLabel>(f, "lblIMC"), Controllo<QLabel>(f, "lblPesoIdeale"),
+              Controllo<QLabel>(f, "lblCondizione"), Controllo<QLabel>(f, "lblTra"), Controllo<QLabel>(f, "Label44")})
             QVERIFY2(!tabella->frameGeometry().intersects(QRect(valore->mapToGlobal(QPoint()), valore->size())),
                      qPrintable(valore->objectName()));
         // The sheet goes on: the table does not wait.

@@ -35,21 +35,21 @@ QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 // Athletes whose every text tests the file's rules.
 std::vector<archivio::Riga> Atleti() {
     return {RigaDi("Rossi \"il Toro\"; Mario", {{"datanascita", "20/12/1990"},
-                                                 {"sesso", "M"},
-                                                 {"TipoImpiego", "leggera"},
-                                                 {"AttivFis", "1"},
-                                                 {"tel", "0422 123456"},
-                                                 {"cavallo", "78"},
-                                                 {"busto", "58"},
-                                                 {"coscia", "52"},
-                                                 {"gamba", "50"},
-                                                 {"braccio", "57"},
-                                                 {"spalle", "40"},
-                                                 {"sella", "28.5"},
-                                                 {"peso", "70.5"},
-                                                 {"altezza", "175"},
-                                                 {"myHS", "70.5"},
-                                                 {"note", "riga uno\nriga \"due\", fine;"}}),
+                                                {"sesso", "M"},
+                                                {"TipoImpiego", "leggera"},
+                                                {"AttivFis", "1"},
+                                                {"tel", "0422 123456"},
+                                                {"cavallo", "78"},
+                                                {"busto", "58"},
+                                                {"coscia", "52"},
+                                                {"gamba", "50"},
+                                                {"braccio", "57"},
+                                                {"spalle", "40"},
+                                                {"sella", "28.5"},
+                                                {"peso", "70.5"},
+                                                {"altezza", "175"},
+                                                {"myHS", "70.5"},
+                                                {"note", "riga uno\nriga \"due\", fine;"}}),
             RigaDi("Bianchi", {{"Tessera", "007"}, {"myHS", "7,5 circa"}}), RigaDi("")};
 }
 
@@ -88,7 +88,10 @@ private slots:
         PercorsoArchivio = Q(File());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
-        Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, [](std::string_view t) {
+        Calendario::ImpostaServizi({[] {
+                                        return Calendario::Data{2026, 12, 9};
+                                    },
+                                    [](std::string_view t) {
                                         return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")),
                                                                   QString::fromStdString(std::string(t)));
                                     }});
@@ -99,7 +102,8 @@ private slots:
         ImpostaServiziFileDati({[this](QWidget*, const QString&, const QString&, const QString&) { return fileScelto; },
                                 [this](QWidget*, const QString&, const QString&) { return fileScelto; }});
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); }, nullptr, nullptr);
+        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); },
+                                    [](QWidget* g) { return new frmScheda(g); }, nullptr, nullptr);
         principale->show();
     }
     void cleanup() {
@@ -115,7 +119,7 @@ private slots:
         prova::CreaArchivio(File(), Atleti());
         frmAtleti* card = ApriScheda();
         QVERIFY(card);
-        fileScelto = Q(cartella->file("atleti"));   // ".csv" is added
+        fileScelto = Q(cartella->file("atleti"));  // ".csv" is added
         EsportaArchivioCsv(card, card->Legame());
         QVERIFY2(fs::exists(cartella->file("atleti.csv")), qPrintable(avvisi.join('|')));
         principale->ChiudiFinestre();
@@ -125,7 +129,7 @@ private slots:
         fileScelto = Q(cartella->file("atleti.csv"));
         avvisi.clear();
         ImportaArchivioCsv(card, card->Legame());
-        QCOMPARE(avvisi.size(), 2);   // the question, then what was done
+        QCOMPARE(avvisi.size(), 2);  // the question, then what was done
         QVERIFY2(avvisi[0].contains(QStringLiteral("3 atleti")), qPrintable(avvisi[0]));
         QVERIFY(prova::RigheNelFile(cartella->file("vuoto.dmg")) == Atleti());
         QCOMPARE(Controllo<NavigatoreDati>(card, "Data1")->ElencoNomi()->rowCount(), 3);
@@ -149,7 +153,8 @@ private slots:
         QCOMPARE(avvisi.size(), 1);
         QVERIFY2(avvisi[0].contains(QStringLiteral("riga 2: 3 campi invece di 34")), qPrintable(avvisi[0]));
         QVERIFY2(avvisi[0].contains(QStringLiteral("riga 3: riga più lunga di 1 MB")), qPrintable(avvisi[0]));
-        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura cavallo non è un numero")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura cavallo non è un numero")),
+                 qPrintable(avvisi[0]));
         QVERIFY(avvisi[0].contains(QStringLiteral("Nessun atleta da aggiungere")));
         principale->ChiudiFinestre();
         QVERIFY(prova::LeggiByte(File()) == prima);
@@ -161,7 +166,7 @@ private slots:
     void copiaERipristino() {
         prova::CreaArchivio(File(), Atleti());
         frmAtleti* card = ApriScheda();
-        QTest::keyClicks(Controllo<QLineEdit>(card, "Text20"), QStringLiteral("5"));   // a pending edit goes in first
+        QTest::keyClicks(Controllo<QLineEdit>(card, "Text20"), QStringLiteral("5"));  // a pending edit goes in first
         fileScelto = Q(cartella->file("copia"));
         SalvaCopiaArchivio(card, card->Legame());
         const fs::path copia = cartella->file("copia.dmg");
@@ -199,8 +204,10 @@ private slots:
     void reportDellAtleta_data() {
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<QString>("titolo");
-        QTest::newRow("italian") << "italian" << "Scheda dell'atleta";
-        QTest::newRow("english") << "english" << "Athlete report";
+        QTest::newRow("italian") << "italian"
+                                 << "Scheda dell'atleta";
+        QTest::newRow("english") << "english"
+                                 << "Athlete report";
     }
     void reportDellAtleta() {
         QFETCH(QString, lingua);
@@ -213,12 +220,12 @@ private slots:
         auto* scheda = qobject_cast<frmScheda*>(principale->FiglioAttivo());
         QVERIFY(scheda);
         QTest::mouseClick(Controllo<QToolButton>(scheda, "cmdReport"), Qt::LeftButton);
-        QCOMPARE(avvisi.size(), 1);   // no printer: save as PDF?
+        QCOMPARE(avvisi.size(), 1);  // no printer: save as PDF?
         const QString testo = TestoPdf(pdf).simplified();
         QVERIFY2(testo.contains(titolo), qPrintable(testo));
         QVERIFY(testo.contains(QStringLiteral("Rossi \"il Toro\"; Mario")));
-        for (const char* risultato : {"50.7", "50 - 50.7", "170", "74.4", "40", "9.8 - 10.8", "69", "48 - 50.3",
-                                      "5.3 - 5.9", "4 - 4.5"})
+        for (const char* risultato :
+             {"50.7", "50 - 50.7", "170", "74.4", "40", "9.8 - 10.8", "69", "48 - 50.3", "5.3 - 5.9", "4 - 4.5"})
             QVERIFY2(testo.contains(QLatin1String(risultato)), risultato);
     }
 
@@ -246,7 +253,7 @@ private slots:
             return p.exitCode();
         };
         QString uscita;
-        QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);   // no archive yet
+        QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);  // no archive yet
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
         QVERIFY2(uscita.contains(QStringLiteral("3 athletes added")), qPrintable(uscita));
         QCOMPARE(esegui({"--export-csv", "di-nuovo.csv"}, &uscita), 0);

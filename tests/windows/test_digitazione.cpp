@@ -4,8 +4,8 @@
 // buttons or the main window's close; the rows read back from the file.
 #include "Archivio.h"
 #include "AtletaCorrente.h"
-#include "AvvisiArchivio.h"
 #include "Avvio.h"
+#include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
 #include "Controlli.h"
@@ -55,7 +55,8 @@ class TestDigitazione : public QObject {
     void Avvia(const std::vector<archivio::Riga>& righe) {
         prova::CreaArchivio(File(), righe);
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
+        principale->ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); },
+                                    [](QWidget* g) { return new frmScheda(g); },
                                     [](QWidget* g) { return new frmCondizione(g); }, nullptr);
         principale->show();
         principale->activateWindow();
@@ -83,29 +84,24 @@ class TestDigitazione : public QObject {
     void Esci(QWidget* finestra, Uscita uscita) {
         auto* Data1 = finestra->findChild<NavigatoreDati*>(QStringLiteral("Data1"));
         switch (uscita) {
-        case Uscita::Freccia:
-            QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton);
-            break;
+        case Uscita::Freccia: QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton); break;
         case Uscita::Barra:
-            QTest::mouseClick(finestra->objectName() == "frmAtleti" ? Controllo<QPushButton>(principale, "cmdCondizione")
-                                                                     : Controllo<QPushButton>(principale, "cmdAtleta"),
+            QTest::mouseClick(finestra->objectName() == "frmAtleti"
+                                  ? Controllo<QPushButton>(principale, "cmdCondizione")
+                                  : Controllo<QPushButton>(principale, "cmdAtleta"),
                               Qt::LeftButton);
             break;
         case Uscita::PulsanteDellaScheda:
             QTest::mouseClick(finestra->findChild<QPushButton*>(QStringLiteral("cmdScheda")), Qt::LeftButton);
             break;
-        case Uscita::Scelta: {   // the second name picked from the list, as a click on it does
+        case Uscita::Scelta: {  // the second name picked from the list, as a click on it does
             QComboBox* picker = Data1->DBCombo1();
             picker->setCurrentIndex(1);
             emit picker->textActivated(picker->itemText(1));
             break;
         }
-        case Uscita::Chiusura:
-            principale->close();
-            break;
-        case Uscita::Tab:
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            break;
+        case Uscita::Chiusura: principale->close(); break;
+        case Uscita::Tab: QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); break;
         }
     }
 
@@ -118,7 +114,10 @@ private slots:
         PercorsoArchivio = Q(File().string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
-        Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, [](std::string_view t) {
+        Calendario::ImpostaServizi({[] {
+                                        return Calendario::Data{2026, 12, 9};
+                                    },
+                                    [](std::string_view t) {
                                         return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), Q(std::string(t)));
                                     }});
         ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
@@ -142,6 +141,7 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("memorizzato");
+        // clang-format off
         for (const char* f : {"frmAtleti", "frmCondizione"}) {
             QTest::addRow("%s sex f", f) << f << "cmbSesso" << "f" << "";
             QTest::addRow("%s sex x", f) << f << "cmbSesso" << "x" << "";
@@ -152,6 +152,7 @@ private slots:
         QTest::newRow("card activity intensa") << "frmAtleti" << "cboTipoImpiego" << "intensa" << "";
         QTest::newRow("card activity m") << "frmAtleti" << "cboTipoImpiego" << "m" << "";
         QTest::newRow("sheet activity intensa") << "frmCondizione" << "cboAttivLav" << "intensa" << "";
+        // clang-format on
     }
     void combo() {
         QFETCH(QString, finestra);
@@ -211,9 +212,8 @@ private slots:
     }
     void annoDiDueCifre() {
         QFETCH(QString, locale);
-        Calendario::ImpostaServizi({nullptr, [locale](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(locale), Q(std::string(t)));
-                                    }});
+        Calendario::ImpostaServizi(
+            {nullptr, [locale](std::string_view t) { return LeggiDataRegionale(QLocale(locale), Q(std::string(t))); }});
         Avvia({RigaDi("Rossi")});
         auto* f = qobject_cast<frmCondizione*>(Apri(QStringLiteral("frmCondizione")));
         QVERIFY(f);
@@ -303,7 +303,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
         QCOMPARE(Controllo<QLineEdit>(f, "txtSella")->text(), QString());
-        QCOMPARE(Controllo<QLineEdit>(f, "txtR")->text(), QStringLiteral(" 5.7 - 6.2"));   // as with 27.5
+        QCOMPARE(Controllo<QLineEdit>(f, "txtR")->text(), QStringLiteral(" 5.7 - 6.2"));  // as with 27.5
         QTest::keyClicks(QApplication::focusWidget(), digitato);
         QCOMPARE(Controllo<QLineEdit>(f, "txtSella")->text(), digitato);
         const bool tab = static_cast<Uscita>(uscita) == Uscita::Tab;

@@ -1,10 +1,10 @@
 // The help file "Guida.chm" built beside the program, its reader and the
 // help viewer.
 #include "CartellaProva.h"
-#include "Messaggi.h"
 #include "Collegamenti.h"
-#include "LettoreChm.h"
 #include "GuidaChm.h"
+#include "LettoreChm.h"
+#include "Messaggi.h"
 #include "frmGuida.h"
 
 #include "modLanguageSupport.h"
@@ -27,10 +27,7 @@
 
 namespace {
 
-QString FileGuida()
-{
-    return QStringLiteral(TOVARIN_APP_DIR "/Guida.chm");
-}
+QString FileGuida() { return QStringLiteral(TOVARIN_APP_DIR "/Guida.chm"); }
 
 const QStringList Argomenti = {QStringLiteral("Descrizione.html"), QStringLiteral("scheda_atleta.html"),
                                QStringLiteral("Scheda_assetto.html"), QStringLiteral("Scheda_fitness.html")};
@@ -38,17 +35,14 @@ const QStringList Argomenti = {QStringLiteral("Descrizione.html"), QStringLitera
 const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"), QStringLiteral("Athlete_card.html"),
                                       QStringLiteral("Fit_sheet.html"), QStringLiteral("Condition_sheet.html")};
 
-QString TestoDellaPagina(const QByteArray& html)
-{
+QString TestoDellaPagina(const QByteArray& html) {
     return QTextDocumentFragment::fromHtml(QString::fromUtf8(html)).toPlainText();
 }
 
-int ContaViewer()
-{
+int ContaViewer() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmGuida*>(w) && w->isVisible())
-            ++n;
+        if (qobject_cast<frmGuida*>(w) && w->isVisible()) ++n;
     }
     return n;
 }
@@ -69,35 +63,31 @@ class TestGuida : public QObject {
     std::unique_ptr<CartellaProva> cartella;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY2(QFile::exists(FileGuida()), qPrintable(FileGuida()));
-        ImpostaGestoreMessaggi([this](QWidget*, const QString& titolo, const QString& testo, QMessageBox::StandardButtons) {
-            avvisi.append({titolo, testo});
-            return QMessageBox::Ok;
-        });
+        ImpostaGestoreMessaggi(
+            [this](QWidget*, const QString& titolo, const QString& testo, QMessageBox::StandardButtons) {
+                avvisi.append({titolo, testo});
+                return QMessageBox::Ok;
+            });
         ApriEsternoGuida = [this](const QUrl& indirizzo) { esterni.append(indirizzo); };
         cartella = std::make_unique<CartellaProva>();
         modLanguageSupport::LinguaCorrente = "italian";
     }
 
-    void init()
-    {
+    void init() {
         avvisi.clear();
         esterni.clear();
     }
 
-    void cleanupTestCase()
-    {
-        if (viewer())
-            delete viewer();
+    void cleanupTestCase() {
+        if (viewer()) delete viewer();
         cartella.reset();
     }
 
     // ----- the help file -------------------------------------------------
 
-    void ilFileHaIQuattroArgomentiConINomiEsatti()
-    {
+    void ilFileHaIQuattroArgomentiConINomiEsatti() {
         LettoreChm lettore(FileGuida());
         QVERIFY2(lettore.aperto(), qPrintable(lettore.messaggioErrore()));
         const QStringList elenco = lettore.elenco();
@@ -108,61 +98,94 @@ private slots:
         QVERIFY(lettore.contiene(lettore.fileSommario()));
     }
 
-    void ogniArgomentoHaContenuto_data()
-    {
+    void ogniArgomentoHaContenuto_data() {
         QTest::addColumn<QString>("argomento");
         QTest::addColumn<QStringList>("parole");
         QTest::newRow("Descrizione") << QStringLiteral("Descrizione.html")
-                                     << QStringList{"Atleta", "Assetto", "Condizione", "Stampa", "Guida", "Info",
-                                                    "Donazione", "finestra iniziale", "bandiera", "lingua",
-                                                    "stesso atleta", "Non c'è un pulsante Salva", "orizzontale",
-                                                    "F1", "Ctrl+P", "Esc", "PDF"};
+                                     << QStringList{
+                                            "Atleta",      "Assetto", "Condizione",    "Stampa",
+                                            "Guida",       "Info",    "Donazione",     "finestra iniziale",
+                                            "bandiera",    "lingua",  "stesso atleta", "Non c'è un pulsante Salva",
+                                            "orizzontale", "F1",      "Ctrl+P",        "Esc",
+                                            "PDF"};
         QTest::newRow("scheda_atleta") << QStringLiteral("scheda_atleta.html")
-                                       << QStringList{"Dati personali", "Misure del corpo", "Componenti della bici",
-                                                      "Assetto personale", "cestino", "oltre l'ultimo atleta",
-                                                      "Cavallo", "Busto", "Coscia", "Gamba", "Braccio", "Spalle",
-                                                      "libro", "parete", "sterno", "ginocchio", "pugno chiuso",
-                                                      "ossa delle spalle", "Altezza", "Peso", "sdraiati",
+                                       << QStringList{"Dati personali",
+                                                      "Misure del corpo",
+                                                      "Componenti della bici",
+                                                      "Assetto personale",
+                                                      "cestino",
+                                                      "oltre l'ultimo atleta",
+                                                      "Cavallo",
+                                                      "Busto",
+                                                      "Coscia",
+                                                      "Gamba",
+                                                      "Braccio",
+                                                      "Spalle",
+                                                      "libro",
+                                                      "parete",
+                                                      "sterno",
+                                                      "ginocchio",
+                                                      "pugno chiuso",
+                                                      "ossa delle spalle",
+                                                      "Altezza",
+                                                      "Peso",
+                                                      "sdraiati",
                                                       "un minuto intero"};
         QTest::newRow("Scheda_assetto") << QStringLiteral("Scheda_assetto.html")
-                                        << QStringList{"TP", "TO", "PE", "alfa", "piega", "pipa", "HS", "DSM", "SM",
-                                                       "R", "27.5", "n.d.", "set", "millimetri", "punto", "virgola",
-                                                       "lettera", "ingranditi"};
+                                        << QStringList{"TP",      "TO",      "PE",        "alfa",       "piega",
+                                                       "pipa",    "HS",      "DSM",       "SM",         "R",
+                                                       "27.5",    "n.d.",    "set",       "millimetri", "punto",
+                                                       "virgola", "lettera", "ingranditi"};
         QTest::newRow("Scheda_fitness") << QStringLiteral("Scheda_fitness.html")
-                                        << QStringList{"Età", "Costituzione", "1.31", "1.33", "I.M.C.", "Peso ideale",
-                                                       "Range valori", "Harris", "Benedict", "Fabbisogno", "leggera",
-                                                       "moderata", "intensa", "220", "226", "Cooper", "Karvonen",
-                                                       "riserva", "Keytel", "minuti", "Recupero",
-                                                       "Resistenza aerobica", "Ritmo", "Soglia", "Massimo",
-                                                       "24 anni"};
+                                        << QStringList{"Età",          "Costituzione",
+                                                       "1.31",         "1.33",
+                                                       "I.M.C.",       "Peso ideale",
+                                                       "Range valori", "Harris",
+                                                       "Benedict",     "Fabbisogno",
+                                                       "leggera",      "moderata",
+                                                       "intensa",      "220",
+                                                       "226",          "Cooper",
+                                                       "Karvonen",     "riserva",
+                                                       "Keytel",       "minuti",
+                                                       "Recupero",     "Resistenza aerobica",
+                                                       "Ritmo",        "Soglia",
+                                                       "Massimo",      "24 anni"};
         // The English topics say the same, with the words of the English windows.
         QTest::newRow("Overview") << QStringLiteral("Overview.html")
-                                  << QStringList{"Athlete", "Fit", "Condition", "Print", "Help", "About", "Donate",
-                                                 "home window", "flag", "language", "same athlete",
-                                                 "There is no Save button", "landscape", "F1", "Ctrl+P", "Esc",
+                                  << QStringList{"Athlete",   "Fit",      "Condition",    "Print",
+                                                 "Help",      "About",    "Donate",       "home window",
+                                                 "flag",      "language", "same athlete", "There is no Save button",
+                                                 "landscape", "F1",       "Ctrl+P",       "Esc",
                                                  "PDF"};
         QTest::newRow("Athlete_card") << QStringLiteral("Athlete_card.html")
-                                      << QStringList{"Personal data", "Body measures", "Bicycle parts",
-                                                     "Personal set-up", "waste bin", "past the last athlete",
-                                                     "Inseam", "Torso", "Thigh", "Leg", "Arm", "Shoulders", "book",
-                                                     "wall", "breastbone", "knee", "clenched", "shoulder bones",
-                                                     "Height", "Weight (kg)", "lying down", "one whole minute",
-                                                     "Notes", "Yes", "Cancel"};
+                                      << QStringList{"Personal data", "Body measures",
+                                                     "Bicycle parts", "Personal set-up",
+                                                     "waste bin",     "past the last athlete",
+                                                     "Inseam",        "Torso",
+                                                     "Thigh",         "Leg",
+                                                     "Arm",           "Shoulders",
+                                                     "book",          "wall",
+                                                     "breastbone",    "knee",
+                                                     "clenched",      "shoulder bones",
+                                                     "Height",        "Weight (kg)",
+                                                     "lying down",    "one whole minute",
+                                                     "Notes",         "Yes",
+                                                     "Cancel"};
         QTest::newRow("Fit_sheet") << QStringLiteral("Fit_sheet.html")
-                                   << QStringList{"TP", "TO", "PE", "alpha", "bar width", "stem", "HS", "DSM", "SM",
-                                                  "R", "27.5", "n.d.", "set", "millimetres", "full stop", "comma",
-                                                  "letter", "enlarged"};
-        QTest::newRow("Condition_sheet") << QStringLiteral("Condition_sheet.html")
-                                         << QStringList{"Age", "Body build", "1.31", "1.33", "BMI", "Ideal (kg)",
-                                                        "BMI ranges", "Harris", "Benedict", "Energy need", "light",
-                                                        "moderate", "strong", "220", "226", "Cooper", "Karvonen",
-                                                        "reserve", "Keytel", "minutes", "Recovery",
-                                                        "Aerobic endurance", "Tempo", "Threshold", "Maximum",
-                                                        "24 on"};
+                                   << QStringList{"TP",  "TO",          "PE",        "alpha", "bar width", "stem",
+                                                  "HS",  "DSM",         "SM",        "R",     "27.5",      "n.d.",
+                                                  "set", "millimetres", "full stop", "comma", "letter",    "enlarged"};
+        QTest::newRow("Condition_sheet")
+            << QStringLiteral("Condition_sheet.html")
+            << QStringList{"Age",        "Body build",        "1.31",    "1.33",      "BMI",
+                           "Ideal (kg)", "BMI ranges",        "Harris",  "Benedict",  "Energy need",
+                           "light",      "moderate",          "strong",  "220",       "226",
+                           "Cooper",     "Karvonen",          "reserve", "Keytel",    "minutes",
+                           "Recovery",   "Aerobic endurance", "Tempo",   "Threshold", "Maximum",
+                           "24 on"};
     }
 
-    void ogniArgomentoHaContenuto()
-    {
+    void ogniArgomentoHaContenuto() {
         QFETCH(QString, argomento);
         QFETCH(QStringList, parole);
         LettoreChm lettore(FileGuida());
@@ -179,8 +202,7 @@ private slots:
 
     // Every link, picture and style sheet of the pages and every entry of the
     // table of contents points to something inside the file.
-    void iCollegamentiPortanoDentroIlFile()
-    {
+    void iCollegamentiPortanoDentroIlFile() {
         LettoreChm lettore(FileGuida());
         const QRegularExpression riferimento(QStringLiteral("(?:href|src|value)=\"([^\"]+)\""),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -213,8 +235,7 @@ private slots:
 
     // ----- the reader ----------------------------------------------------
 
-    void ilLettoreSegnalaIlFileMancante()
-    {
+    void ilLettoreSegnalaIlFileMancante() {
         QTemporaryDir cartella;
         const QString mancante = cartella.filePath(QStringLiteral("Guida.chm"));
         LettoreChm lettore(mancante);
@@ -226,8 +247,7 @@ private slots:
         QVERIFY(lettore.elenco().isEmpty());
     }
 
-    void ilLettoreSegnalaLArgomentoMancante()
-    {
+    void ilLettoreSegnalaLArgomentoMancante() {
         LettoreChm lettore(FileGuida());
         QVERIFY(lettore.aperto());
         QVERIFY(!lettore.contiene(QStringLiteral("Nessuno.html")));
@@ -242,8 +262,7 @@ private slots:
         QCOMPARE(lettore.errore(), LettoreChm::Errore::Nessuno);
     }
 
-    void ilLettoreLeggeLeRisorseRelative()
-    {
+    void ilLettoreLeggeLeRisorseRelative() {
         LettoreChm lettore(FileGuida());
         const auto immagine = lettore.leggi(
             LettoreChm::PercorsoOggetto(QStringLiteral("immagini/bici.png"), QStringLiteral("/Scheda_assetto.html")));
@@ -254,16 +273,14 @@ private slots:
         QVERIFY(stile->contains("#ff8000"));
     }
 
-    void ilLettoreSegnalaIlFileCorrotto()
-    {
+    void ilLettoreSegnalaIlFileCorrotto() {
         QTemporaryDir cartella;
         const QString corrotto = cartella.filePath(QStringLiteral("Guida.chm"));
         QFile f(corrotto);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QByteArray casuale(20000, Qt::Uninitialized);
         QRandomGenerator generatore(20240917);
-        for (auto& c : casuale)
-            c = static_cast<char>(generatore.bounded(256));
+        for (auto& c : casuale) c = static_cast<char>(generatore.bounded(256));
         f.write(casuale);
         f.close();
         LettoreChm lettore(corrotto);
@@ -282,8 +299,7 @@ private slots:
         QCOMPARE(lettoreVuoto.errore(), LettoreChm::Errore::FileIlleggibile);
     }
 
-    void ilLettoreReggeUnFileTroncatoOAlterato()
-    {
+    void ilLettoreReggeUnFileTroncatoOAlterato() {
         QFile originale(FileGuida());
         QVERIFY(originale.open(QIODevice::ReadOnly));
         const QByteArray buono = originale.readAll();
@@ -295,7 +311,8 @@ private slots:
                 dati.truncate(generatore.bounded(static_cast<int>(dati.size())));
             } else {
                 for (int i = 0; i < 20; ++i)
-                    dati[generatore.bounded(static_cast<int>(dati.size()))] = static_cast<char>(generatore.bounded(256));
+                    dati[generatore.bounded(static_cast<int>(dati.size()))] =
+                        static_cast<char>(generatore.bounded(256));
             }
             const QString nome = cartella.filePath(QStringLiteral("rotto%1.chm").arg(prova));
             QFile f(nome);
@@ -308,16 +325,14 @@ private slots:
                 continue;
             }
             for (const QString& oggetto : lettore.elenco()) {
-                if (!lettore.leggi(oggetto))
-                    QVERIFY(lettore.errore() != LettoreChm::Errore::Nessuno);
+                if (!lettore.leggi(oggetto)) QVERIFY(lettore.errore() != LettoreChm::Errore::Nessuno);
             }
             lettore.argomentoPredefinito();
             lettore.fileSommario();
         }
     }
 
-    void ilPercorsoDiUnRiferimento()
-    {
+    void ilPercorsoDiUnRiferimento() {
         QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("Descrizione.html")), QStringLiteral("/Descrizione.html"));
         QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("/Descrizione.html")), QStringLiteral("/Descrizione.html"));
         QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("stile.css"), QStringLiteral("/a/pagina.html")),
@@ -332,13 +347,13 @@ private slots:
                  QStringLiteral("/Scheda_assetto.html"));
         QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("mk:@MSITStore:C:\\Tovarin\\Guida.chm::/a%20b.html")),
                  QStringLiteral("/a b.html"));
-        QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("immagini\\bici.png")), QStringLiteral("/immagini/bici.png"));
+        QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("immagini\\bici.png")),
+                 QStringLiteral("/immagini/bici.png"));
         QCOMPARE(LettoreChm::PercorsoOggetto(QStringLiteral("/../../x.html")), QStringLiteral("/x.html"));
         QCOMPARE(LettoreChm::PercorsoOggetto(QString()), QString());
     }
 
-    void ilMessaggioInInglese()
-    {
+    void ilMessaggioInInglese() {
         modLanguageSupport::LinguaCorrente = "english";
         LettoreChm lettore(FileGuida());
         lettore.contiene(QStringLiteral("Nessuno.html"));
@@ -348,8 +363,7 @@ private slots:
 
     // ----- the viewer ----------------------------------------------------
 
-    void ilViewerMostraLArgomento()
-    {
+    void ilViewerMostraLArgomento() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_assetto.html"));
         QVERIFY(avvisi.isEmpty());
         frmGuida* v = viewer();
@@ -388,8 +402,7 @@ private slots:
         QCOMPARE(sommario->currentItem()->text(0), QStringLiteral("Scheda assetto"));
     }
 
-    void unaSecondaChiamataUsaLoStessoViewer()
-    {
+    void unaSecondaChiamataUsaLoStessoViewer() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("scheda_atleta.html"));
         frmGuida* primo = viewer();
         QVERIFY(primo);
@@ -405,23 +418,20 @@ private slots:
         QVERIFY(avvisi.isEmpty());
     }
 
-    void unArgomentoVuotoMostraLaDescrizione()
-    {
+    void unArgomentoVuotoMostraLaDescrizione() {
         MostraGuidaChm(nullptr, FileGuida(), QString());
         QVERIFY(viewer());
         QCOMPARE(viewer()->argomentoCorrente(), QStringLiteral("/Descrizione.html"));
     }
 
-    void unArgomentoConFrammento()
-    {
+    void unArgomentoConFrammento() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_fitness.html#zone"));
         QVERIFY(avvisi.isEmpty());
         QCOMPARE(viewer()->argomentoCorrente(), QStringLiteral("/Scheda_fitness.html"));
         QCOMPARE(viewer()->browser()->source().fragment(), QStringLiteral("zone"));
     }
 
-    void iCollegamentiInterniEdEsterni()
-    {
+    void iCollegamentiInterniEdEsterni() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Descrizione.html"));
         BrowserChm* txt = viewer()->browser();
         emit txt->anchorClicked(QUrl(QStringLiteral("scheda_atleta.html#misure")));
@@ -445,8 +455,7 @@ private slots:
         QCOMPARE(viewer()->argomentoCorrente(), QStringLiteral("/Scheda_assetto.html"));
     }
 
-    void ilSommarioApreLeVoci()
-    {
+    void ilSommarioApreLeVoci() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Descrizione.html"));
         auto* sommario = viewer()->findChild<QTreeWidget*>(QStringLiteral("treeSommario"));
         QTreeWidgetItem* condizione = nullptr;
@@ -463,8 +472,7 @@ private slots:
         QVERIFY(!viewer()->browser()->source().fragment().isEmpty());
     }
 
-    void unFileMancanteVieneSegnalato()
-    {
+    void unFileMancanteVieneSegnalato() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_assetto.html"));
         frmGuida* prima = viewer();
         QTemporaryDir cartella;
@@ -478,8 +486,7 @@ private slots:
         QCOMPARE(viewer()->argomentoCorrente(), QStringLiteral("/Scheda_assetto.html"));
     }
 
-    void unArgomentoMancanteVieneSegnalato()
-    {
+    void unArgomentoMancanteVieneSegnalato() {
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_assetto.html"));
         MostraGuidaChm(nullptr, FileGuida(), QStringLiteral("Scheda_inesistente.html"));
         QCOMPARE(avvisi.size(), 1);
@@ -488,16 +495,14 @@ private slots:
         QCOMPARE(viewer()->argomentoCorrente(), QStringLiteral("/Scheda_assetto.html"));
     }
 
-    void unFileCorrottoVieneSegnalato()
-    {
+    void unFileCorrottoVieneSegnalato() {
         QTemporaryDir cartella;
         const QString corrotto = cartella.filePath(QStringLiteral("Guida.chm"));
         QFile f(corrotto);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QByteArray casuale(4096, Qt::Uninitialized);
         QRandomGenerator generatore(99);
-        for (auto& c : casuale)
-            c = static_cast<char>(generatore.bounded(256));
+        for (auto& c : casuale) c = static_cast<char>(generatore.bounded(256));
         f.write(casuale);
         f.close();
         MostraGuidaChm(nullptr, corrotto, QStringLiteral("Descrizione.html"));
@@ -505,8 +510,7 @@ private slots:
         QVERIFY(avvisi[0].testo.contains(QStringLiteral("non si può leggere")));
     }
 
-    void senzaViewerUnErroreNonApreNulla()
-    {
+    void senzaViewerUnErroreNonApreNulla() {
         if (viewer()) {
             viewer()->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -525,8 +529,7 @@ private slots:
 
     // In English the viewer shows the English page and contents at the same
     // topic, follows a change of language, and goes with Escape.
-    void inIngleseEConEsc()
-    {
+    void inIngleseEConEsc() {
         modLanguageSupport::LinguaCorrente = "english";
         MostraGuidaChm(nullptr, FileGuida(), ArgomentoGuida(620) + QStringLiteral("#risultati"));
         QVERIFY(avvisi.isEmpty());
@@ -550,8 +553,7 @@ private slots:
         QTRY_VERIFY(!viewer());
     }
 
-    void conUnProprietarioIlViewerEUnaFinestraASe()
-    {
+    void conUnProprietarioIlViewerEUnaFinestraASe() {
         QWidget principale;
         principale.resize(800, 600);
         principale.show();

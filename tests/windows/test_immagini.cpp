@@ -1,9 +1,9 @@
 // The pictures drawn when the program is built are the pictures the program
 // would draw from their SVG; other sizes are drawn from the SVG.
 #include "Globali.h"
-#include "Risorse.h"
-#include "ImmaginiDisegnate.h"
 #include "ImmagineSvg.h"
+#include "ImmaginiDisegnate.h"
+#include "Risorse.h"
 
 #include <QtTest>
 

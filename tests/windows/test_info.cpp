@@ -2,8 +2,8 @@
 #include "AtletaCorrente.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "Controlli.h"
 #include "Collegamenti.h"
+#include "Controlli.h"
 #include "Globali.h"
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
@@ -51,7 +51,8 @@ private slots:
         QCOMPARE(Controllo<QLabel>(info, "Label5")->text(), IndirizzoSito);
         QCOMPARE(Controllo<QLabel>(info, "lblIndirizzo")->text(), IndirizzoPosta);
         QCOMPARE(Controllo<QLabel>(info, "lblIndirizzo")->toolTip(), "Scrivi a " + NomeAutore.trimmed());
-        QVERIFY(Controllo<QLabel>(info, "lblVersion")->geometry().left() > Controllo<QLabel>(info, "lblTitle")->geometry().right());
+        QVERIFY(Controllo<QLabel>(info, "lblVersion")->geometry().left() >
+                Controllo<QLabel>(info, "lblTitle")->geometry().right());
     }
 
     void senzaTestoDiLinguaLaVersioneTieneIlDisegno() {
@@ -88,7 +89,8 @@ private slots:
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("licenza");
-        const QString lungo = "/home/allenatore/" + QString(30, 'x') + "/una cartella dal nome lungo/" + QString(60, 'y') + "/tvp.dmg";
+        const QString lungo =
+            "/home/allenatore/" + QString(30, 'x') + "/una cartella dal nome lungo/" + QString(60, 'y') + "/tvp.dmg";
         QTest::newRow("italiano") << "italian" << QString() << "GNU General Public License, versione 3";
         QTest::newRow("inglese") << "english" << QString() << "GNU General Public License, version 3";
         QTest::newRow("percorso lungo") << "english" << lungo << "GNU General Public License, version 3";
@@ -111,10 +113,12 @@ private slots:
         else
             QVERIFY(righe[1].contains(QChar(0x2026)) && righe[1].endsWith("/tvp.dmg"));
 
-        QLabel* const sequenza[] = {Controllo<QLabel>(info, "lblDisclaimer"), Controllo<QLabel>(info, "lblLicenza"), Controllo<QLabel>(info, "lblArchivio"), Controllo<QLabel>(info, "Label2")};
+        QLabel* const sequenza[] = {Controllo<QLabel>(info, "lblDisclaimer"), Controllo<QLabel>(info, "lblLicenza"),
+                                    Controllo<QLabel>(info, "lblArchivio"), Controllo<QLabel>(info, "Label2")};
         for (QLabel* l : sequenza) {
             const QRect interno = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
-            const QRect necessario = l->fontMetrics().boundingRect(interno, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
+            const QRect necessario = l->fontMetrics().boundingRect(
+                interno, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
             QVERIFY2(interno.contains(necessario), qPrintable(l->objectName()));
             QVERIFY2(info->rect().contains(l->geometry()), qPrintable(l->objectName()));
         }
@@ -128,8 +132,9 @@ private slots:
         frmInformazioniSu* info = ApriInfo();
         QCOMPARE(info->windowTitle(), QStringLiteral(" About"));
         QVERIFY(Controllo<QLabel>(info, "lblDisclaimer")->text().startsWith(QLatin1String("Tovarin Project helps")));
-        QVERIFY(Controllo<QLabel>(info, "lblDisclaimer")->text().endsWith(
-            QString::fromStdString(modLanguageSupport::TestoLingua("0044"))));
+        QVERIFY(Controllo<QLabel>(info, "lblDisclaimer")
+                    ->text()
+                    .endsWith(QString::fromStdString(modLanguageSupport::TestoLingua("0044"))));
         QCOMPARE(Controllo<QLabel>(info, "lblCopyRightBy")->text(), TestoCredito + "2015" + NomeAutore);
         QCOMPARE(Controllo<QLabel>(info, "Label2")->text(), QStringLiteral("Donate"));
     }

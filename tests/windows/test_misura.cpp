@@ -12,6 +12,7 @@ private slots:
         QTest::addColumn<QString>("prima");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("dopo");
+        // clang-format off
         QTest::newRow("a number being typed") << "" << "72," << "72.";
         QTest::newRow("then its decimal") << "72." << "5" << "72.5";
         QTest::newRow("a letter empties all") << "72" << "a" << "";
@@ -20,6 +21,7 @@ private slots:
         QTest::newRow("two separators") << "7.2" << "," << "";
         QTest::newRow("a blank alone is no number") << "" << " 7" << "7";
         QTest::newRow("a comma after a digit") << "" << "5,25" << "5.25";
+        // clang-format on
     }
     void digitazione() {
         QFETCH(QString, prima);
@@ -55,7 +57,7 @@ private slots:
         QCOMPARE(box.text(), QStringLiteral("72.5"));
         QCOMPARE(visti.last(), QStringLiteral("72.5"));
         visti.clear();
-        box.setText(QStringLiteral("72.5"));   // the same text: no change, no run
+        box.setText(QStringLiteral("72.5"));  // the same text: no change, no run
         QVERIFY(visti.isEmpty());
     }
 

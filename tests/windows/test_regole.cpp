@@ -35,6 +35,7 @@ private slots:
         QTest::addColumn<QString>("lingua");
         QTest::addColumn<QString>("salvata");
         QTest::addColumn<QString>("mostrata");
+        // clang-format off
         QTest::newRow("English word under Italian") << "italian" << "moderate" << "moderata";
         QTest::newRow("light under Italian") << "italian" << "light" << "leggera";
         QTest::newRow("Italian word under English") << "english" << "moderata" << "moderate";
@@ -45,6 +46,7 @@ private slots:
         QTest::newRow("anything else") << "italian" << "sedentaria" << "";
         QTest::newRow("empty stays") << "italian" << "" << "";
         QTest::newRow("no translation for another language name") << "English" << "moderata" << "";
+        // clang-format on
     }
     void attivitaTradottaOSvuotata() {
         QFETCH(QString, lingua);
@@ -63,6 +65,7 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("data");
+        // clang-format off
         QTest::newRow("it day first") << "it_IT" << "20/12/1990" << "1990-12-20";
         QTest::newRow("it dashes") << "it_IT" << "20-12-1990" << "1990-12-20";
         QTest::newRow("it dots") << "it_IT" << "20.12.1990" << "1990-12-20";
@@ -80,6 +83,7 @@ private slots:
         QTest::newRow("de dots") << "de_DE" << "20.12.1990" << "1990-12-20";
         QTest::newRow("de short year") << "de_DE" << "01.02.05" << "2005-02-01";
         QTest::newRow("jp year first") << "ja_JP" << "1990/12/20" << "1990-12-20";
+        // clang-format on
     }
     void dateRegionali() {
         QFETCH(QString, locale);
@@ -93,7 +97,8 @@ private slots:
 
     void laDataSbagliataSiCancellaLasciandoLaCasella() {
         Calendario::ImpostaServizi({nullptr, [](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), QString::fromStdString(std::string(t)));
+                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")),
+                                                                  QString::fromStdString(std::string(t)));
                                     }});
         QWidget w;
         auto* data = new QLineEdit(&w);
@@ -101,10 +106,11 @@ private slots:
         ApplicaControllaData(data, nullptr);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        for (auto [testo, resta] : {std::pair{"31/02/1990", ""}, std::pair{"20/12/1990", "20/12/1990"}, std::pair{"", ""}}) {
+        for (auto [testo, resta] :
+             {std::pair{"31/02/1990", ""}, std::pair{"20/12/1990", "20/12/1990"}, std::pair{"", ""}}) {
             data->setFocus();
             data->setText(QLatin1String(testo));
-            QCOMPARE(data->text(), QLatin1String(testo));   // while typed, the text stays
+            QCOMPARE(data->text(), QLatin1String(testo));  // while typed, the text stays
             altro->setFocus();
             QCOMPARE(data->text(), QLatin1String(resta));
         }

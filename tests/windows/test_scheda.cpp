@@ -4,12 +4,12 @@
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "CartellaProva.h"
-#include "SupportoArchivio.h"
 #include "Controlli.h"
 #include "LegameArchivio.h"
-#include "StampaFinestra.h"
 #include "NavigatoreDati.h"
+#include "StampaFinestra.h"
 #include "Stili.h"
+#include "SupportoArchivio.h"
 #include "frmScheda.h"
 #include "frmZoom.h"
 #include "frmZoom2.h"
@@ -41,17 +41,19 @@ archivio::Riga RigaDi(const Atleta& a) {
 }
 
 // The athletes of the worked examples of the fit.
+// clang-format off
 const Atleta AtletaA{"Rossi", {{"cavallo", "78"}, {"busto", "58"}, {"coscia", "52"}, {"gamba", "50"},
                                {"braccio", "57"}, {"spalle", "40"}, {"sella", "28.5"}}};
 const Atleta AtletaB{"Bianchi", {{"cavallo", "85"}, {"busto", "62"}, {"coscia", "55"}, {"gamba", "50"},
                                  {"braccio", "60"}, {"spalle", "42"}}};
+// clang-format on
 const Atleta AtletaC{"Verdi", {{"cavallo", "80"}}};
 
 // The ten results in the order TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R.
 using Dieci = QStringList;
 
-const char* const NomiRisultati[] = {"txtTP",    "txtTO", "txtPE",  "txtAlfa", "txtPiega",
-                                     "txtPipa",  "txtHS", "txtDSM", "txtSM",   "txtR"};
+const char* const NomiRisultati[] = {"txtTP",   "txtTO", "txtPE",  "txtAlfa", "txtPiega",
+                                     "txtPipa", "txtHS", "txtDSM", "txtSM",   "txtR"};
 
 }  // namespace
 
@@ -99,7 +101,6 @@ class TestScheda : public QObject {
         QTest::keyClicks(box, testo);
     }
 
-
 private slots:
     void init() {
         cartella = std::make_unique<CartellaProva>();
@@ -110,7 +111,8 @@ private slots:
             return QMessageBox::No;
         });
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([](QWidget* g) { return new QWidget(g); }, [](QWidget* g) { return new frmScheda(g); },
+        principale->ImpostaFinestre([](QWidget* g) { return new QWidget(g); },
+                                    [](QWidget* g) { return new frmScheda(g); },
                                     [](QWidget* g) { return new QWidget(g); }, nullptr);
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString(file.string());
@@ -131,15 +133,15 @@ private slots:
         QTest::addColumn<QString>("sella");
         QTest::addColumn<bool>("grigia");
         QTest::addColumn<Dieci>("attesi");
-        QTest::newRow("A: every measure") << 0 << "28.5" << false
-                                          << Dieci{" 50.7", " 50 - 50.7", "170", " 74.4", " 40", " 9.8 - 10.8",
-                                                   " 69", " 48 - 50.3", " 5.3 - 5.9", " 4 - 4.5"};
-        QTest::newRow("B: no saddle length") << 1 << "27.5" << true
-                                             << Dieci{" 55.2", " 53 - 53.7", "175", " 73.5", " 42", " 10.5 - 11.5",
-                                                      " 75.2", " 52 - 54.5", " 7 - 7.8", " 7.3 - 7.8"};
-        QTest::newRow("C: the inseam alone") << 2 << "27.5" << true
-                                             << Dieci{" 52", "n.d.", "172.5", "n.d.", "n.d.", "n.d.", " 70.8",
-                                                      "n.d.", " 5.8 - 6.4", " 5.7 - 6.2"};
+        QTest::newRow("A: every measure")
+            << 0 << "28.5" << false << Dieci{" 50.7",       " 50 - 50.7", "170",        " 74.4",      " 40",
+                                             " 9.8 - 10.8", " 69",        " 48 - 50.3", " 5.3 - 5.9", " 4 - 4.5"};
+        QTest::newRow("B: no saddle length")
+            << 1 << "27.5" << true << Dieci{" 55.2",        " 53 - 53.7", "175",        " 73.5",    " 42",
+                                            " 10.5 - 11.5", " 75.2",      " 52 - 54.5", " 7 - 7.8", " 7.3 - 7.8"};
+        QTest::newRow("C: the inseam alone")
+            << 2 << "27.5" << true
+            << Dieci{" 52", "n.d.", "172.5", "n.d.", "n.d.", "n.d.", " 70.8", "n.d.", " 5.8 - 6.4", " 5.7 - 6.2"};
     }
     void risultatiDegliEsempi() {
         QFETCH(int, quale);
@@ -166,18 +168,19 @@ private slots:
         const QString pdf = QString::fromStdString(cartella->file("scheda.pdf").string());
         ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); }, [&](QWidget*) { return pdf; }});
         // No printer: yes, save the page as a PDF file.
-        ImpostaGestoreMessaggi([](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons) {
-            return QMessageBox::Yes;
-        });
+        ImpostaGestoreMessaggi(
+            [](QWidget*, const QString&, const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
         QTest::mouseClick(Controllo<QPushButton>(principale, "cmdPrint"), Qt::LeftButton);
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray dati = file.readAll();
         QVERIFY(dati.startsWith("%PDF"));
-        auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(dati));
+        auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                       .match(QString::fromLatin1(dati));
         QVERIFY(box.hasMatch());
         QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
-        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 50.7"));   // the sheet is still there, unchanged
+        QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(),
+                 QStringLiteral(" 50.7"));  // the sheet is still there, unchanged
         QVERIFY(Controllo<QPushButton>(principale, "cmdPrint")->isVisible());
         if (qEnvironmentVariableIsSet("TOVARIN_PDF_SCHEDA")) {
             QFile::remove(qEnvironmentVariable("TOVARIN_PDF_SCHEDA"));
@@ -201,9 +204,11 @@ private slots:
         QCOMPARE(Controllo<ImmagineSvg>(s, "imgSagoma")->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(s->Tag(), QString());
         // The athlete's own values are beside the result of the same name.
+        // clang-format off
         const std::pair<QLineEdit*, QLineEdit*> coppie[] = {{Controllo<QLineEdit>(s, "txtHS"), Controllo<QLineEdit>(s, "Text13")}, {Controllo<QLineEdit>(s, "txtDSM"), Controllo<QLineEdit>(s, "Text14")},
                                                             {Controllo<QLineEdit>(s, "txtSM"), Controllo<QLineEdit>(s, "Text15")}, {Controllo<QLineEdit>(s, "txtR"), Controllo<QLineEdit>(s, "Text16")},
                                                             {Controllo<QLineEdit>(s, "txtPE"), Controllo<QLineEdit>(s, "Text17")}};
+        // clang-format on
         for (const auto& [risultato, proprio] : coppie) {
             QCOMPARE(proprio->y(), risultato->y());
             QVERIFY(proprio->x() > risultato->geometry().right());
@@ -228,12 +233,12 @@ private slots:
         frmScheda* s = ApriScheda("Neri");
         QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
         QTest::keyClick(Controllo<QLineEdit>(s, "txtCavallo"), Qt::Key_8);
-        QCOMPARE(Risultati(s), (Dieci{" 5.2", "n.d.", "165", "n.d.", "n.d.", "n.d.", " 7.1", "n.d.",
-                                      "-11.8 --13.1", "-18.3 --17.8"}));
+        QCOMPARE(Risultati(s), (Dieci{" 5.2", "n.d.", "165", "n.d.", "n.d.", "n.d.", " 7.1", "n.d.", "-11.8 --13.1",
+                                      "-18.3 --17.8"}));
         QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->cursorPosition(), 1);
         QTest::keyClick(Controllo<QLineEdit>(s, "txtCavallo"), Qt::Key_5);
-        QCOMPARE(Risultati(s), (Dieci{" 55.2", "n.d.", "175", "n.d.", "n.d.", "n.d.", " 75.2", "n.d.", " 7 - 7.8",
-                                      " 7.3 - 7.8"}));
+        QCOMPARE(Risultati(s),
+                 (Dieci{" 55.2", "n.d.", "175", "n.d.", "n.d.", "n.d.", " 75.2", "n.d.", " 7 - 7.8", " 7.3 - 7.8"}));
         QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("85"));
         QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->cursorPosition(), 2);
     }
@@ -350,7 +355,7 @@ private slots:
         s->ImpostaTag(QStringLiteral("fermo"));
         Digita(Controllo<QLineEdit>(s, "txtCavallo"), "0,");  // 780.
         Digita(Controllo<QLineEdit>(s, "txtSpalle"), "x");
-        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("780."));   // the rule still cleans
+        QCOMPARE(Controllo<QLineEdit>(s, "txtCavallo")->text(), QStringLiteral("780."));  // the rule still cleans
         QCOMPARE(Controllo<QLineEdit>(s, "txtSpalle")->text(), QString());
         QCOMPARE(Risultati(s), prima);
         s->ImpostaTag(QString());
@@ -363,11 +368,13 @@ private slots:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("tp");
+        // clang-format off
         QTest::newRow("a comma is a full stop") << "78,5" << "78.5" << " 51";
         QTest::newRow("a separator at the end") << "78," << "78." << " 50.7";
         QTest::newRow("a letter empties the box") << "78a" << "" << "n.d.";
         QTest::newRow("two separators") << "7.8," << "" << "n.d.";
         QTest::newRow("a letter, then digits again") << "7x62" << "62" << " 40.3";
+        // clang-format on
     }
     void digitazioneDelleMisure() {
         QFETCH(QString, digitato);

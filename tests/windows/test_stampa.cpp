@@ -3,8 +3,8 @@
 // there is no printer, failures told.
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "Messaggi.h"
 #include "Controlli.h"
+#include "Messaggi.h"
 #include "StampaFinestra.h"
 #include "Stili.h"
 #include "frmMain.h"
@@ -117,7 +117,7 @@ private slots:
         principale->show();
         principale->MostraFiglio(new frmMain);
         QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
-        QApplication::processEvents();   // the maximized child settles in the workspace
+        QApplication::processEvents();  // the maximized child settles in the workspace
     }
     void cleanup() {
         principale.reset();
@@ -130,9 +130,9 @@ private slots:
         QCOMPARE(immagine.width(), 952);
         QCOMPARE(immagine.height(), 593 + 31 + 2);
         const int alto = 32;
-        const QRect zonaPulsanti(690, alto + 2, 150, 68);   // where Print and Help stand on screen
-        const QRect zonaLink(862, alto + 2, 85, 68);        // Info and Donazione
-        QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 128, 0)) > 20);   // the credit text
+        const QRect zonaPulsanti(690, alto + 2, 150, 68);                        // where Print and Help stand on screen
+        const QRect zonaLink(862, alto + 2, 85, 68);                             // Info and Donazione
+        QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 128, 0)) > 20);  // the credit text
         QVERIFY(PixelSimili(immagine, zonaPulsanti, QColor(255, 255, 255)) < 200);
         QCOMPARE(PixelSimili(immagine, zonaLink, QColor(255, 255, 255)), 0);
         // On screen the bar is back as it was.
@@ -148,7 +148,11 @@ private slots:
         for (int y = 0; y < immagine.height(); ++y)
             for (int x = 0; x < immagine.width(); ++x)
                 if (immagine.pixel(x, y) != seconda.pixel(x, y)) diversa |= QRect(x, y, 1, 1);
-        QVERIFY2(diversa.isNull(), qPrintable(QStringLiteral("differs at %1,%2 %3x%4").arg(diversa.x()).arg(diversa.y()).arg(diversa.width()).arg(diversa.height())));
+        QVERIFY2(diversa.isNull(), qPrintable(QStringLiteral("differs at %1,%2 %3x%4")
+                                                  .arg(diversa.x())
+                                                  .arg(diversa.y())
+                                                  .arg(diversa.width())
+                                                  .arg(diversa.height())));
     }
 
     // On a screen at 150 % or 200 % the page is the one printed at 100 %: the
@@ -157,7 +161,8 @@ private slots:
         QImage pagine[3];
         const char* scale[] = {"1", "1.5", "2"};
         for (int i = 0; i < 3; ++i) {
-            const QString pdf = QString::fromStdString(cartella->file(std::string("scala") + scale[i] + ".pdf").string());
+            const QString pdf =
+                QString::fromStdString(cartella->file(std::string("scala") + scale[i] + ".pdf").string());
             QProcess stampa;
             QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
             ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

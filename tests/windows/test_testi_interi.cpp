@@ -9,12 +9,12 @@
 #include "Avvio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
-#include "Messaggi.h"
-#include "Controlli.h"
 #include "Collegamenti.h"
+#include "Controlli.h"
+#include "GuidaChm.h"
+#include "Messaggi.h"
 #include "Stili.h"
 #include "frmCondizione.h"
-#include "GuidaChm.h"
 #include "frmGuida.h"
 #include "frmScheda.h"
 #include "frmValoriIMC.h"
@@ -48,7 +48,9 @@ struct OpzioniRiga : QLineEdit {
 };
 
 QString SenzaAcceleratore(QString testo) {
-    return testo.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return testo.replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+        .remove(QLatin1Char('&'))
+        .replace(QLatin1Char('\x01'), QLatin1Char('&'));
 }
 
 // Where the control draws its text, and the room it draws it in; nothing for
@@ -104,7 +106,8 @@ std::optional<Spazio> SpazioDelTesto(QWidget* w) {
         QStyleOptionFrame opt;
         (r->*&OpzioniRiga::initStyleOption)(&opt);
         const QMargins margini = r->textMargins();
-        const QRect area = r->style()->subElementRect(QStyle::SE_LineEditContents, &opt, r)
+        const QRect area = r->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &opt, r)
                                .adjusted(margini.left() + 2, margini.top(), -margini.right() - 2, -margini.bottom());
         const QFontMetrics fm = r->fontMetrics();
         const QSize dimensione(fm.horizontalAdvance(r->text()), fm.height());
@@ -124,21 +127,24 @@ QStringList TestiTagliati(QWidget* finestra) {
         QString motivo;
         if (!spazio->area.contains(spazio->testo)) {
             motivo = QStringLiteral("needs %1x%2, has %3x%4")
-                         .arg(spazio->testo.width()).arg(spazio->testo.height())
-                         .arg(spazio->area.width()).arg(spazio->area.height());
+                         .arg(spazio->testo.width())
+                         .arg(spazio->testo.height())
+                         .arg(spazio->area.width())
+                         .arg(spazio->area.height());
         } else {
             QRect testo = spazio->testo;
             for (QWidget* c = w; c != finestra && !motivo.size(); c = c->parentWidget()) {
                 testo.translate(c->pos());
-                if (!c->parentWidget()->rect().contains(testo)) motivo = QStringLiteral("cut by ") + c->parentWidget()->objectName();
+                if (!c->parentWidget()->rect().contains(testo))
+                    motivo = QStringLiteral("cut by ") + c->parentWidget()->objectName();
             }
         }
         if (!motivo.isEmpty()) {
-            const QString testo = qobject_cast<QLabel*>(w)        ? qobject_cast<QLabel*>(w)->text()
+            const QString testo = qobject_cast<QLabel*>(w)            ? qobject_cast<QLabel*>(w)->text()
                                   : qobject_cast<QAbstractButton*>(w) ? qobject_cast<QAbstractButton*>(w)->text()
-                                  : qobject_cast<QLineEdit*>(w)     ? qobject_cast<QLineEdit*>(w)->text()
-                                  : qobject_cast<QGroupBox*>(w)     ? qobject_cast<QGroupBox*>(w)->title()
-                                                                    : QString();
+                                  : qobject_cast<QLineEdit*>(w)       ? qobject_cast<QLineEdit*>(w)->text()
+                                  : qobject_cast<QGroupBox*>(w)       ? qobject_cast<QGroupBox*>(w)->title()
+                                                                      : QString();
             tagliati << QStringLiteral("%1/%2 \"%3\": %4").arg(finestra->objectName(), w->objectName(), testo, motivo);
         }
     }
@@ -184,6 +190,7 @@ private slots:
             archivio::Archivio a;
             QVERIFY(a.Apri(cartella.file("tvp.dmg")).ok());
             archivio::Riga r;
+            // clang-format off
             const std::pair<const char*, const char*> campi[] = {
                 {"nome", "Rossi Mario"}, {"datanascita", "12/05/1988"}, {"indirizzo", "Via Roma 12, Treviso"},
                 {"tel", "0422 123456"}, {"Email", "mario.rossi@example.org"}, {"bici", "Pinarello Dogma F"},
@@ -195,6 +202,7 @@ private slots:
                 {"myPE", "172.5"}, {"MarcaSella", "Fizik Arione"}, {"Manubrio", "Compact 42 cm"},
                 {"Gruppo", "Shimano Dura-Ace 12v"}, {"Ruote", "Fulcrum Racing Zero"}, {"pedali", "Look Kéo Blade"},
                 {"note", "Tacchette riposizionate a marzo."}};
+            // clang-format on
             for (const auto& [colonna, valore] : campi) r[*archivio::IndiceColonna(colonna)] = valore;
             std::int64_t id = 0;
             QVERIFY(a.AggiungiRiga(r, id).ok());
@@ -209,7 +217,8 @@ private slots:
             QApplication::processEvents();
             tagliati << TestiTagliati(finestra);
             if (!cartellaImmagini.isEmpty())
-                QVERIFY(finestra->grab().save(cartellaImmagini + QLatin1Char('/') + nome + QLatin1Char('_') + lingua + ".png"));
+                QVERIFY(finestra->grab().save(cartellaImmagini + QLatin1Char('/') + nome + QLatin1Char('_') + lingua +
+                                              ".png"));
         };
 
         std::unique_ptr<mdi> principale = AvviaProgramma();

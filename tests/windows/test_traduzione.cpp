@@ -32,7 +32,7 @@ struct FinestraProva {
     QCheckBox* chkAttFis;
     QGroupBox* Frame1;
     QTabWidget* SSTab1;
-    QLabel* interno;   // inside a child window: not this window's control
+    QLabel* interno;  // inside a child window: not this window's control
 
     FinestraProva() {
         finestra.setObjectName(QStringLiteral("frmProva"));
@@ -44,7 +44,7 @@ struct FinestraProva {
         Label2->setText(QStringLiteral("Peso"));
         Frame1 = Crea<QGroupBox>(&finestra, "Frame1");
         Frame1->setTitle(QStringLiteral("Misure"));
-        Label3 = Crea<QLabel>(Frame1, "Label3");   // nested in a group
+        Label3 = Crea<QLabel>(Frame1, "Label3");  // nested in a group
         Label3->setText(QStringLiteral("Cavallo"));
         Text1 = Crea<QLineEdit>(&finestra, "Text1");
         Text1->setText(QStringLiteral("Rossi"));
@@ -56,7 +56,7 @@ struct FinestraProva {
         chkAttFis->setText(QStringLiteral("Attività fisica"));
         SSTab1 = Crea<QTabWidget>(&finestra, "SSTab1");
         for (const char* t : {"Uno", "Due", "Tre"}) SSTab1->addTab(new QWidget, QLatin1String(t));
-        auto* area = Crea<QWidget>(&finestra, "mdiArea");   // a workspace holding a child window
+        auto* area = Crea<QWidget>(&finestra, "mdiArea");  // a workspace holding a child window
         area->setProperty("contieneFinestre", true);
         auto* figlia = Crea<QWidget>(area, "frmFiglia");
         interno = Crea<QLabel>(figlia, "Label1");
@@ -94,21 +94,21 @@ private slots:
         FinestraProva f;
         TraduciForm(&f.finestra);
         QCOMPARE(f.finestra.windowTitle(), QStringLiteral("Test"));
-        QCOMPARE(f.finestra.property("Tag").toString(), QString());   // no key: the tag becomes empty
+        QCOMPARE(f.finestra.property("Tag").toString(), QString());  // no key: the tag becomes empty
         QCOMPARE(f.Label1->text(), QStringLiteral("Name"));
         QCOMPARE(f.Label1->toolTip(), QStringLiteral("The athlete's name"));
         QCOMPARE(f.Label1->property("Tag").toString(), QStringLiteral("t1"));
-        QCOMPARE(f.Label2->text(), QStringLiteral("Peso"));   // an empty value keeps the caption
+        QCOMPARE(f.Label2->text(), QStringLiteral("Peso"));  // an empty value keeps the caption
         QCOMPARE(f.Label3->text(), QStringLiteral("Inseam"));
         QCOMPARE(f.Frame1->title(), QStringLiteral("Measures"));
-        QCOMPARE(f.Text1->text(), QStringLiteral("Rossi"));   // a text box has no caption
+        QCOMPARE(f.Text1->text(), QStringLiteral("Rossi"));  // a text box has no caption
         QCOMPARE(f.Text1->toolTip(), QStringLiteral("Type the name"));
         QCOMPARE(f.cmdZona0->text(), QStringLiteral("Z0"));
         QCOMPARE(f.cmdZona1->text(), QStringLiteral("Zone 1"));
         QCOMPARE(f.cmdZona1->toolTip(), QStringLiteral("Second"));
         QCOMPARE(f.chkAttFis->text(), QStringLiteral("Physical activity"));
         QCOMPARE(f.SSTab1->tabText(0), QStringLiteral("One"));
-        QCOMPARE(f.SSTab1->tabText(1), QString());   // no key: the tab caption becomes empty
+        QCOMPARE(f.SSTab1->tabText(1), QString());  // no key: the tab caption becomes empty
         QCOMPARE(f.SSTab1->tabText(2), QStringLiteral("Three"));
         QCOMPARE(f.interno->text(), QStringLiteral("resta"));
     }
@@ -124,7 +124,7 @@ private slots:
         cartella->scrivi("prova.lng", "[frmProva]\nLabel1.Caption=\"Name\"\n");
         FinestraProva senzaChiave;
         TraduciForm(&senzaChiave.finestra);
-        QCOMPARE(senzaChiave.finestra.windowTitle(), QString());   // the key is missing: empty caption
+        QCOMPARE(senzaChiave.finestra.windowTitle(), QString());  // the key is missing: empty caption
         QCOMPARE(senzaChiave.Label1->text(), QStringLiteral("Name"));
     }
 
