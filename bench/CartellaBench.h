@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 class CartellaBench {
 public:
@@ -34,16 +35,15 @@ public:
         modLanguageSupport::CartellaApplicazione = percorso;
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString((percorso / "tvp.dmg").string());
-        archivio::Archivio a;
-        if (!a.Apri(percorso / "tvp.dmg")) std::abort();
+        std::vector<archivio::Riga> righe(static_cast<std::size_t>(atleti));
         for (int i = 0; i < atleti; ++i) {
-            archivio::Riga r;
+            archivio::Riga& r = righe[static_cast<std::size_t>(i)];
             riempi(i, [&r](const char* colonna, std::string valore) {
                 r[*archivio::IndiceColonna(colonna)] = std::move(valore);
             });
-            std::int64_t id = 0;
-            if (!a.AggiungiRiga(r, id)) std::abort();
         }
+        archivio::Archivio a;
+        if (!a.Apri(percorso / "tvp.dmg") || !a.AggiungiRighe(righe)) std::abort();
     }
     ~CartellaBench() {
         std::error_code ec;

@@ -3,26 +3,17 @@
 // and round again, each on the last athlete. The first window opens the
 // archive (and derives its key) before the timing starts; each switch then
 // closes the open window, writing nothing, opens the next one and shows it.
-#include "Archivio.h"
 #include "AtletaCorrente.h"
-#include "Globali.h"
-#include "Risorse.h"
+#include "CartellaBench.h"
 #include "frmAtleti.h"
 #include "frmCondizione.h"
 #include "frmScheda.h"
 #include "mdi.h"
-#include "modLanguageSupport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPushButton>
-
-#include <cstdio>
-#include <filesystem>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,47 +21,26 @@ constexpr int NumeroAtleti = 10000;
 
 QString NomeAtleta(int i) { return QStringLiteral("Atleta %1").arg(i, 5, 10, QLatin1Char('0')); }
 
-fs::path Cartella() {
-    static const fs::path cartella = [] {
-        const fs::path p = fs::temp_directory_path() / ("tovarin-bench-cambio-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        for (const char* f : {"italian.lng", "english.lng"})
-            fs::copy_file(fs::path(TOVARIN_ASSETS_DIR) / f, p / f, fs::copy_options::overwrite_existing);
-        std::vector<archivio::Riga> righe(NumeroAtleti);
-        for (int i = 0; i < NumeroAtleti; ++i) {
-            archivio::Riga& r = righe[static_cast<std::size_t>(i)];
-            auto campo = [&r](const char* c, const char* v) { r[*archivio::IndiceColonna(c)] = v; };
-            r[archivio::ColonnaNome] = NomeAtleta(i).toStdString();
-            campo("datanascita", "12/05/1988");
-            campo("sesso", i % 2 ? "M" : "F");
-            campo("TipoImpiego", "moderata");
-            campo("pulsazioniriposo", "52");
-            campo("cavallo", "86.5");
-            campo("busto", "62");
-            campo("coscia", "58.5");
-            campo("gamba", "55");
-            campo("braccio", "64");
-            campo("spalle", "42");
-            campo("altezza", "181");
-            campo("peso", "71.5");
-            campo("sella", "27.5");
-            campo("note", "Tacchette riposizionate a marzo.");
-        }
-        archivio::Archivio a;
-        if (!a.Apri(p / "tvp.dmg") || !a.AggiungiRighe(righe)) std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(fs::temp_directory_path() / ("tovarin-bench-cambio-" + std::to_string(::getpid())), ec);
-        });
-        return p;
-    }();
-    return cartella;
+void RiempiAtleta(int i, const CartellaBench::Campo& campo) {
+    campo("nome", NomeAtleta(i).toStdString());
+    campo("datanascita", "12/05/1988");
+    campo("sesso", i % 2 ? "M" : "F");
+    campo("TipoImpiego", "moderata");
+    campo("pulsazioniriposo", "52");
+    campo("cavallo", "86.5");
+    campo("busto", "62");
+    campo("coscia", "58.5");
+    campo("gamba", "55");
+    campo("braccio", "64");
+    campo("spalle", "42");
+    campo("altezza", "181");
+    campo("peso", "71.5");
+    campo("sella", "27.5");
+    campo("note", "Tacchette riposizionate a marzo.");
 }
 
 void BM_CambioFinestraSu10000(benchmark::State& state) {
-    modLanguageSupport::CartellaApplicazione = Cartella();
-    modLanguageSupport::LinguaCorrente = "italian";
-    PercorsoArchivio = QString::fromStdString((Cartella() / "tvp.dmg").string());
+    static CartellaBench cartella("cambio", NumeroAtleti, RiempiAtleta);
     NomeAtletaCorrente = NomeAtleta(NumeroAtleti - 1);
     RigaAtletaCorrente.reset();
     mdi principale;
@@ -96,13 +66,4 @@ BENCHMARK(BM_CambioFinestraSu10000)->Unit(benchmark::kMillisecond)->Iterations(3
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InizializzaRisorse();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return EseguiBenchmarkFinestre(argc, argv); }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,14 @@ std::string_view PrimiCaratteri(std::string_view s, std::size_t massimo) {
     return s;
 }
 
+// A value as the profile rules return it: one pair of quotes taken off, cut
+// at 511 characters.
+std::string ValoreIni(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(PrimiCaratteri(v, LunghezzaMassimaValore));
+}
+
 // The profile rules: sections and keys without regard to case, blanks around
 // them ignored, one pair of quotes taken off, the value cut at 511 characters.
 std::string LeggiComeIni(std::string_view testo, std::string_view sezione, std::string_view chiave) {
@@ -112,13 +121,20 @@ std::string LeggiComeIni(std::string_view testo, std::string_view sezione, std::
         if (!nellaSezione) return false;
         auto voce = VoceDellaRiga(riga);
         if (!voce || !UgualiSenzaMaiuscole(voce->chiave, chiave)) return false;
-        std::string_view v = voce->valore;
-        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-            v = v.substr(1, v.size() - 2);
-        risultato = PrimiCaratteri(v, LunghezzaMassimaValore);
+        risultato = ValoreIni(voce->valore);
         return true;
     });
     return risultato;
+}
+
+std::string Minuscolo(std::string_view s) {
+    std::string m(s);
+    std::transform(m.begin(), m.end(), m.begin(), Minuscola);
+    return m;
+}
+
+std::string ChiaveIndice(std::string_view sezione, std::string_view chiave) {
+    return Minuscolo(Pulito(sezione)) + '\0' + Minuscolo(Pulito(chiave));
 }
 
 // The scan of large files: the first line that starts with the key, sections
@@ -154,20 +170,56 @@ bool SostituisciFile(const fs::path& file, std::string_view testo) {
 
 }  // namespace
 
-FileIniLetto::FileIniLetto(const fs::path& file) : file_(file) {
+namespace {
+
+// The file's text, and whether it is read by the line scan (its size on disk
+// or its text above the limit).
+std::string TestoIni(const fs::path& file, bool& scansione) {
     std::error_code errore;
     std::uintmax_t lunghezza = fs::file_size(file, errore);
     if (errore) throw ErroreIni("cannot read the length of " + file.string());
-    testo_ = LeggiFile(file);
-    scansione_ = lunghezza > LimiteLetturaIni || testo_.size() > LimiteLetturaIni;
+    std::string testo = LeggiFile(file);
+    scansione = lunghezza > LimiteLetturaIni || testo.size() > LimiteLetturaIni;
+    return testo;
+}
+
+}  // namespace
+
+FileIniLetto::FileIniLetto(const fs::path& file) : file_(file) {
+    testo_ = TestoIni(file, scansione_);
+    if (scansione_) return;
+    // Every value indexed once, by the same rules as a lookup: the first
+    // section of a name, the first key of a name within it.
+    std::string_view testo = testo_;
+    if (testo.substr(0, 3) == "\xEF\xBB\xBF") testo.remove_prefix(3);
+    std::vector<std::string> sezioniViste;
+    std::optional<std::string> sezione;
+    PerOgniRiga(testo, [&](std::string_view riga) {
+        if (auto nome = Intestazione(riga)) {
+            std::string m = Minuscolo(*nome);
+            const bool vista = std::find(sezioniViste.begin(), sezioniViste.end(), m) != sezioniViste.end();
+            sezione = vista ? std::nullopt : std::optional<std::string>(m);
+            if (!vista) sezioniViste.push_back(std::move(m));
+            return false;
+        }
+        if (!sezione) return false;
+        if (auto voce = VoceDellaRiga(riga))
+            indice_.emplace(ChiaveIndice(*sezione, voce->chiave), ValoreIni(voce->valore));
+        return false;
+    });
 }
 
 std::string FileIniLetto::Leggi(std::string_view sezione, std::string_view chiave) const {
-    return scansione_ ? LeggiConScansione(testo_, chiave, file_) : LeggiComeIni(testo_, sezione, chiave);
+    if (scansione_) return LeggiConScansione(testo_, chiave, file_);
+    auto trovata = indice_.find(ChiaveIndice(sezione, chiave));
+    return trovata == indice_.end() ? std::string() : trovata->second;
 }
 
 std::string LeggiIni(const fs::path& file, std::string_view sezione, std::string_view chiave) {
-    return FileIniLetto(file).Leggi(sezione, chiave);
+    // One lookup: read straight through, without the index.
+    bool scansione = false;
+    const std::string testo = TestoIni(file, scansione);
+    return scansione ? LeggiConScansione(testo, chiave, file) : LeggiComeIni(testo, sezione, chiave);
 }
 
 bool ScriviIni(const fs::path& file, std::string_view sezione, std::string_view chiave, std::string_view valore) {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace modLanguageSupport {
 
@@ -49,6 +50,8 @@ private:
     std::filesystem::path file_;
     std::string testo_;
     bool scansione_ = false;  // above 64000 bytes: the line scan
+    // Section and key, lower case, joined by a NUL: the value.
+    std::unordered_map<std::string, std::string> indice_;
 };
 
 // Writes key = value into the section, creating file and section when missing

@@ -4,6 +4,7 @@
 #include "ImmaginiDisegnate.h"
 #include "Risorse.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -25,6 +26,31 @@ QSvgRenderer& ImmagineSvg::Disegno() const {
 
 QSize ImmagineSvg::sizeHint() const { return Disegno().isValid() ? Disegno().defaultSize() : QSize(32, 32); }
 
+// The picture drawn once for a resource, a size and a pixel ratio: windows
+// open and close as the coach moves between them, and each would otherwise
+// draw the same SVG again. A handful of entries is all the windows need.
+const QImage& ImmagineSvg::Disegnata() const {
+    static QHash<QString, QImage> fatte;
+    const qreal rapporto = devicePixelRatioF();
+    const QString chiave = QStringLiteral("%1|%2x%3|%4").arg(sorgente_).arg(width()).arg(height()).arg(rapporto);
+    if (auto trovata = fatte.constFind(chiave); trovata != fatte.cend()) return *trovata;
+    if (fatte.size() >= 32) fatte.clear();
+    QImage immagine(size() * rapporto, QImage::Format_ARGB32_Premultiplied);
+    immagine.setDevicePixelRatio(rapporto);
+    immagine.fill(Qt::transparent);
+    if (Disegno().isValid()) {
+        QPainter pittore(&immagine);
+        pittore.setRenderHint(QPainter::Antialiasing);
+        // Keep the drawing's proportions, centred in the control.
+        QSizeF dimensione = Disegno().defaultSize();
+        dimensione.scale(size(), Qt::KeepAspectRatio);
+        QRectF area(QPointF(0, 0), dimensione);
+        area.moveCenter(QRectF(rect()).center());
+        Disegno().render(&pittore, area);
+    }
+    return *fatte.insert(chiave, immagine);
+}
+
 void ImmagineSvg::paintEvent(QPaintEvent*) {
     QPainter pittore(this);
     // The picture drawn ahead for this size, when there is one.
@@ -34,14 +60,8 @@ void ImmagineSvg::paintEvent(QPaintEvent*) {
             return;
         }
     }
-    if (!Disegno().isValid()) return;
-    pittore.setRenderHint(QPainter::Antialiasing);
-    // Keep the drawing's proportions, centred in the control.
-    QSizeF dimensione = Disegno().defaultSize();
-    dimensione.scale(size(), Qt::KeepAspectRatio);
-    QRectF area(QPointF(0, 0), dimensione);
-    area.moveCenter(QRectF(rect()).center());
-    Disegno().render(&pittore, area);
+    if (sorgente_.isEmpty() || size().isEmpty()) return;
+    pittore.drawImage(QPointF(0, 0), Disegnata());
 }
 
 void ImmagineSvg::mouseReleaseEvent(QMouseEvent* evento) {

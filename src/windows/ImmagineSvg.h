@@ -2,6 +2,7 @@
 // when it is clicked. It has no caption, only a tool tip and a tag.
 #pragma once
 
+#include <QImage>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -24,7 +25,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
 
 private:
-    QSvgRenderer& Disegno() const;  // the SVG, read when first needed
+    QSvgRenderer& Disegno() const;    // the SVG, read when first needed
+    const QImage& Disegnata() const;  // the SVG drawn at the control's size
 
     QString sorgente_;
     mutable QSvgRenderer disegno_;

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(FileIni, ProfileRules) {
     fs::path f = Scrivi(
-        "[Altro]\n0027=\"wrong section\"\n"
+        "\xEF\xBB\xBF[Altro]\n0027=\"wrong section\"\n"
         "[ strings ]\r\n"
         "  0027  =   \"Eliminare?\"  \r\n"
         "0027=\"second\"\n"
@@ -47,17 +47,25 @@ TEST_F(FileIni, ProfileRules) {
         "vuota=\n"
         "accenti=\"Obesità, perché\"\n"
         "[Strings]\nlater=\"a second section of the same name is not read\"\n");
-    EXPECT_EQ(LeggiIni(f, "Strings", "0027"), "Eliminare?");
-    EXPECT_EQ(LeggiIni(f, "STRINGS", "0027"), "Eliminare?");
-    EXPECT_EQ(LeggiIni(f, "Strings", "NUDE"), "senza virgolette");
-    EXPECT_EQ(LeggiIni(f, "Strings", "single"), "apici");
-    EXPECT_EQ(LeggiIni(f, "Strings", "half"), "\"aperto");
-    EXPECT_EQ(LeggiIni(f, "Strings", "vuota"), "");
-    EXPECT_EQ(LeggiIni(f, "Strings", "accenti"), "Obesità, perché");
-    EXPECT_EQ(LeggiIni(f, "Strings", "missing"), "");
-    EXPECT_EQ(LeggiIni(f, "Nothing", "0027"), "");
-    EXPECT_EQ(LeggiIni(f, "Strings", "later"), "");
-    EXPECT_EQ(LeggiIni(f, "Altro", "0027"), "wrong section");
+    // The file read once for many lookups (a window's translation) answers as
+    // the reader of one key does.
+    const FileIniLetto letto(f);
+    auto Leggi = [&](std::string_view sezione, std::string_view chiave) {
+        std::string valore = LeggiIni(f, sezione, chiave);
+        EXPECT_EQ(letto.Leggi(sezione, chiave), valore) << sezione << " " << chiave;
+        return valore;
+    };
+    EXPECT_EQ(Leggi("Strings", "0027"), "Eliminare?");
+    EXPECT_EQ(Leggi("STRINGS", "0027"), "Eliminare?");
+    EXPECT_EQ(Leggi("Strings", "NUDE"), "senza virgolette");
+    EXPECT_EQ(Leggi("Strings", "single"), "apici");
+    EXPECT_EQ(Leggi("Strings", "half"), "\"aperto");
+    EXPECT_EQ(Leggi("Strings", "vuota"), "");
+    EXPECT_EQ(Leggi("Strings", "accenti"), "Obesità, perché");
+    EXPECT_EQ(Leggi("Strings", "missing"), "");
+    EXPECT_EQ(Leggi("Nothing", "0027"), "");
+    EXPECT_EQ(Leggi("Strings", "later"), "");
+    EXPECT_EQ(Leggi("Altro", "0027"), "wrong section");
 }
 
 TEST_F(FileIni, MissingFileFails) {
