@@ -5,28 +5,16 @@
 //       a table of premultiplied ARGB pictures for the program itself: each
 //       SVG drawn centred in each box, keeping its proportions, as the
 //       program's picture controls and icons draw it (see ImmaginiDisegnate.h).
+#include "DisegnoSvg.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QSvgRenderer>
 
 #include <cstdio>
 
 namespace {
-
-QImage Disegna(QSvgRenderer& disegno, QSize lati) {
-    QImage immagine(lati, QImage::Format_ARGB32_Premultiplied);
-    immagine.fill(Qt::transparent);
-    QPainter pittore(&immagine);
-    pittore.setRenderHint(QPainter::Antialiasing);
-    QSizeF dimensione = disegno.defaultSize();
-    dimensione.scale(lati, Qt::KeepAspectRatio);
-    QRectF area(QPointF(0, 0), dimensione);
-    area.moveCenter(QRectF(immagine.rect()).center());
-    disegno.render(&pittore, area);
-    return immagine;
-}
 
 QSize Lati(const QByteArray& testo) {
     const QList<QByteArray> parti = testo.split('x');
@@ -45,7 +33,7 @@ int Tabella(int argc, char* argv[]) {
         for (const QByteArray& l : QByteArray(argv[i + 2]).split(',')) {
             const QSize lati = Lati(l);
             if (lati.isEmpty()) return 2;
-            const QImage immagine = Disegna(disegno, lati);
+            const QImage immagine = DisegnoSvg(disegno, lati);
             const QByteArray nome = "Pixel" + QByteArray::number(numero++);
             pixel += "const unsigned int " + nome + "[] = {";
             for (int y = 0; y < lati.height(); ++y) {
@@ -83,5 +71,5 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: cannot draw %s at %s px\n", argv[0], argv[1], argv[2]);
         return 1;
     }
-    return Disegna(disegno, QSize(lato, lato)).save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
+    return DisegnoSvg(disegno, QSize(lato, lato)).save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
 }

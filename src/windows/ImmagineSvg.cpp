@@ -1,5 +1,6 @@
 #include "ImmagineSvg.h"
 
+#include "DisegnoSvg.h"
 #include "Globali.h"
 #include "ImmaginiDisegnate.h"
 #include "Risorse.h"
@@ -35,20 +36,7 @@ const QImage& ImmagineSvg::Disegnata() const {
     const QString chiave = QStringLiteral("%1|%2x%3|%4").arg(sorgente_).arg(width()).arg(height()).arg(rapporto);
     if (auto trovata = fatte.constFind(chiave); trovata != fatte.cend()) return *trovata;
     if (fatte.size() >= 32) fatte.clear();
-    QImage immagine(size() * rapporto, QImage::Format_ARGB32_Premultiplied);
-    immagine.setDevicePixelRatio(rapporto);
-    immagine.fill(Qt::transparent);
-    if (Disegno().isValid()) {
-        QPainter pittore(&immagine);
-        pittore.setRenderHint(QPainter::Antialiasing);
-        // Keep the drawing's proportions, centred in the control.
-        QSizeF dimensione = Disegno().defaultSize();
-        dimensione.scale(size(), Qt::KeepAspectRatio);
-        QRectF area(QPointF(0, 0), dimensione);
-        area.moveCenter(QRectF(rect()).center());
-        Disegno().render(&pittore, area);
-    }
-    return *fatte.insert(chiave, immagine);
+    return *fatte.insert(chiave, DisegnoSvg(Disegno(), size(), rapporto));
 }
 
 void ImmagineSvg::paintEvent(QPaintEvent*) {

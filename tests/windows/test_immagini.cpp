@@ -1,5 +1,6 @@
 // The pictures drawn when the program is built are the pictures the program
 // would draw from their SVG; other sizes are drawn from the SVG.
+#include "DisegnoSvg.h"
 #include "Globali.h"
 #include "ImmagineSvg.h"
 #include "ImmaginiDisegnate.h"
@@ -7,7 +8,6 @@
 
 #include <QtTest>
 
-#include <QPainter>
 #include <QSvgRenderer>
 
 #include <algorithm>
@@ -19,16 +19,7 @@ class TestImmagini : public QObject {
     // What a picture control shows, drawn from the SVG here and now.
     static QImage DalSvg(const QString& risorsa, QSize lati) {
         QSvgRenderer disegno(risorsa);
-        QImage immagine(lati, QImage::Format_ARGB32_Premultiplied);
-        immagine.fill(Qt::transparent);
-        QPainter pittore(&immagine);
-        pittore.setRenderHint(QPainter::Antialiasing);
-        QSizeF dimensione = disegno.defaultSize();
-        dimensione.scale(lati, Qt::KeepAspectRatio);
-        QRectF area(QPointF(0, 0), dimensione);
-        area.moveCenter(QRectF(immagine.rect()).center());
-        disegno.render(&pittore, area);
-        return immagine;
+        return DisegnoSvg(disegno, lati);
     }
 
     static int Differenza(const QImage& a, const QImage& b) {
