@@ -425,10 +425,23 @@ void Annulla(sqlite3* db) {
 }
 }  // namespace
 
-Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
+Esito Archivio::PrepararsiAScrivere() {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
     ++scritture_;
+    return {};
+}
+
+Esito Archivio::InTransazione(const std::function<Esito()>& lavoro) {
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    Esito esito = lavoro();
+    if (esito) esito = Transazione("COMMIT;");
+    if (!esito) Annulla(db_);
+    return esito;
+}
+
+Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
     if (campi.empty()) return {};
     std::string sql = "UPDATE atleta SET ";
     for (std::size_t i = 0; i < campi.size(); ++i) {
@@ -437,26 +450,25 @@ Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
         sql += " = ?";
     }
     sql += " WHERE rowid = ?";
-    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
-    Esito esito;
-    if (rc == SQLITE_OK) {
-        for (std::size_t i = 0; i < campi.size(); ++i)
-            Lega(st, static_cast<int>(i) + 1, campi[i].colonna, campi[i].valore);
-        sqlite3_bind_int64(st, static_cast<int>(campi.size()) + 1, id);
-        rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE)
+    return InTransazione([&] {
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+        Esito esito;
+        if (rc == SQLITE_OK) {
+            for (std::size_t i = 0; i < campi.size(); ++i)
+                Lega(st, static_cast<int>(i) + 1, campi[i].colonna, campi[i].valore);
+            sqlite3_bind_int64(st, static_cast<int>(campi.size()) + 1, id);
+            rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE)
+                esito = ErroreDa(rc);
+            else if (sqlite3_changes(db_) != 1)
+                esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+        } else {
             esito = ErroreDa(rc);
-        else if (sqlite3_changes(db_) != 1)
-            esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
-    } else {
-        esito = ErroreDa(rc);
-    }
-    sqlite3_finalize(st);
-    if (esito) esito = Transazione("COMMIT;");
-    if (!esito) Annulla(db_);
-    return esito;
+        }
+        sqlite3_finalize(st);
+        return esito;
+    });
 }
 
 Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
@@ -475,50 +487,35 @@ Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
 }
 
 Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    if (Esito e = PrimaDiScrivere(); !e) return e;
-    ++scritture_;
-    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
-    Esito esito = InserisciConPreparata(riga, &nuovoId);
-    if (esito) esito = Transazione("COMMIT;");
-    if (!esito) Annulla(db_);
-    return esito;
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] { return InserisciConPreparata(riga, &nuovoId); });
 }
 
 Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    if (Esito e = PrimaDiScrivere(); !e) return e;
-    ++scritture_;
-    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
-    Esito esito;
-    for (const Riga& r : righe) {
-        esito = InserisciConPreparata(r, nullptr);
-        if (!esito) break;
-    }
-    if (esito) esito = Transazione("COMMIT;");
-    if (!esito) Annulla(db_);
-    return esito;
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] {
+        for (const Riga& r : righe)
+            if (Esito esito = InserisciConPreparata(r, nullptr); !esito) return esito;
+        return Esito{};
+    });
 }
 
 Esito Archivio::EliminaRiga(std::int64_t id) {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    if (Esito e = PrimaDiScrivere(); !e) return e;
-    ++scritture_;
-    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);
-    Esito esito;
-    if (rc == SQLITE_OK) {
-        sqlite3_bind_int64(st, 1, id);
-        rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE) esito = ErroreDa(rc);
-    } else {
-        esito = ErroreDa(rc);
-    }
-    sqlite3_finalize(st);
-    if (esito) esito = Transazione("COMMIT;");
-    if (!esito) Annulla(db_);
-    return esito;
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] {
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);
+        Esito esito;
+        if (rc == SQLITE_OK) {
+            sqlite3_bind_int64(st, 1, id);
+            rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+        } else {
+            esito = ErroreDa(rc);
+        }
+        sqlite3_finalize(st);
+        return esito;
+    });
 }
 
 }  // namespace archivio

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -166,6 +167,11 @@ private:
     Esito PrimaDiScrivere();
     Esito ControllaTabella();
     Esito Transazione(const char* sql);
+    // The start of every write: the archive open and still taking writes.
+    Esito PrepararsiAScrivere();
+    // The work in one immediate transaction: committed when it succeeds,
+    // rolled back otherwise.
+    Esito InTransazione(const std::function<Esito()>& lavoro);
     Errore ErroreDa(int codice) const;
     sqlite3_stmt* Prepara(sqlite3_stmt*& cache, const char* sql) const;
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
