@@ -89,8 +89,6 @@ std::string TestoColonna(sqlite3_stmt* st, int i) {
 // Runs statements that return no rows.
 int Esegui(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 
-std::string PragmaChiave() { return "PRAGMA key = '" + std::string(ChiaveArchivio) + "';"; }
-
 // Builds a new, empty archive under a temporary name next to `file` and moves
 // it into place. An existing file of that name is never replaced.
 Esito CreaArchivio(const fs::path& file) {
@@ -106,7 +104,7 @@ Esito CreaArchivio(const fs::path& file) {
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) rc = Esegui(db, PragmaChiave().c_str());
+    if (rc == SQLITE_OK) rc = Esegui(db, SqlChiave().c_str());
     if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; COMMIT;").c_str());
     if (rc != SQLITE_OK) {
         Errore err;
@@ -131,6 +129,19 @@ Esito CreaArchivio(const fs::path& file) {
 }
 
 }  // namespace
+
+std::string SqlChiave(std::string_view chiave) {
+    return "PRAGMA key = '" + std::string(chiave) + "'; " + SqlFormatoCifratura("main");
+}
+
+std::string SqlFormatoCifratura(std::string_view schema) {
+    const std::string s = "PRAGMA " + std::string(schema) + ".";
+    // SQLCipher 4 first: its compatibility setting 3 sets every value below,
+    // which are then given one by one for SQLCipher 3.
+    return s + "cipher_compatibility = 3; " + s + "cipher_page_size = 1024; " + s + "kdf_iter = 64000; " + s +
+           "cipher_use_hmac = ON; " + s + "cipher_hmac_algorithm = HMAC_SHA1; " + s +
+           "cipher_kdf_algorithm = PBKDF2_HMAC_SHA1;";
+}
 
 std::optional<int> IndiceColonna(std::string_view nome) {
     for (std::size_t i = 0; i < Colonne.size(); ++i)
@@ -252,7 +263,7 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, AttesaBloccoMs);
-    rc = Esegui(db_, PragmaChiave().c_str());
+    rc = Esegui(db_, SqlChiave().c_str());
     // The first read proves the key: it decrypts the first page.
     if (rc == SQLITE_OK) rc = Esegui(db_, "SELECT count(*) FROM sqlite_master;");
     // Pages stay decrypted in memory while the program runs (16 MB, the
@@ -315,7 +326,57 @@ Esito Archivio::ControllaTabella() {
     if (!tabella) return Errore{Motivo::SenzaTabella, 0, 0, "atleta"};
     for (std::size_t i = 0; i < Colonne.size(); ++i)
         if (!trovata[i]) return Errore{Motivo::ColonnaMancante, 0, 0, std::string(Colonne[i])};
-    return {};
+    return ControllaSchema();
+}
+
+namespace {
+
+bool IniziaCon(std::string_view testo, std::string_view inizio) { return testo.substr(0, inizio.size()) == inizio; }
+
+std::string Maiuscolo(std::string testo) {
+    for (char& c : testo)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return testo;
+}
+
+}  // namespace
+
+// Only what the program makes itself: `atleta` exactly as it creates it (an
+// ordinary table with a row id and no constraint that could refuse a write),
+// its own later tables with their indexes, and SQLite's internal tables.
+// Anything else (a trigger that empties the table on the first edit, a view
+// or a table without row ids in its place, an index that refuses duplicate
+// names) would change what the program's writes do.
+Esito Archivio::ControllaSchema() {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "SELECT type, name, tbl_name, sql FROM sqlite_master", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    static const std::string tabella = SqlCreaTabella();
+    Esito esito;
+    while (esito && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const std::string tipo = TestoColonna(st, 0), nome = TestoColonna(st, 1), di = TestoColonna(st, 2),
+                          sql = TestoColonna(st, 3);
+        if (IniziaCon(nome, "sqlite_")) continue;
+        if (sqlite3_stricmp(nome.c_str(), "atleta") == 0) {
+            if (tipo == "table" && sql == tabella) continue;
+            const std::string maiuscolo = Maiuscolo(sql);
+            const char* perche =
+                tipo != "table" ? "view"
+                : maiuscolo.find("ROWID") != std::string::npos && maiuscolo.find("WITHOUT") != std::string::npos
+                    ? "without rowid"
+                    : "definition";
+            esito = Errore{Motivo::TabellaEstranea, 0, 0, perche};
+            continue;
+        }
+        const bool propria =
+            tipo == "table"   ? IniziaCon(nome, PrefissoTabelleProprie) && !IniziaCon(Maiuscolo(sql), "CREATE VIRTUAL")
+            : tipo == "index" ? IniziaCon(di, PrefissoTabelleProprie)
+                              : false;
+        if (!propria) esito = Errore{Motivo::OggettoEstraneo, 0, 0, tipo + " \"" + nome + "\""};
+    }
+    if (esito && rc != SQLITE_DONE) esito = ErroreDa(rc);
+    sqlite3_finalize(st);
+    return esito;
 }
 
 sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {
@@ -363,12 +424,14 @@ Esito Archivio::ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::stri
 }
 
 namespace {
-void LeggiColonne(sqlite3_stmt* st, Riga& riga) {
+// The 34 columns of a result row, from its column `primo` on.
+void LeggiColonne(sqlite3_stmt* st, Riga& riga, int primo = 0) {
     for (int i = 0; i < NumeroColonne; ++i) {
+        const int k = primo + i;
         if (ColonnaSiNo(i))
-            riga[i] = sqlite3_column_type(st, i) != SQLITE_NULL && sqlite3_column_int64(st, i) != 0 ? "1" : "0";
+            riga[i] = sqlite3_column_type(st, k) != SQLITE_NULL && sqlite3_column_int64(st, k) != 0 ? "1" : "0";
         else
-            riga[i] = TestoColonna(st, i);
+            riga[i] = TestoColonna(st, k);
     }
 }
 }  // namespace
@@ -498,6 +561,34 @@ Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
             if (Esito esito = InserisciConPreparata(r, nullptr); !esito) return esito;
         return Esito{};
     });
+}
+
+Esito Archivio::AggiungiInTransazione(const std::function<Esito(const Aggiungi&, bool&)>& lavoro) {
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
+    bool conferma = false;
+    Esito esito =
+        lavoro([this](const Riga& riga, std::int64_t& id) { return InserisciConPreparata(riga, &id); }, conferma);
+    if (esito && conferma) esito = Transazione("COMMIT;");
+    if (!esito || !conferma) Annulla(db_);
+    return esito;
+}
+
+Esito Archivio::ScorriRighe(const std::function<void(std::int64_t, const Riga&)>& ogni) const {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    const std::string sql = "SELECT rowid, " + ElencoColonne() + " FROM atleta ORDER BY rowid";
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    Riga riga;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        LeggiColonne(st, riga, 1);
+        ogni(sqlite3_column_int64(st, 0), riga);
+    }
+    Esito esito;
+    if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    sqlite3_finalize(st);
+    return esito;
 }
 
 Esito Archivio::EliminaRiga(std::int64_t id) {

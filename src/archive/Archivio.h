@@ -47,6 +47,23 @@ constexpr bool ColonnaSiNo(int colonna) { return colonna == ColonnaAttivFis; }
 // The key the archive is encrypted with.
 inline constexpr std::string_view ChiaveArchivio = "quintobarle";
 
+// The statements that open an encrypted archive on a new connection: the key,
+// then the cipher settings of the archive's format (SqlFormatoCifratura).
+std::string SqlChiave(std::string_view chiave = ChiaveArchivio);
+// The archive's format, whatever the library's defaults: SQLCipher 3's
+// settings (1 KB pages, 64,000 iterations of PBKDF2-HMAC-SHA1 to derive the
+// key, an HMAC-SHA1 on every page). SQLCipher 3 (Debian 12) and SQLCipher 4
+// (Debian 13, whose own defaults differ) then read and write the same files.
+// `schema`: the main database, or an attached one, after its key is given
+// and before it is first read. Settings a release does not know are ignored
+// by it.
+std::string SqlFormatoCifratura(std::string_view schema = "main");
+
+// The program's own tables beside `atleta`, made by this version or a later
+// one, are named "atleta_..." (the athletes' fittings, their tests); an
+// archive may hold them, with their indexes.
+inline constexpr std::string_view PrefissoTabelleProprie = "atleta_";
+
 // One row: a text per column. An empty text is a column without value (stored
 // as NULL). The yes/no column holds "1" for yes and "0" for no.
 struct Riga {
@@ -71,6 +88,11 @@ enum class Motivo {
     Inesistente,      // the file or its folder does not exist
     SenzaTabella,     // a database without the table `atleta`
     ColonnaMancante,  // the table lacks one of the columns (named in dettaglio)
+    TabellaEstranea,  // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition")
+    OggettoEstraneo,  // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
+    StessoArchivio,   // the file given is the open archive itself (whatever the path)
+    TroppoGrande,     // a file longer than the program reads (dettaglio: the limit in bytes)
+    NonUnFile,        // a folder, a device or a pipe where a file was expected
     RigaMancante,     // the row is no longer in the table
     ErroreDisco,      // another input/output error
     Altro,
@@ -142,6 +164,15 @@ public:
     Esito AggiungiRiga(const Riga& riga, std::int64_t& nuovoId);
     // Appends many rows in a single transaction (archives built in one go).
     Esito AggiungiRighe(const std::vector<Riga>& righe);
+    // Every row with its id, in table order, handed over one at a time: the
+    // table is never held whole.
+    Esito ScorriRighe(const std::function<void(std::int64_t id, const Riga& riga)>& ogni) const;
+    // Appends rows in one transaction, as `lavoro` hands them to `aggiungi`
+    // (which tells each new row's id). What `lavoro` says in `conferma` at its
+    // end decides whether they are kept; an error of an append or of
+    // `lavoro` undoes them all, and is returned.
+    using Aggiungi = std::function<Esito(const Riga& riga, std::int64_t& nuovoId)>;
+    Esito AggiungiInTransazione(const std::function<Esito(const Aggiungi& aggiungi, bool& conferma)>& lavoro);
     Esito EliminaRiga(std::int64_t id);
 
     // Opens an existing archive only to read it (a backup to check): never
@@ -166,6 +197,7 @@ private:
     // start from reading the file at all.
     Esito PrimaDiScrivere();
     Esito ControllaTabella();
+    Esito ControllaSchema();
     Esito Transazione(const char* sql);
     // The start of every write: the archive open and still taking writes.
     Esito PrepararsiAScrivere();

@@ -1,11 +1,19 @@
 #include "ArchivioCsv.h"
 
+#include "Calendario.h"
 #include "FileSistema.h"
 #include "Modulo1.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace archivio {
 
@@ -69,6 +77,58 @@ void AccodaCampo(std::string& out, std::string_view valore, bool virgolette) {
     out += '"';
 }
 
+// The text of a CSV, a byte at a time: from a text in memory, or from a
+// file read in blocks, so that a file is never held whole.
+class Sorgente {
+public:
+    static constexpr int Fine = -1;
+
+    explicit Sorgente(std::string_view testo) : dati_(testo) {}
+    explicit Sorgente(int fd) : fd_(fd), blocco_(1 << 16, '\0') {}
+
+    int Guarda() {
+        if (p_ == dati_.size() && !Ricarica()) return Fine;
+        return static_cast<unsigned char>(dati_[p_]);
+    }
+    int Prendi() {
+        const int c = Guarda();
+        if (c != Fine) ++p_;
+        return c;
+    }
+    // What is at hand from here on (at least the first block of a file).
+    std::string_view Davanti() {
+        Guarda();
+        return dati_.substr(p_);
+    }
+    void Salta(std::size_t n) { p_ += std::min(n, dati_.size() - p_); }
+    // The system's error number when reading the file failed, else 0.
+    int errore() const { return errore_; }
+
+private:
+    bool Ricarica() {
+        if (fd_ < 0 || finito_) return false;
+        for (;;) {
+            const ssize_t n = ::read(fd_, blocco_.data(), blocco_.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                if (n < 0) errore_ = errno;
+                finito_ = true;
+                return false;
+            }
+            dati_ = std::string_view(blocco_.data(), static_cast<std::size_t>(n));
+            p_ = 0;
+            return true;
+        }
+    }
+
+    std::string_view dati_;
+    std::size_t p_ = 0;
+    int fd_ = -1;
+    std::string blocco_;
+    bool finito_ = false;
+    int errore_ = 0;
+};
+
 // One record of the text: its fields, where it starts, and what is wrong
 // with its form, if anything.
 struct Record {
@@ -80,12 +140,14 @@ struct Record {
 // Reads records one after the other, in a single pass over the text.
 class LettoreRecord {
 public:
-    LettoreRecord(std::string_view testo, char separatore) : t_(testo), sep_(separatore) {}
+    LettoreRecord(Sorgente& sorgente, char separatore) : s_(sorgente), sep_(separatore) {}
 
-    bool Finito() const { return p_ >= t_.size(); }
+    bool Finito() { return s_.Guarda() == Sorgente::Fine; }
 
-    Record Prossimo() {
-        Record r;
+    // The next record into `r` (its fields' room reused).
+    void Prossimo(Record& r) {
+        r.campi.clear();
+        r.difetto.reset();
         r.linea = linea_;
         std::string campo;
         std::size_t lunghezza = 0;
@@ -100,29 +162,28 @@ public:
         };
         bool inizioCampo = true;
         for (;;) {
-            if (p_ >= t_.size()) {
+            const int c = s_.Guarda();
+            if (c == Sorgente::Fine) {
                 chiudiCampo();
                 break;
             }
-            const char c = t_[p_];
             if (inizioCampo && c == '"') {
                 // A quoted field: up to the closing quote, doubled quotes
                 // standing for one, line breaks kept.
-                ++p_;
+                s_.Prendi();
                 bool chiuso = false;
-                while (p_ < t_.size()) {
-                    const char d = t_[p_++];
+                for (int d; (d = s_.Prendi()) != Sorgente::Fine;) {
                     if (d == '"') {
-                        if (p_ < t_.size() && t_[p_] == '"') {
+                        if (s_.Guarda() == '"') {
                             accoda('"');
-                            ++p_;
+                            s_.Prendi();
                             continue;
                         }
                         chiuso = true;
                         break;
                     }
                     if (d == '\n') ++linea_;
-                    accoda(d);
+                    accoda(static_cast<char>(d));
                 }
                 if (!chiuso) {
                     r.difetto = Rifiuto::Virgolette;
@@ -130,7 +191,8 @@ public:
                     break;
                 }
                 inizioCampo = false;
-                if (p_ < t_.size() && t_[p_] != sep_ && t_[p_] != '\n' && t_[p_] != '\r') {
+                const int dopo = s_.Guarda();
+                if (dopo != Sorgente::Fine && dopo != sep_ && dopo != '\n' && dopo != '\r') {
                     r.difetto = Rifiuto::Virgolette;
                     SaltaRiga();
                     break;
@@ -138,17 +200,29 @@ public:
                 continue;
             }
             if (c == sep_) {
+                s_.Prendi();
                 chiudiCampo();
                 inizioCampo = true;
-                ++p_;
                 continue;
             }
-            if (c == '\n' || (c == '\r' && p_ + 1 < t_.size() && t_[p_ + 1] == '\n') ||
-                (c == '\r' && p_ + 1 == t_.size())) {
+            if (c == '\n') {
+                s_.Prendi();
                 chiudiCampo();
-                p_ += c == '\r' && p_ + 1 < t_.size() ? 2 : 1;
                 ++linea_;
                 break;
+            }
+            if (c == '\r') {
+                s_.Prendi();
+                const int dopo = s_.Guarda();
+                if (dopo == '\n' || dopo == Sorgente::Fine) {
+                    if (dopo == '\n') s_.Prendi();
+                    chiudiCampo();
+                    ++linea_;
+                    break;
+                }
+                inizioCampo = false;
+                accoda('\r');
+                continue;
             }
             if (c == '"') {  // a quote inside a field that does not start with one
                 r.difetto = Rifiuto::Virgolette;
@@ -156,27 +230,156 @@ public:
                 break;
             }
             inizioCampo = false;
-            accoda(c);
-            ++p_;
+            accoda(static_cast<char>(c));
+            s_.Prendi();
         }
         if (troppoLunga && !r.difetto) r.difetto = Rifiuto::TroppoLunga;
-        return r;
     }
 
 private:
     void SaltaRiga() {
-        while (p_ < t_.size() && t_[p_] != '\n') ++p_;
-        if (p_ < t_.size()) ++p_;
+        for (int c; (c = s_.Prendi()) != Sorgente::Fine && c != '\n';) {
+        }
         ++linea_;
     }
 
-    std::string_view t_;
+    Sorgente& s_;
     char sep_;
-    std::size_t p_ = 0;
     std::size_t linea_ = 1;
 };
 
 bool RecordVuoto(const Record& r) { return !r.difetto && r.campi.size() == 1 && r.campi[0].empty(); }
+
+bool Vuoto(std::string_view t) { return t.find_first_not_of(" \t") == std::string_view::npos; }
+
+// A date of the CSV as the archive stores it, or why it is refused.
+std::optional<Rifiuto> DataDaCsv(std::string& v) {
+    if (v.empty()) return std::nullopt;
+    std::optional<Calendario::Data> d = Calendario::LeggiDataIso(v);
+    if (!d) {
+        d = Calendario::Servizi().leggiData(v);
+        if (d && !Calendario::AnnoCompleto(v)) return Rifiuto::DataAnnoBreve;
+    }
+    if (!d) return Rifiuto::Data;
+    v = Calendario::Servizi().scriviData(*d);
+    return std::nullopt;
+}
+
+// A stored date as the CSV writes it: ISO when it reads as a date.
+std::string DataPerCsv(const std::string& v) {
+    if (v.empty()) return v;
+    if (auto d = Calendario::LeggiData(v)) return Calendario::TestoIso(*d);
+    return v;
+}
+
+// The CSV's records turned into rows to add, line by line.
+class LettoreCsv {
+public:
+    enum class Voce { Fine, Riga, Rifiutata, FileRifiutato };
+
+    explicit LettoreCsv(Sorgente& s) : s_(s) {}
+
+    // Reads the header: false when the whole text is refused (why in
+    // `rifiuto` and `dettaglio`).
+    bool Intestazione(RifiutoFile& rifiuto, std::string& dettaglio) {
+        if (s_.Davanti().substr(0, Bom.size()) == Bom) s_.Salta(Bom.size());
+        // The header tells the separator and where each column stands.
+        const std::string_view inizio = s_.Davanti();
+        const std::string_view primaRiga = inizio.substr(0, inizio.find('\n'));
+        lettore_.emplace(s_, Contiene(primaRiga, ';') ? ';' : ',');
+        Record intestazione;
+        lettore_->Prossimo(intestazione);
+        for (const std::string& c : intestazione.campi)
+            if (!TestoUtf8(c)) {
+                rifiuto = RifiutoFile::NonTesto;
+                return false;
+            }
+        posizione_.fill(-1);
+        if (intestazione.difetto || intestazione.campi.size() != NumeroColonne) {
+            rifiuto = RifiutoFile::Intestazione;
+            dettaglio = std::to_string(intestazione.campi.size());
+            return false;
+        }
+        for (std::size_t i = 0; i < intestazione.campi.size(); ++i) {
+            const auto c = IndiceColonna(intestazione.campi[i]);
+            if (!c || posizione_[static_cast<std::size_t>(*c)] >= 0) {
+                rifiuto = RifiutoFile::Intestazione;
+                dettaglio = intestazione.campi[i].substr(0, 64);
+                return false;
+            }
+            posizione_[static_cast<std::size_t>(*c)] = static_cast<int>(i);
+        }
+        return true;
+    }
+
+    // The next line: a row to add (in `riga`), a refused line (in
+    // `rifiutata`), a text that is no text, or the end.
+    Voce Prossima(Riga& riga, LineaRifiutata& rifiutata) {
+        for (;;) {
+            if (lettore_->Finito()) return Voce::Fine;
+            lettore_->Prossimo(r_);
+            if (RecordVuoto(r_)) continue;
+            for (const std::string& c : r_.campi)
+                if (!TestoUtf8(c)) return Voce::FileRifiutato;
+            rifiutata = {r_.linea, Rifiuto::Colonne, {}};
+            if (r_.difetto) {
+                rifiutata.motivo = *r_.difetto;
+                return Voce::Rifiutata;
+            }
+            if (r_.campi.size() != NumeroColonne) {
+                rifiutata.dettaglio = std::to_string(r_.campi.size());
+                return Voce::Rifiutata;
+            }
+            std::optional<Rifiuto> difetto;
+            int colonna = 0;
+            for (int c = 0; c < NumeroColonne && !difetto; ++c) {
+                colonna = c;
+                std::string& v = r_.campi[static_cast<std::size_t>(posizione_[static_cast<std::size_t>(c)])];
+                if (ColonnaSiNo(c)) {
+                    if (v != "" && v != "0" && v != "1") difetto = Rifiuto::SiNo;
+                    riga[c] = v == "1" ? "1" : "0";
+                    continue;
+                }
+                if (c == ColonnaNome) {
+                    if (Vuoto(v)) difetto = Rifiuto::SenzaNome;
+                } else if (ColonnaMisura(c)) {
+                    if (!v.empty() && !Modulo1::TestoNumerico(v)) difetto = Rifiuto::Misura;
+                    v = Modulo1::NormalizzaDecimali(v);
+                } else if (ColonnaData(c)) {
+                    difetto = DataDaCsv(v);
+                } else if (c == ColonnaSesso) {
+                    if (v != "" && v != "M" && v != "F") difetto = Rifiuto::Sesso;
+                } else if (c == ColonnaAttivita) {
+                    if (!v.empty() && std::find(Attivita.begin(), Attivita.end(), v) == Attivita.end())
+                        difetto = Rifiuto::Attivita;
+                }
+                riga[c] = std::move(v);
+            }
+            if (!difetto) return Voce::Riga;
+            rifiutata.motivo = *difetto;
+            rifiutata.dettaglio = Colonne[static_cast<std::size_t>(colonna)];
+            return Voce::Rifiutata;
+        }
+    }
+
+private:
+    Sorgente& s_;
+    std::optional<LettoreRecord> lettore_;
+    std::array<int, NumeroColonne> posizione_{};
+    Record r_;
+};
+
+// What tells two athletes apart: every column, dates by the day they name.
+std::string Chiave(const Riga& riga) {
+    std::string k;
+    for (int c = 0; c < NumeroColonne; ++c) {
+        const std::string v = ColonnaData(c) ? DataPerCsv(riga[c]) : riga[c];
+        k += std::to_string(v.size());
+        k += ':';
+        k += v;
+    }
+    return k;
+}
 
 }  // namespace
 
@@ -207,6 +410,9 @@ std::string TestoCsv(const std::vector<Riga>& righe, FormatoCsv formato) {
                 out += v == "1" ? '1' : '0';
             } else if (ColonnaMisura(c) && Modulo1::TestoNumerico(v) && !Contiene(v, formato.separatore)) {
                 for (char ch : v) out += ch == '.' || ch == ',' ? formato.decimale : ch;
+            } else if (ColonnaData(c)) {
+                const std::string data = DataPerCsv(v);
+                AccodaCampo(out, data, !data.empty());
             } else {
                 AccodaCampo(out, v, !v.empty());
             }
@@ -216,83 +422,25 @@ std::string TestoCsv(const std::vector<Riga>& righe, FormatoCsv formato) {
     return out;
 }
 
-LetturaCsv LeggiCsv(std::string_view testo, const std::function<bool(std::string_view)>& eData) {
+LetturaCsv LeggiCsv(std::string_view testo) {
     LetturaCsv esito;
-    if (testo.substr(0, Bom.size()) == Bom) testo.remove_prefix(Bom.size());
-    if (!TestoUtf8(testo)) {
-        esito.rifiuto = RifiutoFile::NonTesto;
-        return esito;
+    Sorgente sorgente(testo);
+    LettoreCsv lettore(sorgente);
+    if (!lettore.Intestazione(esito.rifiuto, esito.dettaglio)) return esito;
+    Riga riga;
+    LineaRifiutata rifiutata;
+    for (;;) {
+        switch (lettore.Prossima(riga, rifiutata)) {
+        case LettoreCsv::Voce::Fine: return esito;
+        case LettoreCsv::Voce::Riga: esito.righe.push_back(riga); break;
+        case LettoreCsv::Voce::Rifiutata: esito.rifiutate.push_back(rifiutata); break;
+        case LettoreCsv::Voce::FileRifiutato: return {RifiutoFile::NonTesto, {}, {}, {}};
+        }
     }
-
-    // The header tells the separator and where each column stands.
-    const std::string_view primaRiga = testo.substr(0, testo.find('\n'));
-    const char separatore = Contiene(primaRiga, ';') ? ';' : ',';
-    LettoreRecord lettore(testo, separatore);
-    const Record intestazione = lettore.Prossimo();
-    std::array<int, NumeroColonne> posizione;
-    posizione.fill(-1);
-    if (intestazione.difetto || intestazione.campi.size() != NumeroColonne) {
-        esito.rifiuto = RifiutoFile::Intestazione;
-        esito.dettaglio = std::to_string(intestazione.campi.size());
-        return esito;
-    }
-    for (std::size_t i = 0; i < intestazione.campi.size(); ++i) {
-        const auto c = IndiceColonna(intestazione.campi[i]);
-        if (!c || posizione[static_cast<std::size_t>(*c)] >= 0) {
-            esito.rifiuto = RifiutoFile::Intestazione;
-            esito.dettaglio = intestazione.campi[i].substr(0, 64);
-            return esito;
-        }
-        posizione[static_cast<std::size_t>(*c)] = static_cast<int>(i);
-    }
-
-    while (!lettore.Finito()) {
-        Record r = lettore.Prossimo();
-        if (RecordVuoto(r)) continue;
-        auto rifiuta = [&](Rifiuto motivo, std::string dettaglio = {}) {
-            esito.rifiutate.push_back({r.linea, motivo, std::move(dettaglio)});
-        };
-        if (r.difetto) {
-            rifiuta(*r.difetto);
-            continue;
-        }
-        if (r.campi.size() != NumeroColonne) {
-            rifiuta(Rifiuto::Colonne, std::to_string(r.campi.size()));
-            continue;
-        }
-        Riga riga;
-        std::optional<std::pair<Rifiuto, std::string>> difetto;
-        for (int c = 0; c < NumeroColonne && !difetto; ++c) {
-            std::string& v = r.campi[static_cast<std::size_t>(posizione[static_cast<std::size_t>(c)])];
-            const std::string nome(Colonne[static_cast<std::size_t>(c)]);
-            if (ColonnaSiNo(c)) {
-                if (v != "" && v != "0" && v != "1") difetto = {Rifiuto::SiNo, nome};
-                riga[c] = v == "1" ? "1" : "0";
-                continue;
-            }
-            if (ColonnaMisura(c)) {
-                if (!v.empty() && !Modulo1::TestoNumerico(v)) difetto = {Rifiuto::Misura, nome};
-                v = Modulo1::NormalizzaDecimali(v);
-            } else if (ColonnaData(c)) {
-                if (!v.empty() && !eData(v)) difetto = {Rifiuto::Data, nome};
-            } else if (c == ColonnaSesso) {
-                if (v != "" && v != "M" && v != "F") difetto = {Rifiuto::Sesso, nome};
-            } else if (c == ColonnaAttivita) {
-                if (!v.empty() && std::find(Attivita.begin(), Attivita.end(), v) == Attivita.end())
-                    difetto = {Rifiuto::Attivita, nome};
-            }
-            riga[c] = std::move(v);
-        }
-        if (difetto) {
-            rifiuta(difetto->first, difetto->second);
-            continue;
-        }
-        esito.righe.push_back(std::move(riga));
-    }
-    return esito;
 }
 
 Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato, std::size_t& quanti) {
+    if (sistema::StessoFile(file, archivio.file())) return Errore{Motivo::StessoArchivio, 0, 0, file.string()};
     std::vector<Riga> righe;
     if (Esito e = archivio.LeggiTutte(righe); !e) return e;
     if (auto errore = sistema::ScriviFileAtomico(
@@ -302,13 +450,145 @@ Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, Fo
     return {};
 }
 
-Esito LeggiFileCsv(const std::filesystem::path& file, const std::function<bool(std::string_view)>& eData,
-                   LetturaCsv& lettura) {
-    sistema::ErroreFile errore;
-    const auto testo = sistema::LeggiFile(file, LunghezzaMassimaFileCsv, errore);
-    if (!testo) return ErroreDiSistema(errore.numero, errore.dettaglio);
-    lettura = LeggiCsv(*testo, eData);
-    return {};
+namespace {
+
+// The file opened to be read, if it is one: a folder, a device or a pipe
+// (which would wait for a writer forever) is refused, and so is a file
+// longer than the import reads.
+Esito ApriCsv(const std::filesystem::path& file, int& fd) {
+    fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
+    struct stat info {};
+    Esito esito;
+    if (::fstat(fd, &info) != 0)
+        esito = ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
+    else if (!S_ISREG(info.st_mode))
+        esito = Errore{Motivo::NonUnFile, 0, 0, file.string()};
+    else if (static_cast<std::uintmax_t>(info.st_size) > LunghezzaMassimaFileCsv)
+        esito = Errore{Motivo::TroppoGrande, 0, 0, std::to_string(LunghezzaMassimaFileCsv)};
+    else if (const int flag = ::fcntl(fd, F_GETFL); flag < 0 || ::fcntl(fd, F_SETFL, flag & ~O_NONBLOCK) != 0)
+        esito = ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
+    if (!esito) {
+        ::close(fd);
+        fd = -1;
+    }
+    return esito;
+}
+
+}  // namespace
+
+namespace {
+
+// The import, or its preview when `scrittura` is none.
+Esito Importa(const Archivio& archivio, Archivio* scrittura, const std::filesystem::path& file, bool tuttoONiente,
+              RiepilogoImportazione& riepilogo) {
+    riepilogo = {};
+    int fd = -1;
+    if (Esito e = ApriCsv(file, fd); !e) {
+        riepilogo.erroreDelFile = true;
+        return e;
+    }
+    struct Chiudi {
+        int fd;
+        ~Chiudi() { ::close(fd); }
+    } chiudi{fd};
+
+    // The athletes already there, by a digest of their columns: an equal
+    // digest is confirmed on the row itself. An earlier line of the file not
+    // written (a preview) is known by its digest alone (-1).
+    const std::hash<std::string> digest;
+    std::unordered_multimap<std::size_t, std::int64_t> presenti;
+    std::unordered_set<std::string> nomi;
+    if (Esito e = archivio.ScorriRighe([&](std::int64_t id, const Riga& r) {
+            presenti.emplace(digest(Chiave(r)), id);
+            nomi.insert(r[ColonnaNome]);
+        });
+        !e)
+        return e;
+    auto giaPresente = [&](const std::string& chiave, std::size_t impronta) {
+        const auto [da, a] = presenti.equal_range(impronta);
+        for (auto i = da; i != a; ++i) {
+            if (i->second < 0) return true;
+            Riga altra;
+            if (archivio.LeggiRiga(i->second, altra) && Chiave(altra) == chiave) return true;
+        }
+        return false;
+    };
+
+    Sorgente sorgente(fd);
+    LettoreCsv lettore(sorgente);
+    // Every line of the file, each row to add handed to `aggiungi`.
+    auto scorri = [&](const std::function<Esito(const Riga&, std::size_t impronta)>& aggiungi) -> Esito {
+        if (!lettore.Intestazione(riepilogo.rifiuto, riepilogo.dettaglio)) return {};
+        Riga riga;
+        LineaRifiutata rifiutata;
+        for (;;) {
+            switch (lettore.Prossima(riga, rifiutata)) {
+            case LettoreCsv::Voce::Fine:
+                if (sorgente.errore()) {
+                    riepilogo.erroreDelFile = true;
+                    return ErroreDiSistema(sorgente.errore(), file.string() + ": " + std::strerror(sorgente.errore()));
+                }
+                return {};
+            case LettoreCsv::Voce::Riga: {
+                const std::string chiave = Chiave(riga);
+                const std::size_t impronta = digest(chiave);
+                if (giaPresente(chiave, impronta)) {
+                    ++riepilogo.giaPresenti;
+                    break;
+                }
+                if (Esito e = aggiungi(riga, impronta); !e) return e;
+                ++riepilogo.aggiunti;
+                riepilogo.omonimi += nomi.count(riga[ColonnaNome]);
+                break;
+            }
+            case LettoreCsv::Voce::Rifiutata:
+                if (riepilogo.elencate.size() < RifiutateElencate) riepilogo.elencate.push_back(rifiutata);
+                ++riepilogo.rifiutate;
+                break;
+            case LettoreCsv::Voce::FileRifiutato: riepilogo.rifiuto = RifiutoFile::NonTesto; return {};
+            }
+        }
+    };
+    auto fileRifiutato = [&] {
+        if (riepilogo.rifiuto == RifiutoFile::Nessuno) return false;
+        riepilogo.aggiunti = riepilogo.giaPresenti = riepilogo.rifiutate = riepilogo.omonimi = 0;
+        riepilogo.elencate.clear();
+        return true;
+    };
+
+    if (!scrittura) {
+        Esito e = scorri([&](const Riga&, std::size_t impronta) {
+            presenti.emplace(impronta, -1);
+            return Esito{};
+        });
+        fileRifiutato();
+        return e;
+    }
+    Esito esito = scrittura->AggiungiInTransazione([&](const Archivio::Aggiungi& aggiungi, bool& conferma) {
+        Esito e = scorri([&](const Riga& riga, std::size_t impronta) {
+            std::int64_t id = 0;
+            if (Esito e = aggiungi(riga, id); !e) return e;
+            presenti.emplace(impronta, id);
+            return Esito{};
+        });
+        conferma = e && !fileRifiutato() && riepilogo.aggiunti > 0 && !(tuttoONiente && riepilogo.rifiutate > 0);
+        riepilogo.scritto = conferma;
+        return e;
+    });
+    if (!esito) riepilogo.scritto = false;
+    return esito;
+}
+
+}  // namespace
+
+Esito AnteprimaCsv(const Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo) {
+    return Importa(archivio, nullptr, file, false, riepilogo);
+}
+
+Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, bool tuttoONiente,
+                 RiepilogoImportazione& riepilogo) {
+    return Importa(archivio, &archivio, file, tuttoONiente, riepilogo);
 }
 
 }  // namespace archivio

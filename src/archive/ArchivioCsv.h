@@ -8,6 +8,14 @@
 // otherwise; the measures are written with the user's decimal separator.
 // Every text that is not a measure is quoted, so that a spreadsheet keeps its
 // leading zeros; quotes inside are doubled and line breaks kept.
+//
+// Dates are written as ISO dates ("1988-03-15"), which mean the same under
+// any regional settings; a stored date that reads under none is written as
+// it is stored. Read back, a date is ISO or in the user's regional form with
+// its year in four digits, and is stored in the regional form, as the card
+// stores a date the coach types. A two-digit year is refused, never guessed
+// (a spreadsheet writes "12/20/25" for 1925). The regional form is that of
+// Calendario's date services.
 #pragma once
 
 #include "Archivio.h"
@@ -15,7 +23,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,14 +46,16 @@ std::string TestoCsv(const std::vector<Riga>& righe, FormatoCsv formato);
 
 // Why a line of a CSV text is not added.
 enum class Rifiuto {
-    Colonne,      // not 34 fields (dettaglio: how many)
-    Virgolette,   // a quote not closed, or text after a closing quote
-    TroppoLunga,  // longer than the longest record accepted
-    Misura,       // a measure the measure rule would wipe (dettaglio: column)
-    Data,         // a date that is no date (dettaglio: column)
-    Sesso,        // neither "M", "F" nor empty
-    Attivita,     // no work activity the program knows
-    SiNo,         // AttivFis neither 0 nor 1
+    Colonne,        // not 34 fields (dettaglio: how many)
+    Virgolette,     // a quote not closed, or text after a closing quote
+    TroppoLunga,    // longer than the longest record accepted
+    Misura,         // a measure the measure rule would wipe (dettaglio: column)
+    Data,           // a date that is no date (dettaglio: column)
+    DataAnnoBreve,  // a date with its year in two digits (dettaglio: column)
+    Sesso,          // neither "M", "F" nor empty
+    Attivita,       // no work activity the program knows
+    SiNo,           // AttivFis neither 0 nor 1
+    SenzaNome,      // no name
 };
 
 struct LineaRifiutata {
@@ -75,20 +84,48 @@ inline constexpr std::size_t LunghezzaMassimaRecord = 1 << 20;
 // Reads a CSV text written by TestoCsv, or by a spreadsheet from it: with or
 // without byte-order mark, either separator (told by the header), LF or
 // CR LF, the columns in any order. Measures are read with either decimal
-// separator and stored with a full stop; a date must pass `eData`.
-LetturaCsv LeggiCsv(std::string_view testo, const std::function<bool(std::string_view)>& eData);
+// separator and stored with a full stop; dates as said above.
+LetturaCsv LeggiCsv(std::string_view testo);
 
 // Writes every athlete of the open archive to `file` as a CSV text; the file
-// is replaced whole or not at all. `quanti`: how many were written.
+// is replaced whole or not at all, and never the archive itself.
+// `quanti`: how many were written.
 Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato, std::size_t& quanti);
 
 // The longest CSV file read, in bytes.
 inline constexpr std::uintmax_t LunghezzaMassimaFileCsv = 512u << 20;
+// How many refused lines an import lists (it counts them all).
+inline constexpr std::size_t RifiutateElencate = 100;
 
-// Reads a CSV file with LeggiCsv. A file that cannot be read, or is longer
-// than LunghezzaMassimaFileCsv, is an error; what the text holds is in
-// `lettura`.
-Esito LeggiFileCsv(const std::filesystem::path& file, const std::function<bool(std::string_view)>& eData,
-                   LetturaCsv& lettura);
+struct RiepilogoImportazione {
+    RifiutoFile rifiuto = RifiutoFile::Nessuno;  // the whole file refused: nothing added
+    std::string dettaglio;
+    std::size_t aggiunti = 0;     // added to the archive (in a preview, or when nothing is kept: to be added)
+    std::size_t giaPresenti = 0;  // the same in every column as an athlete already there, or as an earlier line
+    std::size_t omonimi = 0;      // of those added, how many have the name of an athlete already there
+    std::size_t rifiutate = 0;    // lines refused, all counted
+    std::vector<LineaRifiutata> elencate;  // the first RifiutateElencate of them
+    // The athletes counted in `aggiunti` are in the archive: false for a
+    // preview, a refused file, and all-or-none with a refused line.
+    bool scritto = false;
+    // The error returned concerns the CSV file (it could not be opened or
+    // read), not the archive.
+    bool erroreDelFile = false;
+};
+
+// Imports the athletes of a CSV file into the open archive, as LeggiCsv reads
+// them, in one transaction: the accepted lines, or with `tuttoONiente` every
+// line or none when any is refused. The file is read as it goes, never held
+// whole: a file longer than LunghezzaMassimaFileCsv is refused before it is
+// read, and so is anything but a file. A line the same in every column as an
+// athlete already in the archive (dates compared by the day they name), or as
+// an earlier line of the file, is counted and not added again, so importing a
+// file twice adds its athletes once. An error: the file could not be read, or
+// the archive could not be written; nothing is added then.
+Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, bool tuttoONiente,
+                 RiepilogoImportazione& riepilogo);
+// What ImportaCsv would do with the file (with the accepted lines), without
+// writing anything.
+Esito AnteprimaCsv(const Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo);
 
 }  // namespace archivio

@@ -29,6 +29,14 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::Inesistente: return M("0076");
     case Motivo::SenzaTabella: return M("0077");
     case Motivo::ColonnaMancante: return M("0078").arg(QString::fromStdString(errore.dettaglio));
+    case Motivo::TabellaEstranea: {
+        const std::string& perche = errore.dettaglio;
+        return M("0294").arg(M(perche == "view" ? "0295" : perche == "without rowid" ? "0296" : "0297"));
+    }
+    case Motivo::OggettoEstraneo: return M("0298").arg(QString::fromStdString(errore.dettaglio));
+    case Motivo::StessoArchivio: return M("0299");
+    case Motivo::TroppoGrande: return M("0300").arg(QString::fromStdString(errore.dettaglio).toULongLong() >> 20);
+    case Motivo::NonUnFile: return M("0303");
     case Motivo::RigaMancante: return M("0079");
     case Motivo::ErroreDisco: return M("0080");
     case Motivo::Nessuno:

@@ -4,6 +4,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cerrno>
+
 namespace fs = std::filesystem;
 
 namespace archivio {
@@ -49,6 +51,7 @@ Esito VerificaCopia(const fs::path& copia) {
 
 Esito Archivio::CopiaIn(const fs::path& destinazione) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
     sistema::ErroreFile errore;
     const auto provvisorio = sistema::CreaFileAccanto(destinazione, errore);
     if (!provvisorio) return DaFile(errore);
@@ -64,10 +67,12 @@ Esito Archivio::CopiaIn(const fs::path& destinazione) const {
         scarta();
         return e;
     }
+    // The copy in the archive's own format, not in the library's defaults.
+    rc = sqlite3_exec(db_, SqlFormatoCifratura("copia").c_str(), nullptr, nullptr, nullptr);
     // One read transaction: the copy is the archive at one moment, whatever
     // another window writes meanwhile.
     std::int64_t righe = -1;
-    rc = EseguiCon(db_, "BEGIN;");
+    if (rc == SQLITE_OK) rc = EseguiCon(db_, "BEGIN;");
     if (rc == SQLITE_OK) {
         righe = ContaRighe(db_, "main.atleta");
         rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
@@ -106,8 +111,36 @@ fs::path NomeConservato(const fs::path& file, std::string_view data) {
     return nome;
 }
 
+namespace {
+
+// Keeps the archive under the name `conservato` as well, leaving `file` in
+// place: a second name for the same file where the file system has them, a
+// copy elsewhere (a memory stick's FAT).
+std::optional<sistema::ErroreFile> Conserva(const fs::path& file, const fs::path& conservato) {
+    const auto collegato = sistema::CollegaFile(file, conservato);
+    if (!collegato) return std::nullopt;
+    if (collegato->numero == EEXIST) return collegato;
+    sistema::ErroreFile errore;
+    const auto provvisorio = sistema::CreaFileAccanto(conservato, errore);
+    if (!provvisorio) return errore;
+    auto r = sistema::CopiaContenuto(file, *provvisorio);
+    if (!r) r = sistema::SpostaSenzaSostituire(*provvisorio, conservato);
+    if (r) {
+        std::error_code ec;
+        fs::remove(*provvisorio, ec);
+    }
+    return r;
+}
+
+}  // namespace
+
+Esito VerificaRipristino(const fs::path& file, const fs::path& copia) {
+    if (sistema::StessoFile(copia, file)) return Errore{Motivo::StessoArchivio, 0, 0, copia.string()};
+    return VerificaCopia(copia);
+}
+
 Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::string_view data, fs::path& conservato) {
-    if (Esito e = VerificaCopia(copia); !e) return e;
+    if (Esito e = VerificaRipristino(file, copia); !e) return e;
 
     // The backup is copied beside the archive, and checked there, before
     // anything is renamed.
@@ -127,30 +160,47 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
         return e;
     }
 
+    // A journal beside the archive holds what a write cut short must undo
+    // in it: the archive is opened once, which undoes it, before it is
+    // replaced. One that stays is another program's write under way.
     std::error_code ec;
     const fs::path giornale = file.string() + "-journal";
-    const bool esiste = fs::exists(file, ec);
-    conservato = esiste ? NomeConservato(file, data) : fs::path();
-    if (esiste) {
-        if (auto r = sistema::Rinomina(file, conservato)) {
+    if (fs::exists(giornale, ec)) {
+        Archivio a;
+        Esito e = a.Apri(file);
+        if (e) {
+            std::vector<std::int64_t> id;
+            std::vector<std::string> nomi;
+            e = a.ElencaRighe(id, nomi);
+        }
+        a.Chiudi();
+        if (e && fs::exists(giornale, ec)) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
+        if (!e) {
+            scarta();
+            return e;
+        }
+    }
+
+    // At every moment "tvp.dmg" is either the old archive or the new one:
+    // the old one gets its dated name beside its own, then the new one takes
+    // the archive's name in one rename.
+    conservato.clear();
+    if (fs::exists(file, ec)) {
+        std::optional<sistema::ErroreFile> r;
+        for (int tentativo = 0; tentativo < 100; ++tentativo) {
+            conservato = NomeConservato(file, data);
+            r = Conserva(file, conservato);
+            if (!r || r->numero != EEXIST) break;
+        }
+        if (r) {
+            conservato.clear();
             scarta();
             return DaFile(*r);
         }
-        // A journal belongs to the file it was written for.
-        if (fs::exists(giornale, ec)) {
-            if (auto r = sistema::Rinomina(giornale, conservato.string() + "-journal")) {
-                sistema::Rinomina(conservato, file);
-                scarta();
-                return DaFile(*r);
-            }
-        }
     }
     if (auto r = sistema::Rinomina(*provvisorio, file)) {
-        if (esiste) {
-            sistema::Rinomina(conservato, file);
-            if (fs::exists(conservato.string() + "-journal", ec))
-                sistema::Rinomina(conservato.string() + "-journal", giornale);
-        }
+        if (!conservato.empty()) fs::remove(conservato, ec);
+        conservato.clear();
         scarta();
         return DaFile(*r);
     }

@@ -16,14 +16,19 @@ namespace archivio {
 // Never writes to it.
 Esito VerificaCopia(const std::filesystem::path& copia);
 
+// True when `copia` can replace the archive `file`: it passes VerificaCopia
+// and is not the archive itself, by whatever path it is reached.
+Esito VerificaRipristino(const std::filesystem::path& file, const std::filesystem::path& copia);
+
 // The name the replaced archive is kept under: "tvp 2026-12-09 11.42.dmg"
 // beside it, with " (2)", " (3)" ... when that name is taken.
 std::filesystem::path NomeConservato(const std::filesystem::path& file, std::string_view data);
 
-// Replaces the archive `file` with the backup `copia`, once the backup passes
-// VerificaCopia; the archive replaced (and a journal beside it) is kept as
-// NomeConservato(file, data), its name given in `conservato`. When anything
-// fails, `file` is as it was. No connection may be open on `file`.
+// Replaces the archive `file` with the backup `copia`, once VerificaRipristino
+// passes; the archive replaced is kept as NomeConservato(file, data), its
+// name given in `conservato`. At every moment `file` is either the old
+// archive or the new one, whenever the program is stopped; when anything
+// fails it is the old one. No connection may be open on `file`.
 Esito RipristinaArchivio(const std::filesystem::path& file, const std::filesystem::path& copia, std::string_view data,
                          std::filesystem::path& conservato);
 

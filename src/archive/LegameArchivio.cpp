@@ -88,21 +88,37 @@ LegameArchivio::~LegameArchivio() {
 void LegameArchivio::Collega(int indice) {
     QWidget* w = controlli_[static_cast<std::size_t>(indice)].widget;
     auto cambiato = [this, indice] { ControlloCambiato(indice); };
+    // The signals only the user's own changes raise.
+    auto toccato = [this, indice] { ToccatoDalCoach(indice); };
     switch (controlli_[static_cast<std::size_t>(indice)].tipo) {
-    case Tipo::Riga: connect(static_cast<QLineEdit*>(w), &QLineEdit::textChanged, this, cambiato); break;
+    case Tipo::Riga: {
+        auto* box = static_cast<QLineEdit*>(w);
+        connect(box, &QLineEdit::textChanged, this, cambiato);
+        connect(box, &QLineEdit::textEdited, this, toccato);
+        break;
+    }
     case Tipo::Documento:
+        // Only the binding sets a notes box's text, and only while it shows a
+        // row: any other change is the coach's.
         if (auto* p = qobject_cast<QPlainTextEdit*>(w))
-            connect(p, &QPlainTextEdit::textChanged, this, cambiato);
+            connect(p, &QPlainTextEdit::textChanged, this, toccato);
         else
-            connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, this, cambiato);
+            connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, this, toccato);
         break;
     case Tipo::Tendina: {
         auto* c = static_cast<QComboBox*>(w);
         connect(c, &QComboBox::editTextChanged, this, cambiato);
         connect(c, &QComboBox::currentTextChanged, this, cambiato);
+        connect(c, &QComboBox::activated, this, toccato);
+        if (c->lineEdit()) connect(c->lineEdit(), &QLineEdit::textEdited, this, toccato);
         break;
     }
-    case Tipo::Casella: connect(static_cast<QAbstractButton*>(w), &QAbstractButton::toggled, this, cambiato); break;
+    case Tipo::Casella: {
+        auto* b = static_cast<QAbstractButton*>(w);
+        connect(b, &QAbstractButton::toggled, this, cambiato);
+        connect(b, &QAbstractButton::clicked, this, toccato);
+        break;
+    }
     }
 }
 
@@ -148,17 +164,17 @@ void LegameArchivio::Imposta(const Controllo& c, const QString& valore) {
 }
 
 void LegameArchivio::ControlloCambiato(int indice) {
-    if (stato_ == Stato::Fine) return;  // no row: nothing to keep
+    if (stato_ == Stato::Fine || caricamento_) return;  // no row, or the row's own values going in
     const Controllo& c = controlli_[static_cast<std::size_t>(indice)];
-    if (!c.widget) return;
-    // While a row is shown, a column not filled yet is about to be
-    // overwritten by the row's own value.
-    if (caricamento_ && !caricata_[static_cast<std::size_t>(c.colonna)]) return;
-    const QString v = Valore(c);
-    // The value the binding itself is putting in is the row's, not an edit;
-    // a rule that changed it inside the notification is.
-    if (impostando_ == &c && v == valoreImpostato_) return;
-    valori_[c.colonna] = v.toStdString();
+    if (!c.widget || !c.toccato) return;
+    valori_[c.colonna] = Valore(c).toStdString();
+}
+
+void LegameArchivio::ToccatoDalCoach(int indice) {
+    if (stato_ == Stato::Fine || caricamento_) return;
+    Controllo& c = controlli_[static_cast<std::size_t>(indice)];
+    c.toccato = true;
+    ControlloCambiato(indice);
 }
 
 void LegameArchivio::RendiModificabili(bool modificabili) {
@@ -365,14 +381,14 @@ bool LegameArchivio::ScriviModifiche() {
     return true;
 }
 
-archivio::Esito LegameArchivio::AggiungiAtleti(const std::vector<Riga>& righe) {
+archivio::Esito LegameArchivio::AggiungiAtleti(const std::function<archivio::Esito(archivio::Archivio&)>& aggiungi) {
     if (!aperto_ || caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "archive not open"};
     if (!ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
-    if (archivio::Esito e = archivio_->AggiungiRighe(righe); !e) return e;
+    const archivio::Esito esito = aggiungi(*archivio_);
     // The new rows join the record set and the picker at the end.
     std::vector<std::int64_t> id;
     std::vector<std::string> nomi;
-    if (archivio::Esito e = archivio_->ElencaRighe(id, nomi); !e) return {};
+    if (archivio::Esito e = archivio_->ElencaRighe(id, nomi); !e || id.size() == id_.size()) return esito;
     const int prima = NumeroRighe();
     id_ = std::move(id);
     if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {
@@ -381,7 +397,7 @@ archivio::Esito LegameArchivio::AggiungiAtleti(const std::vector<Riga>& righe) {
         elenco->setStringList(lista);
     }
     if (stato_ == Stato::Nuova) posizione_ = NumeroRighe();
-    return {};
+    return esito;
 }
 
 archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio::Esito()>& sostituisci) {
@@ -529,15 +545,9 @@ void LegameArchivio::Mostra(const Riga& riga, bool modificabile) {
     originale_ = riga;
     valori_ = riga;
     caricamento_ = true;
-    caricata_.fill(false);
-    for (const Controllo& c : controlli_) {
-        if (!c.widget) continue;
-        caricata_[static_cast<std::size_t>(c.colonna)] = true;
-        impostando_ = &c;
-        valoreImpostato_ = Testo(riga[c.colonna]);
-        Imposta(c, valoreImpostato_);
-    }
-    impostando_ = nullptr;
+    for (Controllo& c : controlli_) c.toccato = false;
+    for (const Controllo& c : controlli_)
+        if (c.widget) Imposta(c, Testo(riga[c.colonna]));
     caricamento_ = false;
     if (!modificabile) RendiModificabili(false);
     emit RigaMostrata();

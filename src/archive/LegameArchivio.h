@@ -20,10 +20,14 @@
 // Showing a row sets the bound controls one after the other, so each control
 // whose text changes raises its own change notification (textChanged,
 // editTextChanged, toggled), nested rules included; a control that already
-// shows the same text raises none. Whatever the controls hold afterwards (the
-// row's values, or a text a rule cleaned) is the row as the window has it, and
-// it is written to the file, in one transaction, when the current row changes
-// or the window closes.
+// shows the same text raises none. What a rule then shows in a control (a
+// measure cleaned, an activity in the current language, the default saddle
+// length) is only shown: the row keeps what is stored until the coach changes
+// that control (types, pastes, picks from its list, clicks it). From then on
+// whatever the control holds, rules' changes included, is the column's value,
+// and the changed columns are written to the file, in one transaction, when
+// the current row changes or the window closes. So browsing never rewrites an
+// athlete.
 //
 // Opening on the athlete by name (and row), rather than on the first row and
 // searching afterwards, keeps the first row from being shown (and so cleaned
@@ -119,10 +123,12 @@ public:
     // whole-archive work (an export, a backup); open while ArchivioAperto().
     const archivio::Archivio& Connessione() const { return *archivio_; }
 
-    // Appends the rows at the end of the table in one transaction, after the
-    // pending edit; the window keeps showing its row. On failure nothing is
-    // added (a pending edit that could not be written has been told).
-    archivio::Esito AggiungiAtleti(const std::vector<archivio::Riga>& righe);
+    // Appends athletes at the end of the table through `aggiungi` (an import,
+    // in a transaction of its own), after the pending edit; the new rows join
+    // the record set and the picker, and the window keeps showing its row.
+    // What `aggiungi` returns is returned; an error without running it when
+    // the pending edit could not be written (the user has been told).
+    archivio::Esito AggiungiAtleti(const std::function<archivio::Esito(archivio::Archivio&)>& aggiungi);
 
     // For replacing the archive file: writes the pending edit, closes the
     // record set, runs `sostituisci`, then opens the file again on the same
@@ -178,6 +184,7 @@ private:
         bool solaLetturaProgetto;
         bool abilitatoProgetto;
         bool bloccato;
+        bool toccato = false;  // changed by the coach since the row was shown
     };
     struct Destinazione {
         enum class Tipo { Nessuna, Riga, Fine, Nuova } tipo = Tipo::Nessuna;
@@ -186,6 +193,7 @@ private:
 
     void Collega(int indice);
     void ControlloCambiato(int indice);
+    void ToccatoDalCoach(int indice);
     QString Valore(const Controllo& c) const;
     void Imposta(const Controllo& c, const QString& valore);
     void RendiModificabili(bool modificabili);
@@ -219,7 +227,4 @@ private:
 
     // While a row is being shown.
     bool caricamento_ = false;
-    std::array<bool, archivio::NumeroColonne> caricata_{};
-    const Controllo* impostando_ = nullptr;
-    QString valoreImpostato_;
 };

@@ -1,6 +1,8 @@
 #include "Calendario.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstddef>
 #include <ctime>
 #include <utility>
 
@@ -22,8 +24,26 @@ Data OggiLocale() {
     return {locale.tm_year + 1900, locale.tm_mon + 1, locale.tm_mday};
 }
 
+// "05" for 5, four digits for a year.
+void Accoda(std::string& s, int valore, int cifre) {
+    char testo[16];
+    const auto [fine, errore] = std::to_chars(testo, testo + sizeof testo, valore);
+    if (errore != std::errc()) return;
+    s.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, cifre - (fine - testo))), '0');
+    s.append(testo, fine);
+}
+
 ServiziData ServiziPredefiniti() {
-    return {OggiLocale, [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); }};
+    return {OggiLocale, [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); },
+            [](const Data& d) {
+                std::string s;
+                Accoda(s, d.giorno, 2);
+                s += '/';
+                Accoda(s, d.mese, 2);
+                s += '/';
+                Accoda(s, d.anno, 4);
+                return s;
+            }};
 }
 
 ServiziData& ServiziCorrenti() {
@@ -92,6 +112,44 @@ std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine)
     return d;
 }
 
+std::optional<Data> LeggiDataIso(std::string_view testo) {
+    while (!testo.empty() && (testo.front() == ' ' || testo.front() == '\t')) testo.remove_prefix(1);
+    while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t')) testo.remove_suffix(1);
+    if (testo.size() != 10 || testo[4] != '-' || testo[7] != '-') return std::nullopt;
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+        if (testo[i] < '0' || testo[i] > '9') return std::nullopt;
+    Data d;
+    std::from_chars(testo.data(), testo.data() + 4, d.anno);
+    std::from_chars(testo.data() + 5, testo.data() + 7, d.mese);
+    std::from_chars(testo.data() + 8, testo.data() + 10, d.giorno);
+    if (!DataValida(d)) return std::nullopt;
+    return d;
+}
+
+std::string TestoIso(const Data& d) {
+    std::string s;
+    Accoda(s, d.anno, 4);
+    s += '-';
+    Accoda(s, d.mese, 2);
+    s += '-';
+    Accoda(s, d.giorno, 2);
+    return s;
+}
+
+bool AnnoCompleto(std::string_view testo) {
+    int cifre = 0;
+    for (char c : testo) {
+        cifre = c >= '0' && c <= '9' ? cifre + 1 : 0;
+        if (cifre == 4) return true;
+    }
+    return false;
+}
+
+std::optional<Data> LeggiData(std::string_view testo) {
+    if (auto d = Servizi().leggiData(testo)) return d;
+    return LeggiDataIso(testo);
+}
+
 int EtaCompiuta(const Data& nascita, const Data& oggi) {
     // Whole years lived, rounded down: a birth date in the future gives a
     // negative age, even one day ahead.
@@ -105,6 +163,7 @@ void ImpostaServizi(ServiziData servizi) {
     ServiziData& correnti = ServiziCorrenti();
     if (servizi.oggi) correnti.oggi = std::move(servizi.oggi);
     if (servizi.leggiData) correnti.leggiData = std::move(servizi.leggiData);
+    if (servizi.scriviData) correnti.scriviData = std::move(servizi.scriviData);
 }
 
 }  // namespace Calendario

@@ -6,7 +6,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace Calendario {
 
@@ -28,17 +30,36 @@ int AnnoDaDueCifre(int anno);
 // A two-digit year is taken as 1930-2029. Nothing for anything else.
 std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine);
 
+// An ISO 8601 date, "1988-03-15" (blanks at either end allowed); nothing
+// for anything else.
+std::optional<Data> LeggiDataIso(std::string_view testo);
+// "1988-03-15".
+std::string TestoIso(const Data& d);
+
+// True when the text holds its year in full: four digits in a row.
+bool AnnoCompleto(std::string_view testo);
+
 // Completed years between the birth date and today; negative for a future birth.
 int EtaCompiuta(const Data& nascita, const Data& oggi);
 
 struct ServiziData {
     std::function<Data()> oggi;                                      // today's date
     std::function<std::optional<Data>(std::string_view)> leggiData;  // the regional date test
+    std::function<std::string(const Data&)> scriviData;              // a date as the user's region writes it
+
+    ServiziData(std::function<Data()> o = {}, std::function<std::optional<Data>(std::string_view)> l = {},
+                std::function<std::string(const Data&)> s = {})
+        : oggi(std::move(o)), leggiData(std::move(l)), scriviData(std::move(s)) {}
 };
 
 // The services in force. Until a caller installs others: the local date of the
-// system clock, and numeric dates as day, month, year.
+// system clock, numeric dates as day, month, year, written "15/03/1988".
+// A service left empty keeps the one in force.
 const ServiziData& Servizi();
 void ImpostaServizi(ServiziData servizi);
+
+// A date as the program reads a stored or typed one: in the user's regional
+// form, or as an ISO date.
+std::optional<Data> LeggiData(std::string_view testo);
 
 }  // namespace Calendario

@@ -15,7 +15,9 @@ using modLanguageSupport::TestoLingua;
 
 std::string CalcolaEta(std::string_view dataNascita) {
     const auto& servizi = Calendario::Servizi();
-    std::optional<Calendario::Data> nascita = servizi.leggiData(dataNascita);
+    // Stored under other regional settings and not readable under these:
+    // no age, as for no date. An ISO date reads everywhere.
+    std::optional<Calendario::Data> nascita = Calendario::LeggiData(dataNascita);
     if (!nascita) return {};
     int eta = Calendario::EtaCompiuta(*nascita, servizi.oggi());
     EtaAnni = eta;

@@ -1,6 +1,7 @@
 #include "FileSistema.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,15 +29,111 @@ bool ScriviTutto(int fd, std::string_view dati) {
 
 }  // namespace
 
+namespace {
+
+fs::path& Registro() {
+    static fs::path registro;
+    return registro;
+}
+
+void Annota(const fs::path& provvisorio) {
+    // The registry's own folder is looked through at every start anyway.
+    if (Registro().empty() || provvisorio.parent_path() == Registro().parent_path()) return;
+    const int fd = ::open(Registro().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;  // a note only: the file itself is what matters
+    std::error_code ec;
+    const fs::path assoluto = fs::absolute(provvisorio, ec);
+    ScriviTutto(fd, (ec ? provvisorio : assoluto).string() + '\n');
+    ::close(fd);
+}
+
+// The process that made a temporary file of that name; 0 for another name.
+pid_t ProcessoDi(const std::string& nome) {
+    const auto punto = nome.rfind(".tmp-");
+    if (punto == std::string::npos) return 0;
+    std::string_view resto = std::string_view(nome).substr(punto + 5);
+    constexpr std::string_view Giornale = "-journal";
+    if (resto.size() > Giornale.size() && resto.substr(resto.size() - Giornale.size()) == Giornale)
+        resto.remove_suffix(Giornale.size());
+    const auto trattino = resto.find('-');
+    if (trattino == std::string_view::npos || trattino == 0 || resto.size() - trattino - 1 != 6) return 0;
+    long processo = 0;
+    for (char c : resto.substr(0, trattino)) {
+        if (c < '0' || c > '9' || processo > 100000000) return 0;
+        processo = processo * 10 + (c - '0');
+    }
+    for (char c : resto.substr(trattino + 1))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return 0;
+    return static_cast<pid_t>(processo);
+}
+
+bool RimuoviSeAbbandonato(const fs::path& file) {
+    const pid_t processo = ProcessoDi(file.filename().string());
+    if (processo <= 0) return false;
+    // Still running (or another user's process): not abandoned.
+    if (processo == ::getpid() || ::kill(processo, 0) == 0 || errno == EPERM) return false;
+    struct stat s {};
+    if (::lstat(file.c_str(), &s) != 0 || !S_ISREG(s.st_mode) || s.st_uid != ::geteuid()) return false;
+    return ::unlink(file.c_str()) == 0;
+}
+
+}  // namespace
+
 std::optional<fs::path> CreaFileAccanto(const fs::path& file, ErroreFile& errore) {
-    std::string modello = file.string() + ".tmp-XXXXXX";
+    std::string modello = file.string() + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(modello.data());  // owner-only by definition
     if (fd < 0) {
         errore = Errore(errno, file.parent_path().empty() ? fs::path(".") : file.parent_path());
         return std::nullopt;
     }
     ::close(fd);
+    Annota(modello);
     return fs::path(modello);
+}
+
+void ImpostaRegistroProvvisori(const fs::path& registro) { Registro() = registro; }
+
+bool NomeProvvisorio(const std::string& nome) { return ProcessoDi(nome) > 0; }
+
+std::size_t RimuoviProvvisoriAbbandonati(const std::vector<fs::path>& cartelle) {
+    std::size_t rimossi = 0;
+    if (!Registro().empty()) {
+        ErroreFile errore;
+        const auto annotati = LeggiFile(Registro(), 1 << 20, errore);
+        std::string ancoraInUso;
+        std::size_t inizio = 0;
+        while (annotati && inizio < annotati->size()) {
+            auto fine = annotati->find('\n', inizio);
+            if (fine == std::string::npos) fine = annotati->size();
+            const std::string riga = annotati->substr(inizio, fine - inizio);
+            inizio = fine + 1;
+            if (riga.empty()) continue;
+            const fs::path file(riga);
+            struct stat s {};
+            if (::lstat(file.c_str(), &s) != 0) continue;  // renamed or removed, as it should be
+            if (RimuoviSeAbbandonato(file)) {
+                ++rimossi;
+                if (RimuoviSeAbbandonato(riga + "-journal")) ++rimossi;
+            } else if (NomeProvvisorio(file.filename().string())) {
+                ancoraInUso += riga + '\n';
+            }
+        }
+        if (ancoraInUso.empty()) {
+            ::unlink(Registro().c_str());
+        } else {
+            const int fd = ::open(Registro().c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+            if (fd >= 0) {
+                ScriviTutto(fd, ancoraInUso);
+                ::close(fd);
+            }
+        }
+    }
+    for (const fs::path& cartella : cartelle) {
+        std::error_code ec;
+        for (fs::directory_iterator i(cartella, ec), fine; !ec && i != fine; i.increment(ec))
+            if (NomeProvvisorio(i->path().filename().string()) && RimuoviSeAbbandonato(i->path())) ++rimossi;
+    }
+    return rimossi;
 }
 
 bool Sincronizza(const fs::path& percorso) {
@@ -100,6 +197,17 @@ std::optional<ErroreFile> CopiaContenuto(const fs::path& da, const fs::path& a) 
     if (::close(out) != 0 && !errore) errore = Errore(errno, a);
     ::close(in);
     return errore;
+}
+
+std::optional<ErroreFile> CollegaFile(const fs::path& da, const fs::path& a) {
+    if (::link(da.c_str(), a.c_str()) != 0) return Errore(errno, a);
+    Sincronizza(a.parent_path());
+    return std::nullopt;
+}
+
+bool StessoFile(const fs::path& a, const fs::path& b) {
+    const auto ia = IdentitaFile(a);
+    return ia && ia == IdentitaFile(b);
 }
 
 std::optional<ErroreFile> Rinomina(const fs::path& da, const fs::path& a) {

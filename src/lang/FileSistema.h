@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace sistema {
 
@@ -28,11 +29,33 @@ std::optional<ErroreFile> ScriviFileAtomico(const std::filesystem::path& file, s
                                                                               std::filesystem::perms::owner_write);
 
 // A new, empty, owner-only file beside `file`, under a unique name that
-// starts with the file's own name; or the error.
+// starts with the file's own name ("tvp.dmg.tmp-<process>-XXXXXX"); or the
+// error. It is noted in the registry of temporary files, if one is set, so
+// that a run that ends before it is renamed or removed leaves nothing behind.
 std::optional<std::filesystem::path> CreaFileAccanto(const std::filesystem::path& file, ErroreFile& errore);
+
+// The registry CreaFileAccanto notes its files in (a file in the program's
+// own data folder, whose own temporary files are not noted: they are found
+// there).
+void ImpostaRegistroProvvisori(const std::filesystem::path& registro);
+
+// True when the name is one CreaFileAccanto gives (or its SQLite journal).
+bool NomeProvvisorio(const std::string& nome);
+
+// Removes the temporary files of earlier runs that ended without removing
+// them (killed, a power cut): those noted in the registry, and those in the
+// given folders. A file is removed only when it is a regular file of this
+// user under such a name, and the process that made it is no longer running.
+// Returns how many were removed.
+std::size_t RimuoviProvvisoriAbbandonati(const std::vector<std::filesystem::path>& cartelle);
 
 // Copies the file `da` over the existing file `a` and syncs it to disk.
 std::optional<ErroreFile> CopiaContenuto(const std::filesystem::path& da, const std::filesystem::path& a);
+
+// Makes `a` a second name of the file `da` (a hard link); the error number
+// EEXIST when the name is taken, EPERM, EXDEV or ENOTSUP where the file
+// system has no such links.
+std::optional<ErroreFile> CollegaFile(const std::filesystem::path& da, const std::filesystem::path& a);
 
 // Renames `da` to `a`, replacing `a`; syncs the folder. Nothing on success.
 std::optional<ErroreFile> Rinomina(const std::filesystem::path& da, const std::filesystem::path& a);
@@ -56,6 +79,10 @@ std::optional<ErroreFile> ProvaScrittura(const std::filesystem::path& file);
 // the same path gives another identity once the file is replaced. Nothing
 // when the file is not there.
 std::optional<std::pair<std::uint64_t, std::uint64_t>> IdentitaFile(const std::filesystem::path& file);
+
+// True when both paths name one existing file (the same device and file
+// number), however they are spelt: through a link, a hard link, "..".
+bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Syncs a file's contents, or a folder's entries, to disk. False on failure.
 bool Sincronizza(const std::filesystem::path& percorso);

@@ -4,6 +4,7 @@
 #include "Calendario.h"
 #include "CartelleProgramma.h"
 #include "Collegamenti.h"
+#include "FileSistema.h"
 #include "Globali.h"
 #include "GuidaChm.h"
 #include "RegoleCampi.h"
@@ -40,15 +41,21 @@ void ImpostaApplicazione() {
 
     ImpostaCartelle(TrovaCartelle(QCoreApplication::applicationDirPath(),
                                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
-    Calendario::ImpostaServizi({[] {
-                                    const QDate oggi = QDate::currentDate();
-                                    return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
-                                },
-                                [](std::string_view testo) {
-                                    return LeggiDataRegionale(
-                                        QLocale::system(),
-                                        QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
-                                }});
+    // What an earlier run cut short (killed, a power cut) left behind: the
+    // temporary files of a backup, a restore, an export or the settings.
+    const auto dati = modLanguageSupport::CartellaDatiInUso();
+    sistema::ImpostaRegistroProvvisori(dati / "provvisori.lst");
+    sistema::RimuoviProvvisoriAbbandonati({dati});
+    Calendario::ImpostaServizi(
+        {[] {
+             const QDate oggi = QDate::currentDate();
+             return Calendario::Data{oggi.year(), oggi.month(), oggi.day()};
+         },
+         [](std::string_view testo) {
+             return LeggiDataRegionale(QLocale::system(),
+                                       QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
+         },
+         [](const Calendario::Data& d) { return ScriviDataRegionale(QLocale::system(), d).toStdString(); }});
 }
 
 void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {

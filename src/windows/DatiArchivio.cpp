@@ -89,20 +89,29 @@ QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
     case archivio::Rifiuto::TroppoLunga: motivo = Messaggio("0265"); break;
     case archivio::Rifiuto::Misura: motivo = Messaggio("0266").arg(dettaglio); break;
     case archivio::Rifiuto::Data: motivo = Messaggio("0267").arg(dettaglio); break;
+    case archivio::Rifiuto::DataAnnoBreve: motivo = Messaggio("0293").arg(dettaglio); break;
     case archivio::Rifiuto::Sesso: motivo = Messaggio("0268"); break;
     case archivio::Rifiuto::Attivita: motivo = Messaggio("0269"); break;
     case archivio::Rifiuto::SiNo: motivo = Messaggio("0270"); break;
+    case archivio::Rifiuto::SenzaNome: motivo = Messaggio("0292"); break;
     }
     return Messaggio("0262").arg(riga.linea).arg(motivo);
 }
 
-QString DescriviRifiutoFile(const archivio::LetturaCsv& lettura, const QString& file) {
-    switch (lettura.rifiuto) {
+QString DescriviRifiutoFile(archivio::RifiutoFile rifiuto, const QString& file) {
+    switch (rifiuto) {
     case archivio::RifiutoFile::NonTesto: return Messaggio("0272").arg(Nativo(file));
     case archivio::RifiutoFile::Intestazione: return Messaggio("0273").arg(Nativo(file));
     case archivio::RifiutoFile::Nessuno: break;
     }
     return {};
+}
+
+QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file) {
+    if (!fatto.scritto)
+        return fatto.giaPresenti && !fatto.rifiutate ? Messaggio("0302").arg(fatto.giaPresenti) : Messaggio("0276");
+    if (fatto.giaPresenti == 0) return Messaggio("0275").arg(fatto.aggiunti).arg(Nativo(file));
+    return Messaggio("0290").arg(fatto.aggiunti).arg(Nativo(file)).arg(fatto.giaPresenti);
 }
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
@@ -131,47 +140,48 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
     const QString file = Servizi().apri(finestra, Messaggio("0252").remove(QStringLiteral("...")), Messaggio("0255"));
-    if (file.isEmpty()) return;
-    archivio::LetturaCsv lettura;
-    const auto eData = [](std::string_view t) { return Calendario::Servizi().leggiData(t).has_value(); };
-    if (archivio::Esito e = archivio::LeggiFileCsv(Percorso(file), eData, lettura); !e) {
-        AvvisaErrore(finestra, "0274", file, e.errore());
+    // The preview compares the file with the archive as the window shows it.
+    if (file.isEmpty() || !legame->ScriviModifiche()) return;
+    archivio::RiepilogoImportazione anteprima;
+    if (archivio::Esito e = archivio::AnteprimaCsv(legame->Connessione(), Percorso(file), anteprima); !e) {
+        AvvisaErrore(finestra, anteprima.erroreDelFile ? "0274" : "0276", file, e.errore());
         return;
     }
-    if (const QString rifiuto = DescriviRifiutoFile(lettura, file); !rifiuto.isEmpty()) {
-        MostraMessaggio(finestra, rifiuto);
+    if (anteprima.rifiuto != archivio::RifiutoFile::Nessuno) {
+        MostraMessaggio(finestra, DescriviRifiutoFile(anteprima.rifiuto, file));
         return;
     }
 
-    // What will be added, what is left out and why, then the question.
-    QString testo = Messaggio("0259").arg(Nativo(file)).arg(lettura.righe.size());
-    const QStringList presenti = legame->Data1() ? legame->Data1()->ElencoNomi()->stringList() : QStringList();
-    const std::set<QString> nomi(presenti.begin(), presenti.end());
-    std::size_t omonimi = 0;
-    for (const archivio::Riga& r : lettura.righe)
-        omonimi += nomi.count(QString::fromStdString(r[archivio::ColonnaNome]));
-    if (omonimi) testo += QLatin1Char(' ') + Messaggio("0260").arg(omonimi);
-    if (!lettura.rifiutate.empty()) {
-        testo += QStringLiteral("\n\n") + Messaggio("0261").arg(lettura.rifiutate.size());
-        const std::size_t mostrate = std::min<std::size_t>(lettura.rifiutate.size(), 20);
-        for (std::size_t i = 0; i < mostrate; ++i) testo += QLatin1Char('\n') + DescriviRifiuto(lettura.rifiutate[i]);
-        if (mostrate < lettura.rifiutate.size()) testo += QStringLiteral("\n…");
+    // What will be added, what is there already, what is left out and why,
+    // then the question.
+    QString testo = Messaggio("0259").arg(Nativo(file)).arg(anteprima.aggiunti);
+    if (anteprima.omonimi) testo += QLatin1Char(' ') + Messaggio("0260").arg(anteprima.omonimi);
+    if (anteprima.giaPresenti) testo += QLatin1Char(' ') + Messaggio("0291").arg(anteprima.giaPresenti);
+    if (anteprima.rifiutate) {
+        testo += QStringLiteral("\n\n") + Messaggio("0261").arg(anteprima.rifiutate);
+        const std::size_t mostrate = std::min<std::size_t>(anteprima.elencate.size(), 20);
+        for (std::size_t i = 0; i < mostrate; ++i) testo += QLatin1Char('\n') + DescriviRifiuto(anteprima.elencate[i]);
+        if (mostrate < anteprima.rifiutate) testo += QStringLiteral("\n…");
     }
-    if (lettura.righe.empty()) {
+    if (anteprima.aggiunti == 0) {
         MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio("0276"));
         return;
     }
     testo += QStringLiteral("\n\n") + Messaggio("0271");
-    if (MostraMessaggio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) !=
-            QMessageBox::Yes ||
-        !legame->ScriviModifiche())
+    if (MostraMessaggio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return;
-    if (archivio::Esito e = legame->AggiungiAtleti(lettura.righe); !e) {
-        MostraMessaggio(finestra, Messaggio("0276") + QStringLiteral("\n\n") + Messaggio("0088") +
-                                      QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
+    archivio::RiepilogoImportazione fatto;
+    const archivio::Esito e = legame->AggiungiAtleti(
+        [&](archivio::Archivio& a) { return archivio::ImportaCsv(a, Percorso(file), false, fatto); });
+    if (!e) {
+        AvvisaErrore(finestra, fatto.erroreDelFile ? "0274" : "0276", file, e.errore());
         return;
     }
-    Informa(finestra, Messaggio("0275").arg(lettura.righe.size()).arg(Nativo(file)));
+    if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
+        MostraMessaggio(finestra, DescriviRifiutoFile(fatto.rifiuto, file));
+        return;
+    }
+    Informa(finestra, DescriviImportazione(fatto, file));
 }
 
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
@@ -180,10 +190,6 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
                                                        QStringLiteral("tvp %1.dmg").arg(Oggi()), Messaggio("0256")),
                                        QStringLiteral(".dmg"));
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
-    if (QFileInfo(file).absoluteFilePath() == QFileInfo(legame->FileArchivio()).absoluteFilePath()) {
-        AvvisaErrore(finestra, "0278", file, archivio::Errore{archivio::Motivo::InUso, 0, 0, {}});
-        return;
-    }
     if (archivio::Esito e = legame->Connessione().CopiaIn(Percorso(file)); !e) {
         AvvisaErrore(finestra, "0278", file, e.errore());
         return;
@@ -197,7 +203,7 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (copia.isEmpty()) return;
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
-    if (archivio::Esito e = archivio::VerificaCopia(Percorso(copia)); !e) {
+    if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia)); !e) {
         MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") + Messaggio("0088") +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;

@@ -41,5 +41,8 @@ archivio::FormatoCsv FormatoCsvLocale();
 
 // Why a line was left out, in the current language.
 QString DescriviRifiuto(const archivio::LineaRifiutata& riga);
-// What reading a CSV file found wrong with the whole file; empty when nothing.
-QString DescriviRifiutoFile(const archivio::LetturaCsv& lettura, const QString& file);
+// What an import found wrong with the whole file; empty when nothing.
+QString DescriviRifiutoFile(archivio::RifiutoFile rifiuto, const QString& file);
+// What an import did: how many athletes it added, and how many it found
+// already there; or that the archive has not changed.
+QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file);

@@ -44,6 +44,10 @@ namespace {
 void ApplicaControllo(QComboBox* combo, void (*controllo)(QComboBox*), std::function<void()> poi) {
     combo->setCompleter(nullptr);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Nor does leaving the box pick the item its text names, as the coach's
+    // choice: an activity shown in the current language would be taken for
+    // one the coach chose, and stored.
+    if (combo->lineEdit()) QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     QObject::connect(combo, &QComboBox::editTextChanged, combo, [combo, controllo, poi = std::move(poi)] {
         controllo(combo);
         if (poi) poi();
@@ -78,10 +82,12 @@ void ControllaAttivita(QComboBox* combo) {
     if (!dopo.isEmpty() && !attivita.contains(dopo)) combo->setEditText(QString());
 }
 
-bool TestoData(const QString& testo) { return Calendario::Servizi().leggiData(testo.toStdString()).has_value(); }
+bool TestoData(const QString& testo) { return Calendario::LeggiData(testo.toStdString()).has_value(); }
 
 void ControllaData(QLineEdit* box) {
-    if (!box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
+    // Only what the coach typed: a stored date that reads only under other
+    // regional settings stays as it is.
+    if (box->isModified() && !box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
 }
 
 void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame) {
@@ -90,6 +96,26 @@ void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame) {
         legame->AggiungiRegolaPrimaDiScrivere([box = QPointer<QLineEdit>(box)] {
             if (box) ControllaData(box);
         });
+}
+
+QString ScriviDataRegionale(const QLocale& locale, const Calendario::Data& d) {
+    // The short form in numbers with the year in full: "15/03/1988",
+    // "3/15/1988"; where the short form names the month, the numbers in its
+    // order.
+    QString formato = locale.dateFormat(QLocale::ShortFormat);
+    if (formato.contains(QLatin1String("MMM"))) {
+        switch (OrdineDi(locale)) {
+        case Calendario::OrdineData::GiornoMeseAnno: formato = QStringLiteral("dd/MM/yyyy"); break;
+        case Calendario::OrdineData::MeseGiornoAnno: formato = QStringLiteral("MM/dd/yyyy"); break;
+        case Calendario::OrdineData::AnnoMeseGiorno: formato = QStringLiteral("yyyy-MM-dd"); break;
+        }
+    } else if (!formato.contains(QLatin1String("yyyy"))) {
+        formato.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    }
+    const QString testo = locale.toString(QDate(d.anno, d.mese, d.giorno), formato);
+    // Written so that it reads back as the same date, or as numbers.
+    if (LeggiDataRegionale(locale, testo) == std::optional(d)) return testo;
+    return QString::fromStdString(Calendario::TestoIso(d));
 }
 
 std::optional<Calendario::Data> LeggiDataRegionale(const QLocale& locale, const QString& testo) {

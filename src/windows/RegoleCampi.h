@@ -34,10 +34,12 @@ void ApplicaControllaAttivita(QComboBox* combo, std::function<void()> poi = {});
 // The three activity texts of the current language, in list order.
 QStringList TestiAttivita();
 
-// True when the text reads as a date by the regional date test in force.
+// True when the text reads as a date: by the regional date test in force,
+// or as an ISO date ("1988-03-15").
 bool TestoData(const QString& testo);
 
-// A text that is not empty and not a date is emptied.
+// A text that the coach typed (the box modified since it was shown) and that
+// is not empty and not a date is emptied.
 void ControllaData(QLineEdit* box);
 // The date check on leaving the box and, since leaving it is not the only
 // way a row gets written (the arrows, the picker, the bar, closing), before
@@ -47,3 +49,6 @@ void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame);
 // The regional date test of a locale: its short date form, and the numeric
 // day, month and year of its order with "/", "-" or "." between them.
 std::optional<Calendario::Data> LeggiDataRegionale(const QLocale& locale, const QString& testo);
+// A date as a coach of the locale writes it: its short form with the year in
+// four digits ("15/03/1988", "3/15/1988", "15.03.1988").
+QString ScriviDataRegionale(const QLocale& locale, const Calendario::Data& d);

@@ -3,7 +3,6 @@
 #include "ArchivioCsv.h"
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
-#include "Calendario.h"
 #include "CopiaArchivio.h"
 #include "DatiArchivio.h"
 #include "Globali.h"
@@ -74,41 +73,43 @@ int Esporta(const QString& archivioFile, const QString& file) {
 }
 
 int Importa(const QString& archivioFile, const QString& file) {
-    archivio::LetturaCsv lettura;
-    const auto eData = [](std::string_view t) { return Calendario::Servizi().leggiData(t).has_value(); };
-    if (archivio::Esito e = archivio::LeggiFileCsv(Percorso(file), eData, lettura); !e)
-        return Fallito(Messaggio("0274").arg(Nativo(file)), e.errore());
-    if (const QString rifiuto = DescriviRifiutoFile(lettura, file); !rifiuto.isEmpty()) {
-        Scrivi(stderr, rifiuto);
-        return 1;
-    }
-    // A script gets all of the file or none of it.
-    if (!lettura.rifiutate.empty()) {
-        for (const auto& r : lettura.rifiutate)
-            Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
-        Scrivi(stderr, Messaggio("0276"));
-        return 1;
-    }
-    if (lettura.righe.empty()) {
-        Scrivi(stdout, Messaggio("0276"));
-        return 0;
-    }
     archivio::Archivio a;
     if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
         Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
         return 1;
     }
-    if (archivio::Esito e = a.AggiungiRighe(lettura.righe); !e)
+    // A script gets all of the file or none of it.
+    archivio::RiepilogoImportazione fatto;
+    const archivio::Esito e = archivio::ImportaCsv(a, Percorso(file), true, fatto);
+    // An archive made only for a file that adds nothing is not left behind.
+    if (a.creato() && !fatto.scritto) {
+        const auto creato = a.file();
+        a.Chiudi();
+        std::error_code ec;
+        std::filesystem::remove(creato, ec);
+    }
+    if (!e) {
+        if (fatto.erroreDelFile) return Fallito(Messaggio("0274").arg(Nativo(file)), e.errore());
         return Fallito(Messaggio("0276") + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"), e.errore());
-    Scrivi(stdout, Messaggio("0275").arg(lettura.righe.size()).arg(Nativo(file)));
+    }
+    if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
+        Scrivi(stderr, DescriviRifiutoFile(fatto.rifiuto, file));
+        return 1;
+    }
+    if (fatto.rifiutate) {
+        for (const auto& r : fatto.elencate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
+        if (fatto.rifiutate > fatto.elencate.size())
+            Scrivi(stderr, Messaggio("0301").arg(fatto.rifiutate - fatto.elencate.size()));
+        Scrivi(stderr, Messaggio("0276"));
+        return 1;
+    }
+    Scrivi(stdout, DescriviImportazione(fatto, file));
     return 0;
 }
 
 int Copia(const QString& archivioFile, const QString& file) {
     archivio::Archivio a;
     if (!ApriEsistente(a, archivioFile)) return 1;
-    if (QFileInfo(file).absoluteFilePath() == QFileInfo(archivioFile).absoluteFilePath())
-        return Fallito(Messaggio("0278"), archivio::Errore{archivio::Motivo::InUso, 0, 0, {}});
     std::vector<std::int64_t> id;
     std::vector<std::string> nomi;
     a.ElencaRighe(id, nomi);

@@ -207,8 +207,8 @@ TEST(Archivio, UnFileBloccatoDaUnAltroProgrammaVieneSegnalatoENonToccato) {
 
     sqlite3* altro = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';", nullptr,
-                           nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(altro, (archivio::SqlChiave() + " BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';").c_str(),
+                           nullptr, nullptr, nullptr),
               SQLITE_OK);
     const int attesa = Archivio::AttesaBloccoMs;
     Archivio::AttesaBloccoMs = 100;
@@ -476,4 +476,122 @@ TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
         a.Chiudi();
         EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
     }
+}
+
+namespace {
+
+// SQL on a file through a connection set up by the given statements alone.
+std::vector<std::string> SqlCon(const fs::path& file, const std::string& impostazioni, const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::vector<std::string> righe;
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, impostazioni.c_str(), nullptr, nullptr, nullptr);
+    auto raccogli = [](void* r, int, char** v, char**) {
+        static_cast<std::vector<std::string>*>(r)->push_back(v[0] ? v[0] : "");
+        return 0;
+    };
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), raccogli, &righe, nullptr);
+    if (rc != SQLITE_OK) righe = {"ERRORE"};
+    sqlite3_close_v2(db);
+    return righe;
+}
+
+// The library's defaults for every connection opened from now on.
+void Predefiniti(int pagina, int iterazioni) {
+    SqlCon(":memory:",
+           "PRAGMA cipher_default_page_size = " + std::to_string(pagina) +
+               "; PRAGMA cipher_default_kdf_iter = " + std::to_string(iterazioni) + ";",
+           "SELECT 1");
+}
+
+}  // namespace
+
+// One format whatever the library's defaults: with defaults like those of
+// another SQLCipher release (4 KB pages, 256,000 iterations), the archive
+// and its backup are still written in SQLCipher 3's format, which both
+// releases read, and an archive made before still opens.
+TEST(Archivio, IlFormatoNonDipendeDaiPredefinitiDellaLibreria) {
+    CartellaProva cartella(false);
+    const fs::path prima = cartella.file("prima.dmg"), file = cartella.file("tvp.dmg"),
+                   copia = cartella.file("copia.dmg");
+    prova::CreaArchivio(prima, {prova::RigaDi("Rossi")});
+    Predefiniti(4096, 256000);
+    struct Ripristina {
+        ~Ripristina() { Predefiniti(1024, 64000); }
+    } ripristina;
+    prova::CreaArchivio(file, {prova::RigaDi("Verdi")});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    ASSERT_TRUE(a.CopiaIn(copia).ok());
+    a.Chiudi();
+    const std::string formato3 = "PRAGMA key = '" + Chiave +
+                                 "'; PRAGMA cipher_compatibility = 3; PRAGMA cipher_page_size = 1024;"
+                                 " PRAGMA kdf_iter = 64000;";
+    for (const fs::path& f : {file, copia}) {
+        SCOPED_TRACE(f.filename().string());
+        EXPECT_EQ(SqlCon(f, formato3, "SELECT nome FROM atleta"), std::vector<std::string>{"Verdi"});
+        EXPECT_EQ(SqlCon(f, "PRAGMA key = '" + Chiave + "';", "SELECT nome FROM atleta"),
+                  std::vector<std::string>{"ERRORE"});
+    }
+    ASSERT_TRUE(a.Apri(prima).ok());
+    EXPECT_EQ(Nomi(a), std::vector<std::string>{"Rossi"});
+}
+
+// Only the program's own archive is opened: an object it does not make
+// would change what its writes do (a trigger that empties the table at the
+// first edit), or make every write fail. The file is left as it was, and is
+// no backup to restore either. The program's own later tables are allowed.
+TEST(Archivio, SoloLArchivioDelProgrammaSiApre) {
+    std::string colonne, nulli;
+    for (std::size_t i = 0; i < archivio::Colonne.size(); ++i) {
+        const std::string c(archivio::Colonne[i]);
+        colonne += (i ? ", \"" : "\"") + c + (c == "nome" ? "\" TEXT PRIMARY KEY" : "\" TEXT");
+        nulli += std::string(i ? ", " : "") + "NULL AS \"" + c + "\"";
+    }
+    struct Caso {
+        const char* nome;
+        std::string sql;
+        Motivo motivo;
+        std::string dettaglio;
+    };
+    const std::vector<Caso> casi{
+        {"a trigger that empties the table",
+         "CREATE TRIGGER svuota AFTER UPDATE ON atleta BEGIN DELETE FROM atleta; END", Motivo::OggettoEstraneo,
+         "trigger \"svuota\""},
+        {"a view beside it", "CREATE VIEW elenco AS SELECT nome FROM atleta", Motivo::OggettoEstraneo,
+         "view \"elenco\""},
+        {"an index refusing equal names", "CREATE UNIQUE INDEX unico ON atleta(nome)", Motivo::OggettoEstraneo,
+         "index \"unico\""},
+        {"a table of someone else's", "CREATE TABLE spia(x)", Motivo::OggettoEstraneo, "table \"spia\""},
+        {"atleta a view", "DROP TABLE atleta; CREATE VIEW atleta AS SELECT " + nulli, Motivo::TabellaEstranea, "view"},
+        {"atleta without row ids", "DROP TABLE atleta; CREATE TABLE atleta(" + colonne + ") WITHOUT ROWID",
+         Motivo::TabellaEstranea, "without rowid"},
+        {"atleta with a check", "DROP TABLE atleta; CREATE TABLE atleta(" + colonne + ", CHECK(length(nome) < 3))",
+         Motivo::TabellaEstranea, "definition"},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg");
+        prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+        ASSERT_TRUE(prova::Sql(file, Chiave, caso.sql).empty());
+        const std::string prima = prova::LeggiByte(file);
+        Archivio a;
+        const archivio::Esito esito = a.Apri(file);
+        ASSERT_FALSE(esito.ok());
+        EXPECT_EQ(esito.errore().motivo, caso.motivo);
+        EXPECT_EQ(esito.errore().dettaglio, caso.dettaglio);
+        EXPECT_FALSE(a.aperto());
+        EXPECT_FALSE(a.ApriInLettura(file).ok());
+        EXPECT_EQ(prova::LeggiByte(file), prima);
+    }
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    prova::Sql(file, Chiave,
+               "CREATE TABLE atleta_assetto(id INTEGER PRIMARY KEY AUTOINCREMENT, atleta INTEGER, data TEXT);"
+               " CREATE INDEX atleta_assetto_di ON atleta_assetto(atleta); ANALYZE;");
+    Archivio a;
+    EXPECT_TRUE(a.Apri(file).ok());
+    EXPECT_EQ(Nomi(a), std::vector<std::string>{"Rossi"});
 }

@@ -1,24 +1,31 @@
 // Taking the data away: the archive as a CSV text and back, and backups of
 // the archive and restoring one.
 #include "ArchivioCsv.h"
+#include "Calendario.h"
 #include "CartellaProva.h"
 #include "CopiaArchivio.h"
+#include "FileSistema.h"
 #include "SupportoArchivio.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using archivio::FormatoCsv;
+using archivio::Motivo;
 using archivio::Rifiuto;
 using archivio::RifiutoFile;
 using archivio::Riga;
 
 namespace {
-
-bool DataProva(std::string_view t) { return t == "20/12/1990" || t == "01/02/05"; }
 
 // Rows that test every rule of the format at once.
 std::vector<Riga> RigheDifficili() {
@@ -27,7 +34,7 @@ std::vector<Riga> RigheDifficili() {
     for (int c = 0; c < archivio::NumeroColonne; ++c)
         if (archivio::ColonnaMisura(c)) piena[c] = "7" + std::to_string(c) + ".5";
     piena[*archivio::IndiceColonna("datanascita")] = "20/12/1990";
-    piena[*archivio::IndiceColonna("Scadenza")] = "01/02/05";
+    piena[*archivio::IndiceColonna("Scadenza")] = "01/02/2005";
     piena[*archivio::IndiceColonna("sesso")] = "F";
     piena[*archivio::IndiceColonna("TipoImpiego")] = "moderate";
     piena[archivio::ColonnaAttivFis] = "1";
@@ -38,11 +45,35 @@ std::vector<Riga> RigheDifficili() {
                                                         {"cavallo", "82.5"},
                                                         {"peso", "70"},
                                                         {"pedali", "Look Kéo Blade — ß"}}),
-        Riga(),
         piena,
         prova::RigaDi("  spazi  ", {{"myHS", "7,5 circa"}, {"note", "\"\""}, {"Categoria", "="}}),
     };
 }
+
+// Dates read and written as a region does while it lives; then the
+// program's defaults again (day, month, year).
+class Regione {
+public:
+    Regione(Calendario::OrdineData ordine, char separatore) { Installa(ordine, separatore); }
+    ~Regione() { Installa(Calendario::OrdineData::GiornoMeseAnno, '/'); }
+
+private:
+    static void Installa(Calendario::OrdineData ordine, char separatore) {
+        Calendario::ImpostaServizi(
+            {nullptr, [ordine](std::string_view t) { return Calendario::LeggiDataNumerica(t, ordine); },
+             [ordine, separatore](const Calendario::Data& d) {
+                 char s[16];
+                 if (ordine == Calendario::OrdineData::MeseGiornoAnno)
+                     std::snprintf(s, sizeof s, "%d%c%d%c%04d", d.mese, separatore, d.giorno, separatore, d.anno);
+                 else
+                     std::snprintf(s, sizeof s, "%02d%c%02d%c%04d", d.giorno, separatore, d.mese, separatore, d.anno);
+                 return std::string(s);
+             }});
+    }
+};
+
+// The text of a CSV file of the given rows, in the Italian form.
+std::string Csv(const std::vector<Riga>& righe) { return archivio::TestoCsv(righe, FormatoCsv::PerDecimale(',')); }
 
 std::string Linea(const std::string& testo, std::size_t n) {
     std::size_t inizio = 0;
@@ -62,7 +93,7 @@ TEST(Csv, OgniColonnaTornaComEra) {
         EXPECT_EQ(testo.substr(0, 3), "\xEF\xBB\xBF");
         EXPECT_EQ(Linea(testo, 1).substr(3, 17),
                   std::string("nome") + formato.separatore + "datanascita" + formato.separatore);
-        const auto letta = archivio::LeggiCsv(testo, DataProva);
+        const auto letta = archivio::LeggiCsv(testo);
         EXPECT_EQ(letta.rifiuto, RifiutoFile::Nessuno);
         EXPECT_TRUE(letta.rifiutate.empty()) << letta.rifiutate.front().linea;
         EXPECT_TRUE(letta.righe == righe) << decimale;
@@ -82,7 +113,7 @@ TEST(Csv, ColonneInAltroOrdine) {
         intestazione += std::string(archivio::Colonne[static_cast<std::size_t>(c)]) + (c ? "," : "\n");
         riga += std::string(c == 0 ? "Neri" : c == archivio::ColonnaAttivFis ? "1" : "") + (c ? "," : "\n");
     }
-    const auto letta = archivio::LeggiCsv(intestazione + riga, DataProva);
+    const auto letta = archivio::LeggiCsv(intestazione + riga);
     ASSERT_EQ(letta.righe.size(), 1u);
     EXPECT_TRUE(letta.righe[0] == prova::RigaDi("Neri", {{"AttivFis", "1"}}));
 }
@@ -106,12 +137,16 @@ TEST(Csv, LeRigheOstiliSonoRifiutateUnaAUna) {
     testo += "\"" + std::string(20 << 20, 'n') + "\"" + con({}).substr(8);  // 8: 20 MB
     testo += con({{"nome", sql}, {"note", "due\nrighe"}});                  // 9-10
     testo += con({{"peso", "70,5"}});                                       // 11
-    testo += "\"non chiusa," + con({}).substr(8);                           // 12: runs to the end
-    const auto letta = archivio::LeggiCsv(testo, DataProva);
+    testo += con({{"nome", " "}});                                          // 12: no name
+    std::string breve = con({{"Scadenza", "X"}});
+    testo += breve.replace(breve.find("\"X\""), 3, "20/12/25");  // 13: 1925 or 2025?
+    testo += "\"non chiusa," + con({}).substr(8);                // 14: runs to the end
+    const auto letta = archivio::LeggiCsv(testo);
     ASSERT_EQ(letta.rifiuto, RifiutoFile::Nessuno);
     std::vector<std::pair<std::size_t, Rifiuto>> attese{
-        {2, Rifiuto::Colonne},  {3, Rifiuto::Misura},     {4, Rifiuto::Data},        {5, Rifiuto::Sesso},
-        {6, Rifiuto::Attivita}, {7, Rifiuto::Virgolette}, {8, Rifiuto::TroppoLunga}, {12, Rifiuto::Virgolette}};
+        {2, Rifiuto::Colonne},        {3, Rifiuto::Misura},     {4, Rifiuto::Data},        {5, Rifiuto::Sesso},
+        {6, Rifiuto::Attivita},       {7, Rifiuto::Virgolette}, {8, Rifiuto::TroppoLunga}, {12, Rifiuto::SenzaNome},
+        {13, Rifiuto::DataAnnoBreve}, {14, Rifiuto::Virgolette}};
     std::vector<std::pair<std::size_t, Rifiuto>> trovate;
     for (const auto& r : letta.rifiutate) trovate.emplace_back(r.linea, r.motivo);
     EXPECT_EQ(trovate, attese);
@@ -123,10 +158,10 @@ TEST(Csv, LeRigheOstiliSonoRifiutateUnaAUna) {
 }
 
 TEST(Csv, UnFileCheNonETestoOSenzaIntestazioneERifiutatoIntero) {
-    EXPECT_EQ(archivio::LeggiCsv(std::string("PK\x03\x04\0\0binary", 12), DataProva).rifiuto, RifiutoFile::NonTesto);
-    EXPECT_EQ(archivio::LeggiCsv("\xC3\x28 not UTF-8", DataProva).rifiuto, RifiutoFile::NonTesto);
-    EXPECT_EQ(archivio::LeggiCsv("nome,cognome\nRossi,Mario\n", DataProva).rifiuto, RifiutoFile::Intestazione);
-    EXPECT_EQ(archivio::LeggiCsv("", DataProva).rifiuto, RifiutoFile::Intestazione);
+    EXPECT_EQ(archivio::LeggiCsv(std::string("PK\x03\x04\0\0binary", 12)).rifiuto, RifiutoFile::NonTesto);
+    EXPECT_EQ(archivio::LeggiCsv("\xC3\x28 not UTF-8").rifiuto, RifiutoFile::NonTesto);
+    EXPECT_EQ(archivio::LeggiCsv("nome,cognome\nRossi,Mario\n").rifiuto, RifiutoFile::Intestazione);
+    EXPECT_EQ(archivio::LeggiCsv("").rifiuto, RifiutoFile::Intestazione);
 }
 
 // A backup taken while another connection has the archive open opens with
@@ -182,4 +217,257 @@ TEST(Copia, RipristinoControllato) {
     ASSERT_EQ(righe.size(), 1u);
     EXPECT_EQ(righe[0][archivio::ColonnaNome], "Dalla copia");
     EXPECT_EQ(archivio::NomeConservato(file, "2026-12-09 11.42"), cartella.file("tvp 2026-12-09 11.42 (2).dmg"));
+}
+
+// A date means one day in the CSV, whatever the regional settings of the
+// machine that wrote the file and of the one that reads it: ISO in the file,
+// the region's own form in the archive, a two-digit year refused.
+TEST(Csv, LeDateSonoIsoNelFileEDellaRegioneNellArchivio) {
+    using Calendario::OrdineData;
+    std::string testo;
+    {
+        Regione italia(OrdineData::GiornoMeseAnno, '/');
+        testo = Csv({prova::RigaDi("Rossi", {{"datanascita", "15/03/1988"}, {"Scadenza", "ieri"}}),
+                     prova::RigaDi("Verdi", {{"datanascita", "1990-12-31"}, {"Scadenza", "07/09/1995"}})});
+        EXPECT_NE(testo.find(";\"1988-03-15\";"), std::string::npos);
+        EXPECT_NE(testo.find(";\"ieri\";"), std::string::npos);  // no date: as it is stored
+        EXPECT_NE(testo.find(";\"1990-12-31\";"), std::string::npos);
+        EXPECT_NE(testo.find(";\"1995-09-07\";"), std::string::npos);
+    }
+    // A line whose birth date is typed as given.
+    auto conData = [](const std::string& data) {
+        std::string t = Csv({prova::RigaDi("Neri", {{"datanascita", "DATA"}})});
+        return t.replace(t.find("\"DATA\""), 6, data);
+    };
+    struct Caso {
+        OrdineData ordine;
+        char separatore;
+        const char* dicembre;   // 31 December 1990 as the region writes it
+        const char* settembre;  // 7 September 1995
+        const char* propria;    // 15 March 1988 in the region's form
+        const char* breve;      // the same with a two-digit year
+    };
+    for (const Caso& c :
+         {Caso{OrdineData::GiornoMeseAnno, '/', "31/12/1990", "07/09/1995", "15/3/1988", "15/3/88"},
+          Caso{OrdineData::MeseGiornoAnno, '/', "12/31/1990", "9/7/1995", "3/15/1988", "3/15/88"},
+          Caso{OrdineData::GiornoMeseAnno, '.', "31.12.1990", "07.09.1995", "15.03.1988", "15.03.88"}}) {
+        SCOPED_TRACE(c.dicembre);
+        Regione regione(c.ordine, c.separatore);
+        const auto letta = archivio::LeggiCsv(testo);
+        ASSERT_EQ(letta.righe.size(), 1u);
+        EXPECT_EQ(prova::CampoDi(letta.righe[0], "datanascita"), c.dicembre);
+        EXPECT_EQ(prova::CampoDi(letta.righe[0], "Scadenza"), c.settembre);
+        ASSERT_EQ(letta.rifiutate.size(), 1u);  // Rossi's "ieri"
+        EXPECT_EQ(letta.rifiutate[0].motivo, Rifiuto::Data);
+
+        const auto propria = archivio::LeggiCsv(conData(c.propria));
+        ASSERT_EQ(propria.righe.size(), 1u);
+        EXPECT_EQ(prova::CampoDi(propria.righe[0], "datanascita"),
+                  Calendario::Servizi().scriviData(Calendario::Data{1988, 3, 15}));
+        const auto breve = archivio::LeggiCsv(conData(c.breve));
+        ASSERT_EQ(breve.rifiutate.size(), 1u);
+        EXPECT_EQ(breve.rifiutate[0].motivo, Rifiuto::DataAnnoBreve);
+        EXPECT_EQ(breve.rifiutate[0].dettaglio, "datanascita");
+    }
+}
+
+namespace {
+
+std::vector<Riga> Righe(const fs::path& file) { return prova::RigheNelFile(file); }
+
+archivio::RiepilogoImportazione Importa(const fs::path& archivioFile, const fs::path& csv, bool tuttoONiente = false) {
+    archivio::Archivio a;
+    EXPECT_TRUE(a.Apri(archivioFile).ok());
+    archivio::RiepilogoImportazione fatto;
+    const archivio::Esito e = archivio::ImportaCsv(a, csv, tuttoONiente, fatto);
+    EXPECT_TRUE(e.ok()) << (e ? "" : e.errore().dettaglio);
+    return fatto;
+}
+
+}  // namespace
+
+// The same file imported twice adds its athletes once: a line the same in
+// every column as an athlete already there (a date by the day it names), or
+// as an earlier line, is counted and skipped; one column apart is another
+// athlete. The preview counts as the import does and writes nothing.
+TEST(Importazione, DueVolteAggiungeUnaVolta) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), csv = cartella.file("atleti.csv");
+    const Riga rossi = prova::RigaDi("Rossi", {{"datanascita", "15/03/1988"}, {"peso", "70.5"}});
+    prova::CreaArchivio(file, {rossi});
+    Riga rossiIso = rossi;
+    rossiIso[*archivio::IndiceColonna("datanascita")] = "1988-03-15";
+    const Riga bianchi = prova::RigaDi("Bianchi", {{"note", "prima visita"}});
+    const Riga bianchiAltro = prova::RigaDi("Bianchi", {{"note", "seconda visita"}});
+    cartella.scrivi("atleti.csv", Csv({rossiIso, bianchi, bianchi, bianchiAltro}));
+
+    const std::string prima = prova::LeggiByte(file);
+    archivio::RiepilogoImportazione anteprima;
+    {
+        archivio::Archivio a;
+        ASSERT_TRUE(a.Apri(file).ok());
+        ASSERT_TRUE(archivio::AnteprimaCsv(a, csv, anteprima).ok());
+    }
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_FALSE(anteprima.scritto);
+    EXPECT_EQ(anteprima.aggiunti, 2u);
+    EXPECT_EQ(anteprima.giaPresenti, 2u);
+
+    const auto primaVolta = Importa(file, csv);
+    EXPECT_TRUE(primaVolta.scritto);
+    EXPECT_EQ(primaVolta.aggiunti, 2u);
+    EXPECT_EQ(primaVolta.giaPresenti, 2u);
+    EXPECT_TRUE(Righe(file) == (std::vector<Riga>{rossi, bianchi, bianchiAltro}));
+
+    const auto secondaVolta = Importa(file, csv);
+    EXPECT_FALSE(secondaVolta.scritto);
+    EXPECT_EQ(secondaVolta.aggiunti, 0u);
+    EXPECT_EQ(secondaVolta.giaPresenti, 4u);
+    EXPECT_EQ(Righe(file).size(), 3u);
+}
+
+// All or none: one refused line and nothing is added; with the accepted
+// lines only, the others are. A line without a name is refused, and a file
+// of nothing but empty records adds nothing, however long: every refusal is
+// counted, a hundred are listed.
+TEST(Importazione, RigheRifiutateContateEPoliticaTuttoONiente) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), csv = cartella.file("atleti.csv");
+    prova::CreaArchivio(file, {});
+    cartella.scrivi("atleti.csv",
+                    Csv({prova::RigaDi("Rossi"), prova::RigaDi("Verdi", {{"sesso", "m"}}), prova::RigaDi("Neri")}));
+    auto fatto = Importa(file, csv, true);
+    EXPECT_FALSE(fatto.scritto);
+    EXPECT_EQ(fatto.rifiutate, 1u);
+    ASSERT_EQ(fatto.elencate.size(), 1u);
+    EXPECT_EQ(fatto.elencate[0].linea, 3u);
+    EXPECT_TRUE(Righe(file).empty());
+    fatto = Importa(file, csv, false);
+    EXPECT_TRUE(fatto.scritto);
+    EXPECT_EQ(fatto.aggiunti, 2u);
+    EXPECT_EQ(Righe(file).size(), 2u);
+
+    std::string vuote = Csv({});
+    const std::string vuota = std::string(archivio::NumeroColonne - 1, ';') + "\r\n";
+    for (int i = 0; i < 200000; ++i) vuote += vuota;
+    cartella.scrivi("vuote.csv", vuote);
+    fatto = Importa(file, cartella.file("vuote.csv"), false);
+    EXPECT_FALSE(fatto.scritto);
+    EXPECT_EQ(fatto.aggiunti, 0u);
+    EXPECT_EQ(fatto.rifiutate, 200000u);
+    EXPECT_EQ(fatto.elencate.size(), archivio::RifiutateElencate);
+    EXPECT_EQ(fatto.elencate.back().motivo, Rifiuto::SenzaNome);
+    EXPECT_EQ(Righe(file).size(), 2u);
+}
+
+// Only a file is read: a folder, a pipe (which would wait for a writer for
+// ever) and a file over the limit are refused before anything is read, each
+// with its own reason, and the archive is not touched.
+TEST(Importazione, SoloUnFileEntroIlLimite) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    const std::string prima = prova::LeggiByte(file);
+    fs::create_directory(cartella.file("cartella.csv"));
+    ASSERT_EQ(::mkfifo(cartella.file("tubo.csv").c_str(), 0600), 0);
+    cartella.scrivi("enorme.csv", "");
+    fs::resize_file(cartella.file("enorme.csv"), archivio::LunghezzaMassimaFileCsv + 1);
+    for (const auto& [nome, motivo] :
+         {std::pair{"cartella.csv", Motivo::NonUnFile}, std::pair{"tubo.csv", Motivo::NonUnFile},
+          std::pair{"enorme.csv", Motivo::TroppoGrande}, std::pair{"assente.csv", Motivo::Inesistente}}) {
+        SCOPED_TRACE(nome);
+        archivio::Archivio a;
+        ASSERT_TRUE(a.Apri(file).ok());
+        archivio::RiepilogoImportazione fatto;
+        const archivio::Esito e = archivio::ImportaCsv(a, cartella.file(nome), false, fatto);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, motivo);
+        EXPECT_TRUE(fatto.erroreDelFile);
+    }
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+}
+
+// The open archive is never the target of a backup or an export, nor the
+// source of a restore, by whatever path it is reached: a link to its folder,
+// a second name of the file.
+TEST(Copia, LArchivioApertoNonEMaiDestinazioneNeFonte) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    fs::create_directory_symlink(cartella.percorso(), cartella.file("lnk"));
+    fs::create_hard_link(file, cartella.file("altro nome.dmg"));
+    const std::string prima = prova::LeggiByte(file);
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    const fs::path perAltraVia = cartella.file("lnk") / "tvp.dmg";
+    auto e = a.CopiaIn(perAltraVia);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::StessoArchivio);
+    std::size_t quanti = 0;
+    e = archivio::EsportaCsv(a, perAltraVia, FormatoCsv::PerDecimale('.'), quanti);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::StessoArchivio);
+    a.Chiudi();
+    fs::path conservato;
+    e = archivio::RipristinaArchivio(file, cartella.file("altro nome.dmg"), "2026-12-09 11.42", conservato);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::StessoArchivio);
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"altro nome.dmg", "lnk", "tvp.dmg"}));
+}
+
+// A restore is one step: the archive's name is never without a file (it is
+// never moved away or deleted, only replaced in one rename), so a program
+// stopped at any moment leaves the old archive or the new one.
+TEST(Copia, IlRipristinoNonLasciaMaiSenzaArchivio) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+    prova::CreaArchivio(copia, {prova::RigaDi("Dalla copia")});
+    const int osservatore = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(osservatore, 0);
+    ASSERT_GE(::inotify_add_watch(osservatore, cartella.percorso().c_str(), IN_MOVED_FROM | IN_DELETE), 0);
+    fs::path conservato;
+    ASSERT_TRUE(archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato).ok());
+    std::vector<std::string> via;
+    alignas(inotify_event) char buf[8192];
+    for (ssize_t n; (n = ::read(osservatore, buf, sizeof buf)) > 0;)
+        for (char* p = buf; p < buf + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+            via.emplace_back(reinterpret_cast<inotify_event*>(p)->name);
+    ::close(osservatore);
+    EXPECT_EQ(std::count(via.begin(), via.end(), "tvp.dmg"), 0);
+    EXPECT_EQ(Righe(file)[0][archivio::ColonnaNome], "Dalla copia");
+    EXPECT_EQ(Righe(conservato)[0][archivio::ColonnaNome], "Attuale");
+}
+
+// What a run cut short leaves behind (the temporary file of a backup, an
+// export, a restore or the settings, and its journal) is removed at the next
+// start: in the program's folder, and wherever the registry noted one. A
+// file of a run still going, a link and another name are left alone.
+TEST(Copia, IProvvisoriAbbandonatiSonoRimossiAllAvvio) {
+    CartellaProva dati(false), altrove(false);
+    sistema::ImpostaRegistroProvvisori(dati.file("provvisori.lst"));
+    sistema::ErroreFile errore;
+    // A run killed after making its files: a child that ends at once.
+    const pid_t figlio = ::fork();
+    if (figlio == 0) {
+        sistema::CreaFileAccanto(dati.file("tvp.dmg"), errore);
+        const auto esportazione = sistema::CreaFileAccanto(altrove.file("atleti.csv"), errore);
+        if (esportazione) std::ofstream(esportazione->string() + "-journal") << "j";
+        ::_exit(0);
+    }
+    int stato = 0;
+    ASSERT_EQ(::waitpid(figlio, &stato, 0), figlio);
+    const auto mio = sistema::CreaFileAccanto(altrove.file("copia.dmg"), errore);  // this run's, still in use
+    ASSERT_TRUE(mio);
+    fs::create_symlink(altrove.file("copia.dmg"), dati.file("LangSetting.ini.tmp-1-abcdef"));
+    dati.scrivi("tvp.dmg.tmp-note", "not ours");
+    ASSERT_EQ(prova::Contenuto(altrove.percorso()).size(), 3u)
+        << ::testing::PrintToString(prova::Contenuto(altrove.percorso()));
+
+    EXPECT_EQ(sistema::RimuoviProvvisoriAbbandonati({dati.percorso()}), 3u);
+    EXPECT_EQ(prova::Contenuto(altrove.percorso()), std::vector<std::string>{mio->filename().string()});
+    EXPECT_EQ(prova::Contenuto(dati.percorso()),
+              (std::vector<std::string>{"LangSetting.ini.tmp-1-abcdef", "provvisori.lst", "tvp.dmg.tmp-note"}));
+    sistema::ImpostaRegistroProvvisori({});
 }

@@ -154,12 +154,13 @@ private slots:
         QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("73,5"));
         QCOMPARE(Campo(righe[1], "sella"), QString());
         QCOMPARE(Campo(righe[2], "peso"), QStringLiteral("6O"));
-        // The row the window settled on is cleaned, and gets the saddle default.
-        QCOMPARE(Campo(righe[3], "cavallo"), QStringLiteral("80.5"));
-        QCOMPARE(Campo(righe[3], "sella"), QStringLiteral("27.5"));
+        // The row the window settled on is shown cleaned, with the saddle
+        // default, and stored as it was: the coach changed nothing.
+        QCOMPARE(Campo(righe[3], "cavallo"), QStringLiteral("80,5"));
+        QCOMPARE(Campo(righe[3], "sella"), QString());
 
-        // A pick from the first row: the first is the row shown, so it is
-        // cleaned; the two in between are not.
+        // A pick from the first row: the two rows in between are not even
+        // recomputed.
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
         {
@@ -172,7 +173,7 @@ private slots:
             QVERIFY(!f.ricalcoli.contains(QStringLiteral("Carlo")));
         }
         righe = prova::RigheNelFile(ambiente_->file);
-        QCOMPARE(Campo(righe[0], "cavallo"), QStringLiteral("72.5"));
+        QCOMPARE(Campo(righe[0], "cavallo"), QStringLiteral("72,5"));
         QCOMPARE(Campo(righe[1], "cavallo"), QStringLiteral("73,5"));
         QCOMPARE(Campo(righe[2], "peso"), QStringLiteral("6O"));
     }
@@ -345,7 +346,7 @@ private slots:
             } else {
                 archivio::Archivio::AttesaBloccoMs = 100;
                 QCOMPARE(sqlite3_open_v2(ambiente_->file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-                QCOMPARE(sqlite3_exec(altro, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE; DELETE FROM atleta;",
+                QCOMPARE(sqlite3_exec(altro, (archivio::SqlChiave() + " BEGIN EXCLUSIVE; DELETE FROM atleta;").c_str(),
                                       nullptr, nullptr, nullptr),
                          SQLITE_OK);
             }

@@ -40,7 +40,7 @@ std::vector<std::string> Sql(const fs::path& file, const std::string& chiave, co
     std::vector<std::string> righe;
     int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK && !chiave.empty())
-        rc = sqlite3_exec(db, ("PRAGMA key = '" + chiave + "';").c_str(), nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(db, archivio::SqlChiave(chiave).c_str(), nullptr, nullptr, nullptr);
     auto raccogli = [](void* dati, int n, char** valori, char**) {
         auto* r = static_cast<std::vector<std::string>*>(dati);
         std::string riga;
@@ -135,9 +135,9 @@ void SolaLettura::Rilascia() {
 SolaLettura::~SolaLettura() { Rilascia(); }
 
 BloccoArchivio::BloccoArchivio(const fs::path& file) {
-    riuscito_ =
-        sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_exec(db_, "PRAGMA key = 'quintobarle'; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    riuscito_ = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                sqlite3_exec(db_, (archivio::SqlChiave() + " BEGIN EXCLUSIVE;").c_str(), nullptr, nullptr, nullptr) ==
+                    SQLITE_OK;
 }
 
 void BloccoArchivio::Rilascia() {

@@ -50,7 +50,8 @@ std::vector<archivio::Riga> Atleti() {
                                                 {"altezza", "175"},
                                                 {"myHS", "70.5"},
                                                 {"note", "riga uno\nriga \"due\", fine;"}}),
-            RigaDi("Bianchi", {{"Tessera", "007"}, {"myHS", "7,5 circa"}}), RigaDi("")};
+            RigaDi("Bianchi", {{"Tessera", "007"}, {"myHS", "7,5 circa"}}),
+            RigaDi("Verdi", {{"Scadenza", "01/02/2005"}})};
 }
 
 // The text of a PDF file, by pdftotext.
@@ -133,6 +134,13 @@ private slots:
         QVERIFY2(avvisi[0].contains(QStringLiteral("3 atleti")), qPrintable(avvisi[0]));
         QVERIFY(prova::RigheNelFile(cartella->file("vuoto.dmg")) == Atleti());
         QCOMPARE(Controllo<NavigatoreDati>(card, "Data1")->ElencoNomi()->rowCount(), 3);
+
+        // Imported again: nothing to add, and the preview says why.
+        avvisi.clear();
+        ImportaArchivioCsv(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("Altri 3 sono già nell'archivio")), qPrintable(avvisi[0]));
+        QCOMPARE(prova::RigheNelFile(cartella->file("vuoto.dmg")).size(), std::size_t(3));
     }
 
     // A hostile file is told line by line; answering No changes nothing.
@@ -245,6 +253,7 @@ private slots:
             p.setProcessEnvironment([] {
                 auto e = QProcessEnvironment::systemEnvironment();
                 e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+                e.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));  // dates as day, month, year
                 return e;
             }());
             p.start(Q(cartella->file("tovarin")), argomenti);
@@ -256,6 +265,8 @@ private slots:
         QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);  // no archive yet
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
         QVERIFY2(uscita.contains(QStringLiteral("3 athletes added")), qPrintable(uscita));
+        QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
+        QVERIFY2(uscita.contains(QStringLiteral("(3) are already in the archive")), qPrintable(uscita));
         QCOMPARE(esegui({"--export-csv", "di-nuovo.csv"}, &uscita), 0);
         QCOMPARE(cartella->leggi("di-nuovo.csv"), cartella->leggi("atleti.csv"));
         QCOMPARE(esegui({"--backup", "copia.dmg"}), 0);

@@ -222,6 +222,114 @@ private slots:
         QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QStringLiteral("199"));
     }
 
+    // Browsing changes nothing: every athlete of a varied archive stepped
+    // through with the arrow on the card, the fit sheet and the condition
+    // sheet, every box entered and left, under Italian, US and German
+    // settings; then the program closed. Every row is as it was, to the byte,
+    // dates of other regions, measures with a comma, activities in the other
+    // language and an empty saddle included.
+    void sfogliareNonCambiaNulla_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("Italian") << "it_IT";
+        QTest::newRow("US") << "en_US";
+        QTest::newRow("German") << "de_DE";
+    }
+    void sfogliareNonCambiaNulla() {
+        QFETCH(QString, locale);
+        const QLocale regione(locale);
+        Calendario::ImpostaServizi(
+            {nullptr, [regione](std::string_view t) { return LeggiDataRegionale(regione, Q(std::string(t))); },
+             [regione](const Calendario::Data& d) { return ScriviDataRegionale(regione, d).toStdString(); }});
+        const std::vector<archivio::Riga> varie{
+            RigaDi("Rossi", {{"datanascita", "15/03/1988"},
+                             {"Scadenza", "31/12/2027"},
+                             {"sesso", "M"},
+                             {"TipoImpiego", "moderata"},
+                             {"AttivFis", "1"},
+                             {"pulsazioniriposo", "52"},
+                             {"cavallo", "86,5"},
+                             {"busto", "62"},
+                             {"peso", "71.5"},
+                             {"altezza", "181"},
+                             {"note", "Dolore al ginocchio\tsinistro"}}),
+            RigaDi("Verdi", {{"datanascita", "3/15/1988"},
+                             {"sesso", "m"},
+                             {"TipoImpiego", "moderate"},
+                             {"cavallo", "abc"},
+                             {"peso", "70,0"}}),
+            RigaDi("Bianchi", {{"datanascita", "1988-03-15"},
+                               {"Scadenza", "07/09/1995"},
+                               {"TipoImpiego", "Moderata"},
+                               {"peso", "0"},
+                               {"sella", "0"}}),
+            RigaDi("Bianchi", {{"datanascita", "01/02/05"},
+                               {"Scadenza", "ieri"},
+                               {"TipoImpiego", "light"},
+                               {"sesso", "x"},
+                               {"sella", "27,5"}}),
+            RigaDi("", {{"cavallo", "80"}, {"datanascita", "15.03.1988"}, {"myHS", "7,5 circa"}}),
+        };
+        Avvia(varie);
+        const std::string prima = prova::LeggiByte(File());
+        for (const char* nome : {"frmAtleti", "frmScheda", "frmCondizione"}) {
+            QWidget* f = Apri(QString::fromLatin1(nome));
+            QVERIFY2(f, nome);
+            auto* Data1 = f->findChild<NavigatoreDati*>(QStringLiteral("Data1"));
+            QTest::mouseClick(Data1->PulsantePrimo(), Qt::LeftButton);
+            for (std::size_t i = 0; i < varie.size(); ++i) {
+                for (QWidget* box : f->findChildren<QWidget*>()) {
+                    if (!qobject_cast<QLineEdit*>(box) && !qobject_cast<QComboBox*>(box)) continue;
+                    if (!box->isVisibleTo(f) || !box->isEnabled() || box->parent() == Data1->DBCombo1()) continue;
+                    box->setFocus(Qt::TabFocusReason);
+                }
+                f->findChild<QLineEdit*>(QStringLiteral("txtNome"))->setFocus(Qt::TabFocusReason);
+                if (i + 1 < varie.size()) QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton);
+            }
+            QCOMPARE(f->findChild<QLineEdit*>(QStringLiteral("txtNome"))->text(), QString());
+            const char* cavallo = std::string_view(nome) == "frmScheda" ? "txtCavallo" : "Text7";
+            QCOMPARE(f->findChild<QLineEdit*>(QLatin1String(cavallo))->text(), QStringLiteral("80"));
+        }
+        principale->close();
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+        const auto dopo = prova::RigheNelFile(File());
+        QCOMPARE(dopo.size(), varie.size());
+        for (std::size_t r = 0; r < varie.size(); ++r)
+            for (int c = 0; c < archivio::NumeroColonne; ++c) QCOMPARE(Q(dopo[r][c]), Q(varie[r][c]));
+        QVERIFY(prova::LeggiByte(File()) == prima);
+    }
+
+    // The age comes from a stored date that reads under today's settings or
+    // as an ISO date; a date of other settings gives no age, as no date does.
+    void etaDaUnaDataMemorizzata_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("eta");
+        QTest::newRow("Italian date, Italian settings") << "it_IT"
+                                                        << "15/03/1988"
+                                                        << "38";
+        QTest::newRow("Italian date, US settings") << "en_US"
+                                                   << "15/03/1988"
+                                                   << "";
+        QTest::newRow("ISO date, US settings") << "en_US"
+                                               << "1988-03-15"
+                                               << "38";
+        QTest::newRow("ISO date, German settings") << "de_DE"
+                                                   << "1988-12-10"
+                                                   << "37";
+    }
+    void etaDaUnaDataMemorizzata() {
+        QFETCH(QString, locale);
+        QFETCH(QString, data);
+        QFETCH(QString, eta);
+        Calendario::ImpostaServizi(
+            {nullptr, [locale](std::string_view t) { return LeggiDataRegionale(QLocale(locale), Q(std::string(t))); }});
+        Avvia({RigaDi("Rossi", {{"datanascita", data.toStdString()}})});
+        QWidget* f = Apri(QStringLiteral("frmCondizione"));
+        QVERIFY(f);
+        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), eta);
+        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), data);
+    }
+
     // With a write refused, No to "close anyway?" keeps the program open with
     // the edit in its box; once the file is free, closing writes it.
     void chiusuraDelProgrammaConScritturaRifiutata() {

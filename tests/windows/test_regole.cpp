@@ -109,11 +109,22 @@ private slots:
         for (auto [testo, resta] :
              {std::pair{"31/02/1990", ""}, std::pair{"20/12/1990", "20/12/1990"}, std::pair{"", ""}}) {
             data->setFocus();
-            data->setText(QLatin1String(testo));
+            QTRY_VERIFY(data->hasFocus());
+            data->selectAll();
+            QTest::keyClick(data, Qt::Key_Delete);
+            QTest::keyClicks(data, QLatin1String(testo));
             QCOMPARE(data->text(), QLatin1String(testo));  // while typed, the text stays
             altro->setFocus();
             QCOMPARE(data->text(), QLatin1String(resta));
         }
+        // A date the coach did not type (a stored one, readable only under
+        // other regional settings) stays as it is.
+        data->setText(QStringLiteral("12/31/2027"));
+        data->setFocus();
+        QTRY_VERIFY(data->hasFocus());
+        altro->setFocus();
+        QTRY_VERIFY(altro->hasFocus());
+        QCOMPARE(data->text(), QStringLiteral("12/31/2027"));
     }
 };
 

@@ -257,8 +257,9 @@ private slots:
         QCOMPARE(ColoreTesto(Controllo<QLineEdit>(s, "txtSella")), QColor(0, 0, 0));
         QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 520"));
 
+        // What the coach typed is stored; the default only shown.
         principale->ChiudiFinestre();
-        QCOMPARE(Stored("Verdi", "sella"), std::string("27.5"));
+        QCOMPARE(Stored("Verdi", "sella"), std::string());
         QCOMPARE(Stored("Verdi", "cavallo"), std::string("800"));
     }
 
@@ -299,7 +300,8 @@ private slots:
         QCOMPARE(Controllo<QLineEdit>(s, "txtTP")->text(), QStringLiteral(" 50.7"));
     }
 
-    // The load and the picker change only the athlete the sheet settles on.
+    // Neither the load nor the picker changes an athlete: the sheet shows
+    // the default saddle and the cleaned inseam, and stores nothing.
     void soloLAtletaScelto() {
         CreaArchivio({{"Primo", {{"cavallo", "80"}, {"sella", "30"}}},
                       {"Secondo", {{"cavallo", "81"}}},
@@ -317,9 +319,9 @@ private slots:
         principale->ChiudiFinestre();
         QCOMPARE(NomeAtletaCorrente, QStringLiteral("Terzo"));
         QCOMPARE(Stored("Primo", "sella"), std::string("30"));
-        QCOMPARE(Stored("Secondo", "sella"), std::string("27.5"));
-        QCOMPARE(Stored("Terzo", "sella"), std::string("27.5"));
-        QCOMPARE(Stored("Terzo", "cavallo"), std::string("82.5"));
+        QCOMPARE(Stored("Secondo", "sella"), std::string());
+        QCOMPARE(Stored("Terzo", "sella"), std::string());
+        QCOMPARE(Stored("Terzo", "cavallo"), std::string("82,5"));
         QCOMPARE(Stored("Quarto", "sella"), std::string());
     }
 
