@@ -80,7 +80,7 @@ passo "apt-get remove tovarin keeps $archivio"
 dentro apt-get remove -y -q tovarin | tail -1
 [ ! -e "$radice/usr/bin/tovarin" ] || fallito "the program is still installed"
 [ -f "$radice$archivio" ] || fallito "the archive went with the package"
-dentro sqlcipher "$archivio" "PRAGMA key = 'quintobarle'; SELECT nome FROM atleta;" | grep -qx 'Rossi Mario' ||
+dentro sqlcipher "$archivio" "PRAGMA key = 'quintobarle'; PRAGMA cipher_compatibility = 3; PRAGMA cipher_page_size = 1024; PRAGMA kdf_iter = 64000; SELECT nome FROM atleta;" | grep -qx 'Rossi Mario' ||
   fallito "the archive no longer holds the athlete"
 dentro dpkg --purge tovarin | tail -1
 [ -f "$radice$archivio" ] || fallito "the archive went with the purge"

@@ -52,7 +52,7 @@ sleep 0.5
 foto scheda
 ferma
 [ -f "$archivio" ] || fallito "no archive at $archivio"
-sqlcipher "$archivio" "PRAGMA key = 'quintobarle'; SELECT nome FROM atleta;" | grep -qx 'Rossi Mario' ||
+sqlcipher "$archivio" "PRAGMA key = 'quintobarle'; PRAGMA cipher_compatibility = 3; PRAGMA cipher_page_size = 1024; PRAGMA kdf_iter = 64000; SELECT nome FROM atleta;" | grep -qx 'Rossi Mario' ||
   fallito "the athlete is not in $archivio"
 
 echo "-- restart: the card shows the athlete"
