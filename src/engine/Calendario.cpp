@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstddef>
 #include <ctime>
+#include <initializer_list>
 #include <utility>
 
 namespace Calendario {
@@ -24,25 +25,25 @@ Data OggiLocale() {
     return {locale.tm_year + 1900, locale.tm_mon + 1, locale.tm_mday};
 }
 
-// "05" for 5, four digits for a year.
-void Accoda(std::string& s, int valore, int cifre) {
-    char testo[16];
-    const auto [fine, errore] = std::to_chars(testo, testo + sizeof testo, valore);
-    if (errore != std::errc()) return;
-    s.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, cifre - (fine - testo))), '0');
-    s.append(testo, fine);
+// Three numbers of a date with the separator between them, each with at
+// least its digits: "05" for 5 in two, "0988" for a year in four.
+std::string Numeri(char separatore, std::initializer_list<std::pair<int, int>> parti) {
+    std::string s;
+    for (const auto& [valore, cifre] : parti) {
+        if (!s.empty()) s += separatore;
+        char testo[16];
+        const auto [fine, errore] = std::to_chars(testo, testo + sizeof testo, valore);
+        if (errore != std::errc()) continue;
+        s.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, cifre - (fine - testo))), '0');
+        s.append(testo, fine);
+    }
+    return s;
 }
 
 ServiziData ServiziPredefiniti() {
     return {OggiLocale, [](std::string_view testo) { return LeggiDataNumerica(testo, OrdineData::GiornoMeseAnno); },
             [](const Data& d) {
-                std::string s;
-                Accoda(s, d.giorno, 2);
-                s += '/';
-                Accoda(s, d.mese, 2);
-                s += '/';
-                Accoda(s, d.anno, 4);
-                return s;
+                return Numeri('/', {{d.giorno, 2}, {d.mese, 2}, {d.anno, 4}});
             }};
 }
 
@@ -126,15 +127,7 @@ std::optional<Data> LeggiDataIso(std::string_view testo) {
     return d;
 }
 
-std::string TestoIso(const Data& d) {
-    std::string s;
-    Accoda(s, d.anno, 4);
-    s += '-';
-    Accoda(s, d.mese, 2);
-    s += '-';
-    Accoda(s, d.giorno, 2);
-    return s;
-}
+std::string TestoIso(const Data& d) { return Numeri('-', {{d.anno, 4}, {d.mese, 2}, {d.giorno, 2}}); }
 
 bool AnnoCompleto(std::string_view testo) {
     int cifre = 0;
