@@ -118,18 +118,8 @@ namespace {
 // copy elsewhere (a memory stick's FAT).
 std::optional<sistema::ErroreFile> Conserva(const fs::path& file, const fs::path& conservato) {
     const auto collegato = sistema::CollegaFile(file, conservato);
-    if (!collegato) return std::nullopt;
-    if (collegato->numero == EEXIST) return collegato;
-    sistema::ErroreFile errore;
-    const auto provvisorio = sistema::CreaFileAccanto(conservato, errore);
-    if (!provvisorio) return errore;
-    auto r = sistema::CopiaContenuto(file, *provvisorio);
-    if (!r) r = sistema::SpostaSenzaSostituire(*provvisorio, conservato);
-    if (r) {
-        std::error_code ec;
-        fs::remove(*provvisorio, ec);
-    }
-    return r;
+    if (!collegato || collegato->numero == EEXIST) return collegato;
+    return sistema::CopiaInNuovoFile(file, conservato);
 }
 
 }  // namespace

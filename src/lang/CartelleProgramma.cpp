@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -34,18 +33,10 @@ void PreparaCartellaUtente(const QString& cartella) {
 }
 
 // Copies a file the program folder holds and the user's folder lacks, whole
-// or not at all.
+// or not at all, owner-only.
 void CopiaSeManca(const QString& da, const QString& a) {
     if (!QFileInfo::exists(da) || QFileInfo::exists(a)) return;
-    QFile origine(da);
-    if (!origine.open(QIODevice::ReadOnly)) return;
-    QSaveFile copia(a);
-    if (!copia.open(QIODevice::WriteOnly)) return;
-    if (copia.write(origine.readAll()) != origine.size()) {
-        copia.cancelWriting();
-        return;
-    }
-    if (copia.commit()) QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    sistema::CopiaInNuovoFile(QFile::encodeName(da).toStdString(), QFile::encodeName(a).toStdString());
 }
 
 }  // namespace

@@ -36,14 +36,19 @@ fs::path& Registro() {
     return registro;
 }
 
+// The folder of a file, as one spelling for every way of reaching it.
+fs::path CartellaDi(const fs::path& file) {
+    std::error_code ec;
+    fs::path cartella = fs::weakly_canonical(fs::absolute(file, ec).parent_path(), ec);
+    return ec ? file.parent_path() : cartella;
+}
+
 void Annota(const fs::path& provvisorio) {
     // The registry's own folder is looked through at every start anyway.
-    if (Registro().empty() || provvisorio.parent_path() == Registro().parent_path()) return;
+    if (Registro().empty() || CartellaDi(provvisorio) == CartellaDi(Registro())) return;
     const int fd = ::open(Registro().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;  // a note only: the file itself is what matters
-    std::error_code ec;
-    const fs::path assoluto = fs::absolute(provvisorio, ec);
-    ScriviTutto(fd, (ec ? provvisorio : assoluto).string() + '\n');
+    ScriviTutto(fd, (CartellaDi(provvisorio) / provvisorio.filename()).string() + '\n');
     ::close(fd);
 }
 
@@ -148,9 +153,8 @@ std::optional<ErroreFile> ScriviFileAtomico(const fs::path& file, std::string_vi
     ErroreFile errore;
     const auto provvisorio = CreaFileAccanto(file, errore);
     if (!provvisorio) return errore;
-    struct stat info {};
-    const mode_t modo = ::stat(file.c_str(), &info) == 0 ? (info.st_mode & 07777) : static_cast<mode_t>(permessi);
-    const int fd = ::open(provvisorio->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    const auto modo = static_cast<mode_t>(permessi);
+    const int fd = ::open(provvisorio->c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
     bool riuscito = fd >= 0 && ::fchmod(fd, modo) == 0 && ScriviTutto(fd, byte) && ::fsync(fd) == 0;
     int numero = riuscito ? 0 : errno;
     if (fd >= 0 && ::close(fd) != 0 && riuscito) {
@@ -167,6 +171,16 @@ std::optional<ErroreFile> ScriviFileAtomico(const fs::path& file, std::string_vi
     }
     Sincronizza(file.parent_path());
     return std::nullopt;
+}
+
+std::optional<ErroreFile> CopiaInNuovoFile(const fs::path& da, const fs::path& a) {
+    ErroreFile errore;
+    const auto provvisorio = CreaFileAccanto(a, errore);
+    if (!provvisorio) return errore;
+    auto esito = CopiaContenuto(da, *provvisorio);
+    if (!esito) esito = SpostaSenzaSostituire(*provvisorio, a);
+    if (esito) ::unlink(provvisorio->c_str());
+    return esito;
 }
 
 std::optional<ErroreFile> CopiaContenuto(const fs::path& da, const fs::path& a) {

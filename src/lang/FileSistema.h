@@ -20,10 +20,11 @@ struct ErroreFile {
     std::string dettaglio;
 };
 
-// Replaces `file` with `byte`: written to a temporary file beside it, synced
-// to disk and renamed over it, so the file is always either the old or the
-// new one and never half-written. A new file gets `permessi` (an existing
-// one keeps its own). Nothing on success.
+// Replaces `file` with `byte`: written to a temporary file beside it, every
+// write checked, synced to disk and renamed over it, so the file is always
+// either the old or the new one and never half-written. The file gets
+// `permessi`, whatever stood under its name before; a link there is replaced,
+// never written through. Nothing on success.
 std::optional<ErroreFile> ScriviFileAtomico(const std::filesystem::path& file, std::string_view byte,
                                             std::filesystem::perms permessi = std::filesystem::perms::owner_read |
                                                                               std::filesystem::perms::owner_write);
@@ -48,6 +49,10 @@ bool NomeProvvisorio(const std::string& nome);
 // user under such a name, and the process that made it is no longer running.
 // Returns how many were removed.
 std::size_t RimuoviProvvisoriAbbandonati(const std::vector<std::filesystem::path>& cartelle);
+
+// Makes `a` a copy of `da`, owner-only, whole or not at all: an existing `a`
+// is never replaced (the error number EEXIST). Nothing on success.
+std::optional<ErroreFile> CopiaInNuovoFile(const std::filesystem::path& da, const std::filesystem::path& a);
 
 // Copies the file `da` over the existing file `a` and syncs it to disk.
 std::optional<ErroreFile> CopiaContenuto(const std::filesystem::path& da, const std::filesystem::path& a);

@@ -5,10 +5,12 @@
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "ScritturaFile.h"
 #include "StampaFinestra.h"
 #include "TestoPiano.h"
 #include "modLanguageSupport.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
@@ -16,7 +18,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 
 #include <algorithm>
@@ -385,32 +386,25 @@ void ImpostaA4Verticale(QPagedPaintDevice& dispositivo) {
 }  // namespace
 
 bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore) {
-    QSaveFile uscita(file);
-    if (!uscita.open(QIODevice::WriteOnly)) {
-        if (errore) *errore = uscita.errorString();
-        return false;
-    }
+    // Drawn in memory, then written whole: every write of the file checked.
+    QBuffer pagina;
+    pagina.open(QIODevice::WriteOnly);
     const DatiReport dati = PreparaReport(riga);
     {
-        QPdfWriter pdf(&uscita);
+        QPdfWriter pdf(&pagina);
         pdf.setResolution(600);
         pdf.setTitle(TitoloApplicazione + QStringLiteral(" - ") + dati.nome);
         pdf.setCreator(TitoloApplicazione);
         ImpostaA4Verticale(pdf);
         QPainter pittore;
         if (!pittore.begin(&pdf)) {
-            if (errore) *errore = uscita.errorString();
-            uscita.cancelWriting();
+            if (errore) *errore = Messaggio("0081");
             return false;
         }
         DisegnaReport(pittore, pdf, dati);
         pittore.end();
     }
-    if (!uscita.commit()) {
-        if (errore) *errore = uscita.errorString();
-        return false;
-    }
-    return true;
+    return ScriviFileIntero(file, pagina.data(), errore);
 }
 
 void StampaReportAtleta(QWidget* finestra, const Riga& riga) {

@@ -4,16 +4,19 @@
 #include "Globali.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
+#include "ScritturaFile.h"
 #include "Stili.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -147,6 +150,23 @@ QImage ImmagineDaStampare(FinestraDaStampare* stampata) {
     return immagine;
 }
 
+namespace {
+
+// The window's picture at its real size on the page, centred: one unit of
+// the window is 1/96 inch on paper, whatever the screen's scale.
+bool DisegnaPagina(QPagedPaintDevice& pagina, int risoluzione, const QImage& immagine) {
+    QPainter pittore;
+    if (!pittore.begin(&pagina)) return false;
+    const double scala = risoluzione / 96.0;
+    const QRect area = pagina.pageLayout().fullRectPixels(risoluzione);
+    const QSizeF dimensione = immagine.deviceIndependentSize() * scala;
+    const QPointF angolo((area.width() - dimensione.width()) / 2, (area.height() - dimensione.height()) / 2);
+    pittore.drawImage(QRectF(angolo, dimensione), immagine);
+    return pittore.end();
+}
+
+}  // namespace
+
 void StampaFinestra(FinestraDaStampare* stampata) {
     QWidget* finestra = stampata->FinestraStampata();
     const ServiziStampa& servizi = Servizi();
@@ -157,33 +177,32 @@ void StampaFinestra(FinestraDaStampare* stampata) {
         filePdf = servizi.scegliFilePdf(finestra);
         if (filePdf.isEmpty()) return;
         filePdf = ConEstensionePdf(filePdf);
-        stampante = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        stampante->setOutputFormat(QPrinter::PdfFormat);
-        stampante->setOutputFileName(filePdf);
     }
-    stampante->setPageOrientation(QPageLayout::Landscape);
-    stampante->setFullPage(true);
-
     const QImage immagine = ImmagineDaStampare(stampata);
     stampata->FocusNascosto();
 
-    QPainter pittore;
-    bool riuscita = pittore.begin(stampante.get());
-    if (riuscita) {
-        // One unit of the window is 1/96 inch on paper, whatever the screen's
-        // scale: the window at its real size, centred.
-        const double scala = stampante->resolution() / 96.0;
-        const QRect pagina = stampante->pageLayout().fullRectPixels(stampante->resolution());
-        const QSizeF dimensione = immagine.deviceIndependentSize() * scala;
-        const QPointF angolo((pagina.width() - dimensione.width()) / 2, (pagina.height() - dimensione.height()) / 2);
-        pittore.drawImage(QRectF(angolo, dimensione), immagine);
-        riuscita = pittore.end();
+    if (stampante) {
+        stampante->setPageOrientation(QPageLayout::Landscape);
+        stampante->setFullPage(true);
+        if (!DisegnaPagina(*stampante, stampante->resolution(), immagine)) MostraMessaggio(finestra, Messaggio("0061"));
+        return;
     }
-    if (riuscita && !filePdf.isEmpty()) riuscita = QFileInfo(filePdf).size() > 0;
-    if (!riuscita) {
-        if (filePdf.isEmpty())
-            MostraMessaggio(finestra, Messaggio("0061"));
-        else
-            MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)));
+    // The PDF drawn in memory, then written whole: every write checked.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    bool disegnata;
+    {
+        QPdfWriter scrittore(&pdf);
+        scrittore.setResolution(1200);
+        scrittore.setCreator(TitoloApplicazione);
+        scrittore.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        disegnata = DisegnaPagina(scrittore, scrittore.resolution(), immagine);
+    }
+    QString motivo;
+    if (!disegnata) {
+        MostraMessaggio(finestra, Messaggio("0061"));
+    } else if (!ScriviFileIntero(filePdf, pdf.data(), &motivo)) {
+        MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)) + QStringLiteral("\n\n") +
+                                      Messaggio("0088") + QStringLiteral(": ") + motivo + QLatin1Char('.'));
     }
 }

@@ -23,7 +23,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -237,29 +239,47 @@ private slots:
             QVERIFY2(testo.contains(QLatin1String(risultato)), risultato);
     }
 
-    // The same work from the command line, on the program's archive: one line
-    // saying what was done, a non-zero exit on any failure.
-    void rigaDiComando() {
+    // The program copied into the test's folder, which is then its own, with
+    // English as its language.
+    void PreparaProgramma() {
         const fs::path programma = fs::path(TOVARIN_APP_DIR) / "tovarin";
         for (const char* f : {"italian.lng", "english.lng"}) fs::remove(cartella->file(f));
         fs::copy_file(programma, cartella->file("tovarin"));
         for (const char* f : {"italian.lng", "english.lng"})
             fs::copy_file(fs::path(TOVARIN_APP_DIR) / f, cartella->file(f));
         cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=english\n");
+    }
+    // That program run from the command line; what it printed in `uscita`.
+    // With a limit, no file it writes may grow past that many bytes, as on a
+    // full disk.
+    int Esegui(const QStringList& argomenti, QString* uscita = nullptr, rlim_t limite = 0) {
+        QProcess p;
+        p.setWorkingDirectory(Q(cartella->percorso()));
+        p.setProcessEnvironment([] {
+            auto e = QProcessEnvironment::systemEnvironment();
+            e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            e.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));  // dates as day, month, year
+            return e;
+        }());
+        if (limite)
+            p.setChildProcessModifier([limite] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                rlimit r{limite, limite};
+                ::setrlimit(RLIMIT_FSIZE, &r);
+            });
+        p.start(Q(cartella->file("tovarin")), argomenti);
+        p.waitForFinished(60000);
+        if (uscita) *uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitCode();
+    }
+
+    // The same work from the command line, on the program's archive: one line
+    // saying what was done, a non-zero exit on any failure.
+    void rigaDiComando() {
+        PreparaProgramma();
         cartella->scrivi("atleti.csv", archivio::TestoCsv(Atleti(), archivio::FormatoCsv::PerDecimale('.')));
         auto esegui = [this](const QStringList& argomenti, QString* uscita = nullptr) {
-            QProcess p;
-            p.setWorkingDirectory(Q(cartella->percorso()));
-            p.setProcessEnvironment([] {
-                auto e = QProcessEnvironment::systemEnvironment();
-                e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-                e.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));  // dates as day, month, year
-                return e;
-            }());
-            p.start(Q(cartella->file("tovarin")), argomenti);
-            p.waitForFinished(60000);
-            if (uscita) *uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-            return p.exitCode();
+            return Esegui(argomenti, uscita);
         };
         QString uscita;
         QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);  // no archive yet
@@ -279,6 +299,32 @@ private slots:
         QCOMPARE(esegui({"--import-csv", "ostile.csv"}), 1);
         QCOMPARE(esegui({"--import-csv"}), 2);
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
+    }
+
+    // A report is written whole or not at all, and the coach's alone: on a
+    // full disk the command says why and exits 1, and the report saved
+    // before stays; a link someone planted at the name is replaced, and the
+    // file it pointed to is not touched.
+    void reportInteroOppureNiente() {
+        PreparaProgramma();
+        prova::CreaArchivio(File(), Atleti());
+        QCOMPARE(Esegui({"--report", "Bianchi", "bianchi.pdf"}), 0);
+        const std::string prima = cartella->leggi("bianchi.pdf");
+        QCOMPARE(fs::status(cartella->file("bianchi.pdf")).permissions(),
+                 fs::perms::owner_read | fs::perms::owner_write);
+        QString uscita;
+        QCOMPARE(Esegui({"--report", "Verdi", "bianchi.pdf"}, &uscita, 20000), 1);
+        QVERIFY2(uscita.contains(QStringLiteral("the disk is full")), qPrintable(uscita));
+        QVERIFY(cartella->leggi("bianchi.pdf") == prima);
+        QCOMPARE(prova::Contenuto(cartella->percorso()).size(), std::size_t(6));  // nothing left beside it
+
+        cartella->scrivi("altrui.pdf", "someone else's");
+        fs::permissions(cartella->file("altrui.pdf"), fs::perms::all);
+        fs::create_symlink(cartella->file("altrui.pdf"), cartella->file("link.pdf"));
+        QCOMPARE(Esegui({"--report", "Bianchi", "link.pdf"}), 0);
+        QVERIFY(!fs::is_symlink(cartella->file("link.pdf")));
+        QCOMPARE(fs::status(cartella->file("link.pdf")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        QCOMPARE(cartella->leggi("altrui.pdf"), std::string("someone else's"));
     }
 };
 

@@ -237,6 +237,8 @@ private slots:
         StampaFinestra(principale.get());
         QVERIFY(avvisi.isEmpty());
         QVERIFY(QFileInfo(filePdf + ".pdf").size() > 0);
+        QCOMPARE(QFile::permissions(filePdf + ".pdf") & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);  // the coach's alone
 
         filePdf = QString::fromStdString(cartella->file("manca/pagina.pdf").string());
         StampaFinestra(principale.get());
