@@ -18,7 +18,14 @@
 
 namespace {
 
-constexpr std::string_view Comandi[] = {"--export-csv", "--import-csv", "--backup", "--report"};
+constexpr const char* Uso =
+    "usage: tovarin                            the program's window\n"
+    "       tovarin --export-csv FILE          every athlete to a CSV file\n"
+    "       tovarin --import-csv FILE          the athletes of a CSV file added, all of them or none\n"
+    "       tovarin --backup FILE              a backup of the archive\n"
+    "       tovarin --report NAME FILE.pdf     the report of the first athlete of that name\n"
+    "       tovarin --help                     this text\n"
+    "Exit status: 0 done, 1 refused or failed (one line says why), 2 a command line it does not know.\n";
 
 std::filesystem::path Percorso(const QString& file) {
     return std::filesystem::path(QFile::encodeName(file).toStdString());
@@ -145,10 +152,12 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
 }  // namespace
 
 bool ComandoRichiesto(int argc, char** argv) {
+    // Qt's own options (-platform, -style, ...) start the window as ever;
+    // anything else is for the command line, which says what it does not
+    // know rather than start a window that ignores it.
     if (argc < 2) return false;
-    for (std::string_view c : Comandi)
-        if (c == argv[1]) return true;
-    return std::string_view(argv[1]).substr(0, 2) == "--" && std::string_view(argv[1]) != "--";
+    const std::string_view primo = argv[1];
+    return primo.substr(0, 2) == "--" || primo.substr(0, 1) != "-" || primo == "-h";
 }
 
 int EseguiComando(const QStringList& argomenti) {
@@ -161,7 +170,7 @@ int EseguiComando(const QStringList& argomenti) {
     if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--report") && argomenti.size() == 3)
         return Report(archivioFile, argomenti[1], argomenti[2]);
-    std::fprintf(stderr,
-                 "usage: tovarin [--export-csv FILE | --import-csv FILE | --backup FILE | --report NAME FILE.pdf]\n");
-    return 2;
+    const bool aiuto = argomenti.size() == 1 && (comando == QLatin1String("--help") || comando == QLatin1String("-h"));
+    std::fputs(Uso, aiuto ? stdout : stderr);
+    return aiuto ? 0 : 2;
 }

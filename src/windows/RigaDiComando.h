@@ -6,13 +6,17 @@
 //   tovarin --backup FILE            a backup of the archive
 //   tovarin --report NAME FILE.pdf   the report of the first athlete of that name
 //
+//   tovarin --help                   the usage, on the standard output
+//
 // Each prints one line saying what it did and exits 0, or prints why not and
-// exits non-zero: 1 for a failure, 2 for a command line it does not know.
+// exits non-zero: 1 for a refusal or a failure, 2 for a command line it does
+// not know (the usage on the standard error, and no window).
 #pragma once
 
 #include <QStringList>
 
-// True when the arguments ask for one of the commands above.
+// True when the arguments are for the command line rather than the window:
+// any but Qt's own options (-platform, -style, ...).
 bool ComandoRichiesto(int argc, char** argv);
 
 // Runs the command (the arguments after the program's name); the program's

@@ -252,7 +252,7 @@ private slots:
     // That program run from the command line; what it printed in `uscita`.
     // With a limit, no file it writes may grow past that many bytes, as on a
     // full disk.
-    int Esegui(const QStringList& argomenti, QString* uscita = nullptr, rlim_t limite = 0) {
+    int Esegui(const QStringList& argomenti, QString* uscita = nullptr, rlim_t limite = 0, QString* errori = nullptr) {
         QProcess p;
         p.setWorkingDirectory(Q(cartella->percorso()));
         p.setProcessEnvironment([] {
@@ -268,8 +268,14 @@ private slots:
                 ::setrlimit(RLIMIT_FSIZE, &r);
             });
         p.start(Q(cartella->file("tovarin")), argomenti);
-        p.waitForFinished(60000);
-        if (uscita) *uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return -1;  // a window, or hanging
+        }
+        const QByteArray fuori = p.readAllStandardOutput(), err = p.readAllStandardError();
+        if (uscita) *uscita = QString::fromUtf8(errori ? fuori : fuori + err);
+        if (errori) *errori = QString::fromUtf8(err);
         return p.exitCode();
     }
 
@@ -298,6 +304,16 @@ private slots:
         cartella->scrivi("ostile.csv", "nome;cognome\nRossi;Mario\n");
         QCOMPARE(esegui({"--import-csv", "ostile.csv"}), 1);
         QCOMPARE(esegui({"--import-csv"}), 2);
+        // The usage when asked for, on the standard output; a stray name or an
+        // unknown option is no window, but the usage on the standard error.
+        QString errori;
+        QCOMPARE(Esegui({"--help"}, &uscita, 0, &errori), 0);
+        QVERIFY2(uscita.startsWith(QStringLiteral("usage: tovarin")) && !errori.contains(QStringLiteral("usage")),
+                 qPrintable(uscita));
+        for (const QStringList& sbagliati : {QStringList{"atleti.csv"}, QStringList{"--esporta", "x.csv"}}) {
+            QCOMPARE(Esegui(sbagliati, &uscita, 0, &errori), 2);
+            QVERIFY2(uscita.isEmpty() && errori.contains(QStringLiteral("usage: tovarin")), qPrintable(errori));
+        }
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
     }
 
