@@ -64,12 +64,25 @@ bool TestoUtf8(std::string_view t) {
     return true;
 }
 
+// A cell that starts with one of these is a formula to some spreadsheet
+// (=HYPERLINK(...) becomes a live link): written after an apostrophe, which
+// marks it as text, and read back without it.
+bool IniziaComeFormula(std::string_view testo) {
+    const auto dopo = testo.find_first_not_of('\'');
+    return dopo != std::string_view::npos && std::string_view("=+-@\t\r").find(testo[dopo]) != std::string_view::npos;
+}
+
+void TogliPrefissoFormula(std::string& campo) {
+    if (!campo.empty() && campo.front() == '\'' && IniziaComeFormula(campo)) campo.erase(0, 1);
+}
+
 void AccodaCampo(std::string& out, std::string_view valore, bool virgolette) {
     if (!virgolette) {
         out += valore;
         return;
     }
     out += '"';
+    if (IniziaComeFormula(valore)) out += '\'';
     for (char c : valore) {
         if (c == '"') out += '"';
         out += c;
@@ -319,8 +332,10 @@ public:
             if (lettore_->Finito()) return Voce::Fine;
             lettore_->Prossimo(r_);
             if (RecordVuoto(r_)) continue;
-            for (const std::string& c : r_.campi)
+            for (std::string& c : r_.campi) {
                 if (!TestoUtf8(c)) return Voce::FileRifiutato;
+                TogliPrefissoFormula(c);
+            }
             rifiutata = {r_.linea, Rifiuto::Colonne, {}};
             if (r_.difetto) {
                 rifiutata.motivo = *r_.difetto;

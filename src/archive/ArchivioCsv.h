@@ -7,7 +7,10 @@
 // by a semicolon where the user's decimal separator is a comma, by a comma
 // otherwise; the measures are written with the user's decimal separator.
 // Every text that is not a measure is quoted, so that a spreadsheet keeps its
-// leading zeros; quotes inside are doubled and line breaks kept.
+// leading zeros; quotes inside are doubled and line breaks kept. A text that
+// a spreadsheet would take for a formula (starting with =, +, -, @, a tab or
+// a carriage return, after any apostrophes) gets one apostrophe more in
+// front, which reading the file takes away again.
 //
 // Dates are written as ISO dates ("1988-03-15"), which mean the same under
 // any regional settings; a stored date that reads under none is written as

@@ -471,3 +471,28 @@ TEST(Copia, IProvvisoriAbbandonatiSonoRimossiAllAvvio) {
               (std::vector<std::string>{"LangSetting.ini.tmp-1-abcdef", "provvisori.lst", "tvp.dmg.tmp-note"}));
     sistema::ImpostaRegistroProvvisori({});
 }
+
+// No cell becomes a formula in a spreadsheet: a text starting as one is
+// written after an apostrophe, and comes back as it was, apostrophes of its
+// own included.
+TEST(Csv, NessunaCellaDiventaUnaFormula) {
+    const std::vector<std::pair<std::string, std::string>> casi{
+        {"=HYPERLINK(\"http://x\",\"click\")", "'=HYPERLINK"},
+        {"+39 0422 123456", "'+39"},
+        {"-", "'-"},
+        {"@rossi", "'@rossi"},
+        {"\tdopo un tab", "'\t"},
+        {"\rdopo un ritorno", "'\r"},
+        {"'=gia' con apostrofo", "''="},
+        {"'apostrofo", "'apostrofo"},
+        {"'", "'\""},
+    };
+    std::vector<Riga> righe;
+    for (const auto& [testo, atteso] : casi)
+        righe.push_back(prova::RigaDi("Atleta", {{"note", testo}, {"Societa", testo}}));
+    const std::string csv = Csv(righe);
+    for (const auto& [testo, atteso] : casi) EXPECT_NE(csv.find("\"" + atteso), std::string::npos) << testo;
+    const auto letta = archivio::LeggiCsv(csv);
+    ASSERT_EQ(letta.righe.size(), righe.size());
+    for (std::size_t i = 0; i < righe.size(); ++i) EXPECT_TRUE(letta.righe[i] == righe[i]) << casi[i].first;
+}
