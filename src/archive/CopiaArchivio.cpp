@@ -49,7 +49,7 @@ Esito VerificaCopia(const fs::path& copia) {
     return a.Verifica();
 }
 
-Esito Archivio::CopiaIn(const fs::path& destinazione) const {
+Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
     sistema::ErroreFile errore;
@@ -97,6 +97,7 @@ Esito Archivio::CopiaIn(const fs::path& destinazione) const {
     if (esito)
         if (auto r = sistema::Rinomina(*provvisorio, destinazione)) esito = DaFile(*r);
     if (!esito) scarta();
+    if (esito && quante) *quante = righe;
     return esito;
 }
 

@@ -385,10 +385,15 @@ archivio::Esito LegameArchivio::AggiungiAtleti(const std::function<archivio::Esi
     if (!aperto_ || caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "archive not open"};
     if (!ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
     const archivio::Esito esito = aggiungi(*archivio_);
-    // The new rows join the record set and the picker at the end.
+    // The new rows join the record set and the picker at the end; the coach
+    // is told when the window cannot list them.
     std::vector<std::int64_t> id;
     std::vector<std::string> nomi;
-    if (archivio::Esito e = archivio_->ElencaRighe(id, nomi); !e || id.size() == id_.size()) return esito;
+    if (archivio::Esito e = archivio_->ElencaRighe(id, nomi); !e) {
+        Avvisa(TestoRigaNonLetta(file_, e.errore()));
+        return esito;
+    }
+    if (id.size() == id_.size()) return esito;
     const int prima = NumeroRighe();
     id_ = std::move(id);
     if (QStringListModel* elenco = navigatore_ ? navigatore_->ElencoNomi() : nullptr) {

@@ -190,11 +190,12 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
                                                        QStringLiteral("tvp %1.dmg").arg(Oggi()), Messaggio("0256")),
                                        QStringLiteral(".dmg"));
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
-    if (archivio::Esito e = legame->Connessione().CopiaIn(Percorso(file)); !e) {
+    std::int64_t righe = 0;
+    if (archivio::Esito e = legame->Connessione().CopiaIn(Percorso(file), &righe); !e) {
         AvvisaErrore(finestra, "0278", file, e.errore());
         return;
     }
-    Informa(finestra, Messaggio("0277").arg(Nativo(file)).arg(legame->NumeroRighe()));
+    Informa(finestra, Messaggio("0277").arg(Nativo(file)).arg(righe));
 }
 
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {

@@ -117,12 +117,10 @@ int Importa(const QString& archivioFile, const QString& file) {
 int Copia(const QString& archivioFile, const QString& file) {
     archivio::Archivio a;
     if (!ApriEsistente(a, archivioFile)) return 1;
-    std::vector<std::int64_t> id;
-    std::vector<std::string> nomi;
-    a.ElencaRighe(id, nomi);
-    if (archivio::Esito e = a.CopiaIn(Percorso(file)); !e)
+    std::int64_t righe = 0;
+    if (archivio::Esito e = a.CopiaIn(Percorso(file), &righe); !e)
         return Fallito(Messaggio("0278") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
-    Scrivi(stdout, Messaggio("0277").arg(Nativo(file)).arg(id.size()));
+    Scrivi(stdout, Messaggio("0277").arg(Nativo(file)).arg(righe));
     return 0;
 }
 

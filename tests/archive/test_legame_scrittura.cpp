@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <memory>
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -303,6 +305,38 @@ private slots:
         QCOMPARE(ambiente_->avvisi.ricevuti.size(), 2);
         blocco.Rilascia();
         QVERIFY(prova::LeggiByte(ambiente_->file) == prima);
+    }
+
+    // Athletes added to the archive (an import) join the window's list; when
+    // the list cannot be read again, the coach is told, and what was added is
+    // still said to be added.
+    void gliAtletiAggiuntiEntranoNellElenco() {
+        Archivio({RigaDi("Rossi")});
+        FinestraProva f;
+        QVERIFY(f.Carica());
+        auto aggiungiVerdi = [](archivio::Archivio& a) {
+            std::int64_t id = 0;
+            return a.AggiungiRiga(RigaDi("Verdi"), id);
+        };
+        QVERIFY(f.legame->AggiungiAtleti(aggiungiVerdi).ok());
+        QCOMPARE(f.legame->NumeroRighe(), 2);
+        QVERIFY(ambiente_->avvisi.ricevuti.isEmpty());
+
+        const int attesa = archivio::Archivio::AttesaBloccoMs;
+        archivio::Archivio::AttesaBloccoMs = 50;
+        std::unique_ptr<prova::BloccoArchivio> blocco;
+        const archivio::Esito esito = f.legame->AggiungiAtleti([&](archivio::Archivio& a) {
+            const archivio::Esito e = aggiungiVerdi(a);
+            blocco = std::make_unique<prova::BloccoArchivio>(ambiente_->file);  // another program, at once
+            return e;
+        });
+        archivio::Archivio::AttesaBloccoMs = attesa;
+        QVERIFY(blocco->riuscito());
+        QVERIFY(esito.ok());
+        QCOMPARE(ambiente_->avvisi.ricevuti.size(), 1);
+        blocco->Rilascia();
+        QVERIFY(f.close());
+        QCOMPARE(Righe().size(), std::size_t(3));
     }
 };
 
