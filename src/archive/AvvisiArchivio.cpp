@@ -7,7 +7,7 @@
 namespace {
 
 // Never empty: these texts make up questions that risk data.
-QString M(const char* id) { return MessaggioSicuro(id); }
+QString M(const char* id) { return Messaggio(id); }
 
 QString NomeFile(const QString& file) { return QDir::toNativeSeparators(file); }
 

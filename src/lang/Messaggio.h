@@ -8,9 +8,6 @@
 
 inline const QString TitoloApplicazione = QStringLiteral("Tovarin Project");
 
-// The text of the message identifier ("0027") in the current language.
+// The text of the message identifier ("0027") in the current language, the
+// program's own where the language file lacks it.
 QString Messaggio(std::string_view id);
-
-// The same, falling back to the program's own Italian text for the messages
-// that must never show empty (the questions that risk data).
-QString MessaggioSicuro(std::string_view id);

@@ -2,71 +2,59 @@
 
 #include "modLanguageSupport.h"
 
-#include <array>
-#include <utility>
+#include <memory>
 
 namespace modLanguageSupport {
 
+extern const std::string_view LinguaIncorporataItaliana;
+extern const std::string_view LinguaIncorporataInglese;
+
 namespace {
 
-using Voce = std::pair<std::string_view, std::string_view>;
-
-constexpr std::array<Voce, 23> Riserva{{
-    {"0027", "Eliminare dall'archivio l'atleta visualizzato?"},
-    {"0070", "il file non è un archivio di Tovarin Project, oppure è protetto da un'altra password"},
-    {"0071", "il file è danneggiato"},
-    {"0072", "il file è bloccato da un altro programma"},
-    {"0073", "il file o la sua cartella sono di sola lettura"},
-    {"0074", "il disco è pieno"},
-    {"0075", "il sistema nega l'accesso al file o alla sua cartella"},
-    {"0076", "la cartella del file non esiste"},
-    {"0077", "il file non contiene la tabella degli atleti"},
-    {"0078", "nella tabella degli atleti manca la colonna \"%1\""},
-    {"0079", "l'atleta non è più nell'archivio"},
-    {"0080", "errore di lettura o scrittura del disco"},
-    {"0081", "errore imprevisto"},
-    {"0082", "Impossibile aprire l'archivio degli atleti:"},
-    {"0083", "Impossibile scrivere nell'archivio le modifiche all'atleta %1:"},
-    {"0086", "Impossibile eliminare l'atleta %1 dall'archivio:"},
-    {"0087", "Impossibile leggere un atleta dall'archivio:"},
-    {"0088", "Motivo"},
-    {"0089", "Il file non è stato modificato. Le schede degli atleti restano vuote."},
-    {"0090", "Le modifiche sono ancora nella finestra."},
-    {"0091", "Le modifiche sono andate perse."},
-    {"0092", "Chiudere comunque la finestra perdendo le modifiche?"},
-    {"0093", "(senza nome)"},
-}};
-
-// Without them the work activity cannot be chosen.
-constexpr std::array<std::string_view, 3> Attivita{"0005", "0006", "0007"};
+// Each shipped file read once, when first needed.
+const FileIniLetto& Incorporato(std::string_view lingua) {
+    static const auto italiano = std::make_unique<FileIniLetto>(FileIniLetto::DaTesto(LinguaIncorporataItaliana));
+    static const auto inglese = std::make_unique<FileIniLetto>(FileIniLetto::DaTesto(LinguaIncorporataInglese));
+    return lingua == "english" ? *inglese : *italiano;
+}
 
 }  // namespace
 
-std::string_view TestoRiserva(std::string_view id) {
-    for (const auto& [chiave, testo] : Riserva)
-        if (chiave == id) return testo;
+std::string_view FileLinguaIncorporato(std::string_view lingua) {
+    if (lingua == "italian") return LinguaIncorporataItaliana;
+    if (lingua == "english") return LinguaIncorporataInglese;
     return {};
 }
 
-std::string TestoLinguaConRiserva(std::string_view id) {
-    std::string testo = TestoLingua(id);
-    if (testo.empty()) testo = TestoRiserva(id);
-    return testo;
+std::string TestoIncorporato(std::string_view sezione, std::string_view chiave) {
+    return Incorporato(LinguaCorrente).Leggi(sezione, chiave);
 }
 
-std::optional<std::filesystem::path> FileLinguaInutilizzabile() {
+bool TestoDanneggiato(std::string_view testo) {
+    return !testo.empty() && testo.front() == '"' && (testo.size() == 1 || testo.back() != '"');
+}
+
+std::optional<ProblemaLingua> ControllaLingua() {
     const auto file = FileLingua();
-    if (!file) return std::filesystem::path(LinguaCorrente + ".lng");
+    const bool spedita = !FileLinguaIncorporato(LinguaCorrente).empty();
+    std::error_code ec;
+    if (!file || (!spedita && !std::filesystem::exists(*file, ec)))
+        return ProblemaLingua{ProblemaLingua::Tipo::LinguaSconosciuta, FileImpostazioni(), 0};
+    std::optional<FileIniLetto> letto;
     try {
-        const FileIniLetto letto(*file);
-        for (const auto& [chiave, testo] : Riserva)
-            if (letto.Leggi("Strings", chiave).empty()) return file;
-        for (std::string_view chiave : Attivita)
-            if (letto.Leggi("Strings", chiave).empty()) return file;
+        letto.emplace(*file);
     } catch (const ErroreIni&) {
-        return file;
+        return ProblemaLingua{ProblemaLingua::Tipo::FileIllegibile, *file, 0};
     }
-    return std::nullopt;
+    if (!spedita) return std::nullopt;
+    // Every text the shipped file holds: the messages and every window's.
+    std::size_t mancanti = 0;
+    Incorporato(LinguaCorrente).PerOgniVoce([&](std::string_view sezione, std::string_view chiave) {
+        const std::string t = letto->Leggi(sezione, chiave);
+        if (t.empty() || TestoDanneggiato(t)) ++mancanti;
+    });
+    if (mancanti == 0) return std::nullopt;
+    return ProblemaLingua{ProblemaLingua::Tipo::TestiMancanti, *file, mancanti};
 }
 
 }  // namespace modLanguageSupport

@@ -1,9 +1,10 @@
-// The messages that must never show empty: the questions that risk data (the
-// delete question, "close anyway, losing the changes?") and the archive's
-// messages they are made of. When the language file is missing or damaged
-// they fall back to the program's own Italian texts.
+// The texts the program falls back to: the shipped language files, built
+// into it. A text that the language file of LinguaCorrente lacks, or holds
+// damaged (a file cut short leaves a quote open), comes from them, in the
+// same language; Italian for a language the program does not ship.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,15 +12,29 @@
 
 namespace modLanguageSupport {
 
-// The built-in Italian text of such a message; empty for any other.
-std::string_view TestoRiserva(std::string_view id);
+// The shipped file of a language ("italian", "english"); empty for another.
+std::string_view FileLinguaIncorporato(std::string_view lingua);
 
-// TestoLingua, or the built-in text when the language file gives none.
-std::string TestoLinguaConRiserva(std::string_view id);
+// The built-in text of a key of a section ("Strings" and "0027", or
+// "frmAtleti" and "Label2.Caption"), in the language of LinguaCorrente.
+std::string TestoIncorporato(std::string_view sezione, std::string_view chiave);
 
-// The language file of LinguaCorrente when it cannot give the program's
-// messages: missing, unreadable, or without the messages that carry a
-// built-in text. Nothing when it is usable.
-std::optional<std::filesystem::path> FileLinguaInutilizzabile();
+// True for a text a language file gives that a cut has damaged: it opens a
+// quote it never closes.
+bool TestoDanneggiato(std::string_view testo);
+
+// What is wrong with the language the program is to speak, if anything: said
+// once at start.
+struct ProblemaLingua {
+    enum class Tipo {
+        LinguaSconosciuta,  // the settings name a language with no file, which the program does not ship
+        FileIllegibile,     // the language file is missing or cannot be read
+        TestiMancanti,      // the file lacks texts, or holds them damaged
+    };
+    Tipo tipo;
+    std::filesystem::path file;  // the language file; the settings file for an unknown language
+    std::size_t mancanti = 0;    // how many texts of the shipped file it lacks
+};
+std::optional<ProblemaLingua> ControllaLingua();
 
 }  // namespace modLanguageSupport

@@ -1,5 +1,6 @@
 #include "TraduciForm.h"
 
+#include "TestiRiserva.h"
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
@@ -19,23 +20,33 @@ namespace {
 using modLanguageSupport::ErroreIni;
 
 // One window's lookups in its section of the language file, read once for
-// the whole window; every failure is an absent text.
+// the whole window. A text the file lacks, or holds damaged, is the
+// program's own; without either, the design text stays.
 class Lettore {
 public:
     Lettore(const std::filesystem::path& file, std::string sezione) : sezione_(std::move(sezione)) {
         try {
             file_.emplace(file);
         } catch (...) {
-            // No language file: every lookup fails and every text stays.
+            // No language file: the program's own texts.
         }
     }
     std::optional<QString> testo(const QString& chiave) const {
-        if (!file_) return std::nullopt;
-        try {
-            return QString::fromStdString(file_->Leggi(sezione_, chiave.toStdString()));
-        } catch (...) {
-            return std::nullopt;
+        const std::string k = chiave.toStdString();
+        std::string t;
+        if (file_) {
+            try {
+                t = file_->Leggi(sezione_, k);
+            } catch (...) {
+                t.clear();
+            }
         }
+        if (t.empty() || modLanguageSupport::TestoDanneggiato(t)) {
+            if (std::string proprio = modLanguageSupport::TestoIncorporato(sezione_, k); !proprio.empty())
+                t = std::move(proprio);
+        }
+        if (!file_ && t.empty()) return std::nullopt;
+        return QString::fromStdString(t);
     }
 
 private:

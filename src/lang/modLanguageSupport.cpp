@@ -1,6 +1,7 @@
 #include "modLanguageSupport.h"
 
 #include "FileSistema.h"
+#include "TestiRiserva.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -187,6 +188,25 @@ std::string TestoIni(const fs::path& file, bool& scansione) {
 
 FileIniLetto::FileIniLetto(const fs::path& file) : file_(file) {
     testo_ = TestoIni(file, scansione_);
+    Indicizza();
+}
+
+FileIniLetto FileIniLetto::DaTesto(std::string_view testo) {
+    FileIniLetto letto;
+    letto.testo_ = std::string(testo);
+    letto.scansione_ = testo.size() > LimiteLetturaIni;
+    letto.Indicizza();
+    return letto;
+}
+
+void FileIniLetto::PerOgniVoce(const std::function<void(std::string_view, std::string_view)>& voce) const {
+    for (const auto& [chiave, valore] : indice_) {
+        const auto nul = chiave.find('\0');
+        voce(std::string_view(chiave).substr(0, nul), std::string_view(chiave).substr(nul + 1));
+    }
+}
+
+void FileIniLetto::Indicizza() {
     if (scansione_) return;
     // Every value indexed once, by the same rules as a lookup: the first
     // section of a name, the first key of a name within it.
@@ -292,6 +312,7 @@ fs::path CartellaDatiInUso() { return CartellaDati.empty() ? CartellaApplicazion
 fs::path FileImpostazioni() { return CartellaDatiInUso() / "LangSetting.ini"; }
 
 std::string TestoLingua(std::string_view id) {
+    std::string testo;
     try {
         if (LinguaCorrente.empty()) {
             try {
@@ -300,12 +321,12 @@ std::string TestoLingua(std::string_view id) {
                 // No settings file: the language stays unknown.
             }
         }
-        std::optional<fs::path> file = FileLingua();
-        if (!file) return {};
-        return LeggiIni(*file, "Strings", id);
+        if (std::optional<fs::path> file = FileLingua()) testo = LeggiIni(*file, "Strings", id);
     } catch (...) {
-        return {};
+        testo.clear();
     }
+    if (testo.empty() || TestoDanneggiato(testo)) testo = TestoIncorporato("Strings", id);
+    return testo;
 }
 
 }  // namespace modLanguageSupport

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -44,9 +45,16 @@ std::string LeggiIni(const std::filesystem::path& file, std::string_view sezione
 class FileIniLetto {
 public:
     explicit FileIniLetto(const std::filesystem::path& file);  // ErroreIni when it cannot be read
+    // The same for a text in memory, as a file of it would be read.
+    static FileIniLetto DaTesto(std::string_view testo);
     std::string Leggi(std::string_view sezione, std::string_view chiave) const;
+    // Every section and key of a file read by the INI rules, in no order.
+    void PerOgniVoce(const std::function<void(std::string_view sezione, std::string_view chiave)>& voce) const;
 
 private:
+    FileIniLetto() = default;
+    void Indicizza();
+
     std::filesystem::path file_;
     std::string testo_;
     bool scansione_ = false;  // above 64000 bytes: the line scan
@@ -67,8 +75,10 @@ std::optional<std::filesystem::path> FileLingua();
 // The settings file "LangSetting.ini" in the data folder.
 std::filesystem::path FileImpostazioni();
 
-// The text of a message identifier ("0027") in the current language; empty
-// when anything is missing. Reads the language file on every call.
+// The text of a message identifier ("0027") in the current language. Reads
+// the language file on every call; a text it lacks, or holds damaged, is the
+// program's own (TestiRiserva.h), and empty only for an identifier the
+// program does not know.
 std::string TestoLingua(std::string_view id);
 
 }  // namespace modLanguageSupport

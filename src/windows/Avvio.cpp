@@ -7,6 +7,7 @@
 #include "FileSistema.h"
 #include "Globali.h"
 #include "GuidaChm.h"
+#include "Messaggio.h"
 #include "RegoleCampi.h"
 #include "Risorse.h"
 #include "Stili.h"
@@ -58,17 +59,24 @@ void ImpostaApplicazione() {
          [](const Calendario::Data& d) { return ScriviDataRegionale(QLocale::system(), d).toStdString(); }});
 }
 
+QString TestoProblemaLingua() {
+    const auto problema = modLanguageSupport::ControllaLingua();
+    if (!problema) return {};
+    const QString nome = QDir::toNativeSeparators(QString::fromStdString(problema->file.string()));
+    using Tipo = modLanguageSupport::ProblemaLingua::Tipo;
+    switch (problema->tipo) {
+    case Tipo::LinguaSconosciuta:
+        return Messaggio("0304").arg(nome, QString::fromStdString(modLanguageSupport::LinguaCorrente));
+    case Tipo::FileIllegibile: return Messaggio("0305").arg(nome);
+    case Tipo::TestiMancanti:
+        return problema->mancanti == 1 ? Messaggio("0307").arg(nome)
+                                       : Messaggio("0306").arg(nome).arg(problema->mancanti);
+    }
+    return {};
+}
+
 void AvvisaSeLinguaInutilizzabile(QWidget* finestra) {
-    const auto file = modLanguageSupport::FileLinguaInutilizzabile();
-    if (!file) return;
-    // No language file to take the words from: both languages, built in.
-    const QString nome = QDir::toNativeSeparators(QString::fromStdString(file->string()));
-    MostraMessaggio(finestra,
-                    QStringLiteral("Il file della lingua \"%1\" manca o è danneggiato: le finestre mostrano i testi "
-                                   "originali e alcuni messaggi possono restare vuoti. Reinstallare il programma.\n\n"
-                                   "The language file \"%1\" is missing or damaged: the windows show their original "
-                                   "texts and some messages may be empty. Please reinstall the program.")
-                        .arg(nome));
+    if (const QString testo = TestoProblemaLingua(); !testo.isEmpty()) MostraMessaggio(finestra, testo);
 }
 
 std::unique_ptr<mdi> AvviaProgramma() {

@@ -1,6 +1,8 @@
 // The program's start, shared by main() and the start-up benchmark.
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class mdi;
@@ -10,8 +12,12 @@ class QWidget;
 // of the executable) and the platform services the windows use.
 void ImpostaApplicazione();
 
-// Says, naming it, that the language file of the current language is missing
-// or damaged; nothing when it is usable.
+// What is wrong with the language the program speaks, in a sentence naming
+// the file (the settings naming a language it does not have, the language
+// file missing or unreadable, or lacking texts, and how many); empty when
+// nothing is.
+QString TestoProblemaLingua();
+// The same in a message box, when there is something to say.
 void AvvisaSeLinguaInutilizzabile(QWidget* finestra);
 
 // The start-up sequence: the main window loads and shows, then the home window

@@ -7,6 +7,7 @@
 #include "Modulo1.h"
 #include "ScritturaFile.h"
 #include "StampaFinestra.h"
+#include "TestiRiserva.h"
 #include "TestoPiano.h"
 #include "modLanguageSupport.h"
 
@@ -32,14 +33,16 @@ std::string S(const QString& s) { return s.toStdString(); }
 // A caption of one of the windows, as the language file gives it, so that the
 // page calls everything as the windows do; the design text otherwise.
 QString Didascalia(const char* finestra, const std::string& controllo, const char* progetto) {
+    std::string t;
     if (const auto file = modLanguageSupport::FileLingua()) {
         try {
-            const std::string t = modLanguageSupport::LeggiIni(*file, finestra, controllo + ".Caption");
-            if (!t.empty()) return Q(t).trimmed();
+            t = modLanguageSupport::LeggiIni(*file, finestra, controllo + ".Caption");
         } catch (const modLanguageSupport::ErroreIni&) {
         }
     }
-    return QString::fromUtf8(progetto);
+    if (t.empty() || modLanguageSupport::TestoDanneggiato(t))
+        t = modLanguageSupport::TestoIncorporato(finestra, controllo + ".Caption");
+    return t.empty() ? QString::fromUtf8(progetto) : Q(t).trimmed();
 }
 
 const std::string& Colonna(const Riga& r, const char* nome) { return r[*archivio::IndiceColonna(nome)]; }

@@ -2,6 +2,7 @@
 
 #include "ArchivioCsv.h"
 #include "AtletaCorrente.h"
+#include "Avvio.h"
 #include "AvvisiArchivio.h"
 #include "CopiaArchivio.h"
 #include "DatiArchivio.h"
@@ -161,6 +162,9 @@ bool ComandoRichiesto(int argc, char** argv) {
 int EseguiComando(const QStringList& argomenti) {
     ImpostaTestiIdentita();
     ImpostaLingua();
+    // Said once, and on the standard error: what the command prints for a
+    // script stays as it is.
+    if (const QString lingua = TestoProblemaLingua(); !lingua.isEmpty()) Scrivi(stderr, lingua);
     const QString archivioFile = PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio;
     const QString comando = argomenti.value(0);
     if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);

@@ -90,7 +90,7 @@ void frmAtleti::EliminaAtleta() {
     // nothing has been typed yet.
     if (Legame()->AllaFine() || (Legame()->RigaNuova() && !Legame()->Modificata())) return;
     const auto risposta =
-        MostraMessaggio(this, MessaggioSicuro("0027"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        MostraMessaggio(this, Messaggio("0027"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     Legame()->EliminaAtleta();
 }

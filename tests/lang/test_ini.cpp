@@ -2,6 +2,7 @@
 // bytes and by the line scan above, writing one key atomically, and the
 // message catalogue on top of them.
 #include "CartellaProva.h"
+#include "TestiRiserva.h"
 #include "modLanguageSupport.h"
 
 #include <gtest/gtest.h>
@@ -181,7 +182,7 @@ TEST_F(Catalogo, LanguageComesFromTheSettingsFileWhenUnknown) {
 }
 
 TEST_F(Catalogo, NoSettingsFileLooksForDotLng) {
-    EXPECT_EQ(TestoLingua("0027"), "");
+    EXPECT_EQ(TestoLingua("0027"), "Eliminare dall'archivio l'atleta visualizzato?");  // the program's own
     EXPECT_EQ(LinguaCorrente, "");
     cartella.scrivi(".lng", "[Strings]\n0027=\"from .lng\"\n");
     EXPECT_EQ(TestoLingua("0027"), "from .lng");
@@ -200,7 +201,7 @@ TEST_F(Catalogo, LanguageNamesThatLeaveTheFolderNameNoFile) {
     cartella.scrivi("evil.lng", "[Strings]\n0027=\"outside\"\n");
     for (const char* nome : {"sub/italian", "../evil", "..", "sub\\italian", "/etc/passwd"}) {
         LinguaCorrente = nome;
-        EXPECT_EQ(TestoLingua("0027"), "") << nome;
+        EXPECT_EQ(TestoLingua("0027"), "Eliminare dall'archivio l'atleta visualizzato?") << nome;
         EXPECT_FALSE(FileLingua()) << nome;
     }
 }
@@ -214,12 +215,42 @@ TEST_F(Catalogo, FolderEndingInASeparatorIsNotDoubled) {
     EXPECT_EQ(TestoLingua("0006"), "moderata");
 }
 
-TEST_F(Catalogo, MissingPiecesGiveEmptyTexts) {
+// A text the language file lacks, or holds cut short, is the program's own,
+// in the same language (Italian for one it does not ship); only an
+// identifier it does not know is empty.
+TEST_F(Catalogo, MissingPiecesGiveTheProgramsOwnTexts) {
     LinguaCorrente = "klingon";
-    EXPECT_EQ(TestoLingua("0027"), "");
-    LinguaCorrente = "italian";
+    EXPECT_EQ(TestoLingua("0027"), "Eliminare dall'archivio l'atleta visualizzato?");
+    cartella.scrivi("english.lng", "[Strings]\n0005=\"light\"\n0006=\"mode");  // cut at 30 bytes
+    LinguaCorrente = "english";
+    EXPECT_EQ(TestoLingua("0005"), "light");
+    EXPECT_EQ(TestoLingua("0006"), "moderate");
+    EXPECT_EQ(TestoLingua("0027"), "Delete the athlete shown from the archive?");
     EXPECT_EQ(TestoLingua("9999"), "");
     EXPECT_EQ(TestoLingua(""), "");
+}
+
+// What the start says: the settings naming a language the program does not
+// have, a language file missing, or how many texts one lacks.
+TEST_F(Catalogo, LaPartenzaDiceCosaNonVaNellaLingua) {
+    LinguaCorrente = "italian";
+    EXPECT_FALSE(ControllaLingua());
+    const std::string intero = cartella.leggi("italian.lng");
+    cartella.scrivi("italian.lng", intero.substr(0, 3000));
+    auto problema = ControllaLingua();
+    ASSERT_TRUE(problema);
+    EXPECT_EQ(problema->tipo, ProblemaLingua::Tipo::TestiMancanti);
+    EXPECT_EQ(problema->file, cartella.file("italian.lng"));
+    EXPECT_GT(problema->mancanti, 200u);
+    fs::remove(cartella.file("italian.lng"));
+    problema = ControllaLingua();
+    ASSERT_TRUE(problema);
+    EXPECT_EQ(problema->tipo, ProblemaLingua::Tipo::FileIllegibile);
+    LinguaCorrente = "klingon";
+    problema = ControllaLingua();
+    ASSERT_TRUE(problema);
+    EXPECT_EQ(problema->tipo, ProblemaLingua::Tipo::LinguaSconosciuta);
+    EXPECT_EQ(problema->file, FileImpostazioni());
 }
 
 TEST_F(Catalogo, ShippedFilesHoldEveryMessage) {

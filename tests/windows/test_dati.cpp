@@ -314,6 +314,20 @@ private slots:
             QCOMPARE(Esegui(sbagliati, &uscita, 0, &errori), 2);
             QVERIFY2(uscita.isEmpty() && errori.contains(QStringLiteral("usage: tovarin")), qPrintable(errori));
         }
+        // Without its language file, cut short, or gone, the program says so
+        // once, and a refusal is still one, in the program's own words.
+        const std::string inglese = cartella->leggi("english.lng");
+        for (const std::string& guasto : {inglese.substr(0, 3000), std::string()}) {
+            if (guasto.empty())
+                fs::remove(cartella->file("english.lng"));
+            else
+                cartella->scrivi("english.lng", guasto);
+            QCOMPARE(Esegui({"--import-csv", "ostile.csv"}, &uscita), 1);
+            QVERIFY2(uscita.contains(QStringLiteral("does not name the 34 columns")), qPrintable(uscita));
+            QVERIFY2(uscita.contains(guasto.empty() ? QStringLiteral("is missing or cannot be read")
+                                                    : QStringLiteral("texts, or holds them damaged")),
+                     qPrintable(uscita));
+        }
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
     }
 

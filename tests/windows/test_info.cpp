@@ -55,11 +55,12 @@ private slots:
                 Controllo<QLabel>(info, "lblTitle")->geometry().right());
     }
 
-    void senzaTestoDiLinguaLaVersioneTieneIlDisegno() {
+    // A language the program does not have: its own Italian texts.
+    void senzaFileDiLinguaIlProgrammaUsaIPropriTesti() {
         principale->ChiudiFinestre();
         modLanguageSupport::LinguaCorrente = "klingon";
         frmInformazioniSu* info = ApriInfo();
-        QCOMPARE(Controllo<QLabel>(info, "lblVersion")->text(), QStringLiteral("- vvvvvvvvv 1.0.5"));
+        QCOMPARE(Controllo<QLabel>(info, "lblVersion")->text(), QStringLiteral("- vers. 1.0.5"));
     }
 
     void ilDisclaimerNonCresce() {

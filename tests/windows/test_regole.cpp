@@ -45,7 +45,7 @@ private slots:
         QTest::newRow("own language kept") << "english" << "light" << "light";
         QTest::newRow("anything else") << "italian" << "sedentaria" << "";
         QTest::newRow("empty stays") << "italian" << "" << "";
-        QTest::newRow("no translation for another language name") << "English" << "moderata" << "";
+        QTest::newRow("another language name: Italian, not translated") << "English" << "moderate" << "";
         // clang-format on
     }
     void attivitaTradottaOSvuotata() {
