@@ -66,6 +66,7 @@ Motivo MotivoDiErrno(int numero, Motivo altrimenti) {
     case EPERM: return Motivo::AccessoNegato;
     case ENOENT:
     case ENOTDIR: return Motivo::Inesistente;
+    case EISDIR: return Motivo::NonUnFile;
     default: return altrimenti;
     }
 }
@@ -147,6 +148,13 @@ std::optional<int> IndiceColonna(std::string_view nome) {
     for (std::size_t i = 0; i < Colonne.size(); ++i)
         if (Colonne[i] == nome) return static_cast<int>(i);
     return std::nullopt;
+}
+
+Errore ConCartella(Errore errore, const fs::path& file) {
+    std::error_code ec;
+    const fs::path cartella = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    if (errore.motivo == Motivo::Inesistente && fs::is_directory(cartella, ec)) errore.motivo = Motivo::FileMancante;
+    return errore;
 }
 
 Errore ErroreDiSistema(int numeroErrore, std::string dettaglio) {
@@ -259,7 +267,7 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     if (rc != SQLITE_OK) {
         Errore e = ErroreDa(rc);
         Chiudi();
-        return e;
+        return ConCartella(std::move(e), file);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, AttesaBloccoMs);

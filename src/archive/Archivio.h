@@ -85,7 +85,8 @@ enum class Motivo {
     SolaLettura,      // the file or its folder cannot be written
     DiscoPieno,       // no space left, or the file size limit reached
     AccessoNegato,    // the system refuses access
-    Inesistente,      // the file or its folder does not exist
+    Inesistente,      // the file's folder does not exist
+    FileMancante,     // the folder is there, the file is not
     SenzaTabella,     // a database without the table `atleta`
     ColonnaMancante,  // the table lacks one of the columns (named in dettaglio)
     TabellaEstranea,  // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition")
@@ -221,5 +222,8 @@ private:
 
 // A fault outside SQLite (creating the file), as an Errore.
 Errore ErroreDiSistema(int numeroErrore, std::string dettaglio);
+// The error of a file that is not there, told apart from one whose folder is
+// not there either.
+Errore ConCartella(Errore errore, const std::filesystem::path& file);
 
 }  // namespace archivio

@@ -472,7 +472,7 @@ namespace {
 // longer than the import reads.
 Esito ApriCsv(const std::filesystem::path& file, int& fd) {
     fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
+    if (fd < 0) return ConCartella(ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno)), file);
     struct stat info {};
     Esito esito;
     if (::fstat(fd, &info) != 0)

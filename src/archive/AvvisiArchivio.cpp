@@ -27,6 +27,7 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::DiscoPieno: return M("0074");
     case Motivo::AccessoNegato: return M("0075");
     case Motivo::Inesistente: return M("0076");
+    case Motivo::FileMancante: return M("0308");
     case Motivo::SenzaTabella: return M("0077");
     case Motivo::ColonnaMancante: return M("0078").arg(QString::fromStdString(errore.dettaglio));
     case Motivo::TabellaEstranea: {

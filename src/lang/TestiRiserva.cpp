@@ -2,6 +2,7 @@
 
 #include "modLanguageSupport.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace modLanguageSupport {
@@ -31,7 +32,10 @@ std::string TestoIncorporato(std::string_view sezione, std::string_view chiave) 
 }
 
 bool TestoDanneggiato(std::string_view testo) {
-    return !testo.empty() && testo.front() == '"' && (testo.size() == 1 || testo.back() != '"');
+    // Every shipped text is quoted whole, and any quotes inside it pair: a
+    // quote left at the start of the text, with no partner, is what a cut
+    // leaves.
+    return !testo.empty() && testo.front() == '"' && std::count(testo.begin(), testo.end(), '"') % 2 == 1;
 }
 
 std::optional<ProblemaLingua> ControllaLingua() {

@@ -19,8 +19,8 @@ std::string_view FileLinguaIncorporato(std::string_view lingua);
 // "frmAtleti" and "Label2.Caption"), in the language of LinguaCorrente.
 std::string TestoIncorporato(std::string_view sezione, std::string_view chiave);
 
-// True for a text a language file gives that a cut has damaged: it opens a
-// quote it never closes.
+// True for a text a language file gives that a cut has damaged: it starts
+// with a quote that nothing closes.
 bool TestoDanneggiato(std::string_view testo);
 
 // What is wrong with the language the program is to speak, if anything: said

@@ -80,16 +80,45 @@ archivio::FormatoCsv FormatoCsvLocale() {
     return archivio::FormatoCsv::PerDecimale(punto == QLatin1String(",") ? ',' : '.');
 }
 
+QString EtichettaColonna(std::string_view colonna) {
+    // The label of each column's box on the athlete card.
+    static constexpr std::pair<std::string_view, std::string_view> Etichette[] = {
+        {"nome", "Label1"},        {"datanascita", "Label2"},
+        {"indirizzo", "Label3"},   {"tel", "Label4"},
+        {"Email", "Label11"},      {"bici", "Label5"},
+        {"Societa", "Label24"},    {"Categoria", "Label26"},
+        {"Tessera", "Label25"},    {"Scadenza", "Label36"},
+        {"sesso", "Label23"},      {"TipoImpiego", "Label32"},
+        {"AttivFis", "chkAttFis"}, {"pulsazioniriposo", "Label6"},
+        {"cavallo", "Label7"},     {"busto", "Label8"},
+        {"coscia", "Label9"},      {"gamba", "Label10"},
+        {"braccio", "Label12"},    {"spalle", "Label13"},
+        {"altezza", "Label20"},    {"peso", "Label21"},
+        {"sella", "Label19"},      {"myHS", "Label14"},
+        {"myDSM", "Label15"},      {"mySM", "Label16"},
+        {"myR", "Label17"},        {"myPE", "Label18"},
+        {"MarcaSella", "Label29"}, {"Manubrio", "Label30"},
+        {"Gruppo", "Label28"},     {"Ruote", "Label27"},
+        {"pedali", "Label31"},     {"note", "Label33"}};
+    for (const auto& [c, etichetta] : Etichette)
+        if (c == colonna) {
+            const QString testo = Didascalia("frmAtleti", etichetta);
+            if (!testo.isEmpty()) return testo;
+        }
+    return QString::fromUtf8(colonna.data(), static_cast<qsizetype>(colonna.size()));
+}
+
 QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
-    const QString dettaglio = QString::fromStdString(riga.dettaglio);
+    // The column as the card calls it: "the measure "Inseam" is not a number".
+    const QString colonna = QStringLiteral("\"%1\"").arg(EtichettaColonna(riga.dettaglio));
     QString motivo;
     switch (riga.motivo) {
-    case archivio::Rifiuto::Colonne: motivo = Messaggio("0263").arg(dettaglio); break;
+    case archivio::Rifiuto::Colonne: motivo = Messaggio("0263").arg(QString::fromStdString(riga.dettaglio)); break;
     case archivio::Rifiuto::Virgolette: motivo = Messaggio("0264"); break;
     case archivio::Rifiuto::TroppoLunga: motivo = Messaggio("0265"); break;
-    case archivio::Rifiuto::Misura: motivo = Messaggio("0266").arg(dettaglio); break;
-    case archivio::Rifiuto::Data: motivo = Messaggio("0267").arg(dettaglio); break;
-    case archivio::Rifiuto::DataAnnoBreve: motivo = Messaggio("0293").arg(dettaglio); break;
+    case archivio::Rifiuto::Misura: motivo = Messaggio("0266").arg(colonna); break;
+    case archivio::Rifiuto::Data: motivo = Messaggio("0267").arg(colonna); break;
+    case archivio::Rifiuto::DataAnnoBreve: motivo = Messaggio("0293").arg(colonna); break;
     case archivio::Rifiuto::Sesso: motivo = Messaggio("0268"); break;
     case archivio::Rifiuto::Attivita: motivo = Messaggio("0269"); break;
     case archivio::Rifiuto::SiNo: motivo = Messaggio("0270"); break;
@@ -98,20 +127,42 @@ QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
     return Messaggio("0262").arg(riga.linea).arg(motivo);
 }
 
-QString DescriviRifiutoFile(archivio::RifiutoFile rifiuto, const QString& file) {
-    switch (rifiuto) {
+QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, const QString& file) {
+    switch (lettura.rifiuto) {
     case archivio::RifiutoFile::NonTesto: return Messaggio("0272").arg(Nativo(file));
-    case archivio::RifiutoFile::Intestazione: return Messaggio("0273").arg(Nativo(file));
+    case archivio::RifiutoFile::Intestazione: {
+        // What is wrong with the first line: how many fields it has, or the
+        // name that is no column.
+        const QString dettaglio = QString::fromStdString(lettura.dettaglio);
+        bool numero = false;
+        dettaglio.toInt(&numero);
+        return Messaggio("0273").arg(Nativo(file)) + QLatin1Char(' ') +
+               (numero ? Messaggio("0318") : Messaggio("0319")).arg(dettaglio);
+    }
     case archivio::RifiutoFile::Nessuno: break;
     }
     return {};
 }
 
 QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file) {
-    if (!fatto.scritto)
-        return fatto.giaPresenti && !fatto.rifiutate ? Messaggio("0302").arg(fatto.giaPresenti) : Messaggio("0276");
-    if (fatto.giaPresenti == 0) return Messaggio("0275").arg(fatto.aggiunti).arg(Nativo(file));
-    return Messaggio("0290").arg(fatto.aggiunti).arg(Nativo(file)).arg(fatto.giaPresenti);
+    if (!fatto.scritto) {
+        if (!fatto.giaPresenti || fatto.rifiutate) return Messaggio("0276");
+        return MessaggioNumero(fatto.giaPresenti, "0320", "0302").arg(fatto.giaPresenti);
+    }
+    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(fatto.aggiunti).arg(Nativo(file));
+    if (fatto.giaPresenti)
+        testo += QLatin1Char(' ') + MessaggioNumero(fatto.giaPresenti, "0315", "0314").arg(fatto.giaPresenti);
+    return testo;
+}
+
+QString DescriviAltreRifiutate(std::size_t altre) { return MessaggioNumero(altre, "0317", "0301").arg(altre); }
+
+QString DescriviEsportazione(std::size_t quanti, const QString& file) {
+    return MessaggioNumero(quanti, "0309", "0257").arg(quanti).arg(Nativo(file));
+}
+
+QString DescriviCopia(std::int64_t righe, const QString& file) {
+    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file)).arg(righe);
 }
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
@@ -134,7 +185,7 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         AvvisaErrore(finestra, "0258", file, e.errore());
         return;
     }
-    Informa(finestra, Messaggio("0257").arg(quanti).arg(Nativo(file)));
+    Informa(finestra, DescriviEsportazione(quanti, file));
 }
 
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
@@ -148,20 +199,23 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         return;
     }
     if (anteprima.rifiuto != archivio::RifiutoFile::Nessuno) {
-        MostraMessaggio(finestra, DescriviRifiutoFile(anteprima.rifiuto, file));
+        MostraMessaggio(finestra, DescriviRifiutoFile(anteprima, file));
         return;
     }
 
     // What will be added, what is there already, what is left out and why,
     // then the question.
-    QString testo = Messaggio("0259").arg(Nativo(file)).arg(anteprima.aggiunti);
-    if (anteprima.omonimi) testo += QLatin1Char(' ') + Messaggio("0260").arg(anteprima.omonimi);
-    if (anteprima.giaPresenti) testo += QLatin1Char(' ') + Messaggio("0291").arg(anteprima.giaPresenti);
+    QString testo = MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file)).arg(anteprima.aggiunti);
+    if (anteprima.omonimi)
+        testo += QLatin1Char(' ') + MessaggioNumero(anteprima.omonimi, "0311", "0260").arg(anteprima.omonimi);
+    if (anteprima.giaPresenti)
+        testo += QLatin1Char(' ') + MessaggioNumero(anteprima.giaPresenti, "0316", "0291").arg(anteprima.giaPresenti);
     if (anteprima.rifiutate) {
         testo += QStringLiteral("\n\n") + Messaggio("0261").arg(anteprima.rifiutate);
         const std::size_t mostrate = std::min<std::size_t>(anteprima.elencate.size(), 20);
         for (std::size_t i = 0; i < mostrate; ++i) testo += QLatin1Char('\n') + DescriviRifiuto(anteprima.elencate[i]);
-        if (mostrate < anteprima.rifiutate) testo += QStringLiteral("\n…");
+        if (mostrate < anteprima.rifiutate)
+            testo += QLatin1Char('\n') + DescriviAltreRifiutate(anteprima.rifiutate - mostrate);
     }
     if (anteprima.aggiunti == 0) {
         MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio("0276"));
@@ -178,7 +232,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         return;
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
-        MostraMessaggio(finestra, DescriviRifiutoFile(fatto.rifiuto, file));
+        MostraMessaggio(finestra, DescriviRifiutoFile(fatto, file));
         return;
     }
     Informa(finestra, DescriviImportazione(fatto, file));
@@ -195,7 +249,7 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
         AvvisaErrore(finestra, "0278", file, e.errore());
         return;
     }
-    Informa(finestra, Messaggio("0277").arg(Nativo(file)).arg(righe));
+    Informa(finestra, DescriviCopia(righe, file));
 }
 
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {

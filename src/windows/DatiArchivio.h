@@ -8,7 +8,10 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <string_view>
 
 class LegameArchivio;
 class QToolButton;
@@ -41,8 +44,17 @@ archivio::FormatoCsv FormatoCsvLocale();
 
 // Why a line was left out, in the current language.
 QString DescriviRifiuto(const archivio::LineaRifiutata& riga);
-// What an import found wrong with the whole file; empty when nothing.
-QString DescriviRifiutoFile(archivio::RifiutoFile rifiuto, const QString& file);
+// The label of a column's box on the athlete card ("Data di nascita" for
+// `datanascita`), as the card shows it now.
+QString EtichettaColonna(std::string_view colonna);
+// What an import found wrong with the whole file, and where; empty when
+// nothing.
+QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, const QString& file);
 // What an import did: how many athletes it added, and how many it found
 // already there; or that the archive has not changed.
 QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file);
+// "… and 3 more lines left out".
+QString DescriviAltreRifiutate(std::size_t altre);
+// What an export and a backup did.
+QString DescriviEsportazione(std::size_t quanti, const QString& file);
+QString DescriviCopia(std::int64_t righe, const QString& file);

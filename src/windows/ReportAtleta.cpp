@@ -7,7 +7,6 @@
 #include "Modulo1.h"
 #include "ScritturaFile.h"
 #include "StampaFinestra.h"
-#include "TestiRiserva.h"
 #include "TestoPiano.h"
 #include "modLanguageSupport.h"
 
@@ -30,19 +29,11 @@ using archivio::Riga;
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
-// A caption of one of the windows, as the language file gives it, so that the
-// page calls everything as the windows do; the design text otherwise.
+// A caption of one of the windows, as the windows show it, so that the page
+// calls everything as they do; the design text otherwise.
 QString Didascalia(const char* finestra, const std::string& controllo, const char* progetto) {
-    std::string t;
-    if (const auto file = modLanguageSupport::FileLingua()) {
-        try {
-            t = modLanguageSupport::LeggiIni(*file, finestra, controllo + ".Caption");
-        } catch (const modLanguageSupport::ErroreIni&) {
-        }
-    }
-    if (t.empty() || modLanguageSupport::TestoDanneggiato(t))
-        t = modLanguageSupport::TestoIncorporato(finestra, controllo + ".Caption");
-    return t.empty() ? QString::fromUtf8(progetto) : Q(t).trimmed();
+    const QString t = ::Didascalia(finestra, controllo);
+    return t.isEmpty() ? QString::fromUtf8(progetto) : t;
 }
 
 const std::string& Colonna(const Riga& r, const char* nome) { return r[*archivio::IndiceColonna(nome)]; }

@@ -76,7 +76,7 @@ int Esporta(const QString& archivioFile, const QString& file) {
     std::size_t quanti = 0;
     if (archivio::Esito e = archivio::EsportaCsv(a, Percorso(file), FormatoCsvLocale(), quanti); !e)
         return Fallito(Messaggio("0258") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
-    Scrivi(stdout, Messaggio("0257").arg(quanti).arg(Nativo(file)));
+    Scrivi(stdout, DescriviEsportazione(quanti, file));
     return 0;
 }
 
@@ -101,13 +101,13 @@ int Importa(const QString& archivioFile, const QString& file) {
         return Fallito(Messaggio("0276") + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"), e.errore());
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
-        Scrivi(stderr, DescriviRifiutoFile(fatto.rifiuto, file));
+        Scrivi(stderr, DescriviRifiutoFile(fatto, file));
         return 1;
     }
     if (fatto.rifiutate) {
         for (const auto& r : fatto.elencate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
         if (fatto.rifiutate > fatto.elencate.size())
-            Scrivi(stderr, Messaggio("0301").arg(fatto.rifiutate - fatto.elencate.size()));
+            Scrivi(stderr, DescriviAltreRifiutate(fatto.rifiutate - fatto.elencate.size()));
         Scrivi(stderr, Messaggio("0276"));
         return 1;
     }
@@ -121,7 +121,7 @@ int Copia(const QString& archivioFile, const QString& file) {
     std::int64_t righe = 0;
     if (archivio::Esito e = a.CopiaIn(Percorso(file), &righe); !e)
         return Fallito(Messaggio("0278") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
-    Scrivi(stdout, Messaggio("0277").arg(Nativo(file)).arg(righe));
+    Scrivi(stdout, DescriviCopia(righe, file));
     return 0;
 }
 

@@ -374,7 +374,8 @@ TEST(Importazione, SoloUnFileEntroIlLimite) {
     fs::resize_file(cartella.file("enorme.csv"), archivio::LunghezzaMassimaFileCsv + 1);
     for (const auto& [nome, motivo] :
          {std::pair{"cartella.csv", Motivo::NonUnFile}, std::pair{"tubo.csv", Motivo::NonUnFile},
-          std::pair{"enorme.csv", Motivo::TroppoGrande}, std::pair{"assente.csv", Motivo::Inesistente}}) {
+          std::pair{"enorme.csv", Motivo::TroppoGrande}, std::pair{"assente.csv", Motivo::FileMancante},
+          std::pair{"manca/assente.csv", Motivo::Inesistente}}) {
         SCOPED_TRACE(nome);
         archivio::Archivio a;
         ASSERT_TRUE(a.Apri(file).ok());

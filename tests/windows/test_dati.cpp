@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(avvisi.size(), 1);
         QVERIFY2(avvisi[0].contains(QStringLiteral("riga 2: 3 campi invece di 34")), qPrintable(avvisi[0]));
         QVERIFY2(avvisi[0].contains(QStringLiteral("riga 3: riga più lunga di 1 MB")), qPrintable(avvisi[0]));
-        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura cavallo non è un numero")),
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura \"Cavallo\" non è un numero")),
                  qPrintable(avvisi[0]));
         QVERIFY(avvisi[0].contains(QStringLiteral("Nessun atleta da aggiungere")));
         principale->ChiudiFinestre();
@@ -329,6 +329,45 @@ private slots:
                      qPrintable(uscita));
         }
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
+    }
+
+    // Every refusal names its real cause, in the coach's language, the column
+    // as the card calls it, the number of athletes in the right form.
+    void ogniRifiutoNominaLaSuaCausa() {
+        PreparaProgramma();
+        prova::CreaArchivio(File(), {});
+        const auto formato = archivio::FormatoCsv::PerDecimale('.');
+        const std::string intestazione = archivio::TestoCsv({}, formato);
+        cartella->scrivi("uno.csv", archivio::TestoCsv({RigaDi("Rossi")}, formato));
+        cartella->scrivi("misura.csv", archivio::TestoCsv({RigaDi("Verdi", {{"cavallo", "72a"}})}, formato));
+        std::string altraColonna = intestazione;
+        altraColonna.replace(altraColonna.find("Tessera"), 7, "cognome");
+        cartella->scrivi("colonna.csv", altraColonna);
+        fs::create_directory(cartella->file("cartella"));
+        struct Caso {
+            QStringList argomenti;
+            int uscita;
+            const char* detto;
+        };
+        // clang-format off
+        const Caso casi[] = {
+            {{"--import-csv", "uno.csv"}, 0, "1 athlete added to the archive"},
+            {{"--import-csv", "uno.csv"}, 0, "the one athlete of the file is already in the archive"},
+            {{"--export-csv", "tutti.csv"}, 0, "1 athlete exported to"},
+            {{"--backup", "copia.dmg"}, 0, "(1 athlete)"},
+            {{"--import-csv", "misura.csv"}, 1, "line 2: the measure \"Inseam\" is not a number"},
+            {{"--import-csv", "colonna.csv"}, 1, "\"cognome\" is not the name of a column of the archive"},
+            {{"--import-csv", "assente.csv"}, 1, "the file does not exist"},
+            {{"--import-csv", "manca/assente.csv"}, 1, "the file's folder does not exist"},
+            {{"--import-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
+            {{"--export-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
+        };
+        // clang-format on
+        for (const Caso& c : casi) {
+            QString uscita;
+            QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
+            QVERIFY2(uscita.contains(QString::fromUtf8(c.detto)), qPrintable(c.argomenti.join(' ') + ": " + uscita));
+        }
     }
 
     // A report is written whole or not at all, and the coach's alone: on a
