@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
@@ -171,8 +172,17 @@ public:
         f.setItalic(corsivo);
         p_.setFont(f);
     }
+    // One line of text in its box, whole: a text wider than the box is set
+    // in a smaller size until it fits.
     void Testo(double x, double y, double l, double a, const QString& t, int allineamento = Qt::AlignLeft) {
-        p_.drawText(R(x, y, l, a), allineamento | Qt::AlignVCenter | Qt::TextSingleLine, t);
+        const QRectF box = R(x, y, l, a);
+        const QFont prima = p_.font();
+        QFont f = prima;
+        while (f.pointSizeF() > 4 && QFontMetricsF(f, p_.device()).horizontalAdvance(t) > box.width())
+            f.setPointSizeF(f.pointSizeF() * 0.93);
+        p_.setFont(f);
+        p_.drawText(box, allineamento | Qt::AlignVCenter | Qt::TextSingleLine, t);
+        p_.setFont(prima);
     }
     void Linea(double x1, double y1, double x2, double y2, const QColor& colore, double spessore = 0.3) {
         p_.setPen(QPen(colore, mm(spessore)));
@@ -271,7 +281,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     g.Carattere(7.5, true);
     g.Penna(Grigio);
     g.Testo(xa + 61, y + 9, 20, 5, Messaggio("0202"), Qt::AlignRight);
-    g.Testo(xa + 82, y + 9, 14, 5, QStringLiteral("set"), Qt::AlignRight);
+    g.Testo(xa + 82, y + 9, 14, 5, Messaggio("0321"), Qt::AlignRight);
     g.Testo(xa + 96, y + 9, 18, 5, Messaggio("0203"), Qt::AlignRight);
     double ya = y + 14;
     for (std::size_t i = 0; i < d.assetto.size(); ++i) {
@@ -317,7 +327,10 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
         if (etichetta.isEmpty()) continue;
         const QPointF centro(area.left() + (etichetta.center().x() - vista.left()) * sx,
                              area.top() + (etichetta.bottom() - vista.top()) * sy);
-        const QString testo = d.assetto[i].calcolato + (i == 3 ? QStringLiteral("°") : QString());
+        // The angle in degrees; "n.d." takes no unit.
+        const QString& alfa = d.assetto[i].calcolato;
+        const bool gradi = i == 3 && !alfa.isEmpty() && alfa != QLatin1String("n.d.");
+        const QString testo = d.assetto[i].calcolato + (gradi ? QStringLiteral("°") : QString());
         const QRectF riquadro(centro.x() - g.mm(14), centro.y() + g.mm(0.3), g.mm(28), g.mm(4));
         const QRectF occupato = pittore.boundingRect(riquadro, Qt::AlignCenter | Qt::TextSingleLine, testo);
         pittore.fillRect(occupato.adjusted(-g.mm(0.6), 0, g.mm(0.6), 0), QColor(255, 255, 255, 220));

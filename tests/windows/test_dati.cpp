@@ -10,6 +10,7 @@
 #include "DatiArchivio.h"
 #include "LegameArchivio.h"
 #include "RegoleCampi.h"
+#include "ReportAtleta.h"
 #include "StampaFinestra.h"
 #include "SupportoArchivio.h"
 #include "frmAtleti.h"
@@ -237,6 +238,51 @@ private slots:
         for (const char* risultato :
              {"50.7", "50 - 50.7", "170", "74.4", "40", "9.8 - 10.8", "69", "48 - 50.3", "5.3 - 5.9", "4 - 4.5"})
             QVERIFY2(testo.contains(QLatin1String(risultato)), risultato);
+    }
+
+    // Every value of the report whole: the default saddle length with its
+    // note, a name longer than the line, the headers in the chosen language,
+    // "n.d." without a unit; no word over another or past the margin.
+    void reportConOgniValoreIntero() {
+        const QString nome = QStringLiteral("Bartolomeo Massimiliano Della Valle Sant'Ambrogio di Castelfranco");
+        const QString pdf = Q(cartella->file("lungo.pdf"));
+        QVERIFY(ScriviReportPdf(RigaDi(nome.toStdString()), pdf));
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(20000));
+        struct Parola {
+            double x0, y0, x1, y1;
+            QString testo;
+        };
+        QList<Parola> parole;
+        static const QRegularExpression voce(QStringLiteral(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        for (auto m = voce.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); m.hasNext();) {
+            const auto v = m.next();
+            parole.append({v.captured(1).toDouble(), v.captured(2).toDouble(), v.captured(3).toDouble(),
+                           v.captured(4).toDouble(), v.captured(5)});
+        }
+        QStringList testi;
+        for (const Parola& w : parole) testi << w.testo;
+        // As written: without the font's ligatures and the markup's entities.
+        const QString tutto = testi.join(' ')
+                                  .replace(QChar(0xFB01), QStringLiteral("fi"))
+                                  .replace(QChar(0xFB00), QStringLiteral("ff"))
+                                  .replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        QVERIFY2(tutto.contains(QStringLiteral("27.5 (predefinita)")), qPrintable(tutto));
+        QVERIFY2(tutto.contains(nome), qPrintable(tutto));
+        QVERIFY(tutto.contains(QStringLiteral("Attuale")));
+        QVERIFY(!tutto.contains(QStringLiteral("n.d.°")));
+        const double margine = 195 / 25.4 * 72 + 0.5;  // the right margin, in points
+        for (int i = 0; i < parole.size(); ++i) {
+            QVERIFY2(parole[i].x1 <= margine, qPrintable(parole[i].testo));
+            for (int j = i + 1; j < parole.size(); ++j) {
+                const Parola &a = parole[i], &b = parole[j];
+                const bool stessaRiga = std::min(a.y1, b.y1) - std::max(a.y0, b.y0) > 1;
+                const bool sovrapposte = std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0.5;
+                QVERIFY2(!(stessaRiga && sovrapposte), qPrintable(a.testo + QStringLiteral(" / ") + b.testo));
+            }
+        }
     }
 
     // The program copied into the test's folder, which is then its own, with
