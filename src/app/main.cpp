@@ -1,11 +1,14 @@
 // Tovarin Project: the program.
 #include "Avvio.h"
 #include "IstanzaUnica.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
 #include "RigaDiComando.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -17,13 +20,23 @@ int main(int argc, char* argv[]) {
     if (comando && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ImpostaApplicazione();
+    // An archive in a folder someone else controls is not opened at all.
+    if (const QString problema = ProblemaCartellaDatiInUso(); !problema.isEmpty()) {
+        std::fprintf(stderr, "%s\n", problema.toUtf8().constData());
+        if (!comando) MostraMessaggio(nullptr, problema);
+        return 1;
+    }
     if (comando) return EseguiComando(QApplication::arguments().mid(1));
     // A second start on the same archive shows the running program instead.
-    IstanzaUnica istanza(
-        QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDatiInUso().string())));
+    const QString dati = QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDatiInUso().string()));
+    IstanzaUnica istanza(dati);
     if (!istanza.Prima()) {
-        if (istanza.ChiediPrimoPiano()) return 0;
-        std::fprintf(stderr, "Tovarin Project is already running on this archive, but does not answer.\n");
+        if (istanza.stato() == IstanzaUnica::Stato::Seconda && istanza.ChiediPrimoPiano()) return 0;
+        const QString perche = istanza.stato() == IstanzaUnica::Stato::AltroUtente
+                                   ? Messaggio("0322").arg(QDir::toNativeSeparators(dati))
+                                   : Messaggio("0323");
+        std::fprintf(stderr, "%s\n", perche.toUtf8().constData());
+        MostraMessaggio(nullptr, perche);
         return 1;
     }
     auto principale = AvviaProgramma();

@@ -18,6 +18,12 @@ struct CartelleProgramma {
 // or settings file left in a read-only program folder is copied into it once.
 CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString& cartellaUtente);
 
+// Why the user's data folder cannot be trusted with the archive, as ssh does
+// with ~/.ssh: it (or the folder a link there leads to) belongs to another
+// user, or others can write into it; the sentence says how to mend it.
+// Empty when the folder is the user's own, or is not there yet.
+QString ProblemaCartellaDati(const QString& cartella);
+
 // Makes the folders the ones the program reads and writes.
 void ImpostaCartelle(const CartelleProgramma& cartelle);
 

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
@@ -57,6 +58,15 @@ void ImpostaApplicazione() {
                                        QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size())));
          },
          [](const Calendario::Data& d) { return ScriviDataRegionale(QLocale::system(), d).toStdString(); }});
+}
+
+QString ProblemaCartellaDatiInUso() {
+    // A portable copy keeps its archive in its own folder, shared or not.
+    if (modLanguageSupport::CartellaDati.empty() ||
+        modLanguageSupport::CartellaDati == modLanguageSupport::CartellaApplicazione)
+        return {};
+    return ProblemaCartellaDati(
+        QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDati.string())));
 }
 
 QString TestoProblemaLingua() {

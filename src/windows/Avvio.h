@@ -12,6 +12,10 @@ class QWidget;
 // of the executable) and the platform services the windows use.
 void ImpostaApplicazione();
 
+// Why the archive's folder must not be used (the user's data folder another
+// user owns, or others can write into); empty when nothing is wrong.
+QString ProblemaCartellaDatiInUso();
+
 // What is wrong with the language the program speaks, in a sentence naming
 // the file (the settings naming a language it does not have, the language
 // file missing or unreadable, or lacking texts, and how many); empty when

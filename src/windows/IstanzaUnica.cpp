@@ -27,16 +27,20 @@ namespace {
 constexpr char Richiesta[] = "mostra\n";
 constexpr char Risposta[] = "ok\n";
 
-// One socket per user and archive folder: in the user's runtime folder when
-// the session has one, else in /tmp.
-QString PercorsoPresa(const QString& cartellaDati) {
+// A folder that is this user's alone: a real folder (not a link), owned by
+// the user, that no one else may enter or write.
+bool CartellaPropria(const QByteArray& percorso) {
+    struct stat info {};
+    return ::lstat(percorso.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+
+// The name of an archive folder's lock and socket: one per archive folder.
+QString Chiave(const QString& cartellaDati) {
     QString cartella = QFileInfo(cartellaDati).canonicalFilePath();
     if (cartella.isEmpty()) cartella = QDir::cleanPath(QDir(cartellaDati).absolutePath());
-    const QByteArray chiave =
-        QCryptographicHash::hash(QFile::encodeName(cartella), QCryptographicHash::Sha256).toHex().left(16);
-    QString base = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
-    if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QFileInfo(base).isDir()) base = QStringLiteral("/tmp");
-    return base + QStringLiteral("/tovarin-%1-%2.sock").arg(::getuid()).arg(QString::fromLatin1(chiave));
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(cartella), QCryptographicHash::Sha256).toHex().left(16));
 }
 
 bool Indirizzo(const QString& percorso, sockaddr_un& indirizzo) {
@@ -71,20 +75,61 @@ bool Riceve(int fd, const char* atteso, int ms) {
 
 }  // namespace
 
-IstanzaUnica::IstanzaUnica(const QString& cartellaDati, QObject* genitore)
-    : QObject(genitore), presa_(PercorsoPresa(cartellaDati)) {
-    // The kernel releases the lock when the program ends, however it ends:
-    // a lock left by a killed program cannot keep the coach out.
-    const QByteArray blocco = QFile::encodeName(cartellaDati + QStringLiteral("/tvp.lock"));
-    blocco_ = ::open(blocco.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (blocco_ < 0) return;  // a folder where nothing can be written: the archive will say so
-    if (::flock(blocco_, LOCK_EX | LOCK_NB) == 0) {
-        Ascolta();
+QString CartellaDiQuestoUtente() {
+    const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (QDir::isAbsolutePath(runtime) && CartellaPropria(QFile::encodeName(runtime))) return runtime;
+    const QString nostra = QDir::tempPath() + QStringLiteral("/tovarin-%1").arg(::geteuid());
+    const QByteArray percorso = QFile::encodeName(nostra);
+    if (::mkdir(percorso.constData(), 0700) != 0 && errno != EEXIST) return {};
+    struct stat info {};
+    // A folder of the user's own that others could enter is closed to them;
+    // one of anyone else, or a link, is not used at all.
+    if (::lstat(percorso.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {};
+    if ((info.st_mode & 077) != 0 && ::chmod(percorso.constData(), 0700) != 0) return {};
+    return CartellaPropria(percorso) ? nostra : QString();
+}
+
+namespace {
+
+// A lock taken, or -1 (with EWOULDBLOCK when another holds it).
+int Blocca(const QByteArray& file, mode_t modo) {
+    int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, modo);
+    // Another user's lock in a shared folder: read-only is enough to try it.
+    if (fd < 0 && errno == EACCES) fd = ::open(file.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    const int errore = errno;
+    ::close(fd);
+    errno = errore;
+    return -1;
+}
+
+}  // namespace
+
+IstanzaUnica::IstanzaUnica(const QString& cartellaDati, QObject* genitore) : QObject(genitore) {
+    // The kernel releases a lock when the program ends, however it ends: a
+    // lock left by a killed program cannot keep the coach out.
+    const QString mia = CartellaDiQuestoUtente();
+    if (!mia.isEmpty()) {
+        const QString base = mia + QStringLiteral("/tovarin-") + Chiave(cartellaDati);
+        presa_ = base + QStringLiteral(".sock");
+        bloccoUtente_ = Blocca(QFile::encodeName(base + QStringLiteral(".lock")), 0600);
+        if (bloccoUtente_ < 0 && errno == EWOULDBLOCK) {
+            stato_ = Stato::Seconda;
+            return;
+        }
+    }
+    // Readable by all, so that another user's program on a shared folder can
+    // find it held.
+    blocco_ = Blocca(QFile::encodeName(cartellaDati + QStringLiteral("/tvp.lock")), 0644);
+    if (blocco_ < 0 && errno == EWOULDBLOCK) {
+        // This user's own lock was free: the holder is another user's.
+        stato_ = bloccoUtente_ >= 0 ? Stato::AltroUtente : Stato::Seconda;
+        if (bloccoUtente_ >= 0) ::close(bloccoUtente_);
+        bloccoUtente_ = -1;
         return;
     }
-    if (errno == EWOULDBLOCK) prima_ = false;
-    ::close(blocco_);
-    blocco_ = -1;
+    if (bloccoUtente_ >= 0) Ascolta();
 }
 
 IstanzaUnica::~IstanzaUnica() {
@@ -94,6 +139,7 @@ IstanzaUnica::~IstanzaUnica() {
         ::unlink(QFile::encodeName(presa_).constData());
     }
     if (blocco_ >= 0) ::close(blocco_);
+    if (bloccoUtente_ >= 0) ::close(bloccoUtente_);
 }
 
 void IstanzaUnica::Ascolta() {
@@ -104,7 +150,7 @@ void IstanzaUnica::Ascolta() {
     // A socket left by a program of ours that ended abruptly: this lock
     // proves no program of ours still uses it.
     struct stat info;
-    if (::lstat(indirizzo.sun_path, &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid())
+    if (::lstat(indirizzo.sun_path, &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::geteuid())
         ::unlink(indirizzo.sun_path);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) != 0 || ::listen(fd, 4) != 0) {
         ::close(fd);
@@ -122,7 +168,7 @@ void IstanzaUnica::Accetta() {
     ucred chi{};
     socklen_t lunghezza = sizeof chi;
     // Only the same user's programs may call this window to the front.
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &chi, &lunghezza) == 0 && chi.uid == ::getuid() &&
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &chi, &lunghezza) == 0 && chi.uid == ::geteuid() &&
         Riceve(fd, Richiesta, 1000)) {
         if (azione_) azione_();
         Scrivi(fd, Risposta);
@@ -130,19 +176,26 @@ void IstanzaUnica::Accetta() {
     ::close(fd);
 }
 
-bool IstanzaUnica::ChiediPrimoPiano(int attesaMs) const {
+bool IstanzaUnica::ChiediPrimoPiano(int attesaMs) const { return !presa_.isEmpty() && ChiediA(presa_, attesaMs); }
+
+bool IstanzaUnica::ChiediA(const QString& presa, int attesaMs) {
     sockaddr_un indirizzo;
-    if (!Indirizzo(presa_, indirizzo)) return false;
+    if (!Indirizzo(presa, indirizzo)) return false;
     const auto fine = std::chrono::steady_clock::now() + std::chrono::milliseconds(attesaMs);
     // The first program may still be starting: its lock comes before its socket.
     for (;;) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) == 0) {
+            // Only this user's own program is asked, and believed.
+            ucred chi{};
+            socklen_t lunghezza = sizeof chi;
+            const bool nostro =
+                ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &chi, &lunghezza) == 0 && chi.uid == ::geteuid();
             const auto resto =
                 std::chrono::duration_cast<std::chrono::milliseconds>(fine - std::chrono::steady_clock::now());
-            const bool fatto =
-                Scrivi(fd, Richiesta) && Riceve(fd, Risposta, std::max<int>(100, static_cast<int>(resto.count())));
+            const bool fatto = nostro && Scrivi(fd, Richiesta) &&
+                               Riceve(fd, Risposta, std::max<int>(100, static_cast<int>(resto.count())));
             ::close(fd);
             return fatto;
         }

@@ -1,8 +1,11 @@
 // One program at a time on one archive. The first start holds a lock beside
-// the archive and listens on a local socket; a second start finds the lock,
-// asks the first to bring its window to the front, and ends, so the same
-// archive is never opened twice. Also: an orderly end when the system asks
-// the program to stop (log-out, shut-down), so that nothing typed is lost.
+// the archive, and one of its own in a folder only this user can enter,
+// where it listens on a local socket; a second start of the same user finds
+// that lock, asks the first (having checked who answers) to bring its window
+// to the front, and ends; another user's program holding the archive's lock
+// is said to be so. The same archive is never opened twice. Also: an orderly
+// end when the system asks the program to stop (log-out, shut-down), so that
+// nothing typed is lost.
 #pragma once
 
 #include <QObject>
@@ -22,9 +25,13 @@ public:
     explicit IstanzaUnica(const QString& cartellaDati, QObject* genitore = nullptr);
     ~IstanzaUnica() override;
 
-    // True for the first program on this archive (or when no lock can be
-    // taken at all: a folder where nothing can be written).
-    bool Prima() const { return prima_; }
+    enum class Stato {
+        Prima,        // the first program on this archive (or no lock could be taken at all)
+        Seconda,      // this user's program has it open already
+        AltroUtente,  // another user's program has it open (a shared folder)
+    };
+    Stato stato() const { return stato_; }
+    bool Prima() const { return stato_ == Stato::Prima; }
 
     // For a second program: asks the first to come to the front, waiting at
     // most `attesaMs` for it to answer. False when it did not answer.
@@ -33,20 +40,32 @@ public:
     // For the first program: what to do when a second one asks.
     void QuandoRichiesto(std::function<void()> azione) { azione_ = std::move(azione); }
 
-    // The local socket's path (for tests).
+    // The local socket's path, in CartellaDiQuestoUtente; empty without one.
     const QString& Presa() const { return presa_; }
+
+    // Asks the program listening on the socket to come to the front: false
+    // when nobody answers in time, or the one answering is another user's.
+    static bool ChiediA(const QString& presa, int attesaMs);
 
 private:
     void Ascolta();
     void Accetta();
 
-    int blocco_ = -1;  // the lock file, flock()ed for the whole run
+    int blocco_ = -1;        // the lock beside the archive, flock()ed for the whole run
+    int bloccoUtente_ = -1;  // this user's lock for the archive, in the user's own folder
     QString presa_;
-    bool prima_ = true;
+    Stato stato_ = Stato::Prima;
     int ascolto_ = -1;
     std::unique_ptr<QSocketNotifier> notifica_;
     std::function<void()> azione_;
 };
+
+// The folder for this user's lock and socket: XDG_RUNTIME_DIR when it is the
+// user's own (a folder, theirs, closed to others), else "tovarin-<uid>" in
+// the temporary folder, made owner-only, or found to be a folder of the
+// user's own and closed to others. Empty when no such folder can be had
+// (another user owns the name, or it is a link).
+QString CartellaDiQuestoUtente();
 
 // Brings a window to the front: out of the task bar, raised and active.
 void PortaInPrimoPiano(QWidget* finestra);

@@ -12,13 +12,17 @@
 
 #include <QtTest>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <future>
 #include <memory>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -169,6 +173,117 @@ private slots:
         QVERIFY(fs::exists(utente / "tvp.lock"));
         IstanzaUnica istanza(Q(utente));
         QVERIFY(istanza.Prima());
+    }
+
+    // The lock and the socket live in a folder only this user can enter: the
+    // session's runtime folder when it is such, else one of the program's in
+    // the temporary folder, closed to others; a name another user holds, or
+    // a link, is not used.
+    void laPresaInUnaCartellaDelSoloUtente() {
+        // The environment as it was, however the test ends.
+        struct Ripristina {
+            const char* nome;
+            std::optional<QByteArray> valore;
+            explicit Ripristina(const char* n) : nome(n) {
+                if (qEnvironmentVariableIsSet(n)) valore = qgetenv(n);
+            }
+            ~Ripristina() { valore ? qputenv(nome, *valore) : qunsetenv(nome); }
+        } runtime("XDG_RUNTIME_DIR"), temporanea("TMPDIR");
+        const fs::path tmp = radice->file("tmp"), aperta = radice->file("aperta");
+        fs::create_directories(tmp);
+        fs::create_directories(aperta);
+        fs::permissions(aperta, fs::perms::all);
+        qputenv("TMPDIR", QFile::encodeName(Q(tmp)));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(Q(aperta)));  // open to all: not the user's own
+        const fs::path nostra = tmp / ("tovarin-" + std::to_string(::geteuid()));
+        QCOMPARE(CartellaDiQuestoUtente(), Q(nostra));
+        QCOMPARE(Permessi(nostra), mode_t(0700));
+        fs::permissions(nostra, fs::perms::all);
+        QCOMPARE(CartellaDiQuestoUtente(), Q(nostra));  // the user's own, closed again
+        QCOMPARE(Permessi(nostra), mode_t(0700));
+        fs::remove(nostra);
+        fs::create_directory_symlink(aperta, nostra);
+        QCOMPARE(CartellaDiQuestoUtente(), QString());
+        fs::remove(nostra);
+        if (::geteuid() == 0) {
+            fs::create_directory(nostra);
+            QCOMPARE(::chown(nostra.c_str(), 65534, 65534), 0);
+            QCOMPARE(CartellaDiQuestoUtente(), QString());
+        }
+        fs::permissions(aperta, fs::perms::owner_all);
+        QCOMPARE(CartellaDiQuestoUtente(), Q(aperta));
+    }
+
+    // Another user on the same computer: his program holding a shared
+    // folder's archive is said to be his, and a socket he answers on is not
+    // believed. (Needs root, to be another user.)
+    void unAltroUtente() {
+        if (::geteuid() != 0) QSKIP("another user needs root");
+        const fs::path condivisa = radice->file("condivisa");
+        fs::create_directories(condivisa);
+        fs::permissions(radice->percorso(), fs::perms::all);
+        fs::permissions(condivisa, fs::perms::all);
+        const std::string presa = (condivisa / "altrui.sock").string();
+        const QByteArray cartella = QFile::encodeName(Q(condivisa));
+        int tubo[2];
+        QCOMPARE(::pipe(tubo), 0);
+        const pid_t altro = ::fork();
+        if (altro == 0) {
+            // The other user's program: it must never return into this test.
+            try {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+                IstanzaUnica suo(QFile::decodeName(cartella));  // takes the folder's lock
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un indirizzo{};
+                indirizzo.sun_family = AF_UNIX;
+                std::strncpy(indirizzo.sun_path, presa.c_str(), sizeof indirizzo.sun_path - 1);
+                if (::bind(fd, reinterpret_cast<sockaddr*>(&indirizzo), sizeof indirizzo) != 0 || ::listen(fd, 4) != 0)
+                    ::_exit(3);
+                ::chmod(presa.c_str(), 0777);
+                (void)!::write(tubo[1], "x", 1);
+                for (;;) {  // answers anyone, as a program that means harm would
+                    const int c = ::accept(fd, nullptr, nullptr);
+                    char b[16];
+                    (void)!::read(c, b, sizeof b);
+                    (void)!::write(c, "ok\n", 3);
+                    ::close(c);
+                }
+            } catch (...) {
+            }
+            ::_exit(4);
+        }
+        char pronto = 0;
+        QCOMPARE(::read(tubo[0], &pronto, 1), ssize_t(1));
+        IstanzaUnica mia(Q(condivisa));
+        QCOMPARE(mia.stato(), IstanzaUnica::Stato::AltroUtente);
+        QVERIFY(!IstanzaUnica::ChiediA(QString::fromStdString(presa), 1000));
+        ::kill(altro, SIGKILL);
+        ::waitpid(altro, nullptr, 0);
+        QVERIFY(IstanzaUnica(Q(condivisa)).Prima());
+    }
+
+    // The user's data folder is refused, saying how to mend it, when another
+    // user owns it or others can write into it, also behind a link.
+    void unaCartellaDatiCheNonEDellUtente() {
+        fs::create_directories(utente);
+        fs::permissions(utente, fs::perms::owner_all);
+        QCOMPARE(ProblemaCartellaDati(Q(utente)), QString());
+        QCOMPARE(ProblemaCartellaDati(Q(radice->file("ancora-non-c-e"))), QString());
+        fs::permissions(utente, fs::perms::all);
+        QVERIFY(ProblemaCartellaDati(Q(utente)).contains(QStringLiteral("chmod go-w")));
+        fs::remove(utente);
+        const fs::path altrui = radice->file("altrui");
+        fs::create_directories(altrui);
+        fs::permissions(altrui, fs::perms::all);
+        fs::create_directory_symlink(altrui, utente);
+        const QString detto = ProblemaCartellaDati(Q(utente));
+        QVERIFY2(detto.contains(Q(utente)) && detto.contains(QStringLiteral("altri utenti possono scriverci")),
+                 qPrintable(detto));
+        if (::geteuid() == 0) {
+            fs::permissions(altrui, fs::perms::owner_all);
+            QCOMPARE(::chown(altrui.c_str(), 65534, 65534), 0);
+            QVERIFY(ProblemaCartellaDati(Q(utente)).contains(QStringLiteral("appartiene a un altro utente")));
+        }
     }
 
     // Asked to stop by the system, the window closes as if the user closed it.
