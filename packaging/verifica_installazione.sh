@@ -13,12 +13,15 @@ errori=0
 manca() { echo "missing: ${1#$destinazione}" >&2; errori=1; }
 for f in bin/tovarin share/tovarin/italian.lng share/tovarin/english.lng share/tovarin/Guida.chm \
          share/icons/hicolor/scalable/apps/org.example.tovarin.svg share/man/man1/tovarin.1.gz \
-         share/doc/tovarin/copyright; do
+         share/doc/tovarin/copyright share/doc/tovarin/changelog.gz; do
   [ -f "$r/$f" ] || manca "$r/$f"
 done
 for lato in 16 22 24 32 48 64 128 256; do
   [ -f "$r/share/icons/hicolor/${lato}x$lato/apps/org.example.tovarin.png" ] || manca "$lato px icon"
 done
 desktop-file-validate "$r/share/applications/org.example.tovarin.desktop" || errori=1
+if command -v mandoc >/dev/null; then
+  mandoc -T lint -W warning "$r/share/man/man1/tovarin.1.gz" || errori=1
+fi
 appstreamcli validate --no-net --pedantic "$r/share/metainfo/org.example.tovarin.metainfo.xml" || errori=1
 exit $errori
