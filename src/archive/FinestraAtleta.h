@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+class QKeyEvent;
+
 #include <memory>
 
 class FinestraAtleta : public QWidget {
@@ -23,6 +25,14 @@ public:
     QString Tag() const;
     void ImpostaTag(const QString& tag);
 
+    // The keys of every athlete window, wherever the focus stands in it, the
+    // same in both languages: Page Down and Page Up to the next and the
+    // previous athlete, Ctrl+Home and Ctrl+End to the first and the last (each
+    // writing the pending edit, as the arrows do); F4 or Alt+Down in the name
+    // box opens the athletes' list; Ctrl+Delete deletes, where the window can.
+    // True when the key was one of them.
+    bool TastoDellaFinestra(const QKeyEvent* tasto, const QObject* dove);
+
 protected:
     explicit FinestraAtleta(QWidget* genitore);
 
@@ -36,6 +46,11 @@ protected:
     void Carica();
 
     void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+    // Ctrl+Delete: the card deletes the athlete shown, after its question;
+    // the sheets do nothing.
+    virtual void EliminaDaTastiera() {}
 
     // Writes the pending edit and lets go of the archive. Every window calls
     // it first thing in its destructor: the write runs the window's rules,
@@ -43,6 +58,8 @@ protected:
     void Rilascia();
 
 private:
+    void OrdineDiTabulazione();
+
     // Destroyed before the controls are.
     std::unique_ptr<LegameArchivio> legame_;
 };

@@ -43,7 +43,9 @@ QIcon IconaFreccia(Freccia f, const QColor& colore) {
 QToolButton* CreaPulsante(QWidget* parent, const char* nome) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(nome));
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it (after the window's own controls); a click leaves the
+    // focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setAutoRepeat(true);
     b->setAutoRepeatDelay(400);
     return b;
@@ -62,7 +64,7 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     picker_->setCompleter(nullptr);
     picker_->setInsertPolicy(QComboBox::NoInsert);
     picker_->lineEdit()->setReadOnly(true);
-    picker_->setFocusPolicy(Qt::ClickFocus);
+    picker_->setFocusPolicy(Qt::StrongFocus);
     // With a placeholder the combo never picks the first name by itself.
     picker_->setPlaceholderText(TestoSeleziona);
     // A hundred thousand names: the width follows no content, every row has
@@ -86,6 +88,11 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     connect(precedente_, &QToolButton::clicked, this, &NavigatoreDati::Precedente);
     connect(successivo_, &QToolButton::clicked, this, &NavigatoreDati::Successivo);
     connect(ultimo_, &QToolButton::clicked, this, &NavigatoreDati::Ultimo);
+    // Tab goes through the arrows, left to right, then the list.
+    setTabOrder(primo_, precedente_);
+    setTabOrder(precedente_, successivo_);
+    setTabOrder(successivo_, ultimo_);
+    setTabOrder(ultimo_, picker_);
     Disponi();
 }
 

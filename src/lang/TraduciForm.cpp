@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QVariant>
+
 #include <QWidget>
+#include <algorithm>
 
 #include <filesystem>
 #include <optional>
@@ -93,6 +95,86 @@ void RaccogliControlli(QObject* genitore, QList<QObject*>& controlli) {
 
 }  // namespace
 
+namespace {
+
+QString Pulito(QString testo) {
+    testo.remove(QLatin1Char('&'));
+    testo = testo.simplified();
+    while (testo.endsWith(QLatin1Char(':'))) testo.chop(1);
+    return testo;
+}
+
+// Where a control stands in the window.
+QRect Posto(const QWidget* w, const QWidget* finestra) { return {w->mapTo(finestra, QPoint(0, 0)), w->size()}; }
+
+// The label that names a control: its buddy, else the label at its left on
+// its row, else the one just above it.
+QString EtichettaDi(const QWidget* controllo, const QWidget* finestra, const QList<QLabel*>& etichette) {
+    for (const QLabel* e : etichette)
+        if (e->buddy() == controllo && !e->text().isEmpty()) return e->text();
+    const QRect r = Posto(controllo, finestra);
+    const QLabel* sinistra = nullptr;
+    const QLabel* sopra = nullptr;
+    QRect gs, ga;
+    for (const QLabel* e : etichette) {
+        if (e->text().trimmed().isEmpty() || !e->isVisibleTo(finestra)) continue;
+        const QRect g = Posto(e, finestra);
+        // A box set inside its caption's gap ("durata ___ minuti").
+        if (g.contains(r.center())) return e->text();
+        const int altezza = std::min(g.bottom(), r.bottom()) - std::max(g.top(), r.top());
+        if (g.right() <= r.left() && altezza >= std::min(g.height(), r.height()) / 2) {
+            if (!sinistra || g.right() > gs.right()) sinistra = e, gs = g;
+        } else if (g.bottom() <= r.top() && r.top() - g.bottom() < 30 &&
+                   std::min(g.right(), r.right()) - std::max(g.left(), r.left()) > 0) {
+            if (!sopra || g.bottom() > ga.bottom()) sopra = e, ga = g;
+        }
+    }
+    if (sinistra) return sinistra->text();
+    return sopra ? sopra->text() : QString();
+}
+
+// What each control the keyboard reaches is called, for a screen reader: its
+// label, or for a picture what it does (its tool tip); the tool tip is its
+// description. Names the window gives itself are kept; names given here are
+// given anew in each language.
+void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli) {
+    QList<QLabel*> etichette;
+    for (QObject* c : controlli)
+        if (auto* e = qobject_cast<QLabel*>(c)) etichette << e;
+    static const char* const Derivato = "nomeAccessibileDerivato";
+    // The record navigator's arrows and its list, in every athlete window.
+    static const std::pair<const char*, const char*> Navigatore[] = {{"Data1Primo", "0330"},
+                                                                     {"Data1Precedente", "0331"},
+                                                                     {"Data1Successivo", "0332"},
+                                                                     {"Data1Ultimo", "0333"},
+                                                                     {"DBCombo1", "0334"}};
+    for (QObject* c : controlli) {
+        auto* w = qobject_cast<QWidget*>(c);
+        if (!w || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy()) continue;
+        if (!w->accessibleName().isEmpty() && !w->property(Derivato).toBool()) continue;
+        QString nome;
+        for (const auto& [oggetto, messaggio] : Navigatore)
+            if (w->objectName() == QLatin1String(oggetto)) {
+                nome = QString::fromStdString(modLanguageSupport::TestoLingua(messaggio));
+                w->setToolTip(nome);
+            }
+        if (nome.isEmpty() && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))
+            nome = EtichettaDi(w, finestra, etichette);
+        if (nome.isEmpty() && !qobject_cast<QLabel*>(w)) nome = w->toolTip();
+        // The name box of a sheet, which has no label of its own.
+        if (nome.isEmpty() && w->objectName() == QLatin1String("txtNome"))
+            nome = QString::fromStdString(modLanguageSupport::TestoLingua("0335"));
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && nome.isEmpty()) nome = b->text();
+        if (nome.isEmpty()) continue;
+        w->setAccessibleName(Pulito(nome));
+        w->setProperty(Derivato, true);
+        if (!w->toolTip().isEmpty() && Pulito(w->toolTip()) != Pulito(nome))
+            w->setAccessibleDescription(w->toolTip().trimmed());
+    }
+}
+
+}  // namespace
+
 void TraduciForm(QWidget* finestra) {
     if (!finestra) return;
     std::optional<std::filesystem::path> file = modLanguageSupport::FileLingua();
@@ -124,4 +206,5 @@ void TraduciForm(QWidget* finestra) {
             }
         }
     }
+    DaiNomiAccessibili(finestra, controlli);
 }

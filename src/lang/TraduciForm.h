@@ -13,4 +13,7 @@ class QWidget;
 // (group boxes); its tag is the dynamic property "Tag"; a control array member
 // carries its index in the dynamic property "index". Lookups that fail leave
 // the texts as they are. No events are processed while a window is translated.
+// Then every control the keyboard reaches gets the name a screen reader says,
+// in the same language: its label (a buddy, or the label at its left or just
+// above), or its tool tip for a picture; the tool tip is its description.
 void TraduciForm(QWidget* finestra);

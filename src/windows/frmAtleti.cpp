@@ -21,8 +21,8 @@ frmAtleti::frmAtleti(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
     ui->setupUi(this);
     AdattaCaratteri(this);
 
-    // The checks of the boxes. What they clean or wipe, in a text typed or in
-    // one the binding has just shown, is an edit of the row like any other.
+    // The checks of the boxes. What they clean or wipe in a text the coach
+    // types is an edit of the row; in one the binding shows, only what shows.
     for (QLineEdit* misura :
          {ui->Text6, ui->Text7, ui->Text8, ui->Text9, ui->Text10, ui->Text11, ui->Text12, ui->Text19, ui->Text20})
         ApplicaControllaMisura(misura);

@@ -27,6 +27,9 @@ public:
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
 
+protected:
+    void EliminaDaTastiera() override { EliminaAtleta(); }
+
 private:
     std::unique_ptr<Ui::frmAtleti> ui;
 };

@@ -210,5 +210,5 @@ bool frmCondizione::eventFilter(QObject* oggetto, QEvent* evento) {
         if (mouse->button() == Qt::LeftButton && ui->Label44->rect().contains(mouse->position().toPoint()))
             MostraValoriIMC(this);
     }
-    return QWidget::eventFilter(oggetto, evento);
+    return FinestraAtleta::eventFilter(oggetto, evento);
 }

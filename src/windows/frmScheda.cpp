@@ -122,7 +122,7 @@ void frmScheda::RiempiSellaSeManca() {
 
 bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui->txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
-    return QWidget::eventFilter(oggetto, evento);
+    return FinestraAtleta::eventFilter(oggetto, evento);
 }
 
 bool frmScheda::focusNextPrevChild(bool avanti) {

@@ -86,6 +86,10 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi
     auto* tastoGuida = new QShortcut(QKeySequence::HelpContents, this, this, &mdi::GuidaDellaFinestraAttiva);
     tastoGuida->setContext(Qt::ApplicationShortcut);
     new QShortcut(QKeySequence::Print, this, this, [this] { ::StampaFinestra(this); });
+    // The bar's three windows from the keyboard, in either language.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_1), this, this, [this] { ApriDaNavigazione(creaAtleti_); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_2), this, this, [this] { ApriDaNavigazione(creaAssetto_); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_3), this, this, [this] { ApriDaNavigazione(creaCondizione_); });
 
     // Centred on the screen, at its design size, for good.
     resize(950, 593);

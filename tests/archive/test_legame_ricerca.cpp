@@ -304,13 +304,23 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         prima->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), prima);
-        const std::vector<QWidget*> attesa{txtNome, dopo, ultima, prima};
+        // The navigator's arrows and its picker are reached too, where they
+        // stand in the window's order (an athlete window puts them last).
+        const std::vector<QWidget*> attesa{txtNome,
+                                           dopo,
+                                           ultima,
+                                           nav->PulsantePrimo(),
+                                           nav->PulsantePrecedente(),
+                                           nav->PulsanteSuccessivo(),
+                                           nav->PulsanteUltimo(),
+                                           nav->DBCombo1(),
+                                           prima};
         for (QWidget* prossimo : attesa) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), prossimo);
         }
         QTest::keyClick(prima, Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), ultima);
+        QCOMPARE(QApplication::focusWidget(), nav->DBCombo1());
     }
 
     void unFileCheNonSiApreVieneSegnalatoELasciatoIntatto_data() {

@@ -417,14 +417,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         Controllo<QLineEdit>(s, "txtNome")->setFocus();
         QStringList giro;
-        for (int i = 0; i < 13; ++i) {
+        for (int i = 0; i < 19; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             giro << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(giro, (QStringList{"txtCavallo", "txtBusto", "txtCoscia", "txtGamba", "txtBraccio", "txtSpalle",
-                                    "txtSella", "Text13", "Text14", "Text15", "Text16", "Text17", "txtNome"}));
+        // Then the navigator's arrows and the athletes' list, last.
+        QCOMPARE(giro,
+                 (QStringList{"txtCavallo", "txtBusto", "txtCoscia", "txtGamba", "txtBraccio", "txtSpalle", "txtSella",
+                              "Text13", "Text14", "Text15", "Text16", "Text17", "cmdReport", "Data1Primo",
+                              "Data1Precedente", "Data1Successivo", "Data1Ultimo", "DBCombo1", "txtNome"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(s, "Text17"));
+        QCOMPARE(QApplication::focusWidget(), Controllo<QComboBox>(s, "DBCombo1"));
     }
 
     // The athlete's own values and the notes are kept as typed.
