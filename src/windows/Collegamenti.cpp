@@ -1,5 +1,8 @@
 #include "Collegamenti.h"
 
+#include "Messaggi.h"
+#include "Messaggio.h"
+
 #include "Globali.h"
 #include "modLanguageSupport.h"
 
@@ -10,9 +13,7 @@
 
 namespace {
 
-void ApriConIlDesktop(const QString& destinazione) {
-    if (DestinazioneApribile(destinazione)) QDesktopServices::openUrl(QUrl(destinazione));
-}
+bool ApriConIlDesktop(const QString& destinazione) { return QDesktopServices::openUrl(QUrl(destinazione)); }
 
 GestoreCollegamentiFn& GestoreCollegamenti() {
     static GestoreCollegamentiFn gestore = ApriConIlDesktop;
@@ -34,9 +35,10 @@ bool DestinazioneApribile(const QString& destinazione) {
     return (schema == QLatin1String("http") || schema == QLatin1String("https")) && !url.host().isEmpty();
 }
 
-void ApriDocumento(QWidget* /*finestra*/, const QString& destinazione) {
-    // The answer is not examined: a target nothing can open changes nothing.
-    if (GestoreCollegamenti()) GestoreCollegamenti()(destinazione);
+void ApriDocumento(QWidget* finestra, const QString& destinazione) {
+    if (!DestinazioneApribile(destinazione) || !GestoreCollegamenti()) return;
+    if (!GestoreCollegamenti()(destinazione))
+        MostraMessaggio(finestra, Messaggio("0336").arg(destinazione), QMessageBox::Ok, QMessageBox::Information);
 }
 
 QString TestoCollegamentoPosta(const QString& oggetto, int maggiore, int minore, int revisione) {

@@ -10,7 +10,9 @@
 class QWidget;
 
 // Opens a web address or a "mailto:" link with the desktop's programs. Only
-// http, https and mailto targets are handed over; failures are ignored.
+// http, https and mailto targets are handed over; when no program of the
+// desktop opens one (no web browser), the coach is told, with the address
+// to copy.
 void ApriDocumento(QWidget* finestra, const QString& destinazione);
 
 // True for the targets handed to the desktop: web addresses (http, https)
@@ -40,7 +42,7 @@ QString PaginaNellaLingua(const QString& percorsoOggetto, bool inglese);
 // Shows a topic of a compiled help file, owned by the given window.
 using GestoreGuidaFn = std::function<void(QWidget* proprietario, const QString& fileChm, const QString& argomento)>;
 // Opens a link target.
-using GestoreCollegamentiFn = std::function<void(const QString& destinazione)>;
+using GestoreCollegamentiFn = std::function<bool(const QString& destinazione)>;  // false: not opened
 
 // The handlers in force; tests install recording ones.
 void ImpostaGestoreGuida(GestoreGuidaFn gestore);

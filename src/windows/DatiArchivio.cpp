@@ -17,10 +17,12 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMenu>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStringListModel>
 #include <QToolButton>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -286,11 +288,29 @@ void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchi
                      [finestra, legame] { StampaReportAtletaMostrato(finestra, legame); });
 }
 
+QPoint PosizioneMenu(const QRect& pulsante, const QSize& menu, const QRect& schermo) {
+    // Its right edge under the button's: the button stands at the window's
+    // right, and the menu stays within the window and the screen.
+    QPoint p(pulsante.right() + 1 - menu.width(), pulsante.bottom() + 1);
+    if (p.y() + menu.height() > schermo.bottom() + 1) p.setY(pulsante.top() - menu.height());
+    p.setX(std::clamp(p.x(), schermo.left(), std::max(schermo.left(), schermo.right() + 1 - menu.width())));
+    p.setY(std::max(p.y(), schermo.top()));
+    return p;
+}
+
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
     pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
     auto* menu = new QMenu(pulsante);
-    pulsante->setMenu(menu);
-    pulsante->setPopupMode(QToolButton::InstantPopup);
+    menu->setObjectName(QStringLiteral("menuDati"));
+    // A click, Space or Enter on the button opens it, where it fits.
+    QObject::connect(pulsante, &QToolButton::clicked, menu, [pulsante, menu] {
+        menu->ensurePolished();
+        Q_EMIT menu->aboutToShow();  // filled in the language of the moment, to be measured
+        const QRect dove(pulsante->mapToGlobal(QPoint(0, 0)), pulsante->size());
+        const QRect schermo =
+            pulsante->screen() ? pulsante->screen()->availableGeometry() : QRect(dove.topLeft(), QSize(4000, 4000));
+        menu->popup(PosizioneMenu(dove, menu->sizeHint(), schermo));
+    });
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, finestra, legame] {
         menu->clear();
         menu->addAction(Messaggio("0250"), finestra,

@@ -6,6 +6,9 @@
 
 #include "ArchivioCsv.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstddef>
@@ -32,8 +35,10 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 
 // Gives the card's button its menu of the five actions, in the language of
-// the moment it opens.
+// the moment it opens, right-aligned under the button and kept on the screen.
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
+// Where a menu of that size opens under a button (screen coordinates).
+QPoint PosizioneMenu(const QRect& pulsante, const QSize& menu, const QRect& schermo);
 
 // Gives a sheet's button the report of the athlete shown.
 void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);

@@ -1,7 +1,8 @@
 // Floating windows that exist once: the enlarged pictures and the body mass
 // index table. The first call creates the window, centred on the window that
-// asked for it or, given an area of the screen it explains, beside that
-// area without covering it; later calls bring the same window to the front.
+// asked for it or, given an area of the screen it explains, beside the main
+// window and never over that area; later calls bring the same window to the
+// front.
 // The window floats over the main window and lives until the user closes it,
 // presses Escape in it or the program ends. A window designed without a
 // caption shows none (the system would otherwise show the program's name).
@@ -21,8 +22,16 @@
 // left; the first place where it fits whole.
 QPoint PosizioneAccanto(const QSize& dimensione, const QRect& zona, const QRect& schermo);
 
-// Places a new floating window: centred on the opener's window, or beside
-// the area it explains.
+// Where a window of the given size (frame included) goes that explains an
+// area of the main window: beside the main window where the screen has room
+// for it whole (right, left, below, above); else at the edge of the screen
+// on the side with more room, level with the area, just above it or just
+// below it, so that it covers as little of the main window as it can and
+// never the area itself.
+QPoint PosizioneFuoriFinestra(const QSize& dimensione, const QRect& finestra, const QRect& zona, const QRect& schermo);
+
+// Places a new floating window: centred on the opener's window, or outside
+// the main window and never over the area it explains.
 void PosizionaFinestraUnica(QWidget* finestra, QWidget* apritore, const QRect& zona);
 
 template <typename T>

@@ -17,9 +17,16 @@ void ImmagineSvg::impostaSorgente(const QString& risorsa) {
     update();
 }
 
+void ImmagineSvg::impostaRitaglio(const QRectF& area) {
+    ritaglio_ = area;
+    letto_ = false;
+    update();
+}
+
 QSvgRenderer& ImmagineSvg::Disegno() const {
     if (!letto_) {
         disegno_.load(sorgente_);
+        if (ritaglio_.isValid()) disegno_.setViewBox(ritaglio_);
         letto_ = true;
     }
     return disegno_;
@@ -33,7 +40,15 @@ QSize ImmagineSvg::sizeHint() const { return Disegno().isValid() ? Disegno().def
 const QImage& ImmagineSvg::Disegnata() const {
     static QHash<QString, QImage> fatte;
     const qreal rapporto = devicePixelRatioF();
-    const QString chiave = QStringLiteral("%1|%2x%3|%4").arg(sorgente_).arg(width()).arg(height()).arg(rapporto);
+    const QString chiave = QStringLiteral("%1|%2x%3|%4|%5,%6,%7,%8")
+                               .arg(sorgente_)
+                               .arg(width())
+                               .arg(height())
+                               .arg(rapporto)
+                               .arg(ritaglio_.x())
+                               .arg(ritaglio_.y())
+                               .arg(ritaglio_.width())
+                               .arg(ritaglio_.height());
     if (auto trovata = fatte.constFind(chiave); trovata != fatte.cend()) return *trovata;
     if (fatte.size() >= 32) fatte.clear();
     return *fatte.insert(chiave, DisegnoSvg(Disegno(), size(), rapporto));
@@ -42,7 +57,7 @@ const QImage& ImmagineSvg::Disegnata() const {
 void ImmagineSvg::paintEvent(QPaintEvent*) {
     QPainter pittore(this);
     // The picture drawn ahead for this size, when there is one.
-    if (devicePixelRatio() == 1.0) {
+    if (devicePixelRatio() == 1.0 && !ritaglio_.isValid()) {
         if (const QImage* pronta = ImmagineDisegnata(sorgente_, size())) {
             pittore.drawImage(0, 0, *pronta);
             return;

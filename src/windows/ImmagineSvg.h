@@ -9,12 +9,17 @@
 class ImmagineSvg : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString sorgente READ sorgente WRITE impostaSorgente)
+    // The part of the SVG shown (its drawing without the empty ground round
+    // it), in the SVG's own units; the whole SVG when not set.
+    Q_PROPERTY(QRectF ritaglio READ ritaglio WRITE impostaRitaglio)
 
 public:
     explicit ImmagineSvg(QWidget* genitore = nullptr);
 
     QString sorgente() const { return sorgente_; }
     void impostaSorgente(const QString& risorsa);
+    QRectF ritaglio() const { return ritaglio_; }
+    void impostaRitaglio(const QRectF& area);
     QSize sizeHint() const override;
 
 signals:
@@ -29,6 +34,7 @@ private:
     const QImage& Disegnata() const;  // the SVG drawn at the control's size
 
     QString sorgente_;
+    QRectF ritaglio_;
     mutable QSvgRenderer disegno_;
     mutable bool letto_ = true;
 };

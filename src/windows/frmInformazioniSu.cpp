@@ -37,7 +37,8 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
     // Labels that fit their text; the version follows the title on its line.
     for (QLabel* l : {ui->lblTitle, ui->lblVersion, ui->lblCopyRightBy, ui->Label5, ui->lblIndirizzo, ui->Label2})
         l->adjustSize();
-    ui->lblVersion->move(std::max(ui->lblVersion->x(), ui->lblTitle->geometry().right() + 8), ui->lblVersion->y());
+    ui->lblVersion->move(ui->lblTitle->geometry().right() + 8,
+                         ui->lblTitle->y() + ui->lblTitle->height() - ui->lblVersion->height());
     ui->lblIndirizzo->move(std::max(ui->lblIndirizzo->x(), ui->Label5->geometry().right() + 24), ui->lblIndirizzo->y());
     ui->lblDisclaimer->setFixedHeight(
         std::max(ui->lblDisclaimer->height(), ui->lblDisclaimer->heightForWidth(ui->lblDisclaimer->width())));

@@ -80,7 +80,10 @@ private slots:
         RigaAtletaCorrente.reset();
         collegamenti.clear();
         argomenti.clear();
-        ImpostaGestoreCollegamenti([this](const QString& d) { collegamenti << d; });
+        ImpostaGestoreCollegamenti([this](const QString& d) {
+            collegamenti << d;
+            return true;
+        });
         ImpostaGestoreGuida([this](QWidget*, const QString& file, const QString& a) { argomenti << file + "|" + a; });
     }
     void cleanup() {

@@ -6,6 +6,7 @@
 #include "Calendario.h"
 #include "CartellaProva.h"
 #include "Controlli.h"
+#include "FinestraUnica.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
 #include "Stili.h"
@@ -640,6 +641,35 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(tabella));
         QTest::keyClick(tabella, Qt::Key_Escape);
         QCOMPARE(tabelle(), 0);
+    }
+
+    // The table goes beside the main window where the screen has room for
+    // it, else at the screen's edge on the roomier side, never over the
+    // values it explains.
+    void laTabellaAccantoAllaFinestra_data() {
+        QTest::addColumn<QRect>("schermo");
+        QTest::addColumn<QRect>("finestra");
+        QTest::addColumn<bool>("fuori");  // room beside the window
+        QTest::newRow("wide screen") << QRect(0, 0, 1920, 1080) << QRect(484, 233, 954, 645) << true;
+        QTest::newRow("window at the right") << QRect(0, 0, 1920, 1080) << QRect(960, 233, 954, 645) << true;
+        QTest::newRow("small screen") << QRect(0, 0, 1280, 800) << QRect(164, 102, 954, 645) << false;
+        QTest::newRow("small screen, window at the left") << QRect(0, 0, 1280, 800) << QRect(0, 102, 954, 645) << false;
+    }
+    void laTabellaAccantoAllaFinestra() {
+        QFETCH(QRect, schermo);
+        QFETCH(QRect, finestra);
+        QFETCH(bool, fuori);
+        const QRect valori(finestra.left() + 320, finestra.top() + 205, 500, 75);
+        const QSize tabella(404, 306);
+        const QRect r(PosizioneFuoriFinestra(tabella, finestra, valori, schermo), tabella);
+        QVERIFY(schermo.contains(r));
+        QVERIFY(!r.intersects(valori));
+        QCOMPARE(!r.intersects(finestra), fuori);
+        if (!fuori) {
+            QVERIFY(r.bottom() < valori.top());  // over the bar and the inputs, not the zones below
+            const bool destra = schermo.right() - finestra.right() >= finestra.left() - schermo.left();
+            QCOMPARE(destra ? r.right() : r.left(), destra ? schermo.right() : schermo.left());
+        }
     }
 };
 

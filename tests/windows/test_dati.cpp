@@ -19,6 +19,7 @@
 #include "modLanguageSupport.h"
 
 #include <QLocale>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QToolButton>
@@ -283,6 +284,34 @@ private slots:
                 QVERIFY2(!(stessaRiga && sovrapposte), qPrintable(a.testo + QStringLiteral(" / ") + b.testo));
             }
         }
+    }
+
+    // The card's data menu opens from the keyboard as from a click, its
+    // right edge under the button's, so that it stays within the window and
+    // the screen.
+    void ilMenuDeiDatiRestaNelloSchermo() {
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        frmAtleti* card = ApriScheda();
+        auto* pulsante = Controllo<QToolButton>(card, "cmdDati");
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        pulsante->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(pulsante, Qt::Key_Space);
+        auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().size(), 7);  // five actions and two separators
+        menu->close();
+        const QRect schermo(0, 0, 1280, 800);
+        struct Caso {
+            QRect pulsante;
+            QPoint atteso;
+        };
+        const QSize dimensione(380, 150);
+        for (const Caso& c : {Caso{QRect(1100, 200, 22, 22), QPoint(1122 - 380, 222)},        // under it, right-aligned
+                              Caso{QRect(1100, 700, 22, 22), QPoint(1122 - 380, 700 - 150)},  // near the bottom: above
+                              Caso{QRect(100, 200, 22, 22), QPoint(0, 222)}})  // near the left: on the screen
+            QCOMPARE(PosizioneMenu(c.pulsante, dimensione, schermo), c.atteso);
     }
 
     // The program copied into the test's folder, which is then its own, with

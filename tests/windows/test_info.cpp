@@ -5,6 +5,7 @@
 #include "Collegamenti.h"
 #include "Controlli.h"
 #include "Globali.h"
+#include "Messaggi.h"
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
 #include "mdi.h"
@@ -19,6 +20,8 @@ class TestInfo : public QObject {
     std::unique_ptr<CartellaProva> cartella;
     std::unique_ptr<mdi> principale;
     QStringList collegamenti;
+    bool apribile = true;  // whether the desktop opens a link
+    QStringList avvisi;
 
     frmInformazioniSu* ApriInfo() {
         QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
@@ -29,7 +32,16 @@ private slots:
     void init() {
         cartella = std::make_unique<CartellaProva>();
         collegamenti.clear();
-        ImpostaGestoreCollegamenti([this](const QString& d) { collegamenti << d; });
+        apribile = true;
+        avvisi.clear();
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            avvisi << testo;
+            return QMessageBox::Ok;
+        });
+        ImpostaGestoreCollegamenti([this](const QString& d) {
+            collegamenti << d;
+            return apribile;
+        });
         Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, nullptr});
         principale = std::make_unique<mdi>();
         principale->ImpostaFinestre(nullptr, nullptr, nullptr, [](QWidget* g) { return new frmInformazioniSu(g); });
@@ -38,6 +50,7 @@ private slots:
     }
     void cleanup() {
         principale.reset();
+        ImpostaGestoreMessaggi({});
         cartella.reset();
     }
 
@@ -81,6 +94,12 @@ private slots:
         QTest::mouseClick(Controllo<QLabel>(info, "lblIndirizzo"), Qt::LeftButton);
         QCOMPARE(collegamenti, QStringList({IndirizzoSito, IndirizzoDonazione,
                                             "mailto:" + IndirizzoPosta + "?SUBJECT=Tovarin Project - vers.1.0.5"}));
+        QVERIFY(avvisi.isEmpty());
+        // Without a web browser the coach is told, with the address to copy.
+        apribile = false;
+        QTest::mouseClick(Controllo<QLabel>(info, "Label5"), Qt::LeftButton);
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(IndirizzoSito), qPrintable(avvisi[0]));
     }
 
     // The licence and where the archive is, in both languages, each text

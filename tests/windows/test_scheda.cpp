@@ -474,7 +474,20 @@ private slots:
         QCOMPARE(zoom.size(), 1);
         QVERIFY(zoom.front()->isVisible());
         QVERIFY(zoom.front()->isWindow());
-        QCOMPARE(zoom.front()->size(), QSize(827, 537));
+        // The bicycle whole, to the edges of its picture: no empty band above
+        // or below it.
+        QCOMPARE(zoom.front()->size(), QSize(827, 458));
+        const QImage bici = Controllo<ImmagineSvg>(zoom.front(), "Image1")->grab().toImage();
+        int primaRiga = -1, ultimaRiga = -1;
+        for (int y = 0; y < bici.height(); ++y)
+            for (int x = 0; x < bici.width(); ++x)
+                if (qGray(bici.pixel(x, y)) < 200) {
+                    if (primaRiga < 0) primaRiga = y;
+                    ultimaRiga = y;
+                    break;
+                }
+        QVERIFY2(primaRiga >= 0 && primaRiga < bici.height() / 20 && ultimaRiga > bici.height() * 19 / 20,
+                 qPrintable(QStringLiteral("%1..%2 of %3").arg(primaRiga).arg(ultimaRiga).arg(bici.height())));
         QCOMPARE(principale->findChildren<frmZoom2*>().size(), 0);
         // Closed with Escape, then asked for again: a new one.
         zoom.front()->activateWindow();

@@ -167,7 +167,7 @@ private slots:
     void initTestCase() {
         ImpostaCaratteri();
         ImpostaGestoreGuida(MostraGuidaChm);
-        ImpostaGestoreCollegamenti([](const QString&) {});
+        ImpostaGestoreCollegamenti([](const QString&) { return true; });
         ImpostaGestoreMessaggi([](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
             qFatal("unexpected message: %s", qPrintable(testo));
             return QMessageBox::Ok;
