@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -35,6 +36,18 @@ void DisegnaCorniceFuoco(QWidget* controllo) {
     QPen penna(controllo->palette().color(controllo->foregroundRole()), 1, Qt::DotLine);
     p.setPen(penna);
     p.drawRect(controllo->rect().adjusted(0, 0, -1, -1));
+}
+
+// A flat picture button (the report, the data menu): the style's focus
+// rectangle falls behind its picture, so it gets the frame the clickable
+// pictures have.
+bool PulsanteImmagine(const QWidget* controllo) {
+    const auto* pulsante = qobject_cast<const QToolButton*>(controllo);
+    return pulsante && pulsante->autoRaise() && pulsante->toolButtonStyle() == Qt::ToolButtonIconOnly;
+}
+
+bool ConCornice(const QWidget* controllo) {
+    return controllo && (CollegamentoDaTastiera(controllo) || PulsanteImmagine(controllo));
 }
 
 // The standard menu of a text box, or none for a control that is not one.
@@ -72,12 +85,11 @@ protected:
         }
         case QEvent::FocusIn:
         case QEvent::FocusOut:
-            if (auto* controllo = qobject_cast<QWidget*>(oggetto); controllo && CollegamentoDaTastiera(controllo))
-                controllo->update();
+            if (auto* controllo = qobject_cast<QWidget*>(oggetto); ConCornice(controllo)) controllo->update();
             break;
         case QEvent::Paint: {
             auto* controllo = qobject_cast<QWidget*>(oggetto);
-            if (!controllo || !controllo->hasFocus() || !CollegamentoDaTastiera(controllo)) break;
+            if (!ConCornice(controllo) || !controllo->hasFocus()) break;
             // The control paints itself, then the frame goes over it.
             oggetto->event(evento);
             DisegnaCorniceFuoco(controllo);

@@ -125,16 +125,3 @@ bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
     return FinestraAtleta::eventFilter(oggetto, evento);
 }
 
-bool frmScheda::focusNextPrevChild(bool avanti) {
-    QWidget* attuale = QApplication::focusWidget();
-    if (!attuale || !isAncestorOf(attuale)) return QWidget::focusNextPrevChild(avanti);
-    for (QWidget* w = attuale;;) {
-        w = avanti ? w->nextInFocusChain() : w->previousInFocusChain();
-        if (w == attuale) return false;
-        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() &&
-            w->isEnabled() && w->isVisibleTo(this)) {
-            w->setFocus(avanti ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-}

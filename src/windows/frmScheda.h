@@ -34,9 +34,6 @@ public:
 protected:
     // Leaving an emptied saddle box fills in the default.
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
-    // Tab and Shift+Tab go round the sheet's own boxes, as in a window of
-    // its own, without wandering into the main window's bar.
-    bool focusNextPrevChild(bool avanti) override;
 
 private:
     // The coach is typing in the saddle box: an emptied box stays empty

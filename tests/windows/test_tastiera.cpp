@@ -17,7 +17,11 @@
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QtTest>
 
 #include <memory>
@@ -177,6 +181,40 @@ private slots:
         principale->close();
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(2));
         QCOMPARE(prova::CampoDi(prova::RigheNelFile(File())[0], "sesso"), std::string("F"));
+    }
+
+    // Tab and Shift+Tab from the name box of each athlete window go round
+    // the whole window and on through the bar, and every stop is a control
+    // the coach sees, drawn otherwise while it has the focus.
+    void ogniFermataDelTabSiVede() {
+        Avvia({prova::RigaDi("Rossi")});
+        for (const int finestra : {Qt::Key_1, Qt::Key_2, Qt::Key_3}) {
+            Tasto(finestra, Qt::ControlModifier);
+            QWidget* figlio = principale->FiglioAttivo();
+            QVERIFY(figlio);
+            auto* nome = Controllo<QLineEdit>(figlio, "txtNome");
+            QTRY_COMPARE(QApplication::focusWidget(), nome);
+            for (const auto verso : {Qt::NoModifier, Qt::ShiftModifier}) {
+                QStringList fermate;
+                std::vector<std::pair<QWidget*, QImage>> aspetti;
+                for (int i = 0; i < 80 && fermate.size() == i; ++i) {
+                    Tasto(Qt::Key_Tab, verso);
+                    QWidget* f = QApplication::focusWidget();
+                    QVERIFY(f);
+                    if (f == nome) break;
+                    fermate << f->objectName();
+                    QVERIFY2(f->isVisible() && f->window() == principale.get() && !f->visibleRegion().isEmpty(),
+                             qPrintable(figlio->objectName() + ": " + fermate.join(' ')));
+                    aspetti.emplace_back(f, f->grab().toImage());
+                }
+                QCOMPARE(QApplication::focusWidget(), nome);
+                QVERIFY2(fermate.contains("cmdAtleta") && fermate.contains("DBCombo1"),
+                         qPrintable(figlio->objectName() + ": " + fermate.join(' ')));
+                for (const auto& [controllo, conFuoco] : aspetti)
+                    QVERIFY2(controllo->grab().toImage() != conFuoco,
+                             qPrintable(figlio->objectName() + ": no focus seen on " + controllo->objectName()));
+            }
+        }
     }
 
     // Every control the keyboard reaches in the shell and the three athlete
