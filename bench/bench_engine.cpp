@@ -26,13 +26,14 @@ void BM_RicalcoloAssetto(benchmark::State& state) {
 BENCHMARK(BM_RicalcoloAssetto);
 
 void BM_ZoneCardiache(benchmark::State& state) {
-    Modulo1::EtaAnni = 30;
-    Modulo1::PulsazioniRiposo = 60;
+    Modulo1::ValoriCondizione valori;
+    valori.EtaAnni = 30;
+    valori.PulsazioniRiposo = 60;
     const std::string sesso = "M", peso = "70";
     for (auto _ : state) {
         double fcMax = 0;
         Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
-        Modulo1::CalcolaZoneCardiache(fcMax, 60, cooper, karvonen, sesso, 30, peso, kcalCooper, kcalKarvonen);
+        Modulo1::CalcolaZoneCardiache(valori, fcMax, 60, cooper, karvonen, sesso, 30, peso, kcalCooper, kcalKarvonen);
         benchmark::DoNotOptimize(kcalKarvonen);
     }
 }

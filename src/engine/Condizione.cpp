@@ -13,14 +13,14 @@ namespace Modulo1 {
 
 using modLanguageSupport::TestoLingua;
 
-std::string CalcolaEta(std::string_view dataNascita) {
+std::string CalcolaEta(std::string_view dataNascita, ValoriCondizione& valori) {
     const auto& servizi = Calendario::Servizi();
     // Stored under other regional settings and not readable under these:
     // no age, as for no date. An ISO date reads everywhere.
     std::optional<Calendario::Data> nascita = Calendario::LeggiData(dataNascita);
     if (!nascita) return {};
     int eta = Calendario::EtaCompiuta(*nascita, servizi.oggi());
-    EtaAnni = eta;
+    valori.EtaAnni = eta;
     return std::to_string(eta);
 }
 
@@ -82,13 +82,14 @@ std::string DueDecimali(double x) {
 
 }  // namespace
 
-void CalcolaMetabolismo(std::string& metabolismo, std::string& fabbisogno, const std::string& sesso) {
-    if (!(PesoKg > 0) || !(AltezzaCm > 0) || !(EtaAnni > 0)) return;
+void CalcolaMetabolismo(const ValoriCondizione& valori, std::string& metabolismo, std::string& fabbisogno,
+                        const std::string& sesso) {
+    if (!(valori.PesoKg > 0) || !(valori.AltezzaCm > 0) || !(valori.EtaAnni > 0)) return;
     double b;
     if (sesso == "M") {
-        b = PesoKg * 13.7516 + 66.473 + AltezzaCm * 5.0033 - EtaAnni * 6.775;
+        b = valori.PesoKg * 13.7516 + 66.473 + valori.AltezzaCm * 5.0033 - valori.EtaAnni * 6.775;
     } else if (sesso == "F") {
-        b = PesoKg * 9.5634 + 665.095 + AltezzaCm * 1.8496 - EtaAnni * 4.6756;
+        b = valori.PesoKg * 9.5634 + 665.095 + valori.AltezzaCm * 1.8496 - valori.EtaAnni * 4.6756;
     } else {
         metabolismo = "n.d.";
         return;
@@ -99,7 +100,7 @@ void CalcolaMetabolismo(std::string& metabolismo, std::string& fabbisogno, const
         return;
     }
     metabolismo = TestoPiano(basale);
-    double fattore = FattoreAttivita(sesso == "M", EtaAnni, AttivitaLavorativa, AttivitaFisica);
+    double fattore = FattoreAttivita(sesso == "M", valori.EtaAnni, valori.AttivitaLavorativa, valori.AttivitaFisica);
     if (fattore > 0) fabbisogno = TestoPiano(Arrotonda(fattore * basale, 0));
 }
 

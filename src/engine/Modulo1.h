@@ -58,29 +58,35 @@ std::string CalcolaR(const MisureAssetto& m);
 
 // ---- Condition sheet ------------------------------------------------------
 
-// The condition values, filled by the condition sheet before each computation.
-extern double EtaAnni, PesoKg, AltezzaCm, PulsazioniRiposo;
-extern std::string AttivitaLavorativa;
-extern bool AttivitaFisica;
+// The condition values of one athlete, filled by whoever computes (the
+// condition sheet from its boxes, the report from a stored row) and passed
+// to each calculation that needs them.
+struct ValoriCondizione {
+    double EtaAnni = 0, PesoKg = 0, AltezzaCm = 0, PulsazioniRiposo = 0;
+    std::string AttivitaLavorativa;
+    bool AttivitaFisica = false;
+};
 
 using CinqueTesti = std::array<std::string, 5>;  // one text per zone, zone 1 first
 
-// Maximum heart rate, Cooper and Karvonen zones and the energy of a training
-// of `minuti` minutes at each bound. Absent results leave their texts untouched.
-void CalcolaZoneCardiache(double& fcMax, double minuti, CinqueTesti& cooper, CinqueTesti& karvonen,
-                          const std::string& sesso, double eta, const std::string& peso, CinqueTesti& kcalCooper,
-                          CinqueTesti& kcalKarvonen);
+// Maximum heart rate (from valori.EtaAnni), Cooper and Karvonen zones (from
+// valori.PulsazioniRiposo) and the energy of a training of `minuti` minutes at
+// each bound. Absent results leave their texts untouched.
+void CalcolaZoneCardiache(const ValoriCondizione& valori, double& fcMax, double minuti, CinqueTesti& cooper,
+                          CinqueTesti& karvonen, const std::string& sesso, double eta, const std::string& peso,
+                          CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen);
 
 // Age in completed years from the birth date text, using the date services of
-// Calendario.h; sets EtaAnni. Empty text, and EtaAnni untouched, when the text
-// is not a date.
-std::string CalcolaEta(std::string_view dataNascita);
+// Calendario.h; sets valori.EtaAnni. Empty text, and EtaAnni untouched, when
+// the text is not a date.
+std::string CalcolaEta(std::string_view dataNascita, ValoriCondizione& valori);
 
 // Body build from inseam and torso: the catalogue text of "0001" to "0004".
 std::string Costituzione(double cavallo, double busto);
 
 // Basal metabolism and daily energy need from the condition values.
-void CalcolaMetabolismo(std::string& metabolismo, std::string& fabbisogno, const std::string& sesso);
+void CalcolaMetabolismo(const ValoriCondizione& valori, std::string& metabolismo, std::string& fabbisogno,
+                        const std::string& sesso);
 
 bool DatiIMCValidi(const std::string& sesso, const std::string& peso, double altezza);
 

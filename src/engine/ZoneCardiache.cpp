@@ -8,10 +8,6 @@
 
 namespace Modulo1 {
 
-double EtaAnni = 0, PesoKg = 0, AltezzaCm = 0, PulsazioniRiposo = 0;
-std::string AttivitaLavorativa;
-bool AttivitaFisica = false;
-
 namespace {
 
 constexpr std::array<double, 5> Quote{0.5, 0.6, 0.7, 0.8, 0.9};
@@ -48,26 +44,26 @@ SeiLimiti EnergieAiLimiti(const SeiLimiti& limiti, bool donna, double peso, doub
 
 }  // namespace
 
-void CalcolaZoneCardiache(double& fcMax, double minuti, CinqueTesti& cooper, CinqueTesti& karvonen,
-                          const std::string& sesso, double eta, const std::string& peso, CinqueTesti& kcalCooper,
-                          CinqueTesti& kcalKarvonen) {
+void CalcolaZoneCardiache(const ValoriCondizione& valori, double& fcMax, double minuti, CinqueTesti& cooper,
+                          CinqueTesti& karvonen, const std::string& sesso, double eta, const std::string& peso,
+                          CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen) {
     const bool donna = sesso == "F";
     const double pesoKg = ValoreTesto(peso.empty() ? std::string_view("0") : std::string_view(peso));
 
-    fcMax = (donna ? 226 : 220) - EtaAnni;
+    fcMax = (donna ? 226 : 220) - valori.EtaAnni;
 
     SeiLimiti limitiCooper{};
     for (std::size_t k = 0; k < Quote.size(); ++k) limitiCooper[k] = Arrotonda(Quote[k] * fcMax, 0);
     limitiCooper[5] = fcMax;
     ScriviZone(limitiCooper, cooper);
 
-    const bool conKarvonen = PulsazioniRiposo > 0;
+    const bool conKarvonen = valori.PulsazioniRiposo > 0;
     SeiLimiti limitiKarvonen{};
     if (conKarvonen) {
-        const double riserva = fcMax - PulsazioniRiposo;
+        const double riserva = fcMax - valori.PulsazioniRiposo;
         for (std::size_t k = 0; k < Quote.size(); ++k)
-            limitiKarvonen[k] = PulsazioniRiposo + Arrotonda(Quote[k] * riserva, 0);
-        limitiKarvonen[5] = PulsazioniRiposo + Arrotonda(1.0 * riserva, 0);
+            limitiKarvonen[k] = valori.PulsazioniRiposo + Arrotonda(Quote[k] * riserva, 0);
+        limitiKarvonen[5] = valori.PulsazioniRiposo + Arrotonda(1.0 * riserva, 0);
         ScriviZone(limitiKarvonen, karvonen);
     }
 

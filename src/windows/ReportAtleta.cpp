@@ -127,29 +127,29 @@ DatiReport PreparaReport(const Riga& r) {
     }
 
     // The condition sheet's results, from the same values it reads.
-    d.eta = Q(Modulo1::CalcolaEta(Colonna(r, "datanascita")));
-    Modulo1::EtaAnni = Modulo1::ValoreTesto(S(d.eta));
-    Modulo1::PesoKg = Modulo1::ValoreTesto(Colonna(r, "peso"));
-    Modulo1::AltezzaCm = Modulo1::ValoreTesto(Colonna(r, "altezza"));
-    Modulo1::PulsazioniRiposo = Modulo1::ValoreTesto(Colonna(r, "pulsazioniriposo"));
-    Modulo1::AttivitaLavorativa = AttivitaCorrente(Colonna(r, "TipoImpiego"));
-    Modulo1::AttivitaFisica = r[archivio::ColonnaAttivFis] == "1";
+    Modulo1::ValoriCondizione valori;
+    d.eta = Q(Modulo1::CalcolaEta(Colonna(r, "datanascita"), valori));
+    valori.PesoKg = Modulo1::ValoreTesto(Colonna(r, "peso"));
+    valori.AltezzaCm = Modulo1::ValoreTesto(Colonna(r, "altezza"));
+    valori.PulsazioniRiposo = Modulo1::ValoreTesto(Colonna(r, "pulsazioniriposo"));
+    valori.AttivitaLavorativa = AttivitaCorrente(Colonna(r, "TipoImpiego"));
+    valori.AttivitaFisica = r[archivio::ColonnaAttivFis] == "1";
     const std::string sesso = S(d.sesso);
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
-    Modulo1::CalcolaZoneCardiache(fcMax, 60, cooper, karvonen, sesso, Modulo1::EtaAnni, Colonna(r, "peso"), kcalCooper,
-                                  kcalKarvonen);
+    Modulo1::CalcolaZoneCardiache(valori, fcMax, 60, cooper, karvonen, sesso, valori.EtaAnni, Colonna(r, "peso"),
+                                  kcalCooper, kcalKarvonen);
     d.fcMax = Q(Modulo1::TestoPiano(fcMax));
     for (std::size_t i = 0; i < 5; ++i) {
         d.cooper[i] = Q(cooper[i]);
         d.karvonen[i] = Q(karvonen[i]);
     }
     std::string metabolismo, fabbisogno;
-    Modulo1::CalcolaMetabolismo(metabolismo, fabbisogno, sesso);
+    Modulo1::CalcolaMetabolismo(valori, metabolismo, fabbisogno, sesso);
     d.metabolismo = Q(metabolismo);
     d.fabbisogno = Q(fabbisogno);
     std::string ideale, classe, range;
-    d.imc = Q(Modulo1::CalcolaIMC(sesso, Modulo1::AltezzaCm, Colonna(r, "peso"), ideale, classe, range));
+    d.imc = Q(Modulo1::CalcolaIMC(sesso, valori.AltezzaCm, Colonna(r, "peso"), ideale, classe, range));
     d.pesoIdeale = Q(ideale);
     d.classe = Q(classe);
     d.range = Q(range);

@@ -134,24 +134,27 @@ void frmCondizione::RiempiAttivita() {
     combo->setEditText(testo);
 }
 
-void frmCondizione::LeggiDatiCondizione() {
+Modulo1::ValoriCondizione frmCondizione::LeggiDatiCondizione() {
     using Modulo1::ValoreTesto;
     cavallo_ = ValoreTesto(Std(ui->txtCavallo->text()));
     busto_ = ValoreTesto(Std(ui->txtBusto->text()));
-    Modulo1::PulsazioniRiposo = ValoreTesto(Std(ui->txtPulsazioni->text()));
-    Modulo1::AltezzaCm = ValoreTesto(Std(ui->txtAltezza->text()));
-    Modulo1::PesoKg = ValoreTesto(Std(ui->txtPeso->text()));
-    Modulo1::AttivitaLavorativa = Std(ui->cboAttivLav->currentText());
-    Modulo1::AttivitaFisica = ui->chkAttFis->isChecked();
-    Modulo1::EtaAnni = ValoreTesto(Std(ui->lblEta->text()));
+    Modulo1::ValoriCondizione valori;
+    valori.PulsazioniRiposo = ValoreTesto(Std(ui->txtPulsazioni->text()));
+    valori.AltezzaCm = ValoreTesto(Std(ui->txtAltezza->text()));
+    valori.PesoKg = ValoreTesto(Std(ui->txtPeso->text()));
+    valori.AttivitaLavorativa = Std(ui->cboAttivLav->currentText());
+    valori.AttivitaFisica = ui->chkAttFis->isChecked();
+    valori.EtaAnni = ValoreTesto(Std(ui->lblEta->text()));
+    return valori;
 }
 
 void frmCondizione::AggiornaCondizione() {
     using Modulo1::ValoreTesto;
     if (!Tag().isEmpty()) return;
 
-    Mostra(ui->lblEta, Modulo1::CalcolaEta(Std(ui->txtDataNascita->text())));
-    LeggiDatiCondizione();
+    Modulo1::ValoriCondizione nascita;
+    Mostra(ui->lblEta, Modulo1::CalcolaEta(Std(ui->txtDataNascita->text()), nascita));
+    const Modulo1::ValoriCondizione valori = LeggiDatiCondizione();
     Mostra(ui->lblCostituzione, Modulo1::Costituzione(cavallo_, busto_));
 
     const std::string sesso = Std(ui->cmbSesso->currentText());
@@ -163,7 +166,7 @@ void frmCondizione::AggiornaCondizione() {
     // Heart-rate zones and the energy of the training.
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
-    Modulo1::CalcolaZoneCardiache(fcMax, minuti, cooper, karvonen, sesso, eta, peso, kcalCooper, kcalKarvonen);
+    Modulo1::CalcolaZoneCardiache(valori, fcMax, minuti, cooper, karvonen, sesso, eta, peso, kcalCooper, kcalKarvonen);
     Mostra(ui->lblFCmax, Modulo1::TestoPiano(fcMax));
     const std::array<QLabel*, 5> etichetteCooper{ui->lblC5060, ui->lblC6070, ui->lblC7080, ui->lblC8090, ui->lblC90100};
     const std::array<QLabel*, 5> etichetteKarvonen{ui->lblK5060, ui->lblK6070, ui->lblK7080, ui->lblK8090,
@@ -187,7 +190,7 @@ void frmCondizione::AggiornaCondizione() {
 
     // Basal metabolism and daily need.
     std::string metabolismo, fabbisogno;
-    Modulo1::CalcolaMetabolismo(metabolismo, fabbisogno, sesso);
+    Modulo1::CalcolaMetabolismo(valori, metabolismo, fabbisogno, sesso);
     Mostra(ui->lblMetabolismoBasale, metabolismo);
     Mostra(ui->lblFabb, fabbisogno);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "FinestraAtleta.h"
+#include "Modulo1.h"
 
 #include <QWidget>
 
@@ -28,8 +29,8 @@ public:
     // Recomputes and fills every result label; does nothing while the
     // window's tag holds a text (the window is still loading).
     void AggiornaCondizione();
-    // Copies the inputs into the condition values of the calculations.
-    void LeggiDatiCondizione();
+    // The condition values the sheet's boxes hold now.
+    Modulo1::ValoriCondizione LeggiDatiCondizione();
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

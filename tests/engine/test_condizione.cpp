@@ -18,12 +18,6 @@ using modLanguageSupport::TestoLingua;
 class Condizione : public ::testing::Test {
 protected:
     void SetUp() override {
-        Modulo1::EtaAnni = 0;
-        Modulo1::PesoKg = 0;
-        Modulo1::AltezzaCm = 0;
-        Modulo1::PulsazioniRiposo = 0;
-        Modulo1::AttivitaLavorativa.clear();
-        Modulo1::AttivitaFisica = false;
         modLanguageSupport::LinguaCorrente = "italian";
         ASSERT_FALSE(TestoLingua("0005").empty()) << "the test folder holds no language file";
     }
@@ -125,12 +119,13 @@ const CasoZone CasiZone[] = {
 TEST_F(Condizione, ZoneCardiache) {
     for (const CasoZone& caso : CasiZone) {
         SCOPED_TRACE(caso.nome);
-        Modulo1::EtaAnni = caso.etaAnni;
-        Modulo1::PulsazioniRiposo = caso.riposo;
+        Modulo1::ValoriCondizione valori;
+        valori.EtaAnni = caso.etaAnni;
+        valori.PulsazioniRiposo = caso.riposo;
         double fcMax = -1;
         CinqueTesti cooper = Intatti, karvonen = Intatti, kcalCooper = Intatti, kcalKarvonen = Intatti;
-        Modulo1::CalcolaZoneCardiache(fcMax, caso.minuti, cooper, karvonen, caso.sesso, caso.eta, caso.peso, kcalCooper,
-                                      kcalKarvonen);
+        Modulo1::CalcolaZoneCardiache(valori, fcMax, caso.minuti, cooper, karvonen, caso.sesso, caso.eta, caso.peso,
+                                      kcalCooper, kcalKarvonen);
         EXPECT_DOUBLE_EQ(fcMax, caso.fcMax);
         EXPECT_EQ(cooper, caso.cooper);
         EXPECT_EQ(karvonen, caso.karvonen);
@@ -210,13 +205,11 @@ const CasoMetabolismo CasiMetabolismo[] = {
 };
 
 void ControllaMetabolismo(const CasoMetabolismo& caso) {
-    Modulo1::PesoKg = caso.peso;
-    Modulo1::AltezzaCm = caso.altezza;
-    Modulo1::EtaAnni = caso.eta;
-    Modulo1::AttivitaLavorativa = caso.idAttivita ? TestoLingua(caso.idAttivita) : caso.testoAttivita;
-    Modulo1::AttivitaFisica = caso.fisica;
+    const Modulo1::ValoriCondizione valori{
+        caso.eta,   caso.peso, caso.altezza, 0, caso.idAttivita ? TestoLingua(caso.idAttivita) : caso.testoAttivita,
+        caso.fisica};
     std::string metabolismo = "x", fabbisogno = "x";
-    Modulo1::CalcolaMetabolismo(metabolismo, fabbisogno, caso.sesso);
+    Modulo1::CalcolaMetabolismo(valori, metabolismo, fabbisogno, caso.sesso);
     EXPECT_EQ(metabolismo, caso.metabolismo);
     EXPECT_EQ(fabbisogno, caso.fabbisogno);
 }

@@ -12,7 +12,7 @@ namespace {
 
 class Eta : public ::testing::Test {
 protected:
-    void SetUp() override { Modulo1::EtaAnni = 0; }
+    Modulo1::ValoriCondizione valori;
     void TearDown() override {
         Calendario::ImpostaServizi(
             {[] {
@@ -41,27 +41,27 @@ TEST_F(Eta, CountsCompletedYears) {
     };
     for (const auto& c : casi) {
         Oggi(c.oggi);
-        EXPECT_EQ(Modulo1::CalcolaEta(c.nascita), c.eta) << c.nascita;
-        EXPECT_EQ(Modulo1::EtaAnni, std::stod(c.eta));
+        EXPECT_EQ(Modulo1::CalcolaEta(c.nascita, valori), c.eta) << c.nascita;
+        EXPECT_EQ(valori.EtaAnni, std::stod(c.eta));
     }
 }
 
 TEST_F(Eta, NotADateGivesNothingAndKeepsTheAge) {
     Oggi({2015, 3, 1});
-    Modulo1::EtaAnni = 33;
+    valori.EtaAnni = 33;
     for (const char* t : {"", "31/02/1990", "29/02/2015", "1990", "20/12", "20/13/1990", "aa/bb/cccc", "20/12-1990",
                           "20/12/1990x", "0/1/1990"}) {
-        EXPECT_EQ(Modulo1::CalcolaEta(t), "") << t;
-        EXPECT_EQ(Modulo1::EtaAnni, 33) << t;
+        EXPECT_EQ(Modulo1::CalcolaEta(t, valori), "") << t;
+        EXPECT_EQ(valori.EtaAnni, 33) << t;
     }
 }
 
 TEST_F(Eta, FollowsTheRegionalOrderOfTheDate) {
     Oggi({2015, 3, 1}, OrdineData::MeseGiornoAnno);
-    EXPECT_EQ(Modulo1::CalcolaEta("12/20/1990"), "24");
-    EXPECT_EQ(Modulo1::CalcolaEta("20/12/1990"), "");
+    EXPECT_EQ(Modulo1::CalcolaEta("12/20/1990", valori), "24");
+    EXPECT_EQ(Modulo1::CalcolaEta("20/12/1990", valori), "");
     Oggi({2015, 3, 1}, OrdineData::AnnoMeseGiorno);
-    EXPECT_EQ(Modulo1::CalcolaEta("1990-12-20"), "24");
+    EXPECT_EQ(Modulo1::CalcolaEta("1990-12-20", valori), "24");
 }
 
 TEST(LeggiDataNumerica, SeparatorsAndShortYears) {
