@@ -287,7 +287,7 @@ int MisuraImportazione(const char* csv, const char* file) {
     if (!a.Apri(file)) return 1;
     const auto inizio = std::chrono::steady_clock::now();
     archivio::RiepilogoImportazione fatto;
-    if (!archivio::ImportaCsv(a, csv, true, fatto) || !fatto.scritto) return 1;
+    if (!archivio::ImportaCsv(a, csv, fatto) || !fatto.scritto) return 1;
     const std::chrono::duration<double, std::milli> durata = std::chrono::steady_clock::now() - inizio;
     a.Chiudi();
     std::printf("%.1f %ld\n", durata.count(), PiccoDiQuestoProcesso());
@@ -333,7 +333,7 @@ void BM_ImportaCsv10000(benchmark::State& state) {
         if (!a.Apri(vuoto)) state.SkipWithError("archive");
         state.ResumeTiming();
         archivio::RiepilogoImportazione fatto;
-        if (!archivio::ImportaCsv(a, csv, true, fatto) || !fatto.scritto || fatto.aggiunti != 10000) {
+        if (!archivio::ImportaCsv(a, csv, fatto) || !fatto.scritto || fatto.aggiunti != 10000) {
             state.SkipWithError("import");
             break;
         }

@@ -495,7 +495,7 @@ Esito ApriCsv(const std::filesystem::path& file, int& fd) {
 namespace {
 
 // The import, or its preview when `scrittura` is none.
-Esito Importa(const Archivio& archivio, Archivio* scrittura, const std::filesystem::path& file, bool tuttoONiente,
+Esito Importa(const Archivio& archivio, Archivio* scrittura, const std::filesystem::path& file,
               RiepilogoImportazione& riepilogo) {
     riepilogo = {};
     int fd = -1;
@@ -587,7 +587,7 @@ Esito Importa(const Archivio& archivio, Archivio* scrittura, const std::filesyst
             presenti.emplace(impronta, id);
             return Esito{};
         });
-        conferma = e && !fileRifiutato() && riepilogo.aggiunti > 0 && !(tuttoONiente && riepilogo.rifiutate > 0);
+        conferma = e && !fileRifiutato() && riepilogo.aggiunti > 0 && riepilogo.rifiutate == 0;
         riepilogo.scritto = conferma;
         return e;
     });
@@ -598,12 +598,11 @@ Esito Importa(const Archivio& archivio, Archivio* scrittura, const std::filesyst
 }  // namespace
 
 Esito AnteprimaCsv(const Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo) {
-    return Importa(archivio, nullptr, file, false, riepilogo);
+    return Importa(archivio, nullptr, file, riepilogo);
 }
 
-Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, bool tuttoONiente,
-                 RiepilogoImportazione& riepilogo) {
-    return Importa(archivio, &archivio, file, tuttoONiente, riepilogo);
+Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo) {
+    return Importa(archivio, &archivio, file, riepilogo);
 }
 
 }  // namespace archivio

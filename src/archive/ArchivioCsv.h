@@ -109,7 +109,7 @@ struct RiepilogoImportazione {
     std::size_t rifiutate = 0;    // lines refused, all counted
     std::vector<LineaRifiutata> elencate;  // the first RifiutateElencate of them
     // The athletes counted in `aggiunti` are in the archive: false for a
-    // preview, a refused file, and all-or-none with a refused line.
+    // preview, a refused file, and a file with a refused line.
     bool scritto = false;
     // The error returned concerns the CSV file (it could not be opened or
     // read), not the archive.
@@ -117,18 +117,17 @@ struct RiepilogoImportazione {
 };
 
 // Imports the athletes of a CSV file into the open archive, as LeggiCsv reads
-// them, in one transaction: the accepted lines, or with `tuttoONiente` every
-// line or none when any is refused. The file is read as it goes, never held
+// them, in one transaction, all or none: every line is read and checked, and
+// one refused line adds nothing (the summary still counts and lists them). The file is read as it goes, never held
 // whole: a file longer than LunghezzaMassimaFileCsv is refused before it is
 // read, and so is anything but a file. A line the same in every column as an
 // athlete already in the archive (dates compared by the day they name), or as
 // an earlier line of the file, is counted and not added again, so importing a
 // file twice adds its athletes once. An error: the file could not be read, or
 // the archive could not be written; nothing is added then.
-Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, bool tuttoONiente,
-                 RiepilogoImportazione& riepilogo);
-// What ImportaCsv would do with the file (with the accepted lines), without
-// writing anything.
+Esito ImportaCsv(Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo);
+// What ImportaCsv would do with the file, without writing anything: the same
+// counts and refusals.
 Esito AnteprimaCsv(const Archivio& archivio, const std::filesystem::path& file, RiepilogoImportazione& riepilogo);
 
 }  // namespace archivio

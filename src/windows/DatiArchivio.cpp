@@ -148,7 +148,8 @@ QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, cons
 
 QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file) {
     if (!fatto.scritto) {
-        if (!fatto.giaPresenti || fatto.rifiutate) return Messaggio("0276");
+        if (fatto.rifiutate) return Messaggio("0337");
+        if (!fatto.giaPresenti) return Messaggio("0276");
         return MessaggioNumero(fatto.giaPresenti, "0320", "0302").arg(fatto.giaPresenti);
     }
     QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(fatto.aggiunti).arg(Nativo(file));
@@ -219,16 +220,17 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         if (mostrate < anteprima.rifiutate)
             testo += QLatin1Char('\n') + DescriviAltreRifiutate(anteprima.rifiutate - mostrate);
     }
-    if (anteprima.aggiunti == 0) {
-        MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio("0276"));
+    // All or none, as from the command line: a refused line adds nothing.
+    if (anteprima.aggiunti == 0 || anteprima.rifiutate) {
+        MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio(anteprima.rifiutate ? "0337" : "0276"));
         return;
     }
     testo += QStringLiteral("\n\n") + Messaggio("0271");
     if (MostraMessaggio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return;
     archivio::RiepilogoImportazione fatto;
-    const archivio::Esito e = legame->AggiungiAtleti(
-        [&](archivio::Archivio& a) { return archivio::ImportaCsv(a, Percorso(file), false, fatto); });
+    const archivio::Esito e =
+        legame->AggiungiAtleti([&](archivio::Archivio& a) { return archivio::ImportaCsv(a, Percorso(file), fatto); });
     if (!e) {
         AvvisaErrore(finestra, fatto.erroreDelFile ? "0274" : "0276", file, e.errore());
         return;

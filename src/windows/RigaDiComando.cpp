@@ -86,9 +86,8 @@ int Importa(const QString& archivioFile, const QString& file) {
         Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
         return 1;
     }
-    // A script gets all of the file or none of it.
     archivio::RiepilogoImportazione fatto;
-    const archivio::Esito e = archivio::ImportaCsv(a, Percorso(file), true, fatto);
+    const archivio::Esito e = archivio::ImportaCsv(a, Percorso(file), fatto);
     // An archive made only for a file that adds nothing is not left behind.
     if (a.creato() && !fatto.scritto) {
         const auto creato = a.file();
@@ -108,7 +107,7 @@ int Importa(const QString& archivioFile, const QString& file) {
         for (const auto& r : fatto.elencate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
         if (fatto.rifiutate > fatto.elencate.size())
             Scrivi(stderr, DescriviAltreRifiutate(fatto.rifiutate - fatto.elencate.size()));
-        Scrivi(stderr, Messaggio("0276"));
+        Scrivi(stderr, Messaggio("0337"));
         return 1;
     }
     Scrivi(stdout, DescriviImportazione(fatto, file));

@@ -275,11 +275,11 @@ namespace {
 
 std::vector<Riga> Righe(const fs::path& file) { return prova::RigheNelFile(file); }
 
-archivio::RiepilogoImportazione Importa(const fs::path& archivioFile, const fs::path& csv, bool tuttoONiente = false) {
+archivio::RiepilogoImportazione Importa(const fs::path& archivioFile, const fs::path& csv) {
     archivio::Archivio a;
     EXPECT_TRUE(a.Apri(archivioFile).ok());
     archivio::RiepilogoImportazione fatto;
-    const archivio::Esito e = archivio::ImportaCsv(a, csv, tuttoONiente, fatto);
+    const archivio::Esito e = archivio::ImportaCsv(a, csv, fatto);
     EXPECT_TRUE(e.ok()) << (e ? "" : e.errore().dettaglio);
     return fatto;
 }
@@ -326,8 +326,8 @@ TEST(Importazione, DueVolteAggiungeUnaVolta) {
     EXPECT_EQ(Righe(file).size(), 3u);
 }
 
-// All or none: one refused line and nothing is added; with the accepted
-// lines only, the others are. A line without a name is refused, and a file
+// All or none: one refused line and nothing is added; the line mended, the
+// whole file is. A line without a name is refused, and a file
 // of nothing but empty records adds nothing, however long: every refusal is
 // counted, a hundred are listed.
 TEST(Importazione, RigheRifiutateContateEPoliticaTuttoONiente) {
@@ -336,28 +336,30 @@ TEST(Importazione, RigheRifiutateContateEPoliticaTuttoONiente) {
     prova::CreaArchivio(file, {});
     cartella.scrivi("atleti.csv",
                     Csv({prova::RigaDi("Rossi"), prova::RigaDi("Verdi", {{"sesso", "m"}}), prova::RigaDi("Neri")}));
-    auto fatto = Importa(file, csv, true);
+    auto fatto = Importa(file, csv);
     EXPECT_FALSE(fatto.scritto);
     EXPECT_EQ(fatto.rifiutate, 1u);
     ASSERT_EQ(fatto.elencate.size(), 1u);
     EXPECT_EQ(fatto.elencate[0].linea, 3u);
     EXPECT_TRUE(Righe(file).empty());
-    fatto = Importa(file, csv, false);
+    cartella.scrivi("atleti.csv",
+                    Csv({prova::RigaDi("Rossi"), prova::RigaDi("Verdi", {{"sesso", "M"}}), prova::RigaDi("Neri")}));
+    fatto = Importa(file, csv);
     EXPECT_TRUE(fatto.scritto);
-    EXPECT_EQ(fatto.aggiunti, 2u);
-    EXPECT_EQ(Righe(file).size(), 2u);
+    EXPECT_EQ(fatto.aggiunti, 3u);
+    EXPECT_EQ(Righe(file).size(), 3u);
 
     std::string vuote = Csv({});
     const std::string vuota = std::string(archivio::NumeroColonne - 1, ';') + "\r\n";
     for (int i = 0; i < 200000; ++i) vuote += vuota;
     cartella.scrivi("vuote.csv", vuote);
-    fatto = Importa(file, cartella.file("vuote.csv"), false);
+    fatto = Importa(file, cartella.file("vuote.csv"));
     EXPECT_FALSE(fatto.scritto);
     EXPECT_EQ(fatto.aggiunti, 0u);
     EXPECT_EQ(fatto.rifiutate, 200000u);
     EXPECT_EQ(fatto.elencate.size(), archivio::RifiutateElencate);
     EXPECT_EQ(fatto.elencate.back().motivo, Rifiuto::SenzaNome);
-    EXPECT_EQ(Righe(file).size(), 2u);
+    EXPECT_EQ(Righe(file).size(), 3u);
 }
 
 // Only a file is read: a folder, a pipe (which would wait for a writer for
@@ -380,7 +382,7 @@ TEST(Importazione, SoloUnFileEntroIlLimite) {
         archivio::Archivio a;
         ASSERT_TRUE(a.Apri(file).ok());
         archivio::RiepilogoImportazione fatto;
-        const archivio::Esito e = archivio::ImportaCsv(a, cartella.file(nome), false, fatto);
+        const archivio::Esito e = archivio::ImportaCsv(a, cartella.file(nome), fatto);
         ASSERT_FALSE(e.ok());
         EXPECT_EQ(e.errore().motivo, motivo);
         EXPECT_TRUE(fatto.erroreDelFile);

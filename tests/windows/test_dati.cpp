@@ -147,13 +147,14 @@ private slots:
         QCOMPARE(prova::RigheNelFile(cartella->file("vuoto.dmg")).size(), std::size_t(3));
     }
 
-    // A hostile file is told line by line; answering No changes nothing.
+    // A hostile file is told line by line, and its one good athlete is not
+    // added: a file is imported whole or not at all, with no question asked.
     void unFileOstileNonCambiaLArchivio() {
         prova::CreaArchivio(File(), {RigaDi("Rossi")});
         const std::string prima = prova::LeggiByte(File());
         const auto formato = archivio::FormatoCsv::PerDecimale('.');
         const std::string intestazione = archivio::TestoCsv({}, formato);
-        std::string testo = intestazione;
+        std::string testo = archivio::TestoCsv({RigaDi("Bianchi")}, formato);
         testo += "Verdi,troppo,poche\r\n";
         testo += "\"" + std::string(2 << 20, 'n') + "\"\r\n";
         testo += archivio::TestoCsv({RigaDi("x'); DROP TABLE atleta;--", {{"cavallo", "72a"}})}, formato)
@@ -163,11 +164,11 @@ private slots:
         fileScelto = Q(cartella->file("ostile.csv"));
         ImportaArchivioCsv(card, card->Legame());
         QCOMPARE(avvisi.size(), 1);
-        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 2: 3 campi invece di 34")), qPrintable(avvisi[0]));
-        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 3: riga più lunga di 1 MB")), qPrintable(avvisi[0]));
-        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: la misura \"Cavallo\" non è un numero")),
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 3: 3 campi invece di 34")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 4: riga più lunga di 1 MB")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[0].contains(QStringLiteral("riga 5: la misura \"Cavallo\" non è un numero")),
                  qPrintable(avvisi[0]));
-        QVERIFY(avvisi[0].contains(QStringLiteral("Nessun atleta da aggiungere")));
+        QVERIFY(avvisi[0].contains(QStringLiteral("Nessun atleta aggiunto: un file si importa tutto o niente")));
         principale->ChiudiFinestre();
         QVERIFY(prova::LeggiByte(File()) == prima);
     }
@@ -414,7 +415,8 @@ private slots:
         const auto formato = archivio::FormatoCsv::PerDecimale('.');
         const std::string intestazione = archivio::TestoCsv({}, formato);
         cartella->scrivi("uno.csv", archivio::TestoCsv({RigaDi("Rossi")}, formato));
-        cartella->scrivi("misura.csv", archivio::TestoCsv({RigaDi("Verdi", {{"cavallo", "72a"}})}, formato));
+        cartella->scrivi("misura.csv",
+                         archivio::TestoCsv({RigaDi("Bianchi"), RigaDi("Verdi", {{"cavallo", "72a"}})}, formato));
         std::string altraColonna = intestazione;
         altraColonna.replace(altraColonna.find("Tessera"), 7, "cognome");
         cartella->scrivi("colonna.csv", altraColonna);
@@ -430,7 +432,7 @@ private slots:
             {{"--import-csv", "uno.csv"}, 0, "the one athlete of the file is already in the archive"},
             {{"--export-csv", "tutti.csv"}, 0, "1 athlete exported to"},
             {{"--backup", "copia.dmg"}, 0, "(1 athlete)"},
-            {{"--import-csv", "misura.csv"}, 1, "line 2: the measure \"Inseam\" is not a number"},
+            {{"--import-csv", "misura.csv"}, 1, "line 3: the measure \"Inseam\" is not a number"},
             {{"--import-csv", "colonna.csv"}, 1, "\"cognome\" is not the name of a column of the archive"},
             {{"--import-csv", "assente.csv"}, 1, "the file does not exist"},
             {{"--import-csv", "manca/assente.csv"}, 1, "the file's folder does not exist"},
@@ -443,6 +445,8 @@ private slots:
             QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
             QVERIFY2(uscita.contains(QString::fromUtf8(c.detto)), qPrintable(c.argomenti.join(' ') + ": " + uscita));
         }
+        // All or none: the good line of misura.csv was not added.
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(1));
     }
 
     // A report is written whole or not at all, and the coach's alone: on a
