@@ -1,6 +1,7 @@
 #include "ControllaMisura.h"
 
 #include "Modulo1.h"
+#include "TestoPiano.h"
 
 #include <QLineEdit>
 
@@ -9,6 +10,11 @@ void ControllaMisura(QLineEdit* box, const std::function<void()>& ricalcolo) {
     box->setText(QString::fromStdString(Modulo1::NormalizzaDecimali(box->text().toStdString())));
     box->setCursorPosition(static_cast<int>(box->text().size()));
     if (ricalcolo) ricalcolo();
+}
+
+QString SellaPredefinita() {
+    static const QString testo = QString::fromStdString(Modulo1::TestoPiano(Modulo1::SellaRiferimento));
+    return testo;
 }
 
 void ApplicaControllaMisura(QLineEdit* box, std::function<void()> ricalcolo) {

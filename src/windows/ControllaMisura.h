@@ -9,8 +9,13 @@
 #include <functional>
 
 class QLineEdit;
+class QString;
 
 void ControllaMisura(QLineEdit* box, const std::function<void()>& ricalcolo);
 
 // Makes the rule run on every change of the box's text.
 void ApplicaControllaMisura(QLineEdit* box, std::function<void()> ricalcolo = {});
+
+// The saddle length box's text when the coach gives none (empty, "0"): the
+// reference length the fit is computed with.
+QString SellaPredefinita();

@@ -19,9 +19,6 @@
 
 namespace {
 
-// The saddle length the fit is computed with when none is given.
-const QString SellaPredefinita = QStringLiteral("27.5");
-
 std::string TestoDi(const QLineEdit* box) { return box->text().toStdString(); }
 
 QString Risultato(const std::string& testo) { return QString::fromStdString(testo); }
@@ -83,10 +80,10 @@ void frmScheda::CalcolaMisure() {
     // be typed after ("27.526").
     const bool daRiempire = sellaPredefinita && !(Legame() && Legame()->AllaFine());
     const bool attesa = daRiempire && SellaInDigitazione();
-    ui->txtSella->setPlaceholderText(attesa ? SellaPredefinita : QString());
+    ui->txtSella->setPlaceholderText(attesa ? SellaPredefinita() : QString());
     if (daRiempire && !attesa) {
         // A change of the box: its rule recomputes the sheet inside this run.
-        ui->txtSella->setText(SellaPredefinita);
+        ui->txtSella->setText(SellaPredefinita());
         ImpostaStato(ui->txtSella, "predefinita", true);
     } else {
         ImpostaStato(ui->txtSella, "predefinita", false);
@@ -124,4 +121,3 @@ bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui->txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
     return FinestraAtleta::eventFilter(oggetto, evento);
 }
-

@@ -1,6 +1,6 @@
 // An athlete window as the program's windows are built on the machinery: a
-// name box, measure boxes with the measure rule (ControllaMisura) and a
-// recomputation that fills in a default saddle length like the fit sheet, a
+// name box, measure boxes with the program's measure rule (ControllaMisura)
+// and a recomputation that fills in the fit sheet's default saddle length, a
 // second box on the same column, a combo, a check box and a notes box.
 // Every recomputation records the name it ran for, so that tests can see
 // which rows the window has worked on.
@@ -9,6 +9,7 @@
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "CartellaProva.h"
+#include "ControllaMisura.h"
 #include "LegameArchivio.h"
 #include "Modulo1.h"
 #include "NavigatoreDati.h"
@@ -53,8 +54,7 @@ public:
         txtNote->setGeometry(350, 100, 200, 80);
         txtSella = Box("txtSella", 4);
 
-        for (QLineEdit* misura : {Text7, txtPeso, txtSella})
-            connect(misura, &QLineEdit::textChanged, this, [this, misura] { ControllaMisura(misura); });
+        for (QLineEdit* misura : {Text7, txtPeso, txtSella}) ApplicaControllaMisura(misura, [this] { Ricalcola(); });
 
         legame = std::make_unique<LegameArchivio>(this, Data1, txtNome,
                                                   QList<LegameColonna>{{Text7, QStringLiteral("cavallo")},
@@ -106,19 +106,14 @@ private:
         return b;
     }
 
-    void ControllaMisura(QLineEdit* box) {
-        if (!box->text().isEmpty() && !Modulo1::TestoNumerico(box->text().toStdString())) box->setText(QString());
-        box->setText(QString::fromStdString(Modulo1::NormalizzaDecimali(box->text().toStdString())));
-        box->setCursorPosition(static_cast<int>(box->text().size()));
-        Ricalcola();
-    }
-
-    // Like the fit sheet: an empty saddle length becomes the reference one.
-    // The card computes nothing.
+    // Like the fit sheet: no saddle length given (empty, "0") becomes the
+    // reference one. The card computes nothing.
     void Ricalcola() {
         if (schedaAtleti_ || (legame && legame->AllaFine())) return;
         ricalcoli.append(txtNome->text());
-        if (txtSella->text().isEmpty()) txtSella->setText(QStringLiteral("27.5"));
+        bool predefinita = false;
+        Modulo1::LeggiMisure({}, {}, {}, {}, {}, {}, txtSella->text().toStdString(), predefinita);
+        if (predefinita) txtSella->setText(SellaPredefinita());
     }
 };
 

@@ -277,8 +277,13 @@ private slots:
         QTest::keyClick(Controllo<QLineEdit>(s, "txtSella"), Qt::Key_0);
         QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("0"));
         QCOMPARE(Controllo<QLineEdit>(s, "txtR")->text(), QStringLiteral(" 5 - 5.5"));
+        // Emptied while typing: the default shows in grey as the placeholder.
+        QTest::keyClick(Controllo<QLineEdit>(s, "txtSella"), Qt::Key_Backspace);
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QString());
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->placeholderText(), QStringLiteral("27.5"));
         Controllo<QPlainTextEdit>(s, "txtNote")->setFocus();
         QTRY_COMPARE(Controllo<QLineEdit>(s, "txtSella")->text(), QStringLiteral("27.5"));
+        QCOMPARE(Controllo<QLineEdit>(s, "txtSella")->placeholderText(), QString());
         QVERIFY(s->SellaInGrigio());
 
         Controllo<QLineEdit>(s, "txtSella")->setFocus();
@@ -422,10 +427,11 @@ private slots:
         }
         // Then the notes, the report, the navigator's arrows, the athletes'
         // list and on to the bar.
-        QCOMPARE(giro, (QStringList{"txtCavallo", "txtBusto", "txtCoscia", "txtGamba", "txtBraccio", "txtSpalle",
-                                    "txtSella", "Text13", "Text14", "Text15", "Text16", "Text17", "txtNote", "cmdReport",
-                                    "Data1Primo", "Data1Precedente", "Data1Successivo", "Data1Ultimo", "DBCombo1",
-                                    "cmdAtleta", "cmdAssetto"}));
+        QCOMPARE(giro, (QStringList{"txtCavallo",      "txtBusto",        "txtCoscia",   "txtGamba",  "txtBraccio",
+                                    "txtSpalle",       "txtSella",        "Text13",      "Text14",    "Text15",
+                                    "Text16",          "Text17",          "txtNote",     "cmdReport", "Data1Primo",
+                                    "Data1Precedente", "Data1Successivo", "Data1Ultimo", "DBCombo1",  "cmdAtleta",
+                                    "cmdAssetto"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdAtleta"));
     }
