@@ -69,7 +69,7 @@ public:
 
     // The load of an athlete window.
     bool Carica() {
-        const bool aperto = legame->ApriArchivio(NomeAtletaCorrente);
+        const bool aperto = legame->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
         show();
         return aperto;
     }
@@ -93,6 +93,7 @@ protected:
             return;
         }
         NomeAtletaCorrente = txtNome->text();
+        RigaAtletaCorrente = legame->IdCorrente();
         e->accept();
     }
 

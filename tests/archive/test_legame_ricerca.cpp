@@ -259,6 +259,29 @@ private slots:
         QCOMPARE(secondo.txtNome->text(), QStringLiteral("Neri"));
     }
 
+    // The row carried beside the name opens the very athlete left, the
+    // second of two namesakes too; a row whose name is no longer the one
+    // carried is not trusted, and the name is searched.
+    void laRigaPortataValeSoloColSuoNome() {
+        Archivio({RigaDi("Bianchi", {{"peso", "60"}}), RigaDi("Bianchi", {{"peso", "80"}}), RigaDi("Verdi")});
+        auto primo = std::make_unique<FinestraProva>();
+        QVERIFY(primo->Carica());
+        emit primo->Data1->Successivo();
+        QCOMPARE(primo->txtPeso->text(), QStringLiteral("80"));
+        QVERIFY(primo->close());
+        const auto secondoBianchi = RigaAtletaCorrente;
+        QVERIFY(secondoBianchi);
+        primo = std::make_unique<FinestraProva>();
+        QVERIFY(primo->Carica());
+        QCOMPARE(primo->txtPeso->text(), QStringLiteral("80"));
+        primo.reset();
+        NomeAtletaCorrente = QStringLiteral("Verdi");
+        RigaAtletaCorrente = secondoBianchi;
+        FinestraProva secondo;
+        QVERIFY(secondo.Carica());
+        QCOMPARE(secondo.txtNome->text(), QStringLiteral("Verdi"));
+    }
+
     void nomeBoxNavigatoreESelettoreStannoInUnaRiga() {
         Archivio({RigaDi("Rossi")});
         FinestraProva f;

@@ -146,6 +146,25 @@ TEST_F(FileIni, WritingKeepsTheRestOfTheFile) {
               "[Fine]\r\nz=3\r\n[Nuova]\r\nk=w\r\n");
 }
 
+// A last line without its line end gets one before anything is added after
+// it: a new key in the last section, or a new section.
+TEST_F(FileIni, WritingAfterALastLineWithoutItsEnd) {
+    struct Caso {
+        const char *prima, *sezione, *dopo;
+    } casi[] = {
+        {"[Language]\r\nx=1", "Language", "[Language]\r\nx=1\r\nCurrentLanguage=english\r\n"},
+        {"[Altro]\nx=1", "Language", "[Altro]\nx=1\n[Language]\nCurrentLanguage=english\n"},
+        {"[Language]", "Language", "[Language]\nCurrentLanguage=english\n"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.prima);
+        fs::path f = Scrivi(c.prima, "LangSetting.ini");
+        ASSERT_TRUE(ScriviIni(f, c.sezione, "CurrentLanguage", "english"));
+        EXPECT_EQ(cartella.leggi("LangSetting.ini"), c.dopo);
+        EXPECT_EQ(LeggiIni(f, c.sezione, "CurrentLanguage"), "english");
+    }
+}
+
 TEST_F(FileIni, WritingCreatesTheFile) {
     fs::path f = cartella.file("LangSetting.ini");
     ASSERT_TRUE(ScriviIni(f, "Language", "CurrentLanguage", "italian"));
