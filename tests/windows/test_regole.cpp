@@ -83,6 +83,11 @@ private slots:
         QTest::newRow("de dots") << "de_DE" << "20.12.1990" << "1990-12-20";
         QTest::newRow("de short year") << "de_DE" << "01.02.05" << "2005-02-01";
         QTest::newRow("jp year first") << "ja_JP" << "1990/12/20" << "1990-12-20";
+        // Read by Qt's own parser (the numbers alone do not make it): its
+        // two-digit year still takes the program's window.
+        QTest::newRow("ko short year 05") << "ko_KR" << "05. 2. 1." << "2005-02-01";
+        QTest::newRow("ko short year 29") << "ko_KR" << "29. 2. 1." << "2029-02-01";
+        QTest::newRow("ko short year 90") << "ko_KR" << "90. 12. 20." << "1990-12-20";
         // clang-format on
     }
     void dateRegionali() {
