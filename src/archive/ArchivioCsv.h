@@ -1,6 +1,8 @@
 // The archive as a spreadsheet: every athlete written to a CSV text that a
 // spreadsheet opens in the user's locale, and such a text read back into rows
 // to add, with the lines it refuses and why.
+// Its own reader and writer: neither Qt nor Debian's libraries read CSV, and
+// the rules below are the spreadsheets' own.
 //
 // The text is UTF-8 with a byte-order mark, a header row of the 34 column
 // names, one record per athlete, records ended by CR LF. Fields are separated

@@ -1,6 +1,8 @@
 // modLanguageSupport: the settings file, the language files and the message
 // catalogue. INI files are read and written by the rules of the Windows
 // profile functions the language files were designed for.
+// Why not QSettings: its INI format escapes and quotes keys and values its own
+// way and would rewrite the shipped files; these rules read them as they are.
 #pragma once
 
 #include <cstddef>

@@ -6,6 +6,8 @@
 // is said to be so. The same archive is never opened twice. Also: an orderly
 // end when the system asks the program to stop (log-out, shut-down), so that
 // nothing typed is lost.
+// Its own sockets, not QLocalServer: that cannot tell who answers; the
+// peer's user is checked here (SO_PEERCRED) before it is trusted.
 #pragma once
 
 #include <QObject>

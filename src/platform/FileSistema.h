@@ -2,6 +2,8 @@
 // system, in one place: a file replaced whole or not at all, a temporary file
 // beside another, syncing a folder. Every other file of the program reaches
 // the system's file calls through here.
+// Why not QSaveFile: it writes through a link planted at the name, keeps the
+// old file's permissions instead of owner-only, and never syncs the folder.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,6 @@
 #include "ImmagineSvg.h"
 
 #include "DisegnoSvg.h"
-#include "Globali.h"
 #include "ImmaginiDisegnate.h"
 #include "Risorse.h"
 
