@@ -1,5 +1,7 @@
-// Timings of the engine: one fit recomputation, one heart-rate computation
-// with every result, one message look-up on the shipped language file.
+// Timings of the engine: one fit recomputation, the fit's coordinates, the
+// closest of every cockpit, one heart-rate computation with every result, one
+// message look-up on the shipped language file.
+#include "CoordinateAssetto.h"
 #include "Modulo1.h"
 #include "modLanguageSupport.h"
 
@@ -24,6 +26,27 @@ void BM_RicalcoloAssetto(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RicalcoloAssetto);
+
+// The first athlete of the fit tests, as the sheet writes his results.
+void BM_CalcolaCoordinate(benchmark::State& state) {
+    for (auto _ : state) {
+        auto c = Modulo1::CalcolaCoordinate(" 69", " 74.4", " 4 - 4.5", " 48 - 50.3", " 5.3 - 5.9");
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_CalcolaCoordinate);
+
+// All 891 cockpits against that athlete's handlebar.
+void BM_AttaccoPiuVicino(benchmark::State& state) {
+    const Modulo1::Telaio telaio{.stack = 530, .reach = 380, .angoloSterzo = 72.5};
+    Modulo1::Punto bersaglio{445.8, 608.6};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(bersaglio);
+        auto scelto = Modulo1::AttaccoPiuVicino(telaio, bersaglio);
+        benchmark::DoNotOptimize(scelto);
+    }
+}
+BENCHMARK(BM_AttaccoPiuVicino);
 
 void BM_ZoneCardiache(benchmark::State& state) {
     Modulo1::ValoriCondizione valori;

@@ -1,0 +1,161 @@
+// Fit coordinates: the saddle and handlebar points of a fit from its result
+// texts, the cockpit of a frame that comes closest to the fit's handlebar,
+// and the one-decimal texts that show them.
+#include "CoordinateAssetto.h"
+#include "Modulo1.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace Modulo1 {
+
+namespace {
+
+constexpr double Radianti = std::numbers::pi / 180.0;
+
+bool Spazio(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Rifilato(std::string_view t) {
+    while (!t.empty() && Spazio(t.front())) t.remove_prefix(1);
+    while (!t.empty() && Spazio(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// One number text, comma or full stop as separator.
+std::optional<double> Numero(std::string_view t) {
+    if (!TestoNumerico(t)) return std::nullopt;
+    double v = ValoreTesto(NormalizzaDecimali(t));
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+bool Finito(Punto p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// The bar of frame t with the given spacers and stem; the head angle's and the
+// stem's cosine and sine come from the caller, so that the search reuses them.
+Punto Posizione(const Telaio& t, double cosSterzo, double sinSterzo, double spessori, double attacco, double cosAttacco,
+                double sinAttacco) {
+    double h = t.cappellotto + spessori + t.morsetto / 2;  // along the head tube, to the stem's axis
+    return {t.reach - h * cosSterzo + attacco * cosAttacco, t.stack + h * sinSterzo + attacco * sinAttacco};
+}
+
+// The stem's direction from the horizontal: square to the head tube, tilted by
+// the stem angle.
+double AngoloStelo(double angoloSterzo, double angoloAttacco) { return 90.0 - angoloSterzo + angoloAttacco; }
+
+constexpr std::array<double, 11> AngoliAttacco{-17, -12, -10, -8, -6, 0, 6, 8, 10, 12, 17};
+constexpr int NumeroSpessori = 9;  // 0 to 40 mm by 5
+constexpr int NumeroAttacchi = 9;  // 60 to 140 mm by 10
+
+// r, already rounded to one decimal, written with one decimal.
+std::string UnDecimale(double r) {
+    if (r == 0) r = 0;  // no "-0.0"
+    char buffer[400];
+    auto [fine, errore] = std::to_chars(buffer, buffer + sizeof buffer, r, std::chars_format::fixed, 1);
+    if (errore != std::errc()) return "n.d.";
+    return std::string(buffer, fine);
+}
+
+}  // namespace
+
+std::optional<double> CentroRisultato(std::string_view testo) {
+    if (auto v = Numero(testo)) return v;
+    // A range "low -high": the first "-" past the low bound's own sign
+    // separates the bounds; the high bound may carry its own "-".
+    std::string_view t = Rifilato(testo);
+    std::size_t meno = t.find('-', 1);
+    if (meno == std::string_view::npos) return std::nullopt;
+    auto basso = Numero(t.substr(0, meno)), alto = Numero(t.substr(meno + 1));
+    if (!basso || !alto) return std::nullopt;
+    return *basso / 2 + *alto / 2;  // halves first: no overflow
+}
+
+CoordinateAssetto CalcolaCoordinate(std::string_view hs, std::string_view alfa, std::string_view r,
+                                    std::string_view dsm, std::string_view sm) {
+    CoordinateAssetto c;
+    auto altezza = CentroRisultato(hs), angolo = CentroRisultato(alfa);
+    if (!altezza || !(*altezza > 0) || !angolo) return c;
+    Punto sella{-*altezza * std::cos(*angolo * Radianti), *altezza * std::sin(*angolo * Radianti)};
+    if (!Finito(sella)) return c;
+    c.sella = sella;
+
+    auto arretramento = CentroRisultato(r);
+    if (!arretramento) return c;
+    c.punta = Punto{-*arretramento, sella.y};
+
+    // DSM is the hypotenuse from the nose to the bar, SM its vertical leg.
+    auto distanza = CentroRisultato(dsm), dislivello = CentroRisultato(sm);
+    if (!distanza || !dislivello || !(*distanza > 0)) return c;
+    double verticale = std::fabs(*dislivello);
+    if (*distanza < verticale) return c;
+    Punto manubrio{-*arretramento + std::sqrt((*distanza - verticale) * (*distanza + verticale)),
+                   sella.y - *dislivello};
+    if (Finito(manubrio)) c.manubrio = manubrio;
+    return c;
+}
+
+bool TelaioValido(const Telaio& t) {
+    for (double v :
+         {t.stack, t.reach, t.angoloSterzo, t.cappellotto, t.spessori, t.attacco, t.angoloAttacco, t.morsetto})
+        if (!std::isfinite(v)) return false;
+    return t.stack > 0 && t.reach > 0 && t.angoloSterzo > 0 && t.angoloSterzo < 180 && t.cappellotto >= 0 &&
+           t.spessori >= 0 && t.attacco >= 0 && t.morsetto >= 0;
+}
+
+Punto PosizioneManubrio(const Telaio& t) {
+    double sterzo = t.angoloSterzo * Radianti, stelo = AngoloStelo(t.angoloSterzo, t.angoloAttacco) * Radianti;
+    return Posizione(t, std::cos(sterzo), std::sin(sterzo), t.spessori, t.attacco, std::cos(stelo), std::sin(stelo));
+}
+
+bool AttaccoPreferito(const AttaccoScelto& a, const AttaccoScelto& b) {
+    if (std::isnan(a.distanza)) return false;
+    if (std::isnan(b.distanza)) return true;
+    if (std::fabs(a.distanza - b.distanza) > TolleranzaDistanzaMm) return a.distanza < b.distanza;
+    if (a.spessori != b.spessori) return a.spessori < b.spessori;
+    if (a.attacco != b.attacco) return a.attacco < b.attacco;
+    return a.angoloAttacco < b.angoloAttacco;
+}
+
+AttaccoScelto AttaccoPiuVicino(const Telaio& t, Punto bersaglioMm) {
+    double sterzo = t.angoloSterzo * Radianti;
+    double cosSterzo = std::cos(sterzo), sinSterzo = std::sin(sterzo);
+    std::array<double, AngoliAttacco.size()> cosStelo{}, sinStelo{};
+    for (std::size_t i = 0; i < AngoliAttacco.size(); ++i) {
+        double stelo = AngoloStelo(t.angoloSterzo, AngoliAttacco[i]) * Radianti;
+        cosStelo[i] = std::cos(stelo);
+        sinStelo[i] = std::sin(stelo);
+    }
+
+    AttaccoScelto migliore{};
+    bool primo = true;
+    for (int s = 0; s < NumeroSpessori; ++s) {
+        double spessori = 5.0 * s;
+        for (int a = 0; a < NumeroAttacchi; ++a) {
+            double attacco = 60.0 + 10.0 * a;
+            for (std::size_t i = 0; i < AngoliAttacco.size(); ++i) {
+                Punto p = Posizione(t, cosSterzo, sinSterzo, spessori, attacco, cosStelo[i], sinStelo[i]);
+                double dx = p.x - bersaglioMm.x, dy = p.y - bersaglioMm.y;
+                AttaccoScelto candidato{spessori, attacco, AngoliAttacco[i], p, std::sqrt(dx * dx + dy * dy)};
+                if (primo || AttaccoPreferito(candidato, migliore)) migliore = candidato;
+                primo = false;
+            }
+        }
+    }
+    return migliore;
+}
+
+std::string TestoUnDecimale(double x) {
+    if (!std::isfinite(x)) return "n.d.";
+    return UnDecimale(Arrotonda(x, 1));
+}
+
+std::string TestoDifferenza(double d) {
+    if (!std::isfinite(d)) return "n.d.";
+    double r = Arrotonda(d, 1);
+    if (r == 0) return {};
+    return r > 0 ? "+" + UnDecimale(r) : UnDecimale(r);
+}
+
+}  // namespace Modulo1

@@ -1,0 +1,113 @@
+// Fit coordinates: result texts read as values, the saddle and handlebar
+// points, the frame's bar position, the closest cockpit and the display texts.
+#include "CoordinateAssetto.h"
+#include "Modulo1.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+using namespace Modulo1;
+
+namespace {
+std::string Testi(Punto p) { return TestoUnDecimale(p.x) + " " + TestoUnDecimale(p.y); }
+}  // namespace
+
+TEST(CentroRisultato, NumeriIntervalliETestiBattuti) {
+    const std::pair<const char*, double> casi[] = {{" 69", 69},       {" 4 - 4.5", 4.25}, {"-1 --.5", -0.75},
+                                                   {" .9 - 1", 0.95}, {"69,5", 69.5},     {" 69.5 ", 69.5},
+                                                   {"4,5 - 5", 4.75}};
+    for (auto [testo, atteso] : casi) EXPECT_EQ(CentroRisultato(testo).value_or(-99), atteso) << testo;
+    const std::string enorme = "1" + std::string(400, '0');
+    for (std::string testo : {"n.d.", "", "abc", "4 -", "- 4", "4 - 5 - 6", "1e5", enorme.c_str()})
+        EXPECT_FALSE(CentroRisultato(testo)) << testo;
+}
+
+// The first athlete of the fit tests, from the texts the engine writes for him.
+TEST(CalcolaCoordinate, PrimoAtletaESuoTelaio) {
+    bool predefinita = false;
+    const MisureAssetto m = LeggiMisure("78", "58", "52", "50", "57", "40", "28.5", predefinita);
+    const CoordinateAssetto c =
+        CalcolaCoordinate(CalcolaHS(m), CalcolaAlfa(m), CalcolaR(m), CalcolaDSM(m), CalcolaSM(m));
+    ASSERT_TRUE(c.sella && c.punta && c.manubrio);
+    EXPECT_EQ(Testi(*c.sella) + " / " + Testi(*c.punta) + " / " + Testi(*c.manubrio),
+              "-18.6 66.5 / -4.2 66.5 / 44.6 60.9");
+
+    const Punto bersaglio{c.manubrio->x * 10, c.manubrio->y * 10};
+    const Telaio t{
+        .stack = 530, .reach = 380, .angoloSterzo = 72.5, .spessori = 20, .attacco = 100, .angoloAttacco = -6};
+    const Punto p = PosizioneManubrio(t);
+    EXPECT_EQ(Testi(p), "463.0 597.6");
+    EXPECT_EQ(TestoDifferenza(p.x - bersaglio.x) + " " + TestoDifferenza(p.y - bersaglio.y), "+17.2 -11.0");
+    const AttaccoScelto s = AttaccoPiuVicino(t, bersaglio);
+    EXPECT_EQ((std::array{s.spessori, s.attacco, s.angoloAttacco}), (std::array{0.0, 90.0, 17.0}));
+    EXPECT_EQ(Testi(s.manubrio) + " " + TestoUnDecimale(s.distanza), "445.2 609.6 1.2");
+}
+
+TEST(CalcolaCoordinate, PuntiAssentiSoloDoveServe) {
+    const std::string enorme = "1" + std::string(308, '0');  // finite, its square is not
+    struct Caso {
+        std::string hs, alfa, r, dsm, sm;
+        const char* presenti;  // saddle, nose, bar
+    };
+    const Caso casi[] = {
+        {"n.d.", "74.4", "4", "49", "5.6", "---"},  {"69", "n.d.", "4", "49", "5.6", "---"},
+        {"69", "74.4", "n.d.", "49", "5.6", "s--"}, {"69", "74.4", "4", "n.d.", "5.6", "sp-"},
+        {"69", "74.4", "4", "49", "n.d.", "sp-"},   {"0", "74.4", "4", "49", "5.6", "---"},
+        {"-69", "74.4", "4", "49", "5.6", "---"},   {"69", "74.4", "4", "-49", "5.6", "sp-"},
+        {"69", "74.4", "4", "0", "0", "sp-"},       {"69", "74.4", "4", "5.5", "5.6", "sp-"},
+        {"69", "74.4", "4", "5.5", "-5.6", "sp-"},  {"69", "74.4", "4", enorme, "5", "sp-"},
+        {"69", "74.4", "0", "49", "0", "spm"},      {"69", "74.4", "4", "5.6", "5.6", "spm"},
+    };
+    for (const Caso& k : casi) {
+        const CoordinateAssetto c = CalcolaCoordinate(k.hs, k.alfa, k.r, k.dsm, k.sm);
+        std::string presenti{c.sella ? 's' : '-', c.punta ? 'p' : '-', c.manubrio ? 'm' : '-'};
+        EXPECT_EQ(presenti, k.presenti) << k.hs << " " << k.alfa << " " << k.r << " " << k.dsm << " " << k.sm;
+    }
+    // DSM equal to the drop: straight below the nose; a negative SM: above the saddle.
+    EXPECT_EQ(CalcolaCoordinate("69", "74.4", "4", "5.6", "5.6").manubrio->x, -4);
+    const CoordinateAssetto sopra = CalcolaCoordinate("69", "74.4", "4", "10", "-6");
+    EXPECT_EQ(Testi(*sopra.manubrio), "4.0 " + TestoUnDecimale(sopra.sella->y + 6));
+}
+
+TEST(Telaio, SterzoVerticaleEValidita) {
+    const Telaio dritto{
+        .stack = 500, .reach = 400, .angoloSterzo = 90, .spessori = 5, .attacco = 100, .angoloAttacco = 10};
+    EXPECT_TRUE(TelaioValido(dritto));
+    const Punto p = PosizioneManubrio(dritto);  // 10 + 5 + 20 up a vertical tube
+    EXPECT_NEAR(p.x, 400 + 100 * std::cos(10 * std::numbers::pi / 180), 1e-9);
+    EXPECT_NEAR(p.y, 535 + 100 * std::sin(10 * std::numbers::pi / 180), 1e-9);
+    const std::pair<double Telaio::*, double> guasti[] = {
+        {&Telaio::angoloSterzo, 0}, {&Telaio::angoloSterzo, 180}, {&Telaio::stack, 0},
+        {&Telaio::reach, 0},        {&Telaio::cappellotto, -1},   {&Telaio::spessori, -5},
+        {&Telaio::attacco, -1},     {&Telaio::morsetto, -1},      {&Telaio::angoloAttacco, std::nan("")}};
+    for (auto [campo, v] : guasti) {
+        Telaio t = dritto;
+        t.*campo = v;
+        EXPECT_FALSE(TelaioValido(t)) << v;
+    }
+}
+
+TEST(Telaio, RegolaDiParita) {
+    auto A = [](double distanza, double spessori, double attacco, double angolo) {
+        return AttaccoScelto{spessori, attacco, angolo, {0, 0}, distanza};
+    };
+    const double quasi = 1 + TolleranzaDistanzaMm / 10, nan = std::nan("");
+    EXPECT_TRUE(AttaccoPreferito(A(1, 40, 140, 17), A(1.001, 0, 60, -17)));  // closer wins
+    EXPECT_TRUE(AttaccoPreferito(A(quasi, 0, 140, 17), A(1, 5, 60, -17)));   // then fewer spacers
+    EXPECT_TRUE(AttaccoPreferito(A(quasi, 5, 60, 17), A(1, 5, 70, -17)));    // then the shorter stem
+    EXPECT_TRUE(AttaccoPreferito(A(quasi, 5, 60, -17), A(1, 5, 60, -12)));   // then the smaller angle
+    EXPECT_FALSE(AttaccoPreferito(A(1, 5, 60, -12), A(1, 5, 60, -12)));
+    EXPECT_FALSE(AttaccoPreferito(A(nan, 0, 60, -17), A(1, 40, 140, 17)));
+}
+
+TEST(TestiCoordinate, UnDecimaleEDifferenza) {
+    const std::pair<double, const char*> differenze[] = {{0.04, ""},     {0.05, ""},    {-0.05, ""},
+                                                         {0.15, "+0.2"}, {0.5, "+0.5"}, {-1.2, "-1.2"}};
+    for (auto [d, atteso] : differenze) EXPECT_EQ(TestoDifferenza(d), atteso) << d;
+    const std::pair<double, const char*> decimali[] = {{-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {60, "60.0"}};
+    for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
+}
