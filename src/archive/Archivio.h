@@ -238,7 +238,8 @@ public:
     // Writes a consistent copy of the archive (one read transaction),
     // encrypted with the same key, to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many
-    // athletes the copy holds. See CopiaArchivio.h.
+    // athletes the copy holds. The athletes keep their row ids, and so every
+    // fitting its athlete. See CopiaArchivio.h.
     Esito CopiaIn(const std::filesystem::path& destinazione, std::int64_t* righe = nullptr) const;
 
     // How long a locked file is waited for before giving up, in milliseconds.
