@@ -1,7 +1,8 @@
 // Timings of the archive on generated archives: the search by name to the last
 // of 100,000 athletes, opening an athlete window on the last of 10,000,
-// exporting and importing 10,000 athletes as CSV, and the peak memory of a
-// program with 100,000 athletes open.
+// exporting and importing 10,000 athletes as CSV, recording a fitting and
+// reading an athlete's 200, and the peak memory of a program with 100,000
+// athletes open.
 //
 // The archives are built once per run in a temporary folder. The memory is
 // measured in a fresh process (this program started again with
@@ -13,6 +14,8 @@
 #include "NavigatoreDati.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sqlcipher/sqlite3.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -366,6 +369,74 @@ void BM_ImportaCsv200000(benchmark::State& state) {
     state.counters["file_MB"] = static_cast<double>(fs::file_size(csv)) / (1 << 20);
 }
 BENCHMARK(BM_ImportaCsv200000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 2,000 athletes with 10,000 fittings among the first 1,999 and 200 for the
+// last, as an archive after years of a fitter's work; every column filled.
+fs::path ArchivioConAssetti() {
+    static const fs::path file = [] {
+        const fs::path f = ArchivioGenerato(2000).parent_path() / "tvp-assetti.dmg";
+        fs::copy_file(ArchivioGenerato(2000), f, fs::copy_options::overwrite_existing);
+        std::string colonne = "atleta, versione, data, bici, disciplina",
+                    valori =
+                        "CASE WHEN x < 10000 THEN 1 + x % 1999 ELSE 2000 END, 1, "
+                        "printf('%04d-%02d-%02d', 2000 + x % 26, 1 + x % 12, 1 + x % 28), 'bici ' || x % 3, "
+                        "'strada'";
+        auto aggiungi = [&](std::string_view c) {
+            colonne += ", \"" + std::string(c) + "\"";
+            valori += ", '" + std::string(c) + " ' || x";
+        };
+        for (auto c : archivio::ColonneMisure) aggiungi(c);
+        for (auto c : archivio::ColonneRisultati) aggiungi(c);
+        for (auto c : archivio::ColonnePropri) aggiungi(c);
+        for (auto c : archivio::ColonneTelaio) aggiungi(c);
+        aggiungi("note");
+        const std::string sql = archivio::SqlChiave() + " BEGIN; INSERT INTO atleta_assetti (" + colonne +
+                                ") WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM n WHERE x < 10199) "
+                                "SELECT " +
+                                valori + " FROM n; COMMIT;";
+        sqlite3* db = nullptr;
+        const bool fatto = sqlite3_open_v2(f.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                           sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!fatto) std::fprintf(stderr, "cannot fill %s: %s\n", f.c_str(), sqlite3_errmsg(db));
+        sqlite3_close_v2(db);
+        if (!fatto) std::exit(1);
+        return f;
+    }();
+    return file;
+}
+
+// One fitting recorded: a full transaction, synchronised to the disk.
+void BM_RegistraAssetto(benchmark::State& state) {
+    archivio::Archivio a;
+    if (!a.Apri(ArchivioConAssetti())) state.SkipWithError("archive");
+    archivio::Assetto x;
+    x.atleta = 1000;
+    x.data = "2026-03-14";
+    x.bici = "Bici da crono";
+    x.disciplina = "crono";
+    for (std::size_t i = 0; i < x.misure.size(); ++i) x.misure[i] = Numero(60.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.risultati.size(); ++i) x.risultati[i] = Numero(40.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.propri.size(); ++i) x.propri[i] = Numero(10.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.telaio.size(); ++i) x.telaio[i] = Numero(500.0 + static_cast<double>(i));
+    x.note = "Sella alzata di 5 mm, attacco da 110.";
+    for (auto _ : state) {
+        std::int64_t id = 0;
+        if (!a.RegistraAssetto(x, id)) state.SkipWithError("record");
+    }
+}
+BENCHMARK(BM_RegistraAssetto)->Unit(benchmark::kMillisecond);
+
+// The history of the athlete with 200 fittings, newest first.
+void BM_LeggiAssettiDi200(benchmark::State& state) {
+    archivio::Archivio a;
+    if (!a.Apri(ArchivioConAssetti())) state.SkipWithError("archive");
+    std::vector<archivio::Assetto> assetti;
+    for (auto _ : state) {
+        if (!a.LeggiAssetti(2000, assetti) || assetti.size() != 200) state.SkipWithError("read");
+        benchmark::DoNotOptimize(assetti.data());
+    }
+}
+BENCHMARK(BM_LeggiAssettiDi200)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,9 +1,11 @@
 #include "Archivio.h"
 
+#include "Calendario.h"
 #include "FileSistema.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -52,6 +54,75 @@ std::string SqlInserisci() {
 
 std::string SqlLeggi() { return "SELECT " + ElencoColonne() + " FROM atleta WHERE rowid = ?"; }
 
+// The columns of `atleta_assetti` after `id`, `atleta` and `versione`, all
+// texts, in table order: the fields of Assetto from `data` on.
+constexpr std::size_t NumeroTestiAssetto =
+    3 + ColonneMisure.size() + ColonneRisultati.size() + ColonnePropri.size() + ColonneTelaio.size() + 1;
+constexpr std::array<std::string_view, 3> ColonneNumeriAssetto{"id", "atleta", "versione"};
+
+const std::array<std::string_view, NumeroTestiAssetto>& TestiAssetto() {
+    static const auto colonne = [] {
+        std::array<std::string_view, NumeroTestiAssetto> c{};
+        std::size_t k = 0;
+        for (std::string_view n : {"data", "bici", "disciplina"}) c[k++] = n;
+        for (std::string_view n : ColonneMisure) c[k++] = n;
+        for (std::string_view n : ColonneRisultati) c[k++] = n;
+        for (std::string_view n : ColonnePropri) c[k++] = n;
+        for (std::string_view n : ColonneTelaio) c[k++] = n;
+        c[k++] = "note";
+        return c;
+    }();
+    return colonne;
+}
+
+// The text fields of a fitting, in the order of TestiAssetto.
+template <typename A>
+auto CampiAssetto(A& a) {
+    std::array<decltype(&a.note), NumeroTestiAssetto> p{};
+    std::size_t k = 0;
+    for (auto* campo : {&a.data, &a.bici, &a.disciplina}) p[k++] = campo;
+    for (auto& v : a.misure) p[k++] = &v;
+    for (auto& v : a.risultati) p[k++] = &v;
+    for (auto& v : a.propri) p[k++] = &v;
+    for (auto& v : a.telaio) p[k++] = &v;
+    p[k++] = &a.note;
+    return p;
+}
+
+std::string ElencoTestiAssetto() {
+    std::string s;
+    for (std::string_view c : TestiAssetto()) {
+        if (!s.empty()) s += ", ";
+        s += Virgolette(c);
+    }
+    return s;
+}
+
+// The fittings' table and its index, each made only when missing.
+std::string SqlCreaAssetti() {
+    std::string s =
+        "CREATE TABLE IF NOT EXISTS atleta_assetti (id INTEGER PRIMARY KEY, atleta INTEGER NOT NULL, "
+        "versione INTEGER NOT NULL";
+    for (std::string_view c : TestiAssetto()) s += ", " + Virgolette(c) + " TEXT";
+    s += "); CREATE INDEX IF NOT EXISTS atleta_assetti_atleta ON atleta_assetti (atleta);";
+    return s;
+}
+
+// A fitting, inserted only when its athlete is in the table.
+std::string SqlRegistraAssetto() {
+    std::string s = "INSERT INTO atleta_assetti (atleta, versione, " + ElencoTestiAssetto() + ") SELECT ?1, ?2";
+    for (std::size_t i = 0; i < NumeroTestiAssetto; ++i) s += ", ?" + std::to_string(i + 3);
+    s += " WHERE EXISTS (SELECT 1 FROM atleta WHERE rowid = ?1)";
+    return s;
+}
+
+// Named columns, never "*": a table of a later version may hold more, in
+// another order.
+std::string SqlLeggiAssetti() {
+    return "SELECT id, atleta, versione, " + ElencoTestiAssetto() +
+           " FROM atleta_assetti WHERE atleta = ? ORDER BY \"data\" DESC, id DESC";
+}
+
 // The motive behind a system error number.
 Motivo MotivoDiErrno(int numero, Motivo altrimenti) {
     switch (numero) {
@@ -71,14 +142,19 @@ Motivo MotivoDiErrno(int numero, Motivo altrimenti) {
     }
 }
 
-void Lega(sqlite3_stmt* st, int posizione, int colonna, const std::string& valore) {
-    if (ColonnaSiNo(colonna)) {
-        sqlite3_bind_int(st, posizione, valore == "1" ? 1 : 0);
-    } else if (valore.empty()) {
+// A text, the empty one as no value.
+void LegaTesto(sqlite3_stmt* st, int posizione, const std::string& valore) {
+    if (valore.empty())
         sqlite3_bind_null(st, posizione);
-    } else {
+    else
         sqlite3_bind_text(st, posizione, valore.data(), static_cast<int>(valore.size()), SQLITE_TRANSIENT);
-    }
+}
+
+void Lega(sqlite3_stmt* st, int posizione, int colonna, const std::string& valore) {
+    if (ColonnaSiNo(colonna))
+        sqlite3_bind_int(st, posizione, valore == "1" ? 1 : 0);
+    else
+        LegaTesto(st, posizione, valore);
 }
 
 std::string TestoColonna(sqlite3_stmt* st, int i) {
@@ -106,7 +182,7 @@ Esito CreaArchivio(const fs::path& file) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) rc = Esegui(db, SqlChiave().c_str());
-    if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; COMMIT;").c_str());
+    if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; " + SqlCreaAssetti() + " COMMIT;").c_str());
     if (rc != SQLITE_OK) {
         Errore err;
         err.codiceSqlite = db ? sqlite3_extended_errcode(db) : rc;
@@ -175,6 +251,7 @@ Archivio& Archivio::operator=(Archivio&& altro) noexcept {
         db_ = std::exchange(altro.db_, nullptr);
         file_ = std::move(altro.file_);
         creato_ = altro.creato_;
+        soloLettura_ = altro.soloLettura_;
         scritture_ = altro.scritture_;
         apertura_ = altro.apertura_;
         stmtLeggi_ = std::exchange(altro.stmtLeggi_, nullptr);
@@ -224,6 +301,7 @@ Errore Archivio::ErroreDa(int codice) const {
 Esito Archivio::Apri(const fs::path& file) {
     Chiudi();
     creato_ = false;
+    soloLettura_ = false;
     file_ = file;
     std::error_code ec;
     const auto stato = fs::status(file, ec);
@@ -238,6 +316,7 @@ Esito Archivio::Apri(const fs::path& file) {
 Esito Archivio::ApriInLettura(const fs::path& file) {
     Chiudi();
     creato_ = false;
+    soloLettura_ = true;
     file_ = file;
     return ApriEsistente(file, true);
 }
@@ -287,11 +366,12 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
         Chiudi();
         return esito;
     }
+    AggiungiTabellaAssetti();
     return {};
 }
 
 void Archivio::RiapriSeSolaLettura() {
-    if (!db_ || !solaLettura()) return;
+    if (!db_ || soloLettura_ || !solaLettura()) return;
     Archivio nuovo;
     nuovo.file_ = file_;
     if (nuovo.ApriEsistente(file_) && !nuovo.solaLettura()) {
@@ -559,12 +639,16 @@ Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
 
 Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
-    return InTransazione([&] { return InserisciConPreparata(riga, &nuovoId); });
+    return InTransazione([&] {
+        if (Esito e = ScartaAssettiOrfani(); !e) return e;
+        return InserisciConPreparata(riga, &nuovoId);
+    });
 }
 
 Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
+        if (Esito e = ScartaAssettiOrfani(); !e) return e;
         for (const Riga& r : righe)
             if (Esito esito = InserisciConPreparata(r, nullptr); !esito) return esito;
         return Esito{};
@@ -575,8 +659,10 @@ Esito Archivio::AggiungiInTransazione(const std::function<Esito(const Aggiungi&,
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     bool conferma = false;
-    Esito esito =
-        lavoro([this](const Riga& riga, std::int64_t& id) { return InserisciConPreparata(riga, &id); }, conferma);
+    Esito esito = ScartaAssettiOrfani();
+    if (esito)
+        esito =
+            lavoro([this](const Riga& riga, std::int64_t& id) { return InserisciConPreparata(riga, &id); }, conferma);
     if (esito && conferma) esito = Transazione("COMMIT;");
     if (!esito || !conferma) Annulla(db_);
     return esito;
@@ -599,21 +685,254 @@ Esito Archivio::ScorriRighe(const std::function<void(std::int64_t, const Riga&)>
     return esito;
 }
 
+Esito Archivio::EseguiConId(const char* sql, std::int64_t id) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql, -1, &st, nullptr);
+    Esito esito;
+    if (rc == SQLITE_OK) {
+        sqlite3_bind_int64(st, 1, id);
+        rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    } else {
+        esito = ErroreDa(rc);
+    }
+    sqlite3_finalize(st);
+    return esito;
+}
+
 Esito Archivio::EliminaRiga(std::int64_t id) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
+        if (Esito e = EseguiConId("DELETE FROM atleta WHERE rowid = ?", id); !e) return e;
+        StatoAssetti assetti;
+        if (Esito e = LeggiStatoAssetti(assetti); !e) return e;
+        // A table of that name that is not this program's is never written.
+        if (!assetti.presente || assetti.estranea) return Esito{};
+        return EseguiConId("DELETE FROM atleta_assetti WHERE atleta = ?", id);
+    });
+}
+
+// ---- The athletes' fittings ----
+
+namespace {
+
+// The affinity SQLite gives a column of the declared type: what it turns the
+// values written to it into.
+enum class Affinita { Intera, Testo, Nessuna, Reale, Numerica };
+
+Affinita AffinitaDi(const std::string& tipo) {
+    const std::string t = Maiuscolo(tipo);
+    auto ha = [&t](const char* parte) { return t.find(parte) != std::string::npos; };
+    if (ha("INT")) return Affinita::Intera;
+    if (ha("CHAR") || ha("CLOB") || ha("TEXT")) return Affinita::Testo;
+    if (ha("BLOB") || t.empty()) return Affinita::Nessuna;
+    if (ha("REAL") || ha("FLOA") || ha("DOUB")) return Affinita::Reale;
+    return Affinita::Numerica;
+}
+
+// The position of a fittings' column: the three numbers, then the texts.
+std::optional<std::size_t> IndiceColonnaAssetti(const std::string& nome) {
+    for (std::size_t i = 0; i < ColonneNumeriAssetto.size(); ++i)
+        if (sqlite3_stricmp(nome.c_str(), std::string(ColonneNumeriAssetto[i]).c_str()) == 0) return i;
+    for (std::size_t i = 0; i < NumeroTestiAssetto; ++i)
+        if (sqlite3_stricmp(nome.c_str(), std::string(TestiAssetto()[i]).c_str()) == 0)
+            return ColonneNumeriAssetto.size() + i;
+    return std::nullopt;
+}
+
+std::string NomeColonnaAssetti(std::size_t i) {
+    const std::string_view nome =
+        i < ColonneNumeriAssetto.size() ? ColonneNumeriAssetto[i] : TestiAssetto()[i - ColonneNumeriAssetto.size()];
+    return std::string(TabellaAssetti) + "." + std::string(nome);
+}
+
+}  // namespace
+
+// This program's table holds every column it reads and writes (a later
+// version's may hold more), `id` is the row id, and no column changes what
+// is written to it: the numbers are integers, the texts stay texts (a
+// numeric column would store "072" as 72).
+Esito Archivio::LeggiStatoAssetti(StatoAssetti& stato) const {
+    stato = {};
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    constexpr std::size_t numero = ColonneNumeriAssetto.size() + NumeroTestiAssetto;
+    std::array<bool, numero> trovata{};
+    std::optional<std::size_t> sbagliata;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "PRAGMA table_info(\"atleta_assetti\")", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        stato.presente = true;
+        const auto i = IndiceColonnaAssetti(TestoColonna(st, 1));
+        if (!i) continue;
+        trovata[*i] = true;
+        const std::string tipo = TestoColonna(st, 2);
+        const Affinita affinita = AffinitaDi(tipo);
+        const bool giusta = *i == 0  ? sqlite3_stricmp(tipo.c_str(), "INTEGER") == 0 && sqlite3_column_int(st, 5) == 1
+                            : *i < 3 ? affinita == Affinita::Intera
+                                     : affinita == Affinita::Testo || affinita == Affinita::Nessuna;
+        if (!giusta && !sbagliata) sbagliata = *i;
+    }
+    Esito esito;
+    if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    sqlite3_finalize(st);
+    if (!esito || !stato.presente) return esito;
+    for (std::size_t i = 0; i < numero; ++i)
+        if (!trovata[i]) {
+            stato.estranea = Errore{Motivo::ColonnaMancante, 0, 0, NomeColonnaAssetti(i)};
+            return {};
+        }
+    if (sbagliata) {
+        stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonnaAssetti(*sbagliata)};
+        return {};
+    }
+    // An INTEGER PRIMARY KEY is the row id unless the key has an index of its
+    // own: a table without row ids, a key of more columns or declared DESC.
+    rc = sqlite3_prepare_v2(db_, "PRAGMA index_list(\"atleta_assetti\")", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        if (TestoColonna(st, 3) == "pk") stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonnaAssetti(0)};
+    if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+    sqlite3_finalize(st);
+    return esito;
+}
+
+Esito Archivio::TabellaAssettiPropria(bool& presente) const {
+    StatoAssetti stato;
+    if (Esito e = LeggiStatoAssetti(stato); !e) return e;
+    if (stato.estranea) return *stato.estranea;
+    presente = stato.presente;
+    return {};
+}
+
+// Once in the life of an archive, and only into a file that passes SQLite's
+// quick check: nothing is written into a damaged file. When the table cannot
+// be added (a damaged file, a folder that takes no journal, a full disk), the
+// archive still opens for its athletes: it has no fittings, and the first one
+// recorded makes the table.
+void Archivio::AggiungiTabellaAssetti() {
+    StatoAssetti stato;
+    if (solaLettura() || !LeggiStatoAssetti(stato) || stato.presente) return;
+    if (sistema::ProvaScrittura(file_) || !Verifica()) return;
+    static const std::string sql = SqlCreaAssetti();
+    InTransazione([&] { return Transazione(sql.c_str()); });
+}
+
+Esito Archivio::ScartaAssettiOrfani() {
+    StatoAssetti stato;
+    if (Esito e = LeggiStatoAssetti(stato); !e) return e;
+    if (!stato.presente || stato.estranea) return {};
+    // SQLite gives a new row the largest row id plus one, 1 in an empty table.
+    return Transazione("DELETE FROM atleta_assetti WHERE atleta > coalesce((SELECT max(rowid) FROM atleta), 0)");
+}
+
+Esito Archivio::RegistraAssetto(const Assetto& a, std::int64_t& nuovoId) {
+    if (!a.data.empty()) {
+        const auto data = Calendario::LeggiDataIso(a.data);
+        if (!data || Calendario::TestoIso(*data) != a.data)
+            return Errore{Motivo::Altro, 0, 0, "not a date as yyyy-mm-dd: " + a.data};
+    }
+    if (!a.disciplina.empty() && std::find(Discipline.begin(), Discipline.end(), a.disciplina) == Discipline.end())
+        return Errore{Motivo::Altro, 0, 0, "unknown discipline: " + a.disciplina};
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    std::int64_t id = 0;
+    Esito esito = InTransazione([&] {
+        bool presente = false;
+        if (Esito e = TabellaAssettiPropria(presente); !e) return e;
+        static const std::string crea = SqlCreaAssetti();
+        if (!presente)
+            if (Esito e = Transazione(crea.c_str()); !e) return e;
+        static const std::string sql = SqlRegistraAssetto();
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, "DELETE FROM atleta WHERE rowid = ?", -1, &st, nullptr);
-        Esito esito;
+        int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+        Esito e;
         if (rc == SQLITE_OK) {
-            sqlite3_bind_int64(st, 1, id);
+            sqlite3_bind_int64(st, 1, a.atleta);
+            sqlite3_bind_int64(st, 2, VersioneAssetti);
+            const auto campi = CampiAssetto(a);
+            for (std::size_t i = 0; i < campi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 3, *campi[i]);
             rc = sqlite3_step(st);
-            if (rc != SQLITE_DONE) esito = ErroreDa(rc);
+            if (rc != SQLITE_DONE)
+                e = ErroreDa(rc);
+            else if (sqlite3_changes(db_) != 1)
+                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(a.atleta)};
+            else
+                id = sqlite3_last_insert_rowid(db_);
         } else {
-            esito = ErroreDa(rc);
+            e = ErroreDa(rc);
         }
         sqlite3_finalize(st);
-        return esito;
+        return e;
+    });
+    if (esito) nuovoId = id;
+    return esito;
+}
+
+Esito Archivio::LeggiAssetti(std::int64_t atleta, std::vector<Assetto>& assetti) const {
+    assetti.clear();
+    bool presente = false;
+    if (Esito e = TabellaAssettiPropria(presente); !e || !presente) return e;
+    static const std::string sql = SqlLeggiAssetti();
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    sqlite3_bind_int64(st, 1, atleta);
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        Assetto& a = assetti.emplace_back();
+        a.id = sqlite3_column_int64(st, 0);
+        a.atleta = sqlite3_column_int64(st, 1);
+        a.versione = sqlite3_column_int64(st, 2);
+        const auto campi = CampiAssetto(a);
+        for (std::size_t i = 0; i < campi.size(); ++i) *campi[i] = TestoColonna(st, static_cast<int>(i) + 3);
+    }
+    Esito esito;
+    if (rc != SQLITE_DONE) {
+        esito = ErroreDa(rc);
+        assetti.clear();
+    }
+    sqlite3_finalize(st);
+    return esito;
+}
+
+Esito Archivio::ContaAssetti(std::int64_t atleta, std::int64_t& n) const {
+    n = 0;
+    bool presente = false;
+    if (Esito e = TabellaAssettiPropria(presente); !e || !presente) return e;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "SELECT count(*) FROM atleta_assetti WHERE atleta = ?", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    sqlite3_bind_int64(st, 1, atleta);
+    Esito esito;
+    rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW)
+        n = sqlite3_column_int64(st, 0);
+    else
+        esito = ErroreDa(rc);
+    sqlite3_finalize(st);
+    return esito;
+}
+
+Esito Archivio::EliminaAssetto(std::int64_t id) {
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] {
+        bool presente = false;
+        if (Esito e = TabellaAssettiPropria(presente); !e) return e;
+        if (!presente) return Esito(Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)});
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, "SELECT versione FROM atleta_assetti WHERE id = ?", -1, &st, nullptr);
+        if (rc != SQLITE_OK) return Esito(ErroreDa(rc));
+        sqlite3_bind_int64(st, 1, id);
+        rc = sqlite3_step(st);
+        Esito e;
+        if (rc == SQLITE_DONE)
+            e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+        else if (rc != SQLITE_ROW)
+            e = ErroreDa(rc);
+        else if (sqlite3_column_int64(st, 0) > VersioneAssetti)
+            e = Errore{Motivo::AssettoPiuRecente, 0, 0, std::to_string(sqlite3_column_int64(st, 0))};
+        sqlite3_finalize(st);
+        if (e) e = EseguiConId("DELETE FROM atleta_assetti WHERE id = ?", id);
+        return e;
     });
 }
 

@@ -1,5 +1,6 @@
 // The athlete archive file: one SQLCipher database, "tvp.dmg", holding the
-// table `atleta`. Plain C++ over the SQLCipher C API, no Qt.
+// table `atleta` and, beside it, the athletes' fittings (`atleta_assetti`).
+// Plain C++ over the SQLCipher C API, no Qt.
 //
 // Every operation reports a failure as a value (Esito); nothing throws out of
 // this class. A file that cannot be opened is never written to: an existing
@@ -79,23 +80,25 @@ struct Riga {
 // What went wrong, in terms a message to the user can be built from.
 enum class Motivo {
     Nessuno,
-    NonArchivio,      // not a database, or not one this key opens
-    Danneggiato,      // the database is damaged
-    InUso,            // locked by another program
-    SolaLettura,      // the file or its folder cannot be written
-    DiscoPieno,       // no space left, or the file size limit reached
-    AccessoNegato,    // the system refuses access
-    Inesistente,      // the file's folder does not exist
-    FileMancante,     // the folder is there, the file is not
-    SenzaTabella,     // a database without the table `atleta`
-    ColonnaMancante,  // the table lacks one of the columns (named in dettaglio)
-    TabellaEstranea,  // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition")
-    OggettoEstraneo,  // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
-    StessoArchivio,   // the file given is the open archive itself (whatever the path)
-    TroppoGrande,     // a file longer than the program reads (dettaglio: the limit in bytes)
-    NonUnFile,        // a folder, a device or a pipe where a file was expected
-    RigaMancante,     // the row is no longer in the table
-    ErroreDisco,      // another input/output error
+    NonArchivio,        // not a database, or not one this key opens
+    Danneggiato,        // the database is damaged
+    InUso,              // locked by another program
+    SolaLettura,        // the file or its folder cannot be written
+    DiscoPieno,         // no space left, or the file size limit reached
+    AccessoNegato,      // the system refuses access
+    Inesistente,        // the file's folder does not exist
+    FileMancante,       // the folder is there, the file is not
+    SenzaTabella,       // a database without the table `atleta`
+    ColonnaMancante,    // the table lacks one of the columns (named in dettaglio; "atleta_assetti.x" for the fittings')
+    TabellaEstranea,    // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition"),
+                        // or the fittings' table is not (dettaglio: "atleta_assetti." and the column)
+    OggettoEstraneo,    // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
+    StessoArchivio,     // the file given is the open archive itself (whatever the path)
+    TroppoGrande,       // a file longer than the program reads (dettaglio: the limit in bytes)
+    NonUnFile,          // a folder, a device or a pipe where a file was expected
+    RigaMancante,       // the row is no longer in the table
+    AssettoPiuRecente,  // a fitting recorded by a newer version of the program: shown, never changed
+    ErroreDisco,        // another input/output error
     Altro,
 };
 
@@ -117,6 +120,42 @@ public:
 
 private:
     std::optional<Errore> errore_;
+};
+
+// The athletes' fittings, in the table `atleta_assetti` beside `atleta`: a
+// fitter records an athlete's fit again and again, over time and on more
+// than one bike. Each fitting belongs to the row id of its athlete, never to
+// a name.
+inline constexpr std::string_view TabellaAssetti = "atleta_assetti";
+// The format of the fittings this version writes. A row of a later format is
+// read all the same (its table may hold more columns), and never changed.
+inline constexpr std::int64_t VersioneAssetti = 1;
+
+// The columns of a fitting, in the order of the fields of Assetto.
+inline constexpr std::array<std::string_view, 7> ColonneMisure{"cavallo", "busto",  "coscia", "gamba",
+                                                               "braccio", "spalle", "sella"};
+inline constexpr std::array<std::string_view, 10> ColonneRisultati{"TP",   "TO", "PE",  "alfa", "piega",
+                                                                   "pipa", "HS", "DSM", "SM",   "R"};
+inline constexpr std::array<std::string_view, 5> ColonnePropri{"myHS", "myDSM", "mySM", "myR", "myPE"};
+inline constexpr std::array<std::string_view, 8> ColonneTelaio{"stack",    "reach",   "angolo_sterzo",  "cappellotto",
+                                                               "spessori", "attacco", "angolo_attacco", "morsetto"};
+// The codes of the disciplines a fitting is for.
+inline constexpr std::array<std::string_view, 5> Discipline{"strada", "crono", "gravel", "mtb", "pista"};
+
+// One fitting. Every value is a text, an empty one stored without value.
+struct Assetto {
+    std::int64_t id = 0;                      // given when it is recorded
+    std::int64_t atleta = 0;                  // the athlete's row id in `atleta`
+    std::int64_t versione = VersioneAssetti;  // the format of the row
+    std::string data;                         // yyyy-mm-dd
+    std::string bici;
+    std::string disciplina;                 // one of Discipline
+    std::array<std::string, 7> misure;      // the measures as typed (ColonneMisure)
+    std::array<std::string, 10> risultati;  // the results as shown (ColonneRisultati)
+    std::array<std::string, 5> propri;      // the athlete's own set-up (ColonnePropri)
+    std::array<std::string, 8> telaio;      // frame and cockpit, empty when not given (ColonneTelaio)
+    std::string note;
+    friend bool operator==(const Assetto&, const Assetto&) = default;
 };
 
 // A change of one column, for ScriviCampi.
@@ -174,17 +213,33 @@ public:
     // `lavoro` undoes them all, and is returned.
     using Aggiungi = std::function<Esito(const Riga& riga, std::int64_t& nuovoId)>;
     Esito AggiungiInTransazione(const std::function<Esito(const Aggiungi& aggiungi, bool& conferma)>& lavoro);
+    // Deletes the row and the athlete's fittings, in one transaction.
     Esito EliminaRiga(std::int64_t id);
 
+    // Records a fitting of the athlete `a.atleta` in one transaction, in this
+    // version's format whatever `a.versione` says, and tells its id. Fails
+    // (RigaMancante) when the athlete is not in the table, and refuses a date
+    // that is not yyyy-mm-dd and a discipline it does not know.
+    Esito RegistraAssetto(const Assetto& a, std::int64_t& nuovoId);
+    // The athlete's fittings, newest first (by date, then by the order they
+    // were recorded in). An archive without the table has none.
+    Esito LeggiAssetti(std::int64_t atleta, std::vector<Assetto>& assetti) const;
+    // How many fittings the athlete has.
+    Esito ContaAssetti(std::int64_t atleta, std::int64_t& n) const;
+    // Deletes one fitting in one transaction; refuses one of a later format
+    // (AssettoPiuRecente).
+    Esito EliminaAssetto(std::int64_t id);
+
     // Opens an existing archive only to read it (a backup to check): never
-    // created, never written.
+    // created, never written; every write is refused (SolaLettura).
     Esito ApriInLettura(const std::filesystem::path& file);
     // SQLite's quick check of the whole file.
     Esito Verifica() const;
     // Writes a consistent copy of the archive (one read transaction),
     // encrypted with the same key, to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many
-    // athletes the copy holds. See CopiaArchivio.h.
+    // athletes the copy holds. The athletes keep their row ids, and so every
+    // fitting its athlete. See CopiaArchivio.h.
     Esito CopiaIn(const std::filesystem::path& destinazione, std::int64_t* righe = nullptr) const;
 
     // How long a locked file is waited for before giving up, in milliseconds.
@@ -209,12 +264,32 @@ private:
     Errore ErroreDa(int codice) const;
     sqlite3_stmt* Prepara(sqlite3_stmt*& cache, const char* sql) const;
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
+    // Runs a statement whose one parameter is a row id.
+    Esito EseguiConId(const char* sql, std::int64_t id);
+    // What the file holds under the fittings' table's name: nothing, this
+    // program's table, or one that is not (`estranea`: why the fittings
+    // cannot be read or written there).
+    struct StatoAssetti {
+        bool presente = false;
+        std::optional<Errore> estranea;
+    };
+    Esito LeggiStatoAssetti(StatoAssetti& stato) const;
+    // The fittings' table, for their reads and writes: absent (`presente`
+    // false), or this program's; a table that is not is an error.
+    Esito TabellaAssettiPropria(bool& presente) const;
+    // At open: the fittings' table added to an archive that can take it.
+    void AggiungiTabellaAssetti();
+    // At the start of every transaction that appends athletes: a new row
+    // takes the row id after the largest, which may be the one that fittings
+    // left behind by an older version still name. They are deleted first.
+    Esito ScartaAssettiOrfani();
 
     sqlite3* db_ = nullptr;
     std::uint64_t scritture_ = 0;  // writes through this object, reopenings included
     std::uint64_t apertura_ = 0;
     std::filesystem::path file_;
     bool creato_ = false;
+    bool soloLettura_ = false;  // opened by ApriInLettura
     mutable sqlite3_stmt* stmtLeggi_ = nullptr;
     mutable sqlite3_stmt* stmtElenca_ = nullptr;
     mutable sqlite3_stmt* stmtInserisci_ = nullptr;

@@ -31,6 +31,16 @@ int EseguiCon(sqlite3* db, const char* sql, std::string_view a = {}, std::string
     return rc;
 }
 
+// sqlcipher_export copies each table as INSERT ... SELECT *, and the athletes'
+// row ids are no column: the copy would number them anew, 1, 2, 3 ..., and a
+// fitting would name another athlete wherever one was deleted. The copy's
+// athletes are written again with their own row ids.
+std::string SqlRicopiaAtleti() {
+    std::string colonne;
+    for (std::string_view c : Colonne) colonne += ", \"" + std::string(c) + "\"";
+    return "INSERT INTO copia.atleta (rowid" + colonne + ") SELECT rowid" + colonne + " FROM main.atleta";
+}
+
 std::int64_t ContaRighe(sqlite3* db, const char* tabella) {
     sqlite3_stmt* st = nullptr;
     std::int64_t n = -1;
@@ -71,11 +81,15 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     rc = sqlite3_exec(db_, SqlFormatoCifratura("copia").c_str(), nullptr, nullptr, nullptr);
     // One read transaction: the copy is the archive at one moment, whatever
     // another window writes meanwhile.
-    std::int64_t righe = -1;
+    std::int64_t righe = -1, assetti = -1;
     if (rc == SQLITE_OK) rc = EseguiCon(db_, "BEGIN;");
     if (rc == SQLITE_OK) {
         righe = ContaRighe(db_, "main.atleta");
+        assetti = ContaRighe(db_, "main.atleta_assetti");
         rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
+        if (rc == SQLITE_OK) rc = EseguiCon(db_, "DELETE FROM copia.atleta;");
+        static const std::string ricopia = SqlRicopiaAtleti();
+        if (rc == SQLITE_OK) rc = EseguiCon(db_, ricopia.c_str());
         rc = rc == SQLITE_OK ? EseguiCon(db_, "COMMIT;") : rc;
     }
     Errore e = rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
@@ -90,7 +104,7 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     Archivio letta;
     Esito esito = letta.ApriInLettura(*provvisorio);
     if (esito) esito = letta.Verifica();
-    if (esito && ContaRighe(letta.db_, "atleta") != righe)
+    if (esito && (ContaRighe(letta.db_, "atleta") != righe || ContaRighe(letta.db_, "atleta_assetti") != assetti))
         esito = Errore{Motivo::Danneggiato, 0, 0, "the copy does not hold every row"};
     letta.Chiudi();
     if (esito && !sistema::Sincronizza(*provvisorio)) esito = ErroreDiSistema(EIO, provvisorio->string());

@@ -1,7 +1,8 @@
 // Helper of the crash test: writes to an archive without end, one transaction
 // per write, and after each completed write prints one line on its standard
-// output: "<row id> <generation>". Two writes in three add a row, the third
-// rewrites an earlier one. The test kills it at a moment of its choosing.
+// output: "<row id> <generation>". Two writes in three add a row and then
+// record a fitting of that athlete (a second transaction), the third rewrites
+// an earlier row. The test kills it at a moment of its choosing.
 #include "Archivio.h"
 #include "SupportoArchivio.h"
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         } else {
             e = a.AggiungiRiga(riga, id);
             if (e) righe.push_back(id);
+            std::int64_t assetto = 0;
+            if (e) e = a.RegistraAssetto(prova::AssettoGenerazione(g, id), assetto);
         }
         if (!e) {
             std::fprintf(stderr, "write failed: %s\n", e.errore().dettaglio.c_str());

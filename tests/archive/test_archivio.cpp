@@ -180,11 +180,14 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
 
         Archivio a;
         archivio::Esito esito = a.Apri(file);
-        // The record set reads every name at once: a damaged row page shows there.
+        // The record set reads every name at once, the card each row whole: a
+        // damaged row page shows there.
         if (esito) {
             std::vector<std::int64_t> id;
             std::vector<std::string> nomi;
+            std::vector<Riga> righe;
             esito = a.ElencaRighe(id, nomi);
+            if (esito) esito = a.LeggiTutte(righe);
         }
         ASSERT_FALSE(esito.ok());
         EXPECT_NE(std::find(caso.motivi.begin(), caso.motivi.end(), esito.errore().motivo), caso.motivi.end())
@@ -402,7 +405,8 @@ TEST(Archivio, UnaCartellaDiSolaLetturaNonPermetteDiCrearloENonLasciaResidui) {
 }
 
 // A writer killed at an arbitrary moment: the file passes the integrity check,
-// every write it reported is there, and no row is half old, half new.
+// every write it reported is there, and no row or fitting is half old, half
+// new, or with another athlete.
 TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
     // Rounds stop after different numbers of writes, so that the kill falls
     // into a new row as well as into the rewriting of an old one (every third
@@ -429,6 +433,7 @@ TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
         // kill it wherever it is.
         const int bersaglio = dopo[static_cast<std::size_t>(giro - 1)];
         std::map<std::int64_t, int> riportate;
+        std::vector<std::pair<std::int64_t, int>> aggiunte;  // rows added with their fitting
         std::string resto;
         int completate = 0;
         const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -444,6 +449,7 @@ TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
                 int g = 0;
                 ASSERT_EQ(std::sscanf(resto.substr(0, a).c_str(), "%lld %d", &id, &g), 2);
                 riportate[id] = g;
+                if (g % 3 != 0) aggiunte.emplace_back(id, g);
                 ++completate;
             }
         }
@@ -462,17 +468,27 @@ TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
         std::vector<std::string> nomi;
         ASSERT_TRUE(a.ElencaRighe(id, nomi).ok());
         std::map<std::int64_t, int> trovate;
+        std::map<std::int64_t, std::vector<int>> assetti;
         for (std::int64_t i : id) {
             Riga r;
             ASSERT_TRUE(a.LeggiRiga(i, r).ok());
             auto g = prova::GenerazioneDi(r);
             ASSERT_TRUE(g.has_value()) << "row " << i << " is half written";
             trovate[i] = *g;
+            std::vector<archivio::Assetto> v;
+            ASSERT_TRUE(a.LeggiAssetti(i, v).ok());
+            for (const auto& x : v) {
+                auto gx = prova::GenerazioneDi(x);
+                ASSERT_TRUE(gx.has_value()) << "a fitting of row " << i << " is half written";
+                assetti[i].push_back(*gx);
+            }
         }
         for (const auto& [i, g] : riportate) {
             ASSERT_TRUE(trovate.count(i)) << "row " << i << " reported written, not in the file";
             EXPECT_GE(trovate[i], g) << "row " << i << " lost its write of generation " << g;
         }
+        for (const auto& [i, g] : aggiunte)
+            EXPECT_EQ(assetti[i], std::vector<int>{g}) << "row " << i << " lost its fitting, or has another's";
         a.Chiudi();
         EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
     }

@@ -3,6 +3,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <fcntl.h>
 #include <fstream>
 #include <linux/fs.h>
@@ -173,6 +174,33 @@ std::optional<int> GenerazioneDi(const archivio::Riga& riga) {
         return std::nullopt;
     }
     if (riga == RigaGenerazione(g)) return g;
+    return std::nullopt;
+}
+
+archivio::Assetto AssettoGenerazione(int generazione, std::int64_t atleta) {
+    archivio::Assetto a;
+    a.atleta = atleta;
+    a.data = "2024-01-01";
+    a.disciplina = "strada";
+    const std::string g = "g" + std::to_string(generazione);
+    a.bici = g;
+    int k = 0;
+    for (auto& v : a.misure) v = g + "-" + std::to_string(k++);
+    for (auto& v : a.risultati) v = g + "-" + std::to_string(k++);
+    for (auto& v : a.propri) v = g + "-" + std::to_string(k++);
+    for (auto& v : a.telaio) v = g + "-" + std::to_string(k++);
+    while (a.note.size() < 6000) a.note += g + " ";
+    return a;
+}
+
+std::optional<int> GenerazioneDi(const archivio::Assetto& assetto) {
+    if (assetto.bici.size() < 2 || assetto.bici[0] != 'g') return std::nullopt;
+    int g = 0;
+    const auto [fine, ec] = std::from_chars(assetto.bici.data() + 1, assetto.bici.data() + assetto.bici.size(), g);
+    if (ec != std::errc{} || fine != assetto.bici.data() + assetto.bici.size()) return std::nullopt;
+    archivio::Assetto atteso = AssettoGenerazione(g, assetto.atleta);
+    atteso.id = assetto.id;
+    if (assetto == atteso) return g;
     return std::nullopt;
 }
 

@@ -72,5 +72,9 @@ private:
 archivio::Riga RigaGenerazione(int generazione);
 // The generation of a row, or nothing when its columns disagree.
 std::optional<int> GenerazioneDi(const archivio::Riga& riga);
+// The fitting of the crash test recorded for the athlete's row of generation
+// g, its texts named the same way; and the generation of a fitting read back.
+archivio::Assetto AssettoGenerazione(int generazione, std::int64_t atleta);
+std::optional<int> GenerazioneDi(const archivio::Assetto& assetto);
 
 }  // namespace prova
