@@ -40,6 +40,7 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::NonUnFile: return M("0303");
     case Motivo::RigaMancante: return M("0079");
     case Motivo::ErroreDisco: return M("0080");
+    case Motivo::AssettoPiuRecente: return M("0343");
     case Motivo::Nessuno:
     case Motivo::Altro: break;
     }
@@ -80,4 +81,16 @@ QString TestoEliminazioneNonRiuscita(const QString& file, const QString& atleta,
 
 QString TestoRigaNonLetta(const QString& file, const archivio::Errore& errore) {
     return Avviso(M("0087"), file, errore);
+}
+
+QString TestoAssettoNonRegistrato(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0375").arg(NomeAtleta(atleta)), file, errore);
+}
+
+QString TestoAssettoNonEliminato(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0376").arg(NomeAtleta(atleta)), file, errore);
+}
+
+QString TestoAssettiNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0377").arg(NomeAtleta(atleta)), file, errore);
 }

@@ -21,3 +21,6 @@ QString TestoModifichePerse(const QString& file, const QString& atleta, const ar
 QString TestoChiudereComunque(const QString& file, const QString& atleta, const archivio::Errore& errore);
 QString TestoEliminazioneNonRiuscita(const QString& file, const QString& atleta, const archivio::Errore& errore);
 QString TestoRigaNonLetta(const QString& file, const archivio::Errore& errore);
+QString TestoAssettoNonRegistrato(const QString& file, const QString& atleta, const archivio::Errore& errore);
+QString TestoAssettoNonEliminato(const QString& file, const QString& atleta, const archivio::Errore& errore);
+QString TestoAssettiNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore);

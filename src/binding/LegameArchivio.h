@@ -122,6 +122,9 @@ public:
     // The connection to the archive (shared by the windows), for
     // whole-archive work (an export, a backup); open while ArchivioAperto().
     const archivio::Archivio& Connessione() const { return *archivio_; }
+    // The same connection, for writes beside the athlete's row (the
+    // athlete's fittings): they leave the row and the record set as they are.
+    archivio::Archivio& ConnessioneInScrittura() { return *archivio_; }
 
     // Appends athletes at the end of the table through `aggiungi` (an import,
     // in a transaction of its own), after the pending edit; the new rows join

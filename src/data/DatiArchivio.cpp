@@ -168,12 +168,21 @@ QString DescriviCopia(std::int64_t righe, const QString& file) {
     return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file)).arg(righe);
 }
 
+std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame) {
+    std::vector<archivio::Assetto> assetti;
+    const auto id = legame ? legame->IdCorrente() : std::nullopt;
+    // Unreadable fittings leave the report without its page of fittings,
+    // never without the report.
+    if (id && legame->ArchivioAperto() && !legame->Connessione().LeggiAssetti(*id, assetti)) assetti.clear();
+    return assetti;
+}
+
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
     if (!legame || legame->AllaFine()) {
         MostraMessaggio(finestra, Messaggio("0283"));
         return;
     }
-    StampaReportAtleta(finestra, legame->RigaCorrente());
+    StampaReportAtleta(finestra, legame->RigaCorrente(), AssettiDellAtleta(legame));
 }
 
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {

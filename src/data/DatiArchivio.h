@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 class LegameArchivio;
 class QToolButton;
@@ -29,6 +30,9 @@ struct ServiziFileDati {
 void ImpostaServiziFileDati(ServiziFileDati servizi);
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame);
+// The recorded fittings of the athlete shown, newest first; none when they
+// cannot be read.
+std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame);
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);

@@ -84,7 +84,7 @@ std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& 
     return 0.0;
 }
 
-DatiReport PreparaReport(const Riga& r) {
+DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& assetti) {
     DatiReport d;
     d.nome = Q(r[archivio::ColonnaNome]);
     d.sesso = Q(Colonna(r, "sesso"));
@@ -153,6 +153,35 @@ DatiReport PreparaReport(const Riga& r) {
     d.pesoIdeale = Q(ideale);
     d.classe = Q(classe);
     d.range = Q(range);
+
+    // The fit coordinates, from the same results and set-up values.
+    const archivio::Assetto oggi = registro::AssettoDaRiga(0, r, {});
+    const auto fit = registro::CoordinateDellAssetto(oggi);
+    const auto proprio = registro::CoordinateDelSet(oggi);
+    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
+    const std::array<std::optional<Modulo1::Punto>, 3> daSet{proprio.sella, proprio.punta, proprio.manubrio};
+    for (std::size_t i = 0; i < 3; ++i) {
+        d.coordinateAssetto[i] = registro::TestoPunto(daFit[i]);
+        if (!daSet[i]) continue;
+        d.coordinateSet[i] = registro::TestoPunto(daSet[i]);
+        if (daFit[i]) d.spostamento[i] = registro::TestoSpostamento(daFit[i], daSet[i]);
+    }
+
+    // The latest recorded fitting and what changed since the one before.
+    if (!assetti.empty()) {
+        const archivio::Assetto& ultimo = assetti.front();
+        d.ultimoAssetto = Messaggio("0370").arg(Q(ultimo.data), Q(ultimo.bici), registro::NomeDisciplina(ultimo.disciplina));
+        if (const auto t = registro::TelaioDi(ultimo))
+            d.telaio = registro::RigheTelaio(*t, !ultimo.telaio[5].empty(), registro::CoordinateDellAssetto(ultimo).manubrio);
+        else
+            d.telaio = QStringList{Messaggio("0356")};
+        if (assetti.size() > 1) {
+            const archivio::Assetto& prima = assetti[1];
+            d.cambiamenti = registro::Cambiamenti(prima, ultimo);
+            d.titoloCambiamenti = d.cambiamenti.empty() ? Messaggio("0372").arg(Q(prima.data))
+                                                        : Messaggio("0371").arg(Q(prima.data));
+        }
+    }
     return d;
 }
 
@@ -306,7 +335,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     QSvgRenderer bici(QStringLiteral(":/immagini/bici.svg"));
     // The bicycle and its dimension lines, without the empty sky above.
     bici.setViewBox(QRectF(30, 70, 734, 394));
-    const QRectF area = g.R(20, y + 8, 170, 170 * 394.0 / 734.0);
+    const QRectF area = g.R(30, y + 7, 150, 150 * 394.0 / 734.0);
     pittore.save();
     pittore.setClipRect(area);
     bici.render(&pittore, area);
@@ -336,6 +365,31 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
         pittore.fillRect(occupato.adjusted(-g.mm(0.6), 0, g.mm(0.6), 0), QColor(255, 255, 255, 220));
         pittore.setPen(Blu);
         pittore.drawText(riquadro, Qt::AlignCenter | Qt::TextSingleLine, testo);
+    }
+
+    // The fit coordinates under the bicycle: a column per point, a row for
+    // the fit, the athlete's own set-up and the change.
+    {
+        const double yc = 211, xc = 15;
+        g.Carattere(7.5, true);
+        g.Penna(Grigio);
+        g.Testo(xc, yc, 60, 4.5, Messaggio("0369"));
+        const std::array<const char*, 3> punti{"0358", "0359", "0360"};
+        for (std::size_t i = 0; i < 3; ++i)
+            g.Testo(xc + 75 + 35 * static_cast<double>(i), yc, 35, 4.5, Messaggio(punti[i]), Qt::AlignRight);
+        const std::array<std::pair<const char*, const std::array<QString, 3>*>, 3> righe{
+            {{"0361", &d.coordinateAssetto}, {"0362", &d.coordinateSet}, {"0363", &d.spostamento}}};
+        double yr = yc + 4.5;
+        for (const auto& [titolo, valori] : righe) {
+            g.Carattere(8);
+            g.Penna(Grigio);
+            g.Testo(xc + 40, yr, 35, 4.5, Messaggio(titolo));
+            g.Carattere(8, true);
+            g.Penna(Nero);
+            for (std::size_t i = 0; i < 3; ++i)
+                g.Testo(xc + 75 + 35 * static_cast<double>(i), yr, 35, 4.5, (*valori)[i], Qt::AlignRight);
+            yr += 4.5;
+        }
     }
 
     // The condition.
@@ -384,6 +438,50 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     g.Testo(15, 286, 180, 5, Messaggio("0043"));
 }
 
+void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& d) {
+    Pagina g(pittore, pagina);
+    pittore.setRenderHint(QPainter::Antialiasing);
+    g.Carattere(16, true, true);
+    g.Penna(Arancio);
+    g.Testo(15, 12, 120, 9, TitoloApplicazione);
+    g.Carattere(11, true);
+    g.Penna(Nero);
+    g.Testo(80, 13, 115, 8, d.nome, Qt::AlignRight);
+    g.Linea(15, 26, 195, 26, Arancio, 0.8);
+
+    double y = 32;
+    Titolo(g, y, d.ultimoAssetto);
+    y += 10;
+    g.Carattere(9);
+    g.Penna(Nero);
+    // Sentences: wrapped, each under the one before.
+    for (const QString& riga : d.telaio) {
+        const QRectF spazio = g.R(15, y, 180, 40);
+        const int come = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        const QRectF usato = pittore.boundingRect(spazio, come, riga);
+        pittore.drawText(spazio, come, riga);
+        y += usato.height() / g.mm(1) + 2;
+    }
+    if (d.titoloCambiamenti.isEmpty()) return;
+    y += 4;
+    Titolo(g, y, d.titoloCambiamenti);
+    y += 10;
+    for (std::size_t i = 0; i < d.cambiamenti.size() && y < 280; ++i) {
+        const registro::Cambiamento& c = d.cambiamenti[i];
+        if (i % 2 == 0) g.Fondo(15, y, 180, 5.5, QColor(245, 245, 245));
+        g.Carattere(8.5);
+        g.Penna(Grigio);
+        g.Testo(16, y, 70, 5.5, c.voce);
+        g.Penna(Nero);
+        g.Testo(86, y, 35, 5.5, c.prima, Qt::AlignRight);
+        g.Carattere(8.5, true);
+        g.Testo(121, y, 35, 5.5, c.dopo, Qt::AlignRight);
+        g.Penna(Rosso);
+        g.Testo(156, y, 38, 5.5, c.differenza, Qt::AlignRight);
+        y += 5.5;
+    }
+}
+
 namespace {
 
 void ImpostaA4Verticale(QPagedPaintDevice& dispositivo) {
@@ -392,11 +490,12 @@ void ImpostaA4Verticale(QPagedPaintDevice& dispositivo) {
 
 }  // namespace
 
-bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore) {
+bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore,
+                     const std::vector<archivio::Assetto>& assetti) {
     // Drawn in memory, then written whole: every write of the file checked.
     QBuffer pagina;
     pagina.open(QIODevice::WriteOnly);
-    const DatiReport dati = PreparaReport(riga);
+    const DatiReport dati = PreparaReport(riga, assetti);
     {
         QPdfWriter pdf(&pagina);
         pdf.setResolution(600);
@@ -409,12 +508,16 @@ bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore) {
             return false;
         }
         DisegnaReport(pittore, pdf, dati);
+        if (ConPaginaAssetti(dati)) {
+            pdf.newPage();
+            DisegnaPaginaAssetti(pittore, pdf, dati);
+        }
         pittore.end();
     }
     return ScriviFileIntero(file, pagina.data(), errore);
 }
 
-void StampaReportAtleta(QWidget* finestra, const Riga& riga) {
+void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<archivio::Assetto>& assetti) {
     const ServiziStampa& servizi = ServiziStampaCorrenti();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     if (!stampante) {
@@ -422,15 +525,20 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga) {
         const QString file = servizi.scegliFilePdf(finestra);
         if (file.isEmpty()) return;
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore)) MostraMessaggio(finestra, Messaggio("0061"));
+        if (!ScriviReportPdf(riga, file, &errore, assetti)) MostraMessaggio(finestra, Messaggio("0061"));
         return;
     }
     ImpostaA4Verticale(*stampante);
     QPainter pittore;
     bool riuscita = pittore.begin(stampante.get());
     if (riuscita) {
-        DisegnaReport(pittore, *stampante, PreparaReport(riga));
-        riuscita = pittore.end();
+        const DatiReport dati = PreparaReport(riga, assetti);
+        DisegnaReport(pittore, *stampante, dati);
+        if (ConPaginaAssetti(dati)) {
+            riuscita = stampante->newPage();
+            if (riuscita) DisegnaPaginaAssetti(pittore, *stampante, dati);
+        }
+        riuscita = pittore.end() && riuscita;
     }
     if (!riuscita) MostraMessaggio(finestra, Messaggio("0061"));
 }

@@ -3,11 +3,14 @@
 // the current language: the studio line and the date; the athlete's name,
 // age, sex, height and weight; the six body measures and the saddle length;
 // the ten fit results beside the athlete's own set-up and the difference; the
-// bicycle with the athlete's values at its dimension lines; the condition
-// summary with the training zones.
+// bicycle with the athlete's values at its dimension lines and the fit
+// coordinates; the condition summary with the training zones. When the
+// athlete has recorded fittings a second page tells the latest, its frame
+// with the closest cockpit, and what changed since the one before.
 #pragma once
 
 #include "Archivio.h"
+#include "RegistroAssetti.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,6 +39,14 @@ struct DatiReport {
     std::array<RisultatoReport, 10> assetto;  // TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R
     QString imc, classe, pesoIdeale, range, metabolismo, fabbisogno, fcMax;
     std::array<QString, 5> cooper, karvonen;
+    // The fit coordinates, saddle, nose and handlebar: from the fit, from the
+    // athlete's own set-up (empty where not given), and the change.
+    std::array<QString, 3> coordinateAssetto, coordinateSet, spostamento;
+    // The latest recorded fitting, when there is one: its date, bike and
+    // discipline, its frame's lines, and the changes since the one before.
+    QString ultimoAssetto, titoloCambiamenti;
+    QStringList telaio;
+    std::vector<registro::Cambiamento> cambiamenti;
 };
 
 // The difference between the athlete's own value and a computed text: to the
@@ -43,15 +54,22 @@ struct DatiReport {
 // is not a number.
 std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set);
 
-DatiReport PreparaReport(const archivio::Riga& riga);
+// `assetti`: the athlete's recorded fittings, newest first.
+DatiReport PreparaReport(const archivio::Riga& riga, const std::vector<archivio::Assetto>& assetti = {});
 
 // Draws the page on a painter already begun on an A4 portrait device.
 void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
+// True when the report has the page of the recorded fittings.
+inline bool ConPaginaAssetti(const DatiReport& dati) { return !dati.ultimoAssetto.isEmpty(); }
+// Draws that page, after the device has begun a new page.
+void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
 
 // Writes the report of the row as a PDF file, replaced whole or not at all.
 // False, with the reason, when it cannot be written.
-bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* errore = nullptr);
+bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* errore = nullptr,
+                     const std::vector<archivio::Assetto>& assetti = {});
 
 // The report of the row on the printer, or, without one, as a PDF file with
 // the same questions as the screen printout.
-void StampaReportAtleta(QWidget* finestra, const archivio::Riga& riga);
+void StampaReportAtleta(QWidget* finestra, const archivio::Riga& riga,
+                        const std::vector<archivio::Assetto>& assetti = {});

@@ -18,6 +18,7 @@
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
 #include "frmScheda.h"
+#include "frmStorico.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
@@ -94,6 +95,7 @@ std::unique_ptr<mdi> AvviaProgramma() {
     principale->ImpostaFinestre(
         [](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
         [](QWidget* g) { return new frmCondizione(g); }, [](QWidget* g) { return new frmInformazioniSu(g); });
+    principale->ImpostaStorico([](QWidget* g) { return new frmStorico(g); });
     principale->show();
     principale->MostraFiglio(new frmMain);
     AvvisaSeLinguaInutilizzabile(principale.get());

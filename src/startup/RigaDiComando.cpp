@@ -8,11 +8,16 @@
 #include "DatiArchivio.h"
 #include "Globali.h"
 #include "Messaggio.h"
+#include "Modulo1.h"
+#include "RegistroAssetti.h"
 #include "ReportAtleta.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <array>
+#include <optional>
 
 #include <cstdio>
 #include <string_view>
@@ -25,6 +30,10 @@ constexpr const char* Uso =
     "       tovarin --import-csv FILE          the athletes of a CSV file added, all of them or none\n"
     "       tovarin --backup FILE              a backup of the archive\n"
     "       tovarin --report NAME FILE.pdf     the report of the first athlete of that name\n"
+    "       tovarin --fit NAME --stack MM --reach MM --head-angle DEG\n"
+    "               [--cap MM --clamp MM --spacers MM --stem MM --stem-angle DEG]\n"
+    "                                          the fit coordinates of the first athlete of that name,\n"
+    "                                          where the cockpit puts the bars, the closest cockpit\n"
     "       tovarin --help                     this text\n"
     "Exit status: 0 done, 1 refused or failed (one line says why), 2 a command line it does not know.\n";
 
@@ -124,27 +133,103 @@ int Copia(const QString& archivioFile, const QString& file) {
     return 0;
 }
 
+// The first athlete of that name: its row id, or none (said why).
+std::optional<std::int64_t> TrovaAtleta(const archivio::Archivio& a, const QString& nome) {
+    std::vector<std::int64_t> id;
+    std::vector<std::string> nomi;
+    if (archivio::Esito e = a.ElencaRighe(id, nomi); !e) {
+        Fallito(Messaggio("0284"), e.errore());
+        return std::nullopt;
+    }
+    const std::string cercato = nome.toStdString();
+    for (std::size_t i = 0; i < nomi.size(); ++i)
+        if (nomi[i] == cercato) return id[i];
+    Scrivi(stderr, Messaggio("0287").arg(nome));
+    return std::nullopt;
+}
+
 int Report(const QString& archivioFile, const QString& nome, const QString& file) {
     archivio::Archivio a;
     if (!ApriEsistente(a, archivioFile)) return 1;
-    std::vector<std::int64_t> id;
-    std::vector<std::string> nomi;
-    if (archivio::Esito e = a.ElencaRighe(id, nomi); !e) return Fallito(Messaggio("0284"), e.errore());
-    const std::string cercato = nome.toStdString();
-    for (std::size_t i = 0; i < nomi.size(); ++i) {
-        if (nomi[i] != cercato) continue;
+    const auto id = TrovaAtleta(a, nome);
+    if (!id) return 1;
+    {
         archivio::Riga riga;
-        if (archivio::Esito e = a.LeggiRiga(id[i], riga); !e) return Fallito(Messaggio("0284"), e.errore());
+        if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0284"), e.errore());
+        std::vector<archivio::Assetto> assetti;
+        if (archivio::Esito e = a.LeggiAssetti(*id, assetti); !e) return Fallito(Messaggio("0284"), e.errore());
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore)) {
+        if (!ScriviReportPdf(riga, file, &errore, assetti)) {
             Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(": ") + errore);
             return 1;
         }
         Scrivi(stdout, Messaggio("0288").arg(nome, Nativo(file)));
         return 0;
     }
-    Scrivi(stderr, Messaggio("0287").arg(nome));
-    return 1;
+}
+
+// --fit: the options after the name, each with its number. 2 for a command
+// line it does not know, said why.
+int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) {
+    struct Opzione {
+        const char* nome;
+        double Modulo1::Telaio::*campo;
+        bool data = false;
+    };
+    std::array<Opzione, 8> opzioni{{{"--stack", &Modulo1::Telaio::stack},
+                                     {"--reach", &Modulo1::Telaio::reach},
+                                     {"--head-angle", &Modulo1::Telaio::angoloSterzo},
+                                     {"--cap", &Modulo1::Telaio::cappellotto},
+                                     {"--clamp", &Modulo1::Telaio::morsetto},
+                                     {"--spacers", &Modulo1::Telaio::spessori},
+                                     {"--stem", &Modulo1::Telaio::attacco},
+                                     {"--stem-angle", &Modulo1::Telaio::angoloAttacco}}};
+    Modulo1::Telaio telaio;
+    for (qsizetype i = 2; i < argomenti.size(); i += 2) {
+        Opzione* trovata = nullptr;
+        for (Opzione& o : opzioni)
+            if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
+        if (!trovata || trovata->data || i + 1 >= argomenti.size()) {
+            std::fputs(Uso, stderr);
+            return 2;
+        }
+        const std::string testo = argomenti[i + 1].toStdString();
+        const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
+        if (!valore) {
+            Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
+            return 2;
+        }
+        telaio.*(trovata->campo) = *valore;
+        trovata->data = true;
+    }
+    if (!opzioni[0].data || !opzioni[1].data || !opzioni[2].data) {
+        std::fputs(Uso, stderr);
+        return 2;
+    }
+    if (!Modulo1::TelaioValido(telaio)) {
+        Scrivi(stderr, Messaggio("0378"));
+        return 1;
+    }
+
+    archivio::Archivio a;
+    if (!ApriEsistente(a, archivioFile)) return 1;
+    const auto id = TrovaAtleta(a, argomenti[1]);
+    if (!id) return 1;
+    archivio::Riga riga;
+    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
+    const archivio::Assetto oggi = registro::AssettoDaRiga(*id, riga, {});
+    const auto fit = registro::CoordinateDellAssetto(oggi);
+    const auto set = registro::CoordinateDelSet(oggi);
+    const std::array<const char*, 3> punti{"0358", "0359", "0360"};
+    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
+    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
+    for (std::size_t i = 0; i < 3; ++i)
+        Scrivi(stdout, Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0361"), registro::TestoPunto(daFit[i])));
+    for (std::size_t i = 0; i < 3; ++i)
+        if (daSet[i])
+            Scrivi(stdout, Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0362"), registro::TestoPunto(daSet[i])));
+    for (const QString& r : registro::RigheTelaio(telaio, opzioni[6].data, fit.manubrio)) Scrivi(stdout, r);
+    return 0;
 }
 
 }  // namespace
@@ -171,6 +256,7 @@ int EseguiComando(const QStringList& argomenti) {
     if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--report") && argomenti.size() == 3)
         return Report(archivioFile, argomenti[1], argomenti[2]);
+    if (comando == QLatin1String("--fit") && argomenti.size() >= 2) return AssettoSulTelaio(archivioFile, argomenti);
     const bool aiuto = argomenti.size() == 1 && (comando == QLatin1String("--help") || comando == QLatin1String("-h"));
     std::fputs(Uso, aiuto ? stdout : stderr);
     return aiuto ? 0 : 2;

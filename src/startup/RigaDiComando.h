@@ -5,6 +5,10 @@
 //   tovarin --import-csv FILE        the athletes of a CSV file added, all or none
 //   tovarin --backup FILE            a backup of the archive
 //   tovarin --report NAME FILE.pdf   the report of the first athlete of that name
+//   tovarin --fit NAME --stack MM --reach MM --head-angle DEG [--cap MM
+//           --clamp MM --spacers MM --stem MM --stem-angle DEG]
+//                                    the athlete's fit coordinates, where the
+//                                    cockpit puts the bars, the closest cockpit
 //
 //   tovarin --help                   the usage, on the standard output
 //

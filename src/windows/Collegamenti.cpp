@@ -58,6 +58,7 @@ constexpr std::pair<const char*, const char*> PagineInglesi[] = {
     {"Descrizione.html", "Overview.html"},
     {"scheda_atleta.html", "Athlete_card.html"},
     {"Scheda_assetto.html", "Fit_sheet.html"},
+    {"Storico_assetti.html", "Fitting_history.html"},
     {"Scheda_fitness.html", "Condition_sheet.html"},
     {"Guida.hhc", "Guide.hhc"},
 };
@@ -71,6 +72,7 @@ QString ArgomentoGuida(int contestoGuida) {
     switch (contestoGuida) {
     case 1810: argomento = QStringLiteral("scheda_atleta.html"); break;
     case 620: argomento = QStringLiteral("Scheda_assetto.html"); break;
+    case 640: argomento = QStringLiteral("Storico_assetti.html"); break;
     case 720: argomento = QStringLiteral("Scheda_fitness.html"); break;
     default: argomento = QStringLiteral("Descrizione.html"); break;
     }

@@ -89,8 +89,12 @@ void frmAtleti::EliminaAtleta() {
     // Nothing to delete: the end of the record set, or a new athlete of whom
     // nothing has been typed yet.
     if (Legame()->AllaFine() || (Legame()->RigaNuova() && !Legame()->Modificata())) return;
-    const auto risposta =
-        MostraMessaggio(this, Messaggio("0027"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    // The question says how many recorded fittings go with the athlete.
+    QString domanda = Messaggio("0027");
+    std::int64_t assetti = 0;
+    if (const auto id = Legame()->IdCorrente(); id && Legame()->Connessione().ContaAssetti(*id, assetti) && assetti > 0)
+        domanda += QStringLiteral("\n\n") + (assetti == 1 ? Messaggio("0338") : Messaggio("0339").arg(assetti));
+    const auto risposta = MostraMessaggio(this, domanda, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     Legame()->EliminaAtleta();
 }

@@ -3,12 +3,19 @@
 #include "ui_frmScheda.h"
 
 #include "AtletaCorrente.h"
+#include "Calendario.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
 #include "FinestraUnica.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
 #include "Modulo1.h"
+#include "AvvisiArchivio.h"
+#include "RegistroAssetti.h"
+#include "frmRegistraAssetto.h"
+#include "mdi.h"
 #include "Stili.h"
 #include "TraduciForm.h"
 #include "frmZoom.h"
@@ -58,6 +65,10 @@ frmScheda::frmScheda(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make
     connect(ui->imgSagoma, &ImmagineSvg::clicked, this, [this] { MostraFinestraUnica<frmZoom2>(this); });
 
     PreparaPulsanteReport(ui->cmdReport, this, Legame());
+    connect(ui->cmdRegistraAssetto, &QPushButton::clicked, this, [this] { RegistraAssetto(); });
+    connect(ui->cmdStorico, &QPushButton::clicked, this, [] {
+        if (mdi* principale = mdi::Istanza()) principale->ApriStorico();
+    });
 
     Carica();
     CalcolaMisure();
@@ -120,4 +131,42 @@ void frmScheda::RiempiSellaSeManca() {
 bool frmScheda::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == ui->txtSella && evento->type() == QEvent::FocusOut) RiempiSellaSeManca();
     return FinestraAtleta::eventFilter(oggetto, evento);
+}
+
+bool frmScheda::RegistraAssetto() {
+    // The athlete's row first, as every move writes it: the fitting then
+    // holds what the archive holds.
+    if (!Legame() || !Legame()->ScriviModifiche()) return false;
+    const auto id = Legame()->IdCorrente();
+    if (!id) {
+        MostraMessaggio(this, Messaggio("0340"));
+        return false;
+    }
+    archivio::Assetto oggi =
+        registro::AssettoDaRiga(*id, Legame()->RigaCorrente(), Calendario::TestoIso(Calendario::Servizi().oggi()));
+    // The measures, results and set-up values as the sheet shows them.
+    const QLineEdit* const misure[] = {ui->txtCavallo, ui->txtBusto,   ui->txtCoscia, ui->txtGamba,
+                                       ui->txtBraccio, ui->txtSpalle, ui->txtSella};
+    const QLineEdit* const risultati[] = {ui->txtTP,   ui->txtTO, ui->txtPE,  ui->txtAlfa, ui->txtPiega,
+                                          ui->txtPipa, ui->txtHS, ui->txtDSM, ui->txtSM,   ui->txtR};
+    const QLineEdit* const propri[] = {ui->Text13, ui->Text14, ui->Text15, ui->Text16, ui->Text17};
+    for (std::size_t i = 0; i < oggi.misure.size(); ++i) oggi.misure[i] = TestoDi(misure[i]);
+    for (std::size_t i = 0; i < oggi.risultati.size(); ++i) oggi.risultati[i] = TestoDi(risultati[i]);
+    for (std::size_t i = 0; i < oggi.propri.size(); ++i) oggi.propri[i] = TestoDi(propri[i]);
+
+    std::vector<archivio::Assetto> precedenti;
+    if (const archivio::Esito letti = Legame()->Connessione().LeggiAssetti(*id, precedenti); !letti)
+        precedenti.clear();  // nothing to take the frame from: the dialog starts empty
+
+    frmRegistraAssetto dialogo(oggi, precedenti, this);
+    if (dialogo.exec() != QDialog::Accepted) return false;
+    const archivio::Assetto assetto = dialogo.Assetto();
+    std::int64_t nuovo = 0;
+    if (const archivio::Esito esito = Legame()->ConnessioneInScrittura().RegistraAssetto(assetto, nuovo); !esito) {
+        MostraMessaggio(this, TestoAssettoNonRegistrato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
+        return false;
+    }
+    MostraMessaggio(this, Messaggio("0341").arg(QString::fromStdString(assetto.data), ui->txtNome->text()),
+                    QMessageBox::Ok, QMessageBox::Information);
+    return true;
 }

@@ -31,6 +31,10 @@ public:
     // saddle length has been filled in.
     bool SellaInGrigio() const;
 
+    // "Registra assetto": the pending edit written, then today's fitting of
+    // the athlete recorded through its dialog. False when nothing was recorded.
+    bool RegistraAssetto();
+
 protected:
     // Leaving an emptied saddle box fills in the default.
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

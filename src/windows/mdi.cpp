@@ -176,6 +176,7 @@ void mdi::GuidaDellaFinestraAttiva() {
 
 void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_); }
 void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
+void mdi::ApriStorico() { ApriDaNavigazione(creaStorico_); }
 
 void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
     ChiudiFinestre();

@@ -43,6 +43,8 @@ public:
     // buttons do: the bar's highlight stays as it is.
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
+    // Closes the open child and opens the fitting history, from the fit sheet.
+    void ApriStorico();
 
     // Help on the active child's topic (Help button).
     void ApriGuida();
@@ -56,6 +58,7 @@ public:
     // so that its style is worked out once.
     using CreaFinestra = std::function<QWidget*(QWidget* area)>;
     void ImpostaFinestre(CreaFinestra atleti, CreaFinestra assetto, CreaFinestra condizione, CreaFinestra info);
+    void ImpostaStorico(CreaFinestra storico) { creaStorico_ = std::move(storico); }
 
     // Printing.
     QWidget* FinestraStampata() override { return this; }
@@ -73,6 +76,6 @@ private:
     void MettiCursoreNelPrimoBox(QWidget* figlio);
     void ClickInfo();
 
-    CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_;
+    CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_, creaStorico_;
     std::unique_ptr<Ui::mdi> ui;
 };

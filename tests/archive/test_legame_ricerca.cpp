@@ -374,7 +374,9 @@ private slots:
             Archivio(righe);
             if (caso == "danneggiato") {
                 std::string b = prova::LeggiByte(ambiente_->file);
-                for (std::size_t i = b.size() / 2; i < b.size() / 2 + 32; ++i) b[i] = static_cast<char>(~b[i]);
+                // The athletes' table, the first made after the schema's page
+                // (1 KB pages): every name listed is read through it.
+                for (std::size_t i = 1024 + 64; i < 1024 + 96; ++i) b[i] = static_cast<char>(~b[i]);
                 prova::ScriviByte(ambiente_->file, b);
             } else {
                 archivio::Archivio::AttesaBloccoMs = 100;

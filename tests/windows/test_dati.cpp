@@ -407,6 +407,41 @@ private slots:
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(3));
     }
 
+    // --fit: the athlete's fit coordinates, where a cockpit puts the bars and
+    // the closest one, a fact a line; a bad command line is no frame.
+    void assettoDaRigaDiComando() {
+        PreparaProgramma();
+        prova::CreaArchivio(File(), Atleti());
+        const QString rossi = QString::fromStdString(Atleti().front()[archivio::ColonnaNome]);
+        const QStringList telaio{"--stack", "530", "--reach", "380", "--head-angle", "72.5"};
+        const QStringList attacco{"--spacers", "20", "--stem", "100", "--stem-angle", "-6"};
+        struct Caso {
+            QStringList argomenti;
+            int uscita;
+            QStringList detto, taciuto;
+        };
+        const Caso casi[] = {
+            {QStringList{"--fit", rossi} + telaio + attacco, 0,
+             {"Saddle (Fit): -18.6, 66.5 cm", "Handlebar (Fit): 44.6, 60.9 cm", "Saddle (Set-up): -19.0, 67.9 cm",
+              "sit at 463.0, 597.6 mm: 17.2 mm ahead of and 11.0 mm below",
+              "a 90 mm stem at +17° with 0 mm of spacers (bars at 445.2, 609.6 mm, 1.2 mm off"},
+             {"Handlebar (Set-up)"}},
+            {QStringList{"--fit", rossi} + telaio, 0, {"The closest cockpit"}, {"sit at"}},
+            {QStringList{"--fit", rossi, "--stack", "5x0", "--reach", "380", "--head-angle", "72.5"}, 2,
+             {"--stack needs a number, not 5x0"}, {}},
+            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380"}, 2, {"usage: tovarin"}, {}},
+            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "0"}, 1,
+             {"is no frame"}, {}},
+            {QStringList{"--fit", "Nessuno"} + telaio, 1, {"No athlete named \"Nessuno\""}, {}},
+        };
+        for (const Caso& c : casi) {
+            QString uscita;
+            QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
+            for (const QString& d : c.detto) QVERIFY2(uscita.contains(d), qPrintable(d + " in:\n" + uscita));
+            for (const QString& t : c.taciuto) QVERIFY2(!uscita.contains(t), qPrintable(t + " in:\n" + uscita));
+        }
+    }
+
     // Every refusal names its real cause, in the coach's language, the column
     // as the card calls it, the number of athletes in the right form.
     void ogniRifiutoNominaLaSuaCausa() {

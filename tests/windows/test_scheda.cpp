@@ -421,15 +421,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));
         Controllo<QLineEdit>(s, "txtNome")->setFocus();
         QStringList giro;
-        for (int i = 0; i < 21; ++i) {
+        for (int i = 0; i < 23; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             giro << QApplication::focusWidget()->objectName();
         }
-        // Then the notes, the report, the navigator's arrows, the athletes'
-        // list and on to the bar.
+        // Then the notes, the fitting buttons, the report, the navigator's arrows,
+        // the athletes' list and on to the bar.
         QCOMPARE(giro, (QStringList{"txtCavallo",      "txtBusto",        "txtCoscia",   "txtGamba",  "txtBraccio",
                                     "txtSpalle",       "txtSella",        "Text13",      "Text14",    "Text15",
-                                    "Text16",          "Text17",          "txtNote",     "cmdReport", "Data1Primo",
+                                    "Text16",          "Text17",          "txtNote",     "cmdRegistraAssetto", "cmdStorico", "cmdReport", "Data1Primo",
                                     "Data1Precedente", "Data1Successivo", "Data1Ultimo", "DBCombo1",  "cmdAtleta",
                                     "cmdAssetto"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);

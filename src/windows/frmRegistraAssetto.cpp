@@ -1,0 +1,90 @@
+#include "frmRegistraAssetto.h"
+
+#include "ui_frmRegistraAssetto.h"
+
+#include "Messaggio.h"
+#include "Modulo1.h"
+#include "RegistroAssetti.h"
+#include "Stili.h"
+#include "TraduciForm.h"
+
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std::vector<archivio::Assetto>& precedenti,
+                                       QWidget* genitore)
+    : QDialog(genitore), oggi_(oggi), ui(std::make_unique<Ui::frmRegistraAssetto>()) {
+    ui->setupUi(this);
+    AdattaCaratteri(this);
+    TraduciForm(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    for (const auto& codice : archivio::Discipline)
+        ui->cboDisciplina->addItem(registro::NomeDisciplina(std::string(codice)), Q(std::string(codice)));
+
+    const archivio::Assetto* modello = nullptr;
+    for (const auto& a : precedenti)
+        if (a.bici == oggi.bici) {
+            modello = &a;
+            break;
+        }
+    if (const archivio::Assetto* disciplina = modello ? modello : precedenti.empty() ? nullptr : &precedenti.front()) {
+        const int i = ui->cboDisciplina->findData(Q(disciplina->disciplina));
+        if (i >= 0) ui->cboDisciplina->setCurrentIndex(i);
+    }
+
+    ui->lblDataValore->setText(Q(oggi.data));
+    ui->txtBici->setText(Q(oggi.bici));
+    ui->txtCappellotto->setPlaceholderText(QStringLiteral("10"));
+    ui->txtMorsetto->setPlaceholderText(QStringLiteral("40"));
+    // Numbers only, typed with a comma or a full stop; the stem's angle
+    // alone may be negative (a stem pointing down).
+    static const QRegularExpression positivo(QStringLiteral("\\d{0,4}([.,]\\d{0,2})?"));
+    static const QRegularExpression conSegno(QStringLiteral("[+-]?\\d{0,3}([.,]\\d{0,2})?"));
+    int i = 0;
+    for (QLineEdit* box : {ui->txtStack, ui->txtReach, ui->txtAngoloSterzo, ui->txtCappellotto, ui->txtSpessori,
+                           ui->txtAttacco, ui->txtAngoloAttacco, ui->txtMorsetto}) {
+        box->setValidator(new QRegularExpressionValidator(box == ui->txtAngoloAttacco ? conSegno : positivo, box));
+        if (modello) box->setText(Q(modello->telaio[static_cast<std::size_t>(i)]));
+        connect(box, &QLineEdit::textChanged, this, &frmRegistraAssetto::MostraPosizione);
+        ++i;
+    }
+
+    connect(ui->cmdRegistra, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    MostraPosizione();
+    // The caret in the bike's box, whatever had the focus before.
+    ui->txtBici->setFocus(Qt::OtherFocusReason);
+}
+
+frmRegistraAssetto::~frmRegistraAssetto() = default;
+
+archivio::Assetto frmRegistraAssetto::Assetto() const {
+    archivio::Assetto a = oggi_;
+    a.bici = ui->txtBici->text().trimmed().toStdString();
+    a.disciplina = ui->cboDisciplina->currentData().toString().toStdString();
+    int i = 0;
+    for (const QLineEdit* box : {ui->txtStack, ui->txtReach, ui->txtAngoloSterzo, ui->txtCappellotto, ui->txtSpessori,
+                                 ui->txtAttacco, ui->txtAngoloAttacco, ui->txtMorsetto})
+        a.telaio[static_cast<std::size_t>(i++)] = Modulo1::NormalizzaDecimali(box->text().trimmed().toStdString());
+    a.note = ui->txtNote->toPlainText().toStdString();
+    return a;
+}
+
+void frmRegistraAssetto::MostraPosizione() {
+    const archivio::Assetto a = Assetto();
+    const auto telaio = registro::TelaioDi(a);
+    if (!telaio) {
+        ui->lblPosizione->setText(Messaggio("0356"));
+        return;
+    }
+    const bool conAttacco = !a.telaio[5].empty();
+    ui->lblPosizione->setText(
+        registro::RigheTelaio(*telaio, conAttacco, registro::CoordinateDellAssetto(a).manubrio).join(QLatin1Char('\n')));
+}

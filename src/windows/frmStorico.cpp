@@ -1,0 +1,159 @@
+#include "frmStorico.h"
+
+#include "ui_frmStorico.h"
+
+#include "AvvisiArchivio.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
+#include "RegistroAssetti.h"
+#include "Stili.h"
+#include "TraduciForm.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTreeWidgetItem>
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QTableWidgetItem* Cella(const QString& testo, bool numero = true) {
+    auto* cella = new QTableWidgetItem(testo);
+    if (numero) cella->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return cella;
+}
+
+void PreparaTabella(QTableWidget* tabella, const QStringList& intestazioni, const QList<int>& larghezze) {
+    tabella->setColumnCount(static_cast<int>(intestazioni.size()));
+    tabella->setHorizontalHeaderLabels(intestazioni);
+    tabella->verticalHeader()->hide();
+    tabella->verticalHeader()->setDefaultSectionSize(20);
+    tabella->horizontalHeader()->setHighlightSections(false);
+    for (int i = 0; i < larghezze.size(); ++i) tabella->setColumnWidth(i, larghezze[i]);
+    tabella->horizontalHeader()->setStretchLastSection(true);
+}
+
+}  // namespace
+
+frmStorico::frmStorico(QWidget* genitore) : FinestraAtleta(genitore), ui(std::make_unique<Ui::frmStorico>()) {
+    ui->setupUi(this);
+    AdattaCaratteri(this);
+
+    Lega(ui->Data1, ui->txtNome, {});
+
+    ui->lstAssetti->setColumnWidth(0, 84);
+    ui->lstAssetti->setColumnWidth(1, 100);
+    connect(ui->lstAssetti, &QTreeWidget::currentItemChanged, this, [this] { MostraAssetto(); });
+    connect(ui->cmdEliminaAssetto, &QPushButton::clicked, this, &frmStorico::EliminaAssetto);
+    connect(Legame(), &LegameArchivio::RigaMostrata, this, &frmStorico::AggiornaElenco);
+
+    ui->tblConfronto->setRowCount(registro::NumeroVoci);
+    ui->tblCoordinate->setRowCount(3);
+
+    Carica();
+    AggiornaElenco();
+}
+
+frmStorico::~frmStorico() { Rilascia(); }
+
+void frmStorico::AggiornaElenco() {
+    // The headers and the names of the rows, in the language in force.
+    ui->lstAssetti->setHeaderLabels({Messaggio("0365"), Messaggio("0366"), Messaggio("0367")});
+    PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")},
+                   {104, 72, 72});
+    PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")},
+                   {72, 64, 64});
+    for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
+    const std::array<const char*, 3> punti{"0358", "0359", "0360"};
+    for (int i = 0; i < 3; ++i) ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
+
+    assetti_.clear();
+    const auto id = Legame() ? Legame()->IdCorrente() : std::nullopt;
+    if (id && Legame()->ArchivioAperto()) {
+        const archivio::Esito esito = Legame()->Connessione().LeggiAssetti(*id, assetti_);
+        if (!esito) {
+            assetti_.clear();
+            MostraMessaggio(this, TestoAssettiNonLetti(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
+        }
+    }
+
+    const QSignalBlocker fermo(ui->lstAssetti);
+    ui->lstAssetti->clear();
+    for (const auto& a : assetti_)
+        ui->lstAssetti->addTopLevelItem(
+            new QTreeWidgetItem(QStringList{Q(a.data), Q(a.bici), registro::NomeDisciplina(a.disciplina)}));
+    if (!assetti_.empty()) ui->lstAssetti->setCurrentItem(ui->lstAssetti->topLevelItem(0));
+    MostraAssetto();
+}
+
+void frmStorico::MostraAssetto() {
+    const bool riga = Legame() && Legame()->IdCorrente().has_value();
+    const archivio::Assetto oggi =
+        riga ? registro::AssettoDaRiga(*Legame()->IdCorrente(), Legame()->RigaCorrente(), {}) : archivio::Assetto{};
+    const int scelto = ui->lstAssetti->indexOfTopLevelItem(ui->lstAssetti->currentItem());
+    const archivio::Assetto* a =
+        scelto >= 0 && scelto < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(scelto)] : nullptr;
+    ui->cmdEliminaAssetto->setEnabled(a != nullptr);
+    ui->lblAssetti->setText(assetti_.empty() && riga ? Messaggio("0368") : Didascalia("frmStorico", "lblAssetti"));
+
+    for (int i = 0; i < registro::NumeroVoci; ++i) {
+        const std::string& adesso = registro::Voce(oggi, i);
+        const std::string nessuno;
+        const std::string& allora = a ? registro::Voce(*a, i) : nessuno;
+        ui->tblConfronto->setItem(i, 1, Cella(Q(allora).trimmed()));
+        ui->tblConfronto->setItem(i, 2, Cella(riga ? Q(adesso).trimmed() : QString()));
+        ui->tblConfronto->setItem(i, 3, Cella(a && riga ? registro::DifferenzaVoce(allora, adesso) : QString()));
+    }
+    MostraCoordinate(oggi);
+
+    QString telaio;
+    if (a) {
+        if (const auto t = registro::TelaioDi(*a))
+            telaio = registro::RigheTelaio(*t, !a->telaio[5].empty(), registro::CoordinateDellAssetto(*a).manubrio)
+                         .join(QStringLiteral("\n\n"));
+        else
+            telaio = Messaggio("0356");
+    }
+    ui->lblTelaioTesto->setText(telaio);
+    ui->lblNoteTesto->setText(a ? Q(a->note) : QString());
+}
+
+void frmStorico::MostraCoordinate(const archivio::Assetto& oggi) {
+    const bool riga = Legame() && Legame()->IdCorrente().has_value();
+    const auto assetto = registro::CoordinateDellAssetto(oggi);
+    const auto set = registro::CoordinateDelSet(oggi);
+    const std::array<std::optional<Modulo1::Punto>, 3> daAssetto{assetto.sella, assetto.punta, assetto.manubrio};
+    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
+    for (int i = 0; i < 3; ++i) {
+        const auto& f = daAssetto[static_cast<std::size_t>(i)];
+        const auto& s = daSet[static_cast<std::size_t>(i)];
+        ui->tblCoordinate->setItem(i, 1, Cella(riga ? registro::TestoPunto(f) : QString()));
+        ui->tblCoordinate->setItem(i, 2, Cella(riga && s ? registro::TestoPunto(s) : QString()));
+        ui->tblCoordinate->setItem(i, 3, Cella(riga && s && f ? registro::TestoSpostamento(f, s) : QString()));
+    }
+}
+
+void frmStorico::EliminaAssetto() {
+    const int scelto = ui->lstAssetti->indexOfTopLevelItem(ui->lstAssetti->currentItem());
+    if (scelto < 0 || scelto >= static_cast<int>(assetti_.size()) || !Legame()) return;
+    const archivio::Assetto& a = assetti_[static_cast<std::size_t>(scelto)];
+    if (!Chiedi(this, Messaggio("0342").arg(Q(a.data), Q(a.bici)))) return;
+    const archivio::Esito esito = Legame()->ConnessioneInScrittura().EliminaAssetto(a.id);
+    if (!esito)
+        MostraMessaggio(this, TestoAssettoNonEliminato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
+    AggiornaElenco();
+    if (ui->lstAssetti->topLevelItemCount() > 0) {
+        ui->lstAssetti->setCurrentItem(ui->lstAssetti->topLevelItem(std::min(scelto, ui->lstAssetti->topLevelItemCount() - 1)));
+        ui->lstAssetti->setFocus();
+    }
+}
+
+bool frmStorico::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (oggetto == ui->lstAssetti && evento->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(evento)->modifiers() == Qt::NoModifier) {
+        EliminaAssetto();
+        return true;
+    }
+    return FinestraAtleta::eventFilter(oggetto, evento);
+}
