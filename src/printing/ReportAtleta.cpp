@@ -170,7 +170,9 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     // The latest recorded fitting and what changed since the one before.
     if (!assetti.empty()) {
         const archivio::Assetto& ultimo = assetti.front();
-        d.ultimoAssetto = Messaggio("0370").arg(Q(ultimo.data), Q(ultimo.bici), registro::NomeDisciplina(ultimo.disciplina));
+        QStringList chi{Q(ultimo.data), Q(ultimo.bici), registro::NomeDisciplina(ultimo.disciplina)};
+        chi.removeAll(QString());
+        d.ultimoAssetto = Messaggio("0370").arg(chi.join(QStringLiteral(", ")));
         if (const auto t = registro::TelaioDi(ultimo))
             d.telaio = registro::RigheTelaio(*t, !ultimo.telaio[5].empty(), registro::CoordinateDellAssetto(ultimo).manubrio);
         else
@@ -370,16 +372,16 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     // The fit coordinates under the bicycle: a column per point, a row for
     // the fit, the athlete's own set-up and the change.
     {
-        const double yc = 211, xc = 15;
+        const double yc = 208, xc = 15;
         g.Carattere(7.5, true);
         g.Penna(Grigio);
-        g.Testo(xc, yc, 60, 4.5, Messaggio("0369"));
+        g.Testo(xc, yc, 180, 4.5, Messaggio("0369"));
         const std::array<const char*, 3> punti{"0358", "0359", "0360"};
         for (std::size_t i = 0; i < 3; ++i)
-            g.Testo(xc + 75 + 35 * static_cast<double>(i), yc, 35, 4.5, Messaggio(punti[i]), Qt::AlignRight);
+            g.Testo(xc + 75 + 35 * static_cast<double>(i), yc + 4.5, 35, 4.5, Messaggio(punti[i]), Qt::AlignRight);
         const std::array<std::pair<const char*, const std::array<QString, 3>*>, 3> righe{
             {{"0361", &d.coordinateAssetto}, {"0362", &d.coordinateSet}, {"0363", &d.spostamento}}};
-        double yr = yc + 4.5;
+        double yr = yc + 9;
         for (const auto& [titolo, valori] : righe) {
             g.Carattere(8);
             g.Penna(Grigio);

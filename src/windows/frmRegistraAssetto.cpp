@@ -23,7 +23,8 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
     ui->setupUi(this);
     AdattaCaratteri(this);
     TraduciForm(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
 
     for (const auto& codice : archivio::Discipline)
         ui->cboDisciplina->addItem(registro::NomeDisciplina(std::string(codice)), Q(std::string(codice)));

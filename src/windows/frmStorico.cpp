@@ -23,14 +23,17 @@ QTableWidgetItem* Cella(const QString& testo, bool numero = true) {
     return cella;
 }
 
-void PreparaTabella(QTableWidget* tabella, const QStringList& intestazioni, const QList<int>& larghezze) {
+// The names' column as wide as given, the values' columns sharing the rest.
+void PreparaTabella(QTableWidget* tabella, const QStringList& intestazioni, int nomi) {
     tabella->setColumnCount(static_cast<int>(intestazioni.size()));
     tabella->setHorizontalHeaderLabels(intestazioni);
     tabella->verticalHeader()->hide();
     tabella->verticalHeader()->setDefaultSectionSize(20);
-    tabella->horizontalHeader()->setHighlightSections(false);
-    for (int i = 0; i < larghezze.size(); ++i) tabella->setColumnWidth(i, larghezze[i]);
-    tabella->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView* intestazione = tabella->horizontalHeader();
+    intestazione->setHighlightSections(false);
+    intestazione->setSectionResizeMode(QHeaderView::Stretch);
+    intestazione->setSectionResizeMode(0, QHeaderView::Fixed);
+    tabella->setColumnWidth(0, nomi);
 }
 
 }  // namespace
@@ -41,8 +44,9 @@ frmStorico::frmStorico(QWidget* genitore) : FinestraAtleta(genitore), ui(std::ma
 
     Lega(ui->Data1, ui->txtNome, {});
 
-    ui->lstAssetti->setColumnWidth(0, 84);
-    ui->lstAssetti->setColumnWidth(1, 100);
+    ui->lstAssetti->setColumnWidth(0, 76);
+    ui->lstAssetti->setColumnWidth(1, 92);
+    ui->lstAssetti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(ui->lstAssetti, &QTreeWidget::currentItemChanged, this, [this] { MostraAssetto(); });
     connect(ui->cmdEliminaAssetto, &QPushButton::clicked, this, &frmStorico::EliminaAssetto);
     connect(Legame(), &LegameArchivio::RigaMostrata, this, &frmStorico::AggiornaElenco);
@@ -59,10 +63,8 @@ frmStorico::~frmStorico() { Rilascia(); }
 void frmStorico::AggiornaElenco() {
     // The headers and the names of the rows, in the language in force.
     ui->lstAssetti->setHeaderLabels({Messaggio("0365"), Messaggio("0366"), Messaggio("0367")});
-    PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")},
-                   {104, 72, 72});
-    PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")},
-                   {72, 64, 64});
+    PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")}, 90);
+    PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")}, 78);
     for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
     const std::array<const char*, 3> punti{"0358", "0359", "0360"};
     for (int i = 0; i < 3; ++i) ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
@@ -94,6 +96,8 @@ void frmStorico::MostraAssetto() {
     const archivio::Assetto* a =
         scelto >= 0 && scelto < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(scelto)] : nullptr;
     ui->cmdEliminaAssetto->setEnabled(a != nullptr);
+    // The chosen fitting's column carries its date.
+    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Q(a->data) : Messaggio("0361"));
     ui->lblAssetti->setText(assetti_.empty() && riga ? Messaggio("0368") : Didascalia("frmStorico", "lblAssetti"));
 
     for (int i = 0; i < registro::NumeroVoci; ++i) {

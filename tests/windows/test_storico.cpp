@@ -128,6 +128,11 @@ private slots:
             QApplication::setActiveWindow(dialogo);  // as the window manager does
             QTRY_COMPARE(QApplication::activeWindow(), dialogo);
             QCOMPARE(Controllo<QLineEdit>(dialogo, "txtBici")->text(), QStringLiteral("Pinarello"));
+            for (QWidget* w : dialogo->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || !w->isVisibleTo(dialogo)) continue;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
+            }
             QCOMPARE(QApplication::focusWidget(), Controllo<QWidget>(dialogo, "txtBici"));
             Premi(Qt::Key_Tab);
             Premi(Qt::Key_Down);  // time trial
@@ -265,6 +270,10 @@ private slots:
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains("/Count 2"));
+        if (qEnvironmentVariableIsSet("TOVARIN_PDF_REPORT")) {
+            QFile::remove(qEnvironmentVariable("TOVARIN_PDF_REPORT"));
+            QVERIFY(QFile::copy(pdf, qEnvironmentVariable("TOVARIN_PDF_REPORT")));
+        }
     }
 };
 

@@ -14,6 +14,7 @@
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
 #include "frmScheda.h"
+#include "frmStorico.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
@@ -47,6 +48,7 @@ class TestTastiera : public QObject {
         principale->ImpostaFinestre(
             [](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
             [](QWidget* g) { return new frmCondizione(g); }, [](QWidget* g) { return new frmInformazioniSu(g); });
+        principale->ImpostaStorico([](QWidget* g) { return new frmStorico(g); });
         principale->show();
         principale->MostraFiglio(new frmMain);
         principale->activateWindow();
@@ -188,8 +190,12 @@ private slots:
     // the coach sees, drawn otherwise while it has the focus.
     void ogniFermataDelTabSiVede() {
         Avvia({prova::RigaDi("Rossi")});
-        for (const int finestra : {Qt::Key_1, Qt::Key_2, Qt::Key_3}) {
-            Tasto(finestra, Qt::ControlModifier);
+        // 0: the history, from the fit sheet's button.
+        for (const int finestra : std::initializer_list<int>{Qt::Key_1, Qt::Key_2, 0, Qt::Key_3}) {
+            if (finestra)
+                Tasto(finestra, Qt::ControlModifier);
+            else
+                Controllo<QPushButton>(principale->FiglioAttivo(), "cmdStorico")->click();
             QWidget* figlio = principale->FiglioAttivo();
             QVERIFY(figlio);
             auto* nome = Controllo<QLineEdit>(figlio, "txtNome");
@@ -229,7 +235,7 @@ private slots:
         QFETCH(QString, lingua);
         cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=" + lingua.toStdString() + "\n");
         Avvia({prova::RigaDi("Rossi")});
-        for (const char* pulsante : {"", "cmdAtleta", "cmdAssetto", "cmdCondizione", "lblInfo"}) {
+        for (const char* pulsante : {"", "cmdAtleta", "cmdAssetto", "cmdStorico", "cmdCondizione", "lblInfo"}) {
             if (*pulsante) QTest::mouseClick(Controllo<QWidget>(principale, pulsante), Qt::LeftButton);
             QStringList senzaNome;
             for (QWidget* w : principale->findChildren<QWidget*>()) {

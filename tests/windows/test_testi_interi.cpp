@@ -237,6 +237,8 @@ private slots:
         controlla(Finestra<frmZoom>(), "bici");
         QTest::mouseClick(Controllo<ImmagineSvg>(scheda, "imgSagoma"), Qt::LeftButton);
         controlla(Finestra<frmZoom2>(), "sagoma");
+        QTest::mouseClick(Controllo<QPushButton>(scheda, "cmdStorico"), Qt::LeftButton);
+        controlla(m, "storico");
         QTest::mouseClick(Controllo<QPushButton>(m, "cmdCondizione"), Qt::LeftButton);
         controlla(m, "scheda_condizione");
         auto* condizione = qobject_cast<frmCondizione*>(m->FiglioAttivo());
