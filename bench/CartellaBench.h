@@ -11,6 +11,7 @@
 #include "Risorse.h"
 
 #include <QApplication>
+#include <sqlite3.h>
 #include <QString>
 
 #include <benchmark/benchmark.h>
@@ -26,7 +27,9 @@ class CartellaBench {
 public:
     using Campo = std::function<void(const char* colonna, std::string valore)>;
 
-    CartellaBench(const std::string& nome, int atleti, const std::function<void(int, const Campo&)>& riempi) {
+    // `assetti`: recorded fittings for every athlete, each holding every value.
+    CartellaBench(const std::string& nome, int atleti, const std::function<void(int, const Campo&)>& riempi,
+                  int assetti = 0) {
         namespace fs = std::filesystem;
         percorso = fs::temp_directory_path() / ("tovarin-bench-" + nome + "-" + std::to_string(::getpid()));
         fs::create_directories(percorso);
@@ -44,6 +47,8 @@ public:
         }
         archivio::Archivio a;
         if (!a.Apri(percorso / "tvp.dmg") || !a.AggiungiRighe(righe)) std::abort();
+        a.Chiudi();
+        if (assetti > 0) AggiungiAssetti(atleti, assetti);
     }
     ~CartellaBench() {
         std::error_code ec;
@@ -53,6 +58,43 @@ public:
     CartellaBench& operator=(const CartellaBench&) = delete;
 
     std::filesystem::path percorso;
+
+private:
+    // In one transaction: recording them one at a time would wait for the
+    // disk a hundred thousand times.
+    void AggiungiAssetti(int atleti, int perAtleta) {
+        sqlite3* db = nullptr;
+        const std::string file = (percorso / "tvp.dmg").string();
+        if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) std::abort();
+        const std::string apri = archivio::SqlChiave() + archivio::SqlFormatoCifratura();
+        if (sqlite3_exec(db, (apri + "BEGIN;").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        std::string sql = "INSERT INTO atleta_assetti (atleta, versione, data, bici, disciplina";
+        std::string valori = "?, 1, ?, 'Canyon Aeroad', 'strada'";
+        const auto colonne = [&](const auto& nomi) {
+            for (const auto& n : nomi) {
+                sql += ", \"" + std::string(n) + "\"";
+                valori += ", '42.5'";
+            }
+        };
+        colonne(archivio::ColonneMisure);
+        colonne(archivio::ColonneRisultati);
+        colonne(archivio::ColonnePropri);
+        colonne(archivio::ColonneTelaio);
+        sql += ", note) VALUES (" + valori + ", 'Sella alzata di 5 mm.')";
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) std::abort();
+        for (int atleta = 1; atleta <= atleti; ++atleta)
+            for (int i = 0; i < perAtleta; ++i) {
+                const std::string data = std::to_string(2000 + i % 27) + "-0" + std::to_string(1 + i % 9) + "-15";
+                sqlite3_bind_int(st, 1, atleta);
+                sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);
+                if (sqlite3_step(st) != SQLITE_DONE) std::abort();
+                sqlite3_reset(st);
+            }
+        sqlite3_finalize(st);
+        if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        sqlite3_close(db);
+    }
 };
 
 // Opening a window on an athlete until it is shown, then closing it.

@@ -3,17 +3,23 @@
 // and round again, each on the last athlete. The first window opens the
 // archive (and derives its key) before the timing starts; each switch then
 // closes the open window, writing nothing, opens the next one and shows it.
+// Again with ten recorded fittings for every athlete, the fitting history
+// in the round.
 #include "AtletaCorrente.h"
 #include "CartellaBench.h"
 #include "frmAtleti.h"
 #include "frmCondizione.h"
 #include "frmScheda.h"
+#include "frmStorico.h"
 #include "mdi.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPushButton>
+
+#include <array>
+#include <functional>
 
 namespace {
 
@@ -63,6 +69,32 @@ void BM_CambioFinestraSu10000(benchmark::State& state) {
     principale.ChiudiFinestre();
 }
 BENCHMARK(BM_CambioFinestraSu10000)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+void BM_CambioFinestraSu10000Con10Assetti(benchmark::State& state) {
+    static CartellaBench cartella("cambio-assetti", NumeroAtleti, RiempiAtleta, 10);
+    NomeAtletaCorrente = NomeAtleta(NumeroAtleti - 1);
+    RigaAtletaCorrente.reset();
+    mdi principale;
+    principale.ImpostaFinestre([](QWidget* g) { return new frmAtleti(g); }, [](QWidget* g) { return new frmScheda(g); },
+                               [](QWidget* g) { return new frmCondizione(g); }, nullptr);
+    principale.ImpostaStorico([](QWidget* g) { return new frmStorico(g); });
+    principale.show();
+    const std::array<std::function<void()>, 4> giro{
+        [&] { principale.findChild<QPushButton*>(QStringLiteral("cmdAtleta"))->click(); },
+        [&] { principale.findChild<QPushButton*>(QStringLiteral("cmdAssetto"))->click(); },
+        [&] { principale.ApriStorico(); },
+        [&] { principale.findChild<QPushButton*>(QStringLiteral("cmdCondizione"))->click(); }};
+    giro[0]();  // the first window: the archive and its key
+    QApplication::processEvents();
+    std::size_t prossimo = 1;
+    for (auto _ : state) {
+        giro[prossimo]();
+        QApplication::processEvents();
+        prossimo = (prossimo + 1) % giro.size();
+    }
+    principale.ChiudiFinestre();
+}
+BENCHMARK(BM_CambioFinestraSu10000Con10Assetti)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace
 

@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QTreeWidgetItem>
 
+#include <map>
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -53,21 +55,32 @@ frmStorico::frmStorico(QWidget* genitore) : FinestraAtleta(genitore), ui(std::ma
 
     ui->tblConfronto->setRowCount(registro::NumeroVoci);
     ui->tblCoordinate->setRowCount(3);
+    PreparaTesti();
 
     Carica();
-    AggiornaElenco();
+    // Showing the athlete has filled the window already, but for an archive
+    // that shows nothing at all.
+    if (!elencoMostrato_) AggiornaElenco();
 }
 
 frmStorico::~frmStorico() { Rilascia(); }
 
-void frmStorico::AggiornaElenco() {
-    // The headers and the names of the rows, in the language in force.
+void frmStorico::PreparaTesti() {
+    // The headers and the names of the rows, in the language in force (it
+    // changes only on the home window, never under an athlete window).
     ui->lstAssetti->setHeaderLabels({Messaggio("0365"), Messaggio("0366"), Messaggio("0367")});
     PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")}, 90);
     PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")}, 78);
     for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
     const std::array<const char*, 3> punti{"0358", "0359", "0360"};
     for (int i = 0; i < 3; ++i) ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
+    titoloAssetti_ = Didascalia("frmStorico", "lblAssetti");
+    nessunAssetto_ = Messaggio("0368");
+    intestazioneAssetto_ = Messaggio("0361");
+}
+
+void frmStorico::AggiornaElenco() {
+    elencoMostrato_ = true;
 
     assetti_.clear();
     const auto id = Legame() ? Legame()->IdCorrente() : std::nullopt;
@@ -81,9 +94,16 @@ void frmStorico::AggiornaElenco() {
 
     const QSignalBlocker fermo(ui->lstAssetti);
     ui->lstAssetti->clear();
-    for (const auto& a : assetti_)
-        ui->lstAssetti->addTopLevelItem(
-            new QTreeWidgetItem(QStringList{Q(a.data), Q(a.bici), registro::NomeDisciplina(a.disciplina)}));
+    // Each discipline's name looked up once, not once a fitting.
+    std::map<std::string, QString> discipline;
+    QList<QTreeWidgetItem*> voci;
+    voci.reserve(static_cast<qsizetype>(assetti_.size()));
+    for (const auto& a : assetti_) {
+        auto [nome, nuovo] = discipline.try_emplace(a.disciplina);
+        if (nuovo) nome->second = registro::NomeDisciplina(a.disciplina);
+        voci << new QTreeWidgetItem(QStringList{Q(a.data), Q(a.bici), nome->second});
+    }
+    ui->lstAssetti->addTopLevelItems(voci);
     if (!assetti_.empty()) ui->lstAssetti->setCurrentItem(ui->lstAssetti->topLevelItem(0));
     MostraAssetto();
 }
@@ -97,8 +117,8 @@ void frmStorico::MostraAssetto() {
         scelto >= 0 && scelto < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(scelto)] : nullptr;
     ui->cmdEliminaAssetto->setEnabled(a != nullptr);
     // The chosen fitting's column carries its date.
-    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Q(a->data) : Messaggio("0361"));
-    ui->lblAssetti->setText(assetti_.empty() && riga ? Messaggio("0368") : Didascalia("frmStorico", "lblAssetti"));
+    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Q(a->data) : intestazioneAssetto_);
+    ui->lblAssetti->setText(assetti_.empty() && riga ? nessunAssetto_ : titoloAssetti_);
 
     for (int i = 0; i < registro::NumeroVoci; ++i) {
         const std::string& adesso = registro::Voce(oggi, i);

@@ -33,9 +33,12 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    void PreparaTesti();
     void MostraAssetto();
     void MostraCoordinate(const archivio::Assetto& oggi);
 
     std::vector<archivio::Assetto> assetti_;
+    bool elencoMostrato_ = false;
+    QString titoloAssetti_, nessunAssetto_, intestazioneAssetto_;
     std::unique_ptr<Ui::frmStorico> ui;
 };
