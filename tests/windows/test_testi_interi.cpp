@@ -16,6 +16,7 @@
 #include "Stili.h"
 #include "frmCondizione.h"
 #include "frmGuida.h"
+#include "RegistroAssetti.h"
 #include "frmScheda.h"
 #include "frmValoriIMC.h"
 #include "frmZoom.h"
@@ -206,6 +207,18 @@ private slots:
             for (const auto& [colonna, valore] : campi) r[*archivio::IndiceColonna(colonna)] = valore;
             std::int64_t id = 0;
             QVERIFY(a.AggiungiRiga(r, id).ok());
+            // Two recorded fittings, the latest with its frame, for the history.
+            archivio::Assetto prima = registro::AssettoDaRiga(id, r, "2025-11-04");
+            prima.misure[0] = "86";
+            prima.risultati = registro::RisultatiDi(prima.misure);
+            prima.bici = "Pinarello Dogma F";
+            prima.disciplina = "strada";
+            archivio::Assetto dopo = registro::AssettoDaRiga(id, r, "2026-03-12");
+            dopo.bici = "Pinarello Dogma F";
+            dopo.disciplina = "strada";
+            dopo.telaio = {"565", "393", "73.2", "", "15", "110", "-6", ""};
+            dopo.note = "Sella alzata di 5 mm, tacchette riposizionate.";
+            for (const archivio::Assetto& assetto : {prima, dopo}) QVERIFY(a.RegistraAssetto(assetto, id).ok());
         }
         NomeAtletaCorrente.clear();
 
