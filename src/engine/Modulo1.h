@@ -65,11 +65,15 @@ struct ValoriCondizione {
     double EtaAnni = 0, PesoKg = 0, AltezzaCm = 0, PulsazioniRiposo = 0;
     std::string AttivitaLavorativa;
     bool AttivitaFisica = false;
+    // The maximum heart rate of the athlete's latest test; 0 when none was
+    // measured, and the estimate from the age holds.
+    double FcMaxMisurata = 0;
 };
 
 using CinqueTesti = std::array<std::string, 5>;  // one text per zone, zone 1 first
 
-// Maximum heart rate (from valori.EtaAnni), Cooper and Karvonen zones (from
+// Maximum heart rate (valori.FcMaxMisurata when measured, else from
+// valori.EtaAnni), Cooper and Karvonen zones (from
 // valori.PulsazioniRiposo) and the energy of a training of `minuti` minutes at
 // each bound. Absent results leave their texts untouched.
 void CalcolaZoneCardiache(const ValoriCondizione& valori, double& fcMax, double minuti, CinqueTesti& cooper,

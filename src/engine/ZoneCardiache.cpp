@@ -50,7 +50,9 @@ void CalcolaZoneCardiache(const ValoriCondizione& valori, double& fcMax, double 
     const bool donna = sesso == "F";
     const double pesoKg = ValoreTesto(peso.empty() ? std::string_view("0") : std::string_view(peso));
 
-    fcMax = (donna ? 226 : 220) - valori.EtaAnni;
+    // A measured maximum replaces the estimate, in both methods and their energies.
+    const bool misurata = std::isfinite(valori.FcMaxMisurata) && valori.FcMaxMisurata > 0;
+    fcMax = misurata ? valori.FcMaxMisurata : (donna ? 226 : 220) - valori.EtaAnni;
 
     SeiLimiti limitiCooper{};
     for (std::size_t k = 0; k < Quote.size(); ++k) limitiCooper[k] = Arrotonda(Quote[k] * fcMax, 0);

@@ -134,6 +134,31 @@ TEST_F(Condizione, ZoneCardiache) {
     }
 }
 
+// A measured maximum replaces the estimate in both methods and their
+// energies: a man of 50 measured at 190 trains as the estimate puts a man of
+// 30; no measure (0, or no finite number) leaves the estimate.
+TEST_F(Condizione, MassimaMisurata) {
+    struct Risultati {
+        double fcMax = -1;
+        CinqueTesti cooper = Intatti, karvonen = Intatti, kcalCooper = Intatti, kcalKarvonen = Intatti;
+        bool operator==(const Risultati&) const = default;
+    };
+    const auto calcola = [](double etaAnni, double misurata) {
+        Modulo1::ValoriCondizione valori;
+        valori.EtaAnni = etaAnni;
+        valori.PulsazioniRiposo = 60;
+        valori.FcMaxMisurata = misurata;
+        Risultati r;
+        Modulo1::CalcolaZoneCardiache(valori, r.fcMax, 60, r.cooper, r.karvonen, "M", 40, "70", r.kcalCooper,
+                                      r.kcalKarvonen);
+        return r;
+    };
+    EXPECT_EQ(calcola(50, 190), calcola(30, 0));
+    EXPECT_DOUBLE_EQ(calcola(50, 190).fcMax, 190);
+    for (double nessuna : {0.0, -5.0, Infinito}) EXPECT_EQ(calcola(50, nessuna), calcola(50, 0));
+    EXPECT_DOUBLE_EQ(calcola(50, 0).fcMax, 170);
+}
+
 // ---- Body build ------------------------------------------------------------
 
 TEST_F(Condizione, Costituzione) {
