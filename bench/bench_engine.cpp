@@ -1,8 +1,10 @@
 // Timings of the engine: one fit recomputation, the fit's coordinates, the
-// closest of every cockpit, one heart-rate computation with every result, one
-// message look-up on the shipped language file.
+// closest of every cockpit, one heart-rate computation with every result, the
+// zones and watts per kilogram of one test, one message look-up on the shipped
+// language file.
 #include "CoordinateAssetto.h"
 #include "Modulo1.h"
+#include "ZoneTest.h"
 #include "modLanguageSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -61,6 +63,23 @@ void BM_ZoneCardiache(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ZoneCardiache);
+
+// One athlete's test: threshold heart rate 160, FTP 250 W, 70 kg.
+void BM_ZoneDaUnTest(benchmark::State& state) {
+    double lthr = 160, ftp = 250, peso = 70;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lthr);
+        benchmark::DoNotOptimize(ftp);
+        benchmark::DoNotOptimize(peso);
+        auto friel = Modulo1::ZoneFriel(lthr);
+        auto coggan = Modulo1::ZoneCoggan(ftp);
+        auto wattPerKg = Modulo1::WattPerKg(ftp, peso);
+        benchmark::DoNotOptimize(friel);
+        benchmark::DoNotOptimize(coggan);
+        benchmark::DoNotOptimize(wattPerKg);
+    }
+}
+BENCHMARK(BM_ZoneDaUnTest);
 
 void BM_TestoLingua(benchmark::State& state) {
     modLanguageSupport::CartellaApplicazione = TOVARIN_ASSETS_DIR;

@@ -1,6 +1,7 @@
 // The number rules: what is a number, how it is read, rounded and written,
 // also under a locale that writes decimals with a comma.
 #include "Modulo1.h"
+#include "ZoneTest.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,8 @@ TEST_F(LocaleConVirgola, NumbersAreWrittenAndReadWithAFullStop) {
     EXPECT_EQ(CalcolaR(m), " 7.3 - 7.8");
     EXPECT_EQ(CalcolaPE(m), "175");
 }
+
+TEST_F(LocaleConVirgola, WattPerKgWithAFullStop) { EXPECT_EQ(TestoWattPerKg(3.575), "3.58"); }
 
 // Every written number reads back as the value rounded to 15 significant
 // digits, in plain form without trailing zeros, whatever path wrote it.
