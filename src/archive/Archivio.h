@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -158,6 +159,14 @@ struct Assetto {
     friend bool operator==(const Assetto&, const Assetto&) = default;
 };
 
+// The program's tables of the athletes' records beside `atleta`: each row
+// names its athlete's row id, goes with its athlete and is kept with it by
+// a backup.
+inline constexpr std::array<std::string_view, 1> TabelleDegliAtleti{TabellaAssetti};
+
+// How one of those tables is made, read and written (in Archivio.cpp).
+struct DescrizioneTabella;
+
 // A change of one column, for ScriviCampi.
 struct Campo {
     int colonna;
@@ -266,23 +275,39 @@ private:
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
     // Runs a statement whose one parameter is a row id.
     Esito EseguiConId(const char* sql, std::int64_t id);
-    // What the file holds under the fittings' table's name: nothing, this
-    // program's table, or one that is not (`estranea`: why the fittings
-    // cannot be read or written there).
-    struct StatoAssetti {
+    // The tables of TabelleDegliAtleti, each described by a DescrizioneTabella.
+    //
+    // What the file holds under the table's name: nothing, this program's
+    // table, or one that is not (`estranea`: why its rows cannot be read or
+    // written there).
+    struct StatoTabella {
         bool presente = false;
         std::optional<Errore> estranea;
     };
-    Esito LeggiStatoAssetti(StatoAssetti& stato) const;
-    // The fittings' table, for their reads and writes: absent (`presente`
-    // false), or this program's; a table that is not is an error.
-    Esito TabellaAssettiPropria(bool& presente) const;
-    // At open: the fittings' table added to an archive that can take it.
-    void AggiungiTabellaAssetti();
+    Esito LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) const;
+    // The table, for its reads and writes: absent (`presente` false), or this
+    // program's; a table that is not is an error.
+    Esito TabellaPropria(const DescrizioneTabella& t, bool& presente) const;
+    // At open: the tables missing added to an archive that can take them.
+    void AggiungiTabelleMancanti();
     // At the start of every transaction that appends athletes: a new row
     // takes the row id after the largest, which may be the one that fittings
     // left behind by an older version still name. They are deleted first.
-    Esito ScartaAssettiOrfani();
+    Esito ScartaOrfani();
+    // A row of the athlete `atleta` with its texts (in the order of the
+    // table's), in this version's format; the table made when missing.
+    Esito RegistraVoce(const DescrizioneTabella& t, std::int64_t atleta, std::span<const std::string* const> testi,
+                       std::int64_t& nuovoId);
+    // The athlete's rows, newest first, handed over one at a time with their
+    // texts (which `ogni` may move from).
+    using OgniVoce = std::function<void(std::int64_t id, std::int64_t atleta, std::int64_t versione,
+                                        std::vector<std::string>& testi)>;
+    Esito LeggiVoci(const DescrizioneTabella& t, std::int64_t atleta, const OgniVoce& ogni) const;
+    Esito ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std::int64_t& n) const;
+    // Inside a transaction: the row `id` is there, in a format this version
+    // writes.
+    Esito VoceModificabile(const DescrizioneTabella& t, std::int64_t id);
+    Esito EliminaVoce(const DescrizioneTabella& t, std::int64_t id);
 
     sqlite3* db_ = nullptr;
     std::uint64_t scritture_ = 0;  // writes through this object, reopenings included
