@@ -72,6 +72,13 @@ auto Campi(A& a) {
     return p;
 }
 
+// The fields of a test from `data` on, in the order of its table's texts.
+template <typename T>
+requires std::is_same_v<std::remove_const_t<T>, TestAtleta>
+auto Campi(T& t) { return std::array{&t.data, &t.fcmax, &t.lthr, &t.ftp, &t.peso, &t.note}; }
+constexpr std::array<std::string_view, 6> TestiTest{"data", "fcmax", "lthr", "ftp", "peso", "note"};
+static_assert(std::tuple_size_v<decltype(Campi(std::declval<TestAtleta&>()))> == TestiTest.size());
+
 // The columns every table of the athletes' records begins with.
 constexpr std::array<std::string_view, 3> ColonneNumeri{"id", "atleta", "versione"};
 
@@ -91,7 +98,8 @@ struct DescrizioneTabella {
     std::string registra;    // a row, inserted only when its athlete is in `atleta`
     std::string leggi;       // an athlete's rows, newest first
     std::string conta;       // how many rows an athlete has
-    std::string formato;     // the format of the row `id`
+    std::string modifica;    // the texts of the row `id`
+    std::string formato;     // the format and the athlete of the row `id`
     std::string elimina;     // the row `id`
     std::string dellAtleta;  // every row of an athlete
     std::string orfani;      // the rows that name no athlete a new row could not take
@@ -101,12 +109,13 @@ struct DescrizioneTabella {
     DescrizioneTabella(std::string_view n, std::vector<std::string_view> t, std::int64_t v, Motivo recente)
         : nome(n), testi(std::move(t)), versione(v), piuRecente(recente) {
         const std::string tabella(nome);
-        std::string elenco, segnaposti;
+        std::string elenco, segnaposti, assegna;
         for (std::size_t i = 0; i < testi.size(); ++i) {
             const std::string c = Virgolette(testi[i]), posto = "?" + std::to_string(i + 3);
             crea += ", " + c + " TEXT";
             elenco += ", " + c;
             segnaposti += ", " + posto;
+            assegna += (i ? ", " : "") + c + " = ?" + std::to_string(i + 1);
         }
         crea = "CREATE TABLE IF NOT EXISTS " + tabella +
                " (id INTEGER PRIMARY KEY, atleta INTEGER NOT NULL, versione INTEGER NOT NULL" + crea +
@@ -118,7 +127,8 @@ struct DescrizioneTabella {
         leggi = "SELECT id, atleta, versione" + elenco + " FROM " + tabella + " WHERE atleta = ? ORDER BY " +
                 Virgolette(testi.front()) + " DESC, id DESC";
         conta = "SELECT count(*) FROM " + tabella + " WHERE atleta = ?";
-        formato = "SELECT versione FROM " + tabella + " WHERE id = ?";
+        modifica = "UPDATE " + tabella + " SET " + assegna + " WHERE id = ?" + std::to_string(testi.size() + 1);
+        formato = "SELECT versione, atleta FROM " + tabella + " WHERE id = ?";
         elimina = "DELETE FROM " + tabella + " WHERE id = ?";
         dellAtleta = "DELETE FROM " + tabella + " WHERE atleta = ?";
         // SQLite gives a new row the largest row id plus one, 1 in an empty
@@ -144,9 +154,16 @@ const DescrizioneTabella& TabellaDegliAssetti() {
     return t;
 }
 
+const DescrizioneTabella& TabellaDeiTest() {
+    static const DescrizioneTabella t(TabellaTest, {TestiTest.begin(), TestiTest.end()}, VersioneTest,
+                                      Motivo::TestPiuRecente);
+    return t;
+}
+
 // Every table of TabelleDegliAtleti, in that order.
 const std::array<const DescrizioneTabella*, TabelleDegliAtleti.size()>& TabelleProprie() {
-    static const std::array<const DescrizioneTabella*, TabelleDegliAtleti.size()> tabelle{&TabellaDegliAssetti()};
+    static const std::array<const DescrizioneTabella*, TabelleDegliAtleti.size()> tabelle{&TabellaDegliAssetti(),
+                                                                                          &TabellaDeiTest()};
     return tabelle;
 }
 
@@ -755,7 +772,7 @@ Esito Archivio::EliminaRiga(std::int64_t id) {
     });
 }
 
-// ---- The athletes' records ----
+// ---- The athletes' records: fittings and tests ----
 
 namespace {
 
@@ -861,8 +878,8 @@ Esito Archivio::TabellaPropria(const DescrizioneTabella& t, bool& presente) cons
 // Once in the life of an archive, and only into a file that passes SQLite's
 // quick check: nothing is written into a damaged file. When the tables cannot
 // be added (a damaged file, a folder that takes no journal, a full disk), the
-// archive still opens for its athletes: it has no fittings, and the first
-// one recorded makes the table.
+// archive still opens for its athletes: it has no fittings and no tests, and
+// the first one recorded makes its table.
 void Archivio::AggiungiTabelleMancanti() {
     if (solaLettura()) return;
     std::string sql;
@@ -955,7 +972,7 @@ Esito Archivio::ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std:
     return esito;
 }
 
-Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id) {
+Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id, std::optional<std::int64_t> atleta) {
     const Errore mancante{Motivo::RigaMancante, 0, 0, std::to_string(id)};
     bool presente = false;
     if (Esito e = TabellaPropria(t, presente); !e) return e;
@@ -970,16 +987,43 @@ Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id) {
         e = mancante;
     else if (rc != SQLITE_ROW)
         e = ErroreDa(rc);
+    else if (atleta && sqlite3_column_int64(st, 1) != *atleta)
+        e = mancante;
     else if (sqlite3_column_int64(st, 0) > t.versione)
         e = Errore{t.piuRecente, 0, 0, std::to_string(sqlite3_column_int64(st, 0))};
     sqlite3_finalize(st);
     return e;
 }
 
+Esito Archivio::ModificaVoce(const DescrizioneTabella& t, std::int64_t id, std::int64_t atleta,
+                             std::span<const std::string* const> testi) {
+    if (Esito e = ControllaData(*testi[0]); !e) return e;
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] {
+        if (Esito e = VoceModificabile(t, id, atleta); !e) return e;
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, t.modifica.c_str(), -1, &st, nullptr);
+        Esito e;
+        if (rc == SQLITE_OK) {
+            for (std::size_t i = 0; i < testi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 1, *testi[i]);
+            sqlite3_bind_int64(st, static_cast<int>(testi.size()) + 1, id);
+            rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE)
+                e = ErroreDa(rc);
+            else if (sqlite3_changes(db_) != 1)
+                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+        } else {
+            e = ErroreDa(rc);
+        }
+        sqlite3_finalize(st);
+        return e;
+    });
+}
+
 Esito Archivio::EliminaVoce(const DescrizioneTabella& t, std::int64_t id) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
-        if (Esito e = VoceModificabile(t, id); !e) return e;
+        if (Esito e = VoceModificabile(t, id, std::nullopt); !e) return e;
         return EseguiConId(t.elimina.c_str(), id);
     });
 }
@@ -1004,5 +1048,24 @@ Esito Archivio::ContaAssetti(std::int64_t atleta, std::int64_t& n) const {
 }
 
 Esito Archivio::EliminaAssetto(std::int64_t id) { return EliminaVoce(TabellaDegliAssetti(), id); }
+
+// ---- Tests ----
+
+Esito Archivio::RegistraTest(const TestAtleta& t, std::int64_t& nuovoId) {
+    return RegistraVoce(TabellaDeiTest(), t.atleta, Campi(t), nuovoId);
+}
+
+Esito Archivio::ModificaTest(const TestAtleta& t) { return ModificaVoce(TabellaDeiTest(), t.id, t.atleta, Campi(t)); }
+
+Esito Archivio::LeggiTest(std::int64_t atleta, std::vector<TestAtleta>& test) const {
+    test.clear();
+    Esito esito = LeggiVoci(TabellaDeiTest(), atleta, InVettore(test));
+    if (!esito) test.clear();
+    return esito;
+}
+
+Esito Archivio::ContaTest(std::int64_t atleta, std::int64_t& n) const { return ContaVoci(TabellaDeiTest(), atleta, n); }
+
+Esito Archivio::EliminaTest(std::int64_t id) { return EliminaVoce(TabellaDeiTest(), id); }
 
 }  // namespace archivio

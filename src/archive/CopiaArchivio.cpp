@@ -34,7 +34,7 @@ int EseguiCon(sqlite3* db, const char* sql, std::string_view a = {}, std::string
 
 // sqlcipher_export copies each table as INSERT ... SELECT *, and the athletes'
 // row ids are no column: the copy would number them anew, 1, 2, 3 ..., and a
-// fitting would name another athlete wherever one was deleted. The copy's
+// fitting or a test would name another athlete wherever one was deleted. The copy's
 // athletes are written again with their own row ids.
 std::string SqlRicopiaAtleti() {
     std::string colonne;
