@@ -1,8 +1,8 @@
 // Timings of the archive on generated archives: the search by name to the last
 // of 100,000 athletes, opening an athlete window on the last of 10,000,
 // exporting and importing 10,000 athletes as CSV, recording a fitting and
-// reading an athlete's 200, and the peak memory of a program with 100,000
-// athletes open.
+// reading an athlete's 200, reading an athlete's 100 tests, and the peak
+// memory of a program with 100,000 athletes open.
 //
 // The archives are built once per run in a temporary folder. The memory is
 // measured in a fresh process (this program started again with
@@ -370,12 +370,25 @@ void BM_ImportaCsv200000(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportaCsv200000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// A copy of the archive of 2,000 athletes named `nome`, with the rows that
+// `sql` inserts, in one transaction.
+fs::path CopiaRiempita(const char* nome, const std::string& sql) {
+    const fs::path f = ArchivioGenerato(2000).parent_path() / nome;
+    fs::copy_file(ArchivioGenerato(2000), f, fs::copy_options::overwrite_existing);
+    const std::string tutto = archivio::SqlChiave() + " BEGIN; " + sql + "; COMMIT;";
+    sqlite3* db = nullptr;
+    const bool fatto = sqlite3_open_v2(f.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                       sqlite3_exec(db, tutto.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!fatto) std::fprintf(stderr, "cannot fill %s: %s\n", f.c_str(), sqlite3_errmsg(db));
+    sqlite3_close_v2(db);
+    if (!fatto) std::exit(1);
+    return f;
+}
+
 // 2,000 athletes with 10,000 fittings among the first 1,999 and 200 for the
 // last, as an archive after years of a fitter's work; every column filled.
 fs::path ArchivioConAssetti() {
     static const fs::path file = [] {
-        const fs::path f = ArchivioGenerato(2000).parent_path() / "tvp-assetti.dmg";
-        fs::copy_file(ArchivioGenerato(2000), f, fs::copy_options::overwrite_existing);
         std::string colonne = "atleta, versione, data, bici, disciplina",
                     valori =
                         "CASE WHEN x < 10000 THEN 1 + x % 1999 ELSE 2000 END, 1, "
@@ -390,17 +403,11 @@ fs::path ArchivioConAssetti() {
         for (auto c : archivio::ColonnePropri) aggiungi(c);
         for (auto c : archivio::ColonneTelaio) aggiungi(c);
         aggiungi("note");
-        const std::string sql = archivio::SqlChiave() + " BEGIN; INSERT INTO atleta_assetti (" + colonne +
-                                ") WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM n WHERE x < 10199) "
-                                "SELECT " +
-                                valori + " FROM n; COMMIT;";
-        sqlite3* db = nullptr;
-        const bool fatto = sqlite3_open_v2(f.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                           sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        if (!fatto) std::fprintf(stderr, "cannot fill %s: %s\n", f.c_str(), sqlite3_errmsg(db));
-        sqlite3_close_v2(db);
-        if (!fatto) std::exit(1);
-        return f;
+        return CopiaRiempita("tvp-assetti.dmg",
+                             "INSERT INTO atleta_assetti (" + colonne +
+                                 ") WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM n WHERE x < 10199) "
+                                 "SELECT " +
+                                 valori + " FROM n");
     }();
     return file;
 }
@@ -437,6 +444,31 @@ void BM_LeggiAssettiDi200(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LeggiAssettiDi200)->Unit(benchmark::kMillisecond);
+
+// 2,000 athletes with 6,000 tests among the first 1,999 (three a season) and
+// 100 for the last, as years of a coach's work; every value filled.
+fs::path ArchivioConTest() {
+    static const fs::path file = CopiaRiempita(
+        "tvp-test.dmg",
+        "INSERT INTO atleta_test (atleta, versione, data, fcmax, lthr, ftp, peso, note) "
+        "WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM n WHERE x < 6099) "
+        "SELECT CASE WHEN x < 6000 THEN 1 + x % 1999 ELSE 2000 END, 1, "
+        "printf('%04d-%02d-%02d', 2000 + x % 26, 1 + x % 12, 1 + x % 28), 170 + x % 30, 150 + x % 25, "
+        "200 + x % 200, printf('%.1f', 55 + x % 300 / 10.0), 'Test del ' || x || ': rampa da 25 W al minuto' FROM n");
+    return file;
+}
+
+// The tests of the athlete with 100, newest first.
+void BM_LeggiTestDi100(benchmark::State& state) {
+    archivio::Archivio a;
+    if (!a.Apri(ArchivioConTest())) state.SkipWithError("archive");
+    std::vector<archivio::TestAtleta> test;
+    for (auto _ : state) {
+        if (!a.LeggiTest(2000, test) || test.size() != 100) state.SkipWithError("read");
+        benchmark::DoNotOptimize(test.data());
+    }
+}
+BENCHMARK(BM_LeggiTestDi100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

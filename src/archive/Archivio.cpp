@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -54,31 +55,13 @@ std::string SqlInserisci() {
 
 std::string SqlLeggi() { return "SELECT " + ElencoColonne() + " FROM atleta WHERE rowid = ?"; }
 
-// The columns of `atleta_assetti` after `id`, `atleta` and `versione`, all
-// texts, in table order: the fields of Assetto from `data` on.
-constexpr std::size_t NumeroTestiAssetto =
-    3 + ColonneMisure.size() + ColonneRisultati.size() + ColonnePropri.size() + ColonneTelaio.size() + 1;
-constexpr std::array<std::string_view, 3> ColonneNumeriAssetto{"id", "atleta", "versione"};
-
-const std::array<std::string_view, NumeroTestiAssetto>& TestiAssetto() {
-    static const auto colonne = [] {
-        std::array<std::string_view, NumeroTestiAssetto> c{};
-        std::size_t k = 0;
-        for (std::string_view n : {"data", "bici", "disciplina"}) c[k++] = n;
-        for (std::string_view n : ColonneMisure) c[k++] = n;
-        for (std::string_view n : ColonneRisultati) c[k++] = n;
-        for (std::string_view n : ColonnePropri) c[k++] = n;
-        for (std::string_view n : ColonneTelaio) c[k++] = n;
-        c[k++] = "note";
-        return c;
-    }();
-    return colonne;
-}
-
-// The text fields of a fitting, in the order of TestiAssetto.
+// The fields of a fitting from `data` on, in the order of its table's texts.
 template <typename A>
-auto CampiAssetto(A& a) {
-    std::array<decltype(&a.note), NumeroTestiAssetto> p{};
+requires std::is_same_v<std::remove_const_t<A>, Assetto>
+auto Campi(A& a) {
+    constexpr std::size_t numero =
+        3 + ColonneMisure.size() + ColonneRisultati.size() + ColonnePropri.size() + ColonneTelaio.size() + 1;
+    std::array<decltype(&a.note), numero> p{};
     std::size_t k = 0;
     for (auto* campo : {&a.data, &a.bici, &a.disciplina}) p[k++] = campo;
     for (auto& v : a.misure) p[k++] = &v;
@@ -89,38 +72,108 @@ auto CampiAssetto(A& a) {
     return p;
 }
 
-std::string ElencoTestiAssetto() {
-    std::string s;
-    for (std::string_view c : TestiAssetto()) {
-        if (!s.empty()) s += ", ";
-        s += Virgolette(c);
+// The fields of a test from `data` on, in the order of its table's texts.
+template <typename T>
+requires std::is_same_v<std::remove_const_t<T>, TestAtleta>
+auto Campi(T& t) { return std::array{&t.data, &t.fcmax, &t.lthr, &t.ftp, &t.peso, &t.note}; }
+constexpr std::array<std::string_view, 6> TestiTest{"data", "fcmax", "lthr", "ftp", "peso", "note"};
+static_assert(std::tuple_size_v<decltype(Campi(std::declval<TestAtleta&>()))> == TestiTest.size());
+
+// The columns every table of the athletes' records begins with.
+constexpr std::array<std::string_view, 3> ColonneNumeri{"id", "atleta", "versione"};
+
+}  // namespace
+
+// One table of the athletes' records: `id` (the row id), `atleta` (the
+// athlete's row id), `versione` (the format of the row), then its texts, the
+// first of them the date its rows are ordered by; and the statements that
+// work on it, made once.
+struct DescrizioneTabella {
+    std::string_view nome;
+    std::vector<std::string_view> testi;
+    std::int64_t versione = 1;  // the format this version writes
+    Motivo piuRecente{};        // why a row of a later format is not changed
+
+    std::string crea;        // the table and its index, each made only when missing
+    std::string registra;    // a row, inserted only when its athlete is in `atleta`
+    std::string leggi;       // an athlete's rows, newest first
+    std::string conta;       // how many rows an athlete has
+    std::string modifica;    // the texts of the row `id`
+    std::string formato;     // the format and the athlete of the row `id`
+    std::string elimina;     // the row `id`
+    std::string dellAtleta;  // every row of an athlete
+    std::string orfani;      // the rows that name no athlete a new row could not take
+    std::string colonne;     // PRAGMA table_info
+    std::string indici;      // PRAGMA index_list
+
+    DescrizioneTabella(std::string_view n, std::vector<std::string_view> t, std::int64_t v, Motivo recente)
+        : nome(n), testi(std::move(t)), versione(v), piuRecente(recente) {
+        const std::string tabella(nome);
+        std::string elenco, segnaposti, assegna;
+        for (std::size_t i = 0; i < testi.size(); ++i) {
+            const std::string c = Virgolette(testi[i]), posto = "?" + std::to_string(i + 3);
+            crea += ", " + c + " TEXT";
+            elenco += ", " + c;
+            segnaposti += ", " + posto;
+            assegna += (i ? ", " : "") + c + " = ?" + std::to_string(i + 1);
+        }
+        crea = "CREATE TABLE IF NOT EXISTS " + tabella +
+               " (id INTEGER PRIMARY KEY, atleta INTEGER NOT NULL, versione INTEGER NOT NULL" + crea +
+               "); CREATE INDEX IF NOT EXISTS " + tabella + "_atleta ON " + tabella + " (atleta);";
+        registra = "INSERT INTO " + tabella + " (atleta, versione" + elenco + ") SELECT ?1, ?2" + segnaposti +
+                   " WHERE EXISTS (SELECT 1 FROM atleta WHERE rowid = ?1)";
+        // Named columns, never "*": a table of a later version may hold more,
+        // in another order.
+        leggi = "SELECT id, atleta, versione" + elenco + " FROM " + tabella + " WHERE atleta = ? ORDER BY " +
+                Virgolette(testi.front()) + " DESC, id DESC";
+        conta = "SELECT count(*) FROM " + tabella + " WHERE atleta = ?";
+        modifica = "UPDATE " + tabella + " SET " + assegna + " WHERE id = ?" + std::to_string(testi.size() + 1);
+        formato = "SELECT versione, atleta FROM " + tabella + " WHERE id = ?";
+        elimina = "DELETE FROM " + tabella + " WHERE id = ?";
+        dellAtleta = "DELETE FROM " + tabella + " WHERE atleta = ?";
+        // SQLite gives a new row the largest row id plus one, 1 in an empty
+        // table.
+        orfani = "DELETE FROM " + tabella + " WHERE atleta > coalesce((SELECT max(rowid) FROM atleta), 0)";
+        colonne = "PRAGMA table_info(" + Virgolette(nome) + ")";
+        indici = "PRAGMA index_list(" + Virgolette(nome) + ")";
     }
-    return s;
+};
+
+namespace {
+
+const DescrizioneTabella& TabellaDegliAssetti() {
+    static const DescrizioneTabella t = [] {
+        std::vector<std::string_view> testi{"data", "bici", "disciplina"};
+        testi.insert(testi.end(), ColonneMisure.begin(), ColonneMisure.end());
+        testi.insert(testi.end(), ColonneRisultati.begin(), ColonneRisultati.end());
+        testi.insert(testi.end(), ColonnePropri.begin(), ColonnePropri.end());
+        testi.insert(testi.end(), ColonneTelaio.begin(), ColonneTelaio.end());
+        testi.push_back("note");
+        return DescrizioneTabella(TabellaAssetti, std::move(testi), VersioneAssetti, Motivo::AssettoPiuRecente);
+    }();
+    return t;
 }
 
-// The fittings' table and its index, each made only when missing.
-std::string SqlCreaAssetti() {
-    std::string s =
-        "CREATE TABLE IF NOT EXISTS atleta_assetti (id INTEGER PRIMARY KEY, atleta INTEGER NOT NULL, "
-        "versione INTEGER NOT NULL";
-    for (std::string_view c : TestiAssetto()) s += ", " + Virgolette(c) + " TEXT";
-    s += "); CREATE INDEX IF NOT EXISTS atleta_assetti_atleta ON atleta_assetti (atleta);";
-    return s;
+const DescrizioneTabella& TabellaDeiTest() {
+    static const DescrizioneTabella t(TabellaTest, {TestiTest.begin(), TestiTest.end()}, VersioneTest,
+                                      Motivo::TestPiuRecente);
+    return t;
 }
 
-// A fitting, inserted only when its athlete is in the table.
-std::string SqlRegistraAssetto() {
-    std::string s = "INSERT INTO atleta_assetti (atleta, versione, " + ElencoTestiAssetto() + ") SELECT ?1, ?2";
-    for (std::size_t i = 0; i < NumeroTestiAssetto; ++i) s += ", ?" + std::to_string(i + 3);
-    s += " WHERE EXISTS (SELECT 1 FROM atleta WHERE rowid = ?1)";
-    return s;
+// Every table of TabelleDegliAtleti, in that order.
+const std::array<const DescrizioneTabella*, TabelleDegliAtleti.size()>& TabelleProprie() {
+    static const std::array<const DescrizioneTabella*, TabelleDegliAtleti.size()> tabelle{&TabellaDegliAssetti(),
+                                                                                          &TabellaDeiTest()};
+    return tabelle;
 }
 
-// Named columns, never "*": a table of a later version may hold more, in
-// another order.
-std::string SqlLeggiAssetti() {
-    return "SELECT id, atleta, versione, " + ElencoTestiAssetto() +
-           " FROM atleta_assetti WHERE atleta = ? ORDER BY \"data\" DESC, id DESC";
+// A date as yyyy-mm-dd, or none.
+Esito ControllaData(const std::string& data) {
+    if (data.empty()) return {};
+    const auto giorno = Calendario::LeggiDataIso(data);
+    if (!giorno || Calendario::TestoIso(*giorno) != data)
+        return Errore{Motivo::Altro, 0, 0, "not a date as yyyy-mm-dd: " + data};
+    return {};
 }
 
 // The motive behind a system error number.
@@ -182,7 +235,11 @@ Esito CreaArchivio(const fs::path& file) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) rc = Esegui(db, SqlChiave().c_str());
-    if (rc == SQLITE_OK) rc = Esegui(db, ("BEGIN; " + SqlCreaTabella() + "; " + SqlCreaAssetti() + " COMMIT;").c_str());
+    if (rc == SQLITE_OK) {
+        std::string sql = "BEGIN; " + SqlCreaTabella() + ";";
+        for (const DescrizioneTabella* t : TabelleProprie()) sql += " " + t->crea;
+        rc = Esegui(db, (sql + " COMMIT;").c_str());
+    }
     if (rc != SQLITE_OK) {
         Errore err;
         err.codiceSqlite = db ? sqlite3_extended_errcode(db) : rc;
@@ -366,7 +423,7 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
         Chiudi();
         return esito;
     }
-    AggiungiTabellaAssetti();
+    AggiungiTabelleMancanti();
     return {};
 }
 
@@ -640,7 +697,7 @@ Esito Archivio::InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId) {
 Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
-        if (Esito e = ScartaAssettiOrfani(); !e) return e;
+        if (Esito e = ScartaOrfani(); !e) return e;
         return InserisciConPreparata(riga, &nuovoId);
     });
 }
@@ -648,7 +705,7 @@ Esito Archivio::AggiungiRiga(const Riga& riga, std::int64_t& nuovoId) {
 Esito Archivio::AggiungiRighe(const std::vector<Riga>& righe) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
-        if (Esito e = ScartaAssettiOrfani(); !e) return e;
+        if (Esito e = ScartaOrfani(); !e) return e;
         for (const Riga& r : righe)
             if (Esito esito = InserisciConPreparata(r, nullptr); !esito) return esito;
         return Esito{};
@@ -659,7 +716,7 @@ Esito Archivio::AggiungiInTransazione(const std::function<Esito(const Aggiungi&,
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     if (Esito e = Transazione("BEGIN IMMEDIATE;"); !e) return e;
     bool conferma = false;
-    Esito esito = ScartaAssettiOrfani();
+    Esito esito = ScartaOrfani();
     if (esito)
         esito =
             lavoro([this](const Riga& riga, std::int64_t& id) { return InserisciConPreparata(riga, &id); }, conferma);
@@ -704,15 +761,18 @@ Esito Archivio::EliminaRiga(std::int64_t id) {
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
         if (Esito e = EseguiConId("DELETE FROM atleta WHERE rowid = ?", id); !e) return e;
-        StatoAssetti assetti;
-        if (Esito e = LeggiStatoAssetti(assetti); !e) return e;
-        // A table of that name that is not this program's is never written.
-        if (!assetti.presente || assetti.estranea) return Esito{};
-        return EseguiConId("DELETE FROM atleta_assetti WHERE atleta = ?", id);
+        for (const DescrizioneTabella* t : TabelleProprie()) {
+            StatoTabella stato;
+            if (Esito e = LeggiStato(*t, stato); !e) return e;
+            // A table of that name that is not this program's is never written.
+            if (!stato.presente || stato.estranea) continue;
+            if (Esito e = EseguiConId(t->dellAtleta.c_str(), id); !e) return e;
+        }
+        return Esito{};
     });
 }
 
-// ---- The athletes' fittings ----
+// ---- The athletes' records: fittings and tests ----
 
 namespace {
 
@@ -730,20 +790,31 @@ Affinita AffinitaDi(const std::string& tipo) {
     return Affinita::Numerica;
 }
 
-// The position of a fittings' column: the three numbers, then the texts.
-std::optional<std::size_t> IndiceColonnaAssetti(const std::string& nome) {
-    for (std::size_t i = 0; i < ColonneNumeriAssetto.size(); ++i)
-        if (sqlite3_stricmp(nome.c_str(), std::string(ColonneNumeriAssetto[i]).c_str()) == 0) return i;
-    for (std::size_t i = 0; i < NumeroTestiAssetto; ++i)
-        if (sqlite3_stricmp(nome.c_str(), std::string(TestiAssetto()[i]).c_str()) == 0)
-            return ColonneNumeriAssetto.size() + i;
+// The position of a column of the table: the three numbers, then the texts.
+std::optional<std::size_t> PosizioneColonna(const DescrizioneTabella& t, const std::string& nome) {
+    for (std::size_t i = 0; i < ColonneNumeri.size(); ++i)
+        if (sqlite3_stricmp(nome.c_str(), std::string(ColonneNumeri[i]).c_str()) == 0) return i;
+    for (std::size_t i = 0; i < t.testi.size(); ++i)
+        if (sqlite3_stricmp(nome.c_str(), std::string(t.testi[i]).c_str()) == 0) return ColonneNumeri.size() + i;
     return std::nullopt;
 }
 
-std::string NomeColonnaAssetti(std::size_t i) {
-    const std::string_view nome =
-        i < ColonneNumeriAssetto.size() ? ColonneNumeriAssetto[i] : TestiAssetto()[i - ColonneNumeriAssetto.size()];
-    return std::string(TabellaAssetti) + "." + std::string(nome);
+std::string NomeColonna(const DescrizioneTabella& t, std::size_t i) {
+    const std::string_view nome = i < ColonneNumeri.size() ? ColonneNumeri[i] : t.testi[i - ColonneNumeri.size()];
+    return std::string(t.nome) + "." + std::string(nome);
+}
+
+// What LeggiVoci hands over, appended to `voci`.
+template <typename Voce>
+auto InVettore(std::vector<Voce>& voci) {
+    return [&voci](std::int64_t id, std::int64_t atleta, std::int64_t versione, std::vector<std::string>& testi) {
+        Voce& v = voci.emplace_back();
+        v.id = id;
+        v.atleta = atleta;
+        v.versione = versione;
+        const auto campi = Campi(v);
+        for (std::size_t i = 0; i < campi.size(); ++i) *campi[i] = std::move(testi[i]);
+    };
 }
 
 }  // namespace
@@ -752,110 +823,107 @@ std::string NomeColonnaAssetti(std::size_t i) {
 // version's may hold more), `id` is the row id, and no column changes what
 // is written to it: the numbers are integers, the texts stay texts (a
 // numeric column would store "072" as 72).
-Esito Archivio::LeggiStatoAssetti(StatoAssetti& stato) const {
+Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) const {
     stato = {};
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    constexpr std::size_t numero = ColonneNumeriAssetto.size() + NumeroTestiAssetto;
-    std::array<bool, numero> trovata{};
+    std::vector<bool> trovata(ColonneNumeri.size() + t.testi.size());
     std::optional<std::size_t> sbagliata;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "PRAGMA table_info(\"atleta_assetti\")", -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(db_, t.colonne.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         stato.presente = true;
-        const auto i = IndiceColonnaAssetti(TestoColonna(st, 1));
+        const auto i = PosizioneColonna(t, TestoColonna(st, 1));
         if (!i) continue;
         trovata[*i] = true;
         const std::string tipo = TestoColonna(st, 2);
         const Affinita affinita = AffinitaDi(tipo);
-        const bool giusta = *i == 0  ? sqlite3_stricmp(tipo.c_str(), "INTEGER") == 0 && sqlite3_column_int(st, 5) == 1
-                            : *i < 3 ? affinita == Affinita::Intera
-                                     : affinita == Affinita::Testo || affinita == Affinita::Nessuna;
+        const bool giusta = *i == 0 ? sqlite3_stricmp(tipo.c_str(), "INTEGER") == 0 && sqlite3_column_int(st, 5) == 1
+                            : *i < ColonneNumeri.size() ? affinita == Affinita::Intera
+                                                        : affinita == Affinita::Testo || affinita == Affinita::Nessuna;
         if (!giusta && !sbagliata) sbagliata = *i;
     }
     Esito esito;
     if (rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
     if (!esito || !stato.presente) return esito;
-    for (std::size_t i = 0; i < numero; ++i)
+    for (std::size_t i = 0; i < trovata.size(); ++i)
         if (!trovata[i]) {
-            stato.estranea = Errore{Motivo::ColonnaMancante, 0, 0, NomeColonnaAssetti(i)};
+            stato.estranea = Errore{Motivo::ColonnaMancante, 0, 0, NomeColonna(t, i)};
             return {};
         }
     if (sbagliata) {
-        stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonnaAssetti(*sbagliata)};
+        stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonna(t, *sbagliata)};
         return {};
     }
     // An INTEGER PRIMARY KEY is the row id unless the key has an index of its
     // own: a table without row ids, a key of more columns or declared DESC.
-    rc = sqlite3_prepare_v2(db_, "PRAGMA index_list(\"atleta_assetti\")", -1, &st, nullptr);
+    rc = sqlite3_prepare_v2(db_, t.indici.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-        if (TestoColonna(st, 3) == "pk") stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonnaAssetti(0)};
+        if (TestoColonna(st, 3) == "pk") stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonna(t, 0)};
     if (rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
     return esito;
 }
 
-Esito Archivio::TabellaAssettiPropria(bool& presente) const {
-    StatoAssetti stato;
-    if (Esito e = LeggiStatoAssetti(stato); !e) return e;
+Esito Archivio::TabellaPropria(const DescrizioneTabella& t, bool& presente) const {
+    StatoTabella stato;
+    if (Esito e = LeggiStato(t, stato); !e) return e;
     if (stato.estranea) return *stato.estranea;
     presente = stato.presente;
     return {};
 }
 
 // Once in the life of an archive, and only into a file that passes SQLite's
-// quick check: nothing is written into a damaged file. When the table cannot
+// quick check: nothing is written into a damaged file. When the tables cannot
 // be added (a damaged file, a folder that takes no journal, a full disk), the
-// archive still opens for its athletes: it has no fittings, and the first one
-// recorded makes the table.
-void Archivio::AggiungiTabellaAssetti() {
-    StatoAssetti stato;
-    if (solaLettura() || !LeggiStatoAssetti(stato) || stato.presente) return;
-    if (sistema::ProvaScrittura(file_) || !Verifica()) return;
-    static const std::string sql = SqlCreaAssetti();
+// archive still opens for its athletes: it has no fittings and no tests, and
+// the first one recorded makes its table.
+void Archivio::AggiungiTabelleMancanti() {
+    if (solaLettura()) return;
+    std::string sql;
+    for (const DescrizioneTabella* t : TabelleProprie()) {
+        StatoTabella stato;
+        if (!LeggiStato(*t, stato)) return;
+        if (!stato.presente) sql += t->crea;
+    }
+    if (sql.empty() || sistema::ProvaScrittura(file_) || !Verifica()) return;
     InTransazione([&] { return Transazione(sql.c_str()); });
 }
 
-Esito Archivio::ScartaAssettiOrfani() {
-    StatoAssetti stato;
-    if (Esito e = LeggiStatoAssetti(stato); !e) return e;
-    if (!stato.presente || stato.estranea) return {};
-    // SQLite gives a new row the largest row id plus one, 1 in an empty table.
-    return Transazione("DELETE FROM atleta_assetti WHERE atleta > coalesce((SELECT max(rowid) FROM atleta), 0)");
+Esito Archivio::ScartaOrfani() {
+    for (const DescrizioneTabella* t : TabelleProprie()) {
+        StatoTabella stato;
+        if (Esito e = LeggiStato(*t, stato); !e) return e;
+        if (!stato.presente || stato.estranea) continue;
+        if (Esito e = Transazione(t->orfani.c_str()); !e) return e;
+    }
+    return {};
 }
 
-Esito Archivio::RegistraAssetto(const Assetto& a, std::int64_t& nuovoId) {
-    if (!a.data.empty()) {
-        const auto data = Calendario::LeggiDataIso(a.data);
-        if (!data || Calendario::TestoIso(*data) != a.data)
-            return Errore{Motivo::Altro, 0, 0, "not a date as yyyy-mm-dd: " + a.data};
-    }
-    if (!a.disciplina.empty() && std::find(Discipline.begin(), Discipline.end(), a.disciplina) == Discipline.end())
-        return Errore{Motivo::Altro, 0, 0, "unknown discipline: " + a.disciplina};
+Esito Archivio::RegistraVoce(const DescrizioneTabella& t, std::int64_t atleta,
+                             std::span<const std::string* const> testi, std::int64_t& nuovoId) {
+    if (Esito e = ControllaData(*testi[0]); !e) return e;
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     std::int64_t id = 0;
     Esito esito = InTransazione([&] {
         bool presente = false;
-        if (Esito e = TabellaAssettiPropria(presente); !e) return e;
-        static const std::string crea = SqlCreaAssetti();
+        if (Esito e = TabellaPropria(t, presente); !e) return e;
         if (!presente)
-            if (Esito e = Transazione(crea.c_str()); !e) return e;
-        static const std::string sql = SqlRegistraAssetto();
+            if (Esito e = Transazione(t.crea.c_str()); !e) return e;
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+        int rc = sqlite3_prepare_v2(db_, t.registra.c_str(), -1, &st, nullptr);
         Esito e;
         if (rc == SQLITE_OK) {
-            sqlite3_bind_int64(st, 1, a.atleta);
-            sqlite3_bind_int64(st, 2, VersioneAssetti);
-            const auto campi = CampiAssetto(a);
-            for (std::size_t i = 0; i < campi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 3, *campi[i]);
+            sqlite3_bind_int64(st, 1, atleta);
+            sqlite3_bind_int64(st, 2, t.versione);
+            for (std::size_t i = 0; i < testi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 3, *testi[i]);
             rc = sqlite3_step(st);
             if (rc != SQLITE_DONE)
                 e = ErroreDa(rc);
             else if (sqlite3_changes(db_) != 1)
-                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(a.atleta)};
+                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(atleta)};
             else
                 id = sqlite3_last_insert_rowid(db_);
         } else {
@@ -868,38 +936,30 @@ Esito Archivio::RegistraAssetto(const Assetto& a, std::int64_t& nuovoId) {
     return esito;
 }
 
-Esito Archivio::LeggiAssetti(std::int64_t atleta, std::vector<Assetto>& assetti) const {
-    assetti.clear();
+Esito Archivio::LeggiVoci(const DescrizioneTabella& t, std::int64_t atleta, const OgniVoce& ogni) const {
     bool presente = false;
-    if (Esito e = TabellaAssettiPropria(presente); !e || !presente) return e;
-    static const std::string sql = SqlLeggiAssetti();
+    if (Esito e = TabellaPropria(t, presente); !e || !presente) return e;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(db_, t.leggi.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     sqlite3_bind_int64(st, 1, atleta);
+    std::vector<std::string> testi(t.testi.size());
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        Assetto& a = assetti.emplace_back();
-        a.id = sqlite3_column_int64(st, 0);
-        a.atleta = sqlite3_column_int64(st, 1);
-        a.versione = sqlite3_column_int64(st, 2);
-        const auto campi = CampiAssetto(a);
-        for (std::size_t i = 0; i < campi.size(); ++i) *campi[i] = TestoColonna(st, static_cast<int>(i) + 3);
+        for (std::size_t i = 0; i < testi.size(); ++i) testi[i] = TestoColonna(st, static_cast<int>(i) + 3);
+        ogni(sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1), sqlite3_column_int64(st, 2), testi);
     }
     Esito esito;
-    if (rc != SQLITE_DONE) {
-        esito = ErroreDa(rc);
-        assetti.clear();
-    }
+    if (rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
     return esito;
 }
 
-Esito Archivio::ContaAssetti(std::int64_t atleta, std::int64_t& n) const {
+Esito Archivio::ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std::int64_t& n) const {
     n = 0;
     bool presente = false;
-    if (Esito e = TabellaAssettiPropria(presente); !e || !presente) return e;
+    if (Esito e = TabellaPropria(t, presente); !e || !presente) return e;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "SELECT count(*) FROM atleta_assetti WHERE atleta = ?", -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(db_, t.conta.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     sqlite3_bind_int64(st, 1, atleta);
     Esito esito;
@@ -912,28 +972,100 @@ Esito Archivio::ContaAssetti(std::int64_t atleta, std::int64_t& n) const {
     return esito;
 }
 
-Esito Archivio::EliminaAssetto(std::int64_t id) {
+Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id, std::optional<std::int64_t> atleta) {
+    const Errore mancante{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+    bool presente = false;
+    if (Esito e = TabellaPropria(t, presente); !e) return e;
+    if (!presente) return mancante;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, t.formato.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    sqlite3_bind_int64(st, 1, id);
+    rc = sqlite3_step(st);
+    Esito e;
+    if (rc == SQLITE_DONE)
+        e = mancante;
+    else if (rc != SQLITE_ROW)
+        e = ErroreDa(rc);
+    else if (atleta && sqlite3_column_int64(st, 1) != *atleta)
+        e = mancante;
+    else if (sqlite3_column_int64(st, 0) > t.versione)
+        e = Errore{t.piuRecente, 0, 0, std::to_string(sqlite3_column_int64(st, 0))};
+    sqlite3_finalize(st);
+    return e;
+}
+
+Esito Archivio::ModificaVoce(const DescrizioneTabella& t, std::int64_t id, std::int64_t atleta,
+                             std::span<const std::string* const> testi) {
+    if (Esito e = ControllaData(*testi[0]); !e) return e;
     if (Esito e = PrepararsiAScrivere(); !e) return e;
     return InTransazione([&] {
-        bool presente = false;
-        if (Esito e = TabellaAssettiPropria(presente); !e) return e;
-        if (!presente) return Esito(Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)});
+        if (Esito e = VoceModificabile(t, id, atleta); !e) return e;
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, "SELECT versione FROM atleta_assetti WHERE id = ?", -1, &st, nullptr);
-        if (rc != SQLITE_OK) return Esito(ErroreDa(rc));
-        sqlite3_bind_int64(st, 1, id);
-        rc = sqlite3_step(st);
+        int rc = sqlite3_prepare_v2(db_, t.modifica.c_str(), -1, &st, nullptr);
         Esito e;
-        if (rc == SQLITE_DONE)
-            e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
-        else if (rc != SQLITE_ROW)
+        if (rc == SQLITE_OK) {
+            for (std::size_t i = 0; i < testi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 1, *testi[i]);
+            sqlite3_bind_int64(st, static_cast<int>(testi.size()) + 1, id);
+            rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE)
+                e = ErroreDa(rc);
+            else if (sqlite3_changes(db_) != 1)
+                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+        } else {
             e = ErroreDa(rc);
-        else if (sqlite3_column_int64(st, 0) > VersioneAssetti)
-            e = Errore{Motivo::AssettoPiuRecente, 0, 0, std::to_string(sqlite3_column_int64(st, 0))};
+        }
         sqlite3_finalize(st);
-        if (e) e = EseguiConId("DELETE FROM atleta_assetti WHERE id = ?", id);
         return e;
     });
 }
+
+Esito Archivio::EliminaVoce(const DescrizioneTabella& t, std::int64_t id) {
+    if (Esito e = PrepararsiAScrivere(); !e) return e;
+    return InTransazione([&] {
+        if (Esito e = VoceModificabile(t, id, std::nullopt); !e) return e;
+        return EseguiConId(t.elimina.c_str(), id);
+    });
+}
+
+// ---- Fittings ----
+
+Esito Archivio::RegistraAssetto(const Assetto& a, std::int64_t& nuovoId) {
+    if (!a.disciplina.empty() && std::find(Discipline.begin(), Discipline.end(), a.disciplina) == Discipline.end())
+        return Errore{Motivo::Altro, 0, 0, "unknown discipline: " + a.disciplina};
+    return RegistraVoce(TabellaDegliAssetti(), a.atleta, Campi(a), nuovoId);
+}
+
+Esito Archivio::LeggiAssetti(std::int64_t atleta, std::vector<Assetto>& assetti) const {
+    assetti.clear();
+    Esito esito = LeggiVoci(TabellaDegliAssetti(), atleta, InVettore(assetti));
+    if (!esito) assetti.clear();
+    return esito;
+}
+
+Esito Archivio::ContaAssetti(std::int64_t atleta, std::int64_t& n) const {
+    return ContaVoci(TabellaDegliAssetti(), atleta, n);
+}
+
+Esito Archivio::EliminaAssetto(std::int64_t id) { return EliminaVoce(TabellaDegliAssetti(), id); }
+
+// ---- Tests ----
+
+Esito Archivio::RegistraTest(const TestAtleta& t, std::int64_t& nuovoId) {
+    return RegistraVoce(TabellaDeiTest(), t.atleta, Campi(t), nuovoId);
+}
+
+Esito Archivio::ModificaTest(const TestAtleta& t) { return ModificaVoce(TabellaDeiTest(), t.id, t.atleta, Campi(t)); }
+
+Esito Archivio::LeggiTest(std::int64_t atleta, std::vector<TestAtleta>& test) const {
+    test.clear();
+    Esito esito = LeggiVoci(TabellaDeiTest(), atleta, InVettore(test));
+    if (!esito) test.clear();
+    return esito;
+}
+
+Esito Archivio::ContaTest(std::int64_t atleta, std::int64_t& n) const { return ContaVoci(TabellaDeiTest(), atleta, n); }
+
+Esito Archivio::EliminaTest(std::int64_t id) { return EliminaVoce(TabellaDeiTest(), id); }
 
 }  // namespace archivio

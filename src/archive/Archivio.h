@@ -1,5 +1,6 @@
 // The athlete archive file: one SQLCipher database, "tvp.dmg", holding the
-// table `atleta` and, beside it, the athletes' fittings (`atleta_assetti`).
+// table `atleta` and, beside it, the athletes' fittings (`atleta_assetti`)
+// and their tests (`atleta_test`).
 // Plain C++ over the SQLCipher C API, no Qt.
 //
 // Every operation reports a failure as a value (Esito); nothing throws out of
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,15 +91,18 @@ enum class Motivo {
     Inesistente,        // the file's folder does not exist
     FileMancante,       // the folder is there, the file is not
     SenzaTabella,       // a database without the table `atleta`
-    ColonnaMancante,    // the table lacks one of the columns (named in dettaglio; "atleta_assetti.x" for the fittings')
+    ColonnaMancante,    // the table lacks one of the columns (named in dettaglio; "atleta_assetti.x" for the
+                        // fittings', "atleta_test.x" for the tests')
     TabellaEstranea,    // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition"),
-                        // or the fittings' table is not (dettaglio: "atleta_assetti." and the column)
+                        // or the fittings' or the tests' table is not (dettaglio: "atleta_assetti." or
+                        // "atleta_test." and the column)
     OggettoEstraneo,    // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
     StessoArchivio,     // the file given is the open archive itself (whatever the path)
     TroppoGrande,       // a file longer than the program reads (dettaglio: the limit in bytes)
     NonUnFile,          // a folder, a device or a pipe where a file was expected
     RigaMancante,       // the row is no longer in the table
     AssettoPiuRecente,  // a fitting recorded by a newer version of the program: shown, never changed
+    TestPiuRecente,     // a test recorded by a newer version of the program: shown, never changed
     ErroreDisco,        // another input/output error
     Altro,
 };
@@ -158,6 +163,37 @@ struct Assetto {
     friend bool operator==(const Assetto&, const Assetto&) = default;
 };
 
+// The athletes' tests, in the table `atleta_test` beside `atleta`: a coach
+// tests an athlete several times a season. Like a fitting, each test belongs
+// to the row id of its athlete.
+inline constexpr std::string_view TabellaTest = "atleta_test";
+// The format of the tests this version writes; a later one is read all the
+// same, and never changed.
+inline constexpr std::int64_t VersioneTest = 1;
+
+// One test. Every value is a text, an empty one stored without value; any of
+// the three measures may be missing.
+struct TestAtleta {
+    std::int64_t id = 0;                   // given when it is recorded
+    std::int64_t atleta = 0;               // the athlete's row id in `atleta`
+    std::int64_t versione = VersioneTest;  // the format of the row
+    std::string data;                      // yyyy-mm-dd
+    std::string fcmax;                     // the maximum heart rate measured, bpm
+    std::string lthr;                      // the heart rate at the lactate threshold, bpm
+    std::string ftp;                       // the functional threshold power, W
+    std::string peso;                      // the weight on the day, kg
+    std::string note;
+    friend bool operator==(const TestAtleta&, const TestAtleta&) = default;
+};
+
+// The program's tables of the athletes' records beside `atleta`: each row
+// names its athlete's row id, goes with its athlete and is kept with it by
+// a backup.
+inline constexpr std::array<std::string_view, 2> TabelleDegliAtleti{TabellaAssetti, TabellaTest};
+
+// How one of those tables is made, read and written (in Archivio.cpp).
+struct DescrizioneTabella;
+
 // A change of one column, for ScriviCampi.
 struct Campo {
     int colonna;
@@ -213,7 +249,7 @@ public:
     // `lavoro` undoes them all, and is returned.
     using Aggiungi = std::function<Esito(const Riga& riga, std::int64_t& nuovoId)>;
     Esito AggiungiInTransazione(const std::function<Esito(const Aggiungi& aggiungi, bool& conferma)>& lavoro);
-    // Deletes the row and the athlete's fittings, in one transaction.
+    // Deletes the row, the athlete's fittings and tests, in one transaction.
     Esito EliminaRiga(std::int64_t id);
 
     // Records a fitting of the athlete `a.atleta` in one transaction, in this
@@ -230,6 +266,26 @@ public:
     // (AssettoPiuRecente).
     Esito EliminaAssetto(std::int64_t id);
 
+    // Records a test of the athlete `t.atleta` in one transaction, in this
+    // version's format whatever `t.versione` says, and tells its id. Fails
+    // (RigaMancante) when the athlete is not in the table, and refuses a date
+    // that is not yyyy-mm-dd.
+    Esito RegistraTest(const TestAtleta& t, std::int64_t& nuovoId);
+    // Changes the date, the values and the notes of the test `t.id`, in one
+    // transaction. The test must be the athlete `t.atleta`'s (RigaMancante
+    // otherwise, as when there is no such test): it never moves to another
+    // athlete. Refuses a test of a later format (TestPiuRecente) and a date
+    // that is not yyyy-mm-dd.
+    Esito ModificaTest(const TestAtleta& t);
+    // The athlete's tests, newest first (by date, then by the order they were
+    // recorded in). An archive without the table has none.
+    Esito LeggiTest(std::int64_t atleta, std::vector<TestAtleta>& test) const;
+    // How many tests the athlete has.
+    Esito ContaTest(std::int64_t atleta, std::int64_t& n) const;
+    // Deletes one test in one transaction; refuses one of a later format
+    // (TestPiuRecente).
+    Esito EliminaTest(std::int64_t id);
+
     // Opens an existing archive only to read it (a backup to check): never
     // created, never written; every write is refused (SolaLettura).
     Esito ApriInLettura(const std::filesystem::path& file);
@@ -239,7 +295,7 @@ public:
     // encrypted with the same key, to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many
     // athletes the copy holds. The athletes keep their row ids, and so every
-    // fitting its athlete. See CopiaArchivio.h.
+    // fitting and every test its athlete. See CopiaArchivio.h.
     Esito CopiaIn(const std::filesystem::path& destinazione, std::int64_t* righe = nullptr) const;
 
     // How long a locked file is waited for before giving up, in milliseconds.
@@ -266,23 +322,42 @@ private:
     Esito InserisciConPreparata(const Riga& riga, std::int64_t* nuovoId);
     // Runs a statement whose one parameter is a row id.
     Esito EseguiConId(const char* sql, std::int64_t id);
-    // What the file holds under the fittings' table's name: nothing, this
-    // program's table, or one that is not (`estranea`: why the fittings
-    // cannot be read or written there).
-    struct StatoAssetti {
+    // The tables of TabelleDegliAtleti, each described by a DescrizioneTabella.
+    //
+    // What the file holds under the table's name: nothing, this program's
+    // table, or one that is not (`estranea`: why its rows cannot be read or
+    // written there).
+    struct StatoTabella {
         bool presente = false;
         std::optional<Errore> estranea;
     };
-    Esito LeggiStatoAssetti(StatoAssetti& stato) const;
-    // The fittings' table, for their reads and writes: absent (`presente`
-    // false), or this program's; a table that is not is an error.
-    Esito TabellaAssettiPropria(bool& presente) const;
-    // At open: the fittings' table added to an archive that can take it.
-    void AggiungiTabellaAssetti();
+    Esito LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) const;
+    // The table, for its reads and writes: absent (`presente` false), or this
+    // program's; a table that is not is an error.
+    Esito TabellaPropria(const DescrizioneTabella& t, bool& presente) const;
+    // At open: the tables missing added to an archive that can take them.
+    void AggiungiTabelleMancanti();
     // At the start of every transaction that appends athletes: a new row
     // takes the row id after the largest, which may be the one that fittings
-    // left behind by an older version still name. They are deleted first.
-    Esito ScartaAssettiOrfani();
+    // or tests left behind by an older version still name. They are deleted
+    // first.
+    Esito ScartaOrfani();
+    // A row of the athlete `atleta` with its texts (in the order of the
+    // table's), in this version's format; the table made when missing.
+    Esito RegistraVoce(const DescrizioneTabella& t, std::int64_t atleta, std::span<const std::string* const> testi,
+                       std::int64_t& nuovoId);
+    // The athlete's rows, newest first, handed over one at a time with their
+    // texts (which `ogni` may move from).
+    using OgniVoce = std::function<void(std::int64_t id, std::int64_t atleta, std::int64_t versione,
+                                        std::vector<std::string>& testi)>;
+    Esito LeggiVoci(const DescrizioneTabella& t, std::int64_t atleta, const OgniVoce& ogni) const;
+    Esito ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std::int64_t& n) const;
+    // Inside a transaction: the row `id` is there, in a format this version
+    // writes, and (when `atleta` is given) that athlete's.
+    Esito VoceModificabile(const DescrizioneTabella& t, std::int64_t id, std::optional<std::int64_t> atleta);
+    Esito ModificaVoce(const DescrizioneTabella& t, std::int64_t id, std::int64_t atleta,
+                       std::span<const std::string* const> testi);
+    Esito EliminaVoce(const DescrizioneTabella& t, std::int64_t id);
 
     sqlite3* db_ = nullptr;
     std::uint64_t scritture_ = 0;  // writes through this object, reopenings included

@@ -4,6 +4,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <array>
 #include <cerrno>
 
 namespace fs = std::filesystem;
@@ -33,7 +34,7 @@ int EseguiCon(sqlite3* db, const char* sql, std::string_view a = {}, std::string
 
 // sqlcipher_export copies each table as INSERT ... SELECT *, and the athletes'
 // row ids are no column: the copy would number them anew, 1, 2, 3 ..., and a
-// fitting would name another athlete wherever one was deleted. The copy's
+// fitting or a test would name another athlete wherever one was deleted. The copy's
 // athletes are written again with their own row ids.
 std::string SqlRicopiaAtleti() {
     std::string colonne;
@@ -41,10 +42,11 @@ std::string SqlRicopiaAtleti() {
     return "INSERT INTO copia.atleta (rowid" + colonne + ") SELECT rowid" + colonne + " FROM main.atleta";
 }
 
-std::int64_t ContaRighe(sqlite3* db, const char* tabella) {
+// The rows of a table, -1 when it cannot be read (when it is not there).
+std::int64_t ContaRighe(sqlite3* db, std::string_view tabella) {
     sqlite3_stmt* st = nullptr;
     std::int64_t n = -1;
-    const std::string sql = std::string("SELECT count(*) FROM ") + tabella;
+    const std::string sql = "SELECT count(*) FROM main.\"" + std::string(tabella) + "\"";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
         n = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);
@@ -79,13 +81,21 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     }
     // The copy in the archive's own format, not in the library's defaults.
     rc = sqlite3_exec(db_, SqlFormatoCifratura("copia").c_str(), nullptr, nullptr, nullptr);
+    // The rows of the athletes, then of each table of their records.
+    using Conti = std::array<std::int64_t, 1 + TabelleDegliAtleti.size()>;
+    auto conta = [](sqlite3* db) {
+        Conti n;
+        n[0] = ContaRighe(db, "atleta");
+        for (std::size_t i = 0; i < TabelleDegliAtleti.size(); ++i) n[i + 1] = ContaRighe(db, TabelleDegliAtleti[i]);
+        return n;
+    };
+    Conti righe;
+    righe.fill(-1);
     // One read transaction: the copy is the archive at one moment, whatever
     // another window writes meanwhile.
-    std::int64_t righe = -1, assetti = -1;
     if (rc == SQLITE_OK) rc = EseguiCon(db_, "BEGIN;");
     if (rc == SQLITE_OK) {
-        righe = ContaRighe(db_, "main.atleta");
-        assetti = ContaRighe(db_, "main.atleta_assetti");
+        righe = conta(db_);
         rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
         if (rc == SQLITE_OK) rc = EseguiCon(db_, "DELETE FROM copia.atleta;");
         static const std::string ricopia = SqlRicopiaAtleti();
@@ -104,14 +114,14 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     Archivio letta;
     Esito esito = letta.ApriInLettura(*provvisorio);
     if (esito) esito = letta.Verifica();
-    if (esito && (ContaRighe(letta.db_, "atleta") != righe || ContaRighe(letta.db_, "atleta_assetti") != assetti))
+    if (esito && conta(letta.db_) != righe)
         esito = Errore{Motivo::Danneggiato, 0, 0, "the copy does not hold every row"};
     letta.Chiudi();
     if (esito && !sistema::Sincronizza(*provvisorio)) esito = ErroreDiSistema(EIO, provvisorio->string());
     if (esito)
         if (auto r = sistema::Rinomina(*provvisorio, destinazione)) esito = DaFile(*r);
     if (!esito) scarta();
-    if (esito && quante) *quante = righe;
+    if (esito && quante) *quante = righe[0];
     return esito;
 }
 
