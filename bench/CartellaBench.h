@@ -27,9 +27,10 @@ class CartellaBench {
 public:
     using Campo = std::function<void(const char* colonna, std::string valore)>;
 
-    // `assetti`: recorded fittings for every athlete, each holding every value.
+    // `assetti`, `test`: recorded fittings and tests for every athlete, each
+    // holding every value.
     CartellaBench(const std::string& nome, int atleti, const std::function<void(int, const Campo&)>& riempi,
-                  int assetti = 0) {
+                  int assetti = 0, int test = 0) {
         namespace fs = std::filesystem;
         percorso = fs::temp_directory_path() / ("tovarin-bench-" + nome + "-" + std::to_string(::getpid()));
         fs::create_directories(percorso);
@@ -49,6 +50,7 @@ public:
         if (!a.Apri(percorso / "tvp.dmg") || !a.AggiungiRighe(righe)) std::abort();
         a.Chiudi();
         if (assetti > 0) AggiungiAssetti(atleti, assetti);
+        if (test > 0) AggiungiTest(atleti, test);
     }
     ~CartellaBench() {
         std::error_code ec;
@@ -88,6 +90,32 @@ private:
                 const std::string data = std::to_string(2000 + i % 27) + "-0" + std::to_string(1 + i % 9) + "-15";
                 sqlite3_bind_int(st, 1, atleta);
                 sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);
+                if (sqlite3_step(st) != SQLITE_DONE) std::abort();
+                sqlite3_reset(st);
+            }
+        sqlite3_finalize(st);
+        if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        sqlite3_close(db);
+    }
+
+    void AggiungiTest(int atleti, int perAtleta) {
+        sqlite3* db = nullptr;
+        const std::string file = (percorso / "tvp.dmg").string();
+        if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) std::abort();
+        const std::string apri = archivio::SqlChiave() + archivio::SqlFormatoCifratura();
+        if (sqlite3_exec(db, (apri + "BEGIN;").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        sqlite3_stmt* st = nullptr;
+        const char* sql = "INSERT INTO atleta_test (atleta, versione, data, fcmax, lthr, ftp, peso, note) "
+                          "VALUES (?, 1, ?, '188', '165', ?, '70', 'Test al rullo.')";
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) std::abort();
+        for (int atleta = 1; atleta <= atleti; ++atleta)
+            for (int i = 0; i < perAtleta; ++i) {
+                const std::string data = std::to_string(2000 + i / 12) + "-" + (i % 12 < 9 ? "0" : "") +
+                                         std::to_string(1 + i % 12) + "-15";
+                const std::string ftp = std::to_string(220 + i % 60);
+                sqlite3_bind_int(st, 1, atleta);
+                sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(st, 3, ftp.c_str(), -1, SQLITE_TRANSIENT);
                 if (sqlite3_step(st) != SQLITE_DONE) std::abort();
                 sqlite3_reset(st);
             }

@@ -97,6 +97,28 @@ void BM_ApriSchedaCondizione(benchmark::State& state) {
 }
 BENCHMARK(BM_ApriSchedaCondizione)->Unit(benchmark::kMillisecond);
 
+// The same sheet for athletes with 100 tests each: the latest test's measured
+// maximum read as the athlete is shown. Last: its archive becomes the
+// program's for the rest of the run.
+void BM_ApriSchedaCondizioneCon100Test(benchmark::State& state) {
+    static CartellaBench c("condizione-test", 20, [](int i, const CartellaBench::Campo& campo) {
+        campo("nome", "Atleta " + std::to_string(i));
+        campo("datanascita", "15/03/1994");
+        campo("sesso", "M");
+        campo("pulsazioniriposo", "60");
+        campo("peso", "70");
+    }, 0, 100);
+    {
+        NomeAtletaCorrente = QStringLiteral("Atleta 0");
+        frmCondizione primo;  // the archive and its key
+        primo.show();
+        QApplication::processEvents();
+        if (primo.FcMaxMisurata() != 188) state.SkipWithError("no measured maximum");
+    }
+    ApriEChiudi<frmCondizione>(state, QStringLiteral("Atleta 19"));
+}
+BENCHMARK(BM_ApriSchedaCondizioneCon100Test)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) { return EseguiBenchmarkFinestre(argc, argv); }

@@ -41,6 +41,7 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::RigaMancante: return M("0079");
     case Motivo::ErroreDisco: return M("0080");
     case Motivo::AssettoPiuRecente: return M("0343");
+    case Motivo::TestPiuRecente: return M("0409");
     case Motivo::Nessuno:
     case Motivo::Altro: break;
     }
@@ -93,4 +94,12 @@ QString TestoAssettoNonEliminato(const QString& file, const QString& atleta, con
 
 QString TestoAssettiNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore) {
     return Avviso(M("0377").arg(NomeAtleta(atleta)), file, errore);
+}
+
+QString TestoTestNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0410").arg(NomeAtleta(atleta)), file, errore);
+}
+
+QString TestoTestNonRegistrato(const QString& file, const QString& atleta, const archivio::Errore& errore) {
+    return Avviso(M("0411").arg(NomeAtleta(atleta)), file, errore);
 }

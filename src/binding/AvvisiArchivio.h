@@ -24,3 +24,5 @@ QString TestoRigaNonLetta(const QString& file, const archivio::Errore& errore);
 QString TestoAssettoNonRegistrato(const QString& file, const QString& atleta, const archivio::Errore& errore);
 QString TestoAssettoNonEliminato(const QString& file, const QString& atleta, const archivio::Errore& errore);
 QString TestoAssettiNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore);
+QString TestoTestNonLetti(const QString& file, const QString& atleta, const archivio::Errore& errore);
+QString TestoTestNonRegistrato(const QString& file, const QString& atleta, const archivio::Errore& errore);

@@ -177,12 +177,19 @@ std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame) {
     return assetti;
 }
 
+std::vector<archivio::TestAtleta> TestDellAtleta(const LegameArchivio* legame) {
+    std::vector<archivio::TestAtleta> test;
+    const auto id = legame ? legame->IdCorrente() : std::nullopt;
+    if (id && legame->ArchivioAperto() && !legame->Connessione().LeggiTest(*id, test)) test.clear();
+    return test;
+}
+
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
     if (!legame || legame->AllaFine()) {
         MostraMessaggio(finestra, Messaggio("0283"));
         return;
     }
-    StampaReportAtleta(finestra, legame->RigaCorrente(), AssettiDellAtleta(legame));
+    StampaReportAtleta(finestra, legame->RigaCorrente(), AssettiDellAtleta(legame), TestDellAtleta(legame));
 }
 
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {

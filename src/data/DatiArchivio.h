@@ -33,6 +33,8 @@ void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame);
 // The recorded fittings of the athlete shown, newest first; none when they
 // cannot be read.
 std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame);
+// The athlete's tests, newest first; none when they cannot be read.
+std::vector<archivio::TestAtleta> TestDellAtleta(const LegameArchivio* legame);
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);

@@ -5,6 +5,7 @@
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "ZoneTest.h"
 #include "ScritturaFile.h"
 #include "StampaFinestra.h"
 #include "TestoPiano.h"
@@ -84,7 +85,8 @@ std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& 
     return 0.0;
 }
 
-DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& assetti) {
+DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& assetti,
+                         const std::vector<archivio::TestAtleta>& test) {
     DatiReport d;
     d.nome = Q(r[archivio::ColonnaNome]);
     d.sesso = Q(Colonna(r, "sesso"));
@@ -183,6 +185,32 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
             d.titoloCambiamenti = d.cambiamenti.empty() ? Messaggio("0372").arg(Q(prima.data))
                                                         : Messaggio("0371").arg(Q(prima.data));
         }
+    }
+
+    // The latest test and its zones; the maximum in use as the sheet takes it.
+    if (!test.empty()) {
+        const archivio::TestAtleta& t = test.front();
+        const auto valore = [](const std::string& testo) { return Modulo1::CentroRisultato(testo).value_or(0); };
+        d.ultimoTest = Messaggio("0412").arg(Q(t.data));
+        d.massimaTest = valore(t.fcmax) > 0 ? Messaggio("0379").arg(Q(t.fcmax), Q(t.data))
+                                            : Messaggio("0380").arg(d.fcMax);
+        const std::array<const char*, 7> nomiFriel{"0392", "0393", "0394", "0395", "0396", "0397", "0398"};
+        const std::array<const char*, 7> nomiCoggan{"0385", "0386", "0387", "0388", "0389", "0390", "0391"};
+        const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const std::array<const char*, 7>& nomi,
+                             const QString& unita) {
+            std::vector<std::pair<QString, QString>> righe;
+            for (std::size_t i = 0; i < tabella.size() && i < nomi.size(); ++i)
+                righe.emplace_back(Q(tabella[i].nome) + QLatin1Char(' ') + Messaggio(nomi[i]),
+                                   Q(Modulo1::TestoZona(tabella[i])) + QLatin1Char(' ') + unita);
+            return righe;
+        };
+        d.zoneFriel = zone(Modulo1::ZoneFriel(valore(t.lthr)), nomiFriel, QStringLiteral("bpm"));
+        d.zoneCoggan = zone(Modulo1::ZoneCoggan(valore(t.ftp)), nomiCoggan, QStringLiteral("W"));
+        if (!d.zoneFriel.empty()) d.titoloFriel = Messaggio("0381").arg(Q(t.lthr));
+        if (!d.zoneCoggan.empty()) d.titoloCoggan = Messaggio("0382").arg(Q(t.ftp));
+        const std::string peso = t.peso.empty() ? Colonna(r, "peso") : t.peso;
+        if (const auto w = Modulo1::WattPerKg(valore(t.ftp), valore(peso)))
+            d.wattPerKg = Messaggio("0399").arg(Q(Modulo1::TestoWattPerKg(*w)), Q(peso));
     }
     return d;
 }
@@ -440,6 +468,10 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     g.Testo(15, 286, 180, 5, Messaggio("0043"));
 }
 
+namespace {
+double DisegnaAssetto(Pagina& g, QPainter& pittore, double y, const DatiReport& d);
+}  // namespace
+
 void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& d) {
     Pagina g(pittore, pagina);
     pittore.setRenderHint(QPainter::Antialiasing);
@@ -452,6 +484,41 @@ void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, co
     g.Linea(15, 26, 195, 26, Arancio, 0.8);
 
     double y = 32;
+    if (!d.ultimoAssetto.isEmpty()) y = DisegnaAssetto(g, pittore, y, d);
+    if (d.ultimoTest.isEmpty()) return;
+    y += 4;
+    Titolo(g, y, d.ultimoTest);
+    y += 9;
+    g.Carattere(9);
+    g.Penna(Nero);
+    g.Testo(15, y, 180, 6, d.massimaTest + (d.wattPerKg.isEmpty() ? QString() : QStringLiteral("     ") + d.wattPerKg));
+    y += 8;
+    // Heart-rate zones on the left, power zones on the right.
+    const auto colonna = [&](double x, const QString& titolo, const std::vector<std::pair<QString, QString>>& zone) {
+        double yz = y;
+        g.Carattere(7.5, true);
+        g.Penna(Grigio);
+        g.Testo(x, yz, 85, 5, titolo);
+        yz += 5.5;
+        for (std::size_t i = 0; i < zone.size(); ++i) {
+            if (i % 2 == 0) g.Fondo(x, yz, 85, 5.5, QColor(245, 245, 245));
+            g.Carattere(8.5);
+            g.Penna(Nero);
+            g.Testo(x + 1, yz, 55, 5.5, zone[i].first);
+            g.Carattere(8.5, true);
+            g.Testo(x + 56, yz, 28, 5.5, zone[i].second, Qt::AlignRight);
+            yz += 5.5;
+        }
+    };
+    if (!d.titoloFriel.isEmpty()) colonna(15, d.titoloFriel, d.zoneFriel);
+    if (!d.titoloCoggan.isEmpty()) colonna(110, d.titoloCoggan, d.zoneCoggan);
+}
+
+namespace {
+
+// The latest fitting: its frame's sentences, then what changed since the one
+// before. The height reached.
+double DisegnaAssetto(Pagina& g, QPainter& pittore, double y, const DatiReport& d) {
     Titolo(g, y, d.ultimoAssetto);
     y += 10;
     g.Carattere(9);
@@ -464,11 +531,11 @@ void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, co
         pittore.drawText(spazio, come, riga);
         y += usato.height() / g.mm(1) + 2;
     }
-    if (d.titoloCambiamenti.isEmpty()) return;
+    if (d.titoloCambiamenti.isEmpty()) return y;
     y += 4;
     Titolo(g, y, d.titoloCambiamenti);
     y += 10;
-    for (std::size_t i = 0; i < d.cambiamenti.size() && y < 280; ++i) {
+    for (std::size_t i = 0; i < d.cambiamenti.size() && y < 200; ++i) {
         const registro::Cambiamento& c = d.cambiamenti[i];
         if (i % 2 == 0) g.Fondo(15, y, 180, 5.5, QColor(245, 245, 245));
         g.Carattere(8.5);
@@ -482,7 +549,10 @@ void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, co
         g.Testo(156, y, 38, 5.5, c.differenza, Qt::AlignRight);
         y += 5.5;
     }
+    return y;
 }
+
+}  // namespace
 
 namespace {
 
@@ -493,11 +563,11 @@ void ImpostaA4Verticale(QPagedPaintDevice& dispositivo) {
 }  // namespace
 
 bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore,
-                     const std::vector<archivio::Assetto>& assetti) {
+                     const std::vector<archivio::Assetto>& assetti, const std::vector<archivio::TestAtleta>& test) {
     // Drawn in memory, then written whole: every write of the file checked.
     QBuffer pagina;
     pagina.open(QIODevice::WriteOnly);
-    const DatiReport dati = PreparaReport(riga, assetti);
+    const DatiReport dati = PreparaReport(riga, assetti, test);
     {
         QPdfWriter pdf(&pagina);
         pdf.setResolution(600);
@@ -519,7 +589,8 @@ bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore,
     return ScriviFileIntero(file, pagina.data(), errore);
 }
 
-void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<archivio::Assetto>& assetti) {
+void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<archivio::Assetto>& assetti,
+                        const std::vector<archivio::TestAtleta>& test) {
     const ServiziStampa& servizi = ServiziStampaCorrenti();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     if (!stampante) {
@@ -527,14 +598,14 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<a
         const QString file = servizi.scegliFilePdf(finestra);
         if (file.isEmpty()) return;
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore, assetti)) MostraMessaggio(finestra, Messaggio("0061"));
+        if (!ScriviReportPdf(riga, file, &errore, assetti, test)) MostraMessaggio(finestra, Messaggio("0061"));
         return;
     }
     ImpostaA4Verticale(*stampante);
     QPainter pittore;
     bool riuscita = pittore.begin(stampante.get());
     if (riuscita) {
-        const DatiReport dati = PreparaReport(riga, assetti);
+        const DatiReport dati = PreparaReport(riga, assetti, test);
         DisegnaReport(pittore, *stampante, dati);
         if (ConPaginaAssetti(dati)) {
             riuscita = stampante->newPage();

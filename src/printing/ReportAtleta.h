@@ -5,8 +5,9 @@
 // the ten fit results beside the athlete's own set-up and the difference; the
 // bicycle with the athlete's values at its dimension lines and the fit
 // coordinates; the condition summary with the training zones. When the
-// athlete has recorded fittings a second page tells the latest, its frame
-// with the closest cockpit, and what changed since the one before.
+// athlete has recorded fittings or tests a second page tells the latest
+// fitting, its frame with the closest cockpit and what changed since the one
+// before, and the latest test with its zones.
 #pragma once
 
 #include "Archivio.h"
@@ -47,6 +48,10 @@ struct DatiReport {
     QString ultimoAssetto, titoloCambiamenti;
     QStringList telaio;
     std::vector<registro::Cambiamento> cambiamenti;
+    // The latest test, when there is one: its title, the maximum in use, and
+    // its zones (name and range) by heart rate and by power, with W/kg.
+    QString ultimoTest, massimaTest, titoloFriel, titoloCoggan, wattPerKg;
+    std::vector<std::pair<QString, QString>> zoneFriel, zoneCoggan;
 };
 
 // The difference between the athlete's own value and a computed text: to the
@@ -55,21 +60,27 @@ struct DatiReport {
 std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set);
 
 // `assetti`: the athlete's recorded fittings, newest first.
-DatiReport PreparaReport(const archivio::Riga& riga, const std::vector<archivio::Assetto>& assetti = {});
+// `test`: the athlete's tests, newest first.
+DatiReport PreparaReport(const archivio::Riga& riga, const std::vector<archivio::Assetto>& assetti = {},
+                         const std::vector<archivio::TestAtleta>& test = {});
 
 // Draws the page on a painter already begun on an A4 portrait device.
 void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
-// True when the report has the page of the recorded fittings.
-inline bool ConPaginaAssetti(const DatiReport& dati) { return !dati.ultimoAssetto.isEmpty(); }
+// True when the report has its second page: the recorded fittings, the tests.
+inline bool ConPaginaAssetti(const DatiReport& dati) {
+    return !dati.ultimoAssetto.isEmpty() || !dati.ultimoTest.isEmpty();
+}
 // Draws that page, after the device has begun a new page.
 void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
 
 // Writes the report of the row as a PDF file, replaced whole or not at all.
 // False, with the reason, when it cannot be written.
 bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* errore = nullptr,
-                     const std::vector<archivio::Assetto>& assetti = {});
+                     const std::vector<archivio::Assetto>& assetti = {},
+                     const std::vector<archivio::TestAtleta>& test = {});
 
 // The report of the row on the printer, or, without one, as a PDF file with
 // the same questions as the screen printout.
 void StampaReportAtleta(QWidget* finestra, const archivio::Riga& riga,
-                        const std::vector<archivio::Assetto>& assetti = {});
+                        const std::vector<archivio::Assetto>& assetti = {},
+                        const std::vector<archivio::TestAtleta>& test = {});

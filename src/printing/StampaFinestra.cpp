@@ -22,6 +22,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 
 ServiziStampa ServiziPredefiniti() {
@@ -144,10 +146,37 @@ QImage ImmagineDaStampare(FinestraDaStampare* stampata) {
     QImage immagine(QSize(unita.width() + 2, AltezzaTitolo + unita.height() + 2) * rapporto, QImage::Format_RGB32);
     immagine.setDevicePixelRatio(rapporto);
     immagine.fill(QColor(160, 160, 160));
-    QPainter p(&immagine);
-    p.drawImage(QRectF(1, 1, unita.width(), AltezzaTitolo), titolo);
-    p.drawImage(QRectF(1, 1 + AltezzaTitolo, unita.width(), unita.height()), contenuto);
-    return immagine;
+    {
+        QPainter p(&immagine);
+        p.drawImage(QRectF(1, 1, unita.width(), AltezzaTitolo), titolo);
+        p.drawImage(QRectF(1, 1 + AltezzaTitolo, unita.width(), unita.height()), contenuto);
+    }
+    // The floating windows printed with it, each with its title bar, to its right.
+    const QList<QWidget*> accanto = stampata->FinestreAccanto();
+    if (accanto.isEmpty()) return immagine;
+    QList<QImage> altre;
+    QSize insieme = immagine.deviceIndependentSize().toSize();
+    for (QWidget* w : accanto) {
+        const QImage dentro = w->grab().toImage();
+        QImage con(QSize(w->width() + 2, AltezzaTitolo + w->height() + 2) * rapporto, QImage::Format_RGB32);
+        con.setDevicePixelRatio(rapporto);
+        con.fill(QColor(160, 160, 160));
+        QPainter p(&con);
+        p.drawImage(QRectF(1, 1, w->width(), AltezzaTitolo), BarraDelTitolo(w, w->width(), rapporto));
+        p.drawImage(QRectF(1, 1 + AltezzaTitolo, w->width(), w->height()), dentro);
+        insieme = QSize(insieme.width() + 12 + w->width() + 2, std::max(insieme.height(), AltezzaTitolo + w->height() + 2));
+        altre << con;
+    }
+    QImage tutto(insieme * rapporto, QImage::Format_RGB32);
+    tutto.setDevicePixelRatio(rapporto);
+    tutto.fill(Qt::white);
+    QPainter p(&tutto);
+    double x = 0;
+    for (const QImage& i : QList<QImage>{immagine} + altre) {
+        p.drawImage(QPointF(x, 0), i);
+        x += i.deviceIndependentSize().width() + 12;
+    }
+    return tutto;
 }
 
 namespace {
@@ -157,9 +186,11 @@ namespace {
 bool DisegnaPagina(QPagedPaintDevice& pagina, int risoluzione, const QImage& immagine) {
     QPainter pittore;
     if (!pittore.begin(&pagina)) return false;
-    const double scala = risoluzione / 96.0;
     const QRect area = pagina.pageLayout().fullRectPixels(risoluzione);
-    const QSizeF dimensione = immagine.deviceIndependentSize() * scala;
+    // At its real size; smaller when that would not fit the page.
+    const QSizeF reale = immagine.deviceIndependentSize() * (risoluzione / 96.0);
+    const double riduzione = std::min({1.0, area.width() * 0.96 / reale.width(), area.height() * 0.96 / reale.height()});
+    const QSizeF dimensione = reale * riduzione;
     const QPointF angolo((area.width() - dimensione.width()) / 2, (area.height() - dimensione.height()) / 2);
     pittore.drawImage(QRectF(angolo, dimensione), immagine);
     return pittore.end();

@@ -1,10 +1,12 @@
 // Printing what is on the screen: the main window, title bar included, with
-// the child window open in it, on one landscape page at its real size. While
+// the child window open in it, on one landscape page at its real size (made
+// smaller only when the floating windows printed beside it need the room). While
 // the picture is taken the bar shows the credit text and the web address
 // instead of Print, Help and the links.
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -26,6 +28,9 @@ public:
     virtual void StatoDiStampa(bool stampa) = 0;
     // The focus where it is left after printing: on no visible control.
     virtual void FocusNascosto() = 0;
+    // Floating windows printed beside the main window (the athlete's tests
+    // beside the condition sheet); none by default.
+    virtual QList<QWidget*> FinestreAccanto() const { return {}; }
 };
 
 // What printing needs from the platform; tests replace it.

@@ -9,8 +9,10 @@
 #include "Globali.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "ZoneTest.h"
 #include "RegistroAssetti.h"
 #include "ReportAtleta.h"
+#include "TestoPiano.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -34,6 +36,9 @@ constexpr const char* Uso =
     "               [--cap MM --clamp MM --spacers MM --stem MM --stem-angle DEG]\n"
     "                                          the fit coordinates of the first athlete of that name,\n"
     "                                          where the cockpit puts the bars, the closest cockpit\n"
+    "       tovarin --zones NAME [--ftp W --lthr BPM --hrmax BPM --weight KG]\n"
+    "                                          the zones of the athlete's latest test, or of the values\n"
+    "                                          given (not stored)\n"
     "       tovarin --help                     this text\n"
     "Exit status: 0 done, 1 refused or failed (one line says why), 2 a command line it does not know.\n";
 
@@ -158,8 +163,10 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
         if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0284"), e.errore());
         std::vector<archivio::Assetto> assetti;
         if (archivio::Esito e = a.LeggiAssetti(*id, assetti); !e) return Fallito(Messaggio("0284"), e.errore());
+        std::vector<archivio::TestAtleta> test;
+        if (archivio::Esito e = a.LeggiTest(*id, test); !e) return Fallito(Messaggio("0284"), e.errore());
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore, assetti)) {
+        if (!ScriviReportPdf(riga, file, &errore, assetti, test)) {
             Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(": ") + errore);
             return 1;
         }
@@ -232,6 +239,98 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
     return 0;
 }
 
+// --zones: the maximum heart rate in use, Friel's and Coggan's zones and the
+// watts per kilogram, of the athlete's latest test or of the values given.
+int Zone(const QString& archivioFile, const QStringList& argomenti) {
+    struct Opzione {
+        const char* nome;
+        std::string archivio::TestAtleta::*campo;
+        bool data = false;
+    };
+    std::array<Opzione, 4> opzioni{{{"--ftp", &archivio::TestAtleta::ftp},
+                                     {"--lthr", &archivio::TestAtleta::lthr},
+                                     {"--hrmax", &archivio::TestAtleta::fcmax},
+                                     {"--weight", &archivio::TestAtleta::peso}}};
+    archivio::TestAtleta dato;
+    bool conValori = false;
+    for (qsizetype i = 2; i < argomenti.size(); i += 2) {
+        Opzione* trovata = nullptr;
+        for (Opzione& o : opzioni)
+            if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
+        if (!trovata || trovata->data || i + 1 >= argomenti.size()) {
+            std::fputs(Uso, stderr);
+            return 2;
+        }
+        const std::string testo = argomenti[i + 1].toStdString();
+        const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
+        if (!valore || *valore <= 0) {
+            Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
+            return 2;
+        }
+        dato.*(trovata->campo) = Modulo1::NormalizzaDecimali(testo);
+        trovata->data = true;
+        conValori |= trovata != &opzioni[3];
+    }
+
+    archivio::Archivio a;
+    if (!ApriEsistente(a, archivioFile)) return 1;
+    const auto id = TrovaAtleta(a, argomenti[1]);
+    if (!id) return 1;
+    archivio::Riga riga;
+    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
+    archivio::TestAtleta test = dato;
+    if (!conValori) {
+        std::vector<archivio::TestAtleta> tutti;
+        if (archivio::Esito e = a.LeggiTest(*id, tutti); !e) return Fallito(Messaggio("0087"), e.errore());
+        if (tutti.empty()) {
+            Scrivi(stderr, Messaggio("0400").arg(argomenti[1]));
+            return 1;
+        }
+        test = tutti.front();
+        if (opzioni[3].data) test.peso = dato.peso;
+    }
+    if (test.peso.empty()) test.peso = riga[*archivio::IndiceColonna("peso")];
+
+    const auto valore = [](const std::string& t) { return Modulo1::CentroRisultato(t).value_or(0); };
+    // The maximum in use: measured, or estimated from the age as the sheet does.
+    Modulo1::ValoriCondizione valori;
+    Modulo1::CalcolaEta(riga[*archivio::IndiceColonna("datanascita")], valori);
+    valori.FcMaxMisurata = valore(test.fcmax);
+    valori.PulsazioniRiposo = valore(riga[*archivio::IndiceColonna("pulsazioniriposo")]);
+    double fcMax = 0;
+    Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
+    Modulo1::CalcolaZoneCardiache(valori, fcMax, 0, cooper, karvonen, riga[*archivio::IndiceColonna("sesso")],
+                                  valori.EtaAnni, {}, kcalCooper, kcalKarvonen);
+    const QString massima = QString::fromStdString(Modulo1::TestoPiano(fcMax)).trimmed();
+    if (valori.FcMaxMisurata > 0)
+        Scrivi(stdout, Messaggio("0379").arg(massima, QString::fromStdString(test.data.empty() ? "-" : test.data)));
+    else
+        Scrivi(stdout, Messaggio("0380").arg(massima));
+
+    const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const char* formato,
+                         const std::array<const char*, 7>& nomi) {
+        for (std::size_t i = 0; i < tabella.size() && i < nomi.size(); ++i)
+            Scrivi(stdout, Messaggio(formato).arg(QString::fromStdString(tabella[i].nome), Messaggio(nomi[i]),
+                                               QString::fromStdString(Modulo1::TestoZona(tabella[i]))));
+    };
+    const auto friel = Modulo1::ZoneFriel(valore(test.lthr));
+    const auto coggan = Modulo1::ZoneCoggan(valore(test.ftp));
+    if (!friel.empty()) {
+        Scrivi(stdout, Messaggio("0381").arg(QString::fromStdString(test.lthr)));
+        zone(friel, "0383", {"0392", "0393", "0394", "0395", "0396", "0397", "0398"});
+    }
+    if (!coggan.empty()) {
+        Scrivi(stdout, Messaggio("0382").arg(QString::fromStdString(test.ftp)));
+        zone(coggan, "0384", {"0385", "0386", "0387", "0388", "0389", "0390", "0391"});
+        if (const auto wkg = Modulo1::WattPerKg(valore(test.ftp), valore(test.peso)))
+            Scrivi(stdout, Messaggio("0399").arg(QString::fromStdString(Modulo1::TestoWattPerKg(*wkg)),
+                                                 QString::fromStdString(test.peso)));
+    }
+    if (friel.empty() && coggan.empty())
+        Scrivi(stdout, Messaggio("0402").arg(QString::fromStdString(test.data.empty() ? "-" : test.data)));
+    return 0;
+}
+
 }  // namespace
 
 bool ComandoRichiesto(int argc, char** argv) {
@@ -257,6 +356,7 @@ int EseguiComando(const QStringList& argomenti) {
     if (comando == QLatin1String("--report") && argomenti.size() == 3)
         return Report(archivioFile, argomenti[1], argomenti[2]);
     if (comando == QLatin1String("--fit") && argomenti.size() >= 2) return AssettoSulTelaio(archivioFile, argomenti);
+    if (comando == QLatin1String("--zones") && argomenti.size() >= 2) return Zone(archivioFile, argomenti);
     const bool aiuto = argomenti.size() == 1 && (comando == QLatin1String("--help") || comando == QLatin1String("-h"));
     std::fputs(Uso, aiuto ? stdout : stderr);
     return aiuto ? 0 : 2;

@@ -9,6 +9,9 @@
 //           --clamp MM --spacers MM --stem MM --stem-angle DEG]
 //                                    the athlete's fit coordinates, where the
 //                                    cockpit puts the bars, the closest cockpit
+//   tovarin --zones NAME [--ftp W --lthr BPM --hrmax BPM --weight KG]
+//                                    the zones of the athlete's latest test, or
+//                                    of the values given, which are not stored
 //
 //   tovarin --help                   the usage, on the standard output
 //

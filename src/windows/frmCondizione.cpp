@@ -14,7 +14,10 @@
 #include "Stili.h"
 #include "TestoPiano.h"
 #include "TraduciForm.h"
+#include "frmTest.h"
 #include "frmValoriIMC.h"
+#include "CoordinateAssetto.h"
+#include "LegameArchivio.h"
 #include "modLanguageSupport.h"
 
 #include <QCloseEvent>
@@ -81,6 +84,12 @@ frmCondizione::frmCondizione(QWidget* genitore) : FinestraAtleta(genitore), ui(s
     ApplicaControllaData(ui->txtDataNascita, Legame());
 
     PreparaPulsanteReport(ui->cmdReport, this, Legame());
+    connect(ui->cmdTest, &QPushButton::clicked, this, [this] {
+        frmTest* test = MostraTest(this, Legame());
+        connect(test, &frmTest::TestCambiati, this, &frmCondizione::AggiornaTestInUso, Qt::UniqueConnection);
+    });
+    ui->lblFcMisurata->hide();
+    connect(Legame(), &LegameArchivio::RigaMostrata, this, &frmCondizione::AggiornaTestInUso);
 
     // Load: translation and the athlete (the sheet idle meanwhile), then one
     // recomputation, and the activity list in the language of this moment.
@@ -145,7 +154,19 @@ Modulo1::ValoriCondizione frmCondizione::LeggiDatiCondizione() {
     valori.AttivitaLavorativa = Std(ui->cboAttivLav->currentText());
     valori.AttivitaFisica = ui->chkAttFis->isChecked();
     valori.EtaAnni = ValoreTesto(Std(ui->lblEta->text()));
+    valori.FcMaxMisurata = fcMisurata_;
     return valori;
+}
+
+void frmCondizione::AggiornaTestInUso() {
+    fcMisurata_ = 0;
+    const auto id = Legame() ? Legame()->IdCorrente() : std::nullopt;
+    std::vector<archivio::TestAtleta> test;
+    // Tests that cannot be read leave the estimate: the sheet still computes.
+    if (id && Legame()->ArchivioAperto() && Legame()->Connessione().LeggiTest(*id, test) && !test.empty())
+        fcMisurata_ = Modulo1::CentroRisultato(test.front().fcmax).value_or(0);
+    ui->lblFcMisurata->setVisible(fcMisurata_ > 0);
+    AggiornaCondizione();
 }
 
 void frmCondizione::AggiornaCondizione() {

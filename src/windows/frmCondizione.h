@@ -29,8 +29,14 @@ public:
     // Recomputes and fills every result label; does nothing while the
     // window's tag holds a text (the window is still loading).
     void AggiornaCondizione();
-    // The condition values the sheet's boxes hold now.
+    // The condition values the sheet's boxes hold now, with the measured
+    // maximum of the athlete's latest test.
     Modulo1::ValoriCondizione LeggiDatiCondizione();
+    // Reads the athlete's latest test anew (its measured maximum heart rate
+    // replaces the estimate) and recomputes.
+    void AggiornaTestInUso();
+    // The latest test's measured maximum; 0 for none.
+    double FcMaxMisurata() const { return fcMisurata_; }
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -47,6 +53,7 @@ private:
     // Inseam and torso for the body build, from the hidden boxes.
     double cavallo_ = 0;
     double busto_ = 0;
+    double fcMisurata_ = 0;
 
     std::unique_ptr<Ui::frmCondizione> ui;
 };

@@ -109,6 +109,16 @@ void mdi::StatoDiStampa(bool stampa) {
 
 void mdi::FocusNascosto() { ui->txtSetfocus->setFocus(); }
 
+QList<QWidget*> mdi::FinestreAccanto() const {
+    // The athlete's tests go on paper with the condition sheet they belong to.
+    QList<QWidget*> accanto;
+    const QWidget* figlio = FiglioAttivo();
+    if (!figlio || figlio->objectName() != QLatin1String("frmCondizione")) return accanto;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == QLatin1String("frmTest")) accanto << w;
+    return accanto;
+}
+
 mdi::~mdi() {
     if (istanza == this) istanza = nullptr;
 }

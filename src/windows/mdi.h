@@ -65,6 +65,7 @@ public:
     QWidget* FiglioStampato() const override { return FiglioAttivo(); }
     void StatoDiStampa(bool stampa) override;
     void FocusNascosto() override;
+    QList<QWidget*> FinestreAccanto() const override;
 
 protected:
     void closeEvent(QCloseEvent* evento) override;

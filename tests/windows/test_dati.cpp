@@ -442,6 +442,54 @@ private slots:
         }
     }
 
+    // --zones: the latest test's zones, or those of the values given (which
+    // are not stored); the maximum in use said measured or estimated.
+    void zoneDaRigaDiComando() {
+        PreparaProgramma();
+        prova::CreaArchivio(File(), Atleti());
+        const QString rossi = QString::fromStdString(Atleti().front()[archivio::ColonnaNome]);
+        struct Caso {
+            QStringList argomenti;
+            int uscita;
+            QStringList detto, taciuto;
+        };
+        const Caso primaDelTest[] = {
+            {{"--zones", rossi}, 1, {"No test recorded for"}, {}},
+            {{"--zones", rossi, "--ftp", "250", "--lthr", "160"}, 0,
+             {"HR max: 185 bpm, estimated from the age", "Z2 aerobic: 130-143 bpm", "Z5a superthreshold: 160-164 bpm",
+              "Z2 endurance: 140-189 W", "Z4 threshold: 228-264 W", "Z7 neuromuscular: 378+ W",
+              "W/kg: 3.55 (at 70.5 kg)"},
+             {}},
+            {{"--zones", rossi, "--ftp", "2x0"}, 2, {"--ftp needs a number, not 2x0"}, {}},
+            {{"--zones", rossi, "--power", "250"}, 2, {"usage: tovarin"}, {}},
+            {{"--zones", "Nessuno", "--ftp", "250"}, 1, {"No athlete named \"Nessuno\""}, {}},
+        };
+        const auto prova = [this](const Caso& c) {
+            QString uscita;
+            QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
+            for (const QString& d : c.detto) QVERIFY2(uscita.contains(d), qPrintable(d + " in:\n" + uscita));
+            for (const QString& t : c.taciuto) QVERIFY2(!uscita.contains(t), qPrintable(t + " in:\n" + uscita));
+        };
+        for (const Caso& c : primaDelTest) prova(c);
+        {
+            archivio::Archivio a;
+            QVERIFY(a.Apri(File()));
+            std::vector<archivio::TestAtleta> test;
+            QVERIFY(a.LeggiTest(1, test));
+            QVERIFY(test.empty());  // the values given were not stored
+            archivio::TestAtleta t;
+            t.atleta = 1;
+            t.data = "2026-09-01";
+            t.fcmax = "191";
+            t.ftp = "280";
+            t.peso = "70";
+            std::int64_t id = 0;
+            QVERIFY(a.RegistraTest(t, id));
+        }
+        prova({{"--zones", rossi}, 0, {"HR max: 191 bpm, measured on 2026-09-01", "Z3 tempo: 213-254 W", "W/kg: 4.00 (at 70 kg)"},
+               {"LTHR", "Z1 recovery"}});
+    }
+
     // Every refusal names its real cause, in the coach's language, the column
     // as the card calls it, the number of athletes in the right form.
     void ogniRifiutoNominaLaSuaCausa() {

@@ -18,6 +18,7 @@
 #include "frmGuida.h"
 #include "RegistroAssetti.h"
 #include "frmScheda.h"
+#include "frmTest.h"
 #include "frmValoriIMC.h"
 #include "frmZoom.h"
 #include "frmZoom2.h"
@@ -207,6 +208,7 @@ private slots:
             for (const auto& [colonna, valore] : campi) r[*archivio::IndiceColonna(colonna)] = valore;
             std::int64_t id = 0;
             QVERIFY(a.AggiungiRiga(r, id).ok());
+            const std::int64_t atleta = id;
             // Two recorded fittings, the latest with its frame, for the history.
             archivio::Assetto prima = registro::AssettoDaRiga(id, r, "2025-11-04");
             prima.misure[0] = "86";
@@ -219,6 +221,20 @@ private slots:
             dopo.telaio = {"565", "393", "73.2", "", "15", "110", "-6", ""};
             dopo.note = "Sella alzata di 5 mm, tacchette riposizionate.";
             for (const archivio::Assetto& assetto : {prima, dopo}) QVERIFY(a.RegistraAssetto(assetto, id).ok());
+            // A season of tests, for the tests window and its chart.
+            for (const auto& [data, fcmax, lthr, ftp] :
+                 std::vector<std::array<const char*, 4>>{{"2026-01-20", "", "158", "262"},
+                                                         {"2026-04-18", "186", "161", "281"},
+                                                         {"2026-09-05", "188", "165", "294"}}) {
+                archivio::TestAtleta t;
+                t.atleta = atleta;
+                t.data = data;
+                t.fcmax = fcmax;
+                t.lthr = lthr;
+                t.ftp = ftp;
+                t.peso = "71.5";
+                QVERIFY(a.RegistraTest(t, id).ok());
+            }
         }
         NomeAtletaCorrente.clear();
 
@@ -258,6 +274,9 @@ private slots:
         QVERIFY(condizione);
         QTest::mouseClick(Controllo<QLabel>(condizione, "Label44"), Qt::LeftButton);
         controlla(Finestra<frmValoriIMC>(), "valori_imc");
+        QTest::mouseClick(Controllo<QPushButton>(condizione, "cmdTest"), Qt::LeftButton);
+        controlla(Finestra<frmTest>(), "test_atleta");
+        controlla(m, "scheda_condizione_misurata");
         // Absurd numbers: a result is shown whole or as "n.d.", never cut.
         QTest::keyClicks(Controllo<QLineEdit>(condizione, "txtPeso"), QString(25, QLatin1Char('9')));
         tagliati << TestiTagliati(m);
