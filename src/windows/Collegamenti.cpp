@@ -60,6 +60,7 @@ constexpr std::pair<const char*, const char*> PagineInglesi[] = {
     {"Scheda_assetto.html", "Fit_sheet.html"},
     {"Storico_assetti.html", "Fitting_history.html"},
     {"Scheda_fitness.html", "Condition_sheet.html"},
+    {"Test_atleta.html", "Athlete_tests.html"},
     {"Guida.hhc", "Guide.hhc"},
 };
 
@@ -74,6 +75,7 @@ QString ArgomentoGuida(int contestoGuida) {
     case 620: argomento = QStringLiteral("Scheda_assetto.html"); break;
     case 640: argomento = QStringLiteral("Storico_assetti.html"); break;
     case 720: argomento = QStringLiteral("Scheda_fitness.html"); break;
+    case 730: argomento = QStringLiteral("Test_atleta.html"); break;
     default: argomento = QStringLiteral("Descrizione.html"); break;
     }
     return GuidaInInglese() ? PaginaNellaLingua(QLatin1Char('/') + argomento, true).mid(1) : argomento;

@@ -16,6 +16,7 @@
 #include "ZoneTest.h"
 
 #include <QHeaderView>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <QTreeWidgetItem>
@@ -61,8 +62,18 @@ frmTest::frmTest(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui:
     ui->tblZone->verticalHeader()->setDefaultSectionSize(20);
     ui->tblZone->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-    connect(ui->lstTest, &QTreeWidget::currentItemChanged, this, [this] { MostraScelto(); });
-    connect(ui->cmdNuovo, &QPushButton::clicked, this, &frmTest::NuovoTest);
+    connect(ui->lstTest, &QTreeWidget::currentItemChanged, this, [this] {
+        ConfermaModifiche();
+        MostraScelto();
+    });
+    connect(ui->cmdNuovo, &QPushButton::clicked, this, [this] {
+        if (ConfermaModifiche(true)) NuovoTest();
+    });
+    for (QLineEdit* box : {ui->txtData, ui->txtFcMax, ui->txtLthr, ui->txtFtp, ui->txtPeso})
+        connect(box, &QLineEdit::textEdited, this, [this] { modificato_ = true; });
+    connect(ui->txtNote, &QPlainTextEdit::textChanged, this, [this] {
+        if (!caricamento_) modificato_ = true;
+    });
     connect(ui->cmdRegistra, &QPushButton::clicked, this, [this] { RegistraTest(); });
     connect(ui->cmdElimina, &QPushButton::clicked, this, &frmTest::EliminaTest);
     ui->lstTest->installEventFilter(this);
@@ -82,9 +93,30 @@ void frmTest::Segui(LegameArchivio* legame) {
     Aggiorna();
 }
 
+bool frmTest::ConfermaModifiche(bool conAnnulla) {
+    if (!modificato_ || !legame_ || !atleta_) return true;
+    const auto pulsanti = QMessageBox::Yes | QMessageBox::No | (conAnnulla ? QMessageBox::Cancel : QMessageBox::NoButton);
+    const auto risposta = MostraMessaggio(this, Messaggio("0413"), pulsanti, QMessageBox::Question);
+    if (risposta == QMessageBox::Cancel) return false;
+    if (risposta == QMessageBox::Yes) return RegistraTest();
+    modificato_ = false;
+    return true;
+}
+
+void frmTest::closeEvent(QCloseEvent* evento) {
+    if (!ConfermaModifiche(true)) {
+        evento->ignore();
+        return;
+    }
+    QWidget::closeEvent(evento);
+}
+
 void frmTest::Aggiorna() {
+    // Another athlete shown: what was typed for the one before is his.
+    if (modificato_) ConfermaModifiche();
     test_.clear();
     const auto id = legame_ ? legame_->IdCorrente() : std::nullopt;
+    atleta_ = id;
     ui->lblAtleta->setText(legame_ && id ? legame_->txtNome()->text() : QString());
     if (id && legame_->ArchivioAperto()) {
         if (const archivio::Esito e = legame_->Connessione().LeggiTest(*id, test_); !e) {
@@ -115,12 +147,15 @@ void frmTest::MostraScelto() {
     ui->cmdElimina->setEnabled(c);
     if (!c) return;
     const archivio::TestAtleta& t = test_[static_cast<std::size_t>(scelto)];
+    caricamento_ = true;
+    modificato_ = false;
     ui->txtData->setText(Q(t.data));
     ui->txtFcMax->setText(Q(t.fcmax));
     ui->txtLthr->setText(Q(t.lthr));
     ui->txtFtp->setText(Q(t.ftp));
     ui->txtPeso->setText(Q(t.peso));
     ui->txtNote->setPlainText(Q(t.note));
+    caricamento_ = false;
 }
 
 void frmTest::NuovoTest() {
@@ -132,14 +167,18 @@ void frmTest::NuovoTest() {
     ui->cmdElimina->setEnabled(false);
     ui->txtData->setText(Q(Calendario::TestoIso(Calendario::Servizi().oggi())));
     for (QLineEdit* box : {ui->txtFcMax, ui->txtLthr, ui->txtFtp, ui->txtPeso}) box->clear();
+    caricamento_ = true;
     ui->txtNote->clear();
+    caricamento_ = false;
+    modificato_ = false;
     // The card's weight, offered: stored as the test's weight when left so.
     const std::string peso = legame_ ? legame_->RigaCorrente()[*archivio::IndiceColonna("peso")] : std::string();
     ui->txtPeso->setPlaceholderText(Q(peso));
 }
 
 bool frmTest::RegistraTest() {
-    const auto id = legame_ ? legame_->IdCorrente() : std::nullopt;
+    // The athlete whose tests are shown, even when the sheet has just moved on.
+    const auto id = legame_ ? atleta_ : std::nullopt;
     if (!id) return false;
     archivio::TestAtleta t;
     const int scelto = ui->lstTest->indexOfTopLevelItem(ui->lstTest->currentItem());
@@ -165,6 +204,7 @@ bool frmTest::RegistraTest() {
         MostraMessaggio(this, TestoTestNonRegistrato(legame_->FileArchivio(), legame_->txtNome()->text(), e.errore()));
         return false;
     }
+    modificato_ = false;
     Aggiorna();
     // The test just written stays chosen.
     for (std::size_t i = 0; i < test_.size(); ++i)

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Ui {
@@ -43,12 +44,18 @@ public:
 protected:
     // Delete in the list deletes the chosen test.
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
+    // A test being typed is recorded or dropped at the coach's word first.
+    void closeEvent(QCloseEvent* evento) override;
 
 signals:
     // A test was added, changed or deleted: the latest may be another.
     void TestCambiati();
 
 private:
+    // Before the editor shows another test: a test being typed is recorded
+    // at the coach's word (Yes), or dropped (No); Cancel, where offered,
+    // keeps it. False for Cancel, or a record that failed.
+    bool ConfermaModifiche(bool conAnnulla = false);
     void Aggiorna();
     void MostraScelto();
     void MostraZone();
@@ -56,6 +63,9 @@ private:
     QPointer<LegameArchivio> legame_;
     std::vector<archivio::TestAtleta> test_;
     GraficoStagione* grafico_ = nullptr;
+    std::optional<std::int64_t> atleta_;  // whose tests the window shows
+    bool modificato_ = false;   // the editor holds what the coach typed, not yet recorded
+    bool caricamento_ = false;  // the editor is being filled by the window
     std::unique_ptr<Ui::frmTest> ui;
 };
 

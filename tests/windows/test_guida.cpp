@@ -29,13 +29,13 @@ namespace {
 
 QString FileGuida() { return QStringLiteral(TOVARIN_APP_DIR "/Guida.chm"); }
 
-const QStringList Argomenti = {QStringLiteral("Descrizione.html"), QStringLiteral("scheda_atleta.html"),
-                               QStringLiteral("Scheda_assetto.html"), QStringLiteral("Scheda_fitness.html"),
-                               QStringLiteral("Storico_assetti.html")};
+const QStringList Argomenti = {QStringLiteral("Descrizione.html"),     QStringLiteral("scheda_atleta.html"),
+                               QStringLiteral("Scheda_assetto.html"),  QStringLiteral("Scheda_fitness.html"),
+                               QStringLiteral("Storico_assetti.html"), QStringLiteral("Test_atleta.html")};
 // The same topics in English.
-const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"), QStringLiteral("Athlete_card.html"),
-                                      QStringLiteral("Fit_sheet.html"), QStringLiteral("Condition_sheet.html"),
-                                      QStringLiteral("Fitting_history.html")};
+const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"),        QStringLiteral("Athlete_card.html"),
+                                      QStringLiteral("Fit_sheet.html"),       QStringLiteral("Condition_sheet.html"),
+                                      QStringLiteral("Fitting_history.html"), QStringLiteral("Athlete_tests.html")};
 
 QString TestoDellaPagina(const QByteArray& html) {
     return QTextDocumentFragment::fromHtml(QString::fromUtf8(html)).toPlainText();
@@ -396,10 +396,10 @@ private slots:
             txt->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("immagini/bici.png")));
         QVERIFY(immagine.isValid());
 
-        // The table of contents holds the five topics.
+        // The table of contents holds the six topics.
         auto* sommario = v->findChild<QTreeWidget*>(QStringLiteral("treeSommario"));
         QVERIFY(sommario);
-        QCOMPARE(sommario->topLevelItemCount(), 5);
+        QCOMPARE(sommario->topLevelItemCount(), 6);
         QVERIFY(sommario->currentItem());
         QCOMPARE(sommario->currentItem()->text(0), QStringLiteral("Scheda assetto"));
     }

@@ -157,6 +157,15 @@ private slots:
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
             QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
         }
+
+        // A new test typed and the window closed: asked, it is recorded.
+        QTest::mouseClick(Controllo<QPushButton>(test, "cmdNuovo"), Qt::LeftButton);
+        Controllo<QLineEdit>(test, "txtFtp")->setFocus();
+        Scrivi("300");
+        test->close();
+        QCOMPARE(messaggi.size(), 1);
+        QCOMPARE(TestNelFile().size(), std::size_t(2));
+        messaggi.clear();
     }
 
     // The older test chosen with Down and changed; Delete asks, then deletes
