@@ -11,8 +11,8 @@
 #include "Risorse.h"
 
 #include <QApplication>
-#include <sqlite3.h>
 #include <QString>
+#include <sqlite3.h>
 
 #include <benchmark/benchmark.h>
 
@@ -105,13 +105,14 @@ private:
         const std::string apri = archivio::SqlChiave() + archivio::SqlFormatoCifratura();
         if (sqlite3_exec(db, (apri + "BEGIN;").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
         sqlite3_stmt* st = nullptr;
-        const char* sql = "INSERT INTO atleta_test (atleta, versione, data, fcmax, lthr, ftp, peso, note) "
-                          "VALUES (?, 1, ?, '188', '165', ?, '70', 'Test al rullo.')";
+        const char* sql =
+            "INSERT INTO atleta_test (atleta, versione, data, fcmax, lthr, ftp, peso, note) "
+            "VALUES (?, 1, ?, '188', '165', ?, '70', 'Test al rullo.')";
         if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) std::abort();
         for (int atleta = 1; atleta <= atleti; ++atleta)
             for (int i = 0; i < perAtleta; ++i) {
-                const std::string data = std::to_string(2000 + i / 12) + "-" + (i % 12 < 9 ? "0" : "") +
-                                         std::to_string(1 + i % 12) + "-15";
+                const std::string data =
+                    std::to_string(2000 + i / 12) + "-" + (i % 12 < 9 ? "0" : "") + std::to_string(1 + i % 12) + "-15";
                 const std::string ftp = std::to_string(220 + i % 60);
                 sqlite3_bind_int(st, 1, atleta);
                 sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);

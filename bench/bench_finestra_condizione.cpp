@@ -101,13 +101,16 @@ BENCHMARK(BM_ApriSchedaCondizione)->Unit(benchmark::kMillisecond);
 // maximum read as the athlete is shown. Last: its archive becomes the
 // program's for the rest of the run.
 void BM_ApriSchedaCondizioneCon100Test(benchmark::State& state) {
-    static CartellaBench c("condizione-test", 20, [](int i, const CartellaBench::Campo& campo) {
-        campo("nome", "Atleta " + std::to_string(i));
-        campo("datanascita", "15/03/1994");
-        campo("sesso", "M");
-        campo("pulsazioniriposo", "60");
-        campo("peso", "70");
-    }, 0, 100);
+    static CartellaBench c(
+        "condizione-test", 20,
+        [](int i, const CartellaBench::Campo& campo) {
+            campo("nome", "Atleta " + std::to_string(i));
+            campo("datanascita", "15/03/1994");
+            campo("sesso", "M");
+            campo("pulsazioniriposo", "60");
+            campo("peso", "70");
+        },
+        0, 100);
     {
         NomeAtletaCorrente = QStringLiteral("Atleta 0");
         frmCondizione primo;  // the archive and its key

@@ -12,15 +12,18 @@
 namespace {
 
 void BM_AprireStoricoCon200Assetti(benchmark::State& state) {
-    static CartellaBench cartella("storico", 5, [](int i, const CartellaBench::Campo& campo) {
-        campo("nome", "Atleta " + std::to_string(i));
-        campo("cavallo", "85");
-        campo("busto", "62");
-        campo("coscia", "55");
-        campo("gamba", "50");
-        campo("braccio", "60");
-        campo("spalle", "42");
-    }, 200);
+    static CartellaBench cartella(
+        "storico", 5,
+        [](int i, const CartellaBench::Campo& campo) {
+            campo("nome", "Atleta " + std::to_string(i));
+            campo("cavallo", "85");
+            campo("busto", "62");
+            campo("coscia", "55");
+            campo("gamba", "50");
+            campo("braccio", "60");
+            campo("spalle", "42");
+        },
+        200);
     {
         NomeAtletaCorrente = QStringLiteral("Atleta 0");
         frmStorico primo;  // the archive and its key

@@ -45,8 +45,8 @@ std::array<std::string, 10> RisultatiDi(const std::array<std::string, 7>& misure
     const Modulo1::MisureAssetto m =
         Modulo1::LeggiMisure(misure[0], misure[1], misure[2], misure[3], misure[4], misure[5], misure[6], predefinita);
     // In the order of the fitting's columns: TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R.
-    return {Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m),  Modulo1::CalcolaAlfa(m),
-            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m),  Modulo1::CalcolaDSM(m),
+    return {Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
+            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
             Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
 }
 

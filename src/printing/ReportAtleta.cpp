@@ -5,10 +5,10 @@
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
-#include "ZoneTest.h"
 #include "ScritturaFile.h"
 #include "StampaFinestra.h"
 #include "TestoPiano.h"
+#include "ZoneTest.h"
 #include "modLanguageSupport.h"
 
 #include <QBuffer>
@@ -176,14 +176,15 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
         chi.removeAll(QString());
         d.ultimoAssetto = Messaggio("0370").arg(chi.join(QStringLiteral(", ")));
         if (const auto t = registro::TelaioDi(ultimo))
-            d.telaio = registro::RigheTelaio(*t, !ultimo.telaio[5].empty(), registro::CoordinateDellAssetto(ultimo).manubrio);
+            d.telaio =
+                registro::RigheTelaio(*t, !ultimo.telaio[5].empty(), registro::CoordinateDellAssetto(ultimo).manubrio);
         else
             d.telaio = QStringList{Messaggio("0356")};
         if (assetti.size() > 1) {
             const archivio::Assetto& prima = assetti[1];
             d.cambiamenti = registro::Cambiamenti(prima, ultimo);
-            d.titoloCambiamenti = d.cambiamenti.empty() ? Messaggio("0372").arg(Q(prima.data))
-                                                        : Messaggio("0371").arg(Q(prima.data));
+            d.titoloCambiamenti =
+                d.cambiamenti.empty() ? Messaggio("0372").arg(Q(prima.data)) : Messaggio("0371").arg(Q(prima.data));
         }
     }
 
@@ -192,8 +193,8 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
         const archivio::TestAtleta& t = test.front();
         const auto valore = [](const std::string& testo) { return Modulo1::CentroRisultato(testo).value_or(0); };
         d.ultimoTest = Messaggio("0412").arg(Q(t.data));
-        d.massimaTest = valore(t.fcmax) > 0 ? Messaggio("0379").arg(Q(t.fcmax), Q(t.data))
-                                            : Messaggio("0380").arg(d.fcMax);
+        d.massimaTest =
+            valore(t.fcmax) > 0 ? Messaggio("0379").arg(Q(t.fcmax), Q(t.data)) : Messaggio("0380").arg(d.fcMax);
         const std::array<const char*, 7> nomiFriel{"0392", "0393", "0394", "0395", "0396", "0397", "0398"};
         const std::array<const char*, 7> nomiCoggan{"0385", "0386", "0387", "0388", "0389", "0390", "0391"};
         const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const std::array<const char*, 7>& nomi,

@@ -164,7 +164,8 @@ QImage ImmagineDaStampare(FinestraDaStampare* stampata) {
         QPainter p(&con);
         p.drawImage(QRectF(1, 1, w->width(), AltezzaTitolo), BarraDelTitolo(w, w->width(), rapporto));
         p.drawImage(QRectF(1, 1 + AltezzaTitolo, w->width(), w->height()), dentro);
-        insieme = QSize(insieme.width() + 12 + w->width() + 2, std::max(insieme.height(), AltezzaTitolo + w->height() + 2));
+        insieme =
+            QSize(insieme.width() + 12 + w->width() + 2, std::max(insieme.height(), AltezzaTitolo + w->height() + 2));
         altre << con;
     }
     QImage tutto(insieme * rapporto, QImage::Format_RGB32);
@@ -189,7 +190,8 @@ bool DisegnaPagina(QPagedPaintDevice& pagina, int risoluzione, const QImage& imm
     const QRect area = pagina.pageLayout().fullRectPixels(risoluzione);
     // At its real size; smaller when that would not fit the page.
     const QSizeF reale = immagine.deviceIndependentSize() * (risoluzione / 96.0);
-    const double riduzione = std::min({1.0, area.width() * 0.96 / reale.width(), area.height() * 0.96 / reale.height()});
+    const double riduzione =
+        std::min({1.0, area.width() * 0.96 / reale.width(), area.height() * 0.96 / reale.height()});
     const QSizeF dimensione = reale * riduzione;
     const QPointF angolo((area.width() - dimensione.width()) / 2, (area.height() - dimensione.height()) / 2);
     pittore.drawImage(QRectF(angolo, dimensione), immagine);

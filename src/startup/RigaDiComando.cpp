@@ -9,10 +9,10 @@
 #include "Globali.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
-#include "ZoneTest.h"
 #include "RegistroAssetti.h"
 #include "ReportAtleta.h"
 #include "TestoPiano.h"
+#include "ZoneTest.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -184,13 +184,13 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
         bool data = false;
     };
     std::array<Opzione, 8> opzioni{{{"--stack", &Modulo1::Telaio::stack},
-                                     {"--reach", &Modulo1::Telaio::reach},
-                                     {"--head-angle", &Modulo1::Telaio::angoloSterzo},
-                                     {"--cap", &Modulo1::Telaio::cappellotto},
-                                     {"--clamp", &Modulo1::Telaio::morsetto},
-                                     {"--spacers", &Modulo1::Telaio::spessori},
-                                     {"--stem", &Modulo1::Telaio::attacco},
-                                     {"--stem-angle", &Modulo1::Telaio::angoloAttacco}}};
+                                    {"--reach", &Modulo1::Telaio::reach},
+                                    {"--head-angle", &Modulo1::Telaio::angoloSterzo},
+                                    {"--cap", &Modulo1::Telaio::cappellotto},
+                                    {"--clamp", &Modulo1::Telaio::morsetto},
+                                    {"--spacers", &Modulo1::Telaio::spessori},
+                                    {"--stem", &Modulo1::Telaio::attacco},
+                                    {"--stem-angle", &Modulo1::Telaio::angoloAttacco}}};
     Modulo1::Telaio telaio;
     for (qsizetype i = 2; i < argomenti.size(); i += 2) {
         Opzione* trovata = nullptr;
@@ -234,7 +234,8 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
         Scrivi(stdout, Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0361"), registro::TestoPunto(daFit[i])));
     for (std::size_t i = 0; i < 3; ++i)
         if (daSet[i])
-            Scrivi(stdout, Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0362"), registro::TestoPunto(daSet[i])));
+            Scrivi(stdout,
+                   Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0362"), registro::TestoPunto(daSet[i])));
     for (const QString& r : registro::RigheTelaio(telaio, opzioni[6].data, fit.manubrio)) Scrivi(stdout, r);
     return 0;
 }
@@ -248,9 +249,9 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
         bool data = false;
     };
     std::array<Opzione, 4> opzioni{{{"--ftp", &archivio::TestAtleta::ftp},
-                                     {"--lthr", &archivio::TestAtleta::lthr},
-                                     {"--hrmax", &archivio::TestAtleta::fcmax},
-                                     {"--weight", &archivio::TestAtleta::peso}}};
+                                    {"--lthr", &archivio::TestAtleta::lthr},
+                                    {"--hrmax", &archivio::TestAtleta::fcmax},
+                                    {"--weight", &archivio::TestAtleta::peso}}};
     archivio::TestAtleta dato;
     bool conValori = false;
     for (qsizetype i = 2; i < argomenti.size(); i += 2) {
@@ -311,7 +312,7 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
                          const std::array<const char*, 7>& nomi) {
         for (std::size_t i = 0; i < tabella.size() && i < nomi.size(); ++i)
             Scrivi(stdout, Messaggio(formato).arg(QString::fromStdString(tabella[i].nome), Messaggio(nomi[i]),
-                                               QString::fromStdString(Modulo1::TestoZona(tabella[i]))));
+                                                  QString::fromStdString(Modulo1::TestoZona(tabella[i]))));
     };
     const auto friel = Modulo1::ZoneFriel(valore(test.lthr));
     const auto coggan = Modulo1::ZoneCoggan(valore(test.ftp));

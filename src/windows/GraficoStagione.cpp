@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void GraficoStagione::Imposta(std::vector<Punto> punti, const QString& nessunDato) {
     punti_ = std::move(punti);

@@ -13,9 +13,9 @@ class GraficoStagione : public QWidget {
 
 public:
     struct Punto {
-        QString data;         // yyyy-mm-dd
-        double ftp = 0;       // watts; 0 for none
-        double wattPerKg = 0; // 0 for none
+        QString data;          // yyyy-mm-dd
+        double ftp = 0;        // watts; 0 for none
+        double wattPerKg = 0;  // 0 for none
     };
 
     explicit GraficoStagione(QWidget* genitore = nullptr);

@@ -4,9 +4,11 @@
 
 #include "AtletaCorrente.h"
 #include "ControllaMisura.h"
+#include "CoordinateAssetto.h"
 #include "DatiArchivio.h"
 #include "FinestraUnica.h"
 #include "Globali.h"
+#include "LegameArchivio.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "RegoleCampi.h"
@@ -16,8 +18,6 @@
 #include "TraduciForm.h"
 #include "frmTest.h"
 #include "frmValoriIMC.h"
-#include "CoordinateAssetto.h"
-#include "LegameArchivio.h"
 #include "modLanguageSupport.h"
 
 #include <QCloseEvent>

@@ -86,6 +86,6 @@ void frmRegistraAssetto::MostraPosizione() {
         return;
     }
     const bool conAttacco = !a.telaio[5].empty();
-    ui->lblPosizione->setText(
-        registro::RigheTelaio(*telaio, conAttacco, registro::CoordinateDellAssetto(a).manubrio).join(QLatin1Char('\n')));
+    ui->lblPosizione->setText(registro::RigheTelaio(*telaio, conAttacco, registro::CoordinateDellAssetto(a).manubrio)
+                                  .join(QLatin1Char('\n')));
 }

@@ -3,6 +3,7 @@
 #include "ui_frmScheda.h"
 
 #include "AtletaCorrente.h"
+#include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "ControllaMisura.h"
 #include "DatiArchivio.h"
@@ -12,14 +13,13 @@
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
-#include "AvvisiArchivio.h"
 #include "RegistroAssetti.h"
-#include "frmRegistraAssetto.h"
-#include "mdi.h"
 #include "Stili.h"
 #include "TraduciForm.h"
+#include "frmRegistraAssetto.h"
 #include "frmZoom.h"
 #include "frmZoom2.h"
+#include "mdi.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -145,7 +145,7 @@ bool frmScheda::RegistraAssetto() {
     archivio::Assetto oggi =
         registro::AssettoDaRiga(*id, Legame()->RigaCorrente(), Calendario::TestoIso(Calendario::Servizi().oggi()));
     // The measures, results and set-up values as the sheet shows them.
-    const QLineEdit* const misure[] = {ui->txtCavallo, ui->txtBusto,   ui->txtCoscia, ui->txtGamba,
+    const QLineEdit* const misure[] = {ui->txtCavallo, ui->txtBusto,  ui->txtCoscia, ui->txtGamba,
                                        ui->txtBraccio, ui->txtSpalle, ui->txtSella};
     const QLineEdit* const risultati[] = {ui->txtTP,   ui->txtTO, ui->txtPE,  ui->txtAlfa, ui->txtPiega,
                                           ui->txtPipa, ui->txtHS, ui->txtDSM, ui->txtSM,   ui->txtR};

@@ -73,7 +73,8 @@ void frmStorico::PreparaTesti() {
     PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")}, 78);
     for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
     const std::array<const char*, 3> punti{"0358", "0359", "0360"};
-    for (int i = 0; i < 3; ++i) ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
+    for (int i = 0; i < 3; ++i)
+        ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
     titoloAssetti_ = Didascalia("frmStorico", "lblAssetti");
     nessunAssetto_ = Messaggio("0368");
     intestazioneAssetto_ = Messaggio("0361");
@@ -113,8 +114,9 @@ void frmStorico::MostraAssetto() {
     const archivio::Assetto oggi =
         riga ? registro::AssettoDaRiga(*Legame()->IdCorrente(), Legame()->RigaCorrente(), {}) : archivio::Assetto{};
     const int scelto = ui->lstAssetti->indexOfTopLevelItem(ui->lstAssetti->currentItem());
-    const archivio::Assetto* a =
-        scelto >= 0 && scelto < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(scelto)] : nullptr;
+    const archivio::Assetto* a = scelto >= 0 && scelto < static_cast<int>(assetti_.size())
+                                     ? &assetti_[static_cast<std::size_t>(scelto)]
+                                     : nullptr;
     ui->cmdEliminaAssetto->setEnabled(a != nullptr);
     // The chosen fitting's column carries its date.
     ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Q(a->data) : intestazioneAssetto_);
@@ -167,7 +169,8 @@ void frmStorico::EliminaAssetto() {
         MostraMessaggio(this, TestoAssettoNonEliminato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
     AggiornaElenco();
     if (ui->lstAssetti->topLevelItemCount() > 0) {
-        ui->lstAssetti->setCurrentItem(ui->lstAssetti->topLevelItem(std::min(scelto, ui->lstAssetti->topLevelItemCount() - 1)));
+        ui->lstAssetti->setCurrentItem(
+            ui->lstAssetti->topLevelItem(std::min(scelto, ui->lstAssetti->topLevelItemCount() - 1)));
         ui->lstAssetti->setFocus();
     }
 }

@@ -15,8 +15,8 @@
 #include "TraduciForm.h"
 #include "ZoneTest.h"
 
-#include <QHeaderView>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <QTreeWidgetItem>
@@ -45,15 +45,15 @@ frmTest::frmTest(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui:
     ui->lstTest->setColumnWidth(0, 90);
     for (int c = 1; c < 5; ++c) ui->lstTest->setColumnWidth(c, 72);
     ui->lstTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ui->lstTest->setHeaderLabels({Messaggio("0365"), ui->lblFcMax->text(), ui->lblLthr->text(), ui->lblFtp->text(),
-                                  ui->lblPeso->text()});
+    ui->lstTest->setHeaderLabels(
+        {Messaggio("0365"), ui->lblFcMax->text(), ui->lblLthr->text(), ui->lblFtp->text(), ui->lblPeso->text()});
 
     // Whole numbers or one decimal; the date as yyyy-mm-dd.
     static const QRegularExpression numero(QStringLiteral("\\d{0,3}([.,]\\d?)?"));
     for (QLineEdit* box : {ui->txtFcMax, ui->txtLthr, ui->txtFtp, ui->txtPeso})
         box->setValidator(new QRegularExpressionValidator(numero, box));
-    ui->txtFtp->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}([.,]\\d?)?")),
-                                                             ui->txtFtp));
+    ui->txtFtp->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}([.,]\\d?)?")), ui->txtFtp));
     ui->txtData->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
 
     ui->tblZone->setColumnCount(4);
@@ -95,7 +95,8 @@ void frmTest::Segui(LegameArchivio* legame) {
 
 bool frmTest::ConfermaModifiche(bool conAnnulla) {
     if (!modificato_ || !legame_ || !atleta_) return true;
-    const auto pulsanti = QMessageBox::Yes | QMessageBox::No | (conAnnulla ? QMessageBox::Cancel : QMessageBox::NoButton);
+    const auto pulsanti =
+        QMessageBox::Yes | QMessageBox::No | (conAnnulla ? QMessageBox::Cancel : QMessageBox::NoButton);
     const auto risposta = MostraMessaggio(this, Messaggio("0413"), pulsanti, QMessageBox::Question);
     if (risposta == QMessageBox::Cancel) return false;
     if (risposta == QMessageBox::Yes) return RegistraTest();
@@ -134,8 +135,7 @@ void frmTest::Aggiorna() {
     for (const auto& t : test_)
         voci << new QTreeWidgetItem(QStringList{Q(t.data), Q(t.fcmax), Q(t.lthr), Q(t.ftp), Q(t.peso)});
     ui->lstTest->addTopLevelItems(voci);
-    if (!test_.empty())
-        ui->lstTest->setCurrentItem(ui->lstTest->topLevelItem(0));
+    if (!test_.empty()) ui->lstTest->setCurrentItem(ui->lstTest->topLevelItem(0));
     MostraScelto();
     if (test_.empty()) NuovoTest();
     MostraZone();
@@ -198,8 +198,8 @@ bool frmTest::RegistraTest() {
         return false;
     }
     std::int64_t nuovo = t.id;
-    const archivio::Esito e =
-        modifica ? legame_->ConnessioneInScrittura().ModificaTest(t) : legame_->ConnessioneInScrittura().RegistraTest(t, nuovo);
+    const archivio::Esito e = modifica ? legame_->ConnessioneInScrittura().ModificaTest(t)
+                                       : legame_->ConnessioneInScrittura().RegistraTest(t, nuovo);
     if (!e) {
         MostraMessaggio(this, TestoTestNonRegistrato(legame_->FileArchivio(), legame_->txtNome()->text(), e.errore()));
         return false;
@@ -236,7 +236,8 @@ bool frmTest::eventFilter(QObject* oggetto, QEvent* evento) {
 }
 
 void frmTest::MostraZone() {
-    ui->tblZone->setHorizontalHeaderLabels({Messaggio("0405"), Messaggio("0406"), Messaggio("0405"), Messaggio("0407")});
+    ui->tblZone->setHorizontalHeaderLabels(
+        {Messaggio("0405"), Messaggio("0406"), Messaggio("0405"), Messaggio("0407")});
     const archivio::TestAtleta* ultimo = test_.empty() ? nullptr : &test_.front();
     const auto friel = ultimo ? Modulo1::ZoneFriel(Valore(ultimo->lthr)) : std::vector<Modulo1::Zona>{};
     const auto coggan = ultimo ? Modulo1::ZoneCoggan(Valore(ultimo->ftp)) : std::vector<Modulo1::Zona>{};

@@ -64,8 +64,8 @@ private:
     std::vector<archivio::TestAtleta> test_;
     GraficoStagione* grafico_ = nullptr;
     std::optional<std::int64_t> atleta_;  // whose tests the window shows
-    bool modificato_ = false;   // the editor holds what the coach typed, not yet recorded
-    bool caricamento_ = false;  // the editor is being filled by the window
+    bool modificato_ = false;             // the editor holds what the coach typed, not yet recorded
+    bool caricamento_ = false;            // the editor is being filled by the window
     std::unique_ptr<Ui::frmTest> ui;
 };
 

@@ -63,16 +63,16 @@ TEST(WattPerKg, DueDecimaliMetaAlPari) {
     struct Caso {
         double ftp, peso, atteso;
     };
-    const Caso casi[] = {{250, 70, 3.57},  {280, 70, 4.00}, {286, 80, 3.58},  {282, 80, 3.52},
-                         {322, 80, 4.02},  {358, 80, 4.48}, {308, 70.4, 4.38}};  // halves from 3.575
+    const Caso casi[] = {{250, 70, 3.57}, {280, 70, 4.00}, {286, 80, 3.58},  {282, 80, 3.52},
+                         {322, 80, 4.02}, {358, 80, 4.48}, {308, 70.4, 4.38}};  // halves from 3.575
     for (auto [ftp, peso, atteso] : casi) EXPECT_EQ(WattPerKg(ftp, peso).value_or(-1), atteso) << ftp << " " << peso;
-    const std::pair<double, double> nulli[] = {{0, 70},   {250, 0},   {-250, 70}, {250, -70}, {nd, 70},
+    const std::pair<double, double> nulli[] = {{0, 70},   {250, 0},  {-250, 70}, {250, -70},    {nd, 70},
                                                {250, nd}, {inf, 70}, {250, inf}, {1e308, 1e-10}};
     for (auto [ftp, peso] : nulli) EXPECT_FALSE(WattPerKg(ftp, peso)) << ftp << " " << peso;
 }
 
 TEST(WattPerKg, Testo) {
-    const std::pair<double, const char*> casi[] = {{3.57, "3.57"}, {4, "4.00"},    {0, "0.00"},   {-0.0, "0.00"},
+    const std::pair<double, const char*> casi[] = {{3.57, "3.57"},  {4, "4.00"},     {0, "0.00"},  {-0.0, "0.00"},
                                                    {3.575, "3.58"}, {4.025, "4.02"}, {nd, "n.d."}, {-inf, "n.d."}};
     for (auto [x, atteso] : casi) EXPECT_EQ(TestoWattPerKg(x), atteso) << x;
 }

@@ -421,17 +421,22 @@ private slots:
             QStringList detto, taciuto;
         };
         const Caso casi[] = {
-            {QStringList{"--fit", rossi} + telaio + attacco, 0,
+            {QStringList{"--fit", rossi} + telaio + attacco,
+             0,
              {"Saddle (Fit): -18.6, 66.5 cm", "Handlebar (Fit): 44.6, 60.9 cm", "Saddle (Set-up): -19.0, 67.9 cm",
               "sit at 463.0, 597.6 mm: 17.2 mm ahead of and 11.0 mm below",
               "a 90 mm stem at +17° with 0 mm of spacers (bars at 445.2, 609.6 mm, 1.2 mm off"},
              {"Handlebar (Set-up)"}},
             {QStringList{"--fit", rossi} + telaio, 0, {"The closest cockpit"}, {"sit at"}},
-            {QStringList{"--fit", rossi, "--stack", "5x0", "--reach", "380", "--head-angle", "72.5"}, 2,
-             {"--stack needs a number, not 5x0"}, {}},
+            {QStringList{"--fit", rossi, "--stack", "5x0", "--reach", "380", "--head-angle", "72.5"},
+             2,
+             {"--stack needs a number, not 5x0"},
+             {}},
             {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380"}, 2, {"usage: tovarin"}, {}},
-            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "0"}, 1,
-             {"is no frame"}, {}},
+            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "0"},
+             1,
+             {"is no frame"},
+             {}},
             {QStringList{"--fit", "Nessuno"} + telaio, 1, {"No athlete named \"Nessuno\""}, {}},
         };
         for (const Caso& c : casi) {
@@ -455,7 +460,8 @@ private slots:
         };
         const Caso primaDelTest[] = {
             {{"--zones", rossi}, 1, {"No test recorded for"}, {}},
-            {{"--zones", rossi, "--ftp", "250", "--lthr", "160"}, 0,
+            {{"--zones", rossi, "--ftp", "250", "--lthr", "160"},
+             0,
              {"HR max: 185 bpm, estimated from the age", "Z2 aerobic: 130-143 bpm", "Z5a superthreshold: 160-164 bpm",
               "Z2 endurance: 140-189 W", "Z4 threshold: 228-264 W", "Z7 neuromuscular: 378+ W",
               "W/kg: 3.55 (at 70.5 kg)"},
@@ -486,7 +492,9 @@ private slots:
             std::int64_t id = 0;
             QVERIFY(a.RegistraTest(t, id));
         }
-        prova({{"--zones", rossi}, 0, {"HR max: 191 bpm, measured on 2026-09-01", "Z3 tempo: 213-254 W", "W/kg: 4.00 (at 70 kg)"},
+        prova({{"--zones", rossi},
+               0,
+               {"HR max: 191 bpm, measured on 2026-09-01", "Z3 tempo: 213-254 W", "W/kg: 4.00 (at 70 kg)"},
                {"LTHR", "Z1 recovery"}});
     }
 

@@ -427,10 +427,17 @@ private slots:
         }
         // Then the notes, the fitting buttons, the report, the navigator's arrows,
         // the athletes' list and on to the bar.
-        QCOMPARE(giro, (QStringList{"txtCavallo",      "txtBusto",        "txtCoscia",   "txtGamba",  "txtBraccio",
-                                    "txtSpalle",       "txtSella",        "Text13",      "Text14",    "Text15",
-                                    "Text16",          "Text17",          "txtNote",     "cmdRegistraAssetto", "cmdStorico", "cmdReport", "Data1Primo",
-                                    "Data1Precedente", "Data1Successivo", "Data1Ultimo", "DBCombo1",  "cmdAtleta",
+        QCOMPARE(giro, (QStringList{"txtCavallo",      "txtBusto",
+                                    "txtCoscia",       "txtGamba",
+                                    "txtBraccio",      "txtSpalle",
+                                    "txtSella",        "Text13",
+                                    "Text14",          "Text15",
+                                    "Text16",          "Text17",
+                                    "txtNote",         "cmdRegistraAssetto",
+                                    "cmdStorico",      "cmdReport",
+                                    "Data1Primo",      "Data1Precedente",
+                                    "Data1Successivo", "Data1Ultimo",
+                                    "DBCombo1",        "cmdAtleta",
                                     "cmdAssetto"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdAtleta"));

@@ -97,7 +97,8 @@ private slots:
             return risposta;
         });
         principale = std::make_unique<mdi>();
-        principale->ImpostaFinestre([](QWidget* g) { return new QWidget(g); }, [](QWidget* g) { return new QWidget(g); },
+        principale->ImpostaFinestre([](QWidget* g) { return new QWidget(g); },
+                                    [](QWidget* g) { return new QWidget(g); },
                                     [](QWidget* g) { return new frmCondizione(g); }, nullptr);
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString(file.string());
