@@ -175,41 +175,56 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
     }
 }
 
-// --fit: the options after the name, each with its number. 2 for a command
-// line it does not know, said why.
-int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) {
-    struct Opzione {
-        const char* nome;
-        double Modulo1::Telaio::*campo;
-        bool data = false;
-    };
-    std::array<Opzione, 8> opzioni{{{"--stack", &Modulo1::Telaio::stack},
-                                    {"--reach", &Modulo1::Telaio::reach},
-                                    {"--head-angle", &Modulo1::Telaio::angoloSterzo},
-                                    {"--cap", &Modulo1::Telaio::cappellotto},
-                                    {"--clamp", &Modulo1::Telaio::morsetto},
-                                    {"--spacers", &Modulo1::Telaio::spessori},
-                                    {"--stem", &Modulo1::Telaio::attacco},
-                                    {"--stem-angle", &Modulo1::Telaio::angoloAttacco}}};
-    Modulo1::Telaio telaio;
+// An option of a verb that takes a number: its name, and the number given
+// (its text, with a full stop for the decimal).
+struct OpzioneNumero {
+    const char* nome;
+    std::optional<std::string> testo = std::nullopt;
+};
+
+// The options after the verb's name, each once and with its number (`positivi`:
+// greater than 0). 0, or 2 for a command line it does not know, said why.
+template <std::size_t N>
+int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opzioni, bool positivi) {
     for (qsizetype i = 2; i < argomenti.size(); i += 2) {
-        Opzione* trovata = nullptr;
-        for (Opzione& o : opzioni)
+        OpzioneNumero* trovata = nullptr;
+        for (OpzioneNumero& o : opzioni)
             if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
-        if (!trovata || trovata->data || i + 1 >= argomenti.size()) {
+        if (!trovata || trovata->testo || i + 1 >= argomenti.size()) {
             std::fputs(Uso, stderr);
             return 2;
         }
         const std::string testo = argomenti[i + 1].toStdString();
         const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
-        if (!valore) {
+        if (!valore || (positivi && *valore <= 0)) {
             Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
             return 2;
         }
-        telaio.*(trovata->campo) = *valore;
-        trovata->data = true;
+        trovata->testo = Modulo1::NormalizzaDecimali(testo);
     }
-    if (!opzioni[0].data || !opzioni[1].data || !opzioni[2].data) {
+    return 0;
+}
+
+// --fit: the athlete's fit coordinates, where the given cockpit puts the bars
+// and the closest cockpit on the frame given.
+int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) {
+    std::array<OpzioneNumero, 8> opzioni{{{"--stack"},
+                                          {"--reach"},
+                                          {"--head-angle"},
+                                          {"--cap"},
+                                          {"--clamp"},
+                                          {"--spacers"},
+                                          {"--stem"},
+                                          {"--stem-angle"}}};
+    if (const int uscita = LeggiOpzioni(argomenti, opzioni, false)) return uscita;
+    Modulo1::Telaio telaio;
+    const std::array<double Modulo1::Telaio::*, 8> campi{
+        &Modulo1::Telaio::stack,       &Modulo1::Telaio::reach,        &Modulo1::Telaio::angoloSterzo,
+        &Modulo1::Telaio::cappellotto, &Modulo1::Telaio::morsetto,     &Modulo1::Telaio::spessori,
+        &Modulo1::Telaio::attacco,     &Modulo1::Telaio::angoloAttacco};
+    for (std::size_t k = 0; k < opzioni.size(); ++k)
+        if (opzioni[k].testo) telaio.*campi[k] = *Modulo1::CentroRisultato(*opzioni[k].testo);
+    if (!opzioni[0].testo || !opzioni[1].testo || !opzioni[2].testo) {
         std::fputs(Uso, stderr);
         return 2;
     }
@@ -236,42 +251,24 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
         if (daSet[i])
             Scrivi(stdout,
                    Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0362"), registro::TestoPunto(daSet[i])));
-    for (const QString& r : registro::RigheTelaio(telaio, opzioni[6].data, fit.manubrio)) Scrivi(stdout, r);
+    for (const QString& r : registro::RigheTelaio(telaio, opzioni[6].testo.has_value(), fit.manubrio))
+        Scrivi(stdout, r);
     return 0;
 }
 
 // --zones: the maximum heart rate in use, Friel's and Coggan's zones and the
 // watts per kilogram, of the athlete's latest test or of the values given.
 int Zone(const QString& archivioFile, const QStringList& argomenti) {
-    struct Opzione {
-        const char* nome;
-        std::string archivio::TestAtleta::*campo;
-        bool data = false;
-    };
-    std::array<Opzione, 4> opzioni{{{"--ftp", &archivio::TestAtleta::ftp},
-                                    {"--lthr", &archivio::TestAtleta::lthr},
-                                    {"--hrmax", &archivio::TestAtleta::fcmax},
-                                    {"--weight", &archivio::TestAtleta::peso}}};
+    std::array<OpzioneNumero, 4> opzioni{{{"--ftp"}, {"--lthr"}, {"--hrmax"}, {"--weight"}}};
+    if (const int uscita = LeggiOpzioni(argomenti, opzioni, true)) return uscita;
     archivio::TestAtleta dato;
-    bool conValori = false;
-    for (qsizetype i = 2; i < argomenti.size(); i += 2) {
-        Opzione* trovata = nullptr;
-        for (Opzione& o : opzioni)
-            if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
-        if (!trovata || trovata->data || i + 1 >= argomenti.size()) {
-            std::fputs(Uso, stderr);
-            return 2;
-        }
-        const std::string testo = argomenti[i + 1].toStdString();
-        const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
-        if (!valore || *valore <= 0) {
-            Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
-            return 2;
-        }
-        dato.*(trovata->campo) = Modulo1::NormalizzaDecimali(testo);
-        trovata->data = true;
-        conValori |= trovata != &opzioni[3];
-    }
+    const std::array<std::string archivio::TestAtleta::*, 4> campi{
+        &archivio::TestAtleta::ftp, &archivio::TestAtleta::lthr, &archivio::TestAtleta::fcmax,
+        &archivio::TestAtleta::peso};
+    for (std::size_t k = 0; k < opzioni.size(); ++k)
+        if (opzioni[k].testo) dato.*campi[k] = *opzioni[k].testo;
+    // The weight alone changes nothing but the latest test's weight.
+    const bool conValori = opzioni[0].testo || opzioni[1].testo || opzioni[2].testo;
 
     archivio::Archivio a;
     if (!ApriEsistente(a, archivioFile)) return 1;
@@ -288,7 +285,7 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
             return 1;
         }
         test = tutti.front();
-        if (opzioni[3].data) test.peso = dato.peso;
+        if (opzioni[3].testo) test.peso = dato.peso;
     }
     if (test.peso.empty()) test.peso = riga[*archivio::IndiceColonna("peso")];
 
