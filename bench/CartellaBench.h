@@ -62,14 +62,35 @@ public:
     std::filesystem::path percorso;
 
 private:
-    // In one transaction: recording them one at a time would wait for the
-    // disk a hundred thousand times.
-    void AggiungiAssetti(int atleti, int perAtleta) {
+    // `perAtleta` rows for every athlete in one transaction, `lega` binding
+    // the statement's values after the athlete's row id (the first): one at
+    // a time, they would wait for the disk a hundred thousand times.
+    void Inserisci(const std::string& sql, int atleti, int perAtleta,
+                   const std::function<void(sqlite3_stmt*, int i)>& lega) {
         sqlite3* db = nullptr;
         const std::string file = (percorso / "tvp.dmg").string();
         if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) std::abort();
         const std::string apri = archivio::SqlChiave() + archivio::SqlFormatoCifratura();
         if (sqlite3_exec(db, (apri + "BEGIN;").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) std::abort();
+        for (int atleta = 1; atleta <= atleti; ++atleta)
+            for (int i = 0; i < perAtleta; ++i) {
+                sqlite3_bind_int(st, 1, atleta);
+                lega(st, i);
+                if (sqlite3_step(st) != SQLITE_DONE) std::abort();
+                sqlite3_reset(st);
+            }
+        sqlite3_finalize(st);
+        if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+        sqlite3_close(db);
+    }
+
+    static void Lega(sqlite3_stmt* st, int posto, const std::string& testo) {
+        sqlite3_bind_text(st, posto, testo.c_str(), -1, SQLITE_TRANSIENT);
+    }
+
+    void AggiungiAssetti(int atleti, int perAtleta) {
         std::string sql = "INSERT INTO atleta_assetti (atleta, versione, data, bici, disciplina";
         std::string valori = "?, 1, ?, 'Canyon Aeroad', 'strada'";
         const auto colonne = [&](const auto& nomi) {
@@ -83,46 +104,21 @@ private:
         colonne(archivio::ColonnePropri);
         colonne(archivio::ColonneTelaio);
         sql += ", note) VALUES (" + valori + ", 'Sella alzata di 5 mm.')";
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) std::abort();
-        for (int atleta = 1; atleta <= atleti; ++atleta)
-            for (int i = 0; i < perAtleta; ++i) {
-                const std::string data = std::to_string(2000 + i % 27) + "-0" + std::to_string(1 + i % 9) + "-15";
-                sqlite3_bind_int(st, 1, atleta);
-                sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_step(st) != SQLITE_DONE) std::abort();
-                sqlite3_reset(st);
-            }
-        sqlite3_finalize(st);
-        if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-        sqlite3_close(db);
+        Inserisci(sql, atleti, perAtleta, [](sqlite3_stmt* st, int i) {
+            Lega(st, 2, std::to_string(2000 + i % 27) + "-0" + std::to_string(1 + i % 9) + "-15");
+        });
     }
 
     void AggiungiTest(int atleti, int perAtleta) {
-        sqlite3* db = nullptr;
-        const std::string file = (percorso / "tvp.dmg").string();
-        if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) std::abort();
-        const std::string apri = archivio::SqlChiave() + archivio::SqlFormatoCifratura();
-        if (sqlite3_exec(db, (apri + "BEGIN;").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-        sqlite3_stmt* st = nullptr;
-        const char* sql =
+        Inserisci(
             "INSERT INTO atleta_test (atleta, versione, data, fcmax, lthr, ftp, peso, note) "
-            "VALUES (?, 1, ?, '188', '165', ?, '70', 'Test al rullo.')";
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) std::abort();
-        for (int atleta = 1; atleta <= atleti; ++atleta)
-            for (int i = 0; i < perAtleta; ++i) {
-                const std::string data =
-                    std::to_string(2000 + i / 12) + "-" + (i % 12 < 9 ? "0" : "") + std::to_string(1 + i % 12) + "-15";
-                const std::string ftp = std::to_string(220 + i % 60);
-                sqlite3_bind_int(st, 1, atleta);
-                sqlite3_bind_text(st, 2, data.c_str(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 3, ftp.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_step(st) != SQLITE_DONE) std::abort();
-                sqlite3_reset(st);
-            }
-        sqlite3_finalize(st);
-        if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-        sqlite3_close(db);
+            "VALUES (?, 1, ?, '188', '165', ?, '70', 'Test al rullo.')",
+            atleti, perAtleta, [](sqlite3_stmt* st, int i) {
+                Lega(
+                    st, 2,
+                    std::to_string(2000 + i / 12) + "-" + (i % 12 < 9 ? "0" : "") + std::to_string(1 + i % 12) + "-15");
+                Lega(st, 3, std::to_string(220 + i % 60));
+            });
     }
 };
 
