@@ -313,36 +313,3 @@ TEST(Assetti, UnaTabellaDiUnaVersioneSuccessivaSiLegge) {
     Registra(a, nuovo);
     EXPECT_EQ(Assetti(a, 1), (std::vector<Assetto>{nuovo, lette[0]}));
 }
-
-// A backup restored keeps every fitting with its athlete, and every athlete
-// its row id, after an athlete in the middle was deleted.
-TEST(Assetti, UnaCopiaRipristinataTieneOgniAssettoColSuoAtleta) {
-    CartellaProva cartella(false);
-    const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
-    using Fotografia = std::map<std::int64_t, std::pair<std::string, std::vector<Assetto>>>;
-    auto fotografia = [](const Archivio& a) {
-        std::vector<std::int64_t> id;
-        std::vector<std::string> nomi;
-        EXPECT_TRUE(a.ElencaRighe(id, nomi).ok());
-        Fotografia f;
-        for (std::size_t i = 0; i < id.size(); ++i) f[id[i]] = {nomi[i], Assetti(a, id[i])};
-        return f;
-    };
-    Archivio a;
-    ASSERT_TRUE(a.Apri(file).ok());
-    std::vector<std::int64_t> id;
-    for (const char* nome : {"A", "B", "C", "D", "E"}) id.push_back(Aggiungi(a, nome));
-    ASSERT_TRUE(a.EliminaRiga(id[2]).ok());
-    for (std::int64_t atleta : {id[0], id[1], id[3], id[4], id[4]}) {
-        Assetto x = Di(atleta, "2024-01-01", std::to_string(atleta));
-        Registra(a, x);
-    }
-    const Fotografia prima = fotografia(a);
-    ASSERT_EQ(prima.size(), 4u);
-    ASSERT_TRUE(a.CopiaIn(copia).ok());
-    a.Chiudi();
-    fs::path conservato;
-    ASSERT_TRUE(archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato).ok());
-    ASSERT_TRUE(a.Apri(file).ok());
-    EXPECT_EQ(fotografia(a), prima);
-}

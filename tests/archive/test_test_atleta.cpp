@@ -152,18 +152,28 @@ TEST(TestAtleti, UnaModificaCambiaSoloQuelTestDiQuellAtleta) {
     EXPECT_EQ(Conta(file, "id = " + std::to_string(rossi.id) + " AND lthr IS NULL"), "1");
 }
 
-// A backup restored keeps every test with its athlete, and every athlete its
-// row id, after an athlete in the middle was deleted.
-TEST(TestAtleti, UnaCopiaRipristinataTieneOgniTestColSuoAtleta) {
+// A backup restored keeps every test and every fitting with its athlete, and
+// every athlete its row id, after an athlete in the middle was deleted.
+TEST(TestAtleti, UnaCopiaRipristinataTieneOgniTestEOgniAssettoColSuoAtleta) {
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
-    using Fotografia = std::map<std::int64_t, std::pair<std::string, std::vector<TestAtleta>>>;
+    struct Voci {
+        std::string nome;
+        std::vector<TestAtleta> test;
+        std::vector<archivio::Assetto> assetti;
+        bool operator==(const Voci&) const = default;
+    };
+    using Fotografia = std::map<std::int64_t, Voci>;
     auto fotografia = [](const Archivio& a) {
         std::vector<std::int64_t> id;
         std::vector<std::string> nomi;
         EXPECT_TRUE(a.ElencaRighe(id, nomi).ok());
         Fotografia f;
-        for (std::size_t i = 0; i < id.size(); ++i) f[id[i]] = {nomi[i], Letti(a, id[i])};
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            std::vector<archivio::Assetto> assetti;
+            EXPECT_TRUE(a.LeggiAssetti(id[i], assetti).ok());
+            f[id[i]] = {nomi[i], Letti(a, id[i]), assetti};
+        }
         return f;
     };
     Archivio a;
@@ -174,6 +184,12 @@ TEST(TestAtleti, UnaCopiaRipristinataTieneOgniTestColSuoAtleta) {
     for (std::int64_t atleta : {id[0], id[1], id[3], id[4], id[4]}) {
         TestAtleta t = Di(atleta, "2024-01-01", std::to_string(atleta));
         Registra(a, t);
+        archivio::Assetto x;
+        x.atleta = atleta;
+        x.data = "2024-01-01";
+        x.bici = std::to_string(atleta);
+        std::int64_t nuovo = 0;
+        ASSERT_TRUE(a.RegistraAssetto(x, nuovo).ok());
     }
     const Fotografia prima = fotografia(a);
     ASSERT_EQ(prima.size(), 4u);
