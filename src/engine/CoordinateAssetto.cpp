@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace Modulo1 {
 
@@ -49,7 +50,55 @@ constexpr std::array<double, 11> AngoliAttacco{-17, -12, -10, -8, -6, 0, 6, 8, 1
 constexpr int NumeroSpessori = 9;  // 0 to 40 mm by 5
 constexpr int NumeroAttacchi = 9;  // 60 to 140 mm by 10
 
-// r, already rounded to one decimal, written with one decimal.
+// x to one decimal as a whole number of tenths, halves to even, judged on
+// the decimal value of x: its first 15 significant digits, as every text of
+// the program writes it. 43.65 computed as 43.650000000000006 is the decimal
+// 43.65, a half, and goes to 43.6; the binary nearest 43.65 does the same.
+// Nothing beyond a hundred million millions of tenths.
+std::optional<long long> Decimi(double x) {
+    if (!std::isfinite(x) || std::fabs(x) >= 1e14) return std::nullopt;
+    if (x == 0) return 0;
+    char buffer[40];
+    auto [fine, errore] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14);
+    if (errore != std::errc()) return std::nullopt;
+    // "-d.dddddddddddddde±xx": 15 digits and the power of ten of the first.
+    const std::string_view testo(buffer, static_cast<std::size_t>(fine - buffer));
+    const bool negativo = testo.front() == '-';
+    const std::size_t e = testo.find('e');
+    long long cifre = 0;
+    for (char c : testo.substr(0, e))
+        if (c >= '0' && c <= '9') cifre = cifre * 10 + (c - '0');
+    int esponente = 0;
+    const std::string_view potenza = testo.substr(e + 1);
+    std::from_chars(potenza.data() + (potenza.front() == '+' ? 1 : 0), potenza.data() + potenza.size(), esponente);
+    // x in tenths is cifre × 10^(esponente - 13); |x| < 1e14 keeps that power
+    // at most 0.
+    const int scarto = 13 - esponente;
+    long long decimi = 0;
+    if (scarto <= 0) {
+        decimi = cifre;
+    } else if (scarto <= 15) {
+        long long divisore = 1;
+        for (int k = 0; k < scarto; ++k) divisore *= 10;
+        decimi = cifre / divisore;
+        const long long resto = cifre % divisore;
+        if (2 * resto > divisore || (2 * resto == divisore && decimi % 2 != 0)) ++decimi;
+    }  // further down: 15 digits under a twentieth, zero tenths
+    return negativo ? -decimi : decimi;
+}
+
+// A number of tenths written with one decimal, never "-0.0".
+std::string TestoDecimi(long long decimi) {
+    std::string testo = decimi < 0 ? "-" : "";
+    const unsigned long long modulo =
+        decimi < 0 ? 0ULL - static_cast<unsigned long long>(decimi) : static_cast<unsigned long long>(decimi);
+    testo += std::to_string(modulo / 10);
+    testo += '.';
+    testo += static_cast<char>('0' + modulo % 10);
+    return testo;
+}
+
+// Beyond the reach of Decimi: the binary value, rounded as it is.
 std::string UnDecimale(double r) {
     if (r == 0) r = 0;  // no "-0.0"
     char buffer[400];
@@ -148,13 +197,17 @@ AttaccoScelto AttaccoPiuVicino(const Telaio& t, Punto bersaglioMm) {
 
 std::string TestoUnDecimale(double x) {
     if (!std::isfinite(x)) return "n.d.";
+    if (const auto d = Decimi(x)) return TestoDecimi(*d);
     return UnDecimale(Arrotonda(x, 1));
 }
 
 std::string TestoDifferenza(double d) {
     if (!std::isfinite(d)) return "n.d.";
-    double r = Arrotonda(d, 1);
-    if (r == 0) return {};
+    if (const auto decimi = Decimi(d)) {
+        if (*decimi == 0) return {};
+        return *decimi > 0 ? "+" + TestoDecimi(*decimi) : TestoDecimi(*decimi);
+    }
+    const double r = Arrotonda(d, 1);
     return r > 0 ? "+" + UnDecimale(r) : UnDecimale(r);
 }
 

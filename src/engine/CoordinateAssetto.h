@@ -71,11 +71,14 @@ bool AttaccoPreferito(const AttaccoScelto& a, const AttaccoScelto& b);
 AttaccoScelto AttaccoPiuVicino(const Telaio& t, Punto bersaglioMm);
 
 // One decimal, halves to even: "-18.6", "66.5", "60.0", never "-0.0";
-// "n.d." for no finite number.
+// "n.d." for no finite number. The half is judged on the decimal value, the
+// first 15 significant digits: a bar at 43.65 computed as 43.650000000000006
+// is "43.6", as 43.75 is "43.8".
 std::string TestoUnDecimale(double x);
 
-// A change to one decimal with its sign, "+0.5", "-1.2"; the empty text when
-// it rounds to zero; "n.d." for no finite number.
+// A change to one decimal with its sign, "+0.5", "-1.2", rounded as
+// TestoUnDecimale; the empty text when it rounds to zero; "n.d." for no
+// finite number.
 std::string TestoDifferenza(double d);
 
 }  // namespace Modulo1

@@ -111,3 +111,28 @@ TEST(TestiCoordinate, UnDecimaleEDifferenza) {
     const std::pair<double, const char*> decimali[] = {{-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {60, "60.0"}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
 }
+
+// A decimal half goes to the even tenth, whatever binary value carries it:
+// 40.45 + 3.2 is 43.650000000000006, the decimal 43.65.
+TEST(TestiCoordinate, MetaDecimaliAlPari) {
+    const std::pair<double, const char*> decimali[] = {{40.45 + 3.2, "43.6"},
+                                                       {43.65, "43.6"},
+                                                       {43.75, "43.8"},
+                                                       {-(40.45 + 3.2), "-43.6"},
+                                                       {0.15, "0.2"},
+                                                       {0.25, "0.2"},
+                                                       {0.35, "0.4"},
+                                                       {2.675, "2.7"},
+                                                       {43.6500001, "43.7"},
+                                                       {43.6499999, "43.6"},
+                                                       {1e-300, "0.0"},
+                                                       {123456789.25, "123456789.2"},
+                                                       {1e15, "1000000000000000.0"}};
+    for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
+    const std::pair<double, const char*> differenze[] = {{0.25, "+0.2"}, {-0.25, "-0.2"}, {-(40.45 + 3.2), "-43.6"}};
+    for (auto [d, atteso] : differenze) EXPECT_EQ(TestoDifferenza(d), atteso) << d;
+    // The bar straight ahead of a nose 3.2 cm behind the axis, 40.45 cm away.
+    const CoordinateAssetto c = CalcolaCoordinate("69", "74.4", "-3.2", "40.45", "0");
+    ASSERT_TRUE(c.manubrio);
+    EXPECT_EQ(TestoUnDecimale(c.manubrio->x), "43.6");
+}
