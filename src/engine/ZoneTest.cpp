@@ -16,12 +16,25 @@ namespace {
 struct Soglia {
     const char* nome;
     int percento;  // of the threshold, where the zone starts
+    bool sopra;    // the zone starts above it, not at it
 };
 
-constexpr std::array<Soglia, 7> SoglieFriel{
-    {{"Z1", 0}, {"Z2", 81}, {"Z3", 90}, {"Z4", 94}, {"Z5a", 100}, {"Z5b", 103}, {"Z5c", 107}}};
-constexpr std::array<Soglia, 7> SoglieCoggan{
-    {{"Z1", 0}, {"Z2", 56}, {"Z3", 76}, {"Z4", 91}, {"Z5", 106}, {"Z6", 121}, {"Z7", 151}}};
+// The published ranges; a value between two of them stays in the lower zone
+// until it reaches the next one's start.
+constexpr std::array<Soglia, 7> SoglieFriel{{{"Z1", 0, false},
+                                             {"Z2", 81, false},
+                                             {"Z3", 90, false},
+                                             {"Z4", 94, false},
+                                             {"Z5a", 100, false},
+                                             {"Z5b", 103, false},
+                                             {"Z5c", 106, true}}};
+constexpr std::array<Soglia, 7> SoglieCoggan{{{"Z1", 0, false},
+                                              {"Z2", 56, false},
+                                              {"Z3", 76, false},
+                                              {"Z4", 91, false},
+                                              {"Z5", 106, false},
+                                              {"Z6", 121, false},
+                                              {"Z7", 150, true}}};
 
 bool Positivo(double x) { return std::isfinite(x) && x > 0; }
 
@@ -35,14 +48,20 @@ double Intero(double x) {
     return Arrotonda(x, 0);
 }
 
+// The first whole number at (or, `sopra`, above) x. A start that is a whole
+// number in decimals but lands a hair off it in binary is that whole number.
+double PrimoIntero(double x, bool sopra) {
+    const double vicino = std::round(x);
+    if (std::fabs(x - vicino) <= std::fabs(x) * 1e-12) x = vicino;
+    return sopra ? std::floor(x) + 1 : std::ceil(x);
+}
+
 std::vector<Zona> Tabella(double soglia, std::span<const Soglia> soglie) {
     std::vector<Zona> zone;
     if (!Positivo(soglia)) return zone;
     zone.reserve(soglie.size());
     for (const Soglia& s : soglie) {
-        // The product first: a whole threshold times a whole percentage is
-        // exact, so a start of exactly x.5 stays a half.
-        double inizio = Intero(soglia * s.percento / 100);
+        const double inizio = s.percento == 0 ? 0 : PrimoIntero(soglia * s.percento / 100, s.sopra);
         if (!(inizio <= std::numeric_limits<int>::max())) return {};
         int i = static_cast<int>(inizio);
         if (!zone.empty()) {

@@ -18,18 +18,21 @@ struct Zona {
     std::optional<int> fine;
 };
 
-// Each zone starts at its percentage of the threshold, rounded to a whole
-// number with exact halves to the even neighbour; the first starts at 0, and
-// a zone ends one below the next one's start. Empty when the threshold is not
-// a finite positive number, and when it is so small that two zones would
-// start at the same number (or so large that a start leaves the int range).
+// Each zone starts at the first whole number at its published percentage of
+// the threshold or above it; the top zone at the first whole number above
+// its bound. A value between two published ranges (89.5 % between Friel's
+// 81-89 % and 90-93 %) stays in the lower zone until it reaches the next
+// zone's start. The first zone starts at 0, and a zone ends one below the
+// next one's start. Empty when the threshold is not a finite positive number,
+// and when it is so small that two zones would start at the same number (or
+// so large that a start leaves the int range).
 
 // "Z1" 0 %, "Z2" 81 %, "Z3" 90 %, "Z4" 94 %, "Z5a" 100 %, "Z5b" 103 %,
-// "Z5c" 107 % of the lactate-threshold heart rate.
+// "Z5c" above 106 % of the lactate-threshold heart rate.
 std::vector<Zona> ZoneFriel(double lthr);
 
 // "Z1" 0 %, "Z2" 56 %, "Z3" 76 %, "Z4" 91 %, "Z5" 106 %, "Z6" 121 %,
-// "Z7" 151 % of the functional threshold power.
+// "Z7" above 150 % of the functional threshold power.
 std::vector<Zona> ZoneCoggan(double ftp);
 
 // FTP over body weight, two decimals, exact halves to even (286 W on 80 kg:

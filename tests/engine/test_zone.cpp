@@ -19,34 +19,56 @@ std::string Righe(const std::vector<Zona>& zone) {
 const double nd = std::nan(""), inf = std::numeric_limits<double>::infinity();
 }  // namespace
 
-// FTP 250 W starts Z4 at 227.5, Z6 at 302.5 and Z7 at 377.5 W.
+// FTP 250 W: Z4 from 227.5 W, Z6 from 302.5 W, Z7 above 375 W.
 TEST(ZoneTest, TabelleDiFrielEDiCoggan) {
     EXPECT_EQ(Righe(ZoneCoggan(250)),
-              "Z1 0-139 | Z2 140-189 | Z3 190-227 | Z4 228-264 | Z5 265-301 | Z6 302-377 | Z7 378+");
+              "Z1 0-139 | Z2 140-189 | Z3 190-227 | Z4 228-264 | Z5 265-302 | Z6 303-375 | Z7 376+");
     EXPECT_EQ(Righe(ZoneFriel(160)),
-              "Z1 0-129 | Z2 130-143 | Z3 144-149 | Z4 150-159 | Z5a 160-164 | Z5b 165-170 | Z5c 171+");
+              "Z1 0-129 | Z2 130-143 | Z3 144-150 | Z4 151-159 | Z5a 160-164 | Z5b 165-169 | Z5c 170+");
     EXPECT_FALSE(ZoneCoggan(250).back().fine);
 }
 
-TEST(ZoneTest, MetaAlPari) {
+// A value goes to the zone whose published range holds it; between two
+// ranges it stays in the lower zone until it reaches the next one's start;
+// the top zones start just above 106 % and 150 %.
+TEST(ZoneTest, OgniValoreNellaSuaZona) {
     struct Caso {
         std::vector<Zona> (*tabella)(double);
         double soglia;
-        std::size_t zona;
-        int inizio;
+        int valore;
+        const char* zona;
     };
     const Caso casi[] = {
-        {ZoneFriel, 155, 2, 140},      // 139.5
-        {ZoneFriel, 165, 2, 148},      // 148.5
-        {ZoneFriel, 162.5, 4, 162},    // 162.5
-        {ZoneCoggan, 125, 4, 132},     // 132.5
-        {ZoneCoggan, 268.75, 1, 150},  // 150.5
+        {ZoneFriel, 160, 170, "Z5c"},     // 106.25 %
+        {ZoneFriel, 160, 169, "Z5b"},     // 105.6 %
+        {ZoneFriel, 150, 159, "Z5b"},     // 106 % exactly
+        {ZoneFriel, 150, 160, "Z5c"},     //
+        {ZoneFriel, 160, 160, "Z5a"},     // 100 %
+        {ZoneFriel, 160, 159, "Z4"},      // 99.4 %
+        {ZoneFriel, 160, 150, "Z3"},      // 93.75 %: between 93 % and 94 %
+        {ZoneFriel, 160, 151, "Z4"},      // 94.4 %
+        {ZoneFriel, 160, 130, "Z2"},      // 81.25 %
+        {ZoneFriel, 160, 129, "Z1"},      // 80.6 %
+        {ZoneFriel, 162.5, 172, "Z5b"},   // 105.8 %
+        {ZoneFriel, 162.5, 173, "Z5c"},   // 106.5 %
+        {ZoneCoggan, 250, 376, "Z7"},     // 150.4 %
+        {ZoneCoggan, 250, 375, "Z6"},     // 150 %
+        {ZoneCoggan, 250, 303, "Z6"},     // 121.2 %
+        {ZoneCoggan, 250, 302, "Z5"},     // 120.8 %: between 120 % and 121 %
+        {ZoneCoggan, 250, 228, "Z4"},     // 91.2 %
+        {ZoneCoggan, 250, 227, "Z3"},     // 90.8 %
+        {ZoneCoggan, 250, 139, "Z1"},     // 55.6 %
+        {ZoneCoggan, 250, 140, "Z2"},     // 56 %
+        {ZoneCoggan, 268.75, 403, "Z6"},  // 149.95 %
+        {ZoneCoggan, 268.75, 404, "Z7"},  // 150.3 %
     };
     for (const Caso& k : casi) {
-        auto zone = k.tabella(k.soglia);
+        const auto zone = k.tabella(k.soglia);
         ASSERT_EQ(zone.size(), 7u) << k.soglia;
-        EXPECT_EQ(zone[k.zona].inizio, k.inizio) << k.soglia;
-        EXPECT_EQ(zone[k.zona - 1].fine, k.inizio - 1) << k.soglia;
+        std::string trovata;
+        for (const Zona& z : zone)
+            if (k.valore >= z.inizio && (!z.fine || k.valore <= *z.fine)) trovata = z.nome;
+        EXPECT_EQ(trovata, k.zona) << k.soglia << " " << k.valore;
     }
 }
 
