@@ -1,12 +1,15 @@
 // Zones from an athlete's tests: Friel's and Coggan's tables, their rounding
 // at the halves, thresholds that give no table, watts per kilogram.
+#include "LimitiValori.h"
 #include "ZoneTest.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
+#include <tuple>
 
 using namespace Modulo1;
 
@@ -97,4 +100,90 @@ TEST(WattPerKg, Testo) {
     const std::pair<double, const char*> casi[] = {{3.57, "3.57"},  {4, "4.00"},     {0, "0.00"},  {-0.0, "0.00"},
                                                    {3.575, "3.58"}, {4.025, "4.02"}, {nd, "n.d."}, {-inf, "n.d."}};
     for (auto [x, atteso] : casi) EXPECT_EQ(TestoWattPerKg(x), atteso) << x;
+}
+
+// Each value against its ranges: inside the usual one taken, outside it
+// asked, outside the possible one refused; both ends of each range belong.
+TEST(LimitiValori, OgniGrandezzaHaIlSuoIntervallo) {
+    for (int i = 0; i < NumeroGrandezze; ++i) {
+        const auto g = static_cast<Grandezza>(i);
+        const Limiti& l = LimitiDi(g);
+        EXPECT_LE(l.possibile.minimo, l.usuale.minimo) << i;
+        EXPECT_LT(l.usuale.minimo, l.usuale.massimo) << i;
+        EXPECT_LE(l.usuale.massimo, l.possibile.massimo) << i;
+        EXPECT_EQ(Giudica(g, l.usuale.minimo), Giudizio::Valido) << i;
+        EXPECT_EQ(Giudica(g, l.usuale.massimo), Giudizio::Valido) << i;
+        EXPECT_EQ(Giudica(g, l.possibile.minimo),
+                  l.possibile.minimo < l.usuale.minimo ? Giudizio::Insolito : Giudizio::Valido)
+            << i;
+        EXPECT_EQ(Giudica(g, l.possibile.massimo),
+                  l.possibile.massimo > l.usuale.massimo ? Giudizio::Insolito : Giudizio::Valido)
+            << i;
+        const double passo = (l.possibile.massimo - l.possibile.minimo) / 1000;
+        EXPECT_EQ(Giudica(g, l.possibile.minimo - passo), Giudizio::Impossibile) << i;
+        EXPECT_EQ(Giudica(g, l.possibile.massimo + passo), Giudizio::Impossibile) << i;
+        EXPECT_EQ(Giudica(g, nd), Giudizio::Impossibile) << i;
+        EXPECT_EQ(Giudica(g, inf), Giudizio::Impossibile) << i;
+    }
+}
+
+// What a working day found taken silently, and what a coach does type.
+TEST(LimitiValori, TestENumeriDaNessunAtleta) {
+    struct Caso {
+        std::optional<double> fc, lthr, ftp, peso;
+        std::optional<Grandezza> fuori;
+        Giudizio giudizio;
+    };
+    const std::optional<double> no;
+    const Caso casi[] = {
+        {188, 160, 250, 70, std::nullopt, Giudizio::Valido},
+        {no, no, no, no, std::nullopt, Giudizio::Valido},
+        {150, 170, no, no, Grandezza::Lthr, Giudizio::Impossibile},  // the threshold above the maximum
+        {180, 178, no, no, Grandezza::Lthr, Giudizio::Insolito},     // 98.9 % of it
+        {180, 174, no, no, std::nullopt, Giudizio::Valido},          // 96.7 %
+        {180, 180, no, no, Grandezza::Lthr, Giudizio::Insolito},     // level with it
+        {no, no, 2500, no, Grandezza::Ftp, Giudizio::Impossibile},
+        {no, no, 1, no, Grandezza::Ftp, Giudizio::Impossibile},
+        {no, no, 2147483647, no, Grandezza::Ftp, Giudizio::Impossibile},
+        {no, no, 500, no, Grandezza::Ftp, Giudizio::Insolito},
+        {no, no, 250, 8, Grandezza::Peso, Giudizio::Impossibile},        // 312 W/kg
+        {no, no, 600, 60, Grandezza::WattPerKg, Giudizio::Impossibile},  // 10 W/kg: the FTP alone is unusual
+        {no, no, 420, 64, Grandezza::WattPerKg, Giudizio::Insolito},     // 6.56 W/kg
+        {no, no, 0, no, Grandezza::Ftp, Giudizio::Impossibile},          // a 0 typed is a value
+        {nd, no, no, no, Grandezza::FcMax, Giudizio::Impossibile},
+        {240, 250, no, no, Grandezza::FcMax, Giudizio::Impossibile},  // the first refused
+    };
+    for (const Caso& k : casi) {
+        const auto f = GiudicaTest(k.fc, k.lthr, k.ftp, k.peso);
+        EXPECT_EQ(f.has_value(), k.fuori.has_value()) << k.fc.value_or(-1) << " " << k.ftp.value_or(-1);
+        if (!f || !k.fuori) continue;
+        EXPECT_EQ(f->grandezza, *k.fuori) << k.fc.value_or(-1) << " " << k.ftp.value_or(-1);
+        EXPECT_EQ(f->giudizio, k.giudizio) << k.fc.value_or(-1) << " " << k.ftp.value_or(-1);
+    }
+    const auto soglia = GiudicaTest(150, 170, std::nullopt, std::nullopt);
+    ASSERT_TRUE(soglia && soglia->rispetto);
+    EXPECT_EQ(*soglia->rispetto, Grandezza::FcMax);
+    EXPECT_EQ(soglia->altro, 150);
+}
+
+TEST(LimitiValori, TelaiDaNessunaBici) {
+    using V = std::array<std::optional<double>, 8>;  // stack, reach, head, cap, spacers, stem, angle, clamp
+    const std::optional<double> no;
+    const std::tuple<V, std::optional<Grandezza>, Giudizio> casi[] = {
+        {V{530, 380, 72.5, no, 20, 100, -6, no}, std::nullopt, Giudizio::Valido},
+        {V{530, 380, 171.5, no, no, no, no, no}, Grandezza::AngoloSterzo, Giudizio::Impossibile},
+        {V{530, 380, 1, no, no, no, no, no}, Grandezza::AngoloSterzo, Giudizio::Impossibile},
+        {V{0.001, 380, 72.5, no, no, no, no, no}, Grandezza::Stack, Giudizio::Impossibile},
+        {V{530, 380, 72.5, no, -5, 100, no, no}, Grandezza::Spessori, Giudizio::Impossibile},
+        {V{530, 380, 72.5, no, 60, 100, no, no}, Grandezza::Spessori, Giudizio::Insolito},
+        {V{530, 380, 72.5, no, 60, 100, 50, no}, Grandezza::AngoloAttacco, Giudizio::Impossibile},
+        {V{530, 380, 72.5, 0, 0, 20, -45, 20}, Grandezza::Attacco, Giudizio::Insolito},
+    };
+    for (const auto& [valori, fuori, giudizio] : casi) {
+        const auto f = GiudicaTelaio(valori);
+        ASSERT_EQ(f.has_value(), fuori.has_value()) << valori[2].value_or(-1);
+        if (!f) continue;
+        EXPECT_EQ(f->grandezza, *fuori) << valori[2].value_or(-1);
+        EXPECT_EQ(f->giudizio, giudizio) << valori[2].value_or(-1);
+    }
 }
