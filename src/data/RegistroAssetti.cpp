@@ -1,7 +1,9 @@
 #include "RegistroAssetti.h"
 
+#include "Calendario.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "TestoPiano.h"
 
 #include <cmath>
 
@@ -14,9 +16,9 @@ QString Mm(double x) { return Q(Modulo1::TestoUnDecimale(x)); }
 // A length or an angle of a frame as the fitter gives it: whole numbers
 // without decimals ("90", "72.5"); an angle of a stem with its sign ("+17").
 QString Misura(double x, bool segno = false) {
-    const double r = Modulo1::Arrotonda(x, 1);
-    QString t = r == std::round(r) ? QString::number(static_cast<long long>(std::round(r))) : Mm(r);
-    if (segno && r > 0) t.prepend(QLatin1Char('+'));
+    QString t = Mm(x);
+    if (t.endsWith(QStringLiteral(".0"))) t.chop(2);
+    if (segno && !t.startsWith(QLatin1Char('-')) && t != QStringLiteral("0")) t.prepend(QLatin1Char('+'));
     return t;
 }
 
@@ -157,6 +159,92 @@ std::vector<Cambiamento> Cambiamenti(const archivio::Assetto& prima, const archi
         cambiati.push_back({NomeVoce(i), p, d, DifferenzaVoce(Voce(prima, i), Voce(dopo, i))});
     }
     return cambiati;
+}
+
+QString NomeAssetto(const archivio::Assetto& a) {
+    if (a.bici.empty()) return Q(a.data);
+    return Messaggio("0509").arg(Q(a.data), Q(a.bici));
+}
+
+std::optional<double> ValoreScritto(const std::string& testo) {
+    if (Q(testo).trimmed().isEmpty()) return std::nullopt;
+    // A text that is no number is a value no athlete has.
+    return Modulo1::CentroRisultato(testo).value_or(std::nan(""));
+}
+
+std::optional<double> ValoreAmmesso(Modulo1::Grandezza g, const std::string& testo) {
+    const auto v = ValoreScritto(testo);
+    if (!v || Modulo1::Giudica(g, *v) == Modulo1::Giudizio::Impossibile) return std::nullopt;
+    return v;
+}
+
+TestInUso UltimoTest(const std::vector<archivio::TestAtleta>& test) {
+    TestInUso uso;
+    const std::string oggi = Calendario::TestoIso(Calendario::Servizi().oggi());
+    for (const auto& t : test)
+        // yyyy-mm-dd in the order of the days
+        if (t.data <= oggi) {
+            uso.test = &t;
+            break;
+        }
+    if (!uso.test) return uso;
+    uso.fcMaxMisurata = ValoreAmmesso(Modulo1::Grandezza::FcMax, uso.test->fcmax).value_or(0);
+    return uso;
+}
+
+QString TestoDataNonValida(const std::string& data, bool assetto) {
+    const auto d = Calendario::LeggiDataIso(data);
+    if (!d) return Messaggio(assetto ? "0507" : "0403");
+    if (Calendario::TestoIso(*d) > Calendario::TestoIso(Calendario::Servizi().oggi()))
+        return Messaggio("0504").arg(Q(data));
+    return {};
+}
+
+QString NomeGrandezza(Modulo1::Grandezza g) {
+    static constexpr std::array<std::string_view, Modulo1::NumeroGrandezze> nomi{
+        "0510", "0511", "0512", "0513", "0514", "0515", "0516", "0517", "0518", "0519", "0520", "0521", "0522"};
+    return Messaggio(nomi[static_cast<std::size_t>(g)]);
+}
+
+QString ValoreConUnita(Modulo1::Grandezza g, double valore) {
+    using G = Modulo1::Grandezza;
+    // As typed; a quotient to two decimals.
+    const double v = g == G::WattPerKg ? Modulo1::Arrotonda(valore, 2) : valore;
+    const QString numero = std::isfinite(valore) ? Q(Modulo1::TestoPiano(v)) : QString();
+    switch (g) {
+    case G::FcMax:
+    case G::Lthr: return numero + QStringLiteral(" bpm");
+    case G::Ftp: return numero + QStringLiteral(" W");
+    case G::Peso: return numero + QStringLiteral(" kg");
+    case G::WattPerKg: return numero + QStringLiteral(" W/kg");
+    case G::AngoloSterzo:
+    case G::AngoloAttacco: return numero + QStringLiteral("°");
+    default: return numero + QStringLiteral(" mm");
+    }
+}
+
+QString TestoValoreFuori(const Modulo1::ValoreFuori& f, bool domanda) {
+    const bool rifiuto = f.giudizio == Modulo1::Giudizio::Impossibile;
+    const QString nome = NomeGrandezza(f.grandezza);
+    // A value no number at all is named by its kind alone.
+    const QString valore = std::isfinite(f.valore) ? ValoreConUnita(f.grandezza, f.valore) : QString();
+    if (f.rispetto)
+        return Messaggio(rifiuto   ? "0502"
+                         : domanda ? "0503"
+                                   : "0524")
+            .arg(nome, valore, NomeGrandezza(*f.rispetto), ValoreConUnita(*f.rispetto, f.altro));
+    const Modulo1::Limiti& l = Modulo1::LimitiDi(f.grandezza);
+    const Modulo1::Intervallo& i = rifiuto ? l.possibile : l.usuale;
+    return Messaggio(rifiuto   ? "0500"
+                     : domanda ? "0501"
+                               : "0523")
+        .arg(nome, valore, ValoreConUnita(f.grandezza, i.minimo), ValoreConUnita(f.grandezza, i.massimo));
+}
+
+std::array<std::optional<double>, 8> ValoriTelaio(const archivio::Assetto& a) {
+    std::array<std::optional<double>, 8> valori;
+    for (std::size_t i = 0; i < valori.size(); ++i) valori[i] = ValoreScritto(a.telaio[i]);
+    return valori;
 }
 
 }  // namespace registro

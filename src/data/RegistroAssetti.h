@@ -7,6 +7,7 @@
 
 #include "Archivio.h"
 #include "CoordinateAssetto.h"
+#include "LimitiValori.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,5 +66,43 @@ inline constexpr int NumeroVoci = 22;
 // The change of one value as shown: "+0.5", "-1.2", blank when unchanged or
 // when either is no number.
 QString DifferenzaVoce(const std::string& prima, const std::string& dopo);
+
+// A fitting as a coach tells it from another: its date and, when it has one,
+// its bike, "2026-03-01 (Cervélo R5)".
+QString NomeAssetto(const archivio::Assetto& a);
+
+// The latest test: the newest of `test` (newest first) that is not dated
+// after today, and the maximum heart rate it measured when it is a possible
+// one (0 otherwise: the age's estimate is in use). The condition sheet, the
+// report and the command line all take the maximum from here.
+struct TestInUso {
+    const archivio::TestAtleta* test = nullptr;
+    double fcMaxMisurata = 0;
+};
+TestInUso UltimoTest(const std::vector<archivio::TestAtleta>& test);
+
+// A value of a test or a frame as typed: nothing when the text is empty, not
+// a number when it is no number.
+std::optional<double> ValoreScritto(const std::string& testo);
+
+// A value as typed when it is given and possible for its kind; nothing
+// otherwise (a test recorded before the ranges were checked keeps its text).
+std::optional<double> ValoreAmmesso(Modulo1::Grandezza g, const std::string& testo);
+
+// A date of a test or a fitting as typed (yyyy-mm-dd): empty when it is a
+// date not after today, else the message that says why it is not.
+QString TestoDataNonValida(const std::string& data, bool assetto);
+
+// The name of a value as a coach reads it ("HR max") and the value with its
+// unit ("170 bpm").
+QString NomeGrandezza(Modulo1::Grandezza g);
+QString ValoreConUnita(Modulo1::Grandezza g, double valore);
+// Why a value is refused, with its range; or, for an unusual one, the
+// question whether it is right (`domanda`) or the note that it is unusual.
+QString TestoValoreFuori(const Modulo1::ValoreFuori& f, bool domanda = true);
+
+// The frame values of a fitting as given (nothing for an empty one), in the
+// order of the frame's columns.
+std::array<std::optional<double>, 8> ValoriTelaio(const archivio::Assetto& a);
 
 }  // namespace registro

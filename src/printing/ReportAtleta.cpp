@@ -136,6 +136,9 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     valori.PulsazioniRiposo = Modulo1::ValoreTesto(Colonna(r, "pulsazioniriposo"));
     valori.AttivitaLavorativa = AttivitaCorrente(Colonna(r, "TipoImpiego"));
     valori.AttivitaFisica = r[archivio::ColonnaAttivFis] == "1";
+    // The maximum in use, as the condition sheet takes it: the latest test's.
+    const registro::TestInUso uso = registro::UltimoTest(test);
+    valori.FcMaxMisurata = uso.fcMaxMisurata;
     const std::string sesso = S(d.sesso);
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
@@ -183,18 +186,18 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
         if (assetti.size() > 1) {
             const archivio::Assetto& prima = assetti[1];
             d.cambiamenti = registro::Cambiamenti(prima, ultimo);
-            d.titoloCambiamenti =
-                d.cambiamenti.empty() ? Messaggio("0372").arg(Q(prima.data)) : Messaggio("0371").arg(Q(prima.data));
+            // Two fittings of one day are told apart by their bikes.
+            const QString nome = registro::NomeAssetto(prima);
+            d.titoloCambiamenti = d.cambiamenti.empty() ? Messaggio("0372").arg(nome) : Messaggio("0371").arg(nome);
         }
     }
 
     // The latest test and its zones; the maximum in use as the sheet takes it.
-    if (!test.empty()) {
-        const archivio::TestAtleta& t = test.front();
-        const auto valore = [](const std::string& testo) { return Modulo1::CentroRisultato(testo).value_or(0); };
+    if (uso.test) {
+        const archivio::TestAtleta& t = *uso.test;
         d.ultimoTest = Messaggio("0412").arg(Q(t.data));
         d.massimaTest =
-            valore(t.fcmax) > 0 ? Messaggio("0379").arg(Q(t.fcmax), Q(t.data)) : Messaggio("0380").arg(d.fcMax);
+            uso.fcMaxMisurata > 0 ? Messaggio("0379").arg(d.fcMax, Q(t.data)) : Messaggio("0380").arg(d.fcMax);
         const std::array<const char*, 7> nomiFriel{"0392", "0393", "0394", "0395", "0396", "0397", "0398"};
         const std::array<const char*, 7> nomiCoggan{"0385", "0386", "0387", "0388", "0389", "0390", "0391"};
         const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const std::array<const char*, 7>& nomi,
@@ -205,12 +208,15 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
                                    Q(Modulo1::TestoZona(tabella[i])) + QLatin1Char(' ') + unita);
             return righe;
         };
-        d.zoneFriel = zone(Modulo1::ZoneFriel(valore(t.lthr)), nomiFriel, QStringLiteral("bpm"));
-        d.zoneCoggan = zone(Modulo1::ZoneCoggan(valore(t.ftp)), nomiCoggan, QStringLiteral("W"));
+        using Modulo1::Grandezza;
+        const double lthr = registro::ValoreAmmesso(Grandezza::Lthr, t.lthr).value_or(0);
+        const double ftp = registro::ValoreAmmesso(Grandezza::Ftp, t.ftp).value_or(0);
+        d.zoneFriel = zone(Modulo1::ZoneFriel(lthr), nomiFriel, QStringLiteral("bpm"));
+        d.zoneCoggan = zone(Modulo1::ZoneCoggan(ftp), nomiCoggan, QStringLiteral("W"));
         if (!d.zoneFriel.empty()) d.titoloFriel = Messaggio("0381").arg(Q(t.lthr));
         if (!d.zoneCoggan.empty()) d.titoloCoggan = Messaggio("0382").arg(Q(t.ftp));
         const std::string peso = t.peso.empty() ? Colonna(r, "peso") : t.peso;
-        if (const auto w = Modulo1::WattPerKg(valore(t.ftp), valore(peso)))
+        if (const auto w = Modulo1::WattPerKg(ftp, registro::ValoreAmmesso(Grandezza::Peso, peso).value_or(0)))
             d.wattPerKg = Messaggio("0399").arg(Q(Modulo1::TestoWattPerKg(*w)), Q(peso));
     }
     return d;

@@ -228,6 +228,24 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
         std::fputs(Uso, stderr);
         return 2;
     }
+    // The spacers and the stem's angle are those of a stem: without one they
+    // would be dropped unsaid.
+    for (std::size_t k : {std::size_t{5}, std::size_t{7}})
+        if (opzioni[k].testo && !opzioni[6].testo) {
+            Scrivi(stderr, Messaggio("0506").arg(QLatin1String(opzioni[k].nome)));
+            return 2;
+        }
+    // Each value against what a frame can be, in the order of a fitting's
+    // frame columns: stack, reach, head angle, cap, spacers, stem, its angle,
+    // clamp.
+    std::array<std::optional<double>, 8> valori;
+    const std::array<std::size_t, 8> ordine{0, 1, 2, 3, 5, 6, 7, 4};
+    for (std::size_t k = 0; k < ordine.size(); ++k)
+        if (const auto& t = opzioni[ordine[k]].testo) valori[k] = Modulo1::CentroRisultato(*t);
+    if (const auto fuori = Modulo1::GiudicaTelaio(valori)) {
+        Scrivi(stderr, registro::TestoValoreFuori(*fuori, false));
+        if (fuori->giudizio == Modulo1::Giudizio::Impossibile) return 1;
+    }
     if (!Modulo1::TelaioValido(telaio)) {
         Scrivi(stderr, Messaggio("0378"));
         return 1;
@@ -270,6 +288,18 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
     // The weight alone changes nothing but the latest test's weight.
     const bool conValori = opzioni[0].testo || opzioni[1].testo || opzioni[2].testo;
 
+    // Values given are judged as the tests window judges them: one that no
+    // athlete has is refused, an unusual one taken with a note.
+    if (conValori || opzioni[3].testo) {
+        const auto dati = [&](std::size_t k) {
+            return opzioni[k].testo ? Modulo1::CentroRisultato(*opzioni[k].testo) : std::nullopt;
+        };
+        if (const auto fuori = Modulo1::GiudicaTest(dati(2), dati(1), dati(0), dati(3))) {
+            Scrivi(stderr, registro::TestoValoreFuori(*fuori, false));
+            if (fuori->giudizio == Modulo1::Giudizio::Impossibile) return 1;
+        }
+    }
+
     archivio::Archivio a;
     if (!ApriEsistente(a, archivioFile)) return 1;
     const auto id = TrovaAtleta(a, argomenti[1]);
@@ -277,31 +307,49 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
     archivio::Riga riga;
     if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
     archivio::TestAtleta test = dato;
+    std::vector<archivio::TestAtleta> tutti;
     if (!conValori) {
-        std::vector<archivio::TestAtleta> tutti;
         if (archivio::Esito e = a.LeggiTest(*id, tutti); !e) return Fallito(Messaggio("0087"), e.errore());
-        if (tutti.empty()) {
+        // The latest test, as the condition sheet and the report take it.
+        const registro::TestInUso uso = registro::UltimoTest(tutti);
+        if (!uso.test) {
             Scrivi(stderr, Messaggio("0400").arg(argomenti[1]));
             return 1;
         }
-        test = tutti.front();
+        test = *uso.test;
         if (opzioni[3].testo) test.peso = dato.peso;
     }
     if (test.peso.empty()) test.peso = riga[*archivio::IndiceColonna("peso")];
 
-    const auto valore = [](const std::string& t) { return Modulo1::CentroRisultato(t).value_or(0); };
-    // The maximum in use: measured, or estimated from the age as the sheet does.
+    // A value of a recorded test that no athlete has (recorded before it was
+    // checked) is said so and gives no zones.
+    using Modulo1::Grandezza;
+    int uscita = 0;
+    const auto ammesso = [&](Grandezza g, const std::string& testo) {
+        const auto v = registro::ValoreScritto(testo);
+        if (v && Modulo1::Giudica(g, *v) == Modulo1::Giudizio::Impossibile) {
+            Scrivi(stderr, registro::TestoValoreFuori({g, *v, Modulo1::Giudizio::Impossibile}));
+            uscita = 1;
+            return 0.0;
+        }
+        return v.value_or(0);
+    };
+
+    // The maximum in use: given, measured by the latest test, or estimated
+    // from the age as the sheet does.
     Modulo1::ValoriCondizione valori;
     Modulo1::CalcolaEta(riga[*archivio::IndiceColonna("datanascita")], valori);
-    valori.FcMaxMisurata = valore(test.fcmax);
-    valori.PulsazioniRiposo = valore(riga[*archivio::IndiceColonna("pulsazioniriposo")]);
+    valori.FcMaxMisurata = ammesso(Grandezza::FcMax, test.fcmax);
+    valori.PulsazioniRiposo = Modulo1::ValoreTesto(riga[*archivio::IndiceColonna("pulsazioniriposo")]);
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
     Modulo1::CalcolaZoneCardiache(valori, fcMax, 0, cooper, karvonen, riga[*archivio::IndiceColonna("sesso")],
                                   valori.EtaAnni, {}, kcalCooper, kcalKarvonen);
     const QString massima = QString::fromStdString(Modulo1::TestoPiano(fcMax)).trimmed();
-    if (valori.FcMaxMisurata > 0)
-        Scrivi(stdout, Messaggio("0379").arg(massima, QString::fromStdString(test.data.empty() ? "-" : test.data)));
+    if (valori.FcMaxMisurata > 0 && conValori)
+        Scrivi(stdout, Messaggio("0505").arg(massima));
+    else if (valori.FcMaxMisurata > 0)
+        Scrivi(stdout, Messaggio("0379").arg(massima, QString::fromStdString(test.data)));
     else
         Scrivi(stdout, Messaggio("0380").arg(massima));
 
@@ -311,8 +359,9 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
             Scrivi(stdout, Messaggio(formato).arg(QString::fromStdString(tabella[i].nome), Messaggio(nomi[i]),
                                                   QString::fromStdString(Modulo1::TestoZona(tabella[i]))));
     };
-    const auto friel = Modulo1::ZoneFriel(valore(test.lthr));
-    const auto coggan = Modulo1::ZoneCoggan(valore(test.ftp));
+    const double lthr = ammesso(Grandezza::Lthr, test.lthr), ftp = ammesso(Grandezza::Ftp, test.ftp);
+    const auto friel = Modulo1::ZoneFriel(lthr);
+    const auto coggan = Modulo1::ZoneCoggan(ftp);
     if (!friel.empty()) {
         Scrivi(stdout, Messaggio("0381").arg(QString::fromStdString(test.lthr)));
         zone(friel, "0383", {"0392", "0393", "0394", "0395", "0396", "0397", "0398"});
@@ -320,13 +369,15 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
     if (!coggan.empty()) {
         Scrivi(stdout, Messaggio("0382").arg(QString::fromStdString(test.ftp)));
         zone(coggan, "0384", {"0385", "0386", "0387", "0388", "0389", "0390", "0391"});
-        if (const auto wkg = Modulo1::WattPerKg(valore(test.ftp), valore(test.peso)))
+        if (const auto wkg = Modulo1::WattPerKg(ftp, registro::ValoreAmmesso(Grandezza::Peso, test.peso).value_or(0)))
             Scrivi(stdout, Messaggio("0399").arg(QString::fromStdString(Modulo1::TestoWattPerKg(*wkg)),
                                                  QString::fromStdString(test.peso)));
     }
-    if (friel.empty() && coggan.empty())
-        Scrivi(stdout, Messaggio("0402").arg(QString::fromStdString(test.data.empty() ? "-" : test.data)));
-    return 0;
+    // A recorded test without a threshold says so; values given say only
+    // what was given.
+    if (friel.empty() && coggan.empty() && !conValori && test.lthr.empty() && test.ftp.empty())
+        Scrivi(stdout, Messaggio("0402").arg(QString::fromStdString(test.data)));
+    return uscita;
 }
 
 }  // namespace

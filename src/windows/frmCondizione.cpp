@@ -11,6 +11,7 @@
 #include "LegameArchivio.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "RegistroAssetti.h"
 #include "RegoleCampi.h"
 #include "RisultatiInteri.h"
 #include "Stili.h"
@@ -163,8 +164,8 @@ void frmCondizione::AggiornaTestInUso() {
     const auto id = Legame() ? Legame()->IdCorrente() : std::nullopt;
     std::vector<archivio::TestAtleta> test;
     // Tests that cannot be read leave the estimate: the sheet still computes.
-    if (id && Legame()->ArchivioAperto() && Legame()->Connessione().LeggiTest(*id, test) && !test.empty())
-        fcMisurata_ = Modulo1::CentroRisultato(test.front().fcmax).value_or(0);
+    if (id && Legame()->ArchivioAperto() && Legame()->Connessione().LeggiTest(*id, test))
+        fcMisurata_ = registro::UltimoTest(test).fcMaxMisurata;
     ui->lblFcMisurata->setVisible(fcMisurata_ > 0);
     AggiornaCondizione();
 }

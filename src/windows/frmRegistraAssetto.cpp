@@ -2,6 +2,7 @@
 
 #include "ui_frmRegistraAssetto.h"
 
+#include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "RegistroAssetti.h"
@@ -40,7 +41,12 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
         if (i >= 0) ui->cboDisciplina->setCurrentIndex(i);
     }
 
-    ui->lblDataValore->setText(Q(oggi.data));
+    // Today's date, or an earlier visit's typed in later.
+    ui->txtData->setText(Q(oggi.data));
+    ui->txtData->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
+    ui->txtData->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]{0,10}")), ui->txtData));
+    ui->lblData->setBuddy(ui->txtData);
     ui->txtBici->setText(Q(oggi.bici));
     ui->txtCappellotto->setPlaceholderText(QStringLiteral("10"));
     ui->txtMorsetto->setPlaceholderText(QStringLiteral("40"));
@@ -57,7 +63,7 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
         ++i;
     }
 
-    connect(ui->cmdRegistra, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->cmdRegistra, &QPushButton::clicked, this, &frmRegistraAssetto::Conferma);
     connect(ui->cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     MostraPosizione();
     // The caret in the bike's box, whatever had the focus before.
@@ -68,6 +74,7 @@ frmRegistraAssetto::~frmRegistraAssetto() = default;
 
 archivio::Assetto frmRegistraAssetto::Assetto() const {
     archivio::Assetto a = oggi_;
+    a.data = ui->txtData->text().trimmed().toStdString();
     a.bici = ui->txtBici->text().trimmed().toStdString();
     a.disciplina = ui->cboDisciplina->currentData().toString().toStdString();
     int i = 0;
@@ -88,4 +95,31 @@ void frmRegistraAssetto::MostraPosizione() {
     const bool conAttacco = !a.telaio[5].empty();
     ui->lblPosizione->setText(registro::RigheTelaio(*telaio, conAttacco, registro::CoordinateDellAssetto(a).manubrio)
                                   .join(QLatin1Char('\n')));
+}
+
+void frmRegistraAssetto::Conferma() {
+    const archivio::Assetto a = Assetto();
+    if (const QString data = registro::TestoDataNonValida(a.data, true); !data.isEmpty()) {
+        MostraMessaggio(this, data);
+        ui->txtData->setFocus();
+        ui->txtData->selectAll();
+        return;
+    }
+    // A frame no bicycle has is refused, named with its range; an unusual one
+    // is taken at the fitter's word.
+    if (const auto fuori = Modulo1::GiudicaTelaio(registro::ValoriTelaio(a))) {
+        const bool rifiuto = fuori->giudizio == Modulo1::Giudizio::Impossibile;
+        if (rifiuto) MostraMessaggio(this, registro::TestoValoreFuori(*fuori));
+        if (rifiuto || !Chiedi(this, registro::TestoValoreFuori(*fuori))) {
+            const std::array<QLineEdit*, 8> caselle{ui->txtStack,         ui->txtReach,    ui->txtAngoloSterzo,
+                                                    ui->txtCappellotto,   ui->txtSpessori, ui->txtAttacco,
+                                                    ui->txtAngoloAttacco, ui->txtMorsetto};
+            QLineEdit* box = caselle[static_cast<std::size_t>(fuori->grandezza) -
+                                     static_cast<std::size_t>(Modulo1::Grandezza::Stack)];
+            box->setFocus();
+            box->selectAll();
+            return;
+        }
+    }
+    accept();
 }

@@ -1,4 +1,5 @@
-// Recording a fitting: today's values of the fit sheet with the bike, its
+// Recording a fitting: today's values of the fit sheet with its date (today,
+// or an earlier visit typed in later, never a day to come), the bike, its
 // discipline, the frame and cockpit when the fitter gives them, and notes.
 // As the frame is typed the dialog tells where its cockpit puts the bars
 // and which cockpit comes closest to the fit.
@@ -29,6 +30,10 @@ public:
 
     // Today's fitting with what the fitter gave here.
     archivio::Assetto Assetto() const;
+
+    // Record: the date and the frame checked first; the dialog stays open,
+    // the box at fault chosen, on a value refused or not confirmed.
+    void Conferma();
 
 private:
     void MostraPosizione();

@@ -11,6 +11,7 @@
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "RegistroAssetti.h"
 #include "Stili.h"
 #include "TraduciForm.h"
 #include "ZoneTest.h"
@@ -192,10 +193,28 @@ bool frmTest::RegistraTest() {
     t.peso = S(ui->txtPeso->text());
     if (t.peso.empty()) t.peso = S(ui->txtPeso->placeholderText());
     t.note = ui->txtNote->toPlainText().toStdString();
-    if (!Calendario::LeggiDataIso(t.data)) {
-        MostraMessaggio(this, Messaggio("0403"));
+    if (const QString data = registro::TestoDataNonValida(t.data, false); !data.isEmpty()) {
+        MostraMessaggio(this, data);
         ui->txtData->setFocus();
         return false;
+    }
+    // A value no athlete has is refused, named with its range; an unusual one
+    // taken at the coach's word.
+    using Modulo1::Grandezza;
+    if (const auto fuori = Modulo1::GiudicaTest(registro::ValoreScritto(t.fcmax), registro::ValoreScritto(t.lthr),
+                                                registro::ValoreScritto(t.ftp), registro::ValoreScritto(t.peso))) {
+        const bool rifiuto = fuori->giudizio == Modulo1::Giudizio::Impossibile;
+        const bool preso = !rifiuto && Chiedi(this, registro::TestoValoreFuori(*fuori));
+        if (rifiuto) MostraMessaggio(this, registro::TestoValoreFuori(*fuori));
+        if (!preso) {
+            QLineEdit* box = fuori->grandezza == Grandezza::FcMax  ? ui->txtFcMax
+                             : fuori->grandezza == Grandezza::Lthr ? ui->txtLthr
+                             : fuori->grandezza == Grandezza::Ftp  ? ui->txtFtp
+                                                                   : ui->txtPeso;
+            box->setFocus();
+            box->selectAll();
+            return false;
+        }
     }
     std::int64_t nuovo = t.id;
     const archivio::Esito e = modifica ? legame_->ConnessioneInScrittura().ModificaTest(t)
@@ -238,9 +257,17 @@ bool frmTest::eventFilter(QObject* oggetto, QEvent* evento) {
 void frmTest::MostraZone() {
     ui->tblZone->setHorizontalHeaderLabels(
         {Messaggio("0405"), Messaggio("0406"), Messaggio("0405"), Messaggio("0407")});
-    const archivio::TestAtleta* ultimo = test_.empty() ? nullptr : &test_.front();
-    const auto friel = ultimo ? Modulo1::ZoneFriel(Valore(ultimo->lthr)) : std::vector<Modulo1::Zona>{};
-    const auto coggan = ultimo ? Modulo1::ZoneCoggan(Valore(ultimo->ftp)) : std::vector<Modulo1::Zona>{};
+    // The latest test, as the condition sheet and the report take it; a value
+    // no athlete has (recorded before it was checked) gives no zones.
+    using Modulo1::Grandezza;
+    const archivio::TestAtleta* ultimo = registro::UltimoTest(test_).test;
+    const auto ammesso = [](Grandezza g, const std::string& testo) {
+        return registro::ValoreAmmesso(g, testo).value_or(0);
+    };
+    const auto friel =
+        ultimo ? Modulo1::ZoneFriel(ammesso(Grandezza::Lthr, ultimo->lthr)) : std::vector<Modulo1::Zona>{};
+    const auto coggan =
+        ultimo ? Modulo1::ZoneCoggan(ammesso(Grandezza::Ftp, ultimo->ftp)) : std::vector<Modulo1::Zona>{};
     for (int r = 0; r < 7; ++r) {
         const auto cella = [&](int c, const std::vector<Modulo1::Zona>& zone, bool nome) {
             const auto i = static_cast<std::size_t>(r);
@@ -255,7 +282,9 @@ void frmTest::MostraZone() {
         cella(2, coggan, true);
         cella(3, coggan, false);
     }
-    const auto wkg = ultimo ? Modulo1::WattPerKg(Valore(ultimo->ftp), Valore(ultimo->peso)) : std::nullopt;
+    const auto wkg =
+        ultimo ? Modulo1::WattPerKg(ammesso(Grandezza::Ftp, ultimo->ftp), ammesso(Grandezza::Peso, ultimo->peso))
+               : std::nullopt;
     ui->lblWkg->setText(wkg ? QStringLiteral("%1 W/kg").arg(Q(Modulo1::TestoWattPerKg(*wkg))) : QString());
 
     // The season, oldest first.

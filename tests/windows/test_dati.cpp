@@ -435,8 +435,32 @@ private slots:
             {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380"}, 2, {"usage: tovarin"}, {}},
             {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "0"},
              1,
-             {"is no frame"},
-             {}},
+             {"Head angle 0° cannot be right: it must be between 55° and 80°."},
+             {"is no frame", "Saddle"}},
+            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "171.5"},
+             1,
+             {"Head angle 171.5° cannot be right"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi, "--stack", "0.001", "--reach", "380", "--head-angle", "72.5"},
+             1,
+             {"Stack 0.001 mm cannot be right: it must be between 350 mm and 800 mm."},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--spacers", "-5", "--stem", "100"},
+             1,
+             {"Spacers -5 mm cannot be right: it must be between 0 mm and 100 mm."},
+             {"stack and reach", "Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--spacers", "20"},
+             2,
+             {"--spacers needs --stem"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--stem-angle", "-6"},
+             2,
+             {"--stem-angle needs --stem"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--spacers", "60", "--stem", "100"},
+             0,
+             {"Spacers 60 mm is unusual: most are between 0 mm and 50 mm.", "sit at"},
+             {"Take it"}},
             {QStringList{"--fit", "Nessuno"} + telaio, 1, {"No athlete named \"Nessuno\""}, {}},
         };
         for (const Caso& c : casi) {
@@ -463,9 +487,20 @@ private slots:
             {{"--zones", rossi, "--ftp", "250", "--lthr", "160"},
              0,
              {"HR max: 185 bpm, estimated from the age", "Z2 aerobic: 130-143 bpm", "Z5a superthreshold: 160-164 bpm",
-              "Z2 endurance: 140-189 W", "Z4 threshold: 228-264 W", "Z7 neuromuscular: 378+ W",
-              "W/kg: 3.55 (at 70.5 kg)"},
+              "Z5c anaerobic capacity: 170+ bpm", "Z2 endurance: 140-189 W", "Z4 threshold: 228-264 W",
+              "Z7 neuromuscular: 376+ W", "W/kg: 3.55 (at 70.5 kg)"},
              {}},
+            {{"--zones", rossi, "--hrmax", "185"}, 0, {"HR max: 185 bpm, as given"}, {"measured on", "threshold"}},
+            {{"--zones", rossi, "--ftp", "1"},
+             1,
+             {"FTP 1 W cannot be right: it must be between 30 W and 650 W."},
+             {"threshold", "HR max:"}},
+            {{"--zones", rossi, "--ftp", "2147483647"}, 1, {"FTP 2147483647 W cannot be right"}, {"threshold"}},
+            {{"--zones", rossi, "--lthr", "170", "--hrmax", "150"},
+             1,
+             {"LTHR 170 bpm cannot be right: the threshold lies below the maximum, HR max 150 bpm."},
+             {"Z1"}},
+            {{"--zones", rossi, "--ftp", "250", "--weight", "8"}, 1, {"Weight 8 kg cannot be right"}, {"W/kg:"}},
             {{"--zones", rossi, "--ftp", "2x0"}, 2, {"--ftp needs a number, not 2x0"}, {}},
             {{"--zones", rossi, "--power", "250"}, 2, {"usage: tovarin"}, {}},
             {{"--zones", "Nessuno", "--ftp", "250"}, 1, {"No athlete named \"Nessuno\""}, {}},
@@ -496,6 +531,23 @@ private slots:
                0,
                {"HR max: 191 bpm, measured on 2026-09-01", "Z3 tempo: 213-254 W", "W/kg: 4.00 (at 70 kg)"},
                {"LTHR", "Z1 recovery"}});
+        // A test recorded before values were checked: its FTP said out of
+        // range, the rest as ever.
+        {
+            archivio::Archivio a;
+            QVERIFY(a.Apri(File()));
+            archivio::TestAtleta t;
+            t.atleta = 1;
+            t.data = "2026-10-01";
+            t.lthr = "160";
+            t.ftp = "2500";
+            std::int64_t id = 0;
+            QVERIFY(a.RegistraTest(t, id));
+        }
+        prova({{"--zones", rossi},
+               1,
+               {"FTP 2500 W cannot be right: it must be between 30 W and 650 W.", "Z1 recovery: 0-129 bpm"},
+               {"Z1 active recovery", "no threshold"}});
     }
 
     // Every refusal names its real cause, in the coach's language, the column

@@ -182,6 +182,64 @@ private slots:
         QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
     }
 
+    // An earlier visit typed in later: its date set in the dialog, never one
+    // to come; a frame no bicycle has refused with the box at fault chosen;
+    // the dialog stays open until both are right.
+    void dataEdIlTelaioNelDialogo() {
+        frmScheda* scheda = Apri<frmScheda>("cmdAssetto", "Rossi");
+        QVERIFY(scheda);
+        const auto scrivi = [](const QString& testo) {
+            QWidget* box = QApplication::focusWidget();
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_Delete);
+            QTest::keyClicks(box, testo);
+        };
+        QStringList fuoco;
+        const auto passi = [&](QDialog* dialogo) {
+            QVERIFY(dialogo);
+            QVERIFY(QTest::qWaitForWindowExposed(dialogo));
+            QApplication::setActiveWindow(dialogo);  // as the window manager does
+            QTRY_COMPARE(QApplication::activeWindow(), dialogo);
+            Premi(Qt::Key_Backtab);  // from the bike to the date
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtData"));
+            scrivi(QStringLiteral("2099-01-01"));
+            Premi(Qt::Key_Return);
+            QVERIFY(dialogo->isVisible());
+            fuoco << QApplication::focusWidget()->objectName();
+            scrivi(QStringLiteral("2025-11-20"));
+            for (const char* valore : {"530", "380", "171.5"}) {
+                Controllo<QLineEdit>(dialogo, valore == std::string("530")   ? "txtStack"
+                                              : valore == std::string("380") ? "txtReach"
+                                                                             : "txtAngoloSterzo")
+                    ->setFocus();
+                scrivi(QString::fromLatin1(valore));
+            }
+            Premi(Qt::Key_Return);
+            QVERIFY(dialogo->isVisible());
+            fuoco << QApplication::focusWidget()->objectName();
+            scrivi(QStringLiteral("72.5"));
+            Premi(Qt::Key_Return);
+        };
+        QTimer::singleShot(0, this, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            passi(dialogo);
+            if (dialogo && dialogo->isVisible()) dialogo->reject();
+        });
+        Controllo<QPushButton>(scheda, "cmdRegistraAssetto")->setFocus();
+        Premi(Qt::Key_Space);
+        QCOMPARE(fuoco, (QStringList{"txtData", "txtAngoloSterzo"}));
+        QCOMPARE(messaggi.size(), 3);
+        QVERIFY2(messaggi[0].startsWith(QStringLiteral("La data 2099-01-01 è successiva a oggi")),
+                 qPrintable(messaggi[0]));
+        QCOMPARE(messaggi[1], QStringLiteral("Angolo sterzo 171.5° non è possibile: deve essere tra 55° e 80°."));
+        messaggi.clear();
+        const auto assetti = AssettiDi(1);
+        QCOMPARE(assetti.size(), std::size_t(1));
+        QCOMPARE(assetti.front().data, std::string("2025-11-20"));
+        QCOMPARE(assetti.front().telaio[2], std::string("72.5"));
+    }
+
     // Two fittings of one athlete, newest first, each beside today's values;
     // Down chooses the older; Delete asks and deletes it; a fitting of a later
     // version is shown and never deleted.

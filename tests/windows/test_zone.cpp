@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(Cella(zone, 1, 1), QStringLiteral("130-143"));
         QCOMPARE(Cella(zone, 4, 1), QStringLiteral("160-164"));
         QCOMPARE(Cella(zone, 3, 3), QStringLiteral("228-264"));
-        QCOMPARE(Cella(zone, 6, 3), QStringLiteral("378+"));
+        QCOMPARE(Cella(zone, 6, 3), QStringLiteral("376+"));
         QCOMPARE(Controllo<QLabel>(test, "lblWkg")->text(), QStringLiteral("3.57 W/kg"));
 
         // Printed with the sheet.
@@ -201,6 +201,89 @@ private slots:
         QCOMPARE(nelFile[0].data, std::string("2026-03-01"));
         QCOMPARE(Controllo<QLabel>(scheda, "lblFCmax")->text(), QStringLiteral("190"));
         QVERIFY(!Controllo<QLabel>(scheda, "lblFcMisurata")->isVisible());
+    }
+
+    // A value no athlete has is refused, named with its range, and the box
+    // at fault keeps the caret; an unusual one is taken only at the coach's
+    // word; a test dated after today is refused.
+    void valoriDaNessunAtleta_data() {
+        QTest::addColumn<QStringList>("valori");  // date, HR max, LTHR, FTP, weight
+        QTest::addColumn<int>("risposta");
+        QTest::addColumn<QString>("detto");
+        QTest::addColumn<QString>("casella");  // the box at fault, empty when recorded
+        const int si = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("soglia sopra la massima") << QStringList{"2026-12-10", "150", "170", "", ""} << si
+                                                 << "FC di soglia (LTHR) 170 bpm non è possibile: la soglia sta "
+                                                    "sotto la massima, FC max 150 bpm."
+                                                 << "txtLthr";
+        QTest::newRow("FTP 2500") << QStringList{"2026-12-10", "", "", "2500", ""} << si
+                                  << "FTP 2500 W non è possibile: deve essere tra 30 W e 650 W."
+                                  << "txtFtp";
+        QTest::newRow("FTP 1") << QStringList{"2026-12-10", "", "", "1", ""} << si << "FTP 1 W non è possibile"
+                               << "txtFtp";
+        QTest::newRow("8 kg") << QStringList{"2026-12-10", "", "", "250", "8"} << si
+                              << "Peso 8 kg non è possibile: deve essere tra 25 kg e 250 kg."
+                              << "txtPeso";
+        QTest::newRow("domani") << QStringList{"2026-12-11", "188", "", "", ""} << si
+                                << "La data 2026-12-11 è successiva a oggi"
+                                << "txtData";
+        QTest::newRow("insolito, no") << QStringList{"2026-12-10", "", "", "500", ""} << no
+                                      << "FTP 500 W è insolito: di solito è tra 80 W e 450 W."
+                                      << "txtFtp";
+        QTest::newRow("insolito, sì") << QStringList{"2026-12-10", "", "", "500", ""} << si << "FTP 500 W è insolito"
+                                      << "";
+        QTest::newRow("ieri") << QStringList{"2026-12-09", "188", "160", "250", ""} << si << ""
+                              << "";
+    }
+    void valoriDaNessunAtleta() {
+        QFETCH(QStringList, valori);
+        QFETCH(int, risposta);
+        QFETCH(QString, detto);
+        QFETCH(QString, casella);
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        const char* const caselle[] = {"txtData", "txtFcMax", "txtLthr", "txtFtp", "txtPeso"};
+        for (int i = 0; i < 5; ++i) {
+            auto* box = Controllo<QLineEdit>(test, caselle[i]);
+            box->setFocus();
+            box->selectAll();
+            Premi(Qt::Key_Delete);
+            Scrivi(valori[i]);
+        }
+        Controllo<QPushButton>(test, "cmdRegistra")->setFocus();
+        this->risposta = static_cast<QMessageBox::StandardButton>(risposta);
+        Premi(Qt::Key_Space);
+        if (detto.isEmpty())
+            QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
+        else
+            QVERIFY2(!messaggi.isEmpty() && messaggi.first().startsWith(detto), qPrintable(messaggi.join('\n')));
+        QCOMPARE(TestNelFile().size(), std::size_t(casella.isEmpty() ? 1 : 0));
+        if (!casella.isEmpty()) QCOMPARE(QApplication::focusWidget()->objectName(), casella);
+        this->risposta = QMessageBox::No;
+        test->close();  // what was typed is dropped, after its question
+        QVERIFY(!test->isVisible());
+    }
+
+    // One maximum for the sheet, both pages of the report and the zones: the
+    // latest test's, never one dated after today.
+    void unaSolaMassima() {
+        Registra("2026-09-01", "188", "160", "250");
+        Registra("2027-01-01", "200", "170", "300");  // typed wrong, before dates were checked
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        QCOMPARE(Controllo<QLabel>(scheda, "lblFCmax")->text(), QStringLiteral("188"));
+        QCOMPARE(Cella(Controllo<QTableWidget>(test, "tblZone"), 6, 3), QStringLiteral("376+"));
+        const QString cooper = Controllo<QLabel>(scheda, "lblC90100")->text();
+        const QString karvonen = Controllo<QLabel>(scheda, "lblK90100")->text();
+
+        const DatiReport d = PreparaReport(Rossi(), {}, TestNelFile());
+        QCOMPARE(d.fcMax, QStringLiteral("188"));
+        QCOMPARE(d.cooper[4], cooper);
+        QCOMPARE(d.karvonen[4], karvonen);
+        QVERIFY2(d.massimaTest.contains(QStringLiteral("188")) && d.massimaTest.contains(QStringLiteral("2026-09-01")),
+                 qPrintable(d.massimaTest));
+        QVERIFY(d.ultimoTest.contains(QStringLiteral("2026-09-01")));
+        QCOMPARE(d.zoneCoggan.back().second, QStringLiteral("376+ W"));
     }
 
     // The report's second page: the latest test, the maximum in use, both
