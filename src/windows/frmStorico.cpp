@@ -50,6 +50,9 @@ frmStorico::frmStorico(QWidget* genitore) : FinestraAtleta(genitore), ui(std::ma
     ui->lstAssetti->setColumnWidth(1, 92);
     ui->lstAssetti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(ui->lstAssetti, &QTreeWidget::currentItemChanged, this, [this] { MostraAssetto(); });
+    connect(ui->cboConfronto, &QComboBox::currentIndexChanged, this, [this] { MostraAssetto(); });
+    ui->cboConfronto->setAccessibleName(ui->lblConfronto->text());
+    ui->lblConfronto->setBuddy(ui->cboConfronto);
     connect(ui->cmdEliminaAssetto, &QPushButton::clicked, this, &frmStorico::EliminaAssetto);
     connect(Legame(), &LegameArchivio::RigaMostrata, this, &frmStorico::AggiornaElenco);
 
@@ -106,6 +109,16 @@ void frmStorico::AggiornaElenco() {
     }
     ui->lstAssetti->addTopLevelItems(voci);
     if (!assetti_.empty()) ui->lstAssetti->setCurrentItem(ui->lstAssetti->topLevelItem(0));
+    {
+        // The chosen fitting beside today's values, or beside any other
+        // recorded fitting, each told by its date and bike.
+        const QSignalBlocker fermoConfronto(ui->cboConfronto);
+        ui->cboConfronto->clear();
+        ui->cboConfronto->addItem(Messaggio("0364"), -1);
+        for (std::size_t i = 0; i < assetti_.size(); ++i)
+            ui->cboConfronto->addItem(registro::NomeAssetto(assetti_[i]), static_cast<int>(i));
+        ui->cboConfronto->setCurrentIndex(0);
+    }
     MostraAssetto();
 }
 
@@ -118,17 +131,23 @@ void frmStorico::MostraAssetto() {
                                      ? &assetti_[static_cast<std::size_t>(scelto)]
                                      : nullptr;
     ui->cmdEliminaAssetto->setEnabled(a != nullptr);
-    // The chosen fitting's column carries its date.
-    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Q(a->data) : intestazioneAssetto_);
+    // What the chosen fitting is compared with: today, or another fitting.
+    const int altro = ui->cboConfronto->currentData().isValid() ? ui->cboConfronto->currentData().toInt() : -1;
+    const archivio::Assetto* b =
+        altro >= 0 && altro < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(altro)] : nullptr;
+    const bool conAltro = b || riga;
+    // Each column carries its fitting's date and bike: two of one day differ.
+    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? registro::NomeAssetto(*a) : intestazioneAssetto_);
+    ui->tblConfronto->horizontalHeaderItem(2)->setText(b ? registro::NomeAssetto(*b) : Messaggio("0364"));
     ui->lblAssetti->setText(assetti_.empty() && riga ? nessunAssetto_ : titoloAssetti_);
 
     for (int i = 0; i < registro::NumeroVoci; ++i) {
-        const std::string& adesso = registro::Voce(oggi, i);
         const std::string nessuno;
+        const std::string& adesso = b ? registro::Voce(*b, i) : registro::Voce(oggi, i);
         const std::string& allora = a ? registro::Voce(*a, i) : nessuno;
         ui->tblConfronto->setItem(i, 1, Cella(Q(allora).trimmed()));
-        ui->tblConfronto->setItem(i, 2, Cella(riga ? Q(adesso).trimmed() : QString()));
-        ui->tblConfronto->setItem(i, 3, Cella(a && riga ? registro::DifferenzaVoce(allora, adesso) : QString()));
+        ui->tblConfronto->setItem(i, 2, Cella(conAltro ? Q(adesso).trimmed() : QString()));
+        ui->tblConfronto->setItem(i, 3, Cella(a && conAltro ? registro::DifferenzaVoce(allora, adesso) : QString()));
     }
     MostraCoordinate(oggi);
 

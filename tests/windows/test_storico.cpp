@@ -240,6 +240,47 @@ private slots:
         QCOMPARE(assetti.front().telaio[2], std::string("72.5"));
     }
 
+    // Two fittings of one day, on two bikes, told apart by their bikes; any
+    // two recorded fittings side by side, chosen with the keys.
+    void dueAssettiDelloStessoGiorno() {
+        archivio::Assetto colnago;
+        colnago.atleta = 1;
+        colnago.data = "2026-01-15";
+        colnago.bici = "Colnago";
+        colnago.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
+        archivio::Assetto pinarello = colnago;
+        pinarello.bici = "Pinarello";
+        pinarello.misure[0] = "78";
+        Registra(colnago);
+        Registra(pinarello);
+
+        Controllo<QPushButton>(Apri<frmScheda>("cmdAssetto", "Rossi"), "cmdStorico")->click();
+        auto* storico = qobject_cast<frmStorico*>(principale->FiglioAttivo());
+        QVERIFY(storico);
+        auto* elenco = Controllo<QTreeWidget>(storico, "lstAssetti");
+        auto* confronto = Controllo<QTableWidget>(storico, "tblConfronto");
+        elenco->setFocus();
+        Premi(Qt::Key_Down);  // the Colnago
+        QCOMPARE(confronto->horizontalHeaderItem(1)->text(), QStringLiteral("2026-01-15 (Colnago)"));
+        QCOMPARE(confronto->horizontalHeaderItem(2)->text(), QStringLiteral("Oggi"));
+        auto* con = Controllo<QComboBox>(storico, "cboConfronto");
+        QCOMPARE(con->count(), 3);
+        con->setFocus();
+        Premi(Qt::Key_Down);  // beside the Pinarello
+        QCOMPARE(confronto->horizontalHeaderItem(2)->text(), QStringLiteral("2026-01-15 (Pinarello)"));
+        QCOMPARE(Cella(confronto, 0, 1), QStringLiteral("77"));
+        QCOMPARE(Cella(confronto, 0, 2), QStringLiteral("78"));
+        QCOMPARE(Cella(confronto, 0, 3), QStringLiteral("+1.0"));
+        QCOMPARE(Cella(confronto, 1, 3), QString());  // the torso the same
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(con);
+        QVERIFY(a && !a->text(QAccessible::Name).trimmed().isEmpty());
+
+        const DatiReport d = PreparaReport(Rossi(), AssettiDi(1));
+        QVERIFY2(d.titoloCambiamenti.contains(QStringLiteral("2026-01-15 (Colnago)")), qPrintable(d.titoloCambiamenti));
+        QVERIFY(d.ultimoAssetto.contains(QStringLiteral("Pinarello")));
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
+    }
+
     // Two fittings of one athlete, newest first, each beside today's values;
     // Down chooses the older; Delete asks and deletes it; a fitting of a later
     // version is shown and never deleted.
