@@ -6,6 +6,7 @@
 #include "Calendario.h"
 #include "CartellaProva.h"
 #include "Controlli.h"
+#include "GraficoStagione.h"
 #include "Messaggi.h"
 #include "ReportAtleta.h"
 #include "SupportoArchivio.h"
@@ -284,6 +285,57 @@ private slots:
                  qPrintable(d.massimaTest));
         QVERIFY(d.ultimoTest.contains(QStringLiteral("2026-09-01")));
         QCOMPARE(d.zoneCoggan.back().second, QStringLiteral("376+ W"));
+    }
+
+    // The season by date: a day between the first two tests, two months to
+    // the third; no value label on a point, whatever the values.
+    void graficoPerData_data() {
+        QTest::addColumn<QStringList>("date");
+        QTest::addColumn<QList<double>>("ftp");
+        QTest::addColumn<QList<double>>("wkg");
+        QTest::newRow("tre test") << QStringList{"2026-01-01", "2026-01-02", "2026-03-01"}
+                                  << QList<double>{250, 260, 240} << QList<double>{3.5, 3.6, 3.4};
+        QTest::newRow("il primo il più alto") << QStringList{"2026-01-01", "2026-01-02", "2026-03-01"}
+                                              << QList<double>{400, 100, 101} << QList<double>{6, 1.5, 1.51};
+        QTest::newRow("valori vicini") << QStringList{"2026-01-01", "2026-06-01", "2026-12-01"}
+                                       << QList<double>{250, 251, 250.5} << QList<double>{3.55, 3.56, 3.555};
+        QTest::newRow("un test") << QStringList{"2026-05-01"} << QList<double>{1500} << QList<double>{9.99};
+        QTest::newRow("solo W/kg") << QStringList{"2026-01-01", "2026-01-31", "2026-03-02"} << QList<double>{0, 0, 0}
+                                   << QList<double>{3, 4, 3.5};
+    }
+    void graficoPerData() {
+        QFETCH(QStringList, date);
+        QFETCH(QList<double>, ftp);
+        QFETCH(QList<double>, wkg);
+        GraficoStagione grafico;
+        grafico.resize(420, 118);
+        std::vector<GraficoStagione::Punto> punti;
+        for (qsizetype i = 0; i < date.size(); ++i) punti.push_back({date[i], ftp[i], wkg[i]});
+        grafico.Imposta(punti, QString());
+        const GraficoStagione::Disposizione d = grafico.Disponi();
+        const auto& centri = d.ftp.empty() ? d.wattPerKg : d.ftp;
+        QCOMPARE(centri.size(), std::size_t(date.size()));
+        if (date.size() == 3) {
+            const QDate primo = QDate::fromString(date[0], Qt::ISODate);
+            const double giorni1 = primo.daysTo(QDate::fromString(date[1], Qt::ISODate));
+            const double giorni2 = primo.daysTo(QDate::fromString(date[2], Qt::ISODate));
+            QVERIFY(qAbs((centri[1].x() - centri[0].x()) / (centri[2].x() - centri[0].x()) - giorni1 / giorni2) < 1e-9);
+        }
+        const double r = GraficoStagione::RaggioPunto + GraficoStagione::Penna / 2;
+        std::vector<QPointF> tutti = d.ftp;
+        tutti.insert(tutti.end(), d.wattPerKg.begin(), d.wattPerKg.end());
+        std::vector<GraficoStagione::Etichetta> testi = d.etichette;
+        testi.insert(testi.end(), d.date.begin(), d.date.end());
+        QVERIFY(!d.etichette.empty());
+        for (const auto& e : testi) {
+            QVERIFY2(QRectF(grafico.rect()).contains(e.box), qPrintable(e.testo));
+            for (const QPointF& c : tutti)
+                QVERIFY2(!e.box.intersects(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r)), qPrintable(e.testo));
+        }
+        for (std::size_t i = 0; i < d.etichette.size(); ++i)
+            for (std::size_t j = i + 1; j < d.etichette.size(); ++j)
+                if (d.etichette[i].ftp == d.etichette[j].ftp)
+                    QVERIFY(!d.etichette[i].box.intersects(d.etichette[j].box));
     }
 
     // The report's second page: the latest test, the maximum in use, both
