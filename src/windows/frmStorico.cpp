@@ -25,6 +25,12 @@ QTableWidgetItem* Cella(const QString& testo, bool numero = true) {
     return cella;
 }
 
+// A fitting's column header: its date over its bike, which a narrow column
+// shows whole; the screen reader says the two as one name.
+QString Intestazione(const archivio::Assetto& a) {
+    return a.bici.empty() ? Q(a.data) : Q(a.data) + QLatin1Char('\n') + Q(a.bici);
+}
+
 // The names' column as wide as given, the values' columns sharing the rest.
 void PreparaTabella(QTableWidget* tabella, const QStringList& intestazioni, int nomi) {
     tabella->setColumnCount(static_cast<int>(intestazioni.size()));
@@ -73,6 +79,8 @@ void frmStorico::PreparaTesti() {
     // changes only on the home window, never under an athlete window).
     ui->lstAssetti->setHeaderLabels({Messaggio("0365"), Messaggio("0366"), Messaggio("0367")});
     PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")}, 90);
+    // The 22 rows under a header of two lines, without a scroll bar.
+    ui->tblConfronto->verticalHeader()->setDefaultSectionSize(19);
     PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")}, 78);
     for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
     const std::array<const char*, 3> punti{"0358", "0359", "0360"};
@@ -137,8 +145,8 @@ void frmStorico::MostraAssetto() {
         altro >= 0 && altro < static_cast<int>(assetti_.size()) ? &assetti_[static_cast<std::size_t>(altro)] : nullptr;
     const bool conAltro = b || riga;
     // Each column carries its fitting's date and bike: two of one day differ.
-    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? registro::NomeAssetto(*a) : intestazioneAssetto_);
-    ui->tblConfronto->horizontalHeaderItem(2)->setText(b ? registro::NomeAssetto(*b) : Messaggio("0364"));
+    ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Intestazione(*a) : intestazioneAssetto_);
+    ui->tblConfronto->horizontalHeaderItem(2)->setText(b ? Intestazione(*b) : Messaggio("0364"));
     ui->lblAssetti->setText(assetti_.empty() && riga ? nessunAssetto_ : titoloAssetti_);
 
     for (int i = 0; i < registro::NumeroVoci; ++i) {

@@ -261,13 +261,13 @@ private slots:
         auto* confronto = Controllo<QTableWidget>(storico, "tblConfronto");
         elenco->setFocus();
         Premi(Qt::Key_Down);  // the Colnago
-        QCOMPARE(confronto->horizontalHeaderItem(1)->text(), QStringLiteral("2026-01-15 (Colnago)"));
+        QCOMPARE(confronto->horizontalHeaderItem(1)->text(), QStringLiteral("2026-01-15\nColnago"));
         QCOMPARE(confronto->horizontalHeaderItem(2)->text(), QStringLiteral("Oggi"));
         auto* con = Controllo<QComboBox>(storico, "cboConfronto");
         QCOMPARE(con->count(), 3);
         con->setFocus();
         Premi(Qt::Key_Down);  // beside the Pinarello
-        QCOMPARE(confronto->horizontalHeaderItem(2)->text(), QStringLiteral("2026-01-15 (Pinarello)"));
+        QCOMPARE(confronto->horizontalHeaderItem(2)->text(), QStringLiteral("2026-01-15\nPinarello"));
         QCOMPARE(Cella(confronto, 0, 1), QStringLiteral("77"));
         QCOMPARE(Cella(confronto, 0, 2), QStringLiteral("78"));
         QCOMPARE(Cella(confronto, 0, 3), QStringLiteral("+1.0"));
