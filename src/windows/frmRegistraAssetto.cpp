@@ -87,6 +87,12 @@ archivio::Assetto frmRegistraAssetto::Assetto() const {
 
 void frmRegistraAssetto::MostraPosizione() {
     const archivio::Assetto a = Assetto();
+    // A value no bicycle has is said at once, as Record would say it.
+    if (const auto fuori = Modulo1::GiudicaTelaio(registro::ValoriTelaio(a));
+        fuori && fuori->giudizio == Modulo1::Giudizio::Impossibile) {
+        ui->lblPosizione->setText(registro::TestoValoreFuori(*fuori));
+        return;
+    }
     const auto telaio = registro::TelaioDi(a);
     if (!telaio) {
         ui->lblPosizione->setText(Messaggio("0356"));
