@@ -182,10 +182,11 @@ struct OpzioneNumero {
     std::optional<std::string> testo = std::nullopt;
 };
 
-// The options after the verb's name, each once and with its number (`positivi`:
-// greater than 0). 0, or 2 for a command line it does not know, said why.
+// The options after the verb's name, each once and with its number; whether
+// the number is one the value can have is judged afterwards, with its range.
+// 0, or 2 for a command line it does not know, said why.
 template <std::size_t N>
-int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opzioni, bool positivi) {
+int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opzioni) {
     for (qsizetype i = 2; i < argomenti.size(); i += 2) {
         OpzioneNumero* trovata = nullptr;
         for (OpzioneNumero& o : opzioni)
@@ -196,7 +197,7 @@ int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opz
         }
         const std::string testo = argomenti[i + 1].toStdString();
         const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
-        if (!valore || (positivi && *valore <= 0)) {
+        if (!valore) {
             Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
             return 2;
         }
@@ -216,7 +217,7 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
                                           {"--spacers"},
                                           {"--stem"},
                                           {"--stem-angle"}}};
-    if (const int uscita = LeggiOpzioni(argomenti, opzioni, false)) return uscita;
+    if (const int uscita = LeggiOpzioni(argomenti, opzioni)) return uscita;
     Modulo1::Telaio telaio;
     const std::array<double Modulo1::Telaio::*, 8> campi{
         &Modulo1::Telaio::stack,       &Modulo1::Telaio::reach,        &Modulo1::Telaio::angoloSterzo,
@@ -278,7 +279,7 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
 // watts per kilogram, of the athlete's latest test or of the values given.
 int Zone(const QString& archivioFile, const QStringList& argomenti) {
     std::array<OpzioneNumero, 4> opzioni{{{"--ftp"}, {"--lthr"}, {"--hrmax"}, {"--weight"}}};
-    if (const int uscita = LeggiOpzioni(argomenti, opzioni, true)) return uscita;
+    if (const int uscita = LeggiOpzioni(argomenti, opzioni)) return uscita;
     archivio::TestAtleta dato;
     const std::array<std::string archivio::TestAtleta::*, 4> campi{
         &archivio::TestAtleta::ftp, &archivio::TestAtleta::lthr, &archivio::TestAtleta::fcmax,

@@ -496,6 +496,7 @@ private slots:
              {"FTP 1 W cannot be right: it must be between 30 W and 650 W."},
              {"threshold", "HR max:"}},
             {{"--zones", rossi, "--ftp", "2147483647"}, 1, {"FTP 2147483647 W cannot be right"}, {"threshold"}},
+            {{"--zones", rossi, "--ftp", "0"}, 1, {"FTP 0 W cannot be right"}, {"needs a number"}},
             {{"--zones", rossi, "--lthr", "170", "--hrmax", "150"},
              1,
              {"LTHR 170 bpm cannot be right: the threshold lies below the maximum, HR max 150 bpm."},
