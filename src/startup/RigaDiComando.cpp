@@ -341,7 +341,7 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
     Modulo1::ValoriCondizione valori;
     Modulo1::CalcolaEta(riga[*archivio::IndiceColonna("datanascita")], valori);
     valori.FcMaxMisurata = ammesso(Grandezza::FcMax, test.fcmax);
-    valori.PulsazioniRiposo = Modulo1::ValoreTesto(riga[*archivio::IndiceColonna("pulsazioniriposo")]);
+    valori.PulsazioniRiposo = Modulo1::CentroRisultato(riga[*archivio::IndiceColonna("pulsazioniriposo")]).value_or(0);
     double fcMax = 0;
     Modulo1::CinqueTesti cooper, karvonen, kcalCooper, kcalKarvonen;
     Modulo1::CalcolaZoneCardiache(valori, fcMax, 0, cooper, karvonen, riga[*archivio::IndiceColonna("sesso")],

@@ -1,8 +1,9 @@
 // The fitting history: an athlete window (navigator, picker, current athlete
 // as on the sheets) with the athlete's recorded fittings, newest first; the
-// chosen fitting's values beside today's with the change of each; today's
-// fit coordinates against the athlete's own set-up; the chosen fitting's
-// frame, where its cockpit puts the bars and the cockpit that comes closest.
+// chosen fitting's values beside today's or another recorded fitting's
+// ("Compare with"), with the change of each; today's fit coordinates against
+// the athlete's own set-up; the chosen fitting's frame, where its cockpit
+// puts the bars and the cockpit that comes closest.
 #pragma once
 
 #include "FinestraAtleta.h"
