@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
@@ -46,6 +47,15 @@ bool PulsanteImmagine(const QWidget* controllo) {
     return pulsante && pulsante->autoRaise() && pulsante->toolButtonStyle() == Qt::ToolButtonIconOnly;
 }
 
+// The push or tool button that has the focus, enabled; a check box or a
+// radio button keeps Enter for its dialog's default button.
+QAbstractButton* PulsanteDaPremere(QWidget* controllo) {
+    if (!qobject_cast<QPushButton*>(controllo) && !qobject_cast<QToolButton*>(controllo)) return nullptr;
+    auto* pulsante = static_cast<QAbstractButton*>(controllo);
+    if (!pulsante->hasFocus() || !pulsante->isEnabled() || !pulsante->isVisible()) return nullptr;
+    return pulsante;
+}
+
 bool ConCornice(const QWidget* controllo) {
     return controllo && (CollegamentoDaTastiera(controllo) || PulsanteImmagine(controllo));
 }
@@ -75,13 +85,22 @@ protected:
         switch (evento->type()) {
         case QEvent::KeyPress: {
             auto* controllo = qobject_cast<QWidget*>(oggetto);
-            if (!controllo || !CollegamentoDaTastiera(controllo)) break;
+            if (!controllo) break;
             const auto* tasto = static_cast<QKeyEvent*>(evento);
-            const bool premi =
-                tasto->key() == Qt::Key_Space || tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter;
-            if (!premi || tasto->modifiers() & ~Qt::KeypadModifier) break;
-            if (!tasto->isAutoRepeat()) Premi(controllo);
-            return true;
+            const bool invio = tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter;
+            if (tasto->modifiers() & ~Qt::KeypadModifier) break;
+            if (CollegamentoDaTastiera(controllo)) {
+                if (!invio && tasto->key() != Qt::Key_Space) break;
+                if (!tasto->isAutoRepeat()) Premi(controllo);
+                return true;
+            }
+            // A button with the focus takes Enter as it takes Space, in every
+            // window, not only in dialogs.
+            if (auto* pulsante = PulsanteDaPremere(controllo); pulsante && invio) {
+                if (!tasto->isAutoRepeat()) pulsante->click();
+                return true;
+            }
+            break;
         }
         case QEvent::FocusIn:
         case QEvent::FocusOut:
