@@ -2,8 +2,11 @@
 
 #include "ImmagineSvg.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -76,6 +79,47 @@ QMenu* MenuDelTesto(QObject* oggetto, const QContextMenuEvent* evento) {
     return nullptr;
 }
 
+// A combo as a screen reader meets it: named by what it is (its accessible
+// name, or its label), its item as its value. Qt's own names a combo by the
+// item it shows on Linux ("F", "leggera", "seleziona").
+class ComboAccessibile : public QAccessibleWidget {
+public:
+    explicit ComboAccessibile(QWidget* w) : QAccessibleWidget(w, QAccessible::ComboBox) {
+        addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Combo()->currentText();
+        QString testo = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && testo.isEmpty()) testo = Combo()->currentText();
+        return testo;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State stato = QAccessibleWidget::state();
+        stato.expandable = true;
+        stato.expanded = Combo()->view() && Combo()->view()->isVisible();
+        stato.editable = Combo()->isEditable() && !(Combo()->lineEdit() && Combo()->lineEdit()->isReadOnly());
+        return stato;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& azione) override {
+        if (azione == showMenuAction() || azione == pressAction())
+            Combo()->showPopup();
+        else
+            QAccessibleWidget::doAction(azione);
+    }
+
+private:
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* InterfacciaCombo(const QString& classe, QObject* oggetto) {
+    if (classe == QLatin1String("QComboBox") && oggetto && oggetto->isWidgetType())
+        return new ComboAccessibile(static_cast<QWidget*>(oggetto));
+    return nullptr;
+}
+
 class Filtro : public QObject {
 public:
     using QObject::QObject;
@@ -143,4 +187,5 @@ void InstallaFiltroApplicazione() {
     if (filtro || !qApp) return;
     filtro = new Filtro(qApp);
     qApp->installEventFilter(filtro);
+    QAccessible::installFactory(InterfacciaCombo);
 }

@@ -1,17 +1,44 @@
 #include "GraficoStagione.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
 
-GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) { setAttribute(Qt::WA_OpaquePaintEvent); }
+namespace {
+
+QAccessibleInterface* InterfacciaGrafico(const QString& classe, QObject* oggetto);
+
+}  // namespace
+
+GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool accessibile = (QAccessible::installFactory(InterfacciaGrafico), true);
+    (void)accessibile;
+}
+
+QString GraficoStagione::Testo() const {
+    if (punti_.empty()) return nessunDato_;
+    QStringList righe;
+    for (const Punto& p : punti_) {
+        QStringList valori;
+        if (p.ftp > 0) valori << QStringLiteral("FTP %1 W").arg(QString::number(p.ftp, 'f', 0));
+        if (p.wattPerKg > 0) valori << QStringLiteral("%1 W/kg").arg(QString::number(p.wattPerKg, 'f', 2));
+        righe << p.data + QStringLiteral(": ") + valori.join(QStringLiteral(", "));
+    }
+    return righe.join(QStringLiteral("; "));
+}
 
 void GraficoStagione::Imposta(std::vector<Punto> punti, const QString& nessunDato) {
     punti_ = std::move(punti);
     nessunDato_ = nessunDato;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent cambio(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&cambio);
+    }
 }
 
 namespace {
@@ -88,3 +115,25 @@ void GraficoStagione::paintEvent(QPaintEvent*) {
     linea(conFtp, &Punto::ftp, QColor(255, 128, 0), true, 0);
     linea(conWkg, &Punto::wattPerKg, QColor(0, 60, 140), false, 2);
 }
+
+namespace {
+
+// The chart for a screen reader: named by its caption (the label whose buddy
+// it is), its points said as text.
+class GraficoAccessibile : public QAccessibleWidget {
+public:
+    explicit GraficoAccessibile(QWidget* w) : QAccessibleWidget(w, QAccessible::Chart) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description || t == QAccessible::Value)
+            return static_cast<const GraficoStagione*>(widget())->Testo();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* InterfacciaGrafico(const QString& classe, QObject* oggetto) {
+    if (classe == QLatin1String("GraficoStagione") && oggetto && oggetto->isWidgetType())
+        return new GraficoAccessibile(static_cast<QWidget*>(oggetto));
+    return nullptr;
+}
+
+}  // namespace
