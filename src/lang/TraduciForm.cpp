@@ -182,11 +182,13 @@ void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli, con
         const bool figura = w->inherits("ImmagineSvg");
         if (nome.isEmpty() && !figura && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))
             nome = EtichettaDi(w, finestra, etichette);
+        // A button is called what it shows (its tool tip describes it); a
+        // button showing a picture, by its tool tip.
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && nome.isEmpty()) nome = b->text();
         if (nome.isEmpty() && !qobject_cast<QLabel*>(w)) nome = w->toolTip();
         // The name box of a sheet, which has no label of its own.
         if (nome.isEmpty() && w->objectName() == QLatin1String("txtNome"))
             nome = QString::fromStdString(modLanguageSupport::TestoLingua("0335"));
-        if (auto* b = qobject_cast<QAbstractButton*>(w); b && nome.isEmpty()) nome = b->text();
         if (nome.isEmpty()) continue;
         w->setAccessibleName(Pulito(nome));
         w->setProperty(Derivato, true);
