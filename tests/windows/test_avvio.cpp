@@ -78,6 +78,7 @@ private slots:
         cartella = std::make_unique<CartellaProva>();
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         collegamenti.clear();
         argomenti.clear();
         ImpostaGestoreCollegamenti([this](const QString& d) {
