@@ -33,6 +33,7 @@
 #include <QComboBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -242,10 +243,20 @@ private slots:
     }
 
     // The season's chart is named by its caption and says its points; the
-    // picker says "select" in English.
+    // picker says "select" in English; the flags and the waste bin are
+    // buttons that press.
     void ilGraficoEIlSelettoreParlano() {
         cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=english\n");
         Avvia();
+        for (const char* bandiera : {"imgItalia", "imgEnglish"})
+            QCOMPARE(QAccessible::queryAccessibleInterface(Controllo<QWidget>(principale, bandiera))->role(),
+                     QAccessible::Button);
+        QTest::mouseClick(Controllo<QWidget>(principale, "cmdAtleta"), Qt::LeftButton);
+        QAccessibleInterface* cestino =
+            QAccessible::queryAccessibleInterface(Controllo<QWidget>(principale, "imgCestino"));
+        QCOMPARE(cestino->role(), QAccessible::Button);
+        QVERIFY(cestino->actionInterface() &&
+                cestino->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         QTest::mouseClick(Controllo<QWidget>(principale, "cmdCondizione"), Qt::LeftButton);
         QWidget* condizione = principale->FiglioAttivo();
         QCOMPARE(Controllo<QComboBox>(condizione, "DBCombo1")->currentText(), QStringLiteral("select"));
@@ -294,6 +305,42 @@ private slots:
                     !nuovo && !dove.startsWith(gia->second + '/') && !gia->second.startsWith(dove + '/'))
                     difetti << finestra + ": " + dove + " and " + gia->second + " are both \"" + nome + '"';
             }
+        }
+        // Names that say what the control is, not what stands near it.
+        struct Atteso {
+            const char* finestra;
+            const char* controllo;
+            const char* italiano;
+            const char* inglese;
+        };
+        static const Atteso Attesi[] = {
+            {"frmAtleti", "/frmAtleti/txtNote", "Blocco Note", "Notes"},
+            {"frmAtleti", "/frmAtleti/cmbSesso", "Sesso", "Sex"},
+            {"frmAtleti", "/frmAtleti/cboTipoImpiego", "Attività lavorativa", "Work activity"},
+            {"frmAtleti", "/Data1/DBCombo1", "Elenco degli atleti (F4)", "List of athletes (F4)"},
+            {"frmScheda", "/frmScheda/txtNote", "Blocco Note", "Notes"},
+            {"frmScheda", "/frmScheda/txtHS", "HS, altezza sella calcolata (cm)", "HS, saddle height, computed (cm)"},
+            {"frmScheda", "/frmScheda/Text13", "HS, altezza sella dell'atleta (set)",
+             "HS, the athlete's saddle height (set)"},
+            {"frmScheda", "/frmScheda/cmdRegistraAssetto", "Registra assetto", "Record fitting"},
+            {"frmStorico", "/frmStorico/tblConfronto", "L'assetto scelto e oggi", "The chosen fitting and today"},
+            {"frmStorico", "/frmStorico/tblCoordinate", "Coordinate di oggi (cm)", "Today's fit coordinates (cm)"},
+            {"frmCondizione", "/frmCondizione/cmbSesso", "Sesso", "Sex"},
+            {"frmGuida", "/treeSommario", "Sommario della guida", "Help contents"},
+            {"frmGuida", "/txtGuida", "Pagina della guida", "Help page"},
+            {"frmMain", "/Picture2/txtSetfocus", "Nessun controllo: Tab per proseguire", "No control: Tab to go on"},
+            {"frmMain", "/frmMain/imgEnglish", "English", "English"},
+        };
+        for (const Atteso& a : Attesi) {
+            const auto& nomi = finestre.at(QString::fromLatin1(a.finestra));
+            const auto trovato = std::find_if(nomi.begin(), nomi.end(), [&](const auto& n) {
+                return n.first.endsWith(QString::fromUtf8(a.controllo));
+            });
+            const QString atteso = QString::fromUtf8(lingua == QLatin1String("italian") ? a.italiano : a.inglese);
+            if (trovato == nomi.end())
+                difetti << QString::fromLatin1(a.finestra) + ": no " + a.controllo;
+            else if (trovato->second != atteso)
+                difetti << trovato->first + " is \"" + trovato->second + "\", not \"" + atteso + '"';
         }
         for (const QString& d : difetti) qWarning("%s", qPrintable(d));
         QVERIFY2(difetti.isEmpty(), qPrintable(QString::number(difetti.size()) + " faults, above"));
