@@ -8,7 +8,8 @@ opened from the keyboard (xdotool), the buttons that open them given the
 focus through AT-SPI and pressed with Enter, and each window shown is walked
 from the top: every object showing on screen whose role is a control (button,
 box, list, table, tree, link, picture, chart, page...) or that takes the focus
-must have a name. Both languages are walked by default.
+must have a name, and a combo box a name other than the item it shows. Both
+languages are walked by default.
 
 Run by hand, from the worktree, after a build:
 
@@ -160,10 +161,36 @@ def cammina(oggetto, percorso, trovati, livello=0):
     if livello > 0 and (ruolo in RUOLI_CONTROLLO or stato.contains(R.STATE_FOCUSABLE)):
         if not oggetto.name.strip():
             trovati.append(qui)
+        elif ruolo == R.ROLE_COMBO_BOX and oggetto.name.strip() in valori_combo(oggetto):
+            trovati.append(qui + " (named by the item it shows)")
     if ruolo in CONTENITORI:
         return
     for i in range(oggetto.childCount):
         cammina(oggetto.getChildAtIndex(i), qui, trovati, livello + 1)
+
+
+def valori_combo(combo):
+    """What a combo shows: its text box's text, its selected item."""
+    valori = set()
+    for i in range(combo.childCount):
+        figlio = combo.getChildAtIndex(i)
+        if figlio is None:
+            continue
+        try:
+            testo = figlio.queryText()
+            valori.add(testo.getText(0, testo.characterCount).strip())
+        except NotImplementedError:
+            pass
+        try:
+            selezione = figlio.querySelection()
+            for j in range(selezione.nSelectedChildren):
+                scelto = selezione.getSelectedChild(j)
+                if scelto is not None:
+                    valori.add(scelto.name.strip())
+        except NotImplementedError:
+            pass
+    valori.discard("")
+    return valori
 
 
 def trova(radice, condizione, livello=0):
