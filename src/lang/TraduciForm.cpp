@@ -147,8 +147,9 @@ bool ControlloDaNominare(const QWidget* w) {
            w->inherits("ImmagineSvg");
 }
 
-// What each control the keyboard reaches is called, for a screen reader: its
-// label, or for a picture what it does (its tool tip); the tool tip is its
+// What each of those controls is called, for a screen reader: its name in
+// the window's section of the language file, else its label, a button's
+// caption, or for a picture what it does (its tool tip); the tool tip is its
 // description. Names the window gives itself are kept; names given here are
 // given anew in each language.
 void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli, const Lettore& lettore) {
