@@ -296,6 +296,8 @@ private slots:
         Tasto(Qt::Key_1, Qt::ControlModifier);
         QWidget* card = principale->FiglioAttivo();
         QVERIFY(TabFino("Data1Successivo"));
+        Tasto(Qt::Key_Return, Qt::ControlModifier);  // not Enter alone: nothing
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Rossi"));
         Tasto(Qt::Key_Return);
         QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Bianchi"));
         QVERIFY(TabFino("cmdScheda"));
