@@ -22,3 +22,8 @@ extern QString NomeAtletaCorrente;
 // window opens on this very row while its name still matches (two athletes
 // may share a name, a row may have none), else it searches by name.
 extern std::optional<std::int64_t> RigaAtletaCorrente;
+
+// True when the last athlete window showed no athlete of the archive (a new,
+// blank one, or the end): the next window opens blank as well, never on the
+// first athlete, whose name box would then take what the coach types next.
+extern bool AtletaCorrenteVuoto;

@@ -39,7 +39,7 @@ void FinestraAtleta::Carica() {
     // The athlete's boxes fill one after the other: nothing is computed from
     // half a row.
     ImpostaTag(TagCaricamento);
-    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente);
+    legame_->ApriArchivio(NomeAtletaCorrente, RigaAtletaCorrente, AtletaCorrenteVuoto);
     ImpostaTag(QString());
 }
 
@@ -104,6 +104,7 @@ bool FinestraAtleta::TastoDellaFinestra(const QKeyEvent* tasto, const QObject* d
 }
 
 void FinestraAtleta::closeEvent(QCloseEvent* evento) {
+    const bool aperto = legame_ && legame_->ArchivioAperto();
     if (legame_ && !legame_->ChiudiArchivio()) {
         evento->ignore();
         return;
@@ -111,5 +112,8 @@ void FinestraAtleta::closeEvent(QCloseEvent* evento) {
     // The next athlete window opens on this athlete, on this very row.
     if (auto* txtNome = legame_ ? legame_->txtNome() : nullptr) NomeAtletaCorrente = txtNome->text();
     RigaAtletaCorrente = legame_ ? legame_->IdCorrente() : std::nullopt;
+    // A blank athlete (new, or the end) stays blank in the next window; a new
+    // one with something typed was written as it closed, and has its row.
+    AtletaCorrenteVuoto = aperto && !RigaAtletaCorrente && NomeAtletaCorrente.isEmpty();
     evento->accept();
 }

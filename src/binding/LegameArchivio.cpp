@@ -256,7 +256,7 @@ std::optional<std::int64_t> LegameArchivio::IdCorrente() const {
     return id_[static_cast<std::size_t>(posizione_)];
 }
 
-bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::int64_t> riga) {
+bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::int64_t> riga, bool vuoto) {
     if (caricamento_) return false;
     if (aperto_) {
         if (!ScriviModifiche()) return false;
@@ -318,7 +318,7 @@ bool LegameArchivio::ApriArchivio(const QString& nomeAtleta, std::optional<std::
         }
     }
     if (nomeAtleta.isEmpty()) {
-        if (!id_.empty())
+        if (!id_.empty() && !vuoto)
             MostraPosizione(0);
         else if (nuoveRighe_)
             MostraNuova();

@@ -92,9 +92,12 @@ public:
     // other row is shown on the way. Given the row as well (its id), that
     // row is shown while its name is the one given; else the name is searched
     // for. A file that cannot be opened is reported and left untouched; the
-    // record set is then empty and the window stands at its end. False when
-    // the file could not be opened.
-    bool ApriArchivio(const QString& nomeAtleta = QString(), std::optional<std::int64_t> riga = std::nullopt);
+    // record set is then empty and the window stands at its end. With an
+    // empty name and `vuoto` (the window before it showed a blank athlete),
+    // a blank athlete is shown: a new row where the window adds rows, else
+    // the end. False when the file could not be opened.
+    bool ApriArchivio(const QString& nomeAtleta = QString(), std::optional<std::int64_t> riga = std::nullopt,
+                      bool vuoto = false);
 
     // Writes a pending edit, then shows the first row whose `nome` equals the
     // name exactly (same characters, same case), or goes to the end when no

@@ -1,5 +1,8 @@
 #include "NavigatoreDati.h"
 
+#include "modLanguageSupport.h"
+
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
@@ -13,7 +16,8 @@
 
 namespace {
 
-const QString TestoSeleziona = QStringLiteral("seleziona");
+// "seleziona", in the language of the moment.
+QString TestoSeleziona() { return QString::fromStdString(modLanguageSupport::TestoLingua("0420")); }
 
 enum class Freccia { Primo, Precedente, Successivo, Ultimo };
 
@@ -66,7 +70,7 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     picker_->lineEdit()->setReadOnly(true);
     picker_->setFocusPolicy(Qt::StrongFocus);
     // With a placeholder the combo never picks the first name by itself.
-    picker_->setPlaceholderText(TestoSeleziona);
+    picker_->setPlaceholderText(TestoSeleziona());
     // A hundred thousand names: the width follows no content, every row has
     // the same height.
     picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -75,6 +79,9 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     if (auto* vista = qobject_cast<QListView*>(picker_->view())) vista->setUniformItemSizes(true);
     picker_->setModel(nomi_);
     MostraSeleziona();
+    // A new language: the text follows it (the program tells the
+    // application, not each window).
+    if (qApp) qApp->installEventFilter(this);
     connect(picker_, &QComboBox::textActivated, this, &NavigatoreDati::NomeScelto);
 
     primo_ = CreaPulsante(this, "Data1Primo");
@@ -98,7 +105,16 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
 
 void NavigatoreDati::MostraSeleziona() {
     picker_->setCurrentIndex(-1);
-    picker_->setEditText(TestoSeleziona);
+    picker_->setEditText(TestoSeleziona());
+}
+
+bool NavigatoreDati::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (oggetto == qApp && evento->type() == QEvent::LanguageChange) {
+        const QString prima = picker_->placeholderText();
+        picker_->setPlaceholderText(TestoSeleziona());
+        if (picker_->currentIndex() < 0 && picker_->currentText() == prima) picker_->setEditText(TestoSeleziona());
+    }
+    return QWidget::eventFilter(oggetto, evento);
 }
 
 void NavigatoreDati::AccogliNome(QLineEdit* txtNome) {

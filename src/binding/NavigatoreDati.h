@@ -30,7 +30,8 @@ public:
     void AccogliNome(QLineEdit* txtNome);
 
     QLineEdit* txtNome() const { return nome_; }
-    // The picker: lists the names, holds "seleziona" until a name is chosen.
+    // The picker: lists the names, holds "seleziona" ("select" in English)
+    // until a name is chosen.
     QComboBox* DBCombo1() const { return picker_; }
     QStringListModel* ElencoNomi() const { return nomi_; }
 
@@ -39,7 +40,8 @@ public:
     QToolButton* PulsanteSuccessivo() const { return successivo_; }
     QToolButton* PulsanteUltimo() const { return ultimo_; }
 
-    // Shows "seleziona" again, as when the window opened.
+    // Shows "seleziona" again, as when the window opened, in the language of
+    // the moment.
     void MostraSeleziona();
 
     QSize sizeHint() const override;
@@ -55,6 +57,7 @@ signals:
     void NomeScelto(const QString& nome);
 
 protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
 

@@ -4,9 +4,12 @@
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QVariant>
 
@@ -133,11 +136,23 @@ QString EtichettaDi(const QWidget* controllo, const QWidget* finestra, const QLi
     return sopra ? sopra->text() : QString();
 }
 
-// What each control the keyboard reaches is called, for a screen reader: its
-// label, or for a picture what it does (its tool tip); the tool tip is its
+// The controls a screen reader stops at: whatever the keyboard reaches, and
+// the boxes, lists, buttons and pictures it reads without the focus (a
+// result box).
+bool ControlloDaNominare(const QWidget* w) {
+    if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) return true;
+    if (qobject_cast<const QLabel*>(w)) return w->focusPolicy() != Qt::NoFocus;  // a text to select
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QAbstractScrollArea*>(w) ||
+           w->inherits("ImmagineSvg");
+}
+
+// What each of those controls is called, for a screen reader: its name in
+// the window's section of the language file, else its label, a button's
+// caption, or for a picture what it does (its tool tip); the tool tip is its
 // description. Names the window gives itself are kept; names given here are
 // given anew in each language.
-void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli) {
+void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli, const Lettore& lettore) {
     QList<QLabel*> etichette;
     for (QObject* c : controlli)
         if (auto* e = qobject_cast<QLabel*>(c)) etichette << e;
@@ -150,24 +165,37 @@ void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli) {
                                                                      {"DBCombo1", "0334"}};
     for (QObject* c : controlli) {
         auto* w = qobject_cast<QWidget*>(c);
-        if (!w || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy()) continue;
+        if (!w || !ControlloDaNominare(w) || w->focusProxy()) continue;
         if (!w->accessibleName().isEmpty() && !w->property(Derivato).toBool()) continue;
+        // The window's own name for the control, in its section of the
+        // language file, when no label says what it is.
         QString nome;
+        const QVariant indice = w->property("index");
+        const QString base =
+            indice.isValid() ? QStringLiteral("%1(%2)").arg(w->objectName()).arg(indice.toInt()) : w->objectName();
+        if (auto t = lettore.testo(base + QLatin1String(".AccessibleName")); t && !t->isEmpty()) nome = *t;
         for (const auto& [oggetto, messaggio] : Navigatore)
             if (w->objectName() == QLatin1String(oggetto)) {
                 nome = QString::fromStdString(modLanguageSupport::TestoLingua(messaggio));
                 w->setToolTip(nome);
             }
-        if (nome.isEmpty() && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))
+        // A picture says what it does (its tool tip), not the label beside it.
+        const bool figura = w->inherits("ImmagineSvg");
+        if (nome.isEmpty() && !figura && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w))
             nome = EtichettaDi(w, finestra, etichette);
+        // A button is called what it shows (its tool tip describes it); a
+        // button showing a picture, by its tool tip.
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && nome.isEmpty()) nome = b->text();
         if (nome.isEmpty() && !qobject_cast<QLabel*>(w)) nome = w->toolTip();
         // The name box of a sheet, which has no label of its own.
         if (nome.isEmpty() && w->objectName() == QLatin1String("txtNome"))
             nome = QString::fromStdString(modLanguageSupport::TestoLingua("0335"));
-        if (auto* b = qobject_cast<QAbstractButton*>(w); b && nome.isEmpty()) nome = b->text();
         if (nome.isEmpty()) continue;
         w->setAccessibleName(Pulito(nome));
         w->setProperty(Derivato, true);
+        // The text box inside an editable combo is the combo, said alike.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(Pulito(nome));
         if (!w->toolTip().isEmpty() && Pulito(w->toolTip()) != Pulito(nome))
             w->setAccessibleDescription(w->toolTip().trimmed());
     }
@@ -206,5 +234,5 @@ void TraduciForm(QWidget* finestra) {
             }
         }
     }
-    DaiNomiAccessibili(finestra, controlli);
+    DaiNomiAccessibili(finestra, controlli, lettore);
 }

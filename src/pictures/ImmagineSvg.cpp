@@ -4,11 +4,56 @@
 #include "ImmaginiDisegnate.h"
 #include "Risorse.h"
 
+#include <QAccessibleWidget>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
-ImmagineSvg::ImmagineSvg(QWidget* genitore) : QWidget(genitore) { InizializzaRisorse(); }
+namespace {
+
+// What a screen reader makes of a picture: a button when the keyboard can
+// press it (the waste bin, the flags, the bicycle), else a picture; named by
+// its accessible name, else by its tool tip.
+class ImmagineAccessibile : public QAccessibleWidget {
+public:
+    explicit ImmagineAccessibile(QWidget* w)
+        : QAccessibleWidget(w, Premibile(w) ? QAccessible::Button : QAccessible::Graphic) {
+        if (Premibile(w)) addControllingSignal(QStringLiteral("clicked()"));
+    }
+    QString text(QAccessible::Text t) const override {
+        QString testo = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && testo.isEmpty()) testo = widget()->toolTip();
+        return testo;
+    }
+    QStringList actionNames() const override {
+        QStringList azioni = QAccessibleWidget::actionNames();
+        if (Premibile(widget())) azioni.prepend(pressAction());
+        return azioni;
+    }
+    void doAction(const QString& azione) override {
+        if (azione == pressAction() && Premibile(widget()))
+            emit static_cast<ImmagineSvg*>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(azione);
+    }
+
+private:
+    static bool Premibile(const QWidget* w) { return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus; }
+};
+
+QAccessibleInterface* InterfacciaImmagine(const QString& classe, QObject* oggetto) {
+    if (classe == QLatin1String("ImmagineSvg") && oggetto && oggetto->isWidgetType())
+        return new ImmagineAccessibile(static_cast<QWidget*>(oggetto));
+    return nullptr;
+}
+
+}  // namespace
+
+ImmagineSvg::ImmagineSvg(QWidget* genitore) : QWidget(genitore) {
+    InizializzaRisorse();
+    static const bool accessibile = (QAccessible::installFactory(InterfacciaImmagine), true);
+    (void)accessibile;
+}
 
 void ImmagineSvg::impostaSorgente(const QString& risorsa) {
     sorgente_ = risorsa;

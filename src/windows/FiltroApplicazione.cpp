@@ -2,8 +2,11 @@
 
 #include "ImmagineSvg.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
@@ -46,6 +50,15 @@ bool PulsanteImmagine(const QWidget* controllo) {
     return pulsante && pulsante->autoRaise() && pulsante->toolButtonStyle() == Qt::ToolButtonIconOnly;
 }
 
+// The push or tool button that has the focus, enabled; a check box or a
+// radio button keeps Enter for its dialog's default button.
+QAbstractButton* PulsanteDaPremere(QWidget* controllo) {
+    if (!qobject_cast<QPushButton*>(controllo) && !qobject_cast<QToolButton*>(controllo)) return nullptr;
+    auto* pulsante = static_cast<QAbstractButton*>(controllo);
+    if (!pulsante->hasFocus() || !pulsante->isEnabled() || !pulsante->isVisible()) return nullptr;
+    return pulsante;
+}
+
 bool ConCornice(const QWidget* controllo) {
     return controllo && (CollegamentoDaTastiera(controllo) || PulsanteImmagine(controllo));
 }
@@ -66,6 +79,47 @@ QMenu* MenuDelTesto(QObject* oggetto, const QContextMenuEvent* evento) {
     return nullptr;
 }
 
+// A combo as a screen reader meets it: named by what it is (its accessible
+// name, or its label), its item as its value. Qt's own names a combo by the
+// item it shows on Linux ("F", "leggera", "seleziona").
+class ComboAccessibile : public QAccessibleWidget {
+public:
+    explicit ComboAccessibile(QWidget* w) : QAccessibleWidget(w, QAccessible::ComboBox) {
+        addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Combo()->currentText();
+        QString testo = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && testo.isEmpty()) testo = Combo()->currentText();
+        return testo;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State stato = QAccessibleWidget::state();
+        stato.expandable = true;
+        stato.expanded = Combo()->view() && Combo()->view()->isVisible();
+        stato.editable = Combo()->isEditable() && !(Combo()->lineEdit() && Combo()->lineEdit()->isReadOnly());
+        return stato;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& azione) override {
+        if (azione == showMenuAction() || azione == pressAction())
+            Combo()->showPopup();
+        else
+            QAccessibleWidget::doAction(azione);
+    }
+
+private:
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* InterfacciaCombo(const QString& classe, QObject* oggetto) {
+    if (classe == QLatin1String("QComboBox") && oggetto && oggetto->isWidgetType())
+        return new ComboAccessibile(static_cast<QWidget*>(oggetto));
+    return nullptr;
+}
+
 class Filtro : public QObject {
 public:
     using QObject::QObject;
@@ -75,13 +129,22 @@ protected:
         switch (evento->type()) {
         case QEvent::KeyPress: {
             auto* controllo = qobject_cast<QWidget*>(oggetto);
-            if (!controllo || !CollegamentoDaTastiera(controllo)) break;
+            if (!controllo) break;
             const auto* tasto = static_cast<QKeyEvent*>(evento);
-            const bool premi =
-                tasto->key() == Qt::Key_Space || tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter;
-            if (!premi || tasto->modifiers() & ~Qt::KeypadModifier) break;
-            if (!tasto->isAutoRepeat()) Premi(controllo);
-            return true;
+            const bool invio = tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter;
+            if (tasto->modifiers() & ~Qt::KeypadModifier) break;
+            if (CollegamentoDaTastiera(controllo)) {
+                if (!invio && tasto->key() != Qt::Key_Space) break;
+                if (!tasto->isAutoRepeat()) Premi(controllo);
+                return true;
+            }
+            // A button with the focus takes Enter as it takes Space, in every
+            // window, not only in dialogs.
+            if (auto* pulsante = PulsanteDaPremere(controllo); pulsante && invio) {
+                if (!tasto->isAutoRepeat()) pulsante->click();
+                return true;
+            }
+            break;
         }
         case QEvent::FocusIn:
         case QEvent::FocusOut:
@@ -124,4 +187,5 @@ void InstallaFiltroApplicazione() {
     if (filtro || !qApp) return;
     filtro = new Filtro(qApp);
     qApp->installEventFilter(filtro);
+    QAccessible::installFactory(InterfacciaCombo);
 }

@@ -1,5 +1,6 @@
 #include "GraficoStagione.h"
 
+#include <QAccessibleWidget>
 #include <QDate>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -8,12 +9,38 @@
 #include <algorithm>
 #include <cmath>
 
-GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) { setAttribute(Qt::WA_OpaquePaintEvent); }
+namespace {
+
+QAccessibleInterface* InterfacciaGrafico(const QString& classe, QObject* oggetto);
+
+}  // namespace
+
+GraficoStagione::GraficoStagione(QWidget* genitore) : QWidget(genitore) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool accessibile = (QAccessible::installFactory(InterfacciaGrafico), true);
+    (void)accessibile;
+}
+
+QString GraficoStagione::Testo() const {
+    if (punti_.empty()) return nessunDato_;
+    QStringList righe;
+    for (const Punto& p : punti_) {
+        QStringList valori;
+        if (p.ftp > 0) valori << QStringLiteral("FTP %1 W").arg(QString::number(p.ftp, 'f', 0));
+        if (p.wattPerKg > 0) valori << QStringLiteral("%1 W/kg").arg(QString::number(p.wattPerKg, 'f', 2));
+        righe << p.data + QStringLiteral(": ") + valori.join(QStringLiteral(", "));
+    }
+    return righe.join(QStringLiteral("; "));
+}
 
 void GraficoStagione::Imposta(std::vector<Punto> punti, const QString& nessunDato) {
     punti_ = std::move(punti);
     nessunDato_ = nessunDato;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent cambio(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&cambio);
+    }
 }
 
 namespace {
@@ -152,3 +179,25 @@ void GraficoStagione::paintEvent(QPaintEvent*) {
         p.drawText(e.box, (e.ftp ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, e.testo);
     }
 }
+
+namespace {
+
+// The chart for a screen reader: named by its caption (the label whose buddy
+// it is), its points said as text.
+class GraficoAccessibile : public QAccessibleWidget {
+public:
+    explicit GraficoAccessibile(QWidget* w) : QAccessibleWidget(w, QAccessible::Chart) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description || t == QAccessible::Value)
+            return static_cast<const GraficoStagione*>(widget())->Testo();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* InterfacciaGrafico(const QString& classe, QObject* oggetto) {
+    if (classe == QLatin1String("GraficoStagione") && oggetto && oggetto->isWidgetType())
+        return new GraficoAccessibile(static_cast<QWidget*>(oggetto));
+    return nullptr;
+}
+
+}  // namespace

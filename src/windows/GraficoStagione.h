@@ -25,6 +25,9 @@ public:
     // The points, oldest first; the captions in the current language.
     void Imposta(std::vector<Punto> punti, const QString& nessunDato);
     const std::vector<Punto>& Punti() const { return punti_; }
+    // The points as a screen reader says them: "2026-03-01: FTP 250 W,
+    // 3.50 W/kg; ...", or the caption for none.
+    QString Testo() const;
 
     // Where everything goes at the widget's size: the centres of the FTP and
     // W/kg points (in the order of the points that give them), the boxes of

@@ -39,9 +39,8 @@ frmTest::frmTest(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui:
     grafico_ = new GraficoStagione(this);
     grafico_->setObjectName(QStringLiteral("grafico"));
     grafico_->setGeometry(10, 548, 420, 118);
-    grafico_->setAccessibleName(ui->lblGrafico->text());
-    // Above the list stands the athlete's name, which names no control.
-    ui->lstTest->setAccessibleName(windowTitle());
+    // Named by its caption, in the language of the moment.
+    ui->lblGrafico->setBuddy(grafico_);
 
     ui->lstTest->setColumnWidth(0, 90);
     for (int c = 1; c < 5; ++c) ui->lstTest->setColumnWidth(c, 72);

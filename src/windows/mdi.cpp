@@ -76,9 +76,10 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi
                        static_cast<QWidget*>(ui->Picture2)})
         w->setMouseTracking(true);
 
-    connect(ui->cmdAtleta, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAtleti_); });
-    connect(ui->cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_); });
-    connect(ui->cmdCondizione, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaCondizione_); });
+    connect(ui->cmdAtleta, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAtleti_, ui->cmdAtleta); });
+    connect(ui->cmdAssetto, &QPushButton::clicked, this, [this] { ApriDaNavigazione(creaAssetto_, ui->cmdAssetto); });
+    connect(ui->cmdCondizione, &QPushButton::clicked, this,
+            [this] { ApriDaNavigazione(creaCondizione_, ui->cmdCondizione); });
     connect(ui->cmdHelp, &QPushButton::clicked, this, &mdi::ApriGuida);
     connect(ui->cmdPrint, &QPushButton::clicked, this, [this] { ::StampaFinestra(this); });
 
@@ -87,9 +88,12 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi
     tastoGuida->setContext(Qt::ApplicationShortcut);
     new QShortcut(QKeySequence::Print, this, this, [this] { ::StampaFinestra(this); });
     // The bar's three windows from the keyboard, in either language.
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_1), this, this, [this] { ApriDaNavigazione(creaAtleti_); });
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_2), this, this, [this] { ApriDaNavigazione(creaAssetto_); });
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_3), this, this, [this] { ApriDaNavigazione(creaCondizione_); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_1), this, this,
+                  [this] { ApriDaTastiera(creaAtleti_, ui->cmdAtleta, "frmAtleti"); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_2), this, this,
+                  [this] { ApriDaTastiera(creaAssetto_, ui->cmdAssetto, "frmScheda"); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_3), this, this,
+                  [this] { ApriDaTastiera(creaCondizione_, ui->cmdCondizione, "frmCondizione"); });
 
     // Centred on the screen, at its design size, for good.
     resize(950, 593);
@@ -149,6 +153,7 @@ void mdi::ChiudiFinestre() {
         if (nome) {
             NomeAtletaCorrente = nome->text();
             RigaAtletaCorrente.reset();  // an athlete window puts its row back as it closes
+            AtletaCorrenteVuoto = false;
         }
         // Unload: the window's own close runs first, then it is destroyed.
         if (!figlio->close()) return;
@@ -184,14 +189,36 @@ void mdi::GuidaDellaFinestraAttiva() {
     MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
 }
 
-void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_); }
-void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_); }
-void mdi::ApriStorico() { ApriDaNavigazione(creaStorico_); }
+void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_, ui->cmdAssetto); }
+void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_, ui->cmdCondizione); }
+// The fittings' history belongs to the fit sheet.
+void mdi::ApriStorico() { ApriDaNavigazione(creaStorico_, ui->cmdAssetto); }
 
-void mdi::ApriDaNavigazione(const CreaFinestra& crea) {
+void mdi::ApriDaNavigazione(const CreaFinestra& crea, QPushButton* pulsante) {
     ChiudiFinestre();
-    if (FiglioAttivo()) return;  // the open window refused to close (an edit that could not be written)
+    if (FiglioAttivo()) {
+        // The open window refused to close (an edit that could not be
+        // written): the bar goes on showing it.
+        EvidenziaNavigazione(mostrato_);
+        return;
+    }
+    mostrato_ = crea ? pulsante : nullptr;
+    EvidenziaNavigazione(mostrato_);
     if (crea) MettiCursoreNelPrimoBox(MostraFiglio(crea(ui->mdiArea)));
+}
+
+void mdi::ApriDaTastiera(const CreaFinestra& crea, QPushButton* pulsante, const char* finestra) {
+    QWidget* figlio = FiglioAttivo();
+    auto* nome = figlio && figlio->objectName() == QLatin1String(finestra)
+                     ? figlio->findChild<QLineEdit*>(QStringLiteral("txtNome"))
+                     : nullptr;
+    if (!nome) {
+        ApriDaNavigazione(crea, pulsante);
+        return;
+    }
+    mostrato_ = pulsante;
+    EvidenziaNavigazione(mostrato_);
+    nome->setFocus(Qt::OtherFocusReason);
 }
 
 void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
@@ -209,8 +236,12 @@ void mdi::MettiCursoreNelPrimoBox(QWidget* figlio) {
 
 void mdi::ClickInfo() {
     ChiudiFinestre();
-    if (FiglioAttivo()) return;
-    for (QPushButton* b : {ui->cmdAtleta, ui->cmdAssetto, ui->cmdCondizione}) ImpostaStato(b, "evidenziato", false);
+    if (FiglioAttivo()) {
+        EvidenziaNavigazione(mostrato_);
+        return;
+    }
+    mostrato_ = nullptr;
+    EvidenziaNavigazione(mostrato_);
     ui->txtSetfocus->setFocus();
     if (creaInfo_) MostraFiglio(creaInfo_(ui->mdiArea));
 }
@@ -229,8 +260,13 @@ bool mdi::eventFilter(QObject* oggetto, QEvent* evento) {
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(evento);
         auto* widget = qobject_cast<QWidget*>(oggetto);
-        if (mouse->button() != Qt::LeftButton || !widget || !widget->rect().contains(mouse->position().toPoint()))
-            break;
+        const bool click =
+            mouse->button() == Qt::LeftButton && widget && widget->rect().contains(mouse->position().toPoint());
+        // A press that opens nothing (another button, or released off the
+        // button) leaves the bar showing the window that stays.
+        if (!click && (oggetto == ui->cmdAtleta || oggetto == ui->cmdAssetto || oggetto == ui->cmdCondizione))
+            EvidenziaNavigazione(mostrato_);
+        if (!click) break;
         if (oggetto == ui->lblInfo)
             ClickInfo();
         else if (oggetto == ui->lblDonazione)

@@ -40,10 +40,12 @@ public:
     QList<QWidget*> FinestreAperte() const;
 
     // Closes the open child and opens a sheet, as the athlete card's own
-    // buttons do: the bar's highlight stays as it is.
+    // buttons do; the bar highlights the sheet's button, as it does for
+    // every window shown.
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
-    // Closes the open child and opens the fitting history, from the fit sheet.
+    // Closes the open child and opens the fitting history, from the fit
+    // sheet; the bar highlights the fit sheet's button.
     void ApriStorico();
 
     // Help on the active child's topic (Help button).
@@ -73,10 +75,21 @@ protected:
 
 private:
     void EvidenziaNavigazione(QPushButton* premuto);
-    void ApriDaNavigazione(const CreaFinestra& crea);
+    // Closes the open child and opens the one `crea` builds; the bar then
+    // highlights `pulsante`, the button of the window shown (none for the
+    // about window), or the one it highlighted before when the open child
+    // stays.
+    void ApriDaNavigazione(const CreaFinestra& crea, QPushButton* pulsante);
+    // Ctrl+1, Ctrl+2, Ctrl+3: on the window of that kind already shown, the
+    // caret goes to its name box and the athlete stays (a new one too);
+    // otherwise the window opens as from the bar.
+    void ApriDaTastiera(const CreaFinestra& crea, QPushButton* pulsante, const char* finestra);
     void MettiCursoreNelPrimoBox(QWidget* figlio);
     void ClickInfo();
 
     CreaFinestra creaAtleti_, creaAssetto_, creaCondizione_, creaInfo_, creaStorico_;
+    // The bar's button of the window shown, none for the home and about
+    // windows: what the bar highlights.
+    QPushButton* mostrato_ = nullptr;
     std::unique_ptr<Ui::mdi> ui;
 };

@@ -207,6 +207,7 @@ private slots:
         PercorsoArchivio = Q(File().string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
     }
 
     void cleanup() {
@@ -214,6 +215,7 @@ private slots:
         ImpostaGestoreMessaggi({});
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         PercorsoArchivio.clear();
         cartella.reset();
     }

@@ -78,6 +78,7 @@ private slots:
         cartella = std::make_unique<CartellaProva>();
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         collegamenti.clear();
         argomenti.clear();
         ImpostaGestoreCollegamenti([this](const QString& d) {
@@ -175,11 +176,13 @@ private slots:
         principale->ImpostaFinestre(crea, crea, crea, [](QWidget* g) { return new QWidget(g); });
         auto colore = [](QWidget* w) { return ColoreSfondo(w); };
 
-        // Any mouse button highlights; only a left click opens.
+        // Any mouse button highlights while it is down; only a left click
+        // opens, and the bar then shows the window open.
         QTest::mousePress(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
-        QTest::mouseRelease(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
         QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAssetto")), Evidenziato);
         QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Bianco);
+        QTest::mouseRelease(Controllo<QPushButton>(principale, "cmdAssetto"), Qt::RightButton);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAssetto")), Bianco);
         QCOMPARE(aperte, 0);
 
         QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAtleta"), Qt::LeftButton);
@@ -188,11 +191,12 @@ private slots:
         QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAssetto")), Bianco);
         QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
 
-        // From the keyboard: opens, leaves the colours; the closed window's name is kept.
+        // From the keyboard: opens, and the bar follows; the closed window's name is kept.
         Controllo<QPushButton>(principale, "cmdCondizione")->click();
         QCOMPARE(aperte, 2);
         QCOMPARE(nomeAllApertura, QStringLiteral("Verdi"));
-        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Evidenziato);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdCondizione")), Evidenziato);
+        QCOMPARE(colore(Controllo<QPushButton>(principale, "cmdAtleta")), Bianco);
         QCOMPARE(Controllo<AreaDiLavoro>(principale, "mdiArea")->Figli().size(), 1);
 
         // Info: all white, the sheet replaced by the about window.

@@ -117,6 +117,7 @@ private slots:
                                     }});
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         principale = std::make_unique<mdi>();
         modLanguageSupport::LinguaCorrente = "italian";
         QCOMPARE(PercorsoArchivio, QString::fromStdString(cartella->file("tvp.dmg").string()));

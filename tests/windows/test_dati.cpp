@@ -93,6 +93,7 @@ private slots:
         PercorsoArchivio = Q(File());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         Calendario::ImpostaServizi({[] {
                                         return Calendario::Data{2026, 12, 9};
                                     },

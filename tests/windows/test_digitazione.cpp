@@ -114,6 +114,7 @@ private slots:
         PercorsoArchivio = Q(File().string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         Calendario::ImpostaServizi({[] {
                                         return Calendario::Data{2026, 12, 9};
                                     },
@@ -131,6 +132,7 @@ private slots:
         PercorsoArchivio.clear();
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         cartella.reset();
     }
 

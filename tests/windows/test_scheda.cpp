@@ -118,6 +118,7 @@ private slots:
         PercorsoArchivio = QString::fromStdString(file.string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         principale->show();
     }
     void cleanup() {

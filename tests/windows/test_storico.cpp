@@ -104,6 +104,7 @@ private slots:
         PercorsoArchivio = QString::fromStdString(file.string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         prova::CreaArchivio(file, {Rossi(), prova::RigaDi("Rossi", {{"cavallo", "90"}})});
         principale->show();
         QVERIFY(QTest::qWaitForWindowActive(principale.get()));

@@ -7,6 +7,7 @@
 #include "Controlli.h"
 #include "Messaggi.h"
 #include "RegoleCampi.h"
+#include "StampaFinestra.h"
 #include "SupportoArchivio.h"
 #include "TraduciFinestre.h"
 #include "frmAtleti.h"
@@ -78,6 +79,7 @@ private slots:
         PercorsoArchivio = Q(File().string());
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         Calendario::ImpostaServizi({[] {
                                         return Calendario::Data{2026, 12, 9};
                                     },
@@ -221,6 +223,152 @@ private slots:
                              qPrintable(figlio->objectName() + ": no focus seen on " + controllo->objectName()));
             }
         }
+    }
+
+    // Ctrl+1, 2, 3 on the window already shown keep its athlete, a new
+    // blank one too, and only put the caret in the name box; a window opened
+    // from a blank athlete opens blank, never on the first athlete. What is
+    // typed then goes into a new athlete and no other row changes.
+    void ctrlTieneLAtletaMostrato_data() {
+        QTest::addColumn<int>("tasto");
+        QTest::addColumn<QString>("finestra");
+        QTest::newRow("Ctrl+1") << int(Qt::Key_1) << "frmAtleti";
+        QTest::newRow("Ctrl+2") << int(Qt::Key_2) << "frmScheda";
+        QTest::newRow("Ctrl+3") << int(Qt::Key_3) << "frmCondizione";
+    }
+    void ctrlTieneLAtletaMostrato() {
+        QFETCH(int, tasto);
+        QFETCH(QString, finestra);
+        const std::vector<archivio::Riga> prima{prova::RigaDi("Rossi", {{"datanascita", "01/02/1980"}}),
+                                                prova::RigaDi("Bianchi")};
+        Avvia(prima);
+        Tasto(Qt::Key_1, Qt::ControlModifier);
+        // Past the last athlete on the card: a new, blank one, whatever
+        // window the key opens or keeps after it.
+        QWidget* card = principale->FiglioAttivo();
+        Tasto(Qt::Key_PageDown);
+        Tasto(Qt::Key_PageDown);
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QString());
+        Tasto(tasto, Qt::ControlModifier);
+        QWidget* figlio = principale->FiglioAttivo();
+        QCOMPARE(figlio->objectName(), finestra);
+        QCOMPARE(Controllo<QLineEdit>(figlio, "txtNome")->text(), QString());
+        // Back to the card from there: a new athlete again.
+        Tasto(Qt::Key_1, Qt::ControlModifier);
+        card = principale->FiglioAttivo();
+        auto* nome = Controllo<QLineEdit>(card, "txtNome");
+        QCOMPARE(nome->text(), QString());
+        QTRY_COMPARE(QApplication::focusWidget(), nome);
+        Scrivi(QStringLiteral("Verdi"));
+        Tasto(Qt::Key_Tab);
+        Scrivi(QStringLiteral("03/04/1990"));
+        // Ctrl+Home writes the new athlete and shows the first.
+        Tasto(Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+
+        const auto righe = prova::RigheNelFile(File());
+        QCOMPARE(righe.size(), std::size_t(3));
+        QVERIFY(righe[0] == prima[0]);
+        QVERIFY(righe[1] == prima[1]);
+        QCOMPARE(prova::CampoDi(righe[2], "nome"), std::string("Verdi"));
+        QCOMPARE(prova::CampoDi(righe[2], "datanascita"), std::string("03/04/1990"));
+
+        // The athlete shown stays, the caret goes to the name box.
+        Tasto(Qt::Key_PageDown);
+        Tasto(tasto, Qt::ControlModifier);
+        figlio = principale->FiglioAttivo();
+        QCOMPARE(figlio->objectName(), finestra);
+        QCOMPARE(Controllo<QLineEdit>(figlio, "txtNome")->text(), QStringLiteral("Bianchi"));
+        QVERIFY(TabFino("Data1Successivo"));
+        Tasto(tasto, Qt::ControlModifier);
+        QCOMPARE(principale->FiglioAttivo(), figlio);
+        QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(figlio, "txtNome"));
+        QCOMPARE(Controllo<QLineEdit>(figlio, "txtNome")->text(), QStringLiteral("Bianchi"));
+
+        principale->close();
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+    }
+
+    // Enter presses the button that has the focus, in the athlete windows as
+    // in the dialogs: the card's button to the fit sheet, a navigator arrow.
+    void invioPremeIlPulsante() {
+        Avvia({prova::RigaDi("Rossi"), prova::RigaDi("Bianchi")});
+        Tasto(Qt::Key_1, Qt::ControlModifier);
+        QWidget* card = principale->FiglioAttivo();
+        QVERIFY(TabFino("Data1Successivo"));
+        Tasto(Qt::Key_Return, Qt::ControlModifier);  // not Enter alone: nothing
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Rossi"));
+        Tasto(Qt::Key_Return);
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Bianchi"));
+        QVERIFY(TabFino("cmdScheda"));
+        Tasto(Qt::Key_Enter, Qt::KeypadModifier);
+        QWidget* scheda = principale->FiglioAttivo();
+        QCOMPARE(scheda->objectName(), QStringLiteral("frmScheda"));
+        QCOMPARE(Controllo<QLineEdit>(scheda, "txtNome")->text(), QStringLiteral("Bianchi"));
+        // The bar's own buttons too.
+        QVERIFY(TabFino("cmdAtleta"));
+        Tasto(Qt::Key_Return);
+        QCOMPARE(principale->FiglioAttivo()->objectName(), QStringLiteral("frmAtleti"));
+        principale->close();
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+    }
+
+    // The bar highlights the button of the window shown, however it came:
+    // the bar, Ctrl+1, 2, 3, the card's and the fit sheet's own buttons, the
+    // history, Info; on screen and on the printed page.
+    void laBarraSegueLaFinestra() {
+        Avvia({prova::RigaDi("Rossi")});
+        const QColor evidenziato(255, 192, 128);
+        auto barra = [this] {
+            QString acceso;
+            for (const char* b : {"cmdAtleta", "cmdAssetto", "cmdCondizione"})
+                if (ColoreSfondo(Controllo<QPushButton>(principale, b)) != QColor(255, 255, 255))
+                    acceso += QString::fromLatin1(b) + ' ';
+            return acceso.trimmed();
+        };
+        auto stampata = [this, evidenziato] {
+            // The window's contents start under the printed title bar and border.
+            const QImage pagina = ImmagineDaStampare(principale.get());
+            QString acceso;
+            for (const char* b : {"cmdAtleta", "cmdAssetto", "cmdCondizione"}) {
+                auto* pulsante = Controllo<QPushButton>(principale, b);
+                const QRect r(pulsante->mapTo(principale.get(), QPoint(0, 0)) + QPoint(1, 32), pulsante->size());
+                int simili = 0;
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    for (int x = r.left(); x <= r.right(); ++x) simili += QColor(pagina.pixel(x, y)) == evidenziato;
+                if (simili > r.width() * r.height() / 2) acceso += QString::fromLatin1(b) + ' ';
+            }
+            return acceso.trimmed();
+        };
+        QCOMPARE(barra(), QString());
+        Tasto(Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(barra(), QStringLiteral("cmdAssetto"));
+        QCOMPARE(stampata(), QStringLiteral("cmdAssetto"));
+        Tasto(Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(barra(), QStringLiteral("cmdAtleta"));
+        Controllo<QPushButton>(principale->FiglioAttivo(), "Command2")->click();
+        QCOMPARE(barra(), QStringLiteral("cmdCondizione"));
+        QCOMPARE(stampata(), QStringLiteral("cmdCondizione"));
+        Tasto(Qt::Key_1, Qt::ControlModifier);
+        Controllo<QPushButton>(principale->FiglioAttivo(), "cmdScheda")->click();
+        QCOMPARE(barra(), QStringLiteral("cmdAssetto"));
+        Tasto(Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(barra(), QStringLiteral("cmdCondizione"));
+        Tasto(Qt::Key_2, Qt::ControlModifier);
+        Controllo<QPushButton>(principale->FiglioAttivo(), "cmdStorico")->click();
+        QCOMPARE(principale->FiglioAttivo()->objectName(), QStringLiteral("frmStorico"));
+        QCOMPARE(barra(), QStringLiteral("cmdAssetto"));
+        // The right button only while it is down: nothing opens.
+        QTest::mousePress(Controllo<QPushButton>(principale, "cmdCondizione"), Qt::RightButton);
+        QCOMPARE(barra(), QStringLiteral("cmdCondizione"));
+        QTest::mouseRelease(Controllo<QPushButton>(principale, "cmdCondizione"), Qt::RightButton);
+        QCOMPARE(barra(), QStringLiteral("cmdAssetto"));
+        QTest::mouseClick(Controllo<QWidget>(principale, "lblInfo"), Qt::LeftButton);
+        QCOMPARE(barra(), QString());
+        QCOMPARE(stampata(), QString());
+        QTest::mouseClick(Controllo<QPushButton>(principale, "cmdAtleta"), Qt::LeftButton);
+        QCOMPARE(barra(), QStringLiteral("cmdAtleta"));
+        QCOMPARE(stampata(), QStringLiteral("cmdAtleta"));
     }
 
     // Every control the keyboard reaches in the shell and the three athlete

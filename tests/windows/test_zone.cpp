@@ -104,6 +104,7 @@ private slots:
         modLanguageSupport::LinguaCorrente = "italian";
         PercorsoArchivio = QString::fromStdString(file.string());
         RigaAtletaCorrente.reset();
+        AtletaCorrenteVuoto = false;
         Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 10}; }});
         prova::CreaArchivio(file, {Rossi()});
         principale->show();
