@@ -97,6 +97,9 @@ enum class Motivo {
                         // or the fittings' or the tests' table is not (dettaglio: "atleta_assetti." or
                         // "atleta_test." and the column)
     OggettoEstraneo,    // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
+    IndiceEstraneo,     // an index on the fittings' or the tests' table that refuses equal values, or is on an
+                        // expression or on part of the rows (dettaglio: "atleta_assetti." or "atleta_test." and
+                        // the index's name)
     StessoArchivio,     // the file given is the open archive itself (whatever the path)
     TroppoGrande,       // a file longer than the program reads (dettaglio: the limit in bytes)
     NonUnFile,          // a folder, a device or a pipe where a file was expected
@@ -309,8 +312,13 @@ private:
     // after its journal was written, and that journal would keep the next
     // start from reading the file at all.
     Esito PrimaDiScrivere();
-    Esito ControllaTabella();
-    Esito ControllaSchema();
+    Esito ControllaTabella() const;
+    Esito ControllaSchema() const;
+    // `atleta` as the program makes it, from what SQLite says of it and from
+    // its CREATE statement `sql`.
+    Esito ControllaAtleta(const std::string& sql) const;
+    // The indexes of the fittings' and the tests' tables.
+    Esito ControllaIndici() const;
     Esito Transazione(const char* sql);
     // The start of every write: the archive open and still taking writes.
     Esito PrepararsiAScrivere();

@@ -94,15 +94,20 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     // One read transaction: the copy is the archive at one moment, whatever
     // another window writes meanwhile.
     if (rc == SQLITE_OK) rc = EseguiCon(db_, "BEGIN;");
+    std::optional<Errore> rifiuto;
     if (rc == SQLITE_OK) {
         righe = conta(db_);
-        rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
+        // What is copied is what is checked, at the same moment: an object
+        // another program has put into the archive since it was opened never
+        // reaches a backup.
+        if (Esito controllo = ControllaTabella(); !controllo) rifiuto = controllo.errore();
+        rc = rifiuto ? SQLITE_ABORT : EseguiCon(db_, "SELECT sqlcipher_export('copia');");
         if (rc == SQLITE_OK) rc = EseguiCon(db_, "DELETE FROM copia.atleta;");
         static const std::string ricopia = SqlRicopiaAtleti();
         if (rc == SQLITE_OK) rc = EseguiCon(db_, ricopia.c_str());
         rc = rc == SQLITE_OK ? EseguiCon(db_, "COMMIT;") : rc;
     }
-    Errore e = rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
+    Errore e = rifiuto ? *rifiuto : rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
     if (!sqlite3_get_autocommit(db_)) EseguiCon(db_, "ROLLBACK;");
     EseguiCon(db_, "DETACH DATABASE copia;");
     if (rc != SQLITE_OK) {

@@ -212,6 +212,45 @@ private slots:
                  std::string("Bianchi dopo"));
     }
 
+    // A table that is not the program's is named in the reason, as the coach
+    // knows it: the athletes', the recorded fittings' or the tests' table,
+    // with the column or the index at fault.
+    void ilMotivoNominaLaTabella() {
+        using archivio::Motivo;
+        struct Caso {
+            Motivo motivo;
+            const char* dettaglio;
+            QString italiano, inglese;
+        };
+        const Caso casi[] = {
+            {Motivo::IndiceEstraneo, "atleta_assetti.doppio",
+             QStringLiteral("la tabella degli assetti registrati non è quella che crea Tovarin Project: ha un indice "
+                            "(\"doppio\")"),
+             QStringLiteral("the table of recorded fittings is not the one Tovarin Project makes: it has an index "
+                            "(\"doppio\")")},
+            {Motivo::IndiceEstraneo, "atleta_test.calcolo", QStringLiteral("la tabella dei test non è"),
+             QStringLiteral("the table of tests is not")},
+            {Motivo::ColonnaMancante, "atleta_test.ftp",
+             QStringLiteral("tabella dei test non è quella che crea "
+                            "Tovarin Project: manca la colonna \"ftp\""),
+             QStringLiteral("table of tests is not the one Tovarin Project makes: it lacks the column \"ftp\"")},
+            {Motivo::TabellaEstranea, "atleta_assetti.cavallo", QStringLiteral("la sua colonna \"cavallo\" è diversa"),
+             QStringLiteral("its column \"cavallo\" differs")},
+            {Motivo::ColonnaMancante, "TipoImpiego",
+             QStringLiteral("nella tabella degli atleti manca la colonna \"TipoImpiego\""),
+             QStringLiteral("the table of athletes lacks the column \"TipoImpiego\"")},
+            {Motivo::TabellaEstranea, "definition", QStringLiteral("la tabella degli atleti non è quella"),
+             QStringLiteral("the table of athletes is not the one")},
+        };
+        for (const Caso& c : casi)
+            for (const char* lingua : {"italian", "english"}) {
+                modLanguageSupport::LinguaCorrente = lingua;
+                const QString testo = DescriviMotivo(archivio::Errore{c.motivo, 0, 0, c.dettaglio});
+                const QString atteso = lingua == std::string_view("italian") ? c.italiano : c.inglese;
+                QVERIFY2(testo.contains(atteso), qPrintable(testo));
+            }
+    }
+
     // The fit sheet's report, saved as PDF without a printer: its text holds
     // the athlete's name and the ten results, in the language chosen.
     void reportDellAtleta_data() {
