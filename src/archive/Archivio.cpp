@@ -395,6 +395,25 @@ Esito Archivio::Verifica() const {
     return esito;
 }
 
+Esito Archivio::RecuperaGiornale() {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    // The first read of the file rolls back a journal that holds a write cut
+    // short, and removes it.
+    if (int rc = Esegui(db_, "SELECT count(*) FROM main.atleta;"); rc != SQLITE_OK) return ErroreDa(rc);
+    const fs::path giornale = file_.string() + "-journal";
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(giornale, ec))) return {};
+    // One SQLite left in place has nothing to undo (empty, or its header
+    // cleared), or is another program's write under way, which holds the
+    // file: taken whole here, the file is no one else's, and the journal can
+    // go. SQLite opens no journal of its own until a page is written.
+    if (Esito e = Transazione("BEGIN EXCLUSIVE;"); !e) return e;
+    fs::remove(giornale, ec);
+    Esegui(db_, "ROLLBACK;");
+    if (ec) return ErroreDiSistema(ec.value(), giornale.string() + ": " + ec.message());
+    return {};
+}
+
 Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     static std::uint64_t aperture = 0;
     apertura_ = ++aperture;

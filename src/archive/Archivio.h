@@ -294,6 +294,11 @@ public:
     Esito ApriInLettura(const std::filesystem::path& file);
     // SQLite's quick check of the whole file.
     Esito Verifica() const;
+    // Deals with a journal beside the file, as after a crash: the file is
+    // read, which rolls back a write cut short; a journal that stays and no
+    // program holds (empty, or with nothing to undo) is removed. One that
+    // another program's write under way holds is InUso.
+    Esito RecuperaGiornale();
     // Writes a consistent copy of the archive (one read transaction),
     // encrypted with the same key, to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many

@@ -182,19 +182,16 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
 
     // A journal beside the archive holds what a write cut short must undo
     // in it: the archive is opened once, which undoes it, before it is
-    // replaced. One that stays is another program's write under way.
+    // replaced; a journal left with nothing to undo (a crash leaves one) is
+    // removed. One that stays is another program's write under way.
     std::error_code ec;
     const fs::path giornale = file.string() + "-journal";
-    if (fs::exists(giornale, ec)) {
+    if (fs::exists(fs::symlink_status(giornale, ec))) {
         Archivio a;
         Esito e = a.Apri(file);
-        if (e) {
-            std::vector<std::int64_t> id;
-            std::vector<std::string> nomi;
-            e = a.ElencaRighe(id, nomi);
-        }
+        if (e) e = a.RecuperaGiornale();
         a.Chiudi();
-        if (e && fs::exists(giornale, ec)) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
+        if (e && fs::exists(fs::symlink_status(giornale, ec))) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
         if (!e) {
             scarta();
             return e;

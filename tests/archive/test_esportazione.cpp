@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlcipher/sqlite3.h>
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -417,6 +419,57 @@ TEST(Copia, LArchivioApertoNonEMaiDestinazioneNeFonte) {
     EXPECT_EQ(e.errore().motivo, Motivo::StessoArchivio);
     EXPECT_EQ(prova::LeggiByte(file), prima);
     EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"altro nome.dmg", "lnk", "tvp.dmg"}));
+}
+
+// A journal left beside the archive by a program that ended without
+// finishing (empty, or with nothing in it to undo) keeps no one out: it is
+// dealt with as SQLite would, and the restore goes on. One that belongs to
+// another program's write under way refuses the restore, and changes
+// nothing.
+TEST(Copia, UnGiornaleRimastoNonFermaIlRipristino) {
+    struct Caso {
+        const char* nome;
+        std::string giornale;
+    };
+    for (const Caso& caso : {Caso{"empty", ""}, Caso{"cleared header", std::string(4096, '\0')}}) {
+        SCOPED_TRACE(caso.nome);
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+        prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+        prova::CreaArchivio(copia, {prova::RigaDi("Dalla copia")});
+        prova::ScriviByte(cartella.file("tvp.dmg-journal"), caso.giornale);
+        fs::path conservato;
+        const archivio::Esito e = archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato);
+        ASSERT_TRUE(e.ok()) << e.errore().dettaglio;
+        EXPECT_FALSE(fs::exists(cartella.file("tvp.dmg-journal")));
+        EXPECT_EQ(Righe(file).at(0)[archivio::ColonnaNome], "Dalla copia");
+        EXPECT_EQ(Righe(conservato).at(0)[archivio::ColonnaNome], "Attuale");
+    }
+
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+    prova::CreaArchivio(copia, {prova::RigaDi("Dalla copia")});
+    sqlite3* altro = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(altro, (archivio::SqlChiave() + " BEGIN IMMEDIATE; UPDATE atleta SET nome = 'X';").c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(fs::exists(cartella.file("tvp.dmg-journal")));
+    const std::string prima = prova::LeggiByte(file);
+    const int attesa = archivio::Archivio::AttesaBloccoMs;
+    archivio::Archivio::AttesaBloccoMs = 100;
+    fs::path conservato;
+    const archivio::Esito e = archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato);
+    archivio::Archivio::AttesaBloccoMs = attesa;
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::InUso);
+    EXPECT_TRUE(fs::exists(cartella.file("tvp.dmg-journal")));
+    sqlite3_exec(altro, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(altro);
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(Righe(file).at(0)[archivio::ColonnaNome], "Attuale");
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"copia.dmg", "tvp.dmg"}));
 }
 
 // A restore is one step: the archive's name is never without a file (it is
