@@ -417,6 +417,11 @@ Esito Archivio::RecuperaGiornale() {
 Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     static std::uint64_t aperture = 0;
     apertura_ = ++aperture;
+    // A folder, a device or a pipe is no archive; a pipe would be waited on
+    // for a writer for ever.
+    std::error_code ec;
+    if (const auto stato = fs::status(file, ec); fs::exists(stato) && !fs::is_regular_file(stato))
+        return Errore{Motivo::NonUnFile, 0, 0, file.string()};
     // Read-write when allowed, else read-only; never created here.
     int rc = sqlite3_open_v2(file.c_str(), &db_, soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {

@@ -64,6 +64,12 @@ Esito VerificaCopia(const fs::path& copia) {
 Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
+    // A backup replaces a file, never a folder, a device or a pipe of that
+    // name (a link there is replaced, never written through).
+    std::error_code ec;
+    if (const auto stato = fs::symlink_status(destinazione, ec);
+        fs::exists(stato) && !fs::is_regular_file(stato) && !fs::is_symlink(stato))
+        return Errore{Motivo::NonUnFile, 0, 0, destinazione.string()};
     sistema::ErroreFile errore;
     const auto provvisorio = sistema::CreaFileAccanto(destinazione, errore);
     if (!provvisorio) return DaFile(errore);

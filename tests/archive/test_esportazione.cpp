@@ -472,6 +472,37 @@ TEST(Copia, UnGiornaleRimastoNonFermaIlRipristino) {
     EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"copia.dmg", "tvp.dmg"}));
 }
 
+// A named pipe, a folder or a device is no backup: it is refused at once,
+// never opened (a pipe would wait for a writer for ever), and no backup is
+// written over one either.
+TEST(Copia, UnaPipeNonEUnaCopia) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), tubo = cartella.file("tubo.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+    ASSERT_EQ(::mkfifo(tubo.c_str(), 0600), 0);
+    fs::create_directory(cartella.file("cartella.dmg"));
+    const std::string prima = prova::LeggiByte(file);
+    for (const fs::path& sbagliato : {tubo, cartella.file("cartella.dmg"), fs::path("/dev/null")}) {
+        SCOPED_TRACE(sbagliato.string());
+        fs::path conservato;
+        archivio::Esito e = archivio::RipristinaArchivio(file, sbagliato, "2026-12-09 11.42", conservato);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+        e = archivio::VerificaCopia(sbagliato);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+    }
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    const archivio::Esito e = a.CopiaIn(tubo);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+    a.Chiudi();
+    EXPECT_TRUE(fs::is_fifo(tubo));
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"cartella.dmg", "tubo.dmg", "tvp.dmg"}));
+}
+
 // A restore is one step: the archive's name is never without a file (it is
 // never moved away or deleted, only replaced in one rename), so a program
 // stopped at any moment leaves the old archive or the new one.

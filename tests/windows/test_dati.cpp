@@ -28,6 +28,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -249,6 +250,21 @@ private slots:
                 const QString atteso = lingua == std::string_view("italian") ? c.italiano : c.inglese;
                 QVERIFY2(testo.contains(atteso), qPrintable(testo));
             }
+    }
+
+    // A named pipe chosen as the backup to restore is refused at once, as the
+    // import refuses one, and the window goes on.
+    void unaPipeNonSiRipristina() {
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        const std::string prima = prova::LeggiByte(File());
+        QCOMPARE(::mkfifo(cartella->file("tubo.dmg").c_str(), 0600), 0);
+        frmAtleti* card = ApriScheda();
+        fileScelto = Q(cartella->file("tubo.dmg"));
+        RipristinaCopiaArchivio(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("una pipe")), qPrintable(avvisi[0]));
+        principale->ChiudiFinestre();
+        QVERIFY(prova::LeggiByte(File()) == prima);
     }
 
     // The fit sheet's report, saved as PDF without a printer: its text holds
