@@ -86,7 +86,14 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
         return e;
     }
     // The copy in the archive's own format, not in the library's defaults.
-    rc = sqlite3_exec(db_, SqlFormatoCifratura("copia").c_str(), nullptr, nullptr, nullptr);
+    // It is a new file of its own, thrown away whenever anything fails: it
+    // needs no journal, and its pages stay in memory until the commit writes
+    // them all. A full disk is then met by that write, and told by its own
+    // code, never inside the export, which tells every failure as an error
+    // of its own.
+    rc = sqlite3_exec(
+        db_, (SqlFormatoCifratura("copia") + " PRAGMA copia.journal_mode = OFF; PRAGMA cache_spill = OFF;").c_str(),
+        nullptr, nullptr, nullptr);
     // The rows of the athletes, then of each table of their records.
     using Conti = std::array<std::int64_t, 1 + TabelleDegliAtleti.size()>;
     auto conta = [](sqlite3* db) {
@@ -116,6 +123,7 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     Errore e = rifiuto ? *rifiuto : rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
     if (!sqlite3_get_autocommit(db_)) EseguiCon(db_, "ROLLBACK;");
     EseguiCon(db_, "DETACH DATABASE copia;");
+    EseguiCon(db_, "PRAGMA cache_spill = ON;");
     if (rc != SQLITE_OK) {
         scarta();
         return e;

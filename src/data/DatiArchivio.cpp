@@ -59,6 +59,18 @@ void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, cons
                                   Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
 }
 
+// An import that failed: the file could not be read, or its athletes could
+// not be added (never "no athlete to add": there were some).
+void AvvisaImportazioneFallita(QWidget* finestra, const archivio::RiepilogoImportazione& fatto, const QString& file,
+                               const archivio::Errore& errore) {
+    if (fatto.erroreDelFile) {
+        AvvisaErrore(finestra, "0274", file, errore);
+        return;
+    }
+    MostraMessaggio(finestra, DescriviImportazioneFallita(file) + QStringLiteral("\n\n") + Messaggio("0088") +
+                                  QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
+}
+
 void Informa(QWidget* finestra, const QString& testo) {
     MostraMessaggio(finestra, testo, QMessageBox::Ok, QMessageBox::Information);
 }
@@ -158,6 +170,8 @@ QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const
     return testo;
 }
 
+QString DescriviImportazioneFallita(const QString& file) { return Messaggio("0455").arg(Nativo(file)); }
+
 QString DescriviAltreRifiutate(std::size_t altre) { return MessaggioNumero(altre, "0317", "0301").arg(altre); }
 
 QString DescriviEsportazione(std::size_t quanti, const QString& file) {
@@ -214,7 +228,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     archivio::RiepilogoImportazione anteprima;
     if (archivio::Esito e = archivio::AnteprimaCsv(legame->Connessione(), Percorso(file), anteprima); !e) {
-        AvvisaErrore(finestra, anteprima.erroreDelFile ? "0274" : "0276", file, e.errore());
+        AvvisaImportazioneFallita(finestra, anteprima, file, e.errore());
         return;
     }
     if (anteprima.rifiuto != archivio::RifiutoFile::Nessuno) {
@@ -248,7 +262,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     const archivio::Esito e =
         legame->AggiungiAtleti([&](archivio::Archivio& a) { return archivio::ImportaCsv(a, Percorso(file), fatto); });
     if (!e) {
-        AvvisaErrore(finestra, fatto.erroreDelFile ? "0274" : "0276", file, e.errore());
+        AvvisaImportazioneFallita(finestra, fatto, file, e.errore());
         return;
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {

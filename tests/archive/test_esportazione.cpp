@@ -12,9 +12,12 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <string>
 #include <sys/inotify.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -470,6 +473,46 @@ TEST(Copia, UnGiornaleRimastoNonFermaIlRipristino) {
     EXPECT_EQ(prova::LeggiByte(file), prima);
     EXPECT_EQ(Righe(file).at(0)[archivio::ColonnaNome], "Attuale");
     EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"copia.dmg", "tvp.dmg"}));
+}
+
+// A backup that meets a full disk says so, whatever the moment it meets it,
+// and leaves nothing behind: no file may grow past a limit, as on a full
+// disk; and, where this system lets the test mount one, a small disk that
+// fills up.
+TEST(Copia, UnaCopiaSuUnDiscoPienoLoDice) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    std::vector<Riga> righe;
+    for (int i = 0; i < 200; ++i)
+        righe.push_back(prova::RigaDi("Atleta " + std::to_string(i), {{"note", std::string(300, 'n')}}));
+    prova::CreaArchivio(file, righe);
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    for (rlim_t limite : {rlim_t(0), rlim_t(1500), rlim_t(30000)}) {
+        SCOPED_TRACE(limite);
+        rlimit vecchio{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &vecchio), 0);
+        auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = vecchio;
+        r.rlim_cur = limite;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
+        const archivio::Esito e = a.CopiaIn(cartella.file("copia.dmg"));
+        ::setrlimit(RLIMIT_FSIZE, &vecchio);
+        std::signal(SIGXFSZ, segnale);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::DiscoPieno) << e.errore().dettaglio;
+        EXPECT_EQ(prova::Contenuto(cartella.percorso()), std::vector<std::string>{"tvp.dmg"});
+    }
+    const fs::path piccolo = cartella.file("piccolo");
+    fs::create_directory(piccolo);
+    if (::mount("tovarin-prova", piccolo.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small disk can be mounted here";
+    const archivio::Esito e = a.CopiaIn(piccolo / "copia.dmg");
+    const auto rimasti = prova::Contenuto(piccolo);
+    ::umount(piccolo.c_str());
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::DiscoPieno) << e.errore().dettaglio;
+    EXPECT_TRUE(rimasti.empty());
 }
 
 // A named pipe, a folder or a device is no backup: it is refused at once,

@@ -26,6 +26,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -250,6 +251,71 @@ private slots:
                 const QString atteso = lingua == std::string_view("italian") ? c.italiano : c.inglese;
                 QVERIFY2(testo.contains(atteso), qPrintable(testo));
             }
+    }
+
+    // A full disk is said to be one, and only that, from the window as from
+    // the command line: an import that could not write its athletes does not
+    // say there were none to add, a backup is no "unexpected error". The
+    // archive is left as it was, and nothing beside it.
+    void unDiscoPienoSiChiamaCosi() {
+        // An archive larger than the second limit, so that its backup
+        // meets it too.
+        std::vector<archivio::Riga> gia, molti;
+        for (int i = 0; i < 100; ++i)
+            gia.push_back(RigaDi("Già " + std::to_string(i), {{"note", std::string(300, 'g')}}));
+        prova::CreaArchivio(File(), gia);
+        for (int i = 0; i < 300; ++i)
+            molti.push_back(RigaDi("Atleta " + std::to_string(i), {{"note", std::string(200, 'n')}}));
+        cartella->scrivi("nuovi.csv", archivio::TestoCsv(molti, archivio::FormatoCsv::PerDecimale('.')));
+        const auto contenuto = prova::Contenuto(cartella->percorso());
+        frmAtleti* card = ApriScheda();
+        // No file of this process may grow past the limit, as on a full disk.
+        auto conLimite = [](rlim_t limite, const std::function<void()>& lavoro) {
+            rlimit vecchio{};
+            ::getrlimit(RLIMIT_FSIZE, &vecchio);
+            auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r = vecchio;
+            r.rlim_cur = limite;
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            lavoro();
+            ::setrlimit(RLIMIT_FSIZE, &vecchio);
+            std::signal(SIGXFSZ, segnale);
+        };
+        for (rlim_t limite : {rlim_t(0), rlim_t(20000)}) {
+            avvisi.clear();
+            fileScelto = Q(cartella->file("nuovi.csv"));
+            conLimite(limite, [&] { ImportaArchivioCsv(card, card->Legame()); });
+            // The question, then why not (after what else the full disk stopped).
+            QVERIFY2(avvisi.size() >= 2, qPrintable(avvisi.join('|')));
+            QVERIFY2(avvisi.last().contains(QStringLiteral("atleti del file")) &&
+                         avvisi.last().contains(QStringLiteral("il disco è pieno")),
+                     qPrintable(avvisi.last()));
+            QVERIFY2(!avvisi.join('|').contains(QStringLiteral("Nessun atleta da aggiungere")),
+                     qPrintable(avvisi.join('|')));
+            avvisi.clear();
+            fileScelto = Q(cartella->file("copia.dmg"));
+            conLimite(limite, [&] { SalvaCopiaArchivio(card, card->Legame()); });
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(avvisi[0].contains(QStringLiteral("il disco è pieno")), qPrintable(avvisi[0]));
+            QVERIFY2(!avvisi[0].contains(QStringLiteral("errore imprevisto")), qPrintable(avvisi[0]));
+        }
+        principale->ChiudiFinestre();
+        // What a write cut short left in its journal is undone when the
+        // archive is next read: every athlete as before, none added.
+        QVERIFY(prova::RigheNelFile(File()) == gia);
+        QVERIFY(prova::Contenuto(cartella->percorso()) == contenuto);
+
+        PreparaProgramma();
+        for (rlim_t limite : {rlim_t(1), rlim_t(20000)}) {
+            QString uscita;
+            QCOMPARE(Esegui({"--import-csv", "nuovi.csv"}, &uscita, limite), 1);
+            QVERIFY2(uscita.contains(QStringLiteral("the disk is full")), qPrintable(uscita));
+            QVERIFY2(!uscita.contains(QStringLiteral("No athlete to add")), qPrintable(uscita));
+            QCOMPARE(Esegui({"--backup", "copia.dmg"}, &uscita, limite), 1);
+            QVERIFY2(uscita.contains(QStringLiteral("the disk is full")), qPrintable(uscita));
+        }
+        QVERIFY(prova::RigheNelFile(File()) == gia);
+        QVERIFY(!fs::exists(cartella->file("copia.dmg")));
     }
 
     // A named pipe chosen as the backup to restore is refused at once, as the
