@@ -138,7 +138,7 @@ QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
     case archivio::Rifiuto::SiNo: motivo = Messaggio("0270"); break;
     case archivio::Rifiuto::SenzaNome: motivo = Messaggio("0292"); break;
     }
-    return Messaggio("0262").arg(riga.linea).arg(motivo);
+    return Messaggio("0262").arg(QString::number(riga.linea), motivo);
 }
 
 QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, const QString& file) {
@@ -162,9 +162,12 @@ QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const
     if (!fatto.scritto) {
         if (fatto.rifiutate) return Messaggio("0337");
         if (!fatto.giaPresenti) return Messaggio("0276");
-        return MessaggioNumero(fatto.giaPresenti, "0320", "0302").arg(fatto.giaPresenti);
+        // The one athlete of the file has no number to say.
+        if (fatto.giaPresenti == 1) return Messaggio("0320");
+        return Messaggio("0302").arg(fatto.giaPresenti);
     }
-    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(fatto.aggiunti).arg(Nativo(file));
+    // Every argument at once: a "%1" in the file's name stays as it is.
+    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(QString::number(fatto.aggiunti), Nativo(file));
     if (fatto.giaPresenti)
         testo += QLatin1Char(' ') + MessaggioNumero(fatto.giaPresenti, "0315", "0314").arg(fatto.giaPresenti);
     return testo;
@@ -175,11 +178,11 @@ QString DescriviImportazioneFallita(const QString& file) { return Messaggio("045
 QString DescriviAltreRifiutate(std::size_t altre) { return MessaggioNumero(altre, "0317", "0301").arg(altre); }
 
 QString DescriviEsportazione(std::size_t quanti, const QString& file) {
-    return MessaggioNumero(quanti, "0309", "0257").arg(quanti).arg(Nativo(file));
+    return MessaggioNumero(quanti, "0309", "0257").arg(QString::number(quanti), Nativo(file));
 }
 
 QString DescriviCopia(std::int64_t righe, const QString& file) {
-    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file)).arg(righe);
+    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file), QString::number(righe));
 }
 
 std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame) {
@@ -238,7 +241,8 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 
     // What will be added, what is there already, what is left out and why,
     // then the question.
-    QString testo = MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file)).arg(anteprima.aggiunti);
+    QString testo =
+        MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file), QString::number(anteprima.aggiunti));
     if (anteprima.omonimi)
         testo += QLatin1Char(' ') + MessaggioNumero(anteprima.omonimi, "0311", "0260").arg(anteprima.omonimi);
     if (anteprima.giaPresenti)

@@ -214,6 +214,52 @@ private slots:
                  std::string("Bianchi dopo"));
     }
 
+    // Every message that names a file and a count keeps the name as it is,
+    // "%1" and "%2" in it included, and the count where it belongs, in both
+    // languages, for one athlete and for more; no placeholder is left
+    // without its argument (Qt would say so on the standard error).
+    void iMessaggiTengonoIlNomeDelFile() {
+        static QStringList avvisiQt;
+        avvisiQt.clear();
+        const QtMessageHandler precedente =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { avvisiQt << m; });
+        const QString file = QStringLiteral("/tmp/a%1b%2.dmg");
+        for (const char* lingua : {"italian", "english"}) {
+            modLanguageSupport::LinguaCorrente = lingua;
+            for (std::size_t n : {std::size_t(1), std::size_t(14)}) {
+                archivio::RiepilogoImportazione fatto, nulla, rifiutato;
+                fatto.scritto = true;
+                fatto.aggiunti = fatto.giaPresenti = nulla.giaPresenti = n;
+                rifiutato.rifiutate = n;
+                const QString numero = QString::number(n);
+                for (const QString& testo : {DescriviCopia(static_cast<std::int64_t>(n), file),
+                                             DescriviEsportazione(n, file), DescriviImportazione(fatto, file)})
+                    QVERIFY2(testo.contains(file) && testo.contains(numero) && !testo.contains(QStringLiteral("%3")),
+                             qPrintable(testo));
+                const QString giaTutti = DescriviImportazione(nulla, file);
+                QVERIFY2(n == 1 || giaTutti.contains(numero), qPrintable(giaTutti));
+                QVERIFY(!DescriviImportazione(rifiutato, file).isEmpty());
+                QVERIFY(DescriviAltreRifiutate(n).contains(numero));
+                archivio::LineaRifiutata riga{7, archivio::Rifiuto::Misura, "cavallo"};
+                QVERIFY(DescriviRifiuto(riga).contains(QStringLiteral("7")));
+            }
+        }
+        qInstallMessageHandler(precedente);
+        QVERIFY2(avvisiQt.isEmpty(), qPrintable(avvisiQt.join('\n')));
+
+        // The import's question, from the card.
+        modLanguageSupport::LinguaCorrente = "italian";
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        cartella->scrivi("x%1y%2.csv", archivio::TestoCsv({RigaDi("Bianchi"), RigaDi("Verdi")},
+                                                          archivio::FormatoCsv::PerDecimale('.')));
+        frmAtleti* card = ApriScheda();
+        fileScelto = Q(cartella->file("x%1y%2.csv"));
+        risposta = QMessageBox::No;
+        ImportaArchivioCsv(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(fileScelto + QStringLiteral("\" contiene 2 atleti")), qPrintable(avvisi[0]));
+    }
+
     // A table that is not the program's is named in the reason, as the coach
     // knows it: the athletes', the recorded fittings' or the tests' table,
     // with the column or the index at fault.
@@ -650,12 +696,18 @@ private slots:
             {{"--import-csv", "manca/assente.csv"}, 1, "the file's folder does not exist"},
             {{"--import-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
             {{"--export-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
+            {{"--backup", "a%1b%2.dmg"}, 0, "\"a%1b%2.dmg\" (1 athlete)"},
+            {{"--export-csv", "x%2y%1.csv"}, 0, "1 athlete exported to \"x%2y%1.csv\""},
+            {{"--import-csv", "x%2y%1.csv"}, 0, "the one athlete of the file is already in the archive"},
         };
         // clang-format on
         for (const Caso& c : casi) {
-            QString uscita;
-            QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
+            QString uscita, errori;
+            QCOMPARE(Esegui(c.argomenti, &uscita, 0, &errori), c.uscita);
+            uscita += errori;
             QVERIFY2(uscita.contains(QString::fromUtf8(c.detto)), qPrintable(c.argomenti.join(' ') + ": " + uscita));
+            QVERIFY2(!errori.contains(QStringLiteral("QString::arg")),
+                     qPrintable(c.argomenti.join(' ') + ": " + errori));
         }
         // All or none: the good line of misura.csv was not added.
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(1));
