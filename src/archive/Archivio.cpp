@@ -395,9 +395,33 @@ Esito Archivio::Verifica() const {
     return esito;
 }
 
+Esito Archivio::RecuperaGiornale() {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    // The first read of the file rolls back a journal that holds a write cut
+    // short, and removes it.
+    if (int rc = Esegui(db_, "SELECT count(*) FROM main.atleta;"); rc != SQLITE_OK) return ErroreDa(rc);
+    const fs::path giornale = file_.string() + "-journal";
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(giornale, ec))) return {};
+    // One SQLite left in place has nothing to undo (empty, or its header
+    // cleared), or is another program's write under way, which holds the
+    // file: taken whole here, the file is no one else's, and the journal can
+    // go. SQLite opens no journal of its own until a page is written.
+    if (Esito e = Transazione("BEGIN EXCLUSIVE;"); !e) return e;
+    fs::remove(giornale, ec);
+    Esegui(db_, "ROLLBACK;");
+    if (ec) return ErroreDiSistema(ec.value(), giornale.string() + ": " + ec.message());
+    return {};
+}
+
 Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     static std::uint64_t aperture = 0;
     apertura_ = ++aperture;
+    // A folder, a device or a pipe is no archive; a pipe would be waited on
+    // for a writer for ever.
+    std::error_code ec;
+    if (const auto stato = fs::status(file, ec); fs::exists(stato) && !fs::is_regular_file(stato))
+        return Errore{Motivo::NonUnFile, 0, 0, file.string()};
     // Read-write when allowed, else read-only; never created here.
     int rc = sqlite3_open_v2(file.c_str(), &db_, soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -450,7 +474,7 @@ Esito Archivio::PrimaDiScrivere() {
     return err;
 }
 
-Esito Archivio::ControllaTabella() {
+Esito Archivio::ControllaTabella() const {
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, "PRAGMA table_info(\"atleta\")", -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
@@ -476,7 +500,13 @@ Esito Archivio::ControllaTabella() {
 
 namespace {
 
-bool IniziaCon(std::string_view testo, std::string_view inizio) { return testo.substr(0, inizio.size()) == inizio; }
+bool Uguali(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && sqlite3_strnicmp(a.data(), b.data(), static_cast<int>(a.size())) == 0;
+}
+
+bool IniziaCon(std::string_view testo, std::string_view inizio) {
+    return testo.size() >= inizio.size() && Uguali(testo.substr(0, inizio.size()), inizio);
+}
 
 std::string Maiuscolo(std::string testo) {
     for (char& c : testo)
@@ -484,44 +514,285 @@ std::string Maiuscolo(std::string testo) {
     return testo;
 }
 
+// A word of an SQL statement, as SQLite's reader splits it: a keyword or a
+// name (`citata` when written between quotes, and then never a keyword), a
+// number, a text literal, or a sign.
+struct Parola {
+    enum class Tipo { Nome, Testo, Segno } tipo;
+    std::string testo;
+    bool citata = false;
+};
+
+bool Lettera(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+std::vector<Parola> Parole(std::string_view sql) {
+    std::vector<Parola> parole;
+    std::size_t i = 0;
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            ++i;
+        } else if (sql.substr(i, 2) == "--") {
+            i = std::min(sql.find('\n', i), sql.size());
+        } else if (sql.substr(i, 2) == "/*") {
+            const auto fine = sql.find("*/", i + 2);
+            i = fine == std::string_view::npos ? sql.size() : fine + 2;
+        } else if (c == '"' || c == '`' || c == '\'' || c == '[') {
+            const char chiusa = c == '[' ? ']' : c;
+            std::string testo;
+            std::size_t j = i + 1;
+            for (; j < sql.size(); ++j) {
+                if (sql[j] != chiusa) {
+                    testo += sql[j];
+                } else if (chiusa != ']' && j + 1 < sql.size() && sql[j + 1] == chiusa) {
+                    testo += chiusa;  // a quote written twice is one
+                    ++j;
+                } else {
+                    break;
+                }
+            }
+            parole.push_back({c == '\'' ? Parola::Tipo::Testo : Parola::Tipo::Nome, std::move(testo), true});
+            i = j + 1;
+        } else if (Lettera(c)) {
+            std::size_t j = i;
+            while (j < sql.size() && Lettera(sql[j])) ++j;
+            parole.push_back({Parola::Tipo::Nome, std::string(sql.substr(i, j - i))});
+            i = j;
+        } else {
+            parole.push_back({Parola::Tipo::Segno, std::string(1, c)});
+            ++i;
+        }
+    }
+    return parole;
+}
+
+bool ParolaChiave(const std::vector<Parola>& p, std::size_t i, std::string_view chiave) {
+    return i < p.size() && p[i].tipo == Parola::Tipo::Nome && !p[i].citata && Uguali(p[i].testo, chiave);
+}
+
+bool Segno(const std::vector<Parola>& p, std::size_t i, char segno) {
+    return i < p.size() && p[i].tipo == Parola::Tipo::Segno && p[i].testo[0] == segno;
+}
+
+// What a CREATE statement of the schema makes: its kind ("table", "virtual
+// table", "index", "view", "trigger"; empty for anything else), its name,
+// and an index's table.
+struct Istruzione {
+    std::string tipo;
+    std::string nome;
+    std::string tabella;
+};
+
+// A name, perhaps after its database ("main.atleta"), from the word `i` on.
+std::string NomeOggetto(const std::vector<Parola>& p, std::size_t& i) {
+    if (i >= p.size() || p[i].tipo == Parola::Tipo::Segno) return {};
+    std::string nome = p[i++].testo;
+    if (Segno(p, i, '.') && i + 1 < p.size() && p[i + 1].tipo != Parola::Tipo::Segno) {
+        nome = p[i + 1].testo;
+        i += 2;
+    }
+    return nome;
+}
+
+Istruzione Descrivi(const std::vector<Parola>& p) {
+    Istruzione s;
+    std::size_t i = 0;
+    if (!ParolaChiave(p, i++, "CREATE")) return s;
+    if (ParolaChiave(p, i, "TEMP") || ParolaChiave(p, i, "TEMPORARY")) ++i;
+    if (ParolaChiave(p, i, "UNIQUE")) ++i;
+    if (ParolaChiave(p, i, "VIRTUAL") && ParolaChiave(p, i + 1, "TABLE")) {
+        s.tipo = "virtual table";
+        i += 2;
+    } else {
+        for (const char* tipo : {"table", "index", "view", "trigger"})
+            if (ParolaChiave(p, i, tipo)) s.tipo = tipo;
+        if (s.tipo.empty()) return s;
+        ++i;
+    }
+    if (ParolaChiave(p, i, "IF") && ParolaChiave(p, i + 1, "NOT") && ParolaChiave(p, i + 2, "EXISTS")) i += 3;
+    s.nome = NomeOggetto(p, i);
+    if (s.tipo == "index" && ParolaChiave(p, i, "ON")) {
+        ++i;
+        s.tabella = NomeOggetto(p, i);
+    }
+    return s;
+}
+
+// The tables SQLite makes itself in a file: AUTOINCREMENT's counters and
+// ANALYZE's statistics.
+bool TabellaDiSQLite(std::string_view nome) {
+    for (std::string_view interna : {"sqlite_sequence", "sqlite_stat1", "sqlite_stat2", "sqlite_stat3", "sqlite_stat4"})
+        if (Uguali(nome, interna)) return true;
+    return false;
+}
+
+std::string Citato(std::string_view nome) {
+    std::string s = "\"";
+    for (char c : nome) s += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return s + "\"";
+}
+
 }  // namespace
 
-// Only what the program makes itself: `atleta` exactly as it creates it (an
-// ordinary table with a row id and no constraint that could refuse a write),
-// its own later tables with their indexes, and SQLite's internal tables.
-// Anything else (a trigger that empties the table on the first edit, a view
-// or a table without row ids in its place, an index that refuses duplicate
-// names) would change what the program's writes do.
-Esito Archivio::ControllaSchema() {
+// Only what the program makes itself: `atleta` as it creates it (an ordinary
+// table with a row id and no constraint that could refuse a write), its own
+// later tables with their indexes, and SQLite's own tables. Anything else (a
+// trigger that empties the table on the first edit, a view or a table
+// without row ids in its place, an index that refuses duplicate names)
+// would change what the program's writes do.
+//
+// Each entry is judged by its SQL, which is what SQLite runs when it reads
+// the schema, never by its name or by the kind the entry claims: a trigger
+// named "sqlite_..." or listed as an index is still a trigger.
+Esito Archivio::ControllaSchema() const {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "SELECT type, name, tbl_name, sql FROM sqlite_master", -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(db_, "SELECT type, name, sql FROM main.sqlite_master", -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
-    static const std::string tabella = SqlCreaTabella();
+    std::optional<std::string> atleta;
     Esito esito;
     while (esito && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const std::string tipo = TestoColonna(st, 0), nome = TestoColonna(st, 1), di = TestoColonna(st, 2),
-                          sql = TestoColonna(st, 3);
-        if (IniziaCon(nome, "sqlite_")) continue;
-        if (sqlite3_stricmp(nome.c_str(), "atleta") == 0) {
-            if (tipo == "table" && sql == tabella) continue;
-            const std::string maiuscolo = Maiuscolo(sql);
-            const char* perche =
-                tipo != "table" ? "view"
-                : maiuscolo.find("ROWID") != std::string::npos && maiuscolo.find("WITHOUT") != std::string::npos
-                    ? "without rowid"
-                    : "definition";
-            esito = Errore{Motivo::TabellaEstranea, 0, 0, perche};
-            continue;
+        const std::string tipoVoce = TestoColonna(st, 0), nomeVoce = TestoColonna(st, 1), sql = TestoColonna(st, 2);
+        // No statement: at most the place of an index SQLite makes for a
+        // constraint, which is judged with its table.
+        if (sql.empty()) continue;
+        const Istruzione s = Descrivi(Parole(sql));
+        const std::string nome = s.nome.empty() ? nomeVoce : s.nome;
+        const bool eAtleta = Uguali(nome, "atleta");
+        auto estraneo = [&nome](const std::string& tipo) {
+            return Errore{Motivo::OggettoEstraneo, 0, 0, tipo + " \"" + nome + "\""};
+        };
+        if (s.tipo == "table") {
+            if (eAtleta)
+                atleta = sql;
+            else if (!IniziaCon(nome, PrefissoTabelleProprie) && !TabellaDiSQLite(nome))
+                esito = estraneo("table");
+        } else if (s.tipo == "index") {
+            if (!IniziaCon(s.tabella, PrefissoTabelleProprie)) esito = estraneo("index");
+        } else if (eAtleta) {
+            esito = Errore{Motivo::TabellaEstranea, 0, 0, s.tipo == "view" ? "view" : "definition"};
+        } else {
+            esito = estraneo(s.tipo.empty() ? tipoVoce : s.tipo == "virtual table" ? "table" : s.tipo);
         }
-        const bool propria =
-            tipo == "table"   ? IniziaCon(nome, PrefissoTabelleProprie) && !IniziaCon(Maiuscolo(sql), "CREATE VIRTUAL")
-            : tipo == "index" ? IniziaCon(di, PrefissoTabelleProprie)
-                              : false;
-        if (!propria) esito = Errore{Motivo::OggettoEstraneo, 0, 0, tipo + " \"" + nome + "\""};
     }
     if (esito && rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
+    if (esito) esito = atleta ? ControllaAtleta(*atleta) : Errore{Motivo::SenzaTabella, 0, 0, "atleta"};
+    if (esito) esito = ControllaIndici();
     return esito;
+}
+
+// `atleta` by its structure, as SQLite reads it: the 34 columns in order,
+// text but for the yes/no column, no key, no index; and by its statement:
+// nothing but those columns and their types (no CHECK, UNIQUE, COLLATE,
+// REFERENCES ...), however it is spaced, quoted or written in capitals.
+Esito Archivio::ControllaAtleta(const std::string& sql) const {
+    sqlite3_stmt* st = nullptr;
+    // A table without row ids has no column "rowid".
+    int rc = sqlite3_prepare_v2(db_, "SELECT rowid FROM main.atleta", -1, &st, nullptr);
+    sqlite3_finalize(st);
+    if ((rc & 0xff) == SQLITE_ERROR) return Errore{Motivo::TabellaEstranea, 0, 0, "without rowid"};
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+
+    const Errore diversa{Motivo::TabellaEstranea, 0, 0, "definition"};
+    // Every column, hidden ones too where SQLite has them (table_xinfo; an
+    // older release knows only table_info, and no hidden columns).
+    struct Colonna {
+        std::string nome, tipo;
+        int nonNullo = 0, chiave = 0, nascosta = 0;
+        std::optional<std::string> predefinito;
+    };
+    std::vector<Colonna> colonne;
+    for (const char* pragma : {"PRAGMA main.table_xinfo(\"atleta\")", "PRAGMA main.table_info(\"atleta\")"}) {
+        rc = sqlite3_prepare_v2(db_, pragma, -1, &st, nullptr);
+        if (rc != SQLITE_OK) return ErroreDa(rc);
+        const bool xinfo = sqlite3_column_count(st) > 6;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            Colonna& c = colonne.emplace_back();
+            c.nome = TestoColonna(st, 1);
+            c.tipo = TestoColonna(st, 2);
+            c.nonNullo = sqlite3_column_int(st, 3);
+            if (sqlite3_column_type(st, 4) != SQLITE_NULL) c.predefinito = TestoColonna(st, 4);
+            c.chiave = sqlite3_column_int(st, 5);
+            c.nascosta = xinfo ? sqlite3_column_int(st, 6) : 0;
+        }
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE) return ErroreDa(rc);
+        if (!colonne.empty()) break;
+    }
+    if (colonne.size() != Colonne.size()) return diversa;
+    for (std::size_t i = 0; i < Colonne.size(); ++i) {
+        const Colonna& c = colonne[i];
+        const bool siNo = ColonnaSiNo(static_cast<int>(i));
+        if (!Uguali(c.nome, Colonne[i]) || !Uguali(c.tipo, siNo ? "INTEGER" : "TEXT") || c.nonNullo != (siNo ? 1 : 0) ||
+            c.predefinito != (siNo ? std::optional<std::string>("0") : std::nullopt) || c.chiave != 0 ||
+            c.nascosta != 0)
+            return diversa;
+    }
+
+    // No index: one that refuses equal values would refuse a write.
+    rc = sqlite3_prepare_v2(db_, "PRAGMA main.index_list(\"atleta\")", -1, &st, nullptr);
+    if (rc != SQLITE_OK) return ErroreDa(rc);
+    rc = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (rc == SQLITE_ROW) return diversa;
+    if (rc != SQLITE_DONE) return ErroreDa(rc);
+
+    // After the opening bracket, only the columns' names, their types,
+    // NOT NULL DEFAULT 0, commas and the closing bracket.
+    const std::vector<Parola> parole = Parole(sql);
+    std::size_t i = 0;
+    while (i < parole.size() && !Segno(parole, i, '(')) ++i;
+    if (i == parole.size() || !Segno(parole, parole.size() - 1, ')')) return diversa;
+    int parentesi = 0;
+    for (++i; i < parole.size(); ++i) {
+        const Parola& p = parole[i];
+        bool ammessa = false;
+        if (p.tipo == Parola::Tipo::Segno) {
+            ammessa = p.testo == "," || (p.testo == ")" && parentesi++ == 0);
+        } else if (p.tipo == Parola::Tipo::Nome) {
+            for (std::string_view c : Colonne) ammessa = ammessa || Uguali(p.testo, c);
+            for (std::string_view parola : {"TEXT", "INTEGER", "NOT", "NULL", "DEFAULT", "0"})
+                ammessa = ammessa || (!p.citata && Uguali(p.testo, parola));
+        }
+        if (!ammessa) return diversa;
+    }
+    return {};
+}
+
+// An index on the fittings' or the tests' table serves their reads: one that
+// refuses equal values would refuse a fitting or a test, and one on an
+// expression or on part of the rows computes on every write.
+Esito Archivio::ControllaIndici() const {
+    for (const DescrizioneTabella* t : TabelleProprie()) {
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, t->indici.c_str(), -1, &st, nullptr);
+        if (rc != SQLITE_OK) return ErroreDa(rc);
+        std::optional<std::string> estraneo;
+        while (!estraneo && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const std::string nome = TestoColonna(st, 1), origine = TestoColonna(st, 3);
+            // The row id declared otherwise: the table's reads and writes say so.
+            if (origine == "pk") continue;
+            const bool parziale = sqlite3_column_count(st) > 4 && sqlite3_column_int(st, 4) != 0;
+            if (sqlite3_column_int(st, 2) != 0 || parziale) {
+                estraneo = nome;
+                continue;
+            }
+            // A column of the key that is an expression has no column number (-2).
+            sqlite3_stmt* colonne = nullptr;
+            const std::string sql = "PRAGMA main.index_xinfo(" + Citato(nome) + ")";
+            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &colonne, nullptr) == SQLITE_OK)
+                while (sqlite3_step(colonne) == SQLITE_ROW)
+                    if (sqlite3_column_int(colonne, 5) != 0 && sqlite3_column_int(colonne, 1) == -2) estraneo = nome;
+            sqlite3_finalize(colonne);
+        }
+        sqlite3_finalize(st);
+        if (estraneo) return Errore{Motivo::IndiceEstraneo, 0, 0, std::string(t->nome) + "." + *estraneo};
+        if (rc != SQLITE_DONE) return ErroreDa(rc);
+    }
+    return {};
 }
 
 sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {

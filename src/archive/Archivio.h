@@ -97,6 +97,9 @@ enum class Motivo {
                         // or the fittings' or the tests' table is not (dettaglio: "atleta_assetti." or
                         // "atleta_test." and the column)
     OggettoEstraneo,    // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
+    IndiceEstraneo,     // an index on the fittings' or the tests' table that refuses equal values, or is on an
+                        // expression or on part of the rows (dettaglio: "atleta_assetti." or "atleta_test." and
+                        // the index's name)
     StessoArchivio,     // the file given is the open archive itself (whatever the path)
     TroppoGrande,       // a file longer than the program reads (dettaglio: the limit in bytes)
     NonUnFile,          // a folder, a device or a pipe where a file was expected
@@ -291,6 +294,11 @@ public:
     Esito ApriInLettura(const std::filesystem::path& file);
     // SQLite's quick check of the whole file.
     Esito Verifica() const;
+    // Deals with a journal beside the file, as after a crash: the file is
+    // read, which rolls back a write cut short; a journal that stays and no
+    // program holds (empty, or with nothing to undo) is removed. One that
+    // another program's write under way holds is InUso.
+    Esito RecuperaGiornale();
     // Writes a consistent copy of the archive (one read transaction),
     // encrypted with the same key, to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many
@@ -309,8 +317,13 @@ private:
     // after its journal was written, and that journal would keep the next
     // start from reading the file at all.
     Esito PrimaDiScrivere();
-    Esito ControllaTabella();
-    Esito ControllaSchema();
+    Esito ControllaTabella() const;
+    Esito ControllaSchema() const;
+    // `atleta` as the program makes it, from what SQLite says of it and from
+    // its CREATE statement `sql`.
+    Esito ControllaAtleta(const std::string& sql) const;
+    // The indexes of the fittings' and the tests' tables.
+    Esito ControllaIndici() const;
     Esito Transazione(const char* sql);
     // The start of every write: the archive open and still taking writes.
     Esito PrepararsiAScrivere();

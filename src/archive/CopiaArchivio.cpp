@@ -64,6 +64,12 @@ Esito VerificaCopia(const fs::path& copia) {
 Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
+    // A backup replaces a file, never a folder, a device or a pipe of that
+    // name (a link there is replaced, never written through).
+    std::error_code ec;
+    if (const auto stato = fs::symlink_status(destinazione, ec);
+        fs::exists(stato) && !fs::is_regular_file(stato) && !fs::is_symlink(stato))
+        return Errore{Motivo::NonUnFile, 0, 0, destinazione.string()};
     sistema::ErroreFile errore;
     const auto provvisorio = sistema::CreaFileAccanto(destinazione, errore);
     if (!provvisorio) return DaFile(errore);
@@ -80,7 +86,14 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
         return e;
     }
     // The copy in the archive's own format, not in the library's defaults.
-    rc = sqlite3_exec(db_, SqlFormatoCifratura("copia").c_str(), nullptr, nullptr, nullptr);
+    // It is a new file of its own, thrown away whenever anything fails: it
+    // needs no journal, and its pages stay in memory until the commit writes
+    // them all. A full disk is then met by that write, and told by its own
+    // code, never inside the export, which tells every failure as an error
+    // of its own.
+    rc = sqlite3_exec(
+        db_, (SqlFormatoCifratura("copia") + " PRAGMA copia.journal_mode = OFF; PRAGMA cache_spill = OFF;").c_str(),
+        nullptr, nullptr, nullptr);
     // The rows of the athletes, then of each table of their records.
     using Conti = std::array<std::int64_t, 1 + TabelleDegliAtleti.size()>;
     auto conta = [](sqlite3* db) {
@@ -94,17 +107,23 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     // One read transaction: the copy is the archive at one moment, whatever
     // another window writes meanwhile.
     if (rc == SQLITE_OK) rc = EseguiCon(db_, "BEGIN;");
+    std::optional<Errore> rifiuto;
     if (rc == SQLITE_OK) {
         righe = conta(db_);
-        rc = EseguiCon(db_, "SELECT sqlcipher_export('copia');");
+        // What is copied is what is checked, at the same moment: an object
+        // another program has put into the archive since it was opened never
+        // reaches a backup.
+        if (Esito controllo = ControllaTabella(); !controllo) rifiuto = controllo.errore();
+        rc = rifiuto ? SQLITE_ABORT : EseguiCon(db_, "SELECT sqlcipher_export('copia');");
         if (rc == SQLITE_OK) rc = EseguiCon(db_, "DELETE FROM copia.atleta;");
         static const std::string ricopia = SqlRicopiaAtleti();
         if (rc == SQLITE_OK) rc = EseguiCon(db_, ricopia.c_str());
         rc = rc == SQLITE_OK ? EseguiCon(db_, "COMMIT;") : rc;
     }
-    Errore e = rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
+    Errore e = rifiuto ? *rifiuto : rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
     if (!sqlite3_get_autocommit(db_)) EseguiCon(db_, "ROLLBACK;");
     EseguiCon(db_, "DETACH DATABASE copia;");
+    EseguiCon(db_, "PRAGMA cache_spill = ON;");
     if (rc != SQLITE_OK) {
         scarta();
         return e;
@@ -177,19 +196,16 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
 
     // A journal beside the archive holds what a write cut short must undo
     // in it: the archive is opened once, which undoes it, before it is
-    // replaced. One that stays is another program's write under way.
+    // replaced; a journal left with nothing to undo (a crash leaves one) is
+    // removed. One that stays is another program's write under way.
     std::error_code ec;
     const fs::path giornale = file.string() + "-journal";
-    if (fs::exists(giornale, ec)) {
+    if (fs::exists(fs::symlink_status(giornale, ec))) {
         Archivio a;
         Esito e = a.Apri(file);
-        if (e) {
-            std::vector<std::int64_t> id;
-            std::vector<std::string> nomi;
-            e = a.ElencaRighe(id, nomi);
-        }
+        if (e) e = a.RecuperaGiornale();
         a.Chiudi();
-        if (e && fs::exists(giornale, ec)) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
+        if (e && fs::exists(fs::symlink_status(giornale, ec))) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
         if (!e) {
             scarta();
             return e;

@@ -17,8 +17,33 @@ QString NomeAtleta(const QString& atleta) {
 
 }  // namespace
 
+namespace {
+
+// A fault of the fittings' or the tests' table, whose name and column (or
+// index) the detail gives as "atleta_test.ftp": the table named as the coach
+// knows it, then what is wrong. Empty for a fault of the athletes' table.
+QString TabellaDeiRecord(const std::string& dettaglio, const char* cosa) {
+    const auto punto = dettaglio.find('.');
+    if (punto == std::string::npos) return {};
+    const std::string_view tabella = std::string_view(dettaglio).substr(0, punto);
+    const char* frase = tabella == archivio::TabellaAssetti ? "0450"
+                        : tabella == archivio::TabellaTest  ? "0451"
+                                                            : nullptr;
+    if (!frase) return {};
+    return M(frase).arg(M(cosa).arg(QString::fromStdString(dettaglio.substr(punto + 1))));
+}
+
+}  // namespace
+
 QString DescriviMotivo(const archivio::Errore& errore) {
     using archivio::Motivo;
+    if (errore.motivo == Motivo::ColonnaMancante || errore.motivo == Motivo::TabellaEstranea ||
+        errore.motivo == Motivo::IndiceEstraneo) {
+        const char* cosa = errore.motivo == Motivo::ColonnaMancante   ? "0452"
+                           : errore.motivo == Motivo::TabellaEstranea ? "0453"
+                                                                      : "0454";
+        if (QString testo = TabellaDeiRecord(errore.dettaglio, cosa); !testo.isEmpty()) return testo;
+    }
     switch (errore.motivo) {
     case Motivo::NonArchivio: return M("0070");
     case Motivo::Danneggiato: return M("0071");
@@ -35,6 +60,7 @@ QString DescriviMotivo(const archivio::Errore& errore) {
         return M("0294").arg(M(perche == "view" ? "0295" : perche == "without rowid" ? "0296" : "0297"));
     }
     case Motivo::OggettoEstraneo: return M("0298").arg(QString::fromStdString(errore.dettaglio));
+    case Motivo::IndiceEstraneo: return M("0298").arg(QString::fromStdString(errore.dettaglio));
     case Motivo::StessoArchivio: return M("0299");
     case Motivo::TroppoGrande: return M("0300").arg(QString::fromStdString(errore.dettaglio).toULongLong() >> 20);
     case Motivo::NonUnFile: return M("0303");

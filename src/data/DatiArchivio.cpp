@@ -59,6 +59,18 @@ void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, cons
                                   Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
 }
 
+// An import that failed: the file could not be read, or its athletes could
+// not be added (never "no athlete to add": there were some).
+void AvvisaImportazioneFallita(QWidget* finestra, const archivio::RiepilogoImportazione& fatto, const QString& file,
+                               const archivio::Errore& errore) {
+    if (fatto.erroreDelFile) {
+        AvvisaErrore(finestra, "0274", file, errore);
+        return;
+    }
+    MostraMessaggio(finestra, DescriviImportazioneFallita(file) + QStringLiteral("\n\n") + Messaggio("0088") +
+                                  QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
+}
+
 void Informa(QWidget* finestra, const QString& testo) {
     MostraMessaggio(finestra, testo, QMessageBox::Ok, QMessageBox::Information);
 }
@@ -126,7 +138,7 @@ QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
     case archivio::Rifiuto::SiNo: motivo = Messaggio("0270"); break;
     case archivio::Rifiuto::SenzaNome: motivo = Messaggio("0292"); break;
     }
-    return Messaggio("0262").arg(riga.linea).arg(motivo);
+    return Messaggio("0262").arg(QString::number(riga.linea), motivo);
 }
 
 QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, const QString& file) {
@@ -150,22 +162,27 @@ QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const
     if (!fatto.scritto) {
         if (fatto.rifiutate) return Messaggio("0337");
         if (!fatto.giaPresenti) return Messaggio("0276");
-        return MessaggioNumero(fatto.giaPresenti, "0320", "0302").arg(fatto.giaPresenti);
+        // The one athlete of the file has no number to say.
+        if (fatto.giaPresenti == 1) return Messaggio("0320");
+        return Messaggio("0302").arg(fatto.giaPresenti);
     }
-    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(fatto.aggiunti).arg(Nativo(file));
+    // Every argument at once: a "%1" in the file's name stays as it is.
+    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(QString::number(fatto.aggiunti), Nativo(file));
     if (fatto.giaPresenti)
         testo += QLatin1Char(' ') + MessaggioNumero(fatto.giaPresenti, "0315", "0314").arg(fatto.giaPresenti);
     return testo;
 }
 
+QString DescriviImportazioneFallita(const QString& file) { return Messaggio("0455").arg(Nativo(file)); }
+
 QString DescriviAltreRifiutate(std::size_t altre) { return MessaggioNumero(altre, "0317", "0301").arg(altre); }
 
 QString DescriviEsportazione(std::size_t quanti, const QString& file) {
-    return MessaggioNumero(quanti, "0309", "0257").arg(quanti).arg(Nativo(file));
+    return MessaggioNumero(quanti, "0309", "0257").arg(QString::number(quanti), Nativo(file));
 }
 
 QString DescriviCopia(std::int64_t righe, const QString& file) {
-    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file)).arg(righe);
+    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file), QString::number(righe));
 }
 
 std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame) {
@@ -214,7 +231,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     archivio::RiepilogoImportazione anteprima;
     if (archivio::Esito e = archivio::AnteprimaCsv(legame->Connessione(), Percorso(file), anteprima); !e) {
-        AvvisaErrore(finestra, anteprima.erroreDelFile ? "0274" : "0276", file, e.errore());
+        AvvisaImportazioneFallita(finestra, anteprima, file, e.errore());
         return;
     }
     if (anteprima.rifiuto != archivio::RifiutoFile::Nessuno) {
@@ -224,7 +241,8 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 
     // What will be added, what is there already, what is left out and why,
     // then the question.
-    QString testo = MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file)).arg(anteprima.aggiunti);
+    QString testo =
+        MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file), QString::number(anteprima.aggiunti));
     if (anteprima.omonimi)
         testo += QLatin1Char(' ') + MessaggioNumero(anteprima.omonimi, "0311", "0260").arg(anteprima.omonimi);
     if (anteprima.giaPresenti)
@@ -248,7 +266,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     const archivio::Esito e =
         legame->AggiungiAtleti([&](archivio::Archivio& a) { return archivio::ImportaCsv(a, Percorso(file), fatto); });
     if (!e) {
-        AvvisaErrore(finestra, fatto.erroreDelFile ? "0274" : "0276", file, e.errore());
+        AvvisaImportazioneFallita(finestra, fatto, file, e.errore());
         return;
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {

@@ -64,6 +64,9 @@ QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, cons
 // What an import did: how many athletes it added, and how many it found
 // already there; or that the archive has not changed.
 QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file);
+// That the athletes of the file could not be added to the archive (which
+// has not changed); the reason follows.
+QString DescriviImportazioneFallita(const QString& file);
 // "… and 3 more lines left out".
 QString DescriviAltreRifiutate(std::size_t altre);
 // What an export and a backup did.

@@ -220,7 +220,8 @@ void TraduciForm(QWidget* finestra) {
     for (QObject* controllo : controlli) {
         const QString nome = controllo->objectName();
         const QVariant indice = controllo->property("index");
-        const QString base = indice.isValid() ? QStringLiteral("%1(%2)").arg(nome).arg(indice.toInt()) : nome;
+        const QString base =
+            indice.isValid() ? QStringLiteral("%1(%2)").arg(nome, QString::number(indice.toInt())) : nome;
 
         if (auto t = lettore.testo(base + QLatin1String(".Caption")); t && !t->isEmpty()) ImpostaCaption(controllo, *t);
         if (auto t = lettore.testo(base + QLatin1String(".ToolTipText")); t && !t->isEmpty())
@@ -229,7 +230,7 @@ void TraduciForm(QWidget* finestra) {
 
         if (auto* schede = qobject_cast<QTabWidget*>(controllo)) {
             for (int s = 0; s < schede->count(); ++s) {
-                if (auto t = lettore.testo(QStringLiteral("%1.TabCaption(%2)").arg(nome).arg(s)))
+                if (auto t = lettore.testo(QStringLiteral("%1.TabCaption(%2)").arg(nome, QString::number(s))))
                     schede->setTabText(s, *t);
             }
         }

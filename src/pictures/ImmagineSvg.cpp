@@ -84,15 +84,10 @@ QSize ImmagineSvg::sizeHint() const { return Disegno().isValid() ? Disegno().def
 const QImage& ImmagineSvg::Disegnata() const {
     static QHash<QString, QImage> fatte;
     const qreal rapporto = devicePixelRatioF();
+    const auto n = [](auto v) { return QString::number(v); };
     const QString chiave = QStringLiteral("%1|%2x%3|%4|%5,%6,%7,%8")
-                               .arg(sorgente_)
-                               .arg(width())
-                               .arg(height())
-                               .arg(rapporto)
-                               .arg(ritaglio_.x())
-                               .arg(ritaglio_.y())
-                               .arg(ritaglio_.width())
-                               .arg(ritaglio_.height());
+                               .arg(sorgente_, n(width()), n(height()), n(rapporto), n(ritaglio_.x()), n(ritaglio_.y()),
+                                    n(ritaglio_.width()), n(ritaglio_.height()));
     if (auto trovata = fatte.constFind(chiave); trovata != fatte.cend()) return *trovata;
     if (fatte.size() >= 32) fatte.clear();
     return *fatte.insert(chiave, DisegnoSvg(Disegno(), size(), rapporto));

@@ -75,18 +75,45 @@ bool Riceve(int fd, const char* atteso, int ms) {
 
 }  // namespace
 
+namespace {
+
+enum class Presa { Nostra, Altrui, Impossibile };
+
+// The folder, made owner-only when missing: the user's own (closed to
+// others again if it was open to them), another's (or a link), or none to
+// be had there at all.
+Presa PrendiCartella(const QByteArray& percorso) {
+    if (::mkdir(percorso.constData(), 0700) != 0 && errno != EEXIST) return Presa::Impossibile;
+    struct stat info {};
+    if (::lstat(percorso.constData(), &info) != 0) return Presa::Impossibile;
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return Presa::Altrui;
+    if ((info.st_mode & 077) != 0 && ::chmod(percorso.constData(), 0700) != 0) return Presa::Impossibile;
+    return CartellaPropria(percorso) ? Presa::Nostra : Presa::Impossibile;
+}
+
+// How many names after the expected one are tried.
+constexpr int NomiDiRiserva = 64;
+
+}  // namespace
+
 QString CartellaDiQuestoUtente() {
     const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
     if (QDir::isAbsolutePath(runtime) && CartellaPropria(QFile::encodeName(runtime))) return runtime;
-    const QString nostra = QDir::tempPath() + QStringLiteral("/tovarin-%1").arg(::geteuid());
-    const QByteArray percorso = QFile::encodeName(nostra);
-    if (::mkdir(percorso.constData(), 0700) != 0 && errno != EEXIST) return {};
-    struct stat info {};
     // A folder of the user's own that others could enter is closed to them;
-    // one of anyone else, or a link, is not used at all.
-    if (::lstat(percorso.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {};
-    if ((info.st_mode & 077) != 0 && ::chmod(percorso.constData(), 0700) != 0) return {};
-    return CartellaPropria(percorso) ? nostra : QString();
+    // one of anyone else, or a link, is never used. When another user has
+    // taken the expected name first, the user's folder has the first of a
+    // fixed series of names that is theirs: every start of theirs finds the
+    // same one, so that the second start still reaches the first.
+    const QString nostra = QDir::tempPath() + QStringLiteral("/tovarin-%1").arg(::geteuid());
+    for (int n = 1; n <= 1 + NomiDiRiserva; ++n) {
+        const QString nome = n == 1 ? nostra : nostra + QLatin1Char('-') + QString::number(n);
+        switch (PrendiCartella(QFile::encodeName(nome))) {
+        case Presa::Nostra: return nome;
+        case Presa::Altrui: break;
+        case Presa::Impossibile: return {};
+        }
+    }
+    return {};
 }
 
 namespace {

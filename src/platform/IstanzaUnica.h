@@ -65,8 +65,9 @@ private:
 // The folder for this user's lock and socket: XDG_RUNTIME_DIR when it is the
 // user's own (a folder, theirs, closed to others), else "tovarin-<uid>" in
 // the temporary folder, made owner-only, or found to be a folder of the
-// user's own and closed to others. Empty when no such folder can be had
-// (another user owns the name, or it is a link).
+// user's own and closed to others. When another user owns that name, or it
+// is a link, "tovarin-<uid>-2", "-3" ... : the first that is the user's own.
+// Empty when no such folder can be had.
 QString CartellaDiQuestoUtente();
 
 // Brings a window to the front: out of the task bar, raised and active.

@@ -36,8 +36,9 @@ void ImpostaApplicazione() {
     // the desktop file gives the windows the menu entry's icon.
     QApplication::setApplicationName(QStringLiteral("tovarin"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tovarin"));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(VersioneMaggiore).arg(VersioneMinore).arg(VersioneRevisione));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(QString::number(VersioneMaggiore), QString::number(VersioneMinore),
+                                                 QString::number(VersioneRevisione)));
     QApplication::setWindowIcon(IconaSvg(QStringLiteral(":/immagini/icona.svg"), {16, 32}));
     ImpostaCaratteri();
     ImpostaGestoreGuida(MostraGuidaChm);
@@ -81,7 +82,7 @@ QString TestoProblemaLingua() {
     case Tipo::FileIllegibile: return Messaggio("0305").arg(nome);
     case Tipo::TestiMancanti:
         return problema->mancanti == 1 ? Messaggio("0307").arg(nome)
-                                       : Messaggio("0306").arg(nome).arg(problema->mancanti);
+                                       : Messaggio("0306").arg(nome, QString::number(problema->mancanti));
     }
     return {};
 }

@@ -111,7 +111,8 @@ int Importa(const QString& archivioFile, const QString& file) {
     }
     if (!e) {
         if (fatto.erroreDelFile) return Fallito(Messaggio("0274").arg(Nativo(file)), e.errore());
-        return Fallito(Messaggio("0276") + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"), e.errore());
+        return Fallito(DescriviImportazioneFallita(file) + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"),
+                       e.errore());
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
         Scrivi(stderr, DescriviRifiutoFile(fatto, file));

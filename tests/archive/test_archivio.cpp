@@ -3,6 +3,7 @@
 // killed in the middle of its writes.
 #include "Archivio.h"
 #include "CartellaProva.h"
+#include "CopiaArchivio.h"
 #include "SupportoArchivio.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,14 @@ Riga Leggi(const Archivio& a, std::int64_t id) {
     auto e = a.LeggiRiga(id, r);
     EXPECT_TRUE(e.ok()) << (e ? "" : e.errore().dettaglio);
     return r;
+}
+
+// The text with its one `da` replaced by `a`.
+std::string Sostituisci(std::string testo, const std::string& da, const std::string& a) {
+    const auto dove = testo.find(da);
+    EXPECT_NE(dove, std::string::npos) << da;
+    if (dove != std::string::npos) testo.replace(dove, da.size(), a);
+    return testo;
 }
 
 std::vector<std::int64_t> Id(const Archivio& a) {
@@ -610,4 +619,137 @@ TEST(Archivio, SoloLArchivioDelProgrammaSiApre) {
     Archivio a;
     EXPECT_TRUE(a.Apri(file).ok());
     EXPECT_EQ(Nomi(a), std::vector<std::string>{"Rossi"});
+}
+
+namespace {
+
+// True where SQLite refuses, as damaged, a schema whose entry contradicts its
+// own SQL (a trigger listed as an index): releases since 3.33 (Debian 13),
+// not 3.15 (Debian 12's SQLCipher 3).
+bool SoloSchemaCoerente() { return sqlite3_libversion_number() >= 3033000; }
+
+}  // namespace
+
+// What SQLite runs is the SQL of each entry of the schema, whatever its name
+// or the kind the entry claims to be: a trigger named "sqlite_...", or one
+// whose entry says it is an index, is still a trigger. Such a file does not
+// open, is no backup to restore, and is left as it was. The program's own
+// table written with other spacing, case and quotes is still its own.
+TEST(Archivio, LoSchemaSiGiudicaDaCioCheSQLiteEsegue) {
+    const std::string svuota = "AFTER UPDATE ON atleta BEGIN DELETE FROM atleta; END";
+    std::string altraGrafia = "create   table\n\"atleta\"(";
+    for (std::size_t i = 0; i < archivio::Colonne.size(); ++i)
+        altraGrafia += std::string(i ? " ,\n  " : "") + std::string(archivio::Colonne[i]) +
+                       (archivio::ColonnaSiNo(static_cast<int>(i)) ? " integer not null default 0" : " text");
+    altraGrafia += " )";
+    // An entry written straight into the schema, as a hostile file would.
+    auto voce = [](const std::string& tipo, const std::string& nome, const std::string& di, const std::string& sql) {
+        return "PRAGMA writable_schema = ON; INSERT INTO sqlite_master VALUES ('" + tipo + "', '" + nome + "', '" + di +
+               "', 0, '" + sql + "'); PRAGMA writable_schema = OFF;";
+    };
+    struct Caso {
+        const char* nome;
+        std::string sql;
+        std::optional<Motivo> motivo;  // none: it opens
+        std::string dettaglio;
+        bool incoerente = false;  // the entry contradicts its own SQL
+    };
+    const std::vector<Caso> casi{
+        {"a trigger named as SQLite's own",
+         voce("trigger", "sqlite_svuota", "atleta", "CREATE TRIGGER sqlite_svuota " + svuota), Motivo::OggettoEstraneo,
+         "trigger \"sqlite_svuota\""},
+        {"a trigger whose entry says index",
+         voce("index", "atleta_assetti_x", "atleta_assetti", "CREATE TRIGGER atleta_assetti_x " + svuota),
+         Motivo::OggettoEstraneo, "trigger \"atleta_assetti_x\"", true},
+        {"a trigger whose entry says table", voce("table", "atleta_x", "atleta_x", "CREATE TRIGGER atleta_x " + svuota),
+         Motivo::OggettoEstraneo, "trigger \"atleta_x\"", true},
+        {"a view named as SQLite's own",
+         voce("view", "sqlite_vista", "sqlite_vista", "CREATE VIEW sqlite_vista AS SELECT 1"), Motivo::OggettoEstraneo,
+         "view \"sqlite_vista\""},
+        {"a view whose entry says index",
+         voce("index", "atleta_v", "atleta_assetti", "CREATE VIEW atleta_v AS SELECT 1"), Motivo::OggettoEstraneo,
+         "view \"atleta_v\"", true},
+        {"an index on atleta said to be on the fittings",
+         "CREATE UNIQUE INDEX unico ON atleta(nome); PRAGMA writable_schema = ON; UPDATE sqlite_master SET tbl_name = "
+         "'atleta_assetti' WHERE name = 'unico'; PRAGMA writable_schema = OFF;",
+         Motivo::OggettoEstraneo, "index \"unico\"", true},
+        {"a table named as SQLite's own",
+         "CREATE TABLE spia(x); PRAGMA writable_schema = ON; UPDATE sqlite_master SET name = 'sqlite_spia', tbl_name = "
+         "'sqlite_spia', sql = 'CREATE TABLE sqlite_spia(x)' WHERE name = 'spia'; PRAGMA writable_schema = OFF;",
+         Motivo::OggettoEstraneo, "table \"sqlite_spia\""},
+        {"atleta with a unique constraint",
+         "DROP TABLE atleta; " + altraGrafia.substr(0, altraGrafia.size() - 1) + ", UNIQUE(nome))",
+         Motivo::TabellaEstranea, "definition"},
+        {"atleta with a collation",
+         "DROP TABLE atleta; " + Sostituisci(altraGrafia, "nome text", "nome text collate nocase"),
+         Motivo::TabellaEstranea, "definition"},
+        {"atleta with a column more",
+         "DROP TABLE atleta; " + Sostituisci(altraGrafia, "note text", "note text, altro text"),
+         Motivo::TabellaEstranea, "definition"},
+        {"atleta with a number column", "DROP TABLE atleta; " + Sostituisci(altraGrafia, "peso text", "peso real"),
+         Motivo::TabellaEstranea, "definition"},
+        {"a unique index on the fittings", "CREATE UNIQUE INDEX doppio ON atleta_assetti(atleta)",
+         Motivo::IndiceEstraneo, "atleta_assetti.doppio"},
+        {"an expression index on the tests", "CREATE INDEX calcolo ON atleta_test(atleta, lower(note))",
+         Motivo::IndiceEstraneo, "atleta_test.calcolo"},
+        {"a partial index on the tests", "CREATE INDEX parziale ON atleta_test(atleta) WHERE ftp > 0",
+         Motivo::IndiceEstraneo, "atleta_test.parziale"},
+        {"atleta written otherwise", "DROP TABLE atleta; " + altraGrafia, std::nullopt, ""},
+        {"an index of the fittings' own", "CREATE INDEX per_data ON atleta_assetti(atleta, data)", std::nullopt, ""},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg"), archivio = cartella.file("archivio.dmg");
+        prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+        prova::CreaArchivio(archivio, {prova::RigaDi("Verdi")});
+        ASSERT_EQ(prova::Sql(file, Chiave, caso.sql), std::vector<std::string>{});
+        const std::string prima = prova::LeggiByte(file), archivioPrima = prova::LeggiByte(archivio);
+        Archivio a;
+        const archivio::Esito esito = a.Apri(file);
+        a.Chiudi();
+        if (!caso.motivo) {
+            EXPECT_TRUE(esito.ok()) << esito.errore().dettaglio;
+            EXPECT_TRUE(archivio::VerificaCopia(file).ok());
+            continue;
+        }
+        // A later SQLite checks each entry against its SQL when it reads the
+        // schema, and finds such a file damaged: refused all the same.
+        const auto rifiutato = [&caso](const archivio::Esito& e) {
+            EXPECT_FALSE(e.ok());
+            if (e.ok() || (caso.incoerente && SoloSchemaCoerente() && e.errore().motivo == Motivo::Danneggiato)) return;
+            EXPECT_EQ(e.errore().motivo, *caso.motivo);
+            EXPECT_EQ(e.errore().dettaglio, caso.dettaglio);
+        };
+        rifiutato(esito);
+        EXPECT_FALSE(a.ApriInLettura(file).ok());
+        fs::path conservato;
+        rifiutato(archivio::RipristinaArchivio(archivio, file, "2026-12-09 10.00", conservato));
+        EXPECT_TRUE(prova::LeggiByte(file) == prima);
+        EXPECT_TRUE(prova::LeggiByte(archivio) == archivioPrima);
+        EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"archivio.dmg", "tvp.dmg"}));
+    }
+}
+
+// An object put into the archive while it is open, by another program, never
+// reaches a backup: the backup is refused, and nothing is left of it.
+TEST(Archivio, UnaCopiaNonPortaConSeOggettiEstranei) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    ASSERT_EQ(prova::Sql(file, Chiave,
+                         "PRAGMA writable_schema = ON; INSERT INTO sqlite_master VALUES ('index', 'sqlite_x', "
+                         "'atleta_test', 0, 'CREATE TRIGGER sqlite_x AFTER UPDATE ON atleta BEGIN DELETE FROM atleta; "
+                         "END'); PRAGMA writable_schema = OFF;"),
+              std::vector<std::string>{});
+    const archivio::Esito esito = a.CopiaIn(copia);
+    ASSERT_FALSE(esito.ok());
+    if (!SoloSchemaCoerente() || esito.errore().motivo != Motivo::Danneggiato) {
+        EXPECT_EQ(esito.errore().motivo, Motivo::OggettoEstraneo);
+        EXPECT_EQ(esito.errore().dettaglio, "trigger \"sqlite_x\"");
+    }
+    a.Chiudi();
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), std::vector<std::string>{"tvp.dmg"});
 }

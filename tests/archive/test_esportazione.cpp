@@ -9,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlcipher/sqlite3.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <string>
 #include <sys/inotify.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -417,6 +422,128 @@ TEST(Copia, LArchivioApertoNonEMaiDestinazioneNeFonte) {
     EXPECT_EQ(e.errore().motivo, Motivo::StessoArchivio);
     EXPECT_EQ(prova::LeggiByte(file), prima);
     EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"altro nome.dmg", "lnk", "tvp.dmg"}));
+}
+
+// A journal left beside the archive by a program that ended without
+// finishing (empty, or with nothing in it to undo) keeps no one out: it is
+// dealt with as SQLite would, and the restore goes on. One that belongs to
+// another program's write under way refuses the restore, and changes
+// nothing.
+TEST(Copia, UnGiornaleRimastoNonFermaIlRipristino) {
+    struct Caso {
+        const char* nome;
+        std::string giornale;
+    };
+    for (const Caso& caso : {Caso{"empty", ""}, Caso{"cleared header", std::string(4096, '\0')}}) {
+        SCOPED_TRACE(caso.nome);
+        CartellaProva cartella(false);
+        const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+        prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+        prova::CreaArchivio(copia, {prova::RigaDi("Dalla copia")});
+        prova::ScriviByte(cartella.file("tvp.dmg-journal"), caso.giornale);
+        fs::path conservato;
+        const archivio::Esito e = archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato);
+        ASSERT_TRUE(e.ok()) << e.errore().dettaglio;
+        EXPECT_FALSE(fs::exists(cartella.file("tvp.dmg-journal")));
+        EXPECT_EQ(Righe(file).at(0)[archivio::ColonnaNome], "Dalla copia");
+        EXPECT_EQ(Righe(conservato).at(0)[archivio::ColonnaNome], "Attuale");
+    }
+
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), copia = cartella.file("copia.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+    prova::CreaArchivio(copia, {prova::RigaDi("Dalla copia")});
+    sqlite3* altro = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(altro, (archivio::SqlChiave() + " BEGIN IMMEDIATE; UPDATE atleta SET nome = 'X';").c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(fs::exists(cartella.file("tvp.dmg-journal")));
+    const std::string prima = prova::LeggiByte(file);
+    const int attesa = archivio::Archivio::AttesaBloccoMs;
+    archivio::Archivio::AttesaBloccoMs = 100;
+    fs::path conservato;
+    const archivio::Esito e = archivio::RipristinaArchivio(file, copia, "2026-12-09 11.42", conservato);
+    archivio::Archivio::AttesaBloccoMs = attesa;
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::InUso);
+    EXPECT_TRUE(fs::exists(cartella.file("tvp.dmg-journal")));
+    sqlite3_exec(altro, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(altro);
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(Righe(file).at(0)[archivio::ColonnaNome], "Attuale");
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"copia.dmg", "tvp.dmg"}));
+}
+
+// A backup that meets a full disk says so, whatever the moment it meets it,
+// and leaves nothing behind: no file may grow past a limit, as on a full
+// disk; and, where this system lets the test mount one, a small disk that
+// fills up.
+TEST(Copia, UnaCopiaSuUnDiscoPienoLoDice) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    std::vector<Riga> righe;
+    for (int i = 0; i < 200; ++i)
+        righe.push_back(prova::RigaDi("Atleta " + std::to_string(i), {{"note", std::string(300, 'n')}}));
+    prova::CreaArchivio(file, righe);
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    for (rlim_t limite : {rlim_t(0), rlim_t(1500), rlim_t(30000)}) {
+        SCOPED_TRACE(limite);
+        rlimit vecchio{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &vecchio), 0);
+        auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = vecchio;
+        r.rlim_cur = limite;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
+        const archivio::Esito e = a.CopiaIn(cartella.file("copia.dmg"));
+        ::setrlimit(RLIMIT_FSIZE, &vecchio);
+        std::signal(SIGXFSZ, segnale);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::DiscoPieno) << e.errore().dettaglio;
+        EXPECT_EQ(prova::Contenuto(cartella.percorso()), std::vector<std::string>{"tvp.dmg"});
+    }
+    const fs::path piccolo = cartella.file("piccolo");
+    fs::create_directory(piccolo);
+    if (::mount("tovarin-prova", piccolo.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small disk can be mounted here";
+    const archivio::Esito e = a.CopiaIn(piccolo / "copia.dmg");
+    const auto rimasti = prova::Contenuto(piccolo);
+    ::umount(piccolo.c_str());
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::DiscoPieno) << e.errore().dettaglio;
+    EXPECT_TRUE(rimasti.empty());
+}
+
+// A named pipe, a folder or a device is no backup: it is refused at once,
+// never opened (a pipe would wait for a writer for ever), and no backup is
+// written over one either.
+TEST(Copia, UnaPipeNonEUnaCopia) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg"), tubo = cartella.file("tubo.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Attuale")});
+    ASSERT_EQ(::mkfifo(tubo.c_str(), 0600), 0);
+    fs::create_directory(cartella.file("cartella.dmg"));
+    const std::string prima = prova::LeggiByte(file);
+    for (const fs::path& sbagliato : {tubo, cartella.file("cartella.dmg"), fs::path("/dev/null")}) {
+        SCOPED_TRACE(sbagliato.string());
+        fs::path conservato;
+        archivio::Esito e = archivio::RipristinaArchivio(file, sbagliato, "2026-12-09 11.42", conservato);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+        e = archivio::VerificaCopia(sbagliato);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+    }
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    const archivio::Esito e = a.CopiaIn(tubo);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::NonUnFile);
+    a.Chiudi();
+    EXPECT_TRUE(fs::is_fifo(tubo));
+    EXPECT_EQ(prova::LeggiByte(file), prima);
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), (std::vector<std::string>{"cartella.dmg", "tubo.dmg", "tvp.dmg"}));
 }
 
 // A restore is one step: the archive's name is never without a file (it is

@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -202,13 +203,40 @@ private slots:
         QCOMPARE(CartellaDiQuestoUtente(), Q(nostra));  // the user's own, closed again
         QCOMPARE(Permessi(nostra), mode_t(0700));
         fs::remove(nostra);
-        fs::create_directory_symlink(aperta, nostra);
-        QCOMPARE(CartellaDiQuestoUtente(), QString());
-        fs::remove(nostra);
-        if (::geteuid() == 0) {
-            fs::create_directory(nostra);
-            QCOMPARE(::chown(nostra.c_str(), 65534, 65534), 0);
-            QCOMPARE(CartellaDiQuestoUtente(), QString());
+        // A name that is not the user's own (a link, another user's folder)
+        // is left alone: the user gets a folder of a fresh name, the same at
+        // every start, where the second start finds the first.
+        std::vector<std::function<void()>> altrui{[&] { fs::create_directory_symlink(aperta, nostra); }};
+        if (::geteuid() == 0)
+            altrui.push_back([&] {
+                fs::create_directory(nostra);
+                QCOMPARE(::chown(nostra.c_str(), 65534, 65534), 0);
+            });
+        for (const auto& prepara : altrui) {
+            prepara();
+            const QString fresca = CartellaDiQuestoUtente();
+            QVERIFY(!fresca.isEmpty());
+            QVERIFY(fresca != Q(nostra));
+            QCOMPARE(fs::path(fresca.toStdString()).parent_path(), tmp);
+            QVERIFY(!fs::is_symlink(fresca.toStdString()));
+            QCOMPARE(Permessi(fresca.toStdString()), mode_t(0700));
+            QCOMPARE(CartellaDiQuestoUtente(), fresca);
+            fs::create_directories(utente);
+            int chiamate = 0;
+            {
+                IstanzaUnica prima(Q(utente));
+                QVERIFY(prima.Prima());
+                QVERIFY(prima.Presa().startsWith(fresca + QLatin1Char('/')));
+                prima.QuandoRichiesto([&] { ++chiamate; });
+                IstanzaUnica seconda(Q(utente));
+                QCOMPARE(seconda.stato(), IstanzaUnica::Stato::Seconda);
+                auto risposta = std::async(std::launch::async, [&] { return seconda.ChiediPrimoPiano(5000); });
+                QTRY_COMPARE(chiamate, 1);
+                QVERIFY(risposta.get());
+            }
+            QVERIFY(fs::is_empty(aperta));
+            fs::remove_all(fresca.toStdString());
+            fs::remove(nostra);
         }
         fs::permissions(aperta, fs::perms::owner_all);
         QCOMPARE(CartellaDiQuestoUtente(), Q(aperta));

@@ -26,8 +26,10 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -211,6 +213,171 @@ private slots:
         QCOMPARE(conservati.size(), std::size_t(1));
         QCOMPARE(prova::RigheNelFile(cartella->file(conservati[0])).at(1)[archivio::ColonnaNome],
                  std::string("Bianchi dopo"));
+    }
+
+    // Every message that names a file and a count keeps the name as it is,
+    // "%1" and "%2" in it included, and the count where it belongs, in both
+    // languages, for one athlete and for more; no placeholder is left
+    // without its argument (Qt would say so on the standard error).
+    void iMessaggiTengonoIlNomeDelFile() {
+        static QStringList avvisiQt;
+        avvisiQt.clear();
+        const QtMessageHandler precedente =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { avvisiQt << m; });
+        const QString file = QStringLiteral("/tmp/a%1b%2.dmg");
+        for (const char* lingua : {"italian", "english"}) {
+            modLanguageSupport::LinguaCorrente = lingua;
+            for (std::size_t n : {std::size_t(1), std::size_t(14)}) {
+                archivio::RiepilogoImportazione fatto, nulla, rifiutato;
+                fatto.scritto = true;
+                fatto.aggiunti = fatto.giaPresenti = nulla.giaPresenti = n;
+                rifiutato.rifiutate = n;
+                const QString numero = QString::number(n);
+                for (const QString& testo : {DescriviCopia(static_cast<std::int64_t>(n), file),
+                                             DescriviEsportazione(n, file), DescriviImportazione(fatto, file)})
+                    QVERIFY2(testo.contains(file) && testo.contains(numero) && !testo.contains(QStringLiteral("%3")),
+                             qPrintable(testo));
+                const QString giaTutti = DescriviImportazione(nulla, file);
+                QVERIFY2(n == 1 || giaTutti.contains(numero), qPrintable(giaTutti));
+                QVERIFY(!DescriviImportazione(rifiutato, file).isEmpty());
+                QVERIFY(DescriviAltreRifiutate(n).contains(numero));
+                archivio::LineaRifiutata riga{7, archivio::Rifiuto::Misura, "cavallo"};
+                QVERIFY(DescriviRifiuto(riga).contains(QStringLiteral("7")));
+            }
+        }
+        qInstallMessageHandler(precedente);
+        QVERIFY2(avvisiQt.isEmpty(), qPrintable(avvisiQt.join('\n')));
+
+        // The import's question, from the card.
+        modLanguageSupport::LinguaCorrente = "italian";
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        cartella->scrivi("x%1y%2.csv", archivio::TestoCsv({RigaDi("Bianchi"), RigaDi("Verdi")},
+                                                          archivio::FormatoCsv::PerDecimale('.')));
+        frmAtleti* card = ApriScheda();
+        fileScelto = Q(cartella->file("x%1y%2.csv"));
+        risposta = QMessageBox::No;
+        ImportaArchivioCsv(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(fileScelto + QStringLiteral("\" contiene 2 atleti")), qPrintable(avvisi[0]));
+    }
+
+    // A table that is not the program's is named in the reason, as the coach
+    // knows it: the athletes', the recorded fittings' or the tests' table,
+    // with the column or the index at fault.
+    void ilMotivoNominaLaTabella() {
+        using archivio::Motivo;
+        struct Caso {
+            Motivo motivo;
+            const char* dettaglio;
+            QString italiano, inglese;
+        };
+        const Caso casi[] = {
+            {Motivo::IndiceEstraneo, "atleta_assetti.doppio",
+             QStringLiteral("la tabella degli assetti registrati non è quella che crea Tovarin Project: ha un indice "
+                            "(\"doppio\")"),
+             QStringLiteral("the table of recorded fittings is not the one Tovarin Project makes: it has an index "
+                            "(\"doppio\")")},
+            {Motivo::IndiceEstraneo, "atleta_test.calcolo", QStringLiteral("la tabella dei test non è"),
+             QStringLiteral("the table of tests is not")},
+            {Motivo::ColonnaMancante, "atleta_test.ftp",
+             QStringLiteral("tabella dei test non è quella che crea "
+                            "Tovarin Project: manca la colonna \"ftp\""),
+             QStringLiteral("table of tests is not the one Tovarin Project makes: it lacks the column \"ftp\"")},
+            {Motivo::TabellaEstranea, "atleta_assetti.cavallo", QStringLiteral("la sua colonna \"cavallo\" è diversa"),
+             QStringLiteral("its column \"cavallo\" differs")},
+            {Motivo::ColonnaMancante, "TipoImpiego",
+             QStringLiteral("nella tabella degli atleti manca la colonna \"TipoImpiego\""),
+             QStringLiteral("the table of athletes lacks the column \"TipoImpiego\"")},
+            {Motivo::TabellaEstranea, "definition", QStringLiteral("la tabella degli atleti non è quella"),
+             QStringLiteral("the table of athletes is not the one")},
+        };
+        for (const Caso& c : casi)
+            for (const char* lingua : {"italian", "english"}) {
+                modLanguageSupport::LinguaCorrente = lingua;
+                const QString testo = DescriviMotivo(archivio::Errore{c.motivo, 0, 0, c.dettaglio});
+                const QString atteso = lingua == std::string_view("italian") ? c.italiano : c.inglese;
+                QVERIFY2(testo.contains(atteso), qPrintable(testo));
+            }
+    }
+
+    // A full disk is said to be one, and only that, from the window as from
+    // the command line: an import that could not write its athletes does not
+    // say there were none to add, a backup is no "unexpected error". The
+    // archive is left as it was, and nothing beside it.
+    void unDiscoPienoSiChiamaCosi() {
+        // An archive larger than the second limit, so that its backup
+        // meets it too.
+        std::vector<archivio::Riga> gia, molti;
+        for (int i = 0; i < 100; ++i)
+            gia.push_back(RigaDi("Già " + std::to_string(i), {{"note", std::string(300, 'g')}}));
+        prova::CreaArchivio(File(), gia);
+        for (int i = 0; i < 300; ++i)
+            molti.push_back(RigaDi("Atleta " + std::to_string(i), {{"note", std::string(200, 'n')}}));
+        cartella->scrivi("nuovi.csv", archivio::TestoCsv(molti, archivio::FormatoCsv::PerDecimale('.')));
+        const auto contenuto = prova::Contenuto(cartella->percorso());
+        frmAtleti* card = ApriScheda();
+        // No file of this process may grow past the limit, as on a full disk.
+        auto conLimite = [](rlim_t limite, const std::function<void()>& lavoro) {
+            rlimit vecchio{};
+            ::getrlimit(RLIMIT_FSIZE, &vecchio);
+            auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r = vecchio;
+            r.rlim_cur = limite;
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            lavoro();
+            ::setrlimit(RLIMIT_FSIZE, &vecchio);
+            std::signal(SIGXFSZ, segnale);
+        };
+        for (rlim_t limite : {rlim_t(0), rlim_t(20000)}) {
+            avvisi.clear();
+            fileScelto = Q(cartella->file("nuovi.csv"));
+            conLimite(limite, [&] { ImportaArchivioCsv(card, card->Legame()); });
+            // The question, then why not (after what else the full disk stopped).
+            QVERIFY2(avvisi.size() >= 2, qPrintable(avvisi.join('|')));
+            QVERIFY2(avvisi.last().contains(QStringLiteral("atleti del file")) &&
+                         avvisi.last().contains(QStringLiteral("il disco è pieno")),
+                     qPrintable(avvisi.last()));
+            QVERIFY2(!avvisi.join('|').contains(QStringLiteral("Nessun atleta da aggiungere")),
+                     qPrintable(avvisi.join('|')));
+            avvisi.clear();
+            fileScelto = Q(cartella->file("copia.dmg"));
+            conLimite(limite, [&] { SalvaCopiaArchivio(card, card->Legame()); });
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(avvisi[0].contains(QStringLiteral("il disco è pieno")), qPrintable(avvisi[0]));
+            QVERIFY2(!avvisi[0].contains(QStringLiteral("errore imprevisto")), qPrintable(avvisi[0]));
+        }
+        principale->ChiudiFinestre();
+        // What a write cut short left in its journal is undone when the
+        // archive is next read: every athlete as before, none added.
+        QVERIFY(prova::RigheNelFile(File()) == gia);
+        QVERIFY(prova::Contenuto(cartella->percorso()) == contenuto);
+
+        PreparaProgramma();
+        for (rlim_t limite : {rlim_t(1), rlim_t(20000)}) {
+            QString uscita;
+            QCOMPARE(Esegui({"--import-csv", "nuovi.csv"}, &uscita, limite), 1);
+            QVERIFY2(uscita.contains(QStringLiteral("the disk is full")), qPrintable(uscita));
+            QVERIFY2(!uscita.contains(QStringLiteral("No athlete to add")), qPrintable(uscita));
+            QCOMPARE(Esegui({"--backup", "copia.dmg"}, &uscita, limite), 1);
+            QVERIFY2(uscita.contains(QStringLiteral("the disk is full")), qPrintable(uscita));
+        }
+        QVERIFY(prova::RigheNelFile(File()) == gia);
+        QVERIFY(!fs::exists(cartella->file("copia.dmg")));
+    }
+
+    // A named pipe chosen as the backup to restore is refused at once, as the
+    // import refuses one, and the window goes on.
+    void unaPipeNonSiRipristina() {
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        const std::string prima = prova::LeggiByte(File());
+        QCOMPARE(::mkfifo(cartella->file("tubo.dmg").c_str(), 0600), 0);
+        frmAtleti* card = ApriScheda();
+        fileScelto = Q(cartella->file("tubo.dmg"));
+        RipristinaCopiaArchivio(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("una pipe")), qPrintable(avvisi[0]));
+        principale->ChiudiFinestre();
+        QVERIFY(prova::LeggiByte(File()) == prima);
     }
 
     // The fit sheet's report, saved as PDF without a printer: its text holds
@@ -583,12 +750,18 @@ private slots:
             {{"--import-csv", "manca/assente.csv"}, 1, "the file's folder does not exist"},
             {{"--import-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
             {{"--export-csv", "cartella"}, 1, "it is a folder, a device or a pipe"},
+            {{"--backup", "a%1b%2.dmg"}, 0, "\"a%1b%2.dmg\" (1 athlete)"},
+            {{"--export-csv", "x%2y%1.csv"}, 0, "1 athlete exported to \"x%2y%1.csv\""},
+            {{"--import-csv", "x%2y%1.csv"}, 0, "the one athlete of the file is already in the archive"},
         };
         // clang-format on
         for (const Caso& c : casi) {
-            QString uscita;
-            QCOMPARE(Esegui(c.argomenti, &uscita), c.uscita);
+            QString uscita, errori;
+            QCOMPARE(Esegui(c.argomenti, &uscita, 0, &errori), c.uscita);
+            uscita += errori;
             QVERIFY2(uscita.contains(QString::fromUtf8(c.detto)), qPrintable(c.argomenti.join(' ') + ": " + uscita));
+            QVERIFY2(!errori.contains(QStringLiteral("QString::arg")),
+                     qPrintable(c.argomenti.join(' ') + ": " + errori));
         }
         // All or none: the good line of misura.csv was not added.
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(1));
