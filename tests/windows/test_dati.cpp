@@ -301,7 +301,7 @@ private slots:
         auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->actions().size(), 7);  // five actions and two separators
+        QCOMPARE(menu->actions().size(), 9);  // six actions and three separators
         menu->close();
         const QRect schermo(0, 0, 1280, 800);
         struct Caso {
