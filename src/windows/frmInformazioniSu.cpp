@@ -88,19 +88,18 @@ void frmInformazioniSu::MostraStudio() {
         ui->imgStudio->move(sinistra, y);
         x += logo.width() + 12;
     }
+    // The button at the right of the row, the text between it and the logo.
+    ui->cmdStudio->adjustSize();
+    ui->cmdStudio->move(destra - ui->cmdStudio->width() + 1, y);
     QStringList righe{studio.nome, studio.indirizzo};
     righe.removeAll(QString());
     ui->lblStudio->setText(righe.isEmpty() ? Messaggio("0583") : righe.join(QLatin1Char('\n')));
     ui->lblStudio->setStyleSheet(righe.isEmpty() ? QStringLiteral("color: rgb(90,90,90); background: transparent;")
                                                  : QStringLiteral("color: rgb(64,64,64); background: transparent;"));
-    ui->lblStudio->setGeometry(x, y, destra - x + 1, 10);
+    ui->lblStudio->setGeometry(x, y, ui->cmdStudio->x() - 12 - x, 10);
     ui->lblStudio->setFixedHeight(std::max(ui->lblStudio->heightForWidth(ui->lblStudio->width()),
                                            studio.logo.isNull() ? 0 : ui->imgStudio->height()));
     ui->lblStudio->setAccessibleName(ui->lblStudio->text());
-    ui->cmdStudio->adjustSize();
-    ui->cmdStudio->move(sinistra, std::max(ui->lblStudio->geometry().bottom(),
-                                           studio.logo.isNull() ? 0 : ui->imgStudio->geometry().bottom()) +
-                                      10);
 }
 
 bool frmInformazioniSu::eventFilter(QObject* oggetto, QEvent* evento) {

@@ -256,7 +256,14 @@ private slots:
         QCOMPARE(Controllo<QLabel>(info, "lblStudio")->text(),
                  QStringLiteral("Studio Biomeccanico \u00abRossi\u00bb\nVia Roma 1 31100 Treviso"));
         QVERIFY(Controllo<QLabel>(info, "imgStudio")->isVisibleTo(info));
-        QVERIFY(Controllo<QPushButton>(info, "cmdStudio")->y() > Controllo<QLabel>(info, "lblStudio")->y());
+        for (const char* nome : {"imgStudio", "lblStudio", "cmdStudio"})
+            QVERIFY2(info->rect().contains(Controllo<QWidget>(info, nome)->geometry()), nome);
+        QVERIFY(!Controllo<QPushButton>(info, "cmdStudio")
+                     ->geometry()
+                     .intersects(Controllo<QLabel>(info, "lblStudio")->geometry()));
+        QVERIFY(!Controllo<QLabel>(info, "imgStudio")
+                     ->geometry()
+                     .intersects(Controllo<QLabel>(info, "lblStudio")->geometry()));
 
         // Kept whole, the coach's alone, the picture copied beside it.
         const DatiStudio letti = LeggiDatiStudio();
