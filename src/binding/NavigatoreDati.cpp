@@ -144,6 +144,25 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
 
 void NavigatoreDati::OrdinaNomi() {
     tabella_ = nomi_->stringList();
+    // The same list sorted by the same rules as the last window did (each
+    // athlete window gets the one list the archive gave, shared): taken as
+    // it was sorted. The list kept here keeps its data alive, so the same
+    // data means the same names.
+    struct Ordinamento {
+        QStringList tabella;
+        QString regole;
+        std::vector<NomeOrdinato> ordinati;
+        QStringList lista;
+    };
+    static Ordinamento ultimo;
+    const QString regole = collatore_.locale().name();
+    if (!tabella_.isEmpty() && tabella_.constData() == ultimo.tabella.constData() &&
+        tabella_.size() == ultimo.tabella.size() && regole == ultimo.regole) {
+        ordinati_ = ultimo.ordinati;
+        alfabetico_->setStringList(ultimo.lista);
+        MostraSeleziona();
+        return;
+    }
     // One sort key per name, then the keys compared: a list of a hundred
     // thousand names is sorted without comparing texts by the locale's rules
     // over and over.
@@ -157,6 +176,7 @@ void NavigatoreDati::OrdinaNomi() {
     for (const NomeOrdinato& n : ordinati_) lista.append(n.nome);
     alfabetico_->setStringList(lista);
     MostraSeleziona();
+    ultimo = Ordinamento{tabella_, regole, ordinati_, lista};
 }
 
 template <typename Cambio>

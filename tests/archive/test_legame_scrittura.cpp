@@ -186,6 +186,14 @@ private slots:
                  (QStringList{"Rossi", "bianco", "Zeta", QStringLiteral("Élodie"), "Bianchi", QStringLiteral("àlbero"),
                               "Bruno", "Bianchi"}));
 
+        {
+            // A second window on the same archive lists them alike.
+            FinestraProva g;
+            QVERIFY(g.Carica());
+            QStringList nomi;
+            for (int i = 0; i < g.legame->DBCombo1()->count(); ++i) nomi << g.legame->DBCombo1()->itemText(i);
+            QCOMPARE(nomi, elenco());
+        }
         // The second Bianchi of the list is picked: the first of the table is shown.
         picker->showPopup();
         QTRY_VERIFY(picker->view()->isVisible());
