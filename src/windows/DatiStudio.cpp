@@ -45,7 +45,8 @@ QString TestoStudio(const QString& testo, int massimo) {
     for (QChar& c : t)
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = QLatin1Char(' ');
-    t = t.simplified();
+    // What the coach typed stays as typed, blanks within included.
+    t = t.trimmed();
     if (t.size() > massimo) {
         t.truncate(massimo);
         // Never half of a character written with two.

@@ -34,5 +34,6 @@ QImage LeggiLogo(const QString& file, QString* motivo);
 // written; what was saved before then stays as it was.
 bool SalvaDatiStudio(const DatiStudio& studio, QString* motivo);
 
-// The text as it is kept: on one line, without blanks around, cut to `massimo`.
+// The text as it is kept: on one line (a line break or a tab becomes a
+// blank), without blanks around, cut to `massimo`.
 QString TestoStudio(const QString& testo, int massimo);

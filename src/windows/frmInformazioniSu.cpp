@@ -93,9 +93,10 @@ void frmInformazioniSu::MostraStudio() {
     ui->cmdStudio->move(destra - ui->cmdStudio->width() + 1, y);
     QStringList righe{studio.nome, studio.indirizzo};
     righe.removeAll(QString());
-    ui->lblStudio->setText(righe.isEmpty() ? Messaggio("0583") : righe.join(QLatin1Char('\n')));
-    ui->lblStudio->setStyleSheet(righe.isEmpty() ? QStringLiteral("color: rgb(90,90,90); background: transparent;")
-                                                 : QStringLiteral("color: rgb(64,64,64); background: transparent;"));
+    const bool nessuno = righe.isEmpty() && studio.logo.isNull();
+    ui->lblStudio->setText(nessuno ? Messaggio("0583") : righe.join(QLatin1Char('\n')));
+    ui->lblStudio->setStyleSheet(nessuno ? QStringLiteral("color: rgb(90,90,90); background: transparent;")
+                                         : QStringLiteral("color: rgb(64,64,64); background: transparent;"));
     ui->lblStudio->setGeometry(x, y, ui->cmdStudio->x() - 12 - x, 10);
     ui->lblStudio->setFixedHeight(std::max(ui->lblStudio->heightForWidth(ui->lblStudio->width()),
                                            studio.logo.isNull() ? 0 : ui->imgStudio->height()));
