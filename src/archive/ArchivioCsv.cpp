@@ -72,6 +72,21 @@ bool IniziaComeFormula(std::string_view testo) {
     return dopo != std::string_view::npos && std::string_view("=+-@\t\r").find(testo[dopo]) != std::string_view::npos;
 }
 
+// A phone number in the international form ("+353 1 234 5678"): a "+" and
+// then digits, spaces and dashes only, at least one digit. No spreadsheet
+// finds a function or a cell in it, so it is written as the coach typed it.
+bool NumeroTelefono(std::string_view testo) {
+    if (testo.size() < 2 || testo.front() != '+') return false;
+    bool cifra = false;
+    for (const char c : testo.substr(1)) {
+        if (c >= '0' && c <= '9')
+            cifra = true;
+        else if (c != ' ' && c != '-')
+            return false;
+    }
+    return cifra;
+}
+
 void TogliPrefissoFormula(std::string& campo) {
     if (!campo.empty() && campo.front() == '\'' && IniziaComeFormula(campo)) campo.erase(0, 1);
 }
@@ -82,7 +97,7 @@ void AccodaCampo(std::string& out, std::string_view valore, bool virgolette) {
         return;
     }
     out += '"';
-    if (IniziaComeFormula(valore)) out += '\'';
+    if (IniziaComeFormula(valore) && !NumeroTelefono(valore)) out += '\'';
     for (char c : valore) {
         if (c == '"') out += '"';
         out += c;

@@ -12,7 +12,9 @@
 // leading zeros; quotes inside are doubled and line breaks kept. A text that
 // a spreadsheet would take for a formula (starting with =, +, -, @, a tab or
 // a carriage return, after any apostrophes) gets one apostrophe more in
-// front, which reading the file takes away again.
+// front, which reading the file takes away again; a phone number written
+// "+353 1 234-5678" (a "+", then digits, spaces and dashes only) is no
+// formula and is written as it is.
 //
 // Dates are written as ISO dates ("1988-03-15"), which mean the same under
 // any regional settings; a stored date that reads under none is written as

@@ -7,12 +7,16 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QPainter>
 #include <QPolygonF>
 #include <QStringListModel>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QToolButton>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -62,6 +66,46 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     picker_ = new QComboBox(this);
     picker_->setObjectName(QStringLiteral("DBCombo1"));
     nomi_ = new QStringListModel(this);
+    alfabetico_ = new QStringListModel(this);
+    // Alphabetical as the coach's regional settings sort: accents in their
+    // place, upper and lower case alike. Settings that name no language (the
+    // "C" locale, which sorts by character codes) sort as the program's
+    // language does.
+    if (QLocale().language() == QLocale::C)
+        collatore_.setLocale(modLanguageSupport::LinguaCorrente == "english" ? QLocale(QLocale::English)
+                                                                             : QLocale(QLocale::Italian));
+    collatore_.setCaseSensitivity(Qt::CaseInsensitive);
+    connect(nomi_, &QAbstractItemModel::modelReset, this, &NavigatoreDati::OrdinaNomi);
+    connect(nomi_, &QAbstractItemModel::layoutChanged, this, &NavigatoreDati::OrdinaNomi);
+    connect(nomi_, &QAbstractItemModel::rowsMoved, this, &NavigatoreDati::OrdinaNomi);
+    connect(nomi_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int primo, int ultimo) {
+        CambiaElenco([&] {
+            for (int r = primo; r <= ultimo; ++r) {
+                const QString nome = nomi_->index(r).data().toString();
+                tabella_.insert(r, nome);
+                InserisciNome(nome);
+            }
+        });
+    });
+    connect(nomi_, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int primo, int ultimo) {
+        CambiaElenco([&] {
+            for (int r = primo; r <= ultimo && primo < tabella_.size(); ++r) {
+                TogliNome(tabella_.at(primo));
+                tabella_.removeAt(primo);
+            }
+        });
+    });
+    connect(nomi_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& da, const QModelIndex& a) {
+        CambiaElenco([&] {
+            for (int r = da.row(); r <= a.row() && r < tabella_.size(); ++r) {
+                const QString nome = nomi_->index(r).data().toString();
+                if (nome == tabella_.at(r)) continue;
+                TogliNome(tabella_.at(r));
+                tabella_[r] = nome;
+                InserisciNome(nome);
+            }
+        });
+    });
     // Editable, so that it holds the text "seleziona" that is no name of the
     // list; its text box is never typed into: names are only picked.
     picker_->setEditable(true);
@@ -77,7 +121,7 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     picker_->setMinimumContentsLength(1);
     picker_->setMaxVisibleItems(20);
     if (auto* vista = qobject_cast<QListView*>(picker_->view())) vista->setUniformItemSizes(true);
-    picker_->setModel(nomi_);
+    picker_->setModel(alfabetico_);
     MostraSeleziona();
     // A new language: the text follows it (the program tells the
     // application, not each window).
@@ -101,6 +145,76 @@ NavigatoreDati::NavigatoreDati(QWidget* parent) : QWidget(parent) {
     setTabOrder(successivo_, ultimo_);
     setTabOrder(ultimo_, picker_);
     Disponi();
+}
+
+void NavigatoreDati::OrdinaNomi() {
+    tabella_ = nomi_->stringList();
+    // The same list sorted by the same rules as the last window did (each
+    // athlete window gets the one list the archive gave, shared): taken as
+    // it was sorted. The list kept here keeps its data alive, so the same
+    // data means the same names.
+    struct Ordinamento {
+        QStringList tabella;
+        QString regole;
+        std::vector<NomeOrdinato> ordinati;
+        QStringList lista;
+    };
+    static Ordinamento ultimo;
+    const QString regole = collatore_.locale().name();
+    if (!tabella_.isEmpty() && tabella_.constData() == ultimo.tabella.constData() &&
+        tabella_.size() == ultimo.tabella.size() && regole == ultimo.regole) {
+        ordinati_ = ultimo.ordinati;
+        alfabetico_->setStringList(ultimo.lista);
+        MostraSeleziona();
+        return;
+    }
+    // One sort key per name, then the keys compared: a list of a hundred
+    // thousand names is sorted without comparing texts by the locale's rules
+    // over and over.
+    ordinati_.clear();
+    ordinati_.reserve(static_cast<std::size_t>(tabella_.size()));
+    for (const QString& nome : std::as_const(tabella_)) ordinati_.push_back({collatore_.sortKey(nome), nome});
+    std::stable_sort(ordinati_.begin(), ordinati_.end(),
+                     [](const NomeOrdinato& a, const NomeOrdinato& b) { return a.chiave.compare(b.chiave) < 0; });
+    QStringList lista;
+    lista.reserve(static_cast<qsizetype>(ordinati_.size()));
+    for (const NomeOrdinato& n : ordinati_) lista.append(n.nome);
+    alfabetico_->setStringList(lista);
+    MostraSeleziona();
+    ultimo = Ordinamento{tabella_, regole, ordinati_, lista};
+}
+
+template <typename Cambio>
+void NavigatoreDati::CambiaElenco(Cambio cambio) {
+    // The picker shows "seleziona" or the name picked; a name it shows that
+    // goes from the list leaves "seleziona".
+    const bool seleziona = picker_->currentIndex() < 0;
+    const QString mostrato = picker_->currentText();
+    cambio();
+    if (seleziona || picker_->currentText() != mostrato) MostraSeleziona();
+}
+
+void NavigatoreDati::InserisciNome(const QString& nome) {
+    NomeOrdinato n{collatore_.sortKey(nome), nome};
+    const auto dove =
+        std::upper_bound(ordinati_.begin(), ordinati_.end(), n,
+                         [](const NomeOrdinato& a, const NomeOrdinato& b) { return a.chiave.compare(b.chiave) < 0; });
+    const int riga = static_cast<int>(dove - ordinati_.begin());
+    ordinati_.insert(dove, std::move(n));
+    alfabetico_->insertRows(riga, 1);
+    alfabetico_->setData(alfabetico_->index(riga), nome);
+}
+
+void NavigatoreDati::TogliNome(const QString& nome) {
+    const NomeOrdinato n{collatore_.sortKey(nome), nome};
+    auto [da, a] =
+        std::equal_range(ordinati_.begin(), ordinati_.end(), n,
+                         [](const NomeOrdinato& x, const NomeOrdinato& y) { return x.chiave.compare(y.chiave) < 0; });
+    const auto trovato = std::find_if(da, a, [&nome](const NomeOrdinato& x) { return x.nome == nome; });
+    if (trovato == a) return;
+    const int riga = static_cast<int>(trovato - ordinati_.begin());
+    ordinati_.erase(trovato);
+    alfabetico_->removeRows(riga, 1);
 }
 
 void NavigatoreDati::MostraSeleziona() {

@@ -12,7 +12,11 @@
 // AccogliNome moves the name box into the row. The picker is created here.
 #pragma once
 
+#include <QCollator>
+#include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -30,9 +34,12 @@ public:
     void AccogliNome(QLineEdit* txtNome);
 
     QLineEdit* txtNome() const { return nome_; }
-    // The picker: lists the names, holds "seleziona" ("select" in English)
+    // The picker: lists the names in alphabetical order, holds "seleziona"
+    // ("select" in English)
     // until a name is chosen.
     QComboBox* DBCombo1() const { return picker_; }
+    // The names in the table's order, one per row of the record set: the
+    // window keeps it; the picker shows it sorted.
     QStringListModel* ElencoNomi() const { return nomi_; }
 
     QToolButton* PulsantePrimo() const { return primo_; }
@@ -66,11 +73,30 @@ private:
     void DisegnaFrecce();
     int LarghezzaTendina() const;
 
+    // The picker's list follows the names: sorted again whole when the list
+    // is replaced, one name moved into place when one is added, changed or
+    // removed.
+    void OrdinaNomi();
+    void InserisciNome(const QString& nome);
+    void TogliNome(const QString& nome);
+    template <typename Cambio>
+    void CambiaElenco(Cambio cambio);
+
+    struct NomeOrdinato {
+        QCollatorSortKey chiave;
+        QString nome;
+    };
+
     QToolButton* primo_;
     QToolButton* precedente_;
     QToolButton* successivo_;
     QToolButton* ultimo_;
     QComboBox* picker_;
     QStringListModel* nomi_;
+    QStringListModel* alfabetico_;
+    // The names as the table has them, and as the picker lists them.
+    QStringList tabella_;
+    std::vector<NomeOrdinato> ordinati_;
+    QCollator collatore_;
     QLineEdit* nome_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "NavigatoreDati.h"
 #include "ReportAtleta.h"
 #include "Risorse.h"
+#include "frmStudio.h"
 #include "modLanguageSupport.h"
 
 #include <QDateTime>
@@ -88,6 +89,8 @@ void ImpostaServiziFileDati(ServiziFileDati servizi) {
     if (servizi.salva) Servizi().salva = std::move(servizi.salva);
     if (servizi.apri) Servizi().apri = std::move(servizi.apri);
 }
+
+const ServiziFileDati& ServiziFileDatiCorrenti() { return Servizi(); }
 
 archivio::FormatoCsv FormatoCsvLocale() {
     const QString punto = QLocale::system().decimalPoint();
@@ -357,5 +360,7 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
         menu->addSeparator();
         menu->addAction(Messaggio("0253"), finestra, [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
         menu->addAction(Messaggio("0254"), finestra, [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });
+        menu->addSeparator();
+        menu->addAction(Messaggio("0580"), finestra, [finestra] { ApriDatiStudio(finestra); });
     });
 }

@@ -1,6 +1,7 @@
 #include "ReportAtleta.h"
 
 #include "Calendario.h"
+#include "DatiStudio.h"
 #include "Globali.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -13,6 +14,7 @@
 
 #include <QBuffer>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -88,6 +90,10 @@ std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& 
 DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& assetti,
                          const std::vector<archivio::TestAtleta>& test) {
     DatiReport d;
+    const DatiStudio studio = LeggiDatiStudio();
+    d.studio = studio.nome;
+    d.indirizzoStudio = studio.indirizzo;
+    d.logoStudio = studio.logo;
     d.nome = Q(r[archivio::ColonnaNome]);
     d.sesso = Q(Colonna(r, "sesso"));
     d.altezza = Q(Colonna(r, "altezza"));
@@ -286,7 +292,61 @@ void Coppie(Pagina& g, double x, double y, double larghezza, const QList<QPair<Q
     }
 }
 
+// The head of a page: the studio's logo, name and address (the program's
+// name when the coach has given the studio none), and at the right `destra`
+// (the date, the athlete); under them the orange line.
+void Intestazione(Pagina& g, const DatiReport& d, const QString& destra, bool destraGrassetto) {
+    QPainter& pittore = g.pittore();
+    double x = 15;
+    if (!d.logoStudio.isNull()) {
+        // Within 30 by 15 mm, its proportions kept.
+        const QSizeF dimensione = QSizeF(d.logoStudio.size()).scaled(g.mm(30), g.mm(15), Qt::KeepAspectRatio);
+        const QRectF dove(g.mm(15), g.mm(9) + (g.mm(15) - dimensione.height()) / 2, dimensione.width(),
+                          dimensione.height());
+        pittore.save();
+        pittore.setRenderHint(QPainter::SmoothPixmapTransform);
+        pittore.drawImage(dove, d.logoStudio);
+        pittore.restore();
+        x += dimensione.width() / g.mm(1) + 4;
+    }
+    if (d.studio.isEmpty()) {
+        g.Carattere(16, true, true);
+        g.Penna(Arancio);
+        g.Testo(x, 12, 110 - x, 9, TitoloApplicazione);
+    } else {
+        g.Carattere(14, true);
+        g.Penna(Nero);
+        g.Testo(x, 11, 110 - x, 8, d.studio);
+    }
+    if (!d.indirizzoStudio.isEmpty()) {
+        g.Carattere(8);
+        g.Penna(Grigio);
+        g.Testo(x, 20, 195 - x, 5, d.indirizzoStudio);
+    }
+    g.Carattere(destraGrassetto ? 11 : 9, destraGrassetto);
+    g.Penna(destraGrassetto ? Nero : Grigio);
+    g.Testo(110, 12, 85, 9, destra, Qt::AlignRight);
+    g.Linea(15, 26, 195, 26, Arancio, 0.8);
+}
+
+// The foot of a page: the program that made it, when the head names the
+// studio instead.
+void Piede(Pagina& g, const DatiReport& d) {
+    if (d.studio.isEmpty()) return;
+    g.Carattere(6.5);
+    g.Penna(Grigio);
+    g.Testo(15, 291, 180, 4, TitoloApplicazione, Qt::AlignRight);
+}
+
 }  // namespace
+
+QString NomeFileReport(const QString& atleta) {
+    QStringList parti;
+    if (!atleta.trimmed().isEmpty()) parti << atleta.trimmed();
+    const Calendario::Data oggi = Calendario::Servizi().oggi();
+    parti << Messaggio("0200") << QDate(oggi.anno, oggi.mese, oggi.giorno).toString(QStringLiteral("yyyy-MM-dd"));
+    return NomeFileDaParti(parti);
+}
 
 void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& d) {
     Pagina g(pittore, pagina);
@@ -297,16 +357,9 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     const Calendario::Data oggi = Calendario::Servizi().oggi();
     const QString data = locale.toString(QDate(oggi.anno, oggi.mese, oggi.giorno), QStringLiteral("d MMMM yyyy"));
 
-    // The studio line and the date.
-    g.Carattere(16, true, true);
-    g.Penna(Arancio);
-    g.Testo(15, 12, 120, 9, TitoloApplicazione);
-    g.Carattere(9);
-    g.Penna(Grigio);
-    g.Testo(110, 12, 85, 9, data, Qt::AlignRight);
-    g.Carattere(8, false, true);
-    g.Testo(15, 20, 180, 5, (NomeAutore.trimmed() + QStringLiteral(" · ") + IndirizzoSito).trimmed());
-    g.Linea(15, 26, 195, 26, Arancio, 0.8);
+    // The studio and the date.
+    Intestazione(g, d, data, false);
+    Piede(g, d);
 
     // The athlete.
     g.Carattere(9);
@@ -482,13 +535,8 @@ double DisegnaAssetto(Pagina& g, QPainter& pittore, double y, const DatiReport& 
 void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& d) {
     Pagina g(pittore, pagina);
     pittore.setRenderHint(QPainter::Antialiasing);
-    g.Carattere(16, true, true);
-    g.Penna(Arancio);
-    g.Testo(15, 12, 120, 9, TitoloApplicazione);
-    g.Carattere(11, true);
-    g.Penna(Nero);
-    g.Testo(80, 13, 115, 8, d.nome, Qt::AlignRight);
-    g.Linea(15, 26, 195, 26, Arancio, 0.8);
+    Intestazione(g, d, d.nome, true);
+    Piede(g, d);
 
     double y = 32;
     if (!d.ultimoAssetto.isEmpty()) y = DisegnaAssetto(g, pittore, y, d);
@@ -602,10 +650,13 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<a
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     if (!stampante) {
         if (!Chiedi(finestra, Messaggio("0060"))) return;
-        const QString file = servizi.scegliFilePdf(finestra);
-        if (file.isEmpty()) return;
-        QString errore;
-        if (!ScriviReportPdf(riga, file, &errore, assetti, test)) MostraMessaggio(finestra, Messaggio("0061"));
+        const QString scelto = servizi.scegliFilePdf(finestra, NomeFileReport(Q(riga[archivio::ColonnaNome])));
+        if (scelto.isEmpty()) return;
+        const QString file = ConEstensionePdf(scelto);
+        QString motivo;
+        if (!ScriviReportPdf(riga, file, &motivo, assetti, test))
+            MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(file)) + QStringLiteral("\n\n") +
+                                          Messaggio("0088") + QStringLiteral(": ") + motivo + QLatin1Char('.'));
         return;
     }
     ImpostaA4Verticale(*stampante);

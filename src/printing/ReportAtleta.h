@@ -1,6 +1,6 @@
 // The athlete's report: one A4 portrait page a fitter hands over at the end of
 // a fitting, drawn as vectors (text stays text, the drawing stays sharp), in
-// the current language: the studio line and the date; the athlete's name,
+// the current language: the studio's name, address and logo, and the date; the athlete's name,
 // age, sex, height and weight; the six body measures and the saddle length;
 // the ten fit results beside the athlete's own set-up and the difference; the
 // bicycle with the athlete's values at its dimension lines and the fit
@@ -13,6 +13,7 @@
 #include "Archivio.h"
 #include "RegistroAssetti.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,10 @@ struct RisultatoReport {
 
 // Everything the page shows, worked out from one row of the archive.
 struct DatiReport {
+    // The studio at the head of each page: its name, address and logo, as
+    // the coach saved them (DatiStudio.h); without a name, the program's.
+    QString studio, indirizzoStudio;
+    QImage logoStudio;
     QString nome, eta, sesso, altezza, peso;
     std::array<QString, 6> misure;  // inseam, torso, thigh, leg, arm, shoulders
     QString sella;
@@ -73,6 +78,10 @@ inline bool ConPaginaAssetti(const DatiReport& dati) {
 // Draws that page, after the device has begun a new page.
 void DisegnaPaginaAssetti(QPainter& pittore, const QPagedPaintDevice& pagina, const DatiReport& dati);
 
+// The file name proposed for the report of an athlete: the athlete, the
+// report and today's date, "Rossi Mario - Scheda dell'atleta - 2024-06-01.pdf".
+QString NomeFileReport(const QString& atleta);
+
 // Writes the report of the row as a PDF file, replaced whole or not at all.
 // False, with the reason, when it cannot be written.
 bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* errore = nullptr,
@@ -80,7 +89,9 @@ bool ScriviReportPdf(const archivio::Riga& riga, const QString& file, QString* e
                      const std::vector<archivio::TestAtleta>& test = {});
 
 // The report of the row on the printer, or, without one, as a PDF file with
-// the same questions as the screen printout.
+// the same questions as the screen printout: the save dialog proposes
+// NomeFileReport, ".pdf" is added to a name chosen without it, and a file
+// that cannot be written is said so, with the reason.
 void StampaReportAtleta(QWidget* finestra, const archivio::Riga& riga,
                         const std::vector<archivio::Assetto>& assetti = {},
                         const std::vector<archivio::TestAtleta>& test = {});

@@ -36,14 +36,17 @@ ServiziStampa ServiziPredefiniti() {
         }
         return std::make_unique<QPrinter>(predefinita, QPrinter::HighResolution);
     };
-    s.scegliFilePdf = [](QWidget* finestra) {
+    s.scegliFilePdf = [](QWidget* finestra, const QString& nomeProposto) {
         QFileDialog dialogo(finestra, Messaggio("0062"), QString(), Messaggio("0063"));
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
         dialogo.setDefaultSuffix(QStringLiteral("pdf"));
         QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) cartella = QDir::homePath();
         dialogo.setDirectory(cartella);
-        if (auto* principale = dynamic_cast<FinestraDaStampare*>(finestra)) dialogo.selectFile(NomeFilePdf(principale));
+        if (!nomeProposto.isEmpty())
+            dialogo.selectFile(nomeProposto);
+        else if (auto* principale = dynamic_cast<FinestraDaStampare*>(finestra))
+            dialogo.selectFile(NomeFilePdf(principale));
         return dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty()
                    ? dialogo.selectedFiles().first()
                    : QString();
@@ -113,6 +116,10 @@ QString NomeFilePdf(const FinestraDaStampare* finestra) {
     }
     const Calendario::Data oggi = Calendario::Servizi().oggi();
     parti << titolo << QDate(oggi.anno, oggi.mese, oggi.giorno).toString(QStringLiteral("yyyy-MM-dd"));
+    return NomeFileDaParti(parti);
+}
+
+QString NomeFileDaParti(const QStringList& parti) {
     // Characters that some file systems refuse become a dash.
     static const QRegularExpression vietati(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]+"));
     QString nome = parti.join(QStringLiteral(" - "));
@@ -207,7 +214,7 @@ void StampaFinestra(FinestraDaStampare* stampata) {
     QString filePdf;
     if (!stampante) {
         if (!Chiedi(finestra, Messaggio("0060"))) return;
-        filePdf = servizi.scegliFilePdf(finestra);
+        filePdf = servizi.scegliFilePdf(finestra, NomeFilePdf(stampata));
         if (filePdf.isEmpty()) return;
         filePdf = ConEstensionePdf(filePdf);
     }

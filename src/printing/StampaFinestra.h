@@ -9,8 +9,11 @@
 #include <QList>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 class QPrinter;
 class QWidget;
@@ -33,13 +36,35 @@ public:
     virtual QList<QWidget*> FinestreAccanto() const { return {}; }
 };
 
+// Where to save a PDF file: called with the window asking and the file name
+// it proposes; gives the file chosen, empty for none. A chooser that takes
+// only the window (as tests give) is taken as well.
+class SceltaFilePdf {
+public:
+    SceltaFilePdf() = default;
+    SceltaFilePdf(std::nullptr_t) {}
+    template <typename F>
+    requires std::is_invocable_r_v<QString, F, QWidget*, const QString&> SceltaFilePdf(F f) : scegli_(std::move(f)) {}
+    template <typename F>
+    requires(std::is_invocable_r_v<QString, F, QWidget*> &&
+             !std::is_invocable_r_v<QString, F, QWidget*, const QString&>) SceltaFilePdf(F f)
+        : scegli_([f = std::move(f)](QWidget* finestra, const QString&) { return f(finestra); }) {}
+    QString operator()(QWidget* finestra, const QString& nomeProposto = QString()) const {
+        return scegli_(finestra, nomeProposto);
+    }
+    explicit operator bool() const { return static_cast<bool>(scegli_); }
+
+private:
+    std::function<QString(QWidget*, const QString&)> scegli_;
+};
+
 // What printing needs from the platform; tests replace it.
 struct ServiziStampa {
     // The printer to print on, or none when the system has no printer.
     std::function<std::unique_ptr<QPrinter>()> stampante;
     // Where to save the page as PDF when there is no printer; empty: don't.
-    // By default a save dialog in the documents folder, on NomeFilePdf.
-    std::function<QString(QWidget* finestra)> scegliFilePdf;
+    // By default a save dialog in the documents folder, on the name proposed.
+    SceltaFilePdf scegliFilePdf;
 };
 
 const ServiziStampa& ServiziStampaCorrenti();
@@ -58,5 +83,8 @@ void StampaFinestra(FinestraDaStampare* finestra);
 // The name offered for the PDF file: the athlete shown, the window and
 // today's date, "Rossi Mario - Scheda assetto - 2024-06-01.pdf".
 QString NomeFilePdf(const FinestraDaStampare* finestra);
+// A file name of the parts joined by " - ", ".pdf" at the end; characters
+// that some file systems refuse become a dash.
+QString NomeFileDaParti(const QStringList& parti);
 // The file name with ".pdf" added when it does not end so.
 QString ConEstensionePdf(const QString& file);

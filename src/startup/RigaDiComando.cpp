@@ -11,6 +11,7 @@
 #include "Modulo1.h"
 #include "RegistroAssetti.h"
 #include "ReportAtleta.h"
+#include "StampaFinestra.h"
 #include "TestoPiano.h"
 #include "ZoneTest.h"
 #include "modLanguageSupport.h"
@@ -26,21 +27,64 @@
 
 namespace {
 
-constexpr const char* Uso =
-    "usage: tovarin                            the program's window\n"
-    "       tovarin --export-csv FILE          every athlete to a CSV file\n"
-    "       tovarin --import-csv FILE          the athletes of a CSV file added, all of them or none\n"
-    "       tovarin --backup FILE              a backup of the archive\n"
-    "       tovarin --report NAME FILE.pdf     the report of the first athlete of that name\n"
-    "       tovarin --fit NAME --stack MM --reach MM --head-angle DEG\n"
-    "               [--cap MM --clamp MM --spacers MM --stem MM --stem-angle DEG]\n"
-    "                                          the fit coordinates of the first athlete of that name,\n"
-    "                                          where the cockpit puts the bars, the closest cockpit\n"
-    "       tovarin --zones NAME [--ftp W --lthr BPM --hrmax BPM --weight KG]\n"
-    "                                          the zones of the athlete's latest test, or of the values\n"
-    "                                          given (not stored)\n"
-    "       tovarin --help                     this text\n"
-    "Exit status: 0 done, 1 refused or failed (one line says why), 2 a command line it does not know.\n";
+// The usage, in the language of the windows: each verb with what it does,
+// the descriptions in one column.
+QString TestoUso() {
+    struct Voce {
+        QString comando, seguito;  // the command, and its options' second line
+        const char* descrizione;
+    };
+    const QString file = Messaggio("0566"), nome = Messaggio("0565");
+    const QString mm = QStringLiteral("MM"), gradi = Messaggio("0567");
+    const std::array<Voce, 8> voci{{
+        {QString(), QString(), "0561"},
+        {QStringLiteral("--export-csv ") + file, QString(), "0562"},
+        {QStringLiteral("--import-csv ") + file, QString(), "0563"},
+        {QStringLiteral("--backup ") + file, QString(), "0564"},
+        {QStringLiteral("--report %1 %2.pdf").arg(nome, file), QString(), "0568"},
+        {QStringLiteral("--fit %1 --stack %2 --reach %2 --head-angle %3").arg(nome, mm, gradi),
+         QStringLiteral("[--cap %1 --clamp %1 --spacers %1 --stem %1 --stem-angle %2]").arg(mm, gradi), "0569"},
+        {QStringLiteral("--zones %1 [--ftp W --lthr BPM --hrmax BPM --weight KG]").arg(nome), QString(), "0570"},
+        {QStringLiteral("--help"), QString(), "0571"},
+    }};
+    const QString uso = Messaggio("0560");
+    const QString rientro(uso.size() + 1, QLatin1Char(' '));
+    constexpr qsizetype Colonna = 42, Larghezza = 100;
+    // A description wrapped at word ends into the column.
+    const auto descrizione = [](const QString& testo) {
+        QStringList righe{QString()};
+        for (const QString& parola : testo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!righe.last().isEmpty() && righe.last().size() + 1 + parola.size() > Larghezza - Colonna)
+                righe.append(QString());
+            if (!righe.last().isEmpty()) righe.last() += QLatin1Char(' ');
+            righe.last() += parola;
+        }
+        return righe;
+    };
+    QString testo;
+    bool prima = true;
+    for (const Voce& v : voci) {
+        QString riga = (prima ? uso + QLatin1Char(' ') : rientro) + QStringLiteral("tovarin");
+        prima = false;
+        if (!v.comando.isEmpty()) riga += QLatin1Char(' ') + v.comando;
+        const QStringList righe = descrizione(Messaggio(v.descrizione));
+        if (!v.seguito.isEmpty()) {
+            testo += riga + QLatin1Char('\n');
+            riga = rientro + QStringLiteral("        ") + v.seguito;
+        }
+        qsizetype i = 0;
+        if (riga.size() < Colonna) {
+            testo += riga.leftJustified(Colonna) + righe.value(0) + QLatin1Char('\n');
+            i = 1;
+        } else {
+            testo += riga + QLatin1Char('\n');
+        }
+        for (; i < righe.size(); ++i) testo += QString(Colonna, QLatin1Char(' ')) + righe[i] + QLatin1Char('\n');
+    }
+    return testo + Messaggio("0572") + QLatin1Char('\n');
+}
+
+void ScriviUso(std::FILE* dove) { std::fputs(TestoUso().toUtf8().constData(), dove); }
 
 std::filesystem::path Percorso(const QString& file) {
     return std::filesystem::path(QFile::encodeName(file).toStdString());
@@ -166,12 +210,14 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
         if (archivio::Esito e = a.LeggiAssetti(*id, assetti); !e) return Fallito(Messaggio("0284"), e.errore());
         std::vector<archivio::TestAtleta> test;
         if (archivio::Esito e = a.LeggiTest(*id, test); !e) return Fallito(Messaggio("0284"), e.errore());
+        // A PDF file ends so: ".pdf" is added to a name that does not.
+        const QString pdf = ConEstensionePdf(file);
         QString errore;
-        if (!ScriviReportPdf(riga, file, &errore, assetti, test)) {
-            Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(": ") + errore);
+        if (!ScriviReportPdf(riga, pdf, &errore, assetti, test)) {
+            Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(pdf) + QStringLiteral(": ") + errore);
             return 1;
         }
-        Scrivi(stdout, Messaggio("0288").arg(nome, Nativo(file)));
+        Scrivi(stdout, Messaggio("0288").arg(nome, Nativo(pdf)));
         return 0;
     }
 }
@@ -193,7 +239,7 @@ int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opz
         for (OpzioneNumero& o : opzioni)
             if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
         if (!trovata || trovata->testo || i + 1 >= argomenti.size()) {
-            std::fputs(Uso, stderr);
+            ScriviUso(stderr);
             return 2;
         }
         const std::string testo = argomenti[i + 1].toStdString();
@@ -227,7 +273,7 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
     for (std::size_t k = 0; k < opzioni.size(); ++k)
         if (opzioni[k].testo) telaio.*campi[k] = *Modulo1::CentroRisultato(*opzioni[k].testo);
     if (!opzioni[0].testo || !opzioni[1].testo || !opzioni[2].testo) {
-        std::fputs(Uso, stderr);
+        ScriviUso(stderr);
         return 2;
     }
     // The spacers and the stem's angle are those of a stem: without one they
@@ -409,6 +455,6 @@ int EseguiComando(const QStringList& argomenti) {
     if (comando == QLatin1String("--fit") && argomenti.size() >= 2) return AssettoSulTelaio(archivioFile, argomenti);
     if (comando == QLatin1String("--zones") && argomenti.size() >= 2) return Zone(archivioFile, argomenti);
     const bool aiuto = argomenti.size() == 1 && (comando == QLatin1String("--help") || comando == QLatin1String("-h"));
-    std::fputs(Uso, aiuto ? stdout : stderr);
+    ScriviUso(aiuto ? stdout : stderr);
     return aiuto ? 0 : 2;
 }

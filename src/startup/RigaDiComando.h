@@ -5,6 +5,7 @@
 //   tovarin --import-csv FILE        the athletes of a CSV file added, all or none
 //   tovarin --backup FILE            a backup of the archive
 //   tovarin --report NAME FILE.pdf   the report of the first athlete of that name
+//                                    (".pdf" added to a name without it)
 //   tovarin --fit NAME --stack MM --reach MM --head-angle DEG [--cap MM
 //           --clamp MM --spacers MM --stem MM --stem-angle DEG]
 //                                    the athlete's fit coordinates, where the
@@ -13,7 +14,8 @@
 //                                    the zones of the athlete's latest test, or
 //                                    of the values given, which are not stored
 //
-//   tovarin --help                   the usage, on the standard output
+//   tovarin --help                   the usage, on the standard output, in the
+//                                    language of the windows
 //
 // Each prints one line saying what it did and exits 0, or prints why not and
 // exits non-zero: 1 for a refusal or a failure, 2 for a command line it does

@@ -89,11 +89,23 @@ void frmAtleti::EliminaAtleta() {
     // Nothing to delete: the end of the record set, or a new athlete of whom
     // nothing has been typed yet.
     if (Legame()->AllaFine() || (Legame()->RigaNuova() && !Legame()->Modificata())) return;
-    // The question says how many recorded fittings go with the athlete.
-    QString domanda = Messaggio("0027");
-    std::int64_t assetti = 0;
-    if (const auto id = Legame()->IdCorrente(); id && Legame()->Connessione().ContaAssetti(*id, assetti) && assetti > 0)
+    // The question names the athlete and says how many recorded fittings
+    // and tests go with them.
+    const QString nome = ui->txtNome->text().trimmed();
+    QString domanda = nome.isEmpty() ? Messaggio("0027") : Messaggio("0550").arg(nome);
+    std::int64_t assetti = 0, prove = 0;
+    if (const auto id = Legame()->IdCorrente()) {
+        if (!Legame()->Connessione().ContaAssetti(*id, assetti)) assetti = 0;
+        if (!Legame()->Connessione().ContaTest(*id, prove)) prove = 0;
+    }
+    if (assetti > 0 && prove > 0)
+        domanda += QStringLiteral("\n\n") +
+                   Messaggio("0553").arg(assetti == 1 ? Messaggio("0554") : Messaggio("0555").arg(assetti),
+                                         prove == 1 ? Messaggio("0556") : Messaggio("0557").arg(prove));
+    else if (assetti > 0)
         domanda += QStringLiteral("\n\n") + (assetti == 1 ? Messaggio("0338") : Messaggio("0339").arg(assetti));
+    else if (prove > 0)
+        domanda += QStringLiteral("\n\n") + (prove == 1 ? Messaggio("0551") : Messaggio("0552").arg(prove));
     const auto risposta = MostraMessaggio(this, domanda, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     Legame()->EliminaAtleta();

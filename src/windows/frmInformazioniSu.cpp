@@ -6,12 +6,16 @@
 
 #include "AtletaCorrente.h"
 #include "Collegamenti.h"
+#include "DatiStudio.h"
 #include "Globali.h"
 #include "TraduciForm.h"
+#include "frmStudio.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -61,6 +65,42 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
     ui->Label2->move(ui->Label2->x(), std::max(ui->Label2->y(), sotto + 16));
 
     for (QLabel* l : {ui->Label5, ui->lblIndirizzo, ui->Label2}) l->installEventFilter(this);
+
+    MostraStudio();
+    connect(ui->cmdStudio, &QPushButton::clicked, this, [this] {
+        if (ApriDatiStudio(this)) MostraStudio();
+    });
+}
+
+void frmInformazioniSu::MostraStudio() {
+    const DatiStudio studio = LeggiDatiStudio();
+    // Under the donation link: the logo, then the name and the address; or
+    // a line saying where they would go.
+    const int y = ui->Label2->geometry().bottom() + 20;
+    const int sinistra = ui->lblLicenza->x(), destra = ui->lblLicenza->geometry().right();
+    int x = sinistra;
+    ui->imgStudio->setVisible(!studio.logo.isNull());
+    if (!studio.logo.isNull()) {
+        const QPixmap logo =
+            QPixmap::fromImage(studio.logo.scaled(QSize(120, 60), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        ui->imgStudio->setPixmap(logo);
+        ui->imgStudio->setFixedWidth(logo.width());
+        ui->imgStudio->move(sinistra, y);
+        x += logo.width() + 12;
+    }
+    // The button at the right of the row, the text between it and the logo.
+    ui->cmdStudio->adjustSize();
+    ui->cmdStudio->move(destra - ui->cmdStudio->width() + 1, y);
+    QStringList righe{studio.nome, studio.indirizzo};
+    righe.removeAll(QString());
+    const bool nessuno = righe.isEmpty() && studio.logo.isNull();
+    ui->lblStudio->setText(nessuno ? Messaggio("0583") : righe.join(QLatin1Char('\n')));
+    ui->lblStudio->setStyleSheet(nessuno ? QStringLiteral("color: rgb(90,90,90); background: transparent;")
+                                         : QStringLiteral("color: rgb(64,64,64); background: transparent;"));
+    ui->lblStudio->setGeometry(x, y, ui->cmdStudio->x() - 12 - x, 10);
+    ui->lblStudio->setFixedHeight(std::max(ui->lblStudio->heightForWidth(ui->lblStudio->width()),
+                                           studio.logo.isNull() ? 0 : ui->imgStudio->height()));
+    ui->lblStudio->setAccessibleName(ui->lblStudio->text());
 }
 
 bool frmInformazioniSu::eventFilter(QObject* oggetto, QEvent* evento) {

@@ -1,4 +1,5 @@
-// The about window: program, version, credit line and the three links.
+// The about window: program, version, credit line and the three links; the
+// studio that uses the program, with the button to its details.
 #pragma once
 
 #include <memory>
@@ -15,6 +16,10 @@ class frmInformazioniSu : public QWidget {
 public:
     explicit frmInformazioniSu(QWidget* genitore = nullptr);
     ~frmInformazioniSu() override;
+
+    // The studio's details, as last saved, under the links; the button that
+    // changes them.
+    void MostraStudio();
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

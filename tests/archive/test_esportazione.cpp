@@ -602,13 +602,42 @@ TEST(Copia, IProvvisoriAbbandonatiSonoRimossiAllAvvio) {
     sistema::ImpostaRegistroProvvisori({});
 }
 
+// A phone number in the international form is written as it is: a "+"
+// followed by digits, spaces and dashes only is no formula. Anything else
+// that starts as a formula keeps its apostrophe; all come back as they were.
+TEST(Csv, UnNumeroDiTelefonoSenzaApostrofo) {
+    const std::vector<std::pair<std::string, bool>> casi{
+        {"+353 1 234 5678", false},
+        {"+39-0422-123456", false},
+        {"+39", false},
+        {"+", true},
+        {"+ ", true},
+        {"+39 0422 1234A", true},
+        {"+39(0422)123456", true},
+        {"+39 0422\t123", true},
+        {"+1+1", true},
+        {"+39 0422 =SUM(A1)", true},
+        {"'+39 0422", true},
+        {"-39 0422", true},
+        {"=39", true},
+    };
+    std::vector<Riga> righe;
+    for (const auto& [testo, apostrofo] : casi) righe.push_back(prova::RigaDi("Atleta", {{"tel", testo}}));
+    const std::string csv = Csv(righe);
+    for (const auto& [testo, apostrofo] : casi)
+        EXPECT_NE(csv.find("\"" + std::string(apostrofo ? "'" : "") + testo + "\""), std::string::npos) << testo;
+    const auto letta = archivio::LeggiCsv(csv);
+    ASSERT_EQ(letta.righe.size(), righe.size());
+    for (std::size_t i = 0; i < righe.size(); ++i) EXPECT_TRUE(letta.righe[i] == righe[i]) << casi[i].first;
+}
+
 // No cell becomes a formula in a spreadsheet: a text starting as one is
 // written after an apostrophe, and comes back as it was, apostrophes of its
 // own included.
 TEST(Csv, NessunaCellaDiventaUnaFormula) {
     const std::vector<std::pair<std::string, std::string>> casi{
         {"=HYPERLINK(\"http://x\",\"click\")", "'=HYPERLINK"},
-        {"+39 0422 123456", "'+39"},
+        {"+39 0422 123456 =1", "'+39"},
         {"-", "'-"},
         {"@rossi", "'@rossi"},
         {"\tdopo un tab", "'\t"},

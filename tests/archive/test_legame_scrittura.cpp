@@ -75,7 +75,7 @@ private slots:
             if (come == "selettore") {
                 QComboBox* picker = f.legame->DBCombo1();
                 picker->showPopup();
-                picker->view()->setCurrentIndex(picker->model()->index(2, 0));
+                picker->view()->setCurrentIndex(picker->model()->index(0, 0));  // first in alphabetical order
                 QTest::keyClick(picker->view(), Qt::Key_Return);
             }
             if (come == "ricerca") QVERIFY(f.legame->TrovaAtleta(QStringLiteral("Verdi")));
@@ -164,6 +164,64 @@ private slots:
         QCOMPARE(f.legame->Posizione(), 0);
     }
 
+    // The picker lists the names alphabetically, as the coach's language
+    // sorts them (accents and upper or lower case alike), and keeps them so
+    // as names change, come and go; the navigator keeps the table's order,
+    // and a name picked finds the first row of that name.
+    void ilSelettoreElencaINomiInOrdineAlfabetico() {
+        Archivio({RigaDi("Rossi"), RigaDi("bianco"), RigaDi("Zeta"), RigaDi("Élodie"),
+                  RigaDi("Bianchi", {{"note", "primo"}}), RigaDi("àlbero"), RigaDi("Bruno"),
+                  RigaDi("Bianchi", {{"note", "secondo"}})});
+        FinestraProva f(true);
+        QVERIFY(f.Carica());
+        QComboBox* picker = f.legame->DBCombo1();
+        const auto elenco = [picker] {
+            QStringList nomi;
+            for (int i = 0; i < picker->count(); ++i) nomi << picker->itemText(i);
+            return nomi;
+        };
+        QCOMPARE(elenco(), (QStringList{QStringLiteral("àlbero"), "Bianchi", "Bianchi", "bianco", "Bruno",
+                                        QStringLiteral("Élodie"), "Rossi", "Zeta"}));
+        QCOMPARE(f.Data1->ElencoNomi()->stringList(),
+                 (QStringList{"Rossi", "bianco", "Zeta", QStringLiteral("Élodie"), "Bianchi", QStringLiteral("àlbero"),
+                              "Bruno", "Bianchi"}));
+
+        {
+            // A second window on the same archive lists them alike.
+            FinestraProva g;
+            QVERIFY(g.Carica());
+            QStringList nomi;
+            for (int i = 0; i < g.legame->DBCombo1()->count(); ++i) nomi << g.legame->DBCombo1()->itemText(i);
+            QCOMPARE(nomi, elenco());
+        }
+        // The second Bianchi of the list is picked: the first of the table is shown.
+        picker->showPopup();
+        QTRY_VERIFY(picker->view()->isVisible());
+        picker->view()->setCurrentIndex(picker->model()->index(2, 0));
+        QTest::keyClick(picker->view(), Qt::Key_Return);
+        QTRY_COMPARE(f.legame->Posizione(), 4);
+        QCOMPARE(f.txtNote->toPlainText(), QStringLiteral("primo"));
+        // The navigator goes on in the table's order.
+        QVERIFY(f.legame->MuoviSuccessivo());
+        QCOMPARE(f.txtNome->text(), QStringLiteral("àlbero"));
+
+        // A name changed, a row deleted, a row added: the list stays in order.
+        Scrivi(f.txtNome, "Anna");
+        QVERIFY(f.legame->MuoviPrimo());
+        QVERIFY(f.legame->EliminaAtleta());  // Rossi
+        QVERIFY(f.legame->MuoviUltimo());
+        QVERIFY(f.legame->MuoviSuccessivo());
+        QVERIFY(f.legame->RigaNuova());
+        Scrivi(f.txtNome, "carla");
+        QVERIFY(f.legame->MuoviPrecedente());
+        QCOMPARE(elenco(), (QStringList{"Anna", "Bianchi", "Bianchi", "bianco", "Bruno", "carla",
+                                        QStringLiteral("Élodie"), "Zeta"}));
+        QCOMPARE(f.Data1->ElencoNomi()->stringList(), (QStringList{"bianco", "Zeta", QStringLiteral("Élodie"),
+                                                                   "Bianchi", "Anna", "Bruno", "Bianchi", "carla"}));
+        QVERIFY(f.legame->TrovaAtleta(QStringLiteral("carla")));
+        QCOMPARE(f.legame->Posizione(), 7);
+    }
+
     void laSchedaAtletiAggiungeUnaRigaSoloSeVieneScrittoQualcosa() {
         Archivio({RigaDi("Rossi", {{"sella", "26"}}), RigaDi("Verdi", {{"sella", "26"}})});
         const std::string prima = prova::LeggiByte(ambiente_->file);
@@ -190,7 +248,7 @@ private slots:
         QCOMPARE(Campo(righe[2], "nome"), QStringLiteral("Neri"));
         QCOMPARE(Campo(righe[2], "cavallo"), QStringLiteral("84"));
         QCOMPARE(f.legame->DBCombo1()->count(), 3);
-        QCOMPARE(f.legame->DBCombo1()->itemText(2), QStringLiteral("Neri"));
+        QCOMPARE(f.legame->DBCombo1()->itemText(0), QStringLiteral("Neri"));
         QVERIFY(f.legame->TrovaAtleta(QStringLiteral("Neri")));
 
         // Typed into a new row, then the window closes: written as well.

@@ -27,6 +27,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -478,7 +480,7 @@ private slots:
         QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(domande[0].titolo, QStringLiteral("Tovarin Project"));
-        QCOMPARE(domande[0].testo, QStringLiteral("Eliminare dall'archivio l'atleta visualizzato?"));
+        QCOMPARE(domande[0].testo, QStringLiteral("Eliminare dall'archivio l'atleta Verdi?"));
         QCOMPARE(domande[0].pulsanti, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(Controllo<QLineEdit>(f, "txtNome")->text(), QStringLiteral("Verdi"));
         QVERIFY(RigheNelFile(File()) == righe);
@@ -504,7 +506,68 @@ private slots:
         frmAtleti* f = Apri();
         QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
-        QCOMPARE(domande[0].testo, QStringLiteral("Delete the athlete shown from the archive?"));
+        QCOMPARE(domande[0].testo, QStringLiteral("Delete the athlete Rossi from the archive?"));
+    }
+
+    // The question names the athlete and says what goes with them: their own
+    // recorded fittings and tests, never another athlete's.
+    void domandaDiceCosaSiElimina_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<int>("assetti");
+        QTest::addColumn<int>("prove");
+        QTest::addColumn<QString>("atteso");
+        const QString it = QStringLiteral("Eliminare dall'archivio l'atleta Verdi Anna?");
+        const QString en = QStringLiteral("Delete the athlete Verdi Anna from the archive?");
+        const QString a = QStringLiteral("\n\n");
+        // clang-format off
+        QTest::newRow("it, nothing") << "italian" << 0 << 0 << it;
+        QTest::newRow("it, 1 fitting") << "italian" << 1 << 0 << it + a + "Con l'atleta si elimina anche il suo assetto registrato.";
+        QTest::newRow("it, 2 fittings") << "italian" << 2 << 0 << it + a + "Con l'atleta si eliminano anche i suoi 2 assetti registrati.";
+        QTest::newRow("it, 1 test") << "italian" << 0 << 1 << it + a + "Con l'atleta si elimina anche il suo test.";
+        QTest::newRow("it, 3 tests") << "italian" << 0 << 3 << it + a + "Con l'atleta si eliminano anche i suoi 3 test.";
+        QTest::newRow("it, 1 and 1") << "italian" << 1 << 1 << it + a + "Con l'atleta si eliminano anche il suo assetto registrato e il suo test.";
+        QTest::newRow("it, 2 and 3") << "italian" << 2 << 3 << it + a + "Con l'atleta si eliminano anche i suoi 2 assetti registrati e i suoi 3 test.";
+        QTest::newRow("en, nothing") << "english" << 0 << 0 << en;
+        QTest::newRow("en, 1 test") << "english" << 0 << 1 << en + a + "The athlete's test goes with them.";
+        QTest::newRow("en, 3 tests") << "english" << 0 << 3 << en + a + "The athlete's 3 tests go with them.";
+        QTest::newRow("en, 1 and 1") << "english" << 1 << 1 << en + a + "The athlete's recorded fitting and test go with them.";
+        QTest::newRow("en, 2 and 3") << "english" << 2 << 3 << en + a + "The athlete's 2 recorded fittings and 3 tests go with them.";
+        // clang-format on
+    }
+    void domandaDiceCosaSiElimina() {
+        QFETCH(QString, lingua);
+        QFETCH(int, assetti);
+        QFETCH(int, prove);
+        QFETCH(QString, atteso);
+        CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi Anna"), RigaDi("Bianchi")});
+        {
+            // The athletes on either side have fittings and tests of their own.
+            archivio::Archivio a;
+            QVERIFY(a.Apri(File()));
+            std::int64_t id = 0;
+            for (const auto& [atleta, n, m] :
+                 {std::tuple{1, 4, 5}, std::tuple{2, assetti, prove}, std::tuple{3, 6, 7}}) {
+                for (int i = 0; i < n; ++i) {
+                    archivio::Assetto x;
+                    x.atleta = atleta;
+                    x.data = "2024-05-0" + std::to_string(i + 1);
+                    QVERIFY(a.RegistraAssetto(x, id));
+                }
+                for (int i = 0; i < m; ++i) {
+                    archivio::TestAtleta t;
+                    t.atleta = atleta;
+                    t.data = "2024-04-0" + std::to_string(i + 1);
+                    t.ftp = "250";
+                    QVERIFY(a.RegistraTest(t, id));
+                }
+            }
+        }
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        NomeAtletaCorrente = QStringLiteral("Verdi Anna");
+        frmAtleti* f = Apri();
+        QTest::mouseClick(Controllo<ImmagineSvg>(f, "imgCestino"), Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(domande[0].testo, atteso);
     }
 
     // Deleting the last row leaves the card at the end; a second click asks nothing.

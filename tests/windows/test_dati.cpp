@@ -469,7 +469,7 @@ private slots:
         auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->actions().size(), 7);  // five actions and two separators
+        QCOMPARE(menu->actions().size(), 9);  // six actions and three separators
         menu->close();
         const QRect schermo(0, 0, 1280, 800);
         struct Caso {
@@ -765,6 +765,58 @@ private slots:
         }
         // All or none: the good line of misura.csv was not added.
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(1));
+    }
+
+    // The usage speaks the language of the windows, asked for or not.
+    void usoNellaLinguaScelta_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QStringList>("detto");
+        QTest::addColumn<QStringList>("taciuto");
+        QTest::newRow("italian") << "italian" << QStringList{"uso: tovarin",           "la finestra del programma",
+                                                             "--report NOME FILE.pdf", "--head-angle GRADI",
+                                                             "questo testo",           "Esito: 0 fatto"}
+                                 << QStringList{"usage", "window", "NAME", "DEG", "Exit status"};
+        QTest::newRow("english")
+            << "english"
+            << QStringList{"usage: tovarin", "the program's window", "--report NAME FILE.pdf", "--head-angle DEG",
+                           "this text",      "Exit status: 0 done"}
+            << QStringList{"uso:", "finestra", "NOME", "GRADI", "Esito"};
+    }
+    void usoNellaLinguaScelta() {
+        QFETCH(QString, lingua);
+        QFETCH(QStringList, detto);
+        QFETCH(QStringList, taciuto);
+        PreparaProgramma();
+        cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=" + lingua.toStdString() + "\n");
+        for (const QStringList& argomenti : {QStringList{"--help"}, QStringList{"--esporta", "x.csv"}}) {
+            QString uscita, errori;
+            const bool aiuto = argomenti.size() == 1;
+            QCOMPARE(Esegui(argomenti, &uscita, 0, &errori), aiuto ? 0 : 2);
+            QString uso = aiuto ? uscita : errori;
+            // What Qt itself says on the standard error comes first.
+            while (uso.startsWith(QStringLiteral("QStandardPaths:"))) uso = uso.section(QLatin1Char('\n'), 1);
+            QVERIFY2(uso.startsWith(detto[0]), qPrintable(uso));
+            for (const QString& d : detto) QVERIFY2(uso.contains(d), qPrintable(d + " in:\n" + uso));
+            for (const QString& t : taciuto) QVERIFY2(!uso.contains(t), qPrintable(t + " in:\n" + uso));
+        }
+    }
+
+    // A report is a PDF file named so: ".pdf" is added to a name without it,
+    // and the line printed names the file written.
+    void reportConNomeDaPdf() {
+        PreparaProgramma();
+        prova::CreaArchivio(File(), Atleti());
+        struct Caso {
+            QString dato, scritto;
+        };
+        for (const Caso& c :
+             {Caso{"x.txt", "x.txt.pdf"}, Caso{"senza", "senza.pdf"}, Caso{"Y.PDF", "Y.PDF"}, Caso{"z.pdf", "z.pdf"}}) {
+            QString uscita;
+            QCOMPARE(Esegui({"--report", "Bianchi", c.dato}, &uscita), 0);
+            QVERIFY2(uscita.contains(QStringLiteral("saved to \"%1\"").arg(c.scritto)), qPrintable(uscita));
+            QVERIFY(TestoPdf(Q(cartella->file(c.scritto.toStdString()))).contains(QStringLiteral("Bianchi")));
+            if (c.dato != c.scritto) QVERIFY(!fs::exists(cartella->file(c.dato.toStdString())));
+        }
     }
 
     // A report is written whole or not at all, and the coach's alone: on a

@@ -462,7 +462,7 @@ private slots:
         QVERIFY(card);
         QTest::mouseClick(card->findChild<QWidget*>(QStringLiteral("imgCestino")), Qt::LeftButton);
         QCOMPARE(avvisi.size(), 2);
-        QCOMPARE(avvisi[1], QStringLiteral("Eliminare dall'archivio l'atleta visualizzato?"));
+        QCOMPARE(avvisi[1], QStringLiteral("Eliminare dall'archivio l'atleta Rossi?"));
         QVERIFY(TestoChiudereComunque(QStringLiteral("tvp.dmg"), QStringLiteral("Rossi"),
                                       archivio::Errore{archivio::Motivo::InUso, 0, 0, {}})
                     .endsWith(QStringLiteral("Chiudere comunque la finestra perdendo le modifiche?")));

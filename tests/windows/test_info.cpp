@@ -4,16 +4,50 @@
 #include "CartellaProva.h"
 #include "Collegamenti.h"
 #include "Controlli.h"
+#include "DatiArchivio.h"
+#include "DatiStudio.h"
 #include "Globali.h"
 #include "Messaggi.h"
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
+#include "frmStudio.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+
+#include <sys/stat.h>
+
+namespace {
+
+void Premi(Qt::Key tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
+    QWidget* dove = QApplication::focusWidget();
+    QVERIFY(dove);
+    QTest::keyClick(dove, tasto, modificatori);
+}
+
+void Scrivi(const QString& testo) {
+    QWidget* dove = QApplication::focusWidget();
+    QVERIFY(dove);
+    QTest::keyClicks(dove, testo);
+}
+
+// A picture file of that size, as a coach's logo.
+void ScriviImmagine(const std::filesystem::path& file, QSize dimensione, const char* formato) {
+    QImage immagine(dimensione, QImage::Format_RGB32);
+    immagine.fill(QColor(0, 90, 160));
+    QVERIFY(immagine.save(QString::fromStdString(file.string()), formato));
+}
+
+}  // namespace
 
 class TestInfo : public QObject {
     Q_OBJECT
@@ -22,6 +56,30 @@ class TestInfo : public QObject {
     QStringList collegamenti;
     bool apribile = true;  // whether the desktop opens a link
     QStringList avvisi;
+
+    QString fileScelto;  // what the open dialog gives
+
+    // The studio's dialog from the About window, with the keys alone: its
+    // button focused, Space; `passi` run in the dialog, which is closed after
+    // them if they leave it open.
+    void DallaFinestraInfo(frmInformazioniSu* info, const std::function<void(QDialog*)>& passi) {
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        Controllo<QPushButton>(info, "cmdStudio")->setFocus();
+        bool fatto = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialogo && QTest::qWaitForWindowExposed(dialogo)) {
+                QApplication::setActiveWindow(dialogo);  // as the window manager does
+                if (QTest::qWaitFor([dialogo] { return QApplication::activeWindow() == dialogo; })) passi(dialogo);
+            }
+            fatto = true;
+            if (dialogo && dialogo->isVisible()) dialogo->reject();
+            if (!dialogo) QApplication::closeAllWindows();  // never left waiting
+        });
+        Premi(Qt::Key_Space);
+        QVERIFY(fatto);
+    }
 
     frmInformazioniSu* ApriInfo() {
         QTest::mouseClick(Controllo<QLabel>(principale, "lblInfo"), Qt::LeftButton);
@@ -43,6 +101,8 @@ private slots:
             return apribile;
         });
         Calendario::ImpostaServizi({[] { return Calendario::Data{2024, 6, 1}; }, nullptr});
+        fileScelto.clear();
+        ImpostaServiziFileDati({nullptr, [this](QWidget*, const QString&, const QString&) { return fileScelto; }});
         principale = std::make_unique<mdi>();
         principale->ImpostaFinestre(nullptr, nullptr, nullptr, [](QWidget* g) { return new frmInformazioniSu(g); });
         principale->show();
@@ -144,6 +204,178 @@ private slots:
         }
         for (int i = 1; i < 4; ++i)
             QVERIFY2(sequenza[i]->y() > sequenza[i - 1]->geometry().bottom(), qPrintable(sequenza[i]->objectName()));
+    }
+
+    // The studio's name, address and logo, typed and chosen with the keys
+    // from the About window, are shown there at once and kept for the next
+    // start; every control of the dialog has a name a screen reader says.
+    void studioDallaFinestraInfo_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<QString>("nessuno");
+        QTest::newRow("italian") << "italian"
+                                 << "Dati dello studio"
+                                 << "Nessuno studio indicato";
+        QTest::newRow("english") << "english"
+                                 << "Studio details"
+                                 << "No studio given";
+    }
+    void studioDallaFinestraInfo() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, titolo);
+        QFETCH(QString, nessuno);
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        ScriviImmagine(cartella->file("logo scelto.jpg"), {900, 300}, "JPG");
+        fileScelto = QString::fromStdString(cartella->file("logo scelto.jpg").string());
+        frmInformazioniSu* info = ApriInfo();
+        QVERIFY(Controllo<QLabel>(info, "lblStudio")->text().startsWith(nessuno));
+        QVERIFY(!Controllo<QLabel>(info, "imgStudio")->isVisibleTo(info));
+        QCOMPARE(Controllo<QPushButton>(info, "cmdStudio")->text(), titolo + "...");
+        DallaFinestraInfo(info, [&](QDialog* dialogo) {
+            QCOMPARE(dialogo->windowTitle(), titolo);
+            QCOMPARE(QApplication::focusWidget(), Controllo<QWidget>(dialogo, "txtNomeStudio"));
+            for (QWidget* w : dialogo->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(dialogo)) continue;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
+            }
+            // Pasted with a line break: kept on one line.
+            Scrivi(QStringLiteral("Studio Biomeccanico \u00abRossi\u00bb"));
+            Premi(Qt::Key_Tab);
+            QApplication::clipboard()->setText(QStringLiteral("Via Roma 1\n31100 Treviso"));
+            Premi(Qt::Key_V, Qt::ControlModifier);
+            Premi(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), Controllo<QWidget>(dialogo, "cmdScegliLogo"));
+            Premi(Qt::Key_Space);
+            QVERIFY(Controllo<QPushButton>(dialogo, "cmdTogliLogo")->isEnabled());
+            QVERIFY(!Controllo<QLabel>(dialogo, "imgLogo")->pixmap().isNull());
+            Controllo<QLineEdit>(dialogo, "txtNomeStudio")->setFocus();
+            Premi(Qt::Key_Return);
+            QVERIFY(!dialogo->isVisible());
+        });
+        QCOMPARE(Controllo<QLabel>(info, "lblStudio")->text(),
+                 QStringLiteral("Studio Biomeccanico \u00abRossi\u00bb\nVia Roma 1 31100 Treviso"));
+        QVERIFY(Controllo<QLabel>(info, "imgStudio")->isVisibleTo(info));
+        for (const char* nome : {"imgStudio", "lblStudio", "cmdStudio"})
+            QVERIFY2(info->rect().contains(Controllo<QWidget>(info, nome)->geometry()), nome);
+        QVERIFY(!Controllo<QPushButton>(info, "cmdStudio")
+                     ->geometry()
+                     .intersects(Controllo<QLabel>(info, "lblStudio")->geometry()));
+        QVERIFY(!Controllo<QLabel>(info, "imgStudio")
+                     ->geometry()
+                     .intersects(Controllo<QLabel>(info, "lblStudio")->geometry()));
+
+        // Kept whole, the coach's alone, the picture copied beside it.
+        const DatiStudio letti = LeggiDatiStudio();
+        QCOMPARE(letti.nome, QStringLiteral("Studio Biomeccanico \u00abRossi\u00bb"));
+        QCOMPARE(letti.indirizzo, QStringLiteral("Via Roma 1 31100 Treviso"));
+        QCOMPARE(letti.logo.size(), QSize(600, 200));
+        QCOMPARE(std::filesystem::status(cartella->file("Studio.ini")).permissions(),
+                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::filesystem::remove(cartella->file("logo scelto.jpg"));
+        QCOMPARE(LeggiDatiStudio().logo.size(), QSize(600, 200));
+
+        // Taken away again: the logo's file goes with it.
+        principale->ChiudiFinestre();
+        info = ApriInfo();
+        DallaFinestraInfo(info, [&](QDialog* dialogo) {
+            QCOMPARE(Controllo<QLineEdit>(dialogo, "txtNomeStudio")->text(), letti.nome);
+            Controllo<QPushButton>(dialogo, "cmdTogliLogo")->setFocus();
+            Premi(Qt::Key_Space);
+            QVERIFY(Controllo<QLabel>(dialogo, "imgLogo")->pixmap().isNull());
+            Controllo<QPushButton>(dialogo, "cmdSalva")->setFocus();
+            Premi(Qt::Key_Space);
+        });
+        QVERIFY(LeggiDatiStudio().logo.isNull());
+        QCOMPARE(LeggiDatiStudio().nome, letti.nome);
+        QVERIFY(!Controllo<QLabel>(info, "imgStudio")->isVisibleTo(info));
+        for (const auto& voce : std::filesystem::directory_iterator(cartella->percorso()))
+            QVERIFY2(voce.path().extension() != ".png", qPrintable(QString::fromStdString(voce.path().string())));
+        QVERIFY(avvisi.isEmpty());
+    }
+
+    // What is not a readable picture is refused, with the file and the
+    // reason; the logo shown stays, and Cancel keeps what was saved.
+    void logoRifiutatoConIlMotivo_data() {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("missing") << "manca.png"
+                                 << "it does not exist";
+        QTest::newRow("folder") << "cartella.png"
+                                << "it is not a file but a folder or a device";
+        QTest::newRow("pipe") << "tubo.png"
+                              << "it is not a file but a folder or a device";
+        QTest::newRow("text") << "testo.png"
+                              << "it is not a picture in a format the program reads";
+        QTest::newRow("empty") << "vuoto.png"
+                               << "it is not a picture in a format the program reads";
+        QTest::newRow("cut short") << "tronco.png"
+                                   << "it is not a picture in a format the program reads";
+        QTest::newRow("too large") << "enorme.png"
+                                   << "it is larger than 20 MB";
+    }
+    void logoRifiutatoConIlMotivo() {
+        QFETCH(QString, nome);
+        QFETCH(QString, motivo);
+        modLanguageSupport::LinguaCorrente = "english";
+        ScriviImmagine(cartella->file("buono.png"), {120, 60}, "PNG");
+        const DatiStudio prima{QStringLiteral("Studio Verdi"), QString(),
+                               QImage(QString::fromStdString(cartella->file("buono.png").string()))};
+        QVERIFY(SalvaDatiStudio(prima, nullptr));
+        const std::string ini = cartella->leggi("Studio.ini");
+        std::filesystem::create_directory(cartella->file("cartella.png"));
+        QCOMPARE(::mkfifo(cartella->file("tubo.png").c_str(), 0600), 0);
+        cartella->scrivi("testo.png", "not a picture at all");
+        cartella->scrivi("vuoto.png", "");
+        cartella->scrivi("tronco.png", cartella->leggi("buono.png").substr(0, 40));
+        cartella->scrivi("enorme.png", cartella->leggi("buono.png"));
+        std::filesystem::resize_file(cartella->file("enorme.png"), DimensioneMassimaLogo + 1);
+        fileScelto = QString::fromStdString(cartella->file(nome.toStdString()).string());
+
+        frmInformazioniSu* info = ApriInfo();
+        DallaFinestraInfo(info, [&](QDialog* dialogo) {
+            Controllo<QPushButton>(dialogo, "cmdScegliLogo")->setFocus();
+            Premi(Qt::Key_Space);
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(avvisi[0].contains(fileScelto) && avvisi[0].contains(motivo), qPrintable(avvisi[0]));
+            QVERIFY(!Controllo<QLabel>(dialogo, "imgLogo")->pixmap().isNull());
+            Controllo<QLineEdit>(dialogo, "txtNomeStudio")->setFocus();
+            Scrivi(QStringLiteral(" e figli"));
+            Premi(Qt::Key_Escape);
+            QVERIFY(!dialogo->isVisible());
+        });
+        QCOMPARE(cartella->leggi("Studio.ini"), ini);
+        QCOMPARE(LeggiDatiStudio().nome, QStringLiteral("Studio Verdi"));
+        QCOMPARE(LeggiDatiStudio().logo.size(), QSize(120, 60));
+    }
+
+    // Settings that cannot be written are said so, and the dialog stays
+    // open with what the coach typed; no picture is left behind.
+    void studioNonSalvatoVieneDetto() {
+        modLanguageSupport::LinguaCorrente = "english";
+        ScriviImmagine(cartella->file("buono.png"), {120, 60}, "PNG");
+        fileScelto = QString::fromStdString(cartella->file("buono.png").string());
+        // A folder that holds something, where the settings file goes.
+        std::filesystem::create_directories(cartella->file("Studio.ini") / "dentro");
+        frmInformazioniSu* info = ApriInfo();
+        DallaFinestraInfo(info, [&](QDialog* dialogo) {
+            Scrivi(QStringLiteral("Studio Verdi"));
+            Controllo<QPushButton>(dialogo, "cmdScegliLogo")->setFocus();
+            Premi(Qt::Key_Space);
+            Controllo<QLineEdit>(dialogo, "txtNomeStudio")->setFocus();
+            Premi(Qt::Key_Return);
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(
+                avvisi[0].startsWith(QStringLiteral("The studio's details were not saved; the earlier ones stay.")),
+                qPrintable(avvisi[0]));
+            QVERIFY(dialogo->isVisible());
+            QCOMPARE(Controllo<QLineEdit>(dialogo, "txtNomeStudio")->text(), QStringLiteral("Studio Verdi"));
+        });
+        QVERIFY(std::filesystem::is_directory(cartella->file("Studio.ini") / "dentro"));
+        for (const auto& voce : std::filesystem::directory_iterator(cartella->percorso())) {
+            const std::string nome = voce.path().filename().string();
+            QVERIFY2(nome == "buono.png" || nome.rfind("LogoStudio", 0) != 0, nome.c_str());
+        }
     }
 
     void inIngleseIlDisclaimerEInIngleseEilCreditoDel2015() {

@@ -1,14 +1,19 @@
 // Printing the main window: the printout state of the bar on the page, the
 // bar back to normal on screen, the same page at any screen scale, a PDF when
-// there is no printer, failures told.
+// there is no printer, failures told. The athlete's report: the studio at
+// its head, the file name its save dialog proposes.
 #include "Calendario.h"
 #include "CartellaProva.h"
 #include "Controlli.h"
+#include "DatiStudio.h"
 #include "Messaggi.h"
+#include "ReportAtleta.h"
 #include "StampaFinestra.h"
 #include "Stili.h"
+#include "SupportoArchivio.h"
 #include "frmMain.h"
 #include "mdi.h"
+#include "modLanguageSupport.h"
 
 #include <QLineEdit>
 #include <QPrinter>
@@ -78,6 +83,26 @@ QRect Disegnato(const QImage& pagina) {
     return r;
 }
 
+// The text of a PDF file, as pdftotext gives it.
+QString TestoPdf(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!p.waitForStarted() || !p.waitForFinished(60000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// How many pictures a PDF file holds, as pdfimages lists them.
+int ImmaginiPdf(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    if (!p.waitForStarted() || !p.waitForFinished(60000)) return -1;
+    // Two lines of heading, then one line a picture (a mask is one more).
+    int n = 0;
+    for (const QByteArray& riga : p.readAllStandardOutput().split('\n').mid(2))
+        if (!riga.trimmed().isEmpty() && !riga.contains(" smask ")) ++n;
+    return n;
+}
+
 }  // namespace
 
 class TestStampa : public QObject {
@@ -122,6 +147,103 @@ private slots:
     void cleanup() {
         principale.reset();
         cartella.reset();
+    }
+
+    // The report's head names the studio, its address and its logo as the
+    // coach saved them, on both pages, and the program at the foot; without
+    // them, the program's name alone, and never an address that is not the
+    // coach's.
+    void reportConLoStudio_data() {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("indirizzo");
+        QTest::addColumn<bool>("logo");
+        QTest::newRow("none") << QString() << QString() << false;
+        QTest::newRow("name") << "Studio Biomeccanico Rossi" << QString() << false;
+        QTest::newRow("name and address") << "Studio Biomeccanico Rossi"
+                                          << "Via Roma 1, 31100 Treviso \u00b7 0422 123456" << false;
+        QTest::newRow("all") << "Studio Biomeccanico Rossi"
+                             << "Via Roma 1, 31100 Treviso" << true;
+        QTest::newRow("logo alone") << QString() << QString() << true;
+    }
+    void reportConLoStudio() {
+        QFETCH(QString, nome);
+        QFETCH(QString, indirizzo);
+        QFETCH(bool, logo);
+        modLanguageSupport::LinguaCorrente = "italian";
+        QImage immagine;
+        if (logo) {
+            immagine = QImage(300, 100, QImage::Format_RGB32);
+            immagine.fill(QColor(0, 90, 160));
+        }
+        QVERIFY(SalvaDatiStudio({nome, indirizzo, immagine}, nullptr));
+        const QString pdf = QString::fromStdString(cartella->file("report.pdf").string());
+        archivio::TestAtleta prova;
+        prova.data = "2024-05-01";
+        prova.ftp = "250";
+        QVERIFY(ScriviReportPdf(prova::RigaDi("Rossi Mario"), pdf, nullptr, {}, {prova}));
+        const QString testo = TestoPdf(pdf);
+        QVERIFY2(!testo.contains(QStringLiteral("example.org")), qPrintable(testo));
+        const QStringList pagine = testo.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QCOMPARE(pagine.size(), 2);
+        for (const QString& pagina : pagine) {
+            if (nome.isEmpty()) {
+                QCOMPARE(pagina.count(QStringLiteral("Tovarin Project")), 1);
+            } else {
+                QVERIFY2(pagina.contains(nome), qPrintable(pagina));
+                QVERIFY2(pagina.contains(QStringLiteral("Tovarin Project")), qPrintable(pagina));  // at the foot
+            }
+            if (!indirizzo.isEmpty()) QVERIFY2(pagina.simplified().contains(indirizzo), qPrintable(pagina));
+        }
+        QCOMPARE(ImmaginiPdf(pdf) > 0, logo);
+    }
+
+    // Without a printer the report's save dialog proposes the athlete, the
+    // report and the date; a name chosen without ".pdf" gets it; a file that
+    // cannot be written is said so, with the file and the reason.
+    void reportSalvatoConIlNomeProposto_data() {
+        QTest::addColumn<QString>("lingua");
+        QTest::addColumn<QString>("atleta");
+        QTest::addColumn<QString>("proposto");
+        QTest::newRow("italian") << "italian"
+                                 << "Rossi Mario"
+                                 << "Rossi Mario - Scheda dell'atleta - 2024-06-01.pdf";
+        QTest::newRow("english") << "english"
+                                 << "Rossi Mario"
+                                 << "Rossi Mario - Athlete report - 2024-06-01.pdf";
+        QTest::newRow("a slash") << "english"
+                                 << "Rossi/Bianchi"
+                                 << "Rossi-Bianchi - Athlete report - 2024-06-01.pdf";
+        QTest::newRow("no name") << "english"
+                                 << ""
+                                 << "Athlete report - 2024-06-01.pdf";
+    }
+    void reportSalvatoConIlNomeProposto() {
+        QFETCH(QString, lingua);
+        QFETCH(QString, atleta);
+        QFETCH(QString, proposto);
+        Calendario::ImpostaServizi({[] { return Oggi; }, nullptr});
+        modLanguageSupport::LinguaCorrente = lingua.toStdString();
+        QString nomeProposto;
+        const QString scelto = QString::fromStdString(cartella->file("scelto").string());
+        ImpostaServiziStampa({[] { return std::unique_ptr<QPrinter>(); },
+                              [&](QWidget*, const QString& nome) {
+                                  nomeProposto = nome;
+                                  return scelto;
+                              }});
+        StampaReportAtleta(principale.get(), prova::RigaDi(atleta.toStdString()));
+        QCOMPARE(domande.size(), 1);  // no printer: save as PDF?
+        QCOMPARE(nomeProposto, proposto);
+        QVERIFY(QFileInfo::exists(scelto + ".pdf"));
+        QVERIFY(!QFileInfo::exists(scelto));
+        QVERIFY(avvisi.isEmpty());
+
+        // A folder that is not there.
+        const QString altrove = QString::fromStdString((cartella->file("manca") / "report.pdf").string());
+        ImpostaServiziStampa({nullptr, [&](QWidget*, const QString&) { return altrove; }});
+        StampaReportAtleta(principale.get(), prova::RigaDi(atleta.toStdString()));
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(altrove) && avvisi[0].contains(lingua == "english" ? "Reason: " : "Motivo: "),
+                 qPrintable(avvisi[0]));
     }
 
     void laPaginaMostraLaBarraDiStampa() {
