@@ -148,7 +148,7 @@ private slots:
             return campi;
         };
         QCOMPARE(nonVuote(righe[0]),
-                 (QStringList{"nome=Rossi Mario", "datanascita=15/03/1988", "note=Dolore al ginocchio"}));
+                 (QStringList{"nome=Rossi Mario", "datanascita=1988-03-15", "note=Dolore al ginocchio"}));
         QCOMPARE(nonVuote(righe[1]), (QStringList{"nome=Verdi Anna", "cavallo=86.5", "busto=62", "coscia=58.5",
                                                   "gamba=55", "braccio=64", "spalle=42"}));
     }
