@@ -129,20 +129,6 @@ std::optional<Data> LeggiDataIso(std::string_view testo) {
 
 std::string TestoIso(const Data& d) { return Numeri('-', {{d.anno, 4}, {d.mese, 2}, {d.giorno, 2}}); }
 
-bool AnnoCompleto(std::string_view testo) {
-    int cifre = 0;
-    for (char c : testo) {
-        cifre = c >= '0' && c <= '9' ? cifre + 1 : 0;
-        if (cifre == 4) return true;
-    }
-    return false;
-}
-
-std::optional<Data> LeggiData(std::string_view testo) {
-    if (auto d = Servizi().leggiData(testo)) return d;
-    return LeggiDataIso(testo);
-}
-
 namespace {
 
 // The text with every decimal digit of another script as an ASCII digit and
@@ -184,6 +170,23 @@ std::optional<std::string> CifreAscii(std::string_view testo) {
 }
 
 }  // namespace
+
+bool AnnoCompleto(std::string_view testo) {
+    // Four digits of any script.
+    const std::optional<std::string> ascii = CifreAscii(testo);
+    if (ascii) testo = *ascii;
+    int cifre = 0;
+    for (char c : testo) {
+        cifre = c >= '0' && c <= '9' ? cifre + 1 : 0;
+        if (cifre == 4) return true;
+    }
+    return false;
+}
+
+std::optional<Data> LeggiData(std::string_view testo) {
+    if (auto d = Servizi().leggiData(testo)) return d;
+    return LeggiDataIso(testo);
+}
 
 std::optional<Data> LeggiDataArchiviata(std::string_view testo) {
     if (auto d = LeggiDataIso(testo)) return d;

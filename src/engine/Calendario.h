@@ -36,7 +36,8 @@ std::optional<Data> LeggiDataIso(std::string_view testo);
 // "1988-03-15".
 std::string TestoIso(const Data& d);
 
-// True when the text holds its year in full: four digits in a row.
+// True when the text holds its year in full: four digits in a row, of any
+// script.
 bool AnnoCompleto(std::string_view testo);
 
 // Completed years between the birth date and today; negative for a future birth.

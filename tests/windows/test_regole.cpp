@@ -175,6 +175,27 @@ private slots:
         QVERIFY(esportata.find(",\"2027-01-05\",") != std::string::npos);
     }
 
+    // A CSV date in the region's own form, its own digits included, is read
+    // with its year in full and stored as ISO; a two-digit year is refused
+    // in any digits.
+    void csvNelleCifreDellaRegione() {
+        Regione(QStringLiteral("ar_EG"));
+        const std::string modello = archivio::TestoCsv({prova::RigaDi("Rossi", {{"datanascita", "DATA"}})},
+                                                       archivio::FormatoCsv::PerDecimale('.'));
+        const auto conData = [&modello](const QString& data) {
+            std::string t = modello;
+            return t.replace(t.find("DATA"), 4, data.toStdString());
+        };
+        const auto piena =
+            archivio::LeggiCsv(conData(ScriviDataRegionale(QLocale(QStringLiteral("ar_EG")), {1990, 12, 31})));
+        QCOMPARE(piena.rifiutate.size(), std::size_t(0));
+        QCOMPARE(piena.righe.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(prova::CampoDi(piena.righe[0], "datanascita")), QStringLiteral("1990-12-31"));
+        const auto breve = archivio::LeggiCsv(conData(QStringLiteral("\u0663\u0661/\u0661\u0662/\u0669\u0660")));
+        QCOMPARE(breve.rifiutate.size(), std::size_t(1));
+        QCOMPARE(breve.rifiutate[0].motivo, archivio::Rifiuto::DataAnnoBreve);
+    }
+
     // What the earlier releases stored (under Italian settings: day first)
     // reads as that day under every region, in the age and in the CSV.
     void vecchiaDataGiornoPrima_data() {
