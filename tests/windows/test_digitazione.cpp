@@ -239,10 +239,10 @@ private slots:
 
     // Browsing changes nothing: every athlete of a varied archive stepped
     // through with the arrow on the card, the fit sheet and the condition
-    // sheet, every box entered and left, under Italian, US and German
-    // settings; then the program closed. Every row is as it was, to the byte,
-    // dates of other regions, measures with a comma, activities in the other
-    // language and an empty saddle included.
+    // sheet, every box entered and left, under Italian, US, German and
+    // Egyptian settings; then the program closed. Every row is as it was, to
+    // the byte, dates shown in another form than stored, measures with a
+    // comma, activities in the other language and an empty saddle included.
     void sfogliareNonCambiaNulla_data() {
         QTest::addColumn<QString>("locale");
         QTest::newRow("Italian") << "it_IT";
