@@ -199,8 +199,8 @@ private:
         bool toccato = false;  // changed by the coach since the row was shown
         // The forms of the column in the control and in the archive; none
         // when they are the same.
-        std::function<QString(const QString&)> mostra;
-        std::function<QString(const QString&)> memorizza;
+        std::function<QString(const QString&)> mostra = {};
+        std::function<QString(const QString&)> memorizza = {};
     };
     struct Destinazione {
         enum class Tipo { Nessuna, Riga, Fine, Nuova } tipo = Tipo::Nessuna;
