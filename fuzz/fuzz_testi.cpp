@@ -1,11 +1,14 @@
-// Fuzz target: any bytes as a measure text and as an INI file must neither
-// crash nor hang the number rules, the fit calculations or LeggiIni.
+// Fuzz target: any bytes as a measure text, as a stored date and as an INI
+// file must neither crash nor hang the number rules, the fit calculations,
+// the date reader or LeggiIni.
+#include "Calendario.h"
 #include "Modulo1.h"
 #include "modLanguageSupport.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -45,6 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     (void)Modulo1::CalcolaTP(m), (void)Modulo1::CalcolaTO(m), (void)Modulo1::CalcolaPE(m);
     (void)Modulo1::CalcolaAlfa(m), (void)Modulo1::CalcolaPiega(m), (void)Modulo1::CalcolaPipa(m);
     (void)Modulo1::CalcolaHS(m), (void)Modulo1::CalcolaDSM(m), (void)Modulo1::CalcolaSM(m), (void)Modulo1::CalcolaR(m);
+
+    // The bytes as a stored date: a date read is a real day, and its ISO
+    // text reads as the same day; the age from it.
+    if (const auto d = Calendario::LeggiDataArchiviata(testo)) {
+        if (!Calendario::DataValida(*d) || Calendario::LeggiDataArchiviata(Calendario::TestoIso(*d)) != d) std::abort();
+    }
+    Modulo1::ValoriCondizione valori;
+    (void)Modulo1::CalcolaEta(testo, valori);
 
     // The same bytes as an INI file, asked for a key taken from its start.
     if (std::FILE* f = std::fopen(FileProva().c_str(), "wb")) {

@@ -289,14 +289,15 @@ std::optional<Rifiuto> DataDaCsv(std::string& v) {
         if (d && !Calendario::AnnoCompleto(v)) return Rifiuto::DataAnnoBreve;
     }
     if (!d) return Rifiuto::Data;
-    v = Calendario::Servizi().scriviData(*d);
+    v = Calendario::TestoIso(*d);
     return std::nullopt;
 }
 
-// A stored date as the CSV writes it: ISO when it reads as a date.
+// A stored date as the CSV writes it: ISO when it reads as a date, the same
+// under every regional setting.
 std::string DataPerCsv(const std::string& v) {
     if (v.empty()) return v;
-    if (auto d = Calendario::LeggiData(v)) return Calendario::TestoIso(*d);
+    if (auto d = Calendario::LeggiDataArchiviata(v)) return Calendario::TestoIso(*d);
     return v;
 }
 

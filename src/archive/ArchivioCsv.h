@@ -17,12 +17,14 @@
 // formula and is written as it is.
 //
 // Dates are written as ISO dates ("1988-03-15"), which mean the same under
-// any regional settings; a stored date that reads under none is written as
-// it is stored. Read back, a date is ISO or in the user's regional form with
-// its year in four digits, and is stored in the regional form, as the card
-// stores a date the coach types. A two-digit year is refused, never guessed
-// (a spreadsheet writes "12/20/25" for 1925). The regional form is that of
-// Calendario's date services.
+// any regional settings, read from the archive as Calendario's
+// LeggiDataArchiviata reads them (an earlier release's "7/4/1990" is
+// 1990-04-07); a stored text that is no date is written as it is stored.
+// Read back, a date is ISO or in the user's regional form with its year in
+// four digits, and is stored as ISO, as the card stores a date the coach
+// types. A two-digit year is refused, never guessed (a spreadsheet writes
+// "12/20/25" for 1925). The regional form is that of Calendario's date
+// services.
 #pragma once
 
 #include "Archivio.h"

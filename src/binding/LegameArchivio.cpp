@@ -167,7 +167,18 @@ void LegameArchivio::ControlloCambiato(int indice) {
     if (stato_ == Stato::Fine || caricamento_) return;  // no row, or the row's own values going in
     const Controllo& c = controlli_[static_cast<std::size_t>(indice)];
     if (!c.widget || !c.toccato) return;
-    valori_[c.colonna] = Valore(c).toStdString();
+    const QString valore = Valore(c);
+    valori_[c.colonna] = (c.memorizza ? c.memorizza(valore) : valore).toStdString();
+}
+
+void LegameArchivio::ImpostaForma(QWidget* controllo, std::function<QString(const QString&)> mostra,
+                                  std::function<QString(const QString&)> memorizza) {
+    for (Controllo& c : controlli_) {
+        if (c.widget != controllo) continue;
+        c.mostra = std::move(mostra);
+        c.memorizza = std::move(memorizza);
+        return;
+    }
 }
 
 void LegameArchivio::ToccatoDalCoach(int indice) {
@@ -551,8 +562,11 @@ void LegameArchivio::Mostra(const Riga& riga, bool modificabile) {
     valori_ = riga;
     caricamento_ = true;
     for (Controllo& c : controlli_) c.toccato = false;
-    for (const Controllo& c : controlli_)
-        if (c.widget) Imposta(c, Testo(riga[c.colonna]));
+    for (const Controllo& c : controlli_) {
+        if (!c.widget) continue;
+        const QString memorizzato = Testo(riga[c.colonna]);
+        Imposta(c, c.mostra ? c.mostra(memorizzato) : memorizzato);
+    }
     caricamento_ = false;
     if (!modificabile) RendiModificabili(false);
     emit RigaMostrata();

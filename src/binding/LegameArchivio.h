@@ -85,6 +85,15 @@ public:
     // controls as they are when it has nothing to change.
     void AggiungiRegolaPrimaDiScrivere(std::function<void()> regola) { regole_.push_back(std::move(regola)); }
 
+    // A column the control shows in another form than the archive holds it
+    // (a date: ISO in the archive, the coach's regional form in the box).
+    // `mostra` turns the stored text into the one shown when a row is shown;
+    // `memorizza` turns the control's text, once the coach has changed it,
+    // into the one stored. An untouched control is never written, so a
+    // stored text stays as it is, byte for byte, however it is shown.
+    void ImpostaForma(QWidget* controllo, std::function<QString(const QString&)> mostra,
+                      std::function<QString(const QString&)> memorizza);
+
     // Opens the record set on the file PercorsoArchivio (the application
     // folder's "tvp.dmg" while that is empty), creating the file when it is
     // missing, and fills the picker. With an empty name the first row is shown;
@@ -191,6 +200,10 @@ private:
         bool abilitatoProgetto;
         bool bloccato;
         bool toccato = false;  // changed by the coach since the row was shown
+        // The forms of the column in the control and in the archive; none
+        // when they are the same.
+        std::function<QString(const QString&)> mostra = {};
+        std::function<QString(const QString&)> memorizza = {};
     };
     struct Destinazione {
         enum class Tipo { Nessuna, Riga, Fine, Nuova } tipo = Tipo::Nessuna;

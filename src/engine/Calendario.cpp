@@ -129,7 +129,52 @@ std::optional<Data> LeggiDataIso(std::string_view testo) {
 
 std::string TestoIso(const Data& d) { return Numeri('-', {{d.anno, 4}, {d.mese, 2}, {d.giorno, 2}}); }
 
+namespace {
+
+// The text with every decimal digit of another script as an ASCII digit and
+// the direction marks taken out; nothing when it holds any other character
+// outside ASCII, or is no UTF-8.
+std::optional<std::string> CifreAscii(std::string_view testo) {
+    // The zero of each run of ten digits known: Arabic-Indic, Persian, NKo,
+    // the Indic scripts, Thai, Lao, Tibetan, Myanmar, Khmer, Mongolian,
+    // full width.
+    static constexpr char32_t Zeri[] = {0x0660, 0x06F0, 0x07C0, 0x0966, 0x09E6, 0x0A66, 0x0AE6, 0x0B66, 0x0BE6, 0x0C66,
+                                        0x0CE6, 0x0D66, 0x0DE6, 0x0E50, 0x0ED0, 0x0F20, 0x1040, 0x17E0, 0x1810, 0xFF10};
+    std::string ascii;
+    std::size_t i = 0;
+    while (i < testo.size()) {
+        const auto b = static_cast<unsigned char>(testo[i]);
+        if (b < 0x80) {
+            ascii += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        const std::size_t lunghezza = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+        if (lunghezza == 0 || b >= 0xF8 || i + lunghezza > testo.size()) return std::nullopt;
+        char32_t c = b & (0x7F >> lunghezza);
+        for (std::size_t k = 1; k < lunghezza; ++k) {
+            const auto seguito = static_cast<unsigned char>(testo[i + k]);
+            if ((seguito & 0xC0) != 0x80) return std::nullopt;
+            c = (c << 6) | (seguito & 0x3F);
+        }
+        i += lunghezza;
+        const bool direzione =
+            c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+        if (direzione) continue;
+        const auto zero =
+            std::find_if(std::begin(Zeri), std::end(Zeri), [c](char32_t z) { return c >= z && c <= z + 9; });
+        if (zero == std::end(Zeri)) return std::nullopt;
+        ascii += static_cast<char>('0' + (c - *zero));
+    }
+    return ascii;
+}
+
+}  // namespace
+
 bool AnnoCompleto(std::string_view testo) {
+    // Four digits of any script.
+    const std::optional<std::string> ascii = CifreAscii(testo);
+    if (ascii) testo = *ascii;
     int cifre = 0;
     for (char c : testo) {
         cifre = c >= '0' && c <= '9' ? cifre + 1 : 0;
@@ -141,6 +186,56 @@ bool AnnoCompleto(std::string_view testo) {
 std::optional<Data> LeggiData(std::string_view testo) {
     if (auto d = Servizi().leggiData(testo)) return d;
     return LeggiDataIso(testo);
+}
+
+std::optional<Data> LeggiDataArchiviata(std::string_view testo) {
+    if (auto d = LeggiDataIso(testo)) return d;
+    const std::optional<std::string> ascii = CifreAscii(testo);
+    if (!ascii) return std::nullopt;
+    std::string_view t = *ascii;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+
+    int parti[3];
+    std::size_t cifre[3];
+    char separatore = 0;
+    const char* p = t.data();
+    const char* fine = t.data() + t.size();
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) {
+            if (p == fine || (*p != '/' && *p != '-' && *p != '.')) return std::nullopt;
+            if (separatore == 0) separatore = *p;
+            if (*p != separatore) return std::nullopt;
+            ++p;
+            while (p != fine && *p == ' ') ++p;  // "1990. 12. 31."
+        }
+        const char* inizio = p;
+        while (p != fine && *p >= '0' && *p <= '9' && p - inizio < 5) ++p;
+        cifre[k] = static_cast<std::size_t>(p - inizio);
+        if (cifre[k] == 0 || cifre[k] > 4) return std::nullopt;
+        std::from_chars(inizio, p, parti[k]);
+    }
+    if (p != fine && !(separatore == '.' && *p == '.' && p + 1 == fine)) return std::nullopt;
+
+    auto valida = [](Data d) { return DataValida(d) ? std::optional(d) : std::nullopt; };
+    if (cifre[0] == 4) {
+        if (cifre[1] > 2 || cifre[2] > 2) return std::nullopt;
+        return valida({parti[0], parti[1], parti[2]});
+    }
+    if (cifre[0] > 2 || cifre[1] > 2 || (cifre[2] != 2 && cifre[2] != 4)) return std::nullopt;
+    const int anno = cifre[2] == 2 ? AnnoDaDueCifre(parti[2]) : parti[2];
+    if (auto d = valida({anno, parti[1], parti[0]})) return d;
+    return valida({anno, parti[0], parti[1]});
+}
+
+std::string DataDaMostrare(std::string_view archiviata) {
+    if (auto d = LeggiDataArchiviata(archiviata)) return Servizi().scriviData(*d);
+    return std::string(archiviata);
+}
+
+std::string DataDaArchiviare(std::string_view mostrata) {
+    if (auto d = LeggiData(mostrata)) return TestoIso(*d);
+    return std::string(mostrata);
 }
 
 int EtaCompiuta(const Data& nascita, const Data& oggi) {

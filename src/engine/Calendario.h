@@ -36,7 +36,8 @@ std::optional<Data> LeggiDataIso(std::string_view testo);
 // "1988-03-15".
 std::string TestoIso(const Data& d);
 
-// True when the text holds its year in full: four digits in a row.
+// True when the text holds its year in full: four digits in a row, of any
+// script.
 bool AnnoCompleto(std::string_view testo);
 
 // Completed years between the birth date and today; negative for a future birth.
@@ -58,8 +59,25 @@ struct ServiziData {
 const ServiziData& Servizi();
 void ImpostaServizi(ServiziData servizi);
 
-// A date as the program reads a stored or typed one: in the user's regional
+// A date as the coach types it or reads it in a box: in the user's regional
 // form, or as an ISO date.
 std::optional<Data> LeggiData(std::string_view testo);
+
+// A date as the archive holds it, the same day under every regional setting:
+// an ISO date, as the program stores every date; or what earlier releases
+// stored under the regional settings of their day: three numbers, in the
+// digits of any script, with "/", "-" or "." between them (direction marks
+// and blanks after a separator aside). The day comes first unless the year
+// does ("7/4/1990" is 7 April, as the Italian settings wrote it); the month
+// comes first only where the day cannot ("12/31/1990"). A two-digit year is
+// taken as 1930-2029. Nothing for anything else.
+std::optional<Data> LeggiDataArchiviata(std::string_view testo);
+
+// A stored date as the coach sees it: in the regional form when it reads as a
+// date (LeggiDataArchiviata), else as it is stored.
+std::string DataDaMostrare(std::string_view archiviata);
+// A date the coach typed as the archive stores it: ISO when it reads as a
+// date (LeggiData), else as it is, for the date check to judge.
+std::string DataDaArchiviare(std::string_view mostrata);
 
 }  // namespace Calendario

@@ -15,9 +15,9 @@ using modLanguageSupport::TestoLingua;
 
 std::string CalcolaEta(std::string_view dataNascita, ValoriCondizione& valori) {
     const auto& servizi = Calendario::Servizi();
-    // Stored under other regional settings and not readable under these:
-    // no age, as for no date. An ISO date reads everywhere.
-    std::optional<Calendario::Data> nascita = Calendario::LeggiData(dataNascita);
+    // The date as stored: the same day, and so the same age, under every
+    // regional setting.
+    std::optional<Calendario::Data> nascita = Calendario::LeggiDataArchiviata(dataNascita);
     if (!nascita) return {};
     int eta = Calendario::EtaCompiuta(*nascita, servizi.oggi());
     valori.EtaAnni = eta;

@@ -80,9 +80,10 @@ void CalcolaZoneCardiache(const ValoriCondizione& valori, double& fcMax, double 
                           CinqueTesti& karvonen, const std::string& sesso, double eta, const std::string& peso,
                           CinqueTesti& kcalCooper, CinqueTesti& kcalKarvonen);
 
-// Age in completed years from the birth date text, using the date services of
-// Calendario.h; sets valori.EtaAnni. Empty text, and EtaAnni untouched, when
-// the text is not a date.
+// Age in completed years from the birth date as the archive stores it (read
+// by Calendario::LeggiDataArchiviata, the same under every regional setting)
+// and today's date of Calendario.h; sets valori.EtaAnni. Empty text, and
+// EtaAnni untouched, when the text is not a date.
 std::string CalcolaEta(std::string_view dataNascita, ValoriCondizione& valori);
 
 // Body build from inseam and torso: the catalogue text of "0001" to "0004".

@@ -23,6 +23,24 @@ public:
     }
 };
 
+// The text with the digits of any script as ASCII digits, and without the
+// direction marks some regions put in their dates ("٣١‏/١٢‏/١٩٩٠"), for the
+// numbers to be read.
+QString CifreAscii(const QString& testo) {
+    QString ascii;
+    ascii.reserve(testo.size());
+    for (const QChar c : testo) {
+        const char16_t u = c.unicode();
+        if (u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            continue;
+        if (c.isDigit() && c.digitValue() >= 0)
+            ascii += QLatin1Char(static_cast<char>('0' + c.digitValue()));
+        else
+            ascii += c;
+    }
+    return ascii;
+}
+
 Calendario::OrdineData OrdineDi(const QLocale& locale) {
     const QString formato = locale.dateFormat(QLocale::ShortFormat);
     const auto g = formato.indexOf(QLatin1Char('d')), m = formato.indexOf(QLatin1Char('M')),
@@ -84,18 +102,26 @@ void ControllaAttivita(QComboBox* combo) {
 
 bool TestoData(const QString& testo) { return Calendario::LeggiData(testo.toStdString()).has_value(); }
 
+QString DataMostrata(const QString& archiviata) {
+    return QString::fromStdString(Calendario::DataDaMostrare(archiviata.toStdString()));
+}
+
+QString DataArchiviata(const QString& mostrata) {
+    return QString::fromStdString(Calendario::DataDaArchiviare(mostrata.toStdString()));
+}
+
 void ControllaData(QLineEdit* box) {
-    // Only what the coach typed: a stored date that reads only under other
-    // regional settings stays as it is.
+    // Only what the coach typed: a stored text that is no date stays as it is.
     if (box->isModified() && !box->text().isEmpty() && !TestoData(box->text())) box->setText(QString());
 }
 
 void ApplicaControllaData(QLineEdit* box, LegameArchivio* legame) {
     box->installEventFilter(new FiltroData(box));
-    if (legame)
-        legame->AggiungiRegolaPrimaDiScrivere([box = QPointer<QLineEdit>(box)] {
-            if (box) ControllaData(box);
-        });
+    if (!legame) return;
+    legame->AggiungiRegolaPrimaDiScrivere([box = QPointer<QLineEdit>(box)] {
+        if (box) ControllaData(box);
+    });
+    legame->ImpostaForma(box, DataMostrata, DataArchiviata);
 }
 
 QString ScriviDataRegionale(const QLocale& locale, const Calendario::Data& d) {
@@ -121,7 +147,7 @@ QString ScriviDataRegionale(const QLocale& locale, const Calendario::Data& d) {
 std::optional<Calendario::Data> LeggiDataRegionale(const QLocale& locale, const QString& testo) {
     // Numbers first: a two-digit year takes the program's own window of
     // years there, whatever century Qt would give it.
-    if (auto d = Calendario::LeggiDataNumerica(testo.toStdString(), OrdineDi(locale))) return d;
+    if (auto d = Calendario::LeggiDataNumerica(CifreAscii(testo).toStdString(), OrdineDi(locale))) return d;
     const QString formato = locale.dateFormat(QLocale::ShortFormat);
     const QDate data = locale.toDate(testo.trimmed(), formato);
     if (!data.isValid()) return std::nullopt;

@@ -175,7 +175,10 @@ void frmCondizione::AggiornaCondizione() {
     if (!Tag().isEmpty()) return;
 
     Modulo1::ValoriCondizione nascita;
-    Mostra(ui->lblEta, Modulo1::CalcolaEta(Std(ui->txtDataNascita->text()), nascita));
+    // The age from the date as the box shows it: none until it reads as a
+    // date under the coach's regional settings, as the date check judges it.
+    const QString data = ui->txtDataNascita->text();
+    Mostra(ui->lblEta, Modulo1::CalcolaEta(TestoData(data) ? Std(DataArchiviata(data)) : std::string(), nascita));
     const Modulo1::ValoriCondizione valori = LeggiDatiCondizione();
     Mostra(ui->lblCostituzione, Modulo1::Costituzione(cavallo_, busto_));
 

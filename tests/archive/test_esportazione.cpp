@@ -38,8 +38,8 @@ std::vector<Riga> RigheDifficili() {
     for (int c = 0; c < archivio::NumeroColonne; ++c) piena[c] = "x" + std::to_string(c);
     for (int c = 0; c < archivio::NumeroColonne; ++c)
         if (archivio::ColonnaMisura(c)) piena[c] = "7" + std::to_string(c) + ".5";
-    piena[*archivio::IndiceColonna("datanascita")] = "20/12/1990";
-    piena[*archivio::IndiceColonna("Scadenza")] = "01/02/2005";
+    piena[*archivio::IndiceColonna("datanascita")] = "1990-12-20";  // dates as the program stores them
+    piena[*archivio::IndiceColonna("Scadenza")] = "2005-02-01";
     piena[*archivio::IndiceColonna("sesso")] = "F";
     piena[*archivio::IndiceColonna("TipoImpiego")] = "moderate";
     piena[archivio::ColonnaAttivFis] = "1";
@@ -224,20 +224,31 @@ TEST(Copia, RipristinoControllato) {
     EXPECT_EQ(archivio::NomeConservato(file, "2026-12-09 11.42"), cartella.file("tvp 2026-12-09 11.42 (2).dmg"));
 }
 
-// A date means one day in the CSV, whatever the regional settings of the
-// machine that wrote the file and of the one that reads it: ISO in the file,
-// the region's own form in the archive, a two-digit year refused.
-TEST(Csv, LeDateSonoIsoNelFileEDellaRegioneNellArchivio) {
+// A date means one day in the CSV and in the archive, whatever the regional
+// settings of the machine that wrote the file and of the one that reads it:
+// ISO in the file and in the archive, a two-digit year refused. What the
+// earlier releases stored, day first, is that day under every setting.
+TEST(Csv, LeDateSonoIsoNelFileENellArchivio) {
     using Calendario::OrdineData;
+    const std::vector<Riga> righe{
+        prova::RigaDi("Rossi", {{"datanascita", "15/03/1988"}, {"Scadenza", "ieri"}}),
+        prova::RigaDi("Verdi", {{"datanascita", "1990-12-31"}, {"Scadenza", "07/09/1995"}}),
+        prova::RigaDi("Bianchi", {{"datanascita", "7/4/1990"}, {"Scadenza", "12/31/2027"}}),
+    };
     std::string testo;
-    {
-        Regione italia(OrdineData::GiornoMeseAnno, '/');
-        testo = Csv({prova::RigaDi("Rossi", {{"datanascita", "15/03/1988"}, {"Scadenza", "ieri"}}),
-                     prova::RigaDi("Verdi", {{"datanascita", "1990-12-31"}, {"Scadenza", "07/09/1995"}})});
+    for (const auto& [ordine, separatore] :
+         {std::pair{OrdineData::GiornoMeseAnno, '/'}, std::pair{OrdineData::MeseGiornoAnno, '/'},
+          std::pair{OrdineData::GiornoMeseAnno, '.'}, std::pair{OrdineData::AnnoMeseGiorno, '-'}}) {
+        Regione regione(ordine, separatore);
+        const std::string scritto = Csv(righe);
+        if (testo.empty()) testo = scritto;
+        EXPECT_EQ(scritto, testo) << separatore;  // the same file under every setting
         EXPECT_NE(testo.find(";\"1988-03-15\";"), std::string::npos);
         EXPECT_NE(testo.find(";\"ieri\";"), std::string::npos);  // no date: as it is stored
         EXPECT_NE(testo.find(";\"1990-12-31\";"), std::string::npos);
         EXPECT_NE(testo.find(";\"1995-09-07\";"), std::string::npos);
+        EXPECT_NE(testo.find(";\"1990-04-07\";"), std::string::npos);  // 7 April
+        EXPECT_NE(testo.find(";\"2027-12-31\";"), std::string::npos);  // no month 31: month first
     }
     // A line whose birth date is typed as given.
     auto conData = [](const std::string& data) {
@@ -247,28 +258,26 @@ TEST(Csv, LeDateSonoIsoNelFileEDellaRegioneNellArchivio) {
     struct Caso {
         OrdineData ordine;
         char separatore;
-        const char* dicembre;   // 31 December 1990 as the region writes it
-        const char* settembre;  // 7 September 1995
-        const char* propria;    // 15 March 1988 in the region's form
-        const char* breve;      // the same with a two-digit year
+        const char* propria;  // 15 March 1988 in the region's form
+        const char* breve;    // the same with a two-digit year
     };
-    for (const Caso& c :
-         {Caso{OrdineData::GiornoMeseAnno, '/', "31/12/1990", "07/09/1995", "15/3/1988", "15/3/88"},
-          Caso{OrdineData::MeseGiornoAnno, '/', "12/31/1990", "9/7/1995", "3/15/1988", "3/15/88"},
-          Caso{OrdineData::GiornoMeseAnno, '.', "31.12.1990", "07.09.1995", "15.03.1988", "15.03.88"}}) {
-        SCOPED_TRACE(c.dicembre);
+    for (const Caso& c : {Caso{OrdineData::GiornoMeseAnno, '/', "15/3/1988", "15/3/88"},
+                          Caso{OrdineData::MeseGiornoAnno, '/', "3/15/1988", "3/15/88"},
+                          Caso{OrdineData::GiornoMeseAnno, '.', "15.03.1988", "15.03.88"}}) {
+        SCOPED_TRACE(c.propria);
         Regione regione(c.ordine, c.separatore);
         const auto letta = archivio::LeggiCsv(testo);
-        ASSERT_EQ(letta.righe.size(), 1u);
-        EXPECT_EQ(prova::CampoDi(letta.righe[0], "datanascita"), c.dicembre);
-        EXPECT_EQ(prova::CampoDi(letta.righe[0], "Scadenza"), c.settembre);
+        ASSERT_EQ(letta.righe.size(), 2u);
+        EXPECT_EQ(prova::CampoDi(letta.righe[0], "datanascita"), "1990-12-31");
+        EXPECT_EQ(prova::CampoDi(letta.righe[0], "Scadenza"), "1995-09-07");
+        EXPECT_EQ(prova::CampoDi(letta.righe[1], "datanascita"), "1990-04-07");
+        EXPECT_EQ(prova::CampoDi(letta.righe[1], "Scadenza"), "2027-12-31");
         ASSERT_EQ(letta.rifiutate.size(), 1u);  // Rossi's "ieri"
         EXPECT_EQ(letta.rifiutate[0].motivo, Rifiuto::Data);
 
         const auto propria = archivio::LeggiCsv(conData(c.propria));
         ASSERT_EQ(propria.righe.size(), 1u);
-        EXPECT_EQ(prova::CampoDi(propria.righe[0], "datanascita"),
-                  Calendario::Servizi().scriviData(Calendario::Data{1988, 3, 15}));
+        EXPECT_EQ(prova::CampoDi(propria.righe[0], "datanascita"), "1988-03-15");
         const auto breve = archivio::LeggiCsv(conData(c.breve));
         ASSERT_EQ(breve.rifiutate.size(), 1u);
         EXPECT_EQ(breve.rifiutate[0].motivo, Rifiuto::DataAnnoBreve);

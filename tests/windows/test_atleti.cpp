@@ -308,15 +308,16 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("tenuto");
+        QTest::addColumn<QString>("memorizzato");  // a date as ISO
         for (const char* box : {"Text2", "Text22"}) {
             const QString b = QString::fromLatin1(box);
             // clang-format off
-            QTest::addRow("%s 31 February", box) << b << "31/02/1990" << "";
-            QTest::addRow("%s 29 February of a common year", box) << b << "29/02/2023" << "";
-            QTest::addRow("%s 29 February of a leap year", box) << b << "29/02/2024" << "29/02/2024";
-            QTest::addRow("%s a date", box) << b << "15/03/1990" << "15/03/1990";
-            QTest::addRow("%s words", box) << b << "ieri" << "";
-            QTest::addRow("%s empty", box) << b << "" << "";
+            QTest::addRow("%s 31 February", box) << b << "31/02/1990" << "" << "";
+            QTest::addRow("%s 29 February of a common year", box) << b << "29/02/2023" << "" << "";
+            QTest::addRow("%s 29 February of a leap year", box) << b << "29/02/2024" << "29/02/2024" << "2024-02-29";
+            QTest::addRow("%s a date", box) << b << "15/03/1990" << "15/03/1990" << "1990-03-15";
+            QTest::addRow("%s words", box) << b << "ieri" << "" << "";
+            QTest::addRow("%s empty", box) << b << "" << "" << "";
             // clang-format on
         }
     }
@@ -324,6 +325,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, digitato);
         QFETCH(QString, tenuto);
+        QFETCH(QString, memorizzato);
         CreaArchivio(File(), {RigaDi("Rossi"), RigaDi("Verdi")});
         frmAtleti* f = Apri();
         Attiva();
@@ -337,7 +339,7 @@ private slots:
         QTRY_VERIFY(!b->hasFocus());
         QCOMPARE(b->text(), tenuto);
         Succ(f);
-        QCOMPARE(Campo(RigheNelFile(File())[0], box == "Text2" ? "datanascita" : "Scadenza"), tenuto);
+        QCOMPARE(Campo(RigheNelFile(File())[0], box == "Text2" ? "datanascita" : "Scadenza"), memorizzato);
     }
 
     void misure_data() {
@@ -410,7 +412,14 @@ private slots:
         Prec(f);
         const auto righe = RigheNelFile(File());
         QCOMPARE(righe.size(), std::size_t(2));
-        for (const auto& [controllo, colonna] : Legami) QCOMPARE(Campo(righe[1], colonna), Campo(piena, colonna));
+        // A date typed in its box is stored as ISO.
+        for (const auto& [controllo, colonna] : Legami) {
+            const std::string_view c = colonna;
+            const QString atteso = c == "datanascita" ? QStringLiteral("1990-03-15")
+                                   : c == "Scadenza"  ? QStringLiteral("2025-12-31")
+                                                      : Campo(piena, colonna);
+            QCOMPARE(Campo(righe[1], colonna), atteso);
+        }
     }
 
     // Past the last athlete the boxes are empty for a new one; typing a name

@@ -40,7 +40,7 @@ QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
 // Athletes whose every text tests the file's rules.
 std::vector<archivio::Riga> Atleti() {
-    return {RigaDi("Rossi \"il Toro\"; Mario", {{"datanascita", "20/12/1990"},
+    return {RigaDi("Rossi \"il Toro\"; Mario", {{"datanascita", "1990-12-20"},
                                                 {"sesso", "M"},
                                                 {"TipoImpiego", "leggera"},
                                                 {"AttivFis", "1"},
@@ -57,7 +57,7 @@ std::vector<archivio::Riga> Atleti() {
                                                 {"myHS", "70.5"},
                                                 {"note", "riga uno\nriga \"due\", fine;"}}),
             RigaDi("Bianchi", {{"Tessera", "007"}, {"myHS", "7,5 circa"}}),
-            RigaDi("Verdi", {{"Scadenza", "01/02/2005"}})};
+            RigaDi("Verdi", {{"Scadenza", "2005-02-01"}})};  // dates as the program stores them
 }
 
 // The text of a PDF file, by pdftotext.

@@ -36,6 +36,17 @@ enum class Uscita { Freccia, Barra, PulsanteDellaScheda, Scelta, Chiusura, Tab }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// Types the text into the widget key by key, as a keyboard of the text's
+// script does: a character without a key of its own comes as its text.
+void Scrivi(QWidget* w, const QString& testo) {
+    for (const QChar c : testo) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 }  // namespace
 
 class TestDigitazione : public QObject {
@@ -73,11 +84,19 @@ class TestDigitazione : public QObject {
         return f && f->objectName() == finestra ? f : nullptr;
     }
 
+    // Dates read and written as the region does, through the program's date
+    // services; today stays 9 December 2026.
+    static void ImpostaRegione(const QLocale& regione) {
+        Calendario::ImpostaServizi(
+            {nullptr, [regione](std::string_view t) { return LeggiDataRegionale(regione, Q(std::string(t))); },
+             [regione](const Calendario::Data& d) { return ScriviDataRegionale(regione, d).toStdString(); }});
+    }
+
     // Focuses the box as a click would, then types through the focused widget.
     static bool Digita(QWidget* box, const QString& testo) {
         box->setFocus(Qt::MouseFocusReason);
         if (!QTest::qWaitFor([box] { return box->hasFocus(); })) return false;
-        QTest::keyClicks(QApplication::focusWidget(), testo);
+        Scrivi(QApplication::focusWidget(), testo);
         return true;
     }
 
@@ -115,12 +134,8 @@ private slots:
         NomeAtletaCorrente.clear();
         RigaAtletaCorrente.reset();
         AtletaCorrenteVuoto = false;
-        Calendario::ImpostaServizi({[] {
-                                        return Calendario::Data{2026, 12, 9};
-                                    },
-                                    [](std::string_view t) {
-                                        return LeggiDataRegionale(QLocale(QStringLiteral("it_IT")), Q(std::string(t)));
-                                    }});
+        Calendario::ImpostaServizi({[] { return Calendario::Data{2026, 12, 9}; }, nullptr, nullptr});
+        ImpostaRegione(QLocale(QStringLiteral("it_IT")));
         ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
             avvisi << testo;
             return p.testFlag(QMessageBox::Yes) ? risposta : QMessageBox::Ok;
@@ -189,7 +204,7 @@ private slots:
         riga("card main window closed", "frmAtleti", "Text2", "31/02/2000", Uscita::Chiusura, "");
         riga("sheet arrow", "frmCondizione", "txtDataNascita", "31/02/2000", Uscita::Freccia, "");
         riga("sheet main window closed", "frmCondizione", "txtDataNascita", "99/99/9999", Uscita::Chiusura, "");
-        riga("a date is kept", "frmAtleti", "Text2", "29/02/2000", Uscita::Freccia, "29/02/2000");
+        riga("a date is kept, as ISO", "frmAtleti", "Text2", "29/02/2000", Uscita::Freccia, "2000-02-29");
     }
     void dataControllataPrimaDiScrivere() {
         QFETCH(QString, finestra);
@@ -226,15 +241,16 @@ private slots:
 
     // Browsing changes nothing: every athlete of a varied archive stepped
     // through with the arrow on the card, the fit sheet and the condition
-    // sheet, every box entered and left, under Italian, US and German
-    // settings; then the program closed. Every row is as it was, to the byte,
-    // dates of other regions, measures with a comma, activities in the other
-    // language and an empty saddle included.
+    // sheet, every box entered and left, under Italian, US, German and
+    // Egyptian settings; then the program closed. Every row is as it was, to
+    // the byte, dates shown in another form than stored, measures with a
+    // comma, activities in the other language and an empty saddle included.
     void sfogliareNonCambiaNulla_data() {
         QTest::addColumn<QString>("locale");
         QTest::newRow("Italian") << "it_IT";
         QTest::newRow("US") << "en_US";
         QTest::newRow("German") << "de_DE";
+        QTest::newRow("Egyptian") << "ar_EG";
     }
     void sfogliareNonCambiaNulla() {
         QFETCH(QString, locale);
@@ -300,36 +316,89 @@ private slots:
         QVERIFY(prova::LeggiByte(File()) == prima);
     }
 
-    // The age comes from a stored date that reads under today's settings or
-    // as an ISO date; a date of other settings gives no age, as no date does.
-    void etaDaUnaDataMemorizzata_data() {
+    // A stored date is one day under every regional setting: ISO as the
+    // program stores it, or day first as the earlier releases did (7/4/1990
+    // is 7 April); the sheet shows it in the region's form and the age from
+    // it. Browsing them rewrites none.
+    void unaDataInOgniRegione_data() {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("eta");
-        QTest::newRow("Italian date, Italian settings") << "it_IT"
-                                                        << "15/03/1988"
-                                                        << "38";
-        QTest::newRow("Italian date, US settings") << "en_US"
-                                                   << "15/03/1988"
-                                                   << "";
-        QTest::newRow("ISO date, US settings") << "en_US"
-                                               << "1988-03-15"
-                                               << "38";
-        QTest::newRow("ISO date, German settings") << "de_DE"
-                                                   << "1988-12-10"
-                                                   << "37";
+        for (const char* r : {"it_IT", "en_US", "de_DE", "ar_EG"}) QTest::newRow(r) << r;
     }
-    void etaDaUnaDataMemorizzata() {
+    void unaDataInOgniRegione() {
         QFETCH(QString, locale);
-        QFETCH(QString, data);
-        QFETCH(QString, eta);
-        Calendario::ImpostaServizi(
-            {nullptr, [locale](std::string_view t) { return LeggiDataRegionale(QLocale(locale), Q(std::string(t))); }});
-        Avvia({RigaDi("Rossi", {{"datanascita", data.toStdString()}})});
+        const QLocale regione(locale);
+        ImpostaRegione(regione);
+        struct Caso {
+            const char* memorizzata;
+            std::optional<Calendario::Data> giorno;
+            const char* eta;
+            const char* fcMax;
+        };
+        const Caso casi[] = {{"1990-12-31", Calendario::Data{1990, 12, 31}, "35", "185"},
+                             {"31/12/1990", Calendario::Data{1990, 12, 31}, "35", "185"},
+                             {"7/4/1990", Calendario::Data{1990, 4, 7}, "36", "184"},
+                             {"1990-12-10", Calendario::Data{1990, 12, 10}, "35", "185"},
+                             {"10/12/1990", Calendario::Data{1990, 12, 10}, "35", "185"},
+                             {"07.04.1990", Calendario::Data{1990, 4, 7}, "36", "184"},
+                             {"ieri", std::nullopt, "", "220"}};
+        std::vector<archivio::Riga> righe;
+        for (const Caso& c : casi) righe.push_back(RigaDi("Rossi", {{"datanascita", c.memorizzata}}));
+        Avvia(righe);
+        const std::string prima = prova::LeggiByte(File());
         QWidget* f = Apri(QStringLiteral("frmCondizione"));
         QVERIFY(f);
-        QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), eta);
-        QCOMPARE(Controllo<QLineEdit>(f, "txtDataNascita")->text(), data);
+        auto* Data1 = f->findChild<NavigatoreDati*>(QStringLiteral("Data1"));
+        auto* data = Controllo<QLineEdit>(f, "txtDataNascita");
+        for (const Caso& c : casi) {
+            const QString mostrata =
+                c.giorno ? ScriviDataRegionale(regione, *c.giorno) : QString::fromLatin1(c.memorizzata);
+            QCOMPARE(data->text(), mostrata);
+            QCOMPARE(Controllo<QLabel>(f, "lblEta")->text(), QString::fromLatin1(c.eta));
+            QCOMPARE(Controllo<QLabel>(f, "lblFCmax")->text(), QString::fromLatin1(c.fcMax));
+            data->setFocus(Qt::TabFocusReason);
+            f->findChild<QLineEdit*>(QStringLiteral("txtNome"))->setFocus(Qt::TabFocusReason);
+            QTest::mouseClick(Data1->PulsanteSuccessivo(), Qt::LeftButton);
+        }
+        principale->close();
+        QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
+        QVERIFY(prova::LeggiByte(File()) == prima);
+    }
+
+    // A date typed in the region's form (its own digits included) is stored
+    // as ISO, and shown again in the region's form.
+    void dataDigitataMemorizzataIso_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("nascita");
+        QTest::addColumn<QString>("scadenza");
+        // clang-format off
+        QTest::newRow("it_IT") << "it_IT" << "15/03/1988" << "31/1/2027";
+        QTest::newRow("en_US") << "en_US" << "3/15/1988" << "1/31/2027";
+        QTest::newRow("de_DE") << "de_DE" << "15.03.1988" << "31.01.2027";
+        QTest::newRow("ar_EG") << "ar_EG" << "\u0661\u0665\u200F/\u0663\u200F/\u0661\u0669\u0668\u0668"
+                               << "31/1/2027";
+        QTest::newRow("ar_EG ISO") << "ar_EG" << "1988-03-15" << "2027-01-31";
+        // clang-format on
+    }
+    void dataDigitataMemorizzataIso() {
+        QFETCH(QString, locale);
+        QFETCH(QString, nascita);
+        QFETCH(QString, scadenza);
+        const QLocale regione(locale);
+        ImpostaRegione(regione);
+        Avvia({RigaDi("Rossi"), RigaDi("Verdi")});
+        QWidget* f = Apri(QStringLiteral("frmAtleti"));
+        QVERIFY(f);
+        QVERIFY(Digita(Controllo<QLineEdit>(f, "Text2"), nascita));
+        QVERIFY(Digita(Controllo<QLineEdit>(f, "Text22"), scadenza));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(Controllo<QLineEdit>(f, "Text2")->text(), nascita);  // as typed while the row is shown
+        Esci(f, Uscita::Freccia);
+        QCOMPARE(Campo(0, "datanascita"), QStringLiteral("1988-03-15"));
+        QCOMPARE(Campo(0, "Scadenza"), QStringLiteral("2027-01-31"));
+        auto* Data1 = f->findChild<NavigatoreDati*>(QStringLiteral("Data1"));
+        QTest::mouseClick(Data1->PulsantePrecedente(), Qt::LeftButton);
+        QCOMPARE(Controllo<QLineEdit>(f, "Text2")->text(), ScriviDataRegionale(regione, {1988, 3, 15}));
+        QCOMPARE(Controllo<QLineEdit>(f, "Text22")->text(), ScriviDataRegionale(regione, {2027, 1, 31}));
     }
 
     // With a write refused, No to "close anyway?" keeps the program open with
