@@ -28,6 +28,8 @@ struct ServiziFileDati {
     std::function<QString(QWidget* finestra, const QString& titolo, const QString& filtro)> apri;
 };
 void ImpostaServiziFileDati(ServiziFileDati servizi);
+// The file to open, through the dialog in use; empty: cancelled.
+QString ChiediFileDaAprire(QWidget* finestra, const QString& titolo, const QString& filtro);
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame);
 // The recorded fittings of the athlete shown, newest first; none when they
@@ -40,7 +42,7 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 
-// Gives the card's button its menu of the five actions, in the language of
+// Gives the card's button its menu of its actions, in the language of
 // the moment it opens, right-aligned under the button and kept on the screen.
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
 // Where a menu of that size opens under a button (screen coordinates).

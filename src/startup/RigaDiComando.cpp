@@ -1,6 +1,7 @@
 #include "RigaDiComando.h"
 
 #include "ArchivioCsv.h"
+#include "ArchivioPrecedente.h"
 #include "AtletaCorrente.h"
 #include "Avvio.h"
 #include "AvvisiArchivio.h"
@@ -30,6 +31,7 @@ constexpr const char* Uso =
     "usage: tovarin                            the program's window\n"
     "       tovarin --export-csv FILE          every athlete to a CSV file\n"
     "       tovarin --import-csv FILE          the athletes of a CSV file added, all of them or none\n"
+    "       tovarin --import-access FILE       the athletes of the earlier program's archive added, all or none\n"
     "       tovarin --backup FILE              a backup of the archive\n"
     "       tovarin --report NAME FILE.pdf     the report of the first athlete of that name\n"
     "       tovarin --fit NAME --stack MM --reach MM --head-angle DEG\n"
@@ -125,6 +127,31 @@ int Importa(const QString& archivioFile, const QString& file) {
         return 1;
     }
     Scrivi(stdout, DescriviImportazione(fatto, file));
+    return 0;
+}
+
+int ImportaAccess(const QString& archivioFile, const QString& file) {
+    archivio::Archivio a;
+    if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
+        Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
+        return 1;
+    }
+    archivio::RiepilogoAccess fatto;
+    const archivio::Esito e = archivio::ImportaAccess(a, Percorso(file), fatto);
+    // An archive made only for a file that adds nothing is not left behind.
+    if (a.creato() && !fatto.scritto) {
+        const auto creato = a.file();
+        a.Chiudi();
+        std::error_code ec;
+        std::filesystem::remove(creato, ec);
+    }
+    if (!e)
+        return Fallito(Messaggio("0622") + QStringLiteral(" ") + Messaggio("0088") + QStringLiteral(":"), e.errore());
+    if (!fatto.lettura) {
+        Scrivi(stderr, TestoAccessNonLetto(fatto.lettura, file));
+        return 1;
+    }
+    Scrivi(stdout, DescriviImportazioneAccess(fatto, file));
     return 0;
 }
 
@@ -350,6 +377,8 @@ int EseguiComando(const QStringList& argomenti) {
     const QString comando = argomenti.value(0);
     if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--import-csv") && argomenti.size() == 2) return Importa(archivioFile, argomenti[1]);
+    if (comando == QLatin1String("--import-access") && argomenti.size() == 2)
+        return ImportaAccess(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--report") && argomenti.size() == 3)
         return Report(archivioFile, argomenti[1], argomenti[2]);

@@ -4,6 +4,7 @@
 // conversion is killed; foreign and damaged files refused with the reason.
 #include "ArchivioAccess.h"
 #include "CartellaProva.h"
+#include "ContenutoAccess.h"
 #include "CopiaArchivio.h"
 #include "SupportoArchivio.h"
 
@@ -20,9 +21,6 @@
 
 extern char** environ;
 
-#ifndef FIXTURE_ACCESS
-#error "FIXTURE_ACCESS must name the folder of the Access fixtures"
-#endif
 #ifndef CONVERTITORE_ACCESS
 #error "CONVERTITORE_ACCESS must name the helper program"
 #endif
@@ -34,42 +32,9 @@ using archivio::EsitoAccess;
 using archivio::Riga;
 using archivio::RifiutoAccess;
 
-fs::path Fixture(const std::string& nome) { return fs::path(FIXTURE_ACCESS) / nome; }
+fs::path Fixture(const std::string& nome) { return prova::CartellaAccess() / nome; }
 
-// The content of a fixture as its CSV tells it: ';' between fields, "\r",
-// "\n" and "\\" inside a value, an empty field a NULL. A CR LF of the old
-// file is a LF in the archive.
-std::vector<Riga> Attesi(const std::string& csv) {
-    std::ifstream in(Fixture(csv), std::ios::binary);
-    std::string linea;
-    std::getline(in, linea);
-    std::vector<Riga> righe;
-    while (std::getline(in, linea)) {
-        Riga r;
-        int c = 0;
-        std::string v;
-        auto chiudi = [&] {
-            for (std::size_t p; (p = v.find("\r\n")) != std::string::npos;) v.erase(p, 1);
-            r[c++] = v;
-            v.clear();
-        };
-        for (std::size_t i = 0; i < linea.size(); ++i) {
-            const char ch = linea[i];
-            if (ch == '\\' && i + 1 < linea.size()) {
-                const char dopo = linea[++i];
-                v += dopo == 'r' ? '\r' : dopo == 'n' ? '\n' : dopo;
-            } else if (ch == ';') {
-                chiudi();
-            } else {
-                v += ch;
-            }
-        }
-        chiudi();
-        EXPECT_EQ(c, archivio::NumeroColonne) << linea;
-        righe.push_back(r);
-    }
-    return righe;
-}
+std::vector<Riga> Attesi(const std::string& csv) { return prova::RigheAttese(csv); }
 
 std::vector<Riga> Lette(const fs::path& file, EsitoAccess& esito) {
     std::vector<Riga> righe;
@@ -82,11 +47,7 @@ std::vector<Riga> Lette(const fs::path& file, EsitoAccess& esito) {
 
 // Row by row, column by column, each difference named.
 void Confronta(const std::vector<Riga>& trovate, const std::vector<Riga>& attese) {
-    ASSERT_EQ(trovate.size(), attese.size());
-    for (std::size_t i = 0; i < attese.size(); ++i)
-        for (int c = 0; c < archivio::NumeroColonne; ++c)
-            EXPECT_EQ(trovate[i][c], attese[i][c])
-                << "row " << i + 1 << ", column " << archivio::Colonne[static_cast<std::size_t>(c)];
+    for (const std::string& d : prova::Differenze(trovate, attese)) ADD_FAILURE() << d;
 }
 
 const char* const Piccoli[] = {"archivio-piccolo.dmg", "archivio-piccolo-pwd.dmg"};
@@ -208,66 +169,12 @@ TEST(Access, LaConversioneTieneIlVecchioFileAccanto) {
     }
 }
 
-namespace {
-
-// A copy of a fixture with some bytes changed, or cut.
-std::string Copia(const std::string& nome) { return prova::LeggiByte(Fixture(nome)); }
-std::string Sostituisci(std::string byte, std::size_t dove, std::string_view nuovo) {
-    return byte.replace(dove, nuovo.size(), nuovo);
-}
-std::string Utf16(std::string_view testo) {
-    std::string u;
-    for (char c : testo) u += c, u += '\0';
-    return u;
-}
-// Where the table's column descriptions start: 34 entries of 25 bytes before
-// the names, the first of which is "nome" after its length.
-std::size_t Descrizioni(const std::string& byte) {
-    const std::size_t nome = byte.find(std::string("\x08\0", 2) + Utf16("nome"));
-    return nome == std::string::npos ? nome : nome - 34 * 25;
-}
-
-}  // namespace
-
 // What is not the earlier program's archive, or not whole, is refused with
 // the reason, and nothing is written anywhere.
 TEST(Access, IFileEstraneiODanneggiatiSonoRifiutati) {
-    const std::string buono = Copia("archivio-piccolo.dmg");
-    const std::size_t descrizioni = Descrizioni(buono);
-    ASSERT_NE(descrizioni, std::string::npos);
-    ASSERT_EQ(buono[descrizioni + 25 * 14], 0x0a);  // "cavallo", a text
-    ASSERT_EQ(buono[descrizioni + 25 * 12], 0x01);  // "AttivFis", a yes/no
-    const std::size_t catalogo = buono.find(Utf16("atleta"));
-    ASSERT_LT(catalogo, 16u * 4096);  // the name in the system's catalogue
-    const std::size_t colonna = buono.find(Utf16("cavallo"));
-    ASSERT_NE(colonna, std::string::npos);
-    std::string paginaDati = buono;
-    const std::size_t dati = buono.find("Bianchi Marco") / 4096 * 4096;  // texts stored compressed
-    ASSERT_LT(dati, buono.size());
-    paginaDati.replace(dati, 4096, std::string(4096, '\0'));
-
-    struct Caso {
-        const char* cosa;
-        std::string byte;
-        RifiutoAccess rifiuto;
-        const char* dettaglio;
-    };
-    const Caso casi[] = {
-        {"text", "nome;cognome\nRossi;Mario\n", RifiutoAccess::NonAccess, ""},
-        {"empty", "", RifiutoAccess::NonAccess, ""},
-        {"jet3", Sostituisci(buono, 0x14, std::string(1, '\0')), RifiutoAccess::Jet3, ""},
-        {"accdb", Sostituisci(buono, 0x14, "\x02"), RifiutoAccess::Accdb, ""},
-        {"ace", Sostituisci(buono, 4, "Standard ACE DB"), RifiutoAccess::Accdb, ""},
-        {"no table", Sostituisci(buono, catalogo, Utf16("atlete")), RifiutoAccess::SenzaTabella, ""},
-        {"no column", Sostituisci(buono, colonna, Utf16("cavalli")), RifiutoAccess::ColonnaMancante, "cavallo"},
-        {"number", Sostituisci(buono, descrizioni + 25 * 14, "\x07"), RifiutoAccess::TipoColonna, "cavallo"},
-        {"yes/no a text", Sostituisci(buono, descrizioni + 25 * 12, "\x0a"), RifiutoAccess::TipoColonna, "AttivFis"},
-        {"cut in a page", buono.substr(0, 100000), RifiutoAccess::Troncato, "100000"},
-        {"cut at a page", buono.substr(0, 26 * 4096), RifiutoAccess::Troncato, ""},
-        {"first page only", buono.substr(0, 4096), RifiutoAccess::Troncato, ""},
-        {"a data page wiped", paginaDati, RifiutoAccess::Troncato, ""},
-    };
-    for (const Caso& c : casi) {
+    const auto casi = prova::FileAccessRifiutati();
+    ASSERT_FALSE(casi.empty());
+    for (const prova::FileRifiutato& c : casi) {
         SCOPED_TRACE(c.cosa);
         CartellaProva cartella(false);
         const fs::path file = cartella.file("tvp.dmg");
@@ -275,7 +182,7 @@ TEST(Access, IFileEstraneiODanneggiatiSonoRifiutati) {
         EsitoAccess esito;
         Lette(file, esito);
         EXPECT_EQ(esito.rifiuto, c.rifiuto) << esito.dettaglio;
-        if (*c.dettaglio) {
+        if (!c.dettaglio.empty()) {
             EXPECT_EQ(esito.dettaglio, c.dettaglio);
         }
 
@@ -306,7 +213,7 @@ TEST(Access, IFileEstraneiODanneggiatiSonoRifiutati) {
 // A conversion killed at any moment leaves "tvp.dmg" either the old file,
 // byte for byte, or the complete new archive, with the old file kept.
 TEST(Access, UnaConversioneUccisaNonLasciaUnArchivioAMeta) {
-    const std::string vecchio = Copia("archivio-grande-pwd.dmg");
+    const std::string vecchio = prova::LeggiByte(Fixture("archivio-grande-pwd.dmg"));
     auto avvia = [](const fs::path& file) {
         std::string programma = CONVERTITORE_ACCESS, percorso = file.string();
         char* argomenti[] = {programma.data(), percorso.data(), nullptr};
