@@ -5,7 +5,9 @@
 #include <mdbtools.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -98,23 +101,13 @@ FormatoAccess RiconosciAccess(const fs::path& file) {
     return Formato(d.fd);
 }
 
-EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& riga)>& ogni) {
-    Descrittore d;
-    off_t lunghezza = 0;
-    if (EsitoAccess e = ApriInLettura(file, d, lunghezza); !e) return e;
-    switch (Formato(d.fd)) {
-    case FormatoAccess::NonAccess: return {RifiutoAccess::NonAccess, {}, 0};
-    case FormatoAccess::Jet3: return {RifiutoAccess::Jet3, {}, 0};
-    case FormatoAccess::Accdb: return {RifiutoAccess::Accdb, {}, 0};
-    case FormatoAccess::Jet4: break;
-    }
-    // A Jet file is whole pages: anything else was cut short.
-    if (lunghezza % PaginaJet4 != 0 || lunghezza < 2 * PaginaJet4)
-        return {RifiutoAccess::Troncato, std::to_string(lunghezza), 0};
+namespace {
 
+// The reading itself, through libmdb, of the file open as `fd`.
+EsitoAccess LeggiConLibmdb(int fd, const std::function<bool(Riga& riga)>& ogni) {
     // The very file checked above, whatever happens to its name meanwhile;
     // opened for reading only.
-    const std::string percorso = "/proc/self/fd/" + std::to_string(d.fd);
+    const std::string percorso = "/proc/self/fd/" + std::to_string(fd);
     std::unique_ptr<MdbHandle, ChiudiMdb> mdb(mdb_open(percorso.c_str(), MDB_NOFLAGS));
     if (!mdb) return {RifiutoAccess::Danneggiato, "header", 0};
     if (std::string_view(mdb_target_charset(mdb.get())) != "UTF-8")
@@ -183,6 +176,171 @@ EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& rig
     // The table's own count of its rows: fewer read means pages lost.
     if (lette != tabella->num_rows) return {RifiutoAccess::Troncato, std::to_string(lette), 0};
     return {};
+}
+
+}  // namespace
+
+namespace {
+
+// libmdb trusts what the file says of itself: a damaged file can make it
+// read out of bounds and crash. It reads in a child process of its own,
+// which hands the rows over a pipe: a crash there is a damaged file refused,
+// never the program gone. Each row is 'R' and its columns, each a length (4
+// bytes) and its bytes; the end is 'E', the refusal, the system's error
+// number and the detail.
+class Scrittore {
+public:
+    explicit Scrittore(int fd) : fd_(fd) {}
+    bool Riga(const archivio::Riga& riga) {
+        buf_ += 'R';
+        for (const std::string& v : riga.valori) Testo(v);
+        return buf_.size() < (1u << 16) || Svuota();
+    }
+    void Fine(const EsitoAccess& e) {
+        buf_ += 'E';
+        Numero(static_cast<std::uint32_t>(e.rifiuto));
+        Numero(static_cast<std::uint32_t>(e.errnoSistema));
+        Testo(e.dettaglio);
+        Svuota();
+    }
+
+private:
+    void Numero(std::uint32_t n) {
+        for (int i = 0; i < 4; ++i) buf_ += static_cast<char>(n >> (8 * i) & 0xff);
+    }
+    void Testo(const std::string& v) {
+        Numero(static_cast<std::uint32_t>(v.size()));
+        buf_ += v;
+    }
+    bool Svuota() {
+        std::size_t fatto = 0;
+        while (fatto < buf_.size()) {
+            const ssize_t n = ::write(fd_, buf_.data() + fatto, buf_.size() - fatto);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            fatto += static_cast<std::size_t>(n);
+        }
+        buf_.clear();
+        return true;
+    }
+    int fd_;
+    std::string buf_;
+};
+
+class Lettore {
+public:
+    explicit Lettore(int fd) : fd_(fd) {}
+    bool Byte(char& c) {
+        if (pos_ == fine_ && !Riempi()) return false;
+        c = buf_[pos_++];
+        return true;
+    }
+    bool Numero(std::uint32_t& n) {
+        n = 0;
+        for (int i = 0; i < 4; ++i) {
+            char c = 0;
+            if (!Byte(c)) return false;
+            n |= static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << (8 * i);
+        }
+        return true;
+    }
+    bool Testo(std::string& v) {
+        std::uint32_t n = 0;
+        if (!Numero(n) || n > LunghezzaLegame) return false;
+        v.clear();
+        while (v.size() < n) {
+            if (pos_ == fine_ && !Riempi()) return false;
+            const std::size_t parte = std::min<std::size_t>(n - v.size(), fine_ - pos_);
+            v.append(buf_.data() + pos_, parte);
+            pos_ += parte;
+        }
+        return true;
+    }
+
+private:
+    bool Riempi() {
+        for (;;) {
+            const ssize_t n = ::read(fd_, buf_.data(), buf_.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            pos_ = 0;
+            fine_ = static_cast<std::size_t>(n);
+            return true;
+        }
+    }
+    int fd_;
+    std::array<char, 1 << 16> buf_{};
+    std::size_t pos_ = 0, fine_ = 0;
+};
+
+}  // namespace
+
+EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& riga)>& ogni) {
+    Descrittore d;
+    off_t lunghezza = 0;
+    if (EsitoAccess e = ApriInLettura(file, d, lunghezza); !e) return e;
+    switch (Formato(d.fd)) {
+    case FormatoAccess::NonAccess: return {RifiutoAccess::NonAccess, {}, 0};
+    case FormatoAccess::Jet3: return {RifiutoAccess::Jet3, {}, 0};
+    case FormatoAccess::Accdb: return {RifiutoAccess::Accdb, {}, 0};
+    case FormatoAccess::Jet4: break;
+    }
+    // A Jet file is whole pages: anything else was cut short.
+    if (lunghezza % PaginaJet4 != 0 || lunghezza < 2 * PaginaJet4)
+        return {RifiutoAccess::Troncato, std::to_string(lunghezza), 0};
+
+    int tubo[2];
+    if (::pipe2(tubo, O_CLOEXEC) != 0) return {RifiutoAccess::Illeggibile, std::strerror(errno), errno};
+    const pid_t figlio = ::fork();
+    if (figlio < 0) {
+        const int errore = errno;
+        ::close(tubo[0]);
+        ::close(tubo[1]);
+        return {RifiutoAccess::Illeggibile, std::strerror(errore), errore};
+    }
+    if (figlio == 0) {
+        // The child: reads, writes, and leaves without running anything of
+        // the parent's (no destructors, no exit handlers).
+        ::close(tubo[0]);
+        Scrittore scrittore(tubo[1]);
+        const EsitoAccess esito = LeggiConLibmdb(d.fd, [&](Riga& riga) { return scrittore.Riga(riga); });
+        scrittore.Fine(esito);
+        ::_exit(0);
+    }
+    ::close(tubo[1]);
+    Lettore lettore(tubo[0]);
+    std::optional<EsitoAccess> esito;
+    bool fermato = false;
+    Riga riga;
+    for (char tipo = 0; !esito && !fermato && lettore.Byte(tipo);) {
+        if (tipo == 'R') {
+            bool intera = true;
+            for (std::string& v : riga.valori) intera = intera && lettore.Testo(v);
+            if (!intera) break;
+            fermato = !ogni(riga);
+        } else if (tipo == 'E') {
+            std::uint32_t rifiuto = 0, numero = 0;
+            EsitoAccess e;
+            if (!lettore.Numero(rifiuto) || !lettore.Numero(numero) || !lettore.Testo(e.dettaglio) ||
+                rifiuto > static_cast<std::uint32_t>(RifiutoAccess::Illeggibile))
+                break;
+            e.rifiuto = static_cast<RifiutoAccess>(rifiuto);
+            e.errnoSistema = static_cast<int>(numero);
+            esito = e;
+        } else {
+            break;
+        }
+    }
+    // Stopped by `ogni`, the rest is not wanted.
+    if (fermato) ::kill(figlio, SIGKILL);
+    ::close(tubo[0]);
+    int stato = 0;
+    while (::waitpid(figlio, &stato, 0) < 0 && errno == EINTR) {
+    }
+    if (fermato) return {};
+    if (esito) return *esito;
+    // The reader ended without its last word: libmdb crashed on the file.
+    return {RifiutoAccess::Danneggiato, WIFSIGNALED(stato) ? "signal " + std::to_string(WTERMSIG(stato)) : "reader", 0};
 }
 
 EsitoAccess LeggiAnteprimaAccess(const fs::path& file, AnteprimaAccess& anteprima) {
