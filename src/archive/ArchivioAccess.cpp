@@ -302,6 +302,9 @@ EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& rig
         // The child: reads, writes, and leaves without running anything of
         // the parent's (no destructors, no exit handlers).
         ::close(tubo[0]);
+        // libmdb's own warnings on a damaged file are no words for the
+        // coach: the refusal says what is wrong.
+        if (const int nulla = ::open("/dev/null", O_WRONLY | O_CLOEXEC); nulla >= 0) ::dup2(nulla, STDERR_FILENO);
         Scrittore scrittore(tubo[1]);
         const EsitoAccess esito = LeggiConLibmdb(d.fd, [&](Riga& riga) { return scrittore.Riga(riga); });
         scrittore.Fine(esito);
