@@ -72,6 +72,18 @@ QString NomiAnteprimaAccess(const archivio::AnteprimaAccess& anteprima) {
     return testo;
 }
 
+QString TestoArchivioNonApertoOPrecedente(const QString& file, const archivio::Errore& errore) {
+    QString testo = TestoArchivioNonAperto(file, errore);
+    if (archivio::RiconosciAccess(Percorso(file)) != archivio::FormatoAccess::NonAccess)
+        testo += QStringLiteral("\n\n") + Messaggio("0627").arg(Nativo(file));
+    return testo;
+}
+
+QString SuggerimentoArchivioPrecedente(const QString& file) {
+    if (archivio::RiconosciAccess(Percorso(file)) == archivio::FormatoAccess::NonAccess) return {};
+    return Messaggio("0628").arg(Nativo(file));
+}
+
 QString DescriviImportazioneAccess(const archivio::RiepilogoAccess& fatto, const QString& file) {
     if (!fatto.scritto) return Messaggio("0621").arg(Nativo(file));
     return MessaggioNumero(fatto.aggiunti, "0619", "0618").arg(QString::number(fatto.aggiunti), Nativo(file));
@@ -87,9 +99,9 @@ bool OffriConversioneArchivioPrecedente(QWidget* finestra, const QString& archiv
     }
     const QString data = QDate::currentDate().toString(Qt::ISODate);
     const QString conservato = Nativo(archivio::NomeAccessConservato(file, data.toStdString()).filename());
-    if (!Chiedi(finestra, Contenuto(anteprima, archivioFile, "0603", "0602") + QStringLiteral("\n\n") +
-                              Messaggio("0624").arg(conservato)))
-        return false;
+    const QString contenuto = anteprima.atleti ? Contenuto(anteprima, archivioFile, "0603", "0602")
+                                               : Messaggio("0629").arg(Nativo(archivioFile));
+    if (!Chiedi(finestra, contenuto + QStringLiteral("\n\n") + Messaggio("0624").arg(conservato))) return false;
 
     // Nothing may hold the file while it is replaced.
     archivio::ChiudiConnessioneCondivisa();

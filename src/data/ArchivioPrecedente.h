@@ -18,6 +18,12 @@ QString DescriviRifiutoAccess(const archivio::EsitoAccess& esito, const QString&
 QString TestoAccessNonLetto(const archivio::EsitoAccess& esito, const QString& file);
 // The first names of the old file, and how many more: "Rossi, Bianchi and 3 more".
 QString NomiAnteprimaAccess(const archivio::AnteprimaAccess& anteprima);
+// TestoArchivioNonAperto, and when the file is the earlier program's archive,
+// what to do with it.
+QString TestoArchivioNonApertoOPrecedente(const QString& file, const archivio::Errore& errore);
+// When `file` is an archive of the earlier program, how to import it instead
+// of a CSV file; empty otherwise.
+QString SuggerimentoArchivioPrecedente(const QString& file);
 // What an import did: how many athletes came along.
 QString DescriviImportazioneAccess(const archivio::RiepilogoAccess& fatto, const QString& file);
 

@@ -80,7 +80,7 @@ bool ApriEsistente(archivio::Archivio& a, const QString& file) {
         return false;
     }
     if (archivio::Esito e = a.Apri(Percorso(file)); !e) {
-        Scrivi(stderr, TestoArchivioNonAperto(file, e.errore()));
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(file, e.errore()));
         return false;
     }
     return true;
@@ -99,7 +99,7 @@ int Esporta(const QString& archivioFile, const QString& file) {
 int Importa(const QString& archivioFile, const QString& file) {
     archivio::Archivio a;
     if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
-        Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(archivioFile, e.errore()));
         return 1;
     }
     archivio::RiepilogoImportazione fatto;
@@ -117,6 +117,8 @@ int Importa(const QString& archivioFile, const QString& file) {
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
         Scrivi(stderr, DescriviRifiutoFile(fatto, file));
+        if (const QString precedente = SuggerimentoArchivioPrecedente(file); !precedente.isEmpty())
+            Scrivi(stderr, precedente);
         return 1;
     }
     if (fatto.rifiutate) {
@@ -133,7 +135,7 @@ int Importa(const QString& archivioFile, const QString& file) {
 int ImportaAccess(const QString& archivioFile, const QString& file) {
     archivio::Archivio a;
     if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
-        Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(archivioFile, e.errore()));
         return 1;
     }
     archivio::RiepilogoAccess fatto;

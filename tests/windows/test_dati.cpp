@@ -457,6 +457,20 @@ private slots:
             QVERIFY2(differenze.empty(), differenze.empty() ? "" : differenze.front().c_str());
             QVERIFY(cartella->leggi("vecchio.dmg") == byte);
         }
+        // The old file where the archive is, or given for a CSV file: the
+        // command says what it is and what to do with it.
+        fs::copy_file(File(), cartella->file("nuovo.dmg"));
+        fs::copy_file(prova::CartellaAccess() / "archivio-piccolo.dmg", File(), fs::copy_options::overwrite_existing);
+        QString uscita;
+        QCOMPARE(Esegui({"--backup", "copia.dmg"}, &uscita), 1);
+        QVERIFY2(uscita.contains(QStringLiteral("is the archive of the earlier program: starting the program offers "
+                                                "to convert it")),
+                 qPrintable(uscita));
+        fs::rename(cartella->file("nuovo.dmg"), File());
+        QCOMPARE(Esegui({"--import-csv", "vecchio.dmg"}, &uscita), 1);
+        QVERIFY2(uscita.contains(QStringLiteral("its athletes are added with tovarin --import-access")),
+                 qPrintable(uscita));
+
         using archivio::RifiutoAccess;
         const auto casi = prova::FileAccessRifiutati();
         QVERIFY(!casi.empty());
