@@ -262,3 +262,24 @@ TEST(Access, UnaConversioneUccisaNonLasciaUnArchivioAMeta) {
     }
     EXPECT_GT(interrotti, 0);
 }
+
+// A folder that takes no new file: the conversion fails with the system's
+// reason, the old file stays as it was, and nothing is left beside it.
+TEST(Access, InUnaCartellaDiSolaLetturaLaConversioneNonCambiaNulla) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    const std::string vecchio = prova::LeggiByte(Fixture("archivio-piccolo.dmg"));
+    prova::ScriviByte(file, vecchio);
+    prova::SolaLettura blocco(cartella.percorso());
+    if (!blocco.riuscito()) GTEST_SKIP() << "this file system cannot make the folder read-only";
+    fs::path conservato;
+    archivio::RiepilogoAccess fatto;
+    const archivio::Esito esito = archivio::ConvertiAccess(file, "2026-12-10", conservato, fatto);
+    ASSERT_FALSE(esito.ok());
+    EXPECT_NE(esito.errore().errnoSistema, 0);
+    EXPECT_FALSE(fatto.scritto);
+    EXPECT_TRUE(conservato.empty());
+    blocco.Rilascia();
+    EXPECT_EQ(prova::LeggiByte(file), vecchio);
+    EXPECT_EQ(prova::Contenuto(cartella.percorso()), std::vector<std::string>{"tvp.dmg"});
+}
