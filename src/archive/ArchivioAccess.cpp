@@ -5,6 +5,7 @@
 #include <mdbtools.h>
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -289,6 +290,11 @@ EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& rig
     if (lunghezza % PaginaJet4 != 0 || lunghezza < 2 * PaginaJet4)
         return {RifiutoAccess::Troncato, std::to_string(lunghezza), 0};
 
+    // The conversions libmdb asks for, loaded here: the child then finds
+    // them ready rather than loading them in a copy of a process whose
+    // other threads may hold the loader's locks.
+    if (const iconv_t prova = ::iconv_open("UTF-8", "UCS-2LE"); prova != reinterpret_cast<iconv_t>(-1))
+        ::iconv_close(prova);
     int tubo[2];
     if (::pipe2(tubo, O_CLOEXEC) != 0) return {RifiutoAccess::Illeggibile, std::strerror(errno), errno};
     const pid_t figlio = ::fork();
