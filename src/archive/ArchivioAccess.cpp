@@ -43,9 +43,15 @@ struct Descrittore {
 // Opens a regular file for reading (a pipe or a device would never end).
 EsitoAccess ApriInLettura(const fs::path& file, Descrittore& d, off_t& lunghezza) {
     d.fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (d.fd < 0) return {RifiutoAccess::Illeggibile, file.string() + ": " + std::strerror(errno), errno};
+    if (d.fd < 0) {
+        const int errore = errno;
+        return {RifiutoAccess::Illeggibile, file.string() + ": " + std::strerror(errore), errore};
+    }
     struct stat info {};
-    if (::fstat(d.fd, &info) != 0) return {RifiutoAccess::Illeggibile, std::strerror(errno), errno};
+    if (::fstat(d.fd, &info) != 0) {
+        const int errore = errno;
+        return {RifiutoAccess::Illeggibile, file.string() + ": " + std::strerror(errore), errore};
+    }
     if (!S_ISREG(info.st_mode)) return {RifiutoAccess::NonAccess, "not a file", 0};
     lunghezza = info.st_size;
     return {};
@@ -179,10 +185,6 @@ EsitoAccess LeggiConLibmdb(int fd, const std::function<bool(Riga& riga)>& ogni) 
     return {};
 }
 
-}  // namespace
-
-namespace {
-
 // libmdb trusts what the file says of itself: a damaged file can make it
 // read out of bounds and crash. It reads in a child process of its own,
 // which hands the rows over a pipe: a crash there is a damaged file refused,
@@ -296,7 +298,10 @@ EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& rig
     if (const iconv_t prova = ::iconv_open("UTF-8", "UCS-2LE"); prova != reinterpret_cast<iconv_t>(-1))
         ::iconv_close(prova);
     int tubo[2];
-    if (::pipe2(tubo, O_CLOEXEC) != 0) return {RifiutoAccess::Illeggibile, std::strerror(errno), errno};
+    if (::pipe2(tubo, O_CLOEXEC) != 0) {
+        const int errore = errno;
+        return {RifiutoAccess::Illeggibile, std::strerror(errore), errore};
+    }
     const pid_t figlio = ::fork();
     if (figlio < 0) {
         const int errore = errno;
