@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -357,9 +358,49 @@ EsitoAccess LeggiAccess(const fs::path& file, const std::function<bool(Riga& rig
     return {RifiutoAccess::Danneggiato, WIFSIGNALED(stato) ? "signal " + std::to_string(WTERMSIG(stato)) : "reader", 0};
 }
 
-EsitoAccess LeggiAnteprimaAccess(const fs::path& file, AnteprimaAccess& anteprima) {
+namespace {
+
+// The athletes an archive holds, to tell those of the file it holds already:
+// each found is used once, so that the archive's two equal athletes stand
+// for two of the file, not more.
+class AtletiPresenti {
+public:
+    Esito Leggi(const Archivio& archivio) {
+        archivio_ = &archivio;
+        return archivio.ScorriRighe([this](std::int64_t id, const Riga& r) { presenti_.emplace(Impronta(r), id); });
+    }
+    // True (and that athlete used) when the archive holds one equal to `r`.
+    bool Usa(const Riga& r) {
+        if (!archivio_) return false;
+        const auto [da, a] = presenti_.equal_range(Impronta(r));
+        for (auto i = da; i != a; ++i) {
+            Riga altra;
+            if (archivio_->LeggiRiga(i->second, altra) && altra == r) {
+                presenti_.erase(i);
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static std::size_t Impronta(const Riga& r) {
+        std::string chiave;
+        for (const std::string& v : r.valori) chiave += std::to_string(v.size()) + ':' + v;
+        return std::hash<std::string>{}(chiave);
+    }
+    const Archivio* archivio_ = nullptr;
+    std::unordered_multimap<std::size_t, std::int64_t> presenti_;
+};
+
+}  // namespace
+
+EsitoAccess LeggiAnteprimaAccess(const fs::path& file, AnteprimaAccess& anteprima, const Archivio* archivio) {
     anteprima = {};
+    AtletiPresenti presenti;
+    if (archivio && !presenti.Leggi(*archivio)) return {RifiutoAccess::Illeggibile, "archive", 0};
     EsitoAccess e = LeggiAccess(file, [&](Riga& riga) {
+        anteprima.giaPresenti += presenti.Usa(riga);
         if (anteprima.primi.size() < NomiAnteprima) anteprima.primi.push_back(std::move(riga[ColonnaNome]));
         ++anteprima.atleti;
         return true;
@@ -371,8 +412,14 @@ EsitoAccess LeggiAnteprimaAccess(const fs::path& file, AnteprimaAccess& anteprim
 Esito ImportaAccess(Archivio& archivio, const fs::path& file, RiepilogoAccess& riepilogo) {
     riepilogo = {};
     const Esito esito = archivio.AggiungiInTransazione([&](const Archivio::Aggiungi& aggiungi, bool& conferma) {
-        Esito errore;
+        AtletiPresenti presenti;
+        Esito errore = presenti.Leggi(archivio);
+        if (!errore) return errore;
         riepilogo.lettura = LeggiAccess(file, [&](Riga& riga) {
+            if (presenti.Usa(riga)) {
+                ++riepilogo.giaPresenti;
+                return true;
+            }
             std::int64_t id = 0;
             errore = aggiungi(riga, id);
             if (!errore) return false;
@@ -383,7 +430,7 @@ Esito ImportaAccess(Archivio& archivio, const fs::path& file, RiepilogoAccess& r
         return errore;
     });
     riepilogo.scritto = esito && riepilogo.lettura && riepilogo.aggiunti > 0;
-    if (!esito || !riepilogo.lettura) riepilogo.aggiunti = 0;
+    if (!esito || !riepilogo.lettura) riepilogo.aggiunti = riepilogo.giaPresenti = 0;
     return esito;
 }
 

@@ -68,24 +68,31 @@ struct EsitoAccess {
 EsitoAccess LeggiAccess(const std::filesystem::path& file, const std::function<bool(Riga& riga)>& ogni);
 
 // What the file holds, to show before anything is done with it: how many
-// athletes, and the names of the first few. The whole file is read and
+// athletes, and the names of the first few; with an archive, how many of
+// them it holds already (see ImportaAccess). The whole file is read and
 // checked.
 struct AnteprimaAccess {
     std::size_t atleti = 0;
     std::vector<std::string> primi;
+    std::size_t giaPresenti = 0;
 };
 inline constexpr std::size_t NomiAnteprima = 5;
-EsitoAccess LeggiAnteprimaAccess(const std::filesystem::path& file, AnteprimaAccess& anteprima);
+EsitoAccess LeggiAnteprimaAccess(const std::filesystem::path& file, AnteprimaAccess& anteprima,
+                                 const Archivio* archivio = nullptr);
 
 // What an import or a conversion did.
 struct RiepilogoAccess {
-    EsitoAccess lettura;       // the old file refused: nothing written
-    std::size_t aggiunti = 0;  // athletes written
-    bool scritto = false;      // they are in the archive
+    EsitoAccess lettura;          // the old file refused: nothing written
+    std::size_t aggiunti = 0;     // athletes written
+    std::size_t giaPresenti = 0;  // athletes the archive held already, not added again
+    bool scritto = false;         // they are in the archive
 };
 
 // Adds every athlete of the Access file to the open archive, in one
-// transaction: all or none. The error returned is the archive's; a file
+// transaction: all or none. An athlete the same in every column as one the
+// archive held before the import is not added again (each athlete there
+// stands for one of the file), so that a file imported twice adds its
+// athletes once; two equal athletes of the file are both added. The error returned is the archive's; a file
 // refused returns success with `riepilogo.lettura` saying why, and adds
 // nothing.
 Esito ImportaAccess(Archivio& archivio, const std::filesystem::path& file, RiepilogoAccess& riepilogo);

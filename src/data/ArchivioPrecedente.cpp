@@ -85,8 +85,14 @@ QString SuggerimentoArchivioPrecedente(const QString& file) {
 }
 
 QString DescriviImportazioneAccess(const archivio::RiepilogoAccess& fatto, const QString& file) {
-    if (!fatto.scritto) return Messaggio("0621").arg(Nativo(file));
-    return MessaggioNumero(fatto.aggiunti, "0619", "0618").arg(QString::number(fatto.aggiunti), Nativo(file));
+    if (!fatto.scritto) {
+        if (!fatto.giaPresenti) return Messaggio("0621").arg(Nativo(file));
+        return MessaggioNumero(fatto.giaPresenti, "0320", "0302").arg(fatto.giaPresenti);
+    }
+    QString testo = MessaggioNumero(fatto.aggiunti, "0619", "0618").arg(QString::number(fatto.aggiunti), Nativo(file));
+    if (fatto.giaPresenti)
+        testo += QLatin1Char(' ') + MessaggioNumero(fatto.giaPresenti, "0315", "0314").arg(fatto.giaPresenti);
+    return testo;
 }
 
 bool OffriConversioneArchivioPrecedente(QWidget* finestra, const QString& archivioFile) {
@@ -129,8 +135,11 @@ void ImportaArchivioPrecedenteDa(QWidget* finestra, LegameArchivio* legame, cons
         return;
     }
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
+    // The preview compares the file with the archive as the window shows it.
     archivio::AnteprimaAccess anteprima;
-    if (const archivio::EsitoAccess e = archivio::LeggiAnteprimaAccess(Percorso(file), anteprima); !e) {
+    if (const archivio::EsitoAccess e =
+            archivio::LeggiAnteprimaAccess(Percorso(file), anteprima, &legame->Connessione());
+        !e) {
         MostraMessaggio(finestra, TestoAccessNonLetto(e, file));
         return;
     }
@@ -138,9 +147,15 @@ void ImportaArchivioPrecedenteDa(QWidget* finestra, LegameArchivio* legame, cons
         MostraMessaggio(finestra, Messaggio("0621").arg(Nativo(file)));
         return;
     }
-    if (!Chiedi(finestra, Contenuto(anteprima, file, "0617", "0616") + QStringLiteral("\n\n") +
-                              MessaggioNumero(anteprima.atleti, "0626", "0625")))
+    QString testo = Contenuto(anteprima, file, "0617", "0616");
+    if (anteprima.giaPresenti)
+        testo += QLatin1Char(' ') + MessaggioNumero(anteprima.giaPresenti, "0631", "0630").arg(anteprima.giaPresenti);
+    const std::size_t nuovi = anteprima.atleti - anteprima.giaPresenti;
+    if (nuovi == 0) {
+        MostraMessaggio(finestra, MessaggioNumero(anteprima.atleti, "0320", "0302").arg(anteprima.atleti));
         return;
+    }
+    if (!Chiedi(finestra, testo + QStringLiteral("\n\n") + MessaggioNumero(nuovi, "0626", "0625"))) return;
     archivio::RiepilogoAccess fatto;
     const archivio::Esito e = legame->AggiungiAtleti(
         [&](archivio::Archivio& a) { return archivio::ImportaAccess(a, Percorso(file), fatto); });

@@ -133,9 +133,42 @@ TEST(Access, LImportazioneAggiungeTuttiInCoda) {
         EXPECT_EQ(righe.front(), gia);
         Confronta(std::vector<Riga>(righe.begin() + 1, righe.end()), attese);
         EXPECT_EQ(prova::LeggiByte(Fixture(nome)), prima);
+
+        // Imported again, every athlete is there already: nothing is added.
+        ASSERT_TRUE(a.Apri(file).ok());
+        archivio::AnteprimaAccess anteprima;
+        ASSERT_TRUE(archivio::LeggiAnteprimaAccess(Fixture(nome), anteprima, &a).ok());
+        EXPECT_EQ(anteprima.atleti, attese.size());
+        EXPECT_EQ(anteprima.giaPresenti, attese.size());
+        ASSERT_TRUE(archivio::ImportaAccess(a, Fixture(nome), fatto).ok());
+        EXPECT_FALSE(fatto.scritto);
+        EXPECT_EQ(fatto.aggiunti, 0u);
+        EXPECT_EQ(fatto.giaPresenti, attese.size());
+        a.Chiudi();
+        EXPECT_EQ(prova::RigheNelFile(file).size(), 1 + attese.size());
         fs::remove(file);
         prova::CreaArchivio(file, {gia});
     }
+}
+
+// An athlete the archive holds stands for one athlete of the file, not for
+// every equal one: the file's equal athletes beyond it are added.
+TEST(Access, UnAtletaGiaPresenteValeUnoSolo) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    const auto attese = Attesi("archivio-piccolo.csv");
+    prova::CreaArchivio(file, {attese[2]});
+    archivio::Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    archivio::RiepilogoAccess fatto;
+    ASSERT_TRUE(archivio::ImportaAccess(a, Fixture("archivio-piccolo.dmg"), fatto).ok());
+    EXPECT_EQ(fatto.giaPresenti, 1u);
+    EXPECT_EQ(fatto.aggiunti, attese.size() - 1);
+    a.Chiudi();
+    auto atteseDopo = attese;
+    atteseDopo.erase(atteseDopo.begin() + 2);
+    atteseDopo.insert(atteseDopo.begin(), attese[2]);
+    Confronta(prova::RigheNelFile(file), atteseDopo);
 }
 
 // The conversion: "tvp.dmg" becomes an archive of this program with every

@@ -428,6 +428,14 @@ private slots:
         QCOMPARE(Controllo<NavigatoreDati>(card, "Data1")->ElencoNomi()->rowCount(), 13);
         QVERIFY(prova::LeggiByte(vecchio) == byte);
 
+        // Imported again: every athlete is there already, and nothing is asked.
+        avvisi.clear();
+        ImportaArchivioPrecedenteDa(card, card->Legame(), Q(vecchio));
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("tutti gli atleti del file (12) sono già nell'archivio")),
+                 qPrintable(avvisi[0]));
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(13));
+
         // Given to the restore, it is recognised and offered for import;
         // declined, nothing changes.
         risposta = QMessageBox::No;
@@ -456,6 +464,13 @@ private slots:
                 prova::Differenze(prova::RigheNelFile(File()), prova::RigheAttese("archivio-piccolo.csv"));
             QVERIFY2(differenze.empty(), differenze.empty() ? "" : differenze.front().c_str());
             QVERIFY(cartella->leggi("vecchio.dmg") == byte);
+        }
+        {
+            QString uscita;
+            QCOMPARE(Esegui({"--import-access", "vecchio.dmg"}, &uscita), 0);
+            QVERIFY2(uscita.contains(QStringLiteral("all the athletes of the file (12) are already in the archive")),
+                     qPrintable(uscita));
+            QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(12));
         }
         // The old file where the archive is, or given for a CSV file: the
         // command says what it is and what to do with it.
