@@ -1,5 +1,6 @@
 #include "DatiArchivio.h"
 
+#include "ArchivioPrecedente.h"
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CopiaArchivio.h"
@@ -91,6 +92,9 @@ void ImpostaServiziFileDati(ServiziFileDati servizi) {
 }
 
 const ServiziFileDati& ServiziFileDatiCorrenti() { return Servizi(); }
+QString ChiediFileDaAprire(QWidget* finestra, const QString& titolo, const QString& filtro) {
+    return Servizi().apri(finestra, titolo, filtro);
+}
 
 archivio::FormatoCsv FormatoCsvLocale() {
     const QString punto = QLocale::system().decimalPoint();
@@ -230,6 +234,8 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
     const QString file = Servizi().apri(finestra, Messaggio("0252").remove(QStringLiteral("...")), Messaggio("0255"));
+    // The earlier program's archive given for a CSV file: its own import.
+    if (OffertoComeArchivioPrecedente(finestra, legame, file)) return;
     // The preview compares the file with the archive as the window shows it.
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     archivio::RiepilogoImportazione anteprima;
@@ -296,7 +302,7 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (!legame) return;
     const QString copia = Servizi().apri(finestra, Messaggio("0254").remove(QStringLiteral("...")), Messaggio("0256"));
-    if (copia.isEmpty()) return;
+    if (copia.isEmpty() || OffertoComeArchivioPrecedente(finestra, legame, copia)) return;
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
     if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia)); !e) {
@@ -357,6 +363,8 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
         menu->addSeparator();
         menu->addAction(Messaggio("0251"), finestra, [finestra, legame] { EsportaArchivioCsv(finestra, legame); });
         menu->addAction(Messaggio("0252"), finestra, [finestra, legame] { ImportaArchivioCsv(finestra, legame); });
+        menu->addAction(Messaggio("0600"), finestra,
+                        [finestra, legame] { ImportaArchivioPrecedente(finestra, legame); });
         menu->addSeparator();
         menu->addAction(Messaggio("0253"), finestra, [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
         menu->addAction(Messaggio("0254"), finestra, [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });

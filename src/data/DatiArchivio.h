@@ -29,6 +29,8 @@ struct ServiziFileDati {
 };
 void ImpostaServiziFileDati(ServiziFileDati servizi);
 const ServiziFileDati& ServiziFileDatiCorrenti();
+// The file to open, through the dialog in use; empty: cancelled.
+QString ChiediFileDaAprire(QWidget* finestra, const QString& titolo, const QString& filtro);
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame);
 // The recorded fittings of the athlete shown, newest first; none when they
@@ -41,8 +43,8 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 
-// Gives the card's button its menu of the six actions (the last, the
-// studio's details for the report), in the language of the moment it opens,
+// Gives the card's button its menu of its actions (the last, the studio's
+// details for the report), in the language of the moment it opens,
 // right-aligned under the button and kept on the screen.
 void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame);
 // Where a menu of that size opens under a button (screen coordinates).

@@ -1,5 +1,7 @@
 #include "Avvio.h"
 
+#include "ArchivioPrecedente.h"
+#include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartelleProgramma.h"
@@ -100,5 +102,9 @@ std::unique_ptr<mdi> AvviaProgramma() {
     principale->show();
     principale->MostraFiglio(new frmMain);
     AvvisaSeLinguaInutilizzabile(principale.get());
+    // The earlier program's "tvp.dmg", brought by a coach who switches: its
+    // athletes come along if the coach wants, before any window opens it.
+    OffriConversioneArchivioPrecedente(principale.get(),
+                                       PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio);
     return principale;
 }

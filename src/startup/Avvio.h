@@ -26,5 +26,5 @@ void AvvisaSeLinguaInutilizzabile(QWidget* finestra);
 
 // The start-up sequence: the main window loads and shows, then the home window
 // loads and shows maximized in it; a missing or damaged language file is
-// reported once.
+// reported once; an archive of the earlier program is offered for conversion.
 std::unique_ptr<mdi> AvviaProgramma();

@@ -1,6 +1,7 @@
 #include "RigaDiComando.h"
 
 #include "ArchivioCsv.h"
+#include "ArchivioPrecedente.h"
 #include "AtletaCorrente.h"
 #include "Avvio.h"
 #include "AvvisiArchivio.h"
@@ -36,10 +37,11 @@ QString TestoUso() {
     };
     const QString file = Messaggio("0566"), nome = Messaggio("0565");
     const QString mm = QStringLiteral("MM"), gradi = Messaggio("0567");
-    const std::array<Voce, 8> voci{{
+    const std::array<Voce, 9> voci{{
         {QString(), QString(), "0561"},
         {QStringLiteral("--export-csv ") + file, QString(), "0562"},
         {QStringLiteral("--import-csv ") + file, QString(), "0563"},
+        {QStringLiteral("--import-access ") + file, QString(), "0632"},
         {QStringLiteral("--backup ") + file, QString(), "0564"},
         {QStringLiteral("--report %1 %2.pdf").arg(nome, file), QString(), "0568"},
         {QStringLiteral("--fit %1 --stack %2 --reach %2 --head-angle %3").arg(nome, mm, gradi),
@@ -122,7 +124,7 @@ bool ApriEsistente(archivio::Archivio& a, const QString& file) {
         return false;
     }
     if (archivio::Esito e = a.Apri(Percorso(file)); !e) {
-        Scrivi(stderr, TestoArchivioNonAperto(file, e.errore()));
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(file, e.errore()));
         return false;
     }
     return true;
@@ -141,7 +143,7 @@ int Esporta(const QString& archivioFile, const QString& file) {
 int Importa(const QString& archivioFile, const QString& file) {
     archivio::Archivio a;
     if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
-        Scrivi(stderr, TestoArchivioNonAperto(archivioFile, e.errore()));
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(archivioFile, e.errore()));
         return 1;
     }
     archivio::RiepilogoImportazione fatto;
@@ -160,6 +162,8 @@ int Importa(const QString& archivioFile, const QString& file) {
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
         Scrivi(stderr, DescriviRifiutoFile(fatto, file));
+        if (const QString precedente = SuggerimentoArchivioPrecedente(file); !precedente.isEmpty())
+            Scrivi(stderr, precedente);
         return 1;
     }
     if (fatto.rifiutate) {
@@ -170,6 +174,31 @@ int Importa(const QString& archivioFile, const QString& file) {
         return 1;
     }
     Scrivi(stdout, DescriviImportazione(fatto, file));
+    return 0;
+}
+
+int ImportaAccess(const QString& archivioFile, const QString& file) {
+    archivio::Archivio a;
+    if (archivio::Esito e = a.Apri(Percorso(archivioFile)); !e) {
+        Scrivi(stderr, TestoArchivioNonApertoOPrecedente(archivioFile, e.errore()));
+        return 1;
+    }
+    archivio::RiepilogoAccess fatto;
+    const archivio::Esito e = archivio::ImportaAccess(a, Percorso(file), fatto);
+    // An archive made only for a file that adds nothing is not left behind.
+    if (a.creato() && !fatto.scritto) {
+        const auto creato = a.file();
+        a.Chiudi();
+        std::error_code ec;
+        std::filesystem::remove(creato, ec);
+    }
+    if (!e)
+        return Fallito(Messaggio("0622") + QStringLiteral(" ") + Messaggio("0088") + QStringLiteral(":"), e.errore());
+    if (!fatto.lettura) {
+        Scrivi(stderr, TestoAccessNonLetto(fatto.lettura, file));
+        return 1;
+    }
+    Scrivi(stdout, DescriviImportazioneAccess(fatto, file));
     return 0;
 }
 
@@ -449,6 +478,8 @@ int EseguiComando(const QStringList& argomenti) {
     const QString comando = argomenti.value(0);
     if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--import-csv") && argomenti.size() == 2) return Importa(archivioFile, argomenti[1]);
+    if (comando == QLatin1String("--import-access") && argomenti.size() == 2)
+        return ImportaAccess(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--backup") && argomenti.size() == 2) return Copia(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--report") && argomenti.size() == 3)
         return Report(archivioFile, argomenti[1], argomenti[2]);

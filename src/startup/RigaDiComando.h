@@ -3,6 +3,8 @@
 //
 //   tovarin --export-csv FILE        every athlete to a CSV file
 //   tovarin --import-csv FILE        the athletes of a CSV file added, all or none
+//   tovarin --import-access FILE     the athletes of the earlier program's
+//                                    archive (Access 2000) added, all or none
 //   tovarin --backup FILE            a backup of the archive
 //   tovarin --report NAME FILE.pdf   the report of the first athlete of that name
 //                                    (".pdf" added to a name without it)

@@ -1,14 +1,18 @@
 // Taking the data away from the windows and from the command line: the
 // archive exported and imported again, a hostile file, backup and restore
 // while the card has the archive open, and the athlete's report.
+#include "ArchivioPrecedente.h"
 #include "AtletaCorrente.h"
+#include "Avvio.h"
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartellaProva.h"
+#include "ContenutoAccess.h"
 #include "Controlli.h"
 #include "CopiaArchivio.h"
 #include "DatiArchivio.h"
 #include "LegameArchivio.h"
+#include "Messaggio.h"
 #include "RegoleCampi.h"
 #include "ReportAtleta.h"
 #include "StampaFinestra.h"
@@ -20,8 +24,10 @@
 
 #include <QLocale>
 #include <QMenu>
+#include <QPointer>
 #include <QPrinter>
 #include <QProcess>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -66,6 +72,33 @@ QString TestoPdf(const QString& pdf) {
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     p.waitForFinished(20000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The message boxes that open from now on, answered in turn as a coach
+// does: Tab to the button, then Space. What each said is kept.
+struct Risponditore {
+    QTimer timer;
+    std::vector<QMessageBox::StandardButton> risposte;
+    QStringList testi;
+    QPointer<QMessageBox> ultima;
+};
+void RispondiConITasti(Risponditore& r) {
+    ImpostaGestoreMessaggi({});
+    QObject::connect(&r.timer, &QTimer::timeout, [&r] {
+        auto* scatola = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        // Keys go to the box once it has the focus, as they would for a coach.
+        QWidget* fuoco = QApplication::focusWidget();
+        if (!scatola || scatola == r.ultima || !fuoco || fuoco->window() != scatola ||
+            r.testi.size() >= static_cast<qsizetype>(r.risposte.size()))
+            return;
+        r.ultima = scatola;
+        QAbstractButton* pulsante = scatola->button(r.risposte[static_cast<std::size_t>(r.testi.size())]);
+        r.testi << scatola->text();
+        for (int i = 0; i < 6 && pulsante && QApplication::focusWidget() != pulsante; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    });
+    r.timer.start(20);
 }
 
 }  // namespace
@@ -469,7 +502,7 @@ private slots:
         auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->actions().size(), 9);  // six actions and three separators
+        QCOMPARE(menu->actions().size(), 10);  // seven actions and three separators
         menu->close();
         const QRect schermo(0, 0, 1280, 800);
         struct Caso {
@@ -481,6 +514,171 @@ private slots:
                               Caso{QRect(1100, 700, 22, 22), QPoint(1122 - 380, 700 - 150)},  // near the bottom: above
                               Caso{QRect(100, 200, 22, 22), QPoint(0, 222)}})  // near the left: on the screen
             QCOMPARE(PosizioneMenu(c.pulsante, dimensione, schermo), c.atteso);
+    }
+
+    // The earlier program's "tvp.dmg" at start: the program says what it
+    // holds and offers to convert it. Declined, nothing changes; accepted,
+    // every athlete comes along exactly as stored, the old file kept beside
+    // the new archive byte for byte, and the card shows them.
+    void archivioPrecedenteAllAvvio() {
+        principale.reset();
+        const std::string vecchio = prova::LeggiByte(prova::CartellaAccess() / "archivio-piccolo-pwd.dmg");
+        prova::ScriviByte(File(), vecchio);
+        const auto prima = prova::Contenuto(cartella->percorso());
+        {
+            Risponditore r;
+            r.risposte = {QMessageBox::No};
+            RispondiConITasti(r);
+            principale = AvviaProgramma();
+            QCOMPARE(r.testi.size(), 1);
+            QVERIFY2(r.testi[0].contains(QStringLiteral("con 12 atleti: Nicolò Bà, Zoë D'Angelo, ")) &&
+                         r.testi[0].contains(QStringLiteral(" e altri 7.")) &&
+                         r.testi[0].contains(QStringLiteral("tvp.dmg.access-")),
+                     qPrintable(r.testi[0]));
+            principale.reset();
+        }
+        QVERIFY(prova::LeggiByte(File()) == vecchio);
+        QCOMPARE(prova::Contenuto(cartella->percorso()), prima);
+        {
+            Risponditore r;
+            r.risposte = {QMessageBox::Yes, QMessageBox::Ok};
+            RispondiConITasti(r);
+            principale = AvviaProgramma();
+            QCOMPARE(r.testi.size(), 2);
+            QVERIFY2(r.testi[1].contains(QStringLiteral("12 atleti del programma precedente")), qPrintable(r.testi[1]));
+        }
+        const std::string conservato = "tvp.dmg.access-" + QDate::currentDate().toString(Qt::ISODate).toStdString();
+        QVERIFY(prova::LeggiByte(cartella->file(conservato)) == vecchio);
+        const auto differenze =
+            prova::Differenze(prova::RigheNelFile(File()), prova::RigheAttese("archivio-piccolo.csv"));
+        QVERIFY2(differenze.empty(), differenze.empty() ? "" : differenze.front().c_str());
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            avvisi << testo;
+            return QMessageBox::Ok;
+        });
+        frmAtleti* card = ApriScheda();
+        QVERIFY(card);
+        QCOMPARE(Controllo<NavigatoreDati>(card, "Data1")->ElencoNomi()->rowCount(), 12);
+        QVERIFY(avvisi.isEmpty());
+    }
+
+    // The card's menu, from the keyboard: the old file chosen, its athletes
+    // previewed, then added after those already there, exactly as stored;
+    // the old file only read.
+    void archivioPrecedenteDalMenu() {
+        prova::CreaArchivio(File(), {RigaDi("Rossi")});
+        const fs::path vecchio = cartella->file("vecchio.mdb");
+        fs::copy_file(prova::CartellaAccess() / "archivio-piccolo.dmg", vecchio);
+        const std::string byte = prova::LeggiByte(vecchio);
+        frmAtleti* card = ApriScheda();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        Controllo<QToolButton>(card, "cmdDati")->setFocus(Qt::TabFocusReason);
+        fileScelto = Q(vecchio);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        for (int i = 0; i < 10 && (!menu->activeAction() || menu->activeAction()->text() != Messaggio("0600")); ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QVERIFY(menu->activeAction());
+        QCOMPARE(menu->activeAction()->text(), Messaggio("0600"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_COMPARE(avvisi.size(), 2);  // the preview's question, then what was done
+        QVERIFY2(avvisi[0].contains(QStringLiteral("con 12 atleti: Nicolò Bà, Zoë D'Angelo")), qPrintable(avvisi[0]));
+        QVERIFY2(avvisi[1].contains(QStringLiteral("12 atleti aggiunti all'archivio")), qPrintable(avvisi[1]));
+        auto righe = prova::RigheNelFile(File());
+        QVERIFY(!righe.empty());
+        QCOMPARE(righe.front()[archivio::ColonnaNome], std::string("Rossi"));
+        righe.erase(righe.begin());
+        const auto differenze = prova::Differenze(righe, prova::RigheAttese("archivio-piccolo.csv"));
+        QVERIFY2(differenze.empty(), differenze.empty() ? "" : differenze.front().c_str());
+        QCOMPARE(Controllo<NavigatoreDati>(card, "Data1")->ElencoNomi()->rowCount(), 13);
+        QVERIFY(prova::LeggiByte(vecchio) == byte);
+
+        // Imported again: every athlete is there already, and nothing is asked.
+        avvisi.clear();
+        ImportaArchivioPrecedenteDa(card, card->Legame(), Q(vecchio));
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("tutti gli atleti del file (12) sono già nell'archivio")),
+                 qPrintable(avvisi[0]));
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(13));
+
+        // Given to the restore, it is recognised and offered for import;
+        // declined, nothing changes.
+        risposta = QMessageBox::No;
+        avvisi.clear();
+        RipristinaCopiaArchivio(card, card->Legame());
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(QStringLiteral("non una copia di sicurezza")), qPrintable(avvisi[0]));
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(13));
+    }
+
+    // --import-access: both small files, with and without the password, come
+    // out exactly as stored; every bad or foreign file is refused with its
+    // reason, and nothing is added.
+    void archivioPrecedenteDaRigaDiComando() {
+        PreparaProgramma();
+        for (const char* nome : {"archivio-piccolo.dmg", "archivio-piccolo-pwd.dmg"}) {
+            fs::remove(File());
+            fs::copy_file(prova::CartellaAccess() / nome, cartella->file("vecchio.dmg"),
+                          fs::copy_options::overwrite_existing);
+            const std::string byte = cartella->leggi("vecchio.dmg");
+            QString uscita;
+            QCOMPARE(Esegui({"--import-access", "vecchio.dmg"}, &uscita), 0);
+            QVERIFY2(uscita.contains(QStringLiteral("12 athletes added to the archive from the earlier program")),
+                     qPrintable(uscita));
+            const auto differenze =
+                prova::Differenze(prova::RigheNelFile(File()), prova::RigheAttese("archivio-piccolo.csv"));
+            QVERIFY2(differenze.empty(), differenze.empty() ? "" : differenze.front().c_str());
+            QVERIFY(cartella->leggi("vecchio.dmg") == byte);
+        }
+        {
+            QString uscita;
+            QCOMPARE(Esegui({"--import-access", "vecchio.dmg"}, &uscita), 0);
+            QVERIFY2(uscita.contains(QStringLiteral("all the athletes of the file (12) are already in the archive")),
+                     qPrintable(uscita));
+            QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(12));
+        }
+        // The old file where the archive is, or given for a CSV file: the
+        // command says what it is and what to do with it.
+        fs::copy_file(File(), cartella->file("nuovo.dmg"));
+        fs::copy_file(prova::CartellaAccess() / "archivio-piccolo.dmg", File(), fs::copy_options::overwrite_existing);
+        QString uscita;
+        QCOMPARE(Esegui({"--backup", "copia.dmg"}, &uscita), 1);
+        QVERIFY2(uscita.contains(QStringLiteral("is the archive of the earlier program: starting the program offers "
+                                                "to convert it")),
+                 qPrintable(uscita));
+        fs::rename(cartella->file("nuovo.dmg"), File());
+        QCOMPARE(Esegui({"--import-csv", "vecchio.dmg"}, &uscita), 1);
+        QVERIFY2(uscita.contains(QStringLiteral("its athletes are added with tovarin --import-access")),
+                 qPrintable(uscita));
+
+        using archivio::RifiutoAccess;
+        const auto casi = prova::FileAccessRifiutati();
+        QVERIFY(!casi.empty());
+        for (const prova::FileRifiutato& c : casi) {
+            cartella->scrivi("guasto.dmg", c.byte);
+            QString uscita;
+            QCOMPARE(Esegui({"--import-access", "guasto.dmg"}, &uscita), 1);
+            const char* detto = "";
+            switch (c.rifiuto) {
+            case RifiutoAccess::NonAccess: detto = "it is not a Microsoft Access database"; break;
+            case RifiutoAccess::Jet3: detto = "it is an Access 97 (Jet 3) database"; break;
+            case RifiutoAccess::Accdb: detto = "it is an Access 2007 or later (ACCDB) database"; break;
+            case RifiutoAccess::SenzaTabella: detto = "it does not hold the table \"atleta\""; break;
+            case RifiutoAccess::ColonnaMancante: detto = "the table \"atleta\" lacks the column \"cavallo\""; break;
+            case RifiutoAccess::TipoColonna: detto = "of the table \"atleta\" is not of the type"; break;
+            case RifiutoAccess::Troncato: detto = "the file is incomplete"; break;
+            case RifiutoAccess::Danneggiato: detto = "the file is damaged"; break;
+            default: QFAIL(c.cosa);
+            }
+            QVERIFY2(uscita.contains(QStringLiteral("cannot be read as an archive of the earlier program")) &&
+                         (c.qualunqueRifiuto || uscita.contains(QString::fromUtf8(detto))),
+                     qPrintable(QString::fromUtf8(c.cosa) + ": " + uscita));
+            QVERIFY(cartella->leggi("guasto.dmg") == c.byte);
+        }
+        QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(12));
     }
 
     // The program copied into the test's folder, which is then its own, with

@@ -29,13 +29,15 @@ namespace {
 
 QString FileGuida() { return QStringLiteral(TOVARIN_APP_DIR "/Guida.chm"); }
 
-const QStringList Argomenti = {QStringLiteral("Descrizione.html"),     QStringLiteral("scheda_atleta.html"),
-                               QStringLiteral("Scheda_assetto.html"),  QStringLiteral("Scheda_fitness.html"),
-                               QStringLiteral("Storico_assetti.html"), QStringLiteral("Test_atleta.html")};
+const QStringList Argomenti = {QStringLiteral("Descrizione.html"),        QStringLiteral("scheda_atleta.html"),
+                               QStringLiteral("Scheda_assetto.html"),     QStringLiteral("Scheda_fitness.html"),
+                               QStringLiteral("Storico_assetti.html"),    QStringLiteral("Test_atleta.html"),
+                               QStringLiteral("Archivio_precedente.html")};
 // The same topics in English.
 const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"),        QStringLiteral("Athlete_card.html"),
                                       QStringLiteral("Fit_sheet.html"),       QStringLiteral("Condition_sheet.html"),
-                                      QStringLiteral("Fitting_history.html"), QStringLiteral("Athlete_tests.html")};
+                                      QStringLiteral("Fitting_history.html"), QStringLiteral("Athlete_tests.html"),
+                                      QStringLiteral("Earlier_archive.html")};
 
 QString TestoDellaPagina(const QByteArray& html) {
     return QTextDocumentFragment::fromHtml(QString::fromUtf8(html)).toPlainText();
@@ -185,6 +187,19 @@ private slots:
                            "Cooper",     "Karvonen",          "reserve", "Keytel",    "minutes",
                            "Recovery",   "Aerobic endurance", "Tempo",   "Threshold", "Maximum",
                            "24 on"};
+        // Bringing the earlier program's archive, in both languages.
+        QTest::newRow("Archivio_precedente")
+            << QStringLiteral("Archivio_precedente.html")
+            << QStringList{"Access 2000", "tvp.dmg.access-", "Importa l'archivio del programma precedente",
+                           "86,5",        "7/4/1990",        "--import-access",
+                           "Access 97",   "ACCDB",           "atleta",
+                           "incompleto"};
+        QTest::newRow("Earlier_archive")
+            << QStringLiteral("Earlier_archive.html")
+            << QStringList{"Access 2000", "tvp.dmg.access-", "Import an archive of the earlier program",
+                           "86,5",        "7/4/1990",        "--import-access",
+                           "Access 97",   "ACCDB",           "atleta",
+                           "incomplete"};
     }
 
     void ogniArgomentoHaContenuto() {
@@ -396,10 +411,10 @@ private slots:
             txt->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("immagini/bici.png")));
         QVERIFY(immagine.isValid());
 
-        // The table of contents holds the six topics.
+        // The table of contents holds the seven topics.
         auto* sommario = v->findChild<QTreeWidget*>(QStringLiteral("treeSommario"));
         QVERIFY(sommario);
-        QCOMPARE(sommario->topLevelItemCount(), 6);
+        QCOMPARE(sommario->topLevelItemCount(), 7);
         QVERIFY(sommario->currentItem());
         QCOMPARE(sommario->currentItem()->text(0), QStringLiteral("Scheda assetto"));
     }
