@@ -49,12 +49,14 @@ cp /etc/resolv.conf "$radice/etc/resolv.conf"
 dentro() { chroot "$radice" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive LANG=C.UTF-8 "$@"; }
 
 passo "This tree in $radice$sorgenti (its build folder kept from the last run)"
+# The files land with the time of the copy (tar -m): a build kept from an
+# earlier run must never take a changed file older than its objects for built.
 mkdir -p "$radice$sorgenti"
 find "$radice$sorgenti" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -xf - -C "$radice$sorgenti"
+  git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -xmf - -C "$radice$sorgenti"
 else
-  tar --exclude=./build --exclude='./build-*' -cf - . | tar -xf - -C "$radice$sorgenti"
+  tar --exclude=./build --exclude='./build-*' -cf - . | tar -xmf - -C "$radice$sorgenti"
 fi
 
 passo "./tovarin test on Debian 13"
