@@ -492,8 +492,8 @@ def main():
     codice, uscita = esegui(comando_test(argomenti, prova_soltanto=True))
     quanti = re.search(r"Total Tests:\s*(\d+)", uscita)
     if codice != 0 or not quanti or int(quanti.group(1)) == 0:
-        fallisci(f"no test matches {argomenti.tests!r}" if argomenti.tests else "no test to run")
-    print(f"Tests: {quanti.group(1)}" + (f" matching {argomenti.tests!r}" if argomenti.tests else ""))
+        fallisci(f"no test matches '{argomenti.tests}'" if argomenti.tests else "no test to run")
+    print(f"Tests: {quanti.group(1)}" + (f" matching '{argomenti.tests}'" if argomenti.tests else ""))
     codice, uscita = esegui(comando_test(argomenti))
     if codice != 0:
         print(uscita[-4000:], file=sys.stderr)
