@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -108,6 +109,7 @@ TEST(TestiCoordinate, UnDecimaleEDifferenza) {
     const std::pair<double, const char*> differenze[] = {{0.04, ""},     {0.05, ""},    {-0.05, ""},
                                                          {0.15, "+0.2"}, {0.5, "+0.5"}, {-1.2, "-1.2"}};
     for (auto [d, atteso] : differenze) EXPECT_EQ(TestoDifferenza(d), atteso) << d;
+    EXPECT_EQ(TestoDifferenza(std::numeric_limits<double>::quiet_NaN()), "n.d.");  // a point not given
     const std::pair<double, const char*> decimali[] = {{-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {60, "60.0"}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
 }

@@ -55,6 +55,7 @@ TEST(ZoneTest, OgniValoreNellaSuaZona) {
         {ZoneFriel, 162.5, 172, "Z5b"},   // 105.8 %
         {ZoneFriel, 162.5, 173, "Z5c"},   // 106.5 %
         {ZoneCoggan, 250, 376, "Z7"},     // 150.4 %
+        {ZoneCoggan, 200, 242, "Z6"},     // 121 % exactly: a zone below the top starts on its bound
         {ZoneCoggan, 250, 375, "Z6"},     // 150 %
         {ZoneCoggan, 250, 303, "Z6"},     // 121.2 %
         {ZoneCoggan, 250, 302, "Z5"},     // 120.8 %: between 120 % and 121 %
