@@ -1,6 +1,7 @@
 #include "Calendario.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <ctime>
@@ -52,6 +53,41 @@ ServiziData& ServiziCorrenti() {
     return servizi;
 }
 
+// A date written as three numbers with one separator ("/", "-" or "."),
+// blanks around it. As the archive may hold it, blanks may also follow each
+// separator and a final "." may close it ("1990. 12. 31.").
+struct TreNumeri {
+    std::array<int, 3> parti;
+    std::array<std::size_t, 3> cifre;
+    char separatore;
+};
+
+std::optional<TreNumeri> LeggiTreNumeri(std::string_view t, bool comeArchiviata) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+
+    TreNumeri n{{}, {}, 0};
+    const char* p = t.data();
+    const char* fine = t.data() + t.size();
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (k > 0) {
+            if (p == fine || (*p != '/' && *p != '-' && *p != '.')) return std::nullopt;
+            if (n.separatore == 0) n.separatore = *p;
+            if (*p != n.separatore) return std::nullopt;
+            ++p;
+            if (comeArchiviata)
+                while (p != fine && *p == ' ') ++p;
+        }
+        const char* inizio = p;
+        while (p != fine && *p >= '0' && *p <= '9' && p - inizio < 5) ++p;
+        n.cifre[k] = static_cast<std::size_t>(p - inizio);
+        if (n.cifre[k] == 0 || n.cifre[k] > 4) return std::nullopt;
+        std::from_chars(inizio, p, n.parti[k]);
+    }
+    if (p == fine || (comeArchiviata && n.separatore == '.' && *p == '.' && p + 1 == fine)) return n;
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool DataValida(const Data& d) {
@@ -62,28 +98,9 @@ bool DataValida(const Data& d) {
 int AnnoDaDueCifre(int anno) { return anno + (anno < 30 ? 2000 : 1900); }
 
 std::optional<Data> LeggiDataNumerica(std::string_view testo, OrdineData ordine) {
-    while (!testo.empty() && (testo.front() == ' ' || testo.front() == '\t')) testo.remove_prefix(1);
-    while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t')) testo.remove_suffix(1);
-
-    int parti[3];
-    std::size_t cifre[3];
-    char separatore = 0;
-    const char* p = testo.data();
-    const char* fine = testo.data() + testo.size();
-    for (int k = 0; k < 3; ++k) {
-        if (k > 0) {
-            if (p == fine || (*p != '/' && *p != '-' && *p != '.')) return std::nullopt;
-            if (separatore == 0) separatore = *p;
-            if (*p != separatore) return std::nullopt;
-            ++p;
-        }
-        const char* inizio = p;
-        while (p != fine && *p >= '0' && *p <= '9') ++p;
-        cifre[k] = static_cast<std::size_t>(p - inizio);
-        if (cifre[k] == 0 || cifre[k] > 4) return std::nullopt;
-        std::from_chars(inizio, p, parti[k]);
-    }
-    if (p != fine) return std::nullopt;
+    const auto numeri = LeggiTreNumeri(testo, false);
+    if (!numeri) return std::nullopt;
+    const auto& [parti, cifre, separatore] = *numeri;
 
     Data d;
     std::size_t cifreAnno;
@@ -192,30 +209,9 @@ std::optional<Data> LeggiDataArchiviata(std::string_view testo) {
     if (auto d = LeggiDataIso(testo)) return d;
     const std::optional<std::string> ascii = CifreAscii(testo);
     if (!ascii) return std::nullopt;
-    std::string_view t = *ascii;
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
-
-    int parti[3];
-    std::size_t cifre[3];
-    char separatore = 0;
-    const char* p = t.data();
-    const char* fine = t.data() + t.size();
-    for (int k = 0; k < 3; ++k) {
-        if (k > 0) {
-            if (p == fine || (*p != '/' && *p != '-' && *p != '.')) return std::nullopt;
-            if (separatore == 0) separatore = *p;
-            if (*p != separatore) return std::nullopt;
-            ++p;
-            while (p != fine && *p == ' ') ++p;  // "1990. 12. 31."
-        }
-        const char* inizio = p;
-        while (p != fine && *p >= '0' && *p <= '9' && p - inizio < 5) ++p;
-        cifre[k] = static_cast<std::size_t>(p - inizio);
-        if (cifre[k] == 0 || cifre[k] > 4) return std::nullopt;
-        std::from_chars(inizio, p, parti[k]);
-    }
-    if (p != fine && !(separatore == '.' && *p == '.' && p + 1 == fine)) return std::nullopt;
+    const auto numeri = LeggiTreNumeri(*ascii, true);
+    if (!numeri) return std::nullopt;
+    const auto& [parti, cifre, separatore] = *numeri;
 
     auto valida = [](Data d) { return DataValida(d) ? std::optional(d) : std::nullopt; };
     if (cifre[0] == 4) {
