@@ -10,10 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #ifndef TOVARIN_CARTELLA_FILE_INSTALLATI
 #error "TOVARIN_CARTELLA_FILE_INSTALLATI must give the installed data folder relative to the program's"
 #endif
@@ -67,16 +63,6 @@ CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString&
                          cartellaUtente + QLatin1Char('/') + QLatin1String(nome));
     }
     return cartelle;
-}
-
-QString ProblemaCartellaDati(const QString& cartella) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(cartella).constData(), &info) != 0) return {};
-    const QString nome = QDir::toNativeSeparators(cartella);
-    if (!S_ISDIR(info.st_mode)) return Messaggio("0324").arg(nome, Messaggio("0329"), Messaggio("0328"));
-    if (info.st_uid != ::geteuid()) return Messaggio("0324").arg(nome, Messaggio("0325"), Messaggio("0328"));
-    if ((info.st_mode & 022) != 0) return Messaggio("0324").arg(nome, Messaggio("0326"), Messaggio("0327").arg(nome));
-    return {};
 }
 
 void ImpostaCartelle(const CartelleProgramma& cartelle) {
