@@ -17,3 +17,7 @@ string(APPEND CMAKE_EXE_LINKER_FLAGS " ${TOVARIN_MANIFESTO_OBJ}")
 
 # Windows' own headers: no min/max macros in the way of std::min.
 add_compile_definitions(NOMINMAX)
+
+# localtime_r and the other POSIX re-entrant calls, which mingw-w64 gives
+# when asked for.
+add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L)

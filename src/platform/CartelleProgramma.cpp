@@ -1,6 +1,7 @@
 #include "CartelleProgramma.h"
 
 #include "FileSistema.h"
+#include "Percorso.h"
 
 #include "Messaggio.h"
 #include "modLanguageSupport.h"
@@ -28,21 +29,19 @@ void PreparaCartellaUtente(const QString& cartella) {
     const QFileInfo info(cartella);
     if (info.isDir()) return;
     QDir().mkpath(info.absolutePath());
-    sistema::CreaCartellaPrivata(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
+    sistema::CreaCartellaPrivata(PercorsoDa(cartella));
 }
 
 // Copies a file the program folder holds and the user's folder lacks, whole
 // or not at all, owner-only.
 void CopiaSeManca(const QString& da, const QString& a) {
     if (!QFileInfo::exists(da) || QFileInfo::exists(a)) return;
-    sistema::CopiaInNuovoFile(QFile::encodeName(da).toStdString(), QFile::encodeName(a).toStdString());
+    sistema::CopiaInNuovoFile(PercorsoDa(da), PercorsoDa(a));
 }
 
 }  // namespace
 
-bool CartellaScrivibile(const QString& cartella) {
-    return sistema::CartellaScrivibile(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
-}
+bool CartellaScrivibile(const QString& cartella) { return sistema::CartellaScrivibile(PercorsoDa(cartella)); }
 
 CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString& cartellaUtente) {
     CartelleProgramma cartelle{cartellaProgramma, cartellaProgramma};
@@ -66,6 +65,6 @@ CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString&
 }
 
 void ImpostaCartelle(const CartelleProgramma& cartelle) {
-    modLanguageSupport::CartellaApplicazione = QFile::encodeName(cartelle.applicazione).toStdString();
-    modLanguageSupport::CartellaDati = QFile::encodeName(cartelle.dati).toStdString();
+    modLanguageSupport::CartellaApplicazione = PercorsoDa(cartelle.applicazione);
+    modLanguageSupport::CartellaDati = PercorsoDa(cartelle.dati);
 }

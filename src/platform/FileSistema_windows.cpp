@@ -161,12 +161,6 @@ PSECURITY_DESCRIPTOR SoloUtente(bool cartella) {
     return descrittore;
 }
 
-// True when the path names a link or junction (a reparse point) itself.
-bool Collegamento(const fs::path& file) {
-    const DWORD attributi = ::GetFileAttributesW(file.c_str());
-    return attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 fs::path& Registro() {
     static fs::path registro;
     return registro;

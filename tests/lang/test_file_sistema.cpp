@@ -81,10 +81,29 @@ TEST(ScriviFileAtomico, ADiscoPienoIlVecchioFileResta) {
 
 #include <aclapi.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 std::size_t Voci(const fs::path& cartella) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(cartella), fs::directory_iterator()));
+}
+
+// The bytes of UTF-8 text, as the error messages carry names.
+std::string Byte(std::u8string_view testo) { return std::string(testo.begin(), testo.end()); }
+
+// Names beyond ASCII go through paths made from UTF-8 (u8"…"): a path made
+// from a narrow string takes its bytes one by one on Windows.
+void Scrivi(const fs::path& file, std::string_view testo) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << testo;
+    ASSERT_TRUE(out.good()) << Byte(file.u8string());
+}
+
+std::string Leggi(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool ProvvisorioAccanto(const fs::path& cartella) {
@@ -131,22 +150,23 @@ TEST(FileSistemaWindows, NomiOltreAscii) {
 // folder where a file should be, a file missing.
 TEST(FileSistemaWindows, NumeriDiErrore) {
     CartellaProva prova(false);
-    prova.scrivi(u8"à.txt", "first");
-    prova.scrivi(u8"è.txt", "second");
-    const fs::path a = prova.file(u8"à.txt"), e = prova.file(u8"è.txt");
+    const fs::path a = prova.percorso() / u8"à.txt", e = prova.percorso() / u8"è.txt";
+    Scrivi(a, "first");
+    Scrivi(e, "second");
 
     auto errore = sistema::SpostaSenzaSostituire(a, e);
     ASSERT_TRUE(errore);
     EXPECT_EQ(errore->numero, EEXIST);
-    EXPECT_EQ(prova.leggi(u8"è.txt"), "second");
-    EXPECT_EQ(prova.leggi(u8"à.txt"), "first");
+    EXPECT_EQ(Leggi(e), "second");
+    EXPECT_EQ(Leggi(a), "first");
 
     errore = sistema::CopiaInNuovoFile(a, e);
     ASSERT_TRUE(errore);
     EXPECT_EQ(errore->numero, EEXIST);
-    EXPECT_EQ(prova.leggi(u8"è.txt"), "second");
+    EXPECT_EQ(Leggi(e), "second");
+    EXPECT_FALSE(ProvvisorioAccanto(prova.percorso()));
 
-    const fs::path collegato = prova.file(u8"ì.txt");
+    const fs::path collegato = prova.percorso() / u8"ì.txt";
     errore = sistema::CollegaFile(a, collegato);
     if (!errore) {
         EXPECT_TRUE(sistema::StessoFile(a, collegato));
@@ -164,10 +184,10 @@ TEST(FileSistemaWindows, NumeriDiErrore) {
     EXPECT_EQ(lettura.numero, EFBIG);
     EXPECT_FALSE(sistema::LeggiFile(prova.percorso(), 100, lettura));
     EXPECT_EQ(lettura.numero, EISDIR);
-    EXPECT_FALSE(sistema::LeggiFile(prova.file(u8"ò.txt"), 100, lettura));
+    EXPECT_FALSE(sistema::LeggiFile(prova.percorso() / u8"ò.txt", 100, lettura));
     EXPECT_EQ(lettura.numero, ENOENT);
-    EXPECT_NE(lettura.dettaglio.find(u8"ò.txt"), std::string::npos) << lettura.dettaglio;
-    errore = sistema::ProvaScrittura(prova.file(u8"ò.txt"));
+    EXPECT_NE(lettura.dettaglio.find(Byte(u8"ò.txt")), std::string::npos) << lettura.dettaglio;
+    errore = sistema::ProvaScrittura(prova.percorso() / u8"ò.txt");
     ASSERT_TRUE(errore);
     EXPECT_EQ(errore->numero, ENOENT);
 }
@@ -213,37 +233,39 @@ TEST(FileSistemaWindows, ProvvisoriAbbandonati) {
     // Process numbers on Windows are multiples of four: this one is never given.
     const std::string finito = "99999997";
     struct Caso {
-        std::string nome;
+        fs::path nome;
         bool cartella;
         bool rimosso;
     };
     const Caso casi[] = {
-        {u8"tvp.dmg.tmp-" + finito + "-aB3dE9", false, true},
-        {u8"Zoë.pdf.tmp-" + finito + "-x1y2z3", false, true},
-        {u8"tvp.dmg.tmp-" + finito + "-aB3dE9-journal", false, true},
-        {u8"tvp.dmg.tmp-" + nostro + "-aB3dE9", false, false},
-        {u8"tvp.dmg.tmp-" + finito + "-cartel", true, false},
-        {u8"tvp.dmg.tmp-" + finito + "-abc", false, false},
-        {u8"tvp.dmg", false, false},
+        {"tvp.dmg.tmp-" + finito + "-aB3dE9", false, true},
+        {fs::path(u8"Zoë.pdf.tmp-").native() + fs::path(finito + "-x1y2z3").native(), false, true},
+        {"tvp.dmg.tmp-" + finito + "-aB3dE9-journal", false, true},
+        {"tvp.dmg.tmp-" + nostro + "-aB3dE9", false, false},
+        {"tvp.dmg.tmp-" + finito + "-cartel", true, false},
+        {"tvp.dmg.tmp-" + finito + "-abc", false, false},
+        {"tvp.dmg", false, false},
     };
     for (const Caso& caso : casi) {
         if (caso.cartella)
-            fs::create_directory(prova.file(caso.nome));
+            fs::create_directory(prova.percorso() / caso.nome);
         else
-            prova.scrivi(caso.nome, "x");
+            Scrivi(prova.percorso() / caso.nome, "x");
     }
     EXPECT_EQ(sistema::RimuoviProvvisoriAbbandonati({prova.percorso()}), 3u);
-    for (const Caso& caso : casi) EXPECT_EQ(fs::exists(prova.file(caso.nome)), !caso.rimosso) << caso.nome;
+    for (const Caso& caso : casi)
+        EXPECT_EQ(fs::exists(prova.percorso() / caso.nome), !caso.rimosso) << Byte(caso.nome.u8string());
 }
 
-// A new file holds athletes' data: only this user may open it.
+// A new file holds athletes' data: only this user may open it (and the
+// system itself, which Wine lists).
 TEST(FileSistemaWindows, FileNuovoSoloPerQuestoUtente) {
     CartellaProva prova(false);
     ASSERT_FALSE(sistema::ScriviFileAtomico(prova.file("tvp.dmg"), "archive"));
     PACL accessi = nullptr;
     PSECURITY_DESCRIPTOR descrittore = nullptr;
-    ASSERT_EQ(::GetNamedSecurityInfoW(prova.file("tvp.dmg").c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                      nullptr, nullptr, &accessi, nullptr, &descrittore),
+    ASSERT_EQ(::GetNamedSecurityInfoW(prova.file("tvp.dmg").c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                      nullptr, &accessi, nullptr, &descrittore),
               static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_NE(accessi, nullptr);
     HANDLE token = nullptr;
@@ -258,7 +280,8 @@ TEST(FileSistemaWindows, FileNuovoSoloPerQuestoUtente) {
         ASSERT_TRUE(::GetAce(accessi, i, &voce));
         if (static_cast<ACE_HEADER*>(voce)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
         auto* permesso = static_cast<ACCESS_ALLOWED_ACE*>(voce);
-        EXPECT_TRUE(::EqualSid(reinterpret_cast<PSID>(&permesso->SidStart), io)) << "an entry for someone else";
+        const PSID chi = reinterpret_cast<PSID>(&permesso->SidStart);
+        EXPECT_TRUE(::EqualSid(chi, io) || ::IsWellKnownSid(chi, WinLocalSystemSid)) << "an entry for someone else";
     }
     ::LocalFree(descrittore);
 }
