@@ -182,6 +182,7 @@ TEST(FileSistemaWindows, NumeriDiErrore) {
     sistema::ErroreFile lettura;
     EXPECT_FALSE(sistema::LeggiFile(a, 4, lettura));
     EXPECT_EQ(lettura.numero, EFBIG);
+    EXPECT_EQ(sistema::LeggiFile(a, 5, lettura), "first");  // as long as allowed: read
     EXPECT_FALSE(sistema::LeggiFile(prova.percorso(), 100, lettura));
     EXPECT_EQ(lettura.numero, EISDIR);
     EXPECT_FALSE(sistema::LeggiFile(prova.percorso() / u8"ò.txt", 100, lettura));
