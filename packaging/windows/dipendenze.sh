@@ -144,11 +144,15 @@ sqlcipher() {
   d="$(copia_pulita "$(sorgente sqlcipher)" sqlcipher)"
   cd "$d"
   cp -f /usr/share/misc/config.sub /usr/share/misc/config.guess . 2>/dev/null || true
+  # Debian's own options and flags (debian/rules), so that both systems
+  # open the same archives the same way.
   ./configure --host=$HOST --build="$(gcc -dumpmachine)" --prefix="$PREFISSO" \
-    --enable-tempstore=yes --disable-tcl --disable-readline --disable-editline \
-    --enable-shared --disable-static --disable-amalgamation \
+    --enable-threadsafe --enable-load-extension --enable-tempstore --disable-tcl --disable-readline \
+    --enable-shared --disable-static \
     CC=$HOST-gcc-posix BCC=gcc \
-    CFLAGS="-O2 -DSQLITE_HAS_CODEC -DSQLITE_TEMP_STORE=2 -DSQLITE_ENABLE_FTS3 -DSQLITE_SECURE_DELETE -I$PREFISSO/include" \
+    CFLAGS="-O2 -fno-strict-aliasing -DSQLITE_SECURE_DELETE -DSQLITE_ENABLE_COLUMN_METADATA -DSQLITE_ENABLE_FTS3 \
+      -DSQLITE_ENABLE_RTREE=1 -DSQLITE_SOUNDEX=1 -DSQLITE_ENABLE_UNLOCK_NOTIFY -DSQLITE_OMIT_LOOKASIDE=1 \
+      -DSQLITE_ENABLE_UPDATE_DELETE_LIMIT=1 -DSQLITE_MAX_SCHEMA_RETRY=25 -DSQLITE_HAS_CODEC -I$PREFISSO/include" \
     LDFLAGS="-L$PREFISSO/lib" LIBS="-lcrypto"
   make -j"$LAVORI" libsqlcipher.la
   make lib_install
