@@ -481,6 +481,8 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> IdentitaFile(const fs::pa
                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+std::string NomeStretto(const fs::path& percorso) { return Utf8(percorso.native()); }
+
 std::optional<std::string> LeggiFile(const fs::path& file, std::uintmax_t massimo, ErroreFile& errore) {
     const DWORD attributi = ::GetFileAttributesW(file.c_str());
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_DIRECTORY)) {
