@@ -248,6 +248,12 @@ if [ "${1:-}" = "--passo" ]; then
   "$2"
   exit 0
 fi
+# One build of the cache at a time (a second ./tovarin windows waits).
+exec 9>"$CACHE/blocco"
+if ! flock -n 9; then
+  dice "another build of the dependencies is using $CACHE: waiting for it"
+  flock 9
+fi
 installa_mancanti "${PACCHETTI_WINDOWS[@]}"
 aggiungi_deb_src
 [ "${1:-}" = "--solo-pacchetti" ] && exit 0
