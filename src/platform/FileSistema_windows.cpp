@@ -147,13 +147,17 @@ PSID UtenteCorrente() {
     return utente ? reinterpret_cast<TOKEN_USER*>(utente.get())->User.Sid : nullptr;
 }
 
-// A security descriptor that lets only this user in (and, for a folder,
-// passes that on to what is made inside it); freed with LocalFree.
+// A security descriptor that lets only this user in, besides the system
+// itself and the administrators, as a Linux file of mode 0600 is still open
+// to root (backups run as the system); for a folder it passes that on to
+// what is made inside it. Freed with LocalFree.
 PSECURITY_DESCRIPTOR SoloUtente(bool cartella) {
     const PSID utente = UtenteCorrente();
     wchar_t* sid = nullptr;
     if (!utente || !::ConvertSidToStringSidW(utente, &sid)) return nullptr;
-    const std::wstring sddl = std::wstring(L"D:P(A;") + (cartella ? L"OICI" : L"") + L";FA;;;" + sid + L")";
+    const std::wstring eredita = cartella ? L"OICI" : L"";
+    const std::wstring sddl =
+        L"D:P(A;" + eredita + L";FA;;;SY)(A;" + eredita + L";FA;;;BA)(A;" + eredita + L";FA;;;" + sid + L")";
     ::LocalFree(sid);
     PSECURITY_DESCRIPTOR descrittore = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descrittore, nullptr))
