@@ -129,8 +129,9 @@ copia_pulita() {
 }
 
 openssl() {
-  local d
-  d="$(copia_pulita "$(sorgente openssl)" openssl)"
+  local s d
+  s="$(sorgente openssl)"  # on a line of its own, so that its failure stops the step
+  d="$(copia_pulita "$s" openssl)"
   cd "$d"
   env -u CC -u CXX -u CFLAGS ./Configure mingw64 --cross-compile-prefix=$HOST- shared no-tests \
     --prefix="$PREFISSO" --libdir=lib --openssldir="$PREFISSO/ssl"
@@ -140,12 +141,16 @@ openssl() {
 }
 
 sqlcipher() {
-  local d
-  d="$(copia_pulita "$(sorgente sqlcipher)" sqlcipher)"
+  local s d
+  s="$(sorgente sqlcipher)"  # on a line of its own, so that its failure stops the step
+  d="$(copia_pulita "$s" sqlcipher)"
   cd "$d"
   cp -f /usr/share/misc/config.sub /usr/share/misc/config.guess . 2>/dev/null || true
   # Debian's own options and flags (debian/rules), so that both systems
   # open the same archives the same way.
+  # SQLite's configure cannot tell a cross-built program's suffix, which is
+  # how it chooses Windows' file calls over Unix's: told here.
+  config_TARGET_EXEEXT=.exe config_BUILD_EXEEXT= \
   ./configure --host=$HOST --build="$(gcc -dumpmachine)" --prefix="$PREFISSO" \
     --enable-threadsafe --enable-load-extension --enable-tempstore --disable-tcl --disable-readline \
     --enable-shared --disable-static \
@@ -154,8 +159,9 @@ sqlcipher() {
       -DSQLITE_ENABLE_RTREE=1 -DSQLITE_SOUNDEX=1 -DSQLITE_ENABLE_UNLOCK_NOTIFY -DSQLITE_OMIT_LOOKASIDE=1 \
       -DSQLITE_ENABLE_UPDATE_DELETE_LIMIT=1 -DSQLITE_MAX_SCHEMA_RETRY=25 -DSQLITE_HAS_CODEC -I$PREFISSO/include" \
     LDFLAGS="-L$PREFISSO/lib" LIBS="-lcrypto"
-  make -j"$LAVORI" libsqlcipher.la
-  make lib_install
+  # The helper programs it runs while building are the build machine's (no .exe).
+  make -j"$LAVORI" BEXE= libsqlcipher.la
+  make BEXE= lib_install
   mkdir -p "$PREFISSO/include/sqlcipher"
   cp sqlite3.h "$d/src/sqlite3ext.h" "$PREFISSO/include/sqlcipher/"
   ls "$PREFISSO"/bin/libsqlcipher*.dll
@@ -165,8 +171,9 @@ sqlcipher() {
 # predate mingw-w64). Names beyond ASCII: chm_open takes UTF-8 and opens
 # with the wide call.
 chmlib() {
-  local d
-  d="$(copia_pulita "$(sorgente chmlib)" chmlib)"
+  local s d
+  s="$(sorgente chmlib)"  # on a line of its own, so that its failure stops the step
+  d="$(copia_pulita "$s" chmlib)"
   cd "$d"
   "$QUI/chmlib-utf8.sh" src/chm_lib.c
   $HOST-gcc-posix -O2 -DWIN32 -c src/chm_lib.c -o chm_lib.o
@@ -181,8 +188,9 @@ chmlib() {
 # mdbtools 1.0 without GLib (its own small replacement), static: the
 # Access import's reader.
 mdbtools() {
-  local d
-  d="$(copia_pulita "$(sorgente mdbtools)" mdbtools)"
+  local s d
+  s="$(sorgente mdbtools)"  # on a line of its own, so that its failure stops the step
+  d="$(copia_pulita "$s" mdbtools)"
   cd "$d"
   [ -x configure ] || autoreconf -fi
   ./configure --host=$HOST --prefix="$PREFISSO" --disable-glib --disable-man --enable-static --disable-shared \
