@@ -127,8 +127,9 @@ SolaLettura::SolaLettura(fs::path percorso) : percorso_(std::move(percorso)) {
                     fs::perm_options::remove, ec);
     attivo_ = true;
 #ifdef _WIN32
-    // The read-only mark stops writing into a file, never into a folder.
-    riuscito_ = !ec && !fs::is_directory(percorso_);
+    // The read-only mark stops writing into a file, never into a folder; and
+    // under Wine run as root not even into a file: tried, not assumed.
+    riuscito_ = !ec && !fs::is_directory(percorso_) && sistema::ProvaScrittura(percorso_).has_value();
 #else
     if (::geteuid() == 0) {
         immutabile_ = CambiaImmutabile(percorso_, true);
