@@ -488,6 +488,10 @@ namespace {
 // longer than the import reads.
 Esito ApriCsv(const std::filesystem::path& file, int& fd) {
 #ifdef _WIN32
+    // A folder does not open at all on Windows (access denied): it is said
+    // to be no file, as on Linux.
+    if (std::error_code ec; std::filesystem::is_directory(file, ec))
+        return Errore{Motivo::NonUnFile, 0, 0, sistema::NomeStretto(file)};
     // The wide call (names beyond ASCII), bytes as they are; Windows has no
     // pipe that a plain open waits on.
     fd = ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
