@@ -19,7 +19,8 @@ VERSIONE="$(sed -n 's/^project(Tovarin VERSION \([0-9.]*\).*/\1/p' CMakeLists.tx
 [ -f "$PREFISSO/lib/cmake/Qt6/qt.toolchain.cmake" ] || { echo "Qt for Windows is not built: run packaging/windows/dipendenze.sh" >&2; exit 1; }
 
 "$QUI/configura.sh"
-nice cmake --build "$COSTRUZIONE" --target tovarin
+# The program and its help; the tests are test-windows's.
+nice cmake --build "$COSTRUZIONE" --target tovarin guida_chm
 
 # The DLLs a program or plugin needs, found among those built here and the
 # compilers' runtime; the system's own (KERNEL32, USER32 ...) are not there
