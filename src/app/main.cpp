@@ -3,6 +3,7 @@
 #include "IstanzaUnica.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
+#include "Percorso.h"
 #include "RigaDiComando.h"
 #include "mdi.h"
 #include "modLanguageSupport.h"
@@ -28,7 +29,7 @@ int main(int argc, char* argv[]) {
     }
     if (comando) return EseguiComando(QApplication::arguments().mid(1));
     // A second start on the same archive shows the running program instead.
-    const QString dati = QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDatiInUso().string()));
+    const QString dati = NomeDi(modLanguageSupport::CartellaDatiInUso());
     IstanzaUnica istanza(dati);
     if (!istanza.Prima()) {
         if (istanza.stato() == IstanzaUnica::Stato::Seconda && istanza.ChiediPrimoPiano()) return 0;

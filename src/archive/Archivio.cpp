@@ -233,7 +233,7 @@ Esito CreaArchivio(const fs::path& file) {
     };
 
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(sistema::NomeStretto(provvisorio).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) rc = Esegui(db, SqlChiave().c_str());
     if (rc == SQLITE_OK) {
         std::string sql = "BEGIN; " + SqlCreaTabella() + ";";
@@ -423,7 +423,8 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     if (const auto stato = fs::status(file, ec); fs::exists(stato) && !fs::is_regular_file(stato))
         return Errore{Motivo::NonUnFile, 0, 0, file.string()};
     // Read-write when allowed, else read-only; never created here.
-    int rc = sqlite3_open_v2(file.c_str(), &db_, soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &db_,
+                             soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         Errore e = ErroreDa(rc);
         Chiudi();

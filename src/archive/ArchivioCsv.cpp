@@ -487,7 +487,17 @@ namespace {
 // (which would wait for a writer forever) is refused, and so is a file
 // longer than the import reads.
 Esito ApriCsv(const std::filesystem::path& file, int& fd) {
+#ifdef _WIN32
+    // A folder does not open at all on Windows (access denied): it is said
+    // to be no file, as on Linux.
+    if (std::error_code ec; std::filesystem::is_directory(file, ec))
+        return Errore{Motivo::NonUnFile, 0, 0, sistema::NomeStretto(file)};
+    // The wide call (names beyond ASCII), bytes as they are; Windows has no
+    // pipe that a plain open waits on.
+    fd = ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+#else
     fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+#endif
     if (fd < 0) return ConCartella(ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno)), file);
     struct stat info {};
     Esito esito;
@@ -497,8 +507,10 @@ Esito ApriCsv(const std::filesystem::path& file, int& fd) {
         esito = Errore{Motivo::NonUnFile, 0, 0, file.string()};
     else if (static_cast<std::uintmax_t>(info.st_size) > LunghezzaMassimaFileCsv)
         esito = Errore{Motivo::TroppoGrande, 0, 0, std::to_string(LunghezzaMassimaFileCsv)};
+#ifndef _WIN32
     else if (const int flag = ::fcntl(fd, F_GETFL); flag < 0 || ::fcntl(fd, F_SETFL, flag & ~O_NONBLOCK) != 0)
         esito = ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
+#endif
     if (!esito) {
         ::close(fd);
         fd = -1;

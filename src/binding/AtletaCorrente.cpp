@@ -1,5 +1,6 @@
 #include "AtletaCorrente.h"
 
+#include "Percorso.h"
 #include "modLanguageSupport.h"
 
 #include <QFile>
@@ -9,6 +10,4 @@ QString NomeAtletaCorrente;
 std::optional<std::int64_t> RigaAtletaCorrente;
 bool AtletaCorrenteVuoto = false;
 
-QString PercorsoArchivioPredefinito() {
-    return QFile::decodeName(QByteArray::fromStdString((modLanguageSupport::CartellaDatiInUso() / "tvp.dmg").string()));
-}
+QString PercorsoArchivioPredefinito() { return NomeDi(modLanguageSupport::CartellaDatiInUso() / "tvp.dmg"); }

@@ -4,6 +4,7 @@
 #include "AvvisiArchivio.h"
 #include "ConnessioneCondivisa.h"
 #include "NavigatoreDati.h"
+#include "Percorso.h"
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
@@ -22,9 +23,7 @@ using archivio::Riga;
 
 namespace {
 
-std::filesystem::path PercorsoDi(const QString& file) {
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
+std::filesystem::path PercorsoDi(const QString& file) { return PercorsoDa(file); }
 
 QString Testo(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 

@@ -5,6 +5,7 @@
 #include "DatiArchivio.h"
 #include "LegameArchivio.h"
 #include "Messaggio.h"
+#include "Percorso.h"
 
 #include <QDate>
 #include <QDir>
@@ -13,12 +14,8 @@
 namespace {
 
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
-QString Nativo(const std::filesystem::path& file) {
-    return Nativo(QFile::decodeName(QByteArray::fromStdString(file.string())));
-}
-std::filesystem::path Percorso(const QString& file) {
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
+QString Nativo(const std::filesystem::path& file) { return Nativo(NomeDi(file)); }
+std::filesystem::path Percorso(const QString& file) { return PercorsoDa(file); }
 
 QString Perche(const QString& motivo) {
     return QStringLiteral("\n\n") + Messaggio("0088") + QStringLiteral(": ") + motivo + QLatin1Char('.');

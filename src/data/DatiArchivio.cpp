@@ -8,6 +8,7 @@
 #include "LegameArchivio.h"
 #include "Messaggio.h"
 #include "NavigatoreDati.h"
+#include "Percorso.h"
 #include "ReportAtleta.h"
 #include "Risorse.h"
 #include "frmStudio.h"
@@ -30,9 +31,7 @@
 namespace {
 
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
-std::filesystem::path Percorso(const QString& file) {
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
+std::filesystem::path Percorso(const QString& file) { return PercorsoDa(file); }
 
 ServiziFileDati& Servizi() {
     static ServiziFileDati servizi{

@@ -27,7 +27,11 @@ using File = std::unique_ptr<std::FILE, ChiudiFile>;
 
 // The whole file, or ErroreIni when it cannot be opened or read.
 std::string LeggiFile(const fs::path& file) {
+#ifdef _WIN32
+    File f(::_wfopen(file.c_str(), L"rb"));  // the wide call: names beyond ASCII
+#else
     File f(std::fopen(file.c_str(), "rb"));
+#endif
     if (!f) throw ErroreIni("cannot open " + file.string());
     std::string contenuto;
     char buffer[16384];

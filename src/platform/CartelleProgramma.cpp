@@ -1,6 +1,7 @@
 #include "CartelleProgramma.h"
 
 #include "FileSistema.h"
+#include "Percorso.h"
 
 #include "Messaggio.h"
 #include "modLanguageSupport.h"
@@ -9,10 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #ifndef TOVARIN_CARTELLA_FILE_INSTALLATI
 #error "TOVARIN_CARTELLA_FILE_INSTALLATI must give the installed data folder relative to the program's"
@@ -32,21 +29,19 @@ void PreparaCartellaUtente(const QString& cartella) {
     const QFileInfo info(cartella);
     if (info.isDir()) return;
     QDir().mkpath(info.absolutePath());
-    sistema::CreaCartellaPrivata(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
+    sistema::CreaCartellaPrivata(PercorsoDa(cartella));
 }
 
 // Copies a file the program folder holds and the user's folder lacks, whole
 // or not at all, owner-only.
 void CopiaSeManca(const QString& da, const QString& a) {
     if (!QFileInfo::exists(da) || QFileInfo::exists(a)) return;
-    sistema::CopiaInNuovoFile(QFile::encodeName(da).toStdString(), QFile::encodeName(a).toStdString());
+    sistema::CopiaInNuovoFile(PercorsoDa(da), PercorsoDa(a));
 }
 
 }  // namespace
 
-bool CartellaScrivibile(const QString& cartella) {
-    return sistema::CartellaScrivibile(std::filesystem::path(QFile::encodeName(cartella).toStdString()));
-}
+bool CartellaScrivibile(const QString& cartella) { return sistema::CartellaScrivibile(PercorsoDa(cartella)); }
 
 CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString& cartellaUtente) {
     CartelleProgramma cartelle{cartellaProgramma, cartellaProgramma};
@@ -69,17 +64,7 @@ CartelleProgramma TrovaCartelle(const QString& cartellaProgramma, const QString&
     return cartelle;
 }
 
-QString ProblemaCartellaDati(const QString& cartella) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(cartella).constData(), &info) != 0) return {};
-    const QString nome = QDir::toNativeSeparators(cartella);
-    if (!S_ISDIR(info.st_mode)) return Messaggio("0324").arg(nome, Messaggio("0329"), Messaggio("0328"));
-    if (info.st_uid != ::geteuid()) return Messaggio("0324").arg(nome, Messaggio("0325"), Messaggio("0328"));
-    if ((info.st_mode & 022) != 0) return Messaggio("0324").arg(nome, Messaggio("0326"), Messaggio("0327").arg(nome));
-    return {};
-}
-
 void ImpostaCartelle(const CartelleProgramma& cartelle) {
-    modLanguageSupport::CartellaApplicazione = QFile::encodeName(cartelle.applicazione).toStdString();
-    modLanguageSupport::CartellaDati = QFile::encodeName(cartelle.dati).toStdString();
+    modLanguageSupport::CartellaApplicazione = PercorsoDa(cartelle.applicazione);
+    modLanguageSupport::CartellaDati = PercorsoDa(cartelle.dati);
 }

@@ -94,6 +94,11 @@ bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Syncs a file's contents, or a folder's entries, to disk. False on failure.
 bool Sincronizza(const std::filesystem::path& percorso);
 
+// The path as the narrow (char) calls of C libraries take it, SQLite's
+// included: its bytes on Linux, UTF-8 on Windows (where UTF-8 is also this
+// program's code page).
+std::string NomeStretto(const std::filesystem::path& percorso);
+
 // Reads a whole file, at most `massimo` bytes; nothing (and the error) when
 // it cannot be read or is longer.
 std::optional<std::string> LeggiFile(const std::filesystem::path& file, std::uintmax_t massimo, ErroreFile& errore);

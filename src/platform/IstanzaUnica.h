@@ -7,7 +7,9 @@
 // end when the system asks the program to stop (log-out, shut-down), so that
 // nothing typed is lost.
 // Its own sockets, not QLocalServer: that cannot tell who answers; the
-// peer's user is checked here (SO_PEERCRED) before it is trusted.
+// peer's user is checked here (SO_PEERCRED) before it is trusted. On Windows
+// the same with a named mutex and a named pipe, both this user's alone, and
+// the user behind the pipe's other end checked likewise.
 #pragma once
 
 #include <QObject>
@@ -42,7 +44,8 @@ public:
     // For the first program: what to do when a second one asks.
     void QuandoRichiesto(std::function<void()> azione) { azione_ = std::move(azione); }
 
-    // The local socket's path, in CartellaDiQuestoUtente; empty without one.
+    // The local socket's path, in CartellaDiQuestoUtente (on Windows the
+    // named pipe's name); empty without one.
     const QString& Presa() const { return presa_; }
 
     // Asks the program listening on the socket to come to the front: false
@@ -53,16 +56,22 @@ private:
     void Ascolta();
     void Accetta();
 
+#ifdef _WIN32
+    struct Windows;  // the lock file, mutex and pipe held for the whole run
+    std::unique_ptr<Windows> windows_;
+#else
     int blocco_ = -1;        // the lock beside the archive, flock()ed for the whole run
     int bloccoUtente_ = -1;  // this user's lock for the archive, in the user's own folder
-    QString presa_;
-    Stato stato_ = Stato::Prima;
     int ascolto_ = -1;
     std::unique_ptr<QSocketNotifier> notifica_;
+#endif
+    QString presa_;
+    Stato stato_ = Stato::Prima;
     std::function<void()> azione_;
 };
 
-// The folder for this user's lock and socket: XDG_RUNTIME_DIR when it is the
+// The folder for this user's lock and socket (on Windows, where both are
+// named objects of the system, the user's local application data folder): XDG_RUNTIME_DIR when it is the
 // user's own (a folder, theirs, closed to others), else "tovarin-<uid>" in
 // the temporary folder, made owner-only, or found to be a folder of the
 // user's own and closed to others. When another user owns that name, or it
@@ -73,6 +82,7 @@ QString CartellaDiQuestoUtente();
 // Brings a window to the front: out of the task bar, raised and active.
 void PortaInPrimoPiano(QWidget* finestra);
 
-// On SIGTERM, SIGHUP or SIGINT the window is closed as the user would close it
-// (its close writes what is pending) instead of the program being cut off.
+// On SIGTERM, SIGHUP or SIGINT (on Windows: the session ending) the window is
+// closed as the user would close it (its close writes what is pending)
+// instead of the program being cut off.
 void ChiudiSuRichiestaDelSistema(QWidget* finestra);

@@ -10,6 +10,7 @@
 #include "Globali.h"
 #include "GuidaChm.h"
 #include "Messaggio.h"
+#include "Percorso.h"
 #include "RegoleCampi.h"
 #include "Risorse.h"
 #include "Stili.h"
@@ -69,8 +70,7 @@ QString ProblemaCartellaDatiInUso() {
     if (modLanguageSupport::CartellaDati.empty() ||
         modLanguageSupport::CartellaDati == modLanguageSupport::CartellaApplicazione)
         return {};
-    return ProblemaCartellaDati(
-        QFile::decodeName(QByteArray::fromStdString(modLanguageSupport::CartellaDati.string())));
+    return ProblemaCartellaDati(NomeDi(modLanguageSupport::CartellaDati));
 }
 
 QString TestoProblemaLingua() {

@@ -10,6 +10,7 @@
 #include "Globali.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
+#include "Percorso.h"
 #include "RegistroAssetti.h"
 #include "ReportAtleta.h"
 #include "StampaFinestra.h"
@@ -88,9 +89,7 @@ QString TestoUso() {
 
 void ScriviUso(std::FILE* dove) { std::fputs(TestoUso().toUtf8().constData(), dove); }
 
-std::filesystem::path Percorso(const QString& file) {
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-}
+std::filesystem::path Percorso(const QString& file) { return PercorsoDa(file); }
 QString Nativo(const QString& file) { return QDir::toNativeSeparators(file); }
 
 void Scrivi(std::FILE* dove, const QString& testo) {

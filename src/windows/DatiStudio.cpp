@@ -1,6 +1,7 @@
 #include "DatiStudio.h"
 
 #include "Messaggio.h"
+#include "Percorso.h"
 #include "ScritturaFile.h"
 #include "modLanguageSupport.h"
 
@@ -31,7 +32,7 @@ bool NomeLogo(const std::string& nome) {
 std::filesystem::path NellaCartellaDati(const std::string& nome) {
     return modLanguageSupport::CartellaDatiInUso() / nome;
 }
-QString Percorso(const std::filesystem::path& p) { return QFile::decodeName(QByteArray::fromStdString(p.string())); }
+QString Percorso(const std::filesystem::path& p) { return NomeDi(p); }
 
 // One line of the settings file: key="value", as LeggiIni reads it back.
 QByteArray Voce(const char* chiave, const QString& valore) {

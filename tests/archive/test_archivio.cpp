@@ -4,6 +4,7 @@
 #include "Archivio.h"
 #include "CartellaProva.h"
 #include "CopiaArchivio.h"
+#include "FileSistema.h"
 #include "SupportoArchivio.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +16,22 @@
 #include <csignal>
 #include <cstdio>
 #include <map>
+#ifndef _WIN32
 #include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #ifndef SCRITTORE_ARCHIVIO
 #error "SCRITTORE_ARCHIVIO must name the helper program"
 #endif
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace fs = std::filesystem;
 using archivio::Archivio;
@@ -78,9 +83,11 @@ TEST(Archivio, PrimoAvvioCreaIlFileConLaTabellaVuotaSoloPerIlProprietario) {
     EXPECT_TRUE(Nomi(a).empty());
     a.Chiudi();
 
+#ifndef _WIN32  // on Windows the access list, checked with the file calls (FileSistemaWindows)
     struct stat s {};
     ASSERT_EQ(::stat(file.c_str(), &s), 0);
     EXPECT_EQ(s.st_mode & 0777, 0600u);
+#endif
     // Nothing but the archive is left next to the language files.
     EXPECT_EQ(prova::Contenuto(cartella.percorso()),
               (std::vector<std::string>{"english.lng", "italian.lng", "tvp.dmg"}));
@@ -218,7 +225,7 @@ TEST(Archivio, UnFileBloccatoDaUnAltroProgrammaVieneSegnalatoENonToccato) {
     const std::string prima = prova::LeggiByte(file);
 
     sqlite3* altro = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &altro, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(altro, (archivio::SqlChiave() + " BEGIN EXCLUSIVE; UPDATE atleta SET nome = 'X';").c_str(),
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
@@ -362,6 +369,9 @@ TEST(Archivio, UnaScritturaRifiutataNonImpedisceDiRiaprirlo) {
 }
 
 TEST(Archivio, ADiscoPienoLaScritturaFallisceEIlFileResta) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no per-process limit on a file's size to stand for a full disk";
+#else
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg");
     prova::CreaArchivio(file, {prova::RigaDi("Rossi", {{"peso", "70"}})});
@@ -388,6 +398,7 @@ TEST(Archivio, ADiscoPienoLaScritturaFallisceEIlFileResta) {
     a.Chiudi();
     EXPECT_EQ(prova::LeggiByte(file), prima);
     EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+#endif
 }
 
 TEST(Archivio, UnaCartellaInesistenteNonCreaNulla) {
@@ -417,6 +428,9 @@ TEST(Archivio, UnaCartellaDiSolaLetturaNonPermetteDiCrearloENonLasciaResidui) {
 // every write it reported is there, and no row or fitting is half old, half
 // new, or with another athlete.
 TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no fork() and no SIGKILL on Windows to kill the writer half-way";
+#else
     // Rounds stop after different numbers of writes, so that the kill falls
     // into a new row as well as into the rewriting of an old one (every third
     // write), and a little later each time.
@@ -501,6 +515,7 @@ TEST(Archivio, UnoScrittoreUccisoNonLasciaRigheAMetaNePerdeScrittureCompiute) {
         a.Chiudi();
         EXPECT_EQ(prova::Sql(file, Chiave, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
     }
+#endif
 }
 
 namespace {
@@ -509,7 +524,7 @@ namespace {
 std::vector<std::string> SqlCon(const fs::path& file, const std::string& impostazioni, const std::string& sql) {
     sqlite3* db = nullptr;
     std::vector<std::string> righe;
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, impostazioni.c_str(), nullptr, nullptr, nullptr);
     auto raccogli = [](void* r, int, char** v, char**) {
         static_cast<std::vector<std::string>*>(r)->push_back(v[0] ? v[0] : "");

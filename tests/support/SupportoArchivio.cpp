@@ -1,16 +1,20 @@
 #include "SupportoArchivio.h"
 
+#include "FileSistema.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
 #include <charconv>
-#include <fcntl.h>
 #include <fstream>
-#include <linux/fs.h>
 #include <sstream>
 #include <stdexcept>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -39,7 +43,8 @@ std::vector<std::string> Contenuto(const fs::path& cartella) {
 std::vector<std::string> Sql(const fs::path& file, const std::string& chiave, const std::string& sql) {
     sqlite3* db = nullptr;
     std::vector<std::string> righe;
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK && !chiave.empty())
         rc = sqlite3_exec(db, archivio::SqlChiave(chiave).c_str(), nullptr, nullptr, nullptr);
     auto raccogli = [](void* dati, int n, char** valori, char**) {
@@ -96,6 +101,9 @@ const std::string& CampoDi(const archivio::Riga& riga, const char* colonna) {
 }
 
 namespace {
+#ifdef _WIN32
+bool CambiaImmutabile(const fs::path&, bool) { return false; }  // no such mark on Windows
+#else
 bool CambiaImmutabile(const fs::path& p, bool attivo) {
     int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
@@ -108,6 +116,7 @@ bool CambiaImmutabile(const fs::path& p, bool attivo) {
     ::close(fd);
     return ok;
 }
+#endif
 }  // namespace
 
 SolaLettura::SolaLettura(fs::path percorso) : percorso_(std::move(percorso)) {
@@ -117,12 +126,18 @@ SolaLettura::SolaLettura(fs::path percorso) : percorso_(std::move(percorso)) {
     fs::permissions(percorso_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove, ec);
     attivo_ = true;
+#ifdef _WIN32
+    // The read-only mark stops writing into a file, never into a folder; and
+    // under Wine run as root not even into a file: tried, not assumed.
+    riuscito_ = !ec && !fs::is_directory(percorso_) && sistema::ProvaScrittura(percorso_).has_value();
+#else
     if (::geteuid() == 0) {
         immutabile_ = CambiaImmutabile(percorso_, true);
         riuscito_ = immutabile_;
     } else {
         riuscito_ = !ec;
     }
+#endif
 }
 
 void SolaLettura::Rilascia() {
@@ -136,9 +151,10 @@ void SolaLettura::Rilascia() {
 SolaLettura::~SolaLettura() { Rilascia(); }
 
 BloccoArchivio::BloccoArchivio(const fs::path& file) {
-    riuscito_ = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                sqlite3_exec(db_, (archivio::SqlChiave() + " BEGIN EXCLUSIVE;").c_str(), nullptr, nullptr, nullptr) ==
-                    SQLITE_OK;
+    riuscito_ =
+        sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+        sqlite3_exec(db_, (archivio::SqlChiave() + " BEGIN EXCLUSIVE;").c_str(), nullptr, nullptr, nullptr) ==
+            SQLITE_OK;
 }
 
 void BloccoArchivio::Rilascia() {

@@ -5,6 +5,7 @@
 #include "CartelleProgramma.h"
 #include "Controlli.h"
 #include "IstanzaUnica.h"
+#include "Percorso.h"
 #include "SupportoArchivio.h"
 #include "frmMain.h"
 #include "mdi.h"
@@ -12,11 +13,17 @@
 
 #include <QtTest>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <aclapi.h>
+#else
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstring>
@@ -29,18 +36,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
+QString Q(const fs::path& p) { return NomeDi(p); }
 
 void Scrivi(const fs::path& file, const std::string& testo) {
     fs::create_directories(file.parent_path());
     prova::ScriviByte(file, testo);
 }
 
+#ifndef _WIN32
 mode_t Permessi(const fs::path& p) {
     struct stat info {};
     ::stat(p.c_str(), &info);
     return info.st_mode & 07777;
 }
+#else
+// Lets everyone write into the folder, as a careless share would.
+bool ApriATutti(const fs::path& cartella) {
+    PACL vecchia = nullptr, nuova = nullptr;
+    PSECURITY_DESCRIPTOR descrittore = nullptr;
+    if (::GetNamedSecurityInfoW(cartella.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &vecchia,
+                                nullptr, &descrittore) != ERROR_SUCCESS)
+        return false;
+    EXPLICIT_ACCESS_W tutti{};
+    tutti.grfAccessPermissions = FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_ADD_FILE;
+    tutti.grfAccessMode = GRANT_ACCESS;
+    tutti.grfInheritance = NO_INHERITANCE;
+    tutti.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    tutti.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    wchar_t nome[] = L"EVERYONE";
+    tutti.Trustee.ptstrName = nome;
+    bool fatto = ::SetEntriesInAclW(1, &tutti, vecchia, &nuova) == ERROR_SUCCESS &&
+                 ::SetNamedSecurityInfoW(const_cast<wchar_t*>(cartella.c_str()), SE_FILE_OBJECT,
+                                         DACL_SECURITY_INFORMATION, nullptr, nullptr, nuova, nullptr) == ERROR_SUCCESS;
+    if (nuova) ::LocalFree(nuova);
+    ::LocalFree(descrittore);
+    return fatto;
+}
+#endif
 
 }  // namespace
 
@@ -102,7 +134,12 @@ private slots:
     // Installed: the program alone in bin, its files in share/tovarin. The user's
     // folder is used even when bin could be written (root).
     void installatoLeggeDaShareEScriveNellaCartellaUtente() {
+#ifdef _WIN32
+        // Installed on Windows: the program in its folder, its files in share\tovarin there.
+        const fs::path bin = radice->file("Tovarin Project"), share = bin / "share" / "tovarin";
+#else
         const fs::path bin = radice->file("usr/bin"), share = radice->file("usr/share/tovarin");
+#endif
         Scrivi(share / "italian.lng", "[Strings]\n");
         fs::create_directories(bin);
         fs::create_directories(utente.parent_path());
@@ -112,8 +149,12 @@ private slots:
         const CartelleProgramma c = TrovaCartelle(Q(bin), Q(utente));
         QCOMPARE(c.applicazione, Q(share));
         QCOMPARE(c.dati, Q(utente));
+#ifndef _WIN32
         QCOMPARE(Permessi(utente), mode_t(0750));  // a folder the user already has keeps its rights
         QVERIFY(fs::is_empty(bin));
+#else
+        QCOMPARE(prova::Contenuto(bin), std::vector<std::string>{"share"});
+#endif
     }
 
     // The program started from a read-only folder: the setting is written into
@@ -162,6 +203,9 @@ private slots:
 
     // A lock left by a program that was killed does not keep the coach out.
     void unBloccoRimastoDaUnProgrammaFinitoNonConta() {
+#ifdef _WIN32
+        QSKIP("no fork() on Windows; there the system itself closes a killed program's lock file and mutex");
+#else
         fs::create_directories(utente);
         const pid_t figlio = ::fork();
         if (figlio == 0) {
@@ -174,6 +218,7 @@ private slots:
         QVERIFY(fs::exists(utente / "tvp.lock"));
         IstanzaUnica istanza(Q(utente));
         QVERIFY(istanza.Prima());
+#endif
     }
 
     // The lock and the socket live in a folder only this user can enter: the
@@ -181,6 +226,9 @@ private slots:
     // the temporary folder, closed to others; a name another user holds, or
     // a link, is not used.
     void laPresaInUnaCartellaDelSoloUtente() {
+#ifdef _WIN32
+        QSKIP("on Windows the lock and the pipe are named objects of the system, open to this user alone");
+#else
         // The environment as it was, however the test ends.
         struct Ripristina {
             const char* nome;
@@ -206,7 +254,7 @@ private slots:
         // A name that is not the user's own (a link, another user's folder)
         // is left alone: the user gets a folder of a fresh name, the same at
         // every start, where the second start finds the first.
-        std::vector<std::function<void()>> altrui{[&] { fs::create_directory_symlink(aperta, nostra); }};
+        std::vector<std::function<void()> > altrui{[&] { fs::create_directory_symlink(aperta, nostra); }};
         if (::geteuid() == 0)
             altrui.push_back([&] {
                 fs::create_directory(nostra);
@@ -240,12 +288,16 @@ private slots:
         }
         fs::permissions(aperta, fs::perms::owner_all);
         QCOMPARE(CartellaDiQuestoUtente(), Q(aperta));
+#endif
     }
 
     // Another user on the same computer: his program holding a shared
     // folder's archive is said to be his, and a socket he answers on is not
     // believed. (Needs root, to be another user.)
     void unAltroUtente() {
+#ifdef _WIN32
+        QSKIP("another user needs another Windows account");
+#else
         if (::geteuid() != 0) QSKIP("another user needs root");
         const fs::path condivisa = radice->file("condivisa");
         fs::create_directories(condivisa);
@@ -288,11 +340,25 @@ private slots:
         ::kill(altro, SIGKILL);
         ::waitpid(altro, nullptr, 0);
         QTRY_VERIFY(IstanzaUnica(Q(condivisa)).Prima());  // its program gone, its lock with it
+#endif
     }
 
     // The user's data folder is refused, saying how to mend it, when another
     // user owns it or others can write into it, also behind a link.
     void unaCartellaDatiCheNonEDellUtente() {
+#ifdef _WIN32
+        fs::create_directories(utente);
+        QCOMPARE(ProblemaCartellaDati(Q(utente)), QString());
+        QCOMPARE(ProblemaCartellaDati(Q(radice->file("ancora-non-c-e"))), QString());
+        QVERIFY(ApriATutti(utente));
+        const QString detto = ProblemaCartellaDati(Q(utente));
+        QVERIFY2(detto.contains(QDir::toNativeSeparators(Q(utente))) &&
+                     detto.contains(QStringLiteral("altri utenti possono scriverci")) &&
+                     detto.contains(QStringLiteral("scheda Sicurezza")),
+                 qPrintable(detto));
+        Scrivi(radice->file("un file"), "x");
+        QVERIFY(ProblemaCartellaDati(Q(radice->file("un file"))).contains(QStringLiteral("non è una cartella")));
+#else
         fs::create_directories(utente);
         fs::permissions(utente, fs::perms::owner_all);
         QCOMPARE(ProblemaCartellaDati(Q(utente)), QString());
@@ -312,10 +378,14 @@ private slots:
             QCOMPARE(::chown(altrui.c_str(), 65534, 65534), 0);
             QVERIFY(ProblemaCartellaDati(Q(utente)).contains(QStringLiteral("appartiene a un altro utente")));
         }
+#endif
     }
 
     // Asked to stop by the system, the window closes as if the user closed it.
     void ilSegnaleDiFineChiudeLaFinestra() {
+#ifdef _WIN32
+        QSKIP("no signals on Windows: the end of the session comes from Windows itself");
+#endif
         QWidget finestra;
         finestra.show();
         ChiudiSuRichiestaDelSistema(&finestra);

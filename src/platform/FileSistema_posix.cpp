@@ -269,6 +269,8 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> IdentitaFile(const fs::pa
     return std::pair{static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino)};
 }
 
+std::string NomeStretto(const fs::path& percorso) { return percorso.native(); }
+
 std::optional<std::string> LeggiFile(const fs::path& file, std::uintmax_t massimo, ErroreFile& errore) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
