@@ -138,3 +138,26 @@ TEST(TestiCoordinate, MetaDecimaliAlPari) {
     ASSERT_TRUE(c.manubrio);
     EXPECT_EQ(TestoUnDecimale(c.manubrio->x), "43.6");
 }
+
+// Every cockpit of the range is one the search can choose: a target put
+// exactly where a cockpit puts the bar finds that cockpit, at the corners of
+// the range (no spacers and the shortest stem, the most spacers and the
+// longest) and at each stem angle.
+TEST(Telaio, OgniAttaccoDellaGammaTrovato) {
+    struct Caso {
+        double spessori, attacco, angolo;
+    };
+    const Caso casi[] = {{0, 60, -17}, {0, 60, 17},   {40, 140, 17}, {40, 140, -17}, {0, 140, 6},
+                         {40, 60, -6}, {5, 70, -12},  {10, 80, -10}, {15, 90, -8},   {20, 100, 0},
+                         {25, 110, 8}, {30, 120, 10}, {35, 130, 12}, {5, 90, 6}};
+    for (const Caso& k : casi) {
+        Telaio t{.stack = 560, .reach = 390, .angoloSterzo = 73, .cappellotto = 12, .morsetto = 38};
+        t.spessori = k.spessori;
+        t.attacco = k.attacco;
+        t.angoloAttacco = k.angolo;
+        const AttaccoScelto s = AttaccoPiuVicino(t, PosizioneManubrio(t));
+        EXPECT_EQ((std::array{s.spessori, s.attacco, s.angoloAttacco}), (std::array{k.spessori, k.attacco, k.angolo}))
+            << k.spessori << " " << k.attacco << " " << k.angolo;
+        EXPECT_LT(s.distanza, 1e-6);
+    }
+}

@@ -163,10 +163,10 @@ private slots:
         const archivio::Assetto& a = assetti.front();
         QCOMPARE(a.bici, std::string("Pinarello"));
         QCOMPARE(a.disciplina, std::string("crono"));
-        QCOMPARE(a.misure[6], std::string("28.5"));
-        QCOMPARE(a.risultati[6], std::string(" 69"));
-        QCOMPARE(a.propri[0], std::string("70"));
-        QCOMPARE(a.telaio, (std::array<std::string, 8>{"530", "380", "72.5", "", "20", "100", "-6", ""}));
+        QCOMPARE(a.misure[archivio::CampoMisura::Sella], std::string("28.5"));
+        QCOMPARE(a.risultati[archivio::CampoRisultato::HS], std::string(" 69"));
+        QCOMPARE(a.propri[archivio::CampoProprio::HS], std::string("70"));
+        QCOMPARE(a.telaio.testi, (std::array<std::string, 8>{"530", "380", "72.5", "", "20", "100", "-6", ""}));
         QVERIFY(AssettiDi(2).empty());  // the other Rossi has none
 
         QApplication::setActiveWindow(principale.get());  // back from the dialog
@@ -238,7 +238,7 @@ private slots:
         const auto assetti = AssettiDi(1);
         QCOMPARE(assetti.size(), std::size_t(1));
         QCOMPARE(assetti.front().data, std::string("2025-11-20"));
-        QCOMPARE(assetti.front().telaio[2], std::string("72.5"));
+        QCOMPARE(assetti.front().telaio[archivio::CampoTelaio::AngoloSterzo], std::string("72.5"));
     }
 
     // Two fittings of one day, on two bikes, told apart by their bikes; any
@@ -251,7 +251,7 @@ private slots:
         colnago.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
         archivio::Assetto pinarello = colnago;
         pinarello.bici = "Pinarello";
-        pinarello.misure[0] = "78";
+        pinarello.misure[archivio::CampoMisura::Cavallo] = "78";
         Registra(colnago);
         Registra(pinarello);
 
@@ -291,11 +291,11 @@ private slots:
         vecchio.data = "2025-03-01";
         vecchio.bici = "Colnago";
         vecchio.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
-        vecchio.risultati[6] = " 68.5";
+        vecchio.risultati[archivio::CampoRisultato::HS] = " 68.5";
         archivio::Assetto recente = vecchio;
         recente.data = "2026-01-15";
-        recente.misure[0] = "78";
-        recente.risultati[6] = " 69";
+        recente.misure[archivio::CampoMisura::Cavallo] = "78";
+        recente.risultati[archivio::CampoRisultato::HS] = " 69";
         Registra(vecchio);
         Registra(recente);
 
@@ -351,7 +351,7 @@ private slots:
     // fitting with what changed since the one before.
     void report() {
         archivio::Assetto prima = registro::AssettoDaRiga(1, Rossi(), "2025-03-01");
-        prima.misure[0] = "77";
+        prima.misure[archivio::CampoMisura::Cavallo] = "77";
         archivio::Assetto dopo = registro::AssettoDaRiga(1, Rossi(), "2026-01-15");
         dopo.telaio = {"530", "380", "72.5", "", "20", "100", "-6", ""};
         const DatiReport d = PreparaReport(Rossi(), {dopo, prima});
