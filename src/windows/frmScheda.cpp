@@ -9,6 +9,7 @@
 #include "DatiArchivio.h"
 #include "FinestraUnica.h"
 #include "Globali.h"
+#include "IdMessaggi.h"
 #include "LegameArchivio.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -139,7 +140,7 @@ bool frmScheda::RegistraAssetto() {
     if (!Legame() || !Legame()->ScriviModifiche()) return false;
     const auto id = Legame()->IdCorrente();
     if (!id) {
-        MostraMessaggio(this, Messaggio("0340"));
+        MostraMessaggio(this, Messaggio(msg::AssettoSenzaAtleta));
         return false;
     }
     archivio::Assetto oggi =
@@ -173,7 +174,8 @@ bool frmScheda::RegistraAssetto() {
         MostraMessaggio(this, TestoAssettoNonRegistrato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
         return false;
     }
-    MostraMessaggio(this, Messaggio("0341").arg(QString::fromStdString(assetto.data), ui->txtNome->text()),
+    MostraMessaggio(this,
+                    Messaggio(msg::AssettoRegistrato).arg(QString::fromStdString(assetto.data), ui->txtNome->text()),
                     QMessageBox::Ok, QMessageBox::Information);
     return true;
 }
