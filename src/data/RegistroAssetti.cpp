@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace registro {
 
@@ -249,6 +250,20 @@ QString TestoDifferenzaDalSet(const QString& calcolato, const QString& set) {
     const double v = Modulo1::Arrotonda(*d, 1);
     if (v == 0) return QStringLiteral("0");
     return (v > 0 ? QStringLiteral("+") : QString()) + Q(Modulo1::TestoPiano(v));
+}
+
+const archivio::Assetto* UltimoAssetto(const std::vector<archivio::Assetto>& assetti) {
+    return assetti.empty() ? nullptr : &assetti.front();
+}
+
+const archivio::Assetto* AssettoPrecedente(const std::vector<archivio::Assetto>& assetti) {
+    return assetti.size() < 2 ? nullptr : &*std::next(assetti.begin());
+}
+
+const archivio::Assetto* UltimoSullaBici(const std::vector<archivio::Assetto>& assetti, const std::string& bici) {
+    for (const auto& a : assetti)
+        if (a.bici == bici) return &a;
+    return nullptr;
 }
 
 QString NomeAssetto(const archivio::Assetto& a) {

@@ -101,6 +101,12 @@ std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& 
 // inside the range; empty when there is none.
 QString TestoDifferenzaDalSet(const QString& calcolato, const QString& set);
 
+// Of an athlete's fittings (newest first): the latest, the one before it, and
+// the latest on the bike `bici`; nothing when there is none.
+const archivio::Assetto* UltimoAssetto(const std::vector<archivio::Assetto>& assetti);
+const archivio::Assetto* AssettoPrecedente(const std::vector<archivio::Assetto>& assetti);
+const archivio::Assetto* UltimoSullaBici(const std::vector<archivio::Assetto>& assetti, const std::string& bici);
+
 // A fitting as a coach tells it from another: its date and, when it has one,
 // its bike, "2026-03-01 (Cervélo R5)".
 QString NomeAssetto(const archivio::Assetto& a);

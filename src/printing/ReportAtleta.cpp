@@ -138,14 +138,14 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     }
 
     // The latest recorded fitting and what changed since the one before.
-    if (!assetti.empty()) {
-        const archivio::Assetto& ultimo = assetti.front();
+    if (const archivio::Assetto* recente = registro::UltimoAssetto(assetti)) {
+        const archivio::Assetto& ultimo = *recente;
         QStringList chi{Q(ultimo.data), Q(ultimo.bici), registro::NomeDisciplina(ultimo.disciplina)};
         chi.removeAll(QString());
         d.ultimoAssetto = Messaggio(msg::UltimoAssetto).arg(chi.join(QStringLiteral(", ")));
         d.telaio = registro::RigheTelaioDi(ultimo);
-        if (assetti.size() > 1) {
-            const archivio::Assetto& prima = assetti[1];
+        if (const archivio::Assetto* precedente = registro::AssettoPrecedente(assetti)) {
+            const archivio::Assetto& prima = *precedente;
             d.cambiamenti = registro::Cambiamenti(prima, ultimo);
             // Two fittings of one day are told apart by their bikes.
             const QString nome = registro::NomeAssetto(prima);

@@ -30,13 +30,8 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
     for (const auto& codice : archivio::Discipline)
         ui->cboDisciplina->addItem(registro::NomeDisciplina(std::string(codice)), Q(std::string(codice)));
 
-    const archivio::Assetto* modello = nullptr;
-    for (const auto& a : precedenti)
-        if (a.bici == oggi.bici) {
-            modello = &a;
-            break;
-        }
-    if (const archivio::Assetto* disciplina = modello ? modello : precedenti.empty() ? nullptr : &precedenti.front()) {
+    const archivio::Assetto* modello = registro::UltimoSullaBici(precedenti, oggi.bici);
+    if (const archivio::Assetto* disciplina = modello ? modello : registro::UltimoAssetto(precedenti)) {
         const int i = ui->cboDisciplina->findData(Q(disciplina->disciplina));
         if (i >= 0) ui->cboDisciplina->setCurrentIndex(i);
     }

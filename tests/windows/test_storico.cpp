@@ -493,6 +493,28 @@ private slots:
             QCOMPARE(registro::TestoDifferenzaDalSet(QString::fromUtf8(calcolato), QString::fromUtf8(set)),
                      QString::fromUtf8(atteso));
     }
+
+    // Of an athlete's fittings, newest first: the latest, the one before it,
+    // the latest on a bike.
+    void ultimiAssetti() {
+        std::vector<archivio::Assetto> assetti(3);
+        const std::array<std::pair<const char*, const char*>, 3> dati{
+            {{"2026-03-01", "Colnago"}, {"2026-01-15", "Pinarello"}, {"2025-06-01", "Colnago"}}};
+        for (std::size_t i = 0; i < dati.size(); ++i) {
+            assetti[i].data = dati[i].first;
+            assetti[i].bici = dati[i].second;
+        }
+        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
+        QCOMPARE(registro::AssettoPrecedente(assetti), &assetti[1]);
+        QCOMPARE(registro::UltimoSullaBici(assetti, "Colnago"), &assetti[0]);
+        QCOMPARE(registro::UltimoSullaBici(assetti, "Pinarello"), &assetti[1]);
+        QVERIFY(!registro::UltimoSullaBici(assetti, "Cervélo"));
+        assetti.resize(1);
+        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
+        QVERIFY(!registro::AssettoPrecedente(assetti));
+        assetti.clear();
+        QVERIFY(!registro::UltimoAssetto(assetti) && !registro::AssettoPrecedente(assetti));
+    }
 };
 
 QTEST_MAIN(TestStorico)
