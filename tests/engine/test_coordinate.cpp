@@ -129,6 +129,7 @@ TEST(TestiCoordinate, MetaDecimaliAlPari) {
                                                        {43.6499999, "43.6"},
                                                        {1e-300, "0.0"},
                                                        {123456789.25, "123456789.2"},
+                                                       {1234567890123.4, "1234567890123.4"},
                                                        {1e15, "1000000000000000.0"}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
     const std::pair<double, const char*> differenze[] = {{0.25, "+0.2"}, {-0.25, "-0.2"}, {-(40.45 + 3.2), "-43.6"}};

@@ -486,8 +486,11 @@ private slots:
         QCOMPARE(avanti[1].differenza, QStringLiteral("-1.5"));
         QCOMPARE(indietro[1].differenza, QStringLiteral("+1.5"));
         const std::tuple<const char*, const char*, const char*> dalSet[] = {
-            {" 48 - 50.3", "47", "-1"}, {" 48 - 50.3", "51", "+0.7"}, {" 48 - 50.3", "49", "0"}, {" 69", "70", "+1"},
-            {" 69", "68.5", "-0.5"},    {"-1 --.5", "0", "+0.5"},     {"n.d.", "70", ""},        {" 69", "", ""},
+            {" 48 - 50.3", "47", "-1"}, {" 48 - 50.3", "51", "+0.7"},
+            {" 48 - 50.3", "49", "0"},  {" 69", "70", "+1"},
+            {" 69", "68.5", "-0.5"},    {"-1 --.5", "0", "+0.5"},
+            {" 69", "68.96", "0"},      {" 69", "69.04", "0"},
+            {"n.d.", "70", ""},         {" 69", "", ""},
             {" 69", "abc", ""}};
         for (const auto& [calcolato, set, atteso] : dalSet)
             QCOMPARE(registro::TestoDifferenzaDalSet(QString::fromUtf8(calcolato), QString::fromUtf8(set)),
