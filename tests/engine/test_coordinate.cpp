@@ -162,3 +162,18 @@ TEST(Telaio, OgniAttaccoDellaGammaTrovato) {
         EXPECT_LT(s.distanza, 1e-6);
     }
 }
+
+// A target beyond the range's reach finds the cockpit at the range's end,
+// never one past it: far above, the most spacers and the longest stem at
+// the steepest angle.
+TEST(Telaio, OltreLaGammaNessunAttaccoFuori) {
+    const Telaio t{.stack = 560, .reach = 390, .angoloSterzo = 73};
+    const AttaccoScelto s = AttaccoPiuVicino(t, {390, 1e7});
+    EXPECT_EQ((std::array{s.spessori, s.attacco, s.angoloAttacco}), (std::array{40.0, 140.0, 17.0}));
+    for (const Punto lontano : {Punto{1e7, 560}, Punto{-1e7, 560}, Punto{390, -1e7}, Punto{1e7, 1e7}}) {
+        const AttaccoScelto f = AttaccoPiuVicino(t, lontano);
+        EXPECT_TRUE(f.spessori >= 0 && f.spessori <= 40 && f.attacco >= 60 && f.attacco <= 140 &&
+                    f.angoloAttacco >= -17 && f.angoloAttacco <= 17)
+            << f.spessori << " " << f.attacco << " " << f.angoloAttacco;
+    }
+}
