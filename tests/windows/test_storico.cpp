@@ -518,6 +518,29 @@ private slots:
         assetti.clear();
         QVERIFY(!registro::UltimoAssetto(assetti) && !registro::AssettoPrecedente(assetti));
     }
+
+    // The names of the 22 values compared, as the fit sheet labels them: the
+    // measures, the results, then the own set-up values marked "set"; each
+    // beside its value.
+    void nomiDelleVoci() {
+        modLanguageSupport::LinguaCorrente = "english";
+        const char* const attesi[registro::NumeroVoci] = {
+            "1 - inseam",    "2 - torso", "3 - thigh", "4 - leg",    "5 - arm", "6 - shoulders",
+            "saddle length", "TP",        "TO",        "PE (mm)",    "alpha°",  "bar width",
+            "stem",          "HS",        "DSM",       "SM",         "R",       "HS set",
+            "DSM set",       "SM set",    "R set",     "PE (mm) set"};
+        archivio::Assetto a;
+        int k = 0;
+        for (auto& v : a.misure) v = std::to_string(k++);
+        for (auto& v : a.risultati) v = std::to_string(k++);
+        for (auto& v : a.propri) v = std::to_string(k++);
+        for (int i = 0; i < registro::NumeroVoci; ++i) {
+            QCOMPARE(registro::NomeVoce(i), QString::fromUtf8(attesi[i]));
+            QCOMPARE(registro::Voce(a, i), std::to_string(i));
+        }
+        QCOMPARE(a.propri[archivio::CampoProprio::PE], std::string("21"));
+        QCOMPARE(a.risultati[archivio::CampoRisultato::PE], std::string("9"));
+    }
 };
 
 QTEST_MAIN(TestStorico)
