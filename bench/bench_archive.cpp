@@ -421,10 +421,10 @@ void BM_RegistraAssetto(benchmark::State& state) {
     x.data = "2026-03-14";
     x.bici = "Bici da crono";
     x.disciplina = "crono";
-    for (std::size_t i = 0; i < x.misure.size(); ++i) x.misure[i] = Numero(60.0 + static_cast<double>(i));
-    for (std::size_t i = 0; i < x.risultati.size(); ++i) x.risultati[i] = Numero(40.0 + static_cast<double>(i));
-    for (std::size_t i = 0; i < x.propri.size(); ++i) x.propri[i] = Numero(10.0 + static_cast<double>(i));
-    for (std::size_t i = 0; i < x.telaio.size(); ++i) x.telaio[i] = Numero(500.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.misure.size(); ++i) x.misure.testi[i] = Numero(60.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.risultati.size(); ++i) x.risultati.testi[i] = Numero(40.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.propri.size(); ++i) x.propri.testi[i] = Numero(10.0 + static_cast<double>(i));
+    for (std::size_t i = 0; i < x.telaio.size(); ++i) x.telaio.testi[i] = Numero(500.0 + static_cast<double>(i));
     x.note = "Sella alzata di 5 mm, attacco da 110.";
     for (auto _ : state) {
         std::int64_t id = 0;

@@ -139,14 +139,58 @@ inline constexpr std::string_view TabellaAssetti = "atleta_assetti";
 // read all the same (its table may hold more columns), and never changed.
 inline constexpr std::int64_t VersioneAssetti = 1;
 
+// The values of a fitting, each group named by its own list; `Numero` counts
+// them. The columns of a fitting follow the same order (ColonneMisure ...).
+enum class CampoMisura { Cavallo, Busto, Coscia, Gamba, Braccio, Spalle, Sella, Numero };
+enum class CampoRisultato { TP, TO, PE, Alfa, Piega, Pipa, HS, DSM, SM, R, Numero };
+// The athlete's own set-up: saddle height, saddle-to-bar distance and drop,
+// setback, cranks.
+enum class CampoProprio { HS, DSM, SM, R, PE, Numero };
+// Frame and cockpit: stack, reach, head angle, cap, spacers, stem, stem
+// angle, clamp (millimetres and degrees).
+enum class CampoTelaio { Stack, Reach, AngoloSterzo, Cappellotto, Spessori, Attacco, AngoloAttacco, Morsetto, Numero };
+
+template <typename E>
+inline constexpr std::size_t NumeroCampi = static_cast<std::size_t>(E::Numero);
+
+// The texts of one group of a fitting, read and written by name
+// (`a.telaio[CampoTelaio::Attacco]`), walked in the order of the group.
+template <typename E>
+struct TestiAssetto {
+    std::array<std::string, NumeroCampi<E>> testi;
+
+    std::string& operator[](E campo) { return testi[static_cast<std::size_t>(campo)]; }
+    const std::string& operator[](E campo) const { return testi[static_cast<std::size_t>(campo)]; }
+    static constexpr std::size_t size() { return NumeroCampi<E>; }
+    auto begin() { return testi.begin(); }
+    auto end() { return testi.end(); }
+    auto begin() const { return testi.begin(); }
+    auto end() const { return testi.end(); }
+    friend bool operator==(const TestiAssetto&, const TestiAssetto&) = default;
+};
+
+// Every field of a group, in its order.
+template <typename E>
+constexpr std::array<E, NumeroCampi<E>> TuttiICampi() {
+    std::array<E, NumeroCampi<E>> campi{};
+    for (std::size_t i = 0; i < campi.size(); ++i) campi[i] = static_cast<E>(i);
+    return campi;
+}
+
 // The columns of a fitting, in the order of the fields of Assetto.
-inline constexpr std::array<std::string_view, 7> ColonneMisure{"cavallo", "busto",  "coscia", "gamba",
-                                                               "braccio", "spalle", "sella"};
-inline constexpr std::array<std::string_view, 10> ColonneRisultati{"TP",   "TO", "PE",  "alfa", "piega",
-                                                                   "pipa", "HS", "DSM", "SM",   "R"};
-inline constexpr std::array<std::string_view, 5> ColonnePropri{"myHS", "myDSM", "mySM", "myR", "myPE"};
-inline constexpr std::array<std::string_view, 8> ColonneTelaio{"stack",    "reach",   "angolo_sterzo",  "cappellotto",
-                                                               "spessori", "attacco", "angolo_attacco", "morsetto"};
+inline constexpr std::array<std::string_view, NumeroCampi<CampoMisura>> ColonneMisure{
+    "cavallo", "busto", "coscia", "gamba", "braccio", "spalle", "sella"};
+inline constexpr std::array<std::string_view, NumeroCampi<CampoRisultato>> ColonneRisultati{
+    "TP", "TO", "PE", "alfa", "piega", "pipa", "HS", "DSM", "SM", "R"};
+inline constexpr std::array<std::string_view, NumeroCampi<CampoProprio>> ColonnePropri{"myHS", "myDSM", "mySM", "myR",
+                                                                                       "myPE"};
+inline constexpr std::array<std::string_view, NumeroCampi<CampoTelaio>> ColonneTelaio{
+    "stack", "reach", "angolo_sterzo", "cappellotto", "spessori", "attacco", "angolo_attacco", "morsetto"};
+// The column of a field of a fitting.
+constexpr std::string_view Colonna(CampoMisura c) { return ColonneMisure[static_cast<std::size_t>(c)]; }
+constexpr std::string_view Colonna(CampoRisultato c) { return ColonneRisultati[static_cast<std::size_t>(c)]; }
+constexpr std::string_view Colonna(CampoProprio c) { return ColonnePropri[static_cast<std::size_t>(c)]; }
+constexpr std::string_view Colonna(CampoTelaio c) { return ColonneTelaio[static_cast<std::size_t>(c)]; }
 // The codes of the disciplines a fitting is for.
 inline constexpr std::array<std::string_view, 5> Discipline{"strada", "crono", "gravel", "mtb", "pista"};
 
@@ -157,11 +201,11 @@ struct Assetto {
     std::int64_t versione = VersioneAssetti;  // the format of the row
     std::string data;                         // yyyy-mm-dd
     std::string bici;
-    std::string disciplina;                 // one of Discipline
-    std::array<std::string, 7> misure;      // the measures as typed (ColonneMisure)
-    std::array<std::string, 10> risultati;  // the results as shown (ColonneRisultati)
-    std::array<std::string, 5> propri;      // the athlete's own set-up (ColonnePropri)
-    std::array<std::string, 8> telaio;      // frame and cockpit, empty when not given (ColonneTelaio)
+    std::string disciplina;                  // one of Discipline
+    TestiAssetto<CampoMisura> misure;        // the measures as typed
+    TestiAssetto<CampoRisultato> risultati;  // the results as shown
+    TestiAssetto<CampoProprio> propri;       // the athlete's own set-up
+    TestiAssetto<CampoTelaio> telaio;        // frame and cockpit, empty when not given
     std::string note;
     friend bool operator==(const Assetto&, const Assetto&) = default;
 };

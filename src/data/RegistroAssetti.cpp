@@ -1,11 +1,14 @@
 #include "RegistroAssetti.h"
 
 #include "Calendario.h"
+#include "IdMessaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "TestoPiano.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace registro {
 
@@ -22,14 +25,25 @@ QString Misura(double x, bool segno = false) {
     return t;
 }
 
-// The message numbers of the disciplines, in the order of archivio::Discipline.
-constexpr std::array<std::string_view, 5> MessaggiDiscipline{"0344", "0345", "0346", "0347", "0348"};
-
 // The labels of the fit sheet the compared values carry.
 constexpr std::array<std::string_view, NumeroVoci> Didascalie{
     "Label1",  "Label2",  "Label3",  "Label4",  "Label5",  "Label6",  "Label8",  "Label10",
     "Label11", "Label19", "Label12", "Label13", "Label14", "Label15", "Label16", "Label17",
     "Label18", "Label15", "Label16", "Label17", "Label18", "Label19"};
+
+// A range text " 48 - 50.3" or "-1 --.5" as its two ends.
+std::optional<std::pair<double, double>> Estremi(const std::string& t) {
+    const std::size_t trattino = t.find(" -", 1);
+    if (trattino == std::string::npos) {
+        if (!Modulo1::TestoNumerico(t)) return std::nullopt;
+        const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(t));
+        return std::pair{v, v};
+    }
+    const std::string basso = t.substr(0, trattino), alto = t.substr(trattino + 2);
+    if (!Modulo1::TestoNumerico(basso) || !Modulo1::TestoNumerico(alto)) return std::nullopt;
+    const double a = Modulo1::ValoreTesto(basso), b = Modulo1::ValoreTesto(alto);
+    return std::pair{std::min(a, b), std::max(a, b)};
+}
 
 // A frame value as typed; nothing when empty or no number.
 std::optional<double> Numero(const std::string& testo) { return Modulo1::CentroRisultato(testo); }
@@ -38,18 +52,31 @@ std::optional<double> Numero(const std::string& testo) { return Modulo1::CentroR
 
 QString NomeDisciplina(const std::string& codice) {
     for (std::size_t i = 0; i < archivio::Discipline.size(); ++i)
-        if (codice == archivio::Discipline[i]) return Messaggio(MessaggiDiscipline[i]);
+        if (codice == archivio::Discipline[i]) return Messaggio(msg::Discipline[i]);
     return Q(codice);
 }
 
-std::array<std::string, 10> RisultatiDi(const std::array<std::string, 7>& misure) {
+archivio::TestiAssetto<archivio::CampoRisultato> RisultatiDi(
+    const archivio::TestiAssetto<archivio::CampoMisura>& misure, bool* sellaPredefinita) {
+    using M = archivio::CampoMisura;
+    using R = archivio::CampoRisultato;
     bool predefinita = false;
     const Modulo1::MisureAssetto m =
-        Modulo1::LeggiMisure(misure[0], misure[1], misure[2], misure[3], misure[4], misure[5], misure[6], predefinita);
-    // In the order of the fitting's columns: TP, TO, PE, alfa, piega, pipa, HS, DSM, SM, R.
-    return {Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
-            Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
-            Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
+        Modulo1::LeggiMisure(misure[M::Cavallo], misure[M::Busto], misure[M::Coscia], misure[M::Gamba],
+                             misure[M::Braccio], misure[M::Spalle], misure[M::Sella], predefinita);
+    if (sellaPredefinita) *sellaPredefinita = predefinita;
+    archivio::TestiAssetto<R> r;
+    r[R::TP] = Modulo1::CalcolaTP(m);
+    r[R::TO] = Modulo1::CalcolaTO(m);
+    r[R::PE] = Modulo1::CalcolaPE(m);
+    r[R::Alfa] = Modulo1::CalcolaAlfa(m);
+    r[R::Piega] = Modulo1::CalcolaPiega(m);
+    r[R::Pipa] = Modulo1::CalcolaPipa(m);
+    r[R::HS] = Modulo1::CalcolaHS(m);
+    r[R::DSM] = Modulo1::CalcolaDSM(m);
+    r[R::SM] = Modulo1::CalcolaSM(m);
+    r[R::R] = Modulo1::CalcolaR(m);
+    return r;
 }
 
 archivio::Assetto AssettoDaRiga(std::int64_t atleta, const archivio::Riga& riga, const std::string& data) {
@@ -59,42 +86,81 @@ archivio::Assetto AssettoDaRiga(std::int64_t atleta, const archivio::Riga& riga,
     a.data = data;
     a.bici = riga[*archivio::IndiceColonna("bici")];
     // The fitting's measure and set-up columns carry the names of the athlete's.
-    for (std::size_t i = 0; i < a.misure.size(); ++i)
-        a.misure[i] = riga[*archivio::IndiceColonna(archivio::ColonneMisure[i])];
-    for (std::size_t i = 0; i < a.propri.size(); ++i)
-        a.propri[i] = riga[*archivio::IndiceColonna(archivio::ColonnePropri[i])];
+    for (const auto c : archivio::TuttiICampi<archivio::CampoMisura>())
+        a.misure[c] = riga[*archivio::IndiceColonna(archivio::Colonna(c))];
+    for (const auto c : archivio::TuttiICampi<archivio::CampoProprio>())
+        a.propri[c] = riga[*archivio::IndiceColonna(archivio::Colonna(c))];
     a.risultati = RisultatiDi(a.misure);
     return a;
 }
 
+std::optional<archivio::CampoProprio> ProprioDi(archivio::CampoRisultato r) {
+    using R = archivio::CampoRisultato;
+    using P = archivio::CampoProprio;
+    switch (r) {
+    case R::PE: return P::PE;
+    case R::HS: return P::HS;
+    case R::DSM: return P::DSM;
+    case R::SM: return P::SM;
+    case R::R: return P::R;
+    default: return std::nullopt;
+    }
+}
+
 Modulo1::CoordinateAssetto CoordinateDellAssetto(const archivio::Assetto& a) {
+    using R = archivio::CampoRisultato;
     const auto& r = a.risultati;
-    return Modulo1::CalcolaCoordinate(r[6], r[3], r[9], r[7], r[8]);
+    return Modulo1::CalcolaCoordinate(r[R::HS], r[R::Alfa], r[R::R], r[R::DSM], r[R::SM]);
 }
 
 Modulo1::CoordinateAssetto CoordinateDelSet(const archivio::Assetto& a) {
+    using P = archivio::CampoProprio;
     const auto& p = a.propri;
-    return Modulo1::CalcolaCoordinate(p[0], a.risultati[3], p[3], p[1], p[2]);
+    return Modulo1::CalcolaCoordinate(p[P::HS], a.risultati[archivio::CampoRisultato::Alfa], p[P::R], p[P::DSM],
+                                      p[P::SM]);
+}
+
+std::array<RigaCoordinate, 3> RigheCoordinate(const archivio::Assetto& a) {
+    const auto fit = CoordinateDellAssetto(a), set = CoordinateDelSet(a);
+    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
+    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
+    std::array<RigaCoordinate, 3> righe;
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        RigaCoordinate& r = righe[i];
+        r.punto = Messaggio(msg::PuntiCoordinate[i]);
+        r.assetto = daFit[i];
+        r.proprio = daSet[i];
+        r.testoAssetto = TestoPunto(daFit[i]);
+        if (!daSet[i]) continue;
+        r.testoProprio = TestoPunto(daSet[i]);
+        if (daFit[i]) r.spostamento = TestoSpostamento(daFit[i], daSet[i]);
+    }
+    return righe;
 }
 
 std::optional<Modulo1::Telaio> TelaioDi(const archivio::Assetto& a) {
-    const auto valore = [&a](int i, double riserva) {
-        const auto v = Numero(a.telaio[static_cast<std::size_t>(i)]);
-        return v ? *v : riserva;
-    };
-    for (int i : {0, 1, 2})
-        if (!Numero(a.telaio[static_cast<std::size_t>(i)])) return std::nullopt;
+    using T = archivio::CampoTelaio;
+    const auto valore = [&a](T campo, double riserva) { return Numero(a.telaio[campo]).value_or(riserva); };
+    for (T campo : {T::Stack, T::Reach, T::AngoloSterzo})
+        if (!Numero(a.telaio[campo])) return std::nullopt;
     Modulo1::Telaio t;
-    t.stack = valore(0, 0);
-    t.reach = valore(1, 0);
-    t.angoloSterzo = valore(2, 0);
-    t.cappellotto = valore(3, 10);
-    t.spessori = valore(4, 0);
-    t.attacco = valore(5, 0);
-    t.angoloAttacco = valore(6, 0);
-    t.morsetto = valore(7, 40);
+    t.stack = valore(T::Stack, 0);
+    t.reach = valore(T::Reach, 0);
+    t.angoloSterzo = valore(T::AngoloSterzo, 0);
+    t.cappellotto = valore(T::Cappellotto, 10);
+    t.spessori = valore(T::Spessori, 0);
+    t.attacco = valore(T::Attacco, 0);
+    t.angoloAttacco = valore(T::AngoloAttacco, 0);
+    t.morsetto = valore(T::Morsetto, 40);
     if (!Modulo1::TelaioValido(t)) return std::nullopt;
     return t;
+}
+
+bool ConAttacco(const archivio::Assetto& a) { return !a.telaio[archivio::CampoTelaio::Attacco].empty(); }
+
+QStringList RigheTelaioDi(const archivio::Assetto& a) {
+    if (const auto t = TelaioDi(a)) return RigheTelaio(*t, ConAttacco(a), CoordinateDellAssetto(a).manubrio);
+    return {Messaggio(msg::NessunTelaio)};
 }
 
 QString TestoPunto(const std::optional<Modulo1::Punto>& p) {
@@ -112,24 +178,27 @@ QString TestoSpostamento(const std::optional<Modulo1::Punto>& da, const std::opt
 
 QStringList RigheTelaio(const Modulo1::Telaio& t, bool conAttacco, const std::optional<Modulo1::Punto>& manubrioCm) {
     QStringList righe;
-    righe << Messaggio("0349").arg(Misura(t.stack), Misura(t.reach), Misura(t.angoloSterzo), Misura(t.cappellotto),
-                                   Misura(t.morsetto));
+    righe << Messaggio(msg::TelaioDato)
+                 .arg(Misura(t.stack), Misura(t.reach), Misura(t.angoloSterzo), Misura(t.cappellotto),
+                      Misura(t.morsetto));
     if (!manubrioCm) {
-        righe << Messaggio("0357");
+        righe << Messaggio(msg::NessunManubrio);
         return righe;
     }
     const Modulo1::Punto bersaglio{manubrioCm->x * 10, manubrioCm->y * 10};
     if (conAttacco) {
         const Modulo1::Punto p = Modulo1::PosizioneManubrio(t);
         const double dx = p.x - bersaglio.x, dy = p.y - bersaglio.y;
-        const QString avanti = Messaggio(dx < 0 ? "0352" : "0351").arg(Mm(std::abs(dx)));
-        const QString alto = Messaggio(dy < 0 ? "0354" : "0353").arg(Mm(std::abs(dy)));
-        righe << Messaggio("0350").arg(Misura(t.attacco), Misura(t.angoloAttacco, true), Misura(t.spessori), Mm(p.x),
-                                       Mm(p.y), avanti, alto);
+        const QString avanti = Messaggio(dx < 0 ? msg::DietroA : msg::DavantiA).arg(Mm(std::abs(dx)));
+        const QString alto = Messaggio(dy < 0 ? msg::SottoA : msg::SopraA).arg(Mm(std::abs(dy)));
+        righe << Messaggio(msg::AttaccoDato)
+                     .arg(Misura(t.attacco), Misura(t.angoloAttacco, true), Misura(t.spessori), Mm(p.x), Mm(p.y),
+                          avanti, alto);
     }
     const Modulo1::AttaccoScelto s = Modulo1::AttaccoPiuVicino(t, bersaglio);
-    righe << Messaggio("0355").arg(Misura(s.attacco), Misura(s.angoloAttacco, true), Misura(s.spessori),
-                                   Mm(s.manubrio.x), Mm(s.manubrio.y), Mm(s.distanza));
+    righe << Messaggio(msg::AttaccoPiuVicino)
+                 .arg(Misura(s.attacco), Misura(s.angoloAttacco, true), Misura(s.spessori), Mm(s.manubrio.x),
+                      Mm(s.manubrio.y), Mm(s.distanza));
     return righe;
 }
 
@@ -140,9 +209,12 @@ QString NomeVoce(int i) {
 }
 
 const std::string& Voce(const archivio::Assetto& a, int i) {
-    if (i < 7) return a.misure[static_cast<std::size_t>(i)];
-    if (i < 17) return a.risultati[static_cast<std::size_t>(i - 7)];
-    return a.propri[static_cast<std::size_t>(i - 17)];
+    // Measures, results, own set-up values, each group in its order.
+    constexpr int misure = static_cast<int>(archivio::TestiAssetto<archivio::CampoMisura>::size());
+    constexpr int risultati = misure + static_cast<int>(archivio::TestiAssetto<archivio::CampoRisultato>::size());
+    if (i < misure) return a.misure.testi[static_cast<std::size_t>(i)];
+    if (i < risultati) return a.risultati.testi[static_cast<std::size_t>(i - misure)];
+    return a.propri.testi[static_cast<std::size_t>(i - risultati)];
 }
 
 QString DifferenzaVoce(const std::string& prima, const std::string& dopo) {
@@ -161,9 +233,42 @@ std::vector<Cambiamento> Cambiamenti(const archivio::Assetto& prima, const archi
     return cambiati;
 }
 
+std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set) {
+    const std::string s = set.trimmed().toStdString();
+    if (s.empty() || !Modulo1::TestoNumerico(s)) return std::nullopt;
+    const auto estremi = Estremi(calcolato.toStdString());
+    if (!estremi) return std::nullopt;
+    const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(s));
+    if (v < estremi->first) return v - estremi->first;
+    if (v > estremi->second) return v - estremi->second;
+    return 0.0;
+}
+
+QString TestoDifferenzaDalSet(const QString& calcolato, const QString& set) {
+    const auto d = DifferenzaDalSet(calcolato, set);
+    if (!d) return {};
+    const double v = Modulo1::Arrotonda(*d, 1);
+    if (v == 0) return QStringLiteral("0");
+    return (v > 0 ? QStringLiteral("+") : QString()) + Q(Modulo1::TestoPiano(v));
+}
+
+const archivio::Assetto* UltimoAssetto(const std::vector<archivio::Assetto>& assetti) {
+    return assetti.empty() ? nullptr : &assetti.front();
+}
+
+const archivio::Assetto* AssettoPrecedente(const std::vector<archivio::Assetto>& assetti) {
+    return assetti.size() < 2 ? nullptr : &*std::next(assetti.begin());
+}
+
+const archivio::Assetto* UltimoSullaBici(const std::vector<archivio::Assetto>& assetti, const std::string& bici) {
+    for (const auto& a : assetti)
+        if (a.bici == bici) return &a;
+    return nullptr;
+}
+
 QString NomeAssetto(const archivio::Assetto& a) {
     if (a.bici.empty()) return Q(a.data);
-    return Messaggio("0509").arg(Q(a.data), Q(a.bici));
+    return Messaggio(msg::AssettoConBici).arg(Q(a.data), Q(a.bici));
 }
 
 std::optional<double> ValoreScritto(const std::string& testo) {
@@ -192,18 +297,29 @@ TestInUso UltimoTest(const std::vector<archivio::TestAtleta>& test) {
     return uso;
 }
 
+ZoneDelTest ZoneDi(const archivio::TestAtleta& t, const std::string& pesoRiserva) {
+    using Modulo1::Grandezza;
+    ZoneDelTest z;
+    const double lthr = ValoreAmmesso(Grandezza::Lthr, t.lthr).value_or(0);
+    const double ftp = ValoreAmmesso(Grandezza::Ftp, t.ftp).value_or(0);
+    z.friel = Modulo1::ZoneFriel(lthr);
+    z.coggan = Modulo1::ZoneCoggan(ftp);
+    z.peso = t.peso.empty() ? pesoRiserva : t.peso;
+    z.wattPerKg = Modulo1::WattPerKg(ftp, ValoreAmmesso(Grandezza::Peso, z.peso).value_or(0));
+    return z;
+}
+
 QString TestoDataNonValida(const std::string& data, bool assetto) {
     const auto d = Calendario::LeggiDataIso(data);
-    if (!d) return Messaggio(assetto ? "0507" : "0403");
+    if (!d) return Messaggio(assetto ? msg::DataAssettoNonValida : msg::DataTestNonValida);
     if (Calendario::TestoIso(*d) > Calendario::TestoIso(Calendario::Servizi().oggi()))
-        return Messaggio("0504").arg(Q(data));
+        return Messaggio(msg::DataFutura).arg(Q(data));
     return {};
 }
 
 QString NomeGrandezza(Modulo1::Grandezza g) {
-    static constexpr std::array<std::string_view, Modulo1::NumeroGrandezze> nomi{
-        "0510", "0511", "0512", "0513", "0514", "0515", "0516", "0517", "0518", "0519", "0520", "0521", "0522"};
-    return Messaggio(nomi[static_cast<std::size_t>(g)]);
+    static_assert(msg::NomiGrandezze.size() == Modulo1::NumeroGrandezze);
+    return Messaggio(msg::NomiGrandezze[static_cast<std::size_t>(g)]);
 }
 
 QString ValoreConUnita(Modulo1::Grandezza g, double valore) {
@@ -229,21 +345,24 @@ QString TestoValoreFuori(const Modulo1::ValoreFuori& f, bool domanda) {
     // A value no number at all is named by its kind alone.
     const QString valore = std::isfinite(f.valore) ? ValoreConUnita(f.grandezza, f.valore) : QString();
     if (f.rispetto)
-        return Messaggio(rifiuto   ? "0502"
-                         : domanda ? "0503"
-                                   : "0524")
+        return Messaggio(rifiuto   ? msg::SogliaImpossibile
+                         : domanda ? msg::SogliaInsolitaDomanda
+                                   : msg::SogliaInsolita)
             .arg(nome, valore, NomeGrandezza(*f.rispetto), ValoreConUnita(*f.rispetto, f.altro));
     const Modulo1::Limiti& l = Modulo1::LimitiDi(f.grandezza);
     const Modulo1::Intervallo& i = rifiuto ? l.possibile : l.usuale;
-    return Messaggio(rifiuto   ? "0500"
-                     : domanda ? "0501"
-                               : "0523")
+    return Messaggio(rifiuto   ? msg::ValoreImpossibile
+                     : domanda ? msg::ValoreInsolitoDomanda
+                               : msg::ValoreInsolito)
         .arg(nome, valore, ValoreConUnita(f.grandezza, i.minimo), ValoreConUnita(f.grandezza, i.massimo));
 }
 
 std::array<std::optional<double>, 8> ValoriTelaio(const archivio::Assetto& a) {
+    // The frame's columns and the frame's kinds of value share their order.
+    static_assert(archivio::NumeroCampi<archivio::CampoTelaio> == 8);
     std::array<std::optional<double>, 8> valori;
-    for (std::size_t i = 0; i < valori.size(); ++i) valori[i] = ValoreScritto(a.telaio[i]);
+    for (const auto c : archivio::TuttiICampi<archivio::CampoTelaio>())
+        valori[static_cast<std::size_t>(c)] = ValoreScritto(a.telaio[c]);
     return valori;
 }
 

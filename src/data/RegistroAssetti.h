@@ -8,6 +8,7 @@
 #include "Archivio.h"
 #include "CoordinateAssetto.h"
 #include "LimitiValori.h"
+#include "ZoneTest.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,17 +27,42 @@ QString NomeDisciplina(const std::string& codice);
 // measures (as the fit sheet shows them), the card's bike. No frame, no notes.
 archivio::Assetto AssettoDaRiga(std::int64_t atleta, const archivio::Riga& riga, const std::string& data);
 
-// The ten results of the measures of a fitting, as the fit sheet shows them.
-std::array<std::string, 10> RisultatiDi(const std::array<std::string, 7>& misure);
+// The ten results of the measures of a fitting, as the fit sheet shows them;
+// `sellaPredefinita`, when given, tells whether the saddle length defaulted.
+archivio::TestiAssetto<archivio::CampoRisultato> RisultatiDi(
+    const archivio::TestiAssetto<archivio::CampoMisura>& misure, bool* sellaPredefinita = nullptr);
+
+// The athlete's own set-up value beside a result of the same name (PE, HS,
+// DSM, SM, R); nothing for the others.
+std::optional<archivio::CampoProprio> ProprioDi(archivio::CampoRisultato r);
 
 // The fit coordinates of a fitting's results, and of its own set-up values
 // (with the fit's seat angle: the athlete's own bike is measured without one).
 Modulo1::CoordinateAssetto CoordinateDellAssetto(const archivio::Assetto& a);
 Modulo1::CoordinateAssetto CoordinateDelSet(const archivio::Assetto& a);
 
+// One point of the fit coordinates (saddle, saddle nose, handlebar): its
+// name, the fit's and the own set-up's point and their texts ("x, y"; "n.d."
+// for a fit's point not computed, empty for an own point not given), and the
+// change from the fit's to the own ("+0.5, -1.2"; empty when either is absent
+// or nothing changed).
+struct RigaCoordinate {
+    QString punto;
+    std::optional<Modulo1::Punto> assetto, proprio;
+    QString testoAssetto, testoProprio, spostamento;
+};
+// The three points of a fitting, as the history window, the report and the
+// command line show them.
+std::array<RigaCoordinate, 3> RigheCoordinate(const archivio::Assetto& a);
+
 // The frame and cockpit of a fitting, when its stack, reach and head angle
 // are given and make a frame (cap 10 and clamp 40 mm when left empty).
 std::optional<Modulo1::Telaio> TelaioDi(const archivio::Assetto& a);
+// Whether a fitting's stem was given: its spacers and angle go with it.
+bool ConAttacco(const archivio::Assetto& a);
+// The lines that tell a fitting's frame (RigheTelaio, with its stem when
+// given, against its fit's handlebar), or the one line that says it has none.
+QStringList RigheTelaioDi(const archivio::Assetto& a);
 
 // A point as "x, y" to one decimal; "n.d." when absent.
 QString TestoPunto(const std::optional<Modulo1::Punto>& p);
@@ -67,6 +93,20 @@ inline constexpr int NumeroVoci = 22;
 // when either is no number.
 QString DifferenzaVoce(const std::string& prima, const std::string& dopo);
 
+// The difference between the athlete's own value and a computed text: to the
+// value, or to the nearer end of a range (0 inside it); nothing when either
+// is not a number.
+std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set);
+// That difference as the report shows it beside a result: "+2", "-0.5", "0"
+// inside the range; empty when there is none.
+QString TestoDifferenzaDalSet(const QString& calcolato, const QString& set);
+
+// Of an athlete's fittings (newest first): the latest, the one before it, and
+// the latest on the bike `bici`; nothing when there is none.
+const archivio::Assetto* UltimoAssetto(const std::vector<archivio::Assetto>& assetti);
+const archivio::Assetto* AssettoPrecedente(const std::vector<archivio::Assetto>& assetti);
+const archivio::Assetto* UltimoSullaBici(const std::vector<archivio::Assetto>& assetti, const std::string& bici);
+
 // A fitting as a coach tells it from another: its date and, when it has one,
 // its bike, "2026-03-01 (Cervélo R5)".
 QString NomeAssetto(const archivio::Assetto& a);
@@ -80,6 +120,17 @@ struct TestInUso {
     double fcMaxMisurata = 0;
 };
 TestInUso UltimoTest(const std::vector<archivio::TestAtleta>& test);
+
+// The zones of a test: Friel's from its LTHR, Coggan's from its FTP, and its
+// watts per kilogram at its weight (`pesoRiserva`, the card's, when the test
+// has none; `peso`, the text used). A value no athlete has (recorded before
+// it was checked) counts as not given.
+struct ZoneDelTest {
+    std::vector<Modulo1::Zona> friel, coggan;
+    std::optional<double> wattPerKg;
+    std::string peso;
+};
+ZoneDelTest ZoneDi(const archivio::TestAtleta& t, const std::string& pesoRiserva = {});
 
 // A value of a test or a frame as typed: nothing when the text is empty, not
 // a number when it is no number.

@@ -3,6 +3,7 @@
 #include "Calendario.h"
 #include "DatiStudio.h"
 #include "Globali.h"
+#include "IdMessaggi.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
@@ -53,39 +54,7 @@ std::string AttivitaCorrente(const std::string& attivita) {
     return attivita;
 }
 
-// A range text " 48 - 50.3" or "-1 --.5" as its two ends.
-std::optional<std::pair<double, double>> Estremi(const QString& testo) {
-    const std::string t = S(testo);
-    const std::size_t trattino = t.find(" -", 1);
-    if (trattino == std::string::npos) {
-        if (!Modulo1::TestoNumerico(t)) return std::nullopt;
-        const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(t));
-        return std::pair{v, v};
-    }
-    const std::string basso = t.substr(0, trattino), alto = t.substr(trattino + 2);
-    if (!Modulo1::TestoNumerico(basso) || !Modulo1::TestoNumerico(alto)) return std::nullopt;
-    const double a = Modulo1::ValoreTesto(basso), b = Modulo1::ValoreTesto(alto);
-    return std::pair{std::min(a, b), std::max(a, b)};
-}
-
-QString ConSegno(double x) {
-    const double v = Modulo1::Arrotonda(x, 1);
-    if (v == 0) return QStringLiteral("0");
-    return (v > 0 ? QStringLiteral("+") : QString()) + Q(Modulo1::TestoPiano(v));
-}
-
 }  // namespace
-
-std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set) {
-    const std::string s = S(set.trimmed());
-    if (s.empty() || !Modulo1::TestoNumerico(s)) return std::nullopt;
-    const auto estremi = Estremi(calcolato);
-    if (!estremi) return std::nullopt;
-    const double v = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(s));
-    if (v < estremi->first) return v - estremi->first;
-    if (v > estremi->second) return v - estremi->second;
-    return 0.0;
-}
 
 DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& assetti,
                          const std::vector<archivio::TestAtleta>& test) {
@@ -101,17 +70,12 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     const char* const misure[] = {"cavallo", "busto", "coscia", "gamba", "braccio", "spalle"};
     for (std::size_t i = 0; i < 6; ++i) d.misure[i] = Q(Colonna(r, misure[i]));
 
-    // The fit sheet's results.
+    // The fit sheet's results, with the athlete's own set-up.
+    const archivio::Assetto oggi = registro::AssettoDaRiga(0, r, {});
     bool predefinita = false;
-    const Modulo1::MisureAssetto m =
-        Modulo1::LeggiMisure(Colonna(r, "cavallo"), Colonna(r, "busto"), Colonna(r, "coscia"), Colonna(r, "gamba"),
-                             Colonna(r, "braccio"), Colonna(r, "spalle"), Colonna(r, "sella"), predefinita);
+    registro::RisultatiDi(oggi.misure, &predefinita);
     d.sellaPredefinita = predefinita;
     d.sella = predefinita ? QStringLiteral("27.5") : Q(Colonna(r, "sella"));
-    const std::array<std::string, 10> calcolati{
-        Modulo1::CalcolaTP(m),    Modulo1::CalcolaTO(m),   Modulo1::CalcolaPE(m), Modulo1::CalcolaAlfa(m),
-        Modulo1::CalcolaPiega(m), Modulo1::CalcolaPipa(m), Modulo1::CalcolaHS(m), Modulo1::CalcolaDSM(m),
-        Modulo1::CalcolaSM(m),    Modulo1::CalcolaR(m)};
     const std::array<QString, 10> nomi{Messaggio("0218"),
                                        Messaggio("0219"),
                                        Didascalia("frmAtleti", "Label18", "Pedivelle (PE)") + QStringLiteral(", mm"),
@@ -123,15 +87,15 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
                                        Didascalia("frmAtleti", "Label16", "Scarto sella-man. (SM)"),
                                        Didascalia("frmAtleti", "Label17", "Arretram. sella (R)")};
     // The athlete's own set-up, beside the result of the same name.
-    const std::array<const char*, 10> set{nullptr, nullptr, "myPE",  nullptr, nullptr,
-                                          nullptr, "myHS",  "myDSM", "mySM",  "myR"};
-    for (std::size_t i = 0; i < 10; ++i) {
+    for (const auto c : archivio::TuttiICampi<archivio::CampoRisultato>()) {
+        const auto i = static_cast<std::size_t>(c);
         RisultatoReport& ris = d.assetto[i];
         ris.nome = nomi[i];
-        ris.calcolato = Q(calcolati[i]).trimmed();
-        if (!set[i]) continue;
-        ris.set = Q(Colonna(r, set[i])).trimmed();
-        if (const auto diff = DifferenzaDalSet(ris.calcolato, ris.set)) ris.differenza = ConSegno(*diff);
+        ris.calcolato = Q(oggi.risultati[c]).trimmed();
+        const auto proprio = registro::ProprioDi(c);
+        if (!proprio) continue;
+        ris.set = Q(oggi.propri[*proprio]).trimmed();
+        ris.differenza = registro::TestoDifferenzaDalSet(ris.calcolato, ris.set);
     }
 
     // The condition sheet's results, from the same values it reads.
@@ -166,47 +130,36 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     d.range = Q(range);
 
     // The fit coordinates, from the same results and set-up values.
-    const archivio::Assetto oggi = registro::AssettoDaRiga(0, r, {});
-    const auto fit = registro::CoordinateDellAssetto(oggi);
-    const auto proprio = registro::CoordinateDelSet(oggi);
-    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
-    const std::array<std::optional<Modulo1::Punto>, 3> daSet{proprio.sella, proprio.punta, proprio.manubrio};
-    for (std::size_t i = 0; i < 3; ++i) {
-        d.coordinateAssetto[i] = registro::TestoPunto(daFit[i]);
-        if (!daSet[i]) continue;
-        d.coordinateSet[i] = registro::TestoPunto(daSet[i]);
-        if (daFit[i]) d.spostamento[i] = registro::TestoSpostamento(daFit[i], daSet[i]);
+    const auto coordinate = registro::RigheCoordinate(oggi);
+    for (std::size_t i = 0; i < coordinate.size(); ++i) {
+        d.coordinateAssetto[i] = coordinate[i].testoAssetto;
+        d.coordinateSet[i] = coordinate[i].testoProprio;
+        d.spostamento[i] = coordinate[i].spostamento;
     }
 
     // The latest recorded fitting and what changed since the one before.
-    if (!assetti.empty()) {
-        const archivio::Assetto& ultimo = assetti.front();
+    if (const archivio::Assetto* recente = registro::UltimoAssetto(assetti)) {
+        const archivio::Assetto& ultimo = *recente;
         QStringList chi{Q(ultimo.data), Q(ultimo.bici), registro::NomeDisciplina(ultimo.disciplina)};
         chi.removeAll(QString());
-        d.ultimoAssetto = Messaggio("0370").arg(chi.join(QStringLiteral(", ")));
-        if (const auto t = registro::TelaioDi(ultimo))
-            d.telaio =
-                registro::RigheTelaio(*t, !ultimo.telaio[5].empty(), registro::CoordinateDellAssetto(ultimo).manubrio);
-        else
-            d.telaio = QStringList{Messaggio("0356")};
-        if (assetti.size() > 1) {
-            const archivio::Assetto& prima = assetti[1];
+        d.ultimoAssetto = Messaggio(msg::UltimoAssetto).arg(chi.join(QStringLiteral(", ")));
+        d.telaio = registro::RigheTelaioDi(ultimo);
+        if (const archivio::Assetto* precedente = registro::AssettoPrecedente(assetti)) {
+            const archivio::Assetto& prima = *precedente;
             d.cambiamenti = registro::Cambiamenti(prima, ultimo);
             // Two fittings of one day are told apart by their bikes.
             const QString nome = registro::NomeAssetto(prima);
-            d.titoloCambiamenti = d.cambiamenti.empty() ? Messaggio("0372").arg(nome) : Messaggio("0371").arg(nome);
+            d.titoloCambiamenti = Messaggio(d.cambiamenti.empty() ? msg::NienteCambiato : msg::CambiatoDa).arg(nome);
         }
     }
 
     // The latest test and its zones; the maximum in use as the sheet takes it.
     if (uso.test) {
         const archivio::TestAtleta& t = *uso.test;
-        d.ultimoTest = Messaggio("0412").arg(Q(t.data));
-        d.massimaTest =
-            uso.fcMaxMisurata > 0 ? Messaggio("0379").arg(d.fcMax, Q(t.data)) : Messaggio("0380").arg(d.fcMax);
-        const std::array<const char*, 7> nomiFriel{"0392", "0393", "0394", "0395", "0396", "0397", "0398"};
-        const std::array<const char*, 7> nomiCoggan{"0385", "0386", "0387", "0388", "0389", "0390", "0391"};
-        const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const std::array<const char*, 7>& nomi,
+        d.ultimoTest = Messaggio(msg::UltimoTest).arg(Q(t.data));
+        d.massimaTest = uso.fcMaxMisurata > 0 ? Messaggio(msg::FcMaxMisurata).arg(d.fcMax, Q(t.data))
+                                              : Messaggio(msg::FcMaxStimata).arg(d.fcMax);
+        const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const std::array<msg::Id, 7>& nomi,
                              const QString& unita) {
             std::vector<std::pair<QString, QString>> righe;
             for (std::size_t i = 0; i < tabella.size() && i < nomi.size(); ++i)
@@ -214,16 +167,13 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
                                    Q(Modulo1::TestoZona(tabella[i])) + QLatin1Char(' ') + unita);
             return righe;
         };
-        using Modulo1::Grandezza;
-        const double lthr = registro::ValoreAmmesso(Grandezza::Lthr, t.lthr).value_or(0);
-        const double ftp = registro::ValoreAmmesso(Grandezza::Ftp, t.ftp).value_or(0);
-        d.zoneFriel = zone(Modulo1::ZoneFriel(lthr), nomiFriel, QStringLiteral("bpm"));
-        d.zoneCoggan = zone(Modulo1::ZoneCoggan(ftp), nomiCoggan, QStringLiteral("W"));
-        if (!d.zoneFriel.empty()) d.titoloFriel = Messaggio("0381").arg(Q(t.lthr));
-        if (!d.zoneCoggan.empty()) d.titoloCoggan = Messaggio("0382").arg(Q(t.ftp));
-        const std::string peso = t.peso.empty() ? Colonna(r, "peso") : t.peso;
-        if (const auto w = Modulo1::WattPerKg(ftp, registro::ValoreAmmesso(Grandezza::Peso, peso).value_or(0)))
-            d.wattPerKg = Messaggio("0399").arg(Q(Modulo1::TestoWattPerKg(*w)), Q(peso));
+        const registro::ZoneDelTest z = registro::ZoneDi(t, Colonna(r, "peso"));
+        d.zoneFriel = zone(z.friel, msg::NomiZoneFriel, QStringLiteral("bpm"));
+        d.zoneCoggan = zone(z.coggan, msg::NomiZoneCoggan, QStringLiteral("W"));
+        if (!d.zoneFriel.empty()) d.titoloFriel = Messaggio(msg::TitoloZoneFriel).arg(Q(t.lthr));
+        if (!d.zoneCoggan.empty()) d.titoloCoggan = Messaggio(msg::TitoloZoneCoggan).arg(Q(t.ftp));
+        if (z.wattPerKg)
+            d.wattPerKg = Messaggio(msg::WattPerKg).arg(Q(Modulo1::TestoWattPerKg(*z.wattPerKg)), Q(z.peso));
     }
     return d;
 }
@@ -463,12 +413,14 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
         const double yc = 208, xc = 15;
         g.Carattere(7.5, true);
         g.Penna(Grigio);
-        g.Testo(xc, yc, 180, 4.5, Messaggio("0369"));
-        const std::array<const char*, 3> punti{"0358", "0359", "0360"};
+        g.Testo(xc, yc, 180, 4.5, Messaggio(msg::TitoloCoordinate));
         for (std::size_t i = 0; i < 3; ++i)
-            g.Testo(xc + 75 + 35 * static_cast<double>(i), yc + 4.5, 35, 4.5, Messaggio(punti[i]), Qt::AlignRight);
-        const std::array<std::pair<const char*, const std::array<QString, 3>*>, 3> righe{
-            {{"0361", &d.coordinateAssetto}, {"0362", &d.coordinateSet}, {"0363", &d.spostamento}}};
+            g.Testo(xc + 75 + 35 * static_cast<double>(i), yc + 4.5, 35, 4.5, Messaggio(msg::PuntiCoordinate[i]),
+                    Qt::AlignRight);
+        const std::array<std::pair<msg::Id, const std::array<QString, 3>*>, 3> righe{
+            {{msg::Assetto, &d.coordinateAssetto},
+             {msg::Proprio, &d.coordinateSet},
+             {msg::Cambiamento, &d.spostamento}}};
         double yr = yc + 9;
         for (const auto& [titolo, valori] : righe) {
             g.Carattere(8);

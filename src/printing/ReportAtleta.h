@@ -59,11 +59,6 @@ struct DatiReport {
     std::vector<std::pair<QString, QString>> zoneFriel, zoneCoggan;
 };
 
-// The difference between the athlete's own value and a computed text: to the
-// value, or to the nearer end of a range (0 inside it); nothing when either
-// is not a number.
-std::optional<double> DifferenzaDalSet(const QString& calcolato, const QString& set);
-
 // `assetti`: the athlete's recorded fittings, newest first.
 // `test`: the athlete's tests, newest first.
 DatiReport PreparaReport(const archivio::Riga& riga, const std::vector<archivio::Assetto>& assetti = {},

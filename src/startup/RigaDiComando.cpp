@@ -8,6 +8,7 @@
 #include "CopiaArchivio.h"
 #include "DatiArchivio.h"
 #include "Globali.h"
+#include "IdMessaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "Percorso.h"
@@ -250,33 +251,67 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
     }
 }
 
-// An option of a verb that takes a number: its name, and the number given
-// (its text, with a full stop for the decimal).
+// An option of a verb that takes a number: its English name and the field of
+// the verb's values it fills (a frame's field, a test's value). One more
+// option is one more entry in its verb's list.
+template <typename Campo>
 struct OpzioneNumero {
     const char* nome;
-    std::optional<std::string> testo = std::nullopt;
+    Campo campo;
 };
 
-// The options after the verb's name, each once and with its number; whether
-// the number is one the value can have is judged afterwards, with its range.
-// 0, or 2 for a command line it does not know, said why.
-template <std::size_t N>
-int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opzioni) {
+// --fit's options: the fields of a fitting's frame.
+using CampoTelaio = archivio::CampoTelaio;
+constexpr std::array<OpzioneNumero<CampoTelaio>, 8> OpzioniTelaio{{{"--stack", CampoTelaio::Stack},
+                                                                   {"--reach", CampoTelaio::Reach},
+                                                                   {"--head-angle", CampoTelaio::AngoloSterzo},
+                                                                   {"--cap", CampoTelaio::Cappellotto},
+                                                                   {"--clamp", CampoTelaio::Morsetto},
+                                                                   {"--spacers", CampoTelaio::Spessori},
+                                                                   {"--stem", CampoTelaio::Attacco},
+                                                                   {"--stem-angle", CampoTelaio::AngoloAttacco}}};
+
+// --zones's options: the values of a test.
+using CampoTest = std::string archivio::TestAtleta::*;
+const std::array<OpzioneNumero<CampoTest>, 4> OpzioniTest{{{"--ftp", &archivio::TestAtleta::ftp},
+                                                           {"--lthr", &archivio::TestAtleta::lthr},
+                                                           {"--hrmax", &archivio::TestAtleta::fcmax},
+                                                           {"--weight", &archivio::TestAtleta::peso}}};
+
+std::string& TestoDi(archivio::Assetto& a, CampoTelaio campo) { return a.telaio[campo]; }
+std::string& TestoDi(archivio::TestAtleta& t, CampoTest campo) { return t.*campo; }
+
+// The name of the option that fills a field.
+template <typename Campo, std::size_t N>
+QString NomeOpzione(const std::array<OpzioneNumero<Campo>, N>& opzioni, Campo campo) {
+    for (const auto& o : opzioni)
+        if (o.campo == campo) return QLatin1String(o.nome);
+    return {};
+}
+
+// The options after the verb's name, each once and with its number, each
+// number's text (with a full stop for the decimal) put in its field of
+// `dato`, whose fields start empty; whether the number is one the value can
+// have is judged afterwards, with its range. 0, or 2 for a command line it
+// does not know, said why.
+template <typename Dato, typename Campo, std::size_t N>
+int LeggiOpzioni(const QStringList& argomenti, const std::array<OpzioneNumero<Campo>, N>& opzioni, Dato& dato) {
     for (qsizetype i = 2; i < argomenti.size(); i += 2) {
-        OpzioneNumero* trovata = nullptr;
-        for (OpzioneNumero& o : opzioni)
+        const OpzioneNumero<Campo>* trovata = nullptr;
+        for (const auto& o : opzioni)
             if (argomenti[i] == QLatin1String(o.nome)) trovata = &o;
-        if (!trovata || trovata->testo || i + 1 >= argomenti.size()) {
+        // An option given twice is a command line it does not know.
+        if (!trovata || !TestoDi(dato, trovata->campo).empty() || i + 1 >= argomenti.size()) {
             ScriviUso(stderr);
             return 2;
         }
         const std::string testo = argomenti[i + 1].toStdString();
         const auto valore = Modulo1::TestoNumerico(testo) ? Modulo1::CentroRisultato(testo) : std::nullopt;
         if (!valore) {
-            Scrivi(stderr, Messaggio("0374").arg(argomenti[i], argomenti[i + 1]));
+            Scrivi(stderr, Messaggio(msg::NumeroNonValido).arg(argomenti[i], argomenti[i + 1]));
             return 2;
         }
-        trovata->testo = Modulo1::NormalizzaDecimali(testo);
+        TestoDi(dato, trovata->campo) = Modulo1::NormalizzaDecimali(testo);
     }
     return 0;
 }
@@ -284,46 +319,27 @@ int LeggiOpzioni(const QStringList& argomenti, std::array<OpzioneNumero, N>& opz
 // --fit: the athlete's fit coordinates, where the given cockpit puts the bars
 // and the closest cockpit on the frame given.
 int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) {
-    std::array<OpzioneNumero, 8> opzioni{{{"--stack"},
-                                          {"--reach"},
-                                          {"--head-angle"},
-                                          {"--cap"},
-                                          {"--clamp"},
-                                          {"--spacers"},
-                                          {"--stem"},
-                                          {"--stem-angle"}}};
-    if (const int uscita = LeggiOpzioni(argomenti, opzioni)) return uscita;
-    Modulo1::Telaio telaio;
-    const std::array<double Modulo1::Telaio::*, 8> campi{
-        &Modulo1::Telaio::stack,       &Modulo1::Telaio::reach,        &Modulo1::Telaio::angoloSterzo,
-        &Modulo1::Telaio::cappellotto, &Modulo1::Telaio::morsetto,     &Modulo1::Telaio::spessori,
-        &Modulo1::Telaio::attacco,     &Modulo1::Telaio::angoloAttacco};
-    for (std::size_t k = 0; k < opzioni.size(); ++k)
-        if (opzioni[k].testo) telaio.*campi[k] = *Modulo1::CentroRisultato(*opzioni[k].testo);
-    if (!opzioni[0].testo || !opzioni[1].testo || !opzioni[2].testo) {
-        ScriviUso(stderr);
-        return 2;
-    }
-    // The spacers and the stem's angle are those of a stem: without one they
-    // would be dropped unsaid.
-    for (std::size_t k : {std::size_t{5}, std::size_t{7}})
-        if (opzioni[k].testo && !opzioni[6].testo) {
-            Scrivi(stderr, Messaggio("0506").arg(QLatin1String(opzioni[k].nome)));
+    archivio::Assetto dato;
+    if (const int uscita = LeggiOpzioni(argomenti, OpzioniTelaio, dato)) return uscita;
+    for (CampoTelaio c : {CampoTelaio::Stack, CampoTelaio::Reach, CampoTelaio::AngoloSterzo})
+        if (dato.telaio[c].empty()) {
+            ScriviUso(stderr);
             return 2;
         }
-    // Each value against what a frame can be, in the order of a fitting's
-    // frame columns: stack, reach, head angle, cap, spacers, stem, its angle,
-    // clamp.
-    std::array<std::optional<double>, 8> valori;
-    const std::array<std::size_t, 8> ordine{0, 1, 2, 3, 5, 6, 7, 4};
-    for (std::size_t k = 0; k < ordine.size(); ++k)
-        if (const auto& t = opzioni[ordine[k]].testo) valori[k] = Modulo1::CentroRisultato(*t);
-    if (const auto fuori = Modulo1::GiudicaTelaio(valori)) {
+    // The spacers and the stem's angle are those of a stem: without one they
+    // would be dropped unsaid.
+    for (CampoTelaio c : {CampoTelaio::Spessori, CampoTelaio::AngoloAttacco})
+        if (!dato.telaio[c].empty() && !registro::ConAttacco(dato)) {
+            Scrivi(stderr, Messaggio(msg::SoloConAttacco).arg(NomeOpzione(OpzioniTelaio, c)));
+            return 2;
+        }
+    // Each value against what a frame can be, as the record dialog judges it.
+    if (const auto fuori = Modulo1::GiudicaTelaio(registro::ValoriTelaio(dato))) {
         Scrivi(stderr, registro::TestoValoreFuori(*fuori, false));
         if (fuori->giudizio == Modulo1::Giudizio::Impossibile) return 1;
     }
-    if (!Modulo1::TelaioValido(telaio)) {
-        Scrivi(stderr, Messaggio("0378"));
+    if (!registro::TelaioDi(dato)) {
+        Scrivi(stderr, Messaggio(msg::TelaioImpossibile));
         return 1;
     }
 
@@ -333,44 +349,32 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
     if (!id) return 1;
     archivio::Riga riga;
     if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
-    const archivio::Assetto oggi = registro::AssettoDaRiga(*id, riga, {});
-    const auto fit = registro::CoordinateDellAssetto(oggi);
-    const auto set = registro::CoordinateDelSet(oggi);
-    const std::array<const char*, 3> punti{"0358", "0359", "0360"};
-    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
-    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
-    for (std::size_t i = 0; i < 3; ++i)
-        Scrivi(stdout, Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0361"), registro::TestoPunto(daFit[i])));
-    for (std::size_t i = 0; i < 3; ++i)
-        if (daSet[i])
-            Scrivi(stdout,
-                   Messaggio("0373").arg(Messaggio(punti[i]), Messaggio("0362"), registro::TestoPunto(daSet[i])));
-    for (const QString& r : registro::RigheTelaio(telaio, opzioni[6].testo.has_value(), fit.manubrio))
-        Scrivi(stdout, r);
+    archivio::Assetto oggi = registro::AssettoDaRiga(*id, riga, {});
+    oggi.telaio = dato.telaio;
+    const auto coordinate = registro::RigheCoordinate(oggi);
+    for (const registro::RigaCoordinate& r : coordinate)
+        Scrivi(stdout, Messaggio(msg::PuntoConNome).arg(r.punto, Messaggio(msg::Assetto), r.testoAssetto));
+    for (const registro::RigaCoordinate& r : coordinate)
+        if (r.proprio)
+            Scrivi(stdout, Messaggio(msg::PuntoConNome).arg(r.punto, Messaggio(msg::Proprio), r.testoProprio));
+    for (const QString& r : registro::RigheTelaioDi(oggi)) Scrivi(stdout, r);
     return 0;
 }
 
 // --zones: the maximum heart rate in use, Friel's and Coggan's zones and the
 // watts per kilogram, of the athlete's latest test or of the values given.
 int Zone(const QString& archivioFile, const QStringList& argomenti) {
-    std::array<OpzioneNumero, 4> opzioni{{{"--ftp"}, {"--lthr"}, {"--hrmax"}, {"--weight"}}};
-    if (const int uscita = LeggiOpzioni(argomenti, opzioni)) return uscita;
     archivio::TestAtleta dato;
-    const std::array<std::string archivio::TestAtleta::*, 4> campi{
-        &archivio::TestAtleta::ftp, &archivio::TestAtleta::lthr, &archivio::TestAtleta::fcmax,
-        &archivio::TestAtleta::peso};
-    for (std::size_t k = 0; k < opzioni.size(); ++k)
-        if (opzioni[k].testo) dato.*campi[k] = *opzioni[k].testo;
+    if (const int uscita = LeggiOpzioni(argomenti, OpzioniTest, dato)) return uscita;
     // The weight alone changes nothing but the latest test's weight.
-    const bool conValori = opzioni[0].testo || opzioni[1].testo || opzioni[2].testo;
+    const bool conValori = !dato.ftp.empty() || !dato.lthr.empty() || !dato.fcmax.empty();
 
     // Values given are judged as the tests window judges them: one that no
     // athlete has is refused, an unusual one taken with a note.
-    if (conValori || opzioni[3].testo) {
-        const auto dati = [&](std::size_t k) {
-            return opzioni[k].testo ? Modulo1::CentroRisultato(*opzioni[k].testo) : std::nullopt;
-        };
-        if (const auto fuori = Modulo1::GiudicaTest(dati(2), dati(1), dati(0), dati(3))) {
+    if (conValori || !dato.peso.empty()) {
+        using registro::ValoreScritto;
+        if (const auto fuori = Modulo1::GiudicaTest(ValoreScritto(dato.fcmax), ValoreScritto(dato.lthr),
+                                                    ValoreScritto(dato.ftp), ValoreScritto(dato.peso))) {
             Scrivi(stderr, registro::TestoValoreFuori(*fuori, false));
             if (fuori->giudizio == Modulo1::Giudizio::Impossibile) return 1;
         }
@@ -389,13 +393,12 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
         // The latest test, as the condition sheet and the report take it.
         const registro::TestInUso uso = registro::UltimoTest(tutti);
         if (!uso.test) {
-            Scrivi(stderr, Messaggio("0400").arg(argomenti[1]));
+            Scrivi(stderr, Messaggio(msg::NessunTest).arg(argomenti[1]));
             return 1;
         }
         test = *uso.test;
-        if (opzioni[3].testo) test.peso = dato.peso;
+        if (!dato.peso.empty()) test.peso = dato.peso;
     }
-    if (test.peso.empty()) test.peso = riga[*archivio::IndiceColonna("peso")];
 
     // A value of a recorded test that no athlete has (recorded before it was
     // checked) is said so and gives no zones.
@@ -423,36 +426,38 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
                                   valori.EtaAnni, {}, kcalCooper, kcalKarvonen);
     const QString massima = QString::fromStdString(Modulo1::TestoPiano(fcMax)).trimmed();
     if (valori.FcMaxMisurata > 0 && conValori)
-        Scrivi(stdout, Messaggio("0505").arg(massima));
+        Scrivi(stdout, Messaggio(msg::FcMaxData).arg(massima));
     else if (valori.FcMaxMisurata > 0)
-        Scrivi(stdout, Messaggio("0379").arg(massima, QString::fromStdString(test.data)));
+        Scrivi(stdout, Messaggio(msg::FcMaxMisurata).arg(massima, QString::fromStdString(test.data)));
     else
-        Scrivi(stdout, Messaggio("0380").arg(massima));
+        Scrivi(stdout, Messaggio(msg::FcMaxStimata).arg(massima));
 
-    const auto zone = [](const std::vector<Modulo1::Zona>& tabella, const char* formato,
-                         const std::array<const char*, 7>& nomi) {
+    const auto zone = [](const std::vector<Modulo1::Zona>& tabella, msg::Id formato,
+                         const std::array<msg::Id, 7>& nomi) {
         for (std::size_t i = 0; i < tabella.size() && i < nomi.size(); ++i)
             Scrivi(stdout, Messaggio(formato).arg(QString::fromStdString(tabella[i].nome), Messaggio(nomi[i]),
                                                   QString::fromStdString(Modulo1::TestoZona(tabella[i]))));
     };
-    const double lthr = ammesso(Grandezza::Lthr, test.lthr), ftp = ammesso(Grandezza::Ftp, test.ftp);
-    const auto friel = Modulo1::ZoneFriel(lthr);
-    const auto coggan = Modulo1::ZoneCoggan(ftp);
-    if (!friel.empty()) {
-        Scrivi(stdout, Messaggio("0381").arg(QString::fromStdString(test.lthr)));
-        zone(friel, "0383", {"0392", "0393", "0394", "0395", "0396", "0397", "0398"});
+    // The values no athlete has said, in this order; the zones without them.
+    ammesso(Grandezza::Lthr, test.lthr);
+    ammesso(Grandezza::Ftp, test.ftp);
+    const registro::ZoneDelTest z = registro::ZoneDi(test, riga[*archivio::IndiceColonna("peso")]);
+    if (!z.friel.empty()) {
+        Scrivi(stdout, Messaggio(msg::TitoloZoneFriel).arg(QString::fromStdString(test.lthr)));
+        zone(z.friel, msg::ZonaFriel, msg::NomiZoneFriel);
     }
-    if (!coggan.empty()) {
-        Scrivi(stdout, Messaggio("0382").arg(QString::fromStdString(test.ftp)));
-        zone(coggan, "0384", {"0385", "0386", "0387", "0388", "0389", "0390", "0391"});
-        if (const auto wkg = Modulo1::WattPerKg(ftp, registro::ValoreAmmesso(Grandezza::Peso, test.peso).value_or(0)))
-            Scrivi(stdout, Messaggio("0399").arg(QString::fromStdString(Modulo1::TestoWattPerKg(*wkg)),
-                                                 QString::fromStdString(test.peso)));
+    if (!z.coggan.empty()) {
+        Scrivi(stdout, Messaggio(msg::TitoloZoneCoggan).arg(QString::fromStdString(test.ftp)));
+        zone(z.coggan, msg::ZonaCoggan, msg::NomiZoneCoggan);
+        if (z.wattPerKg)
+            Scrivi(stdout, Messaggio(msg::WattPerKg)
+                               .arg(QString::fromStdString(Modulo1::TestoWattPerKg(*z.wattPerKg)),
+                                    QString::fromStdString(z.peso)));
     }
     // A recorded test without a threshold says so; values given say only
     // what was given.
-    if (friel.empty() && coggan.empty() && !conValori && test.lthr.empty() && test.ftp.empty())
-        Scrivi(stdout, Messaggio("0402").arg(QString::fromStdString(test.data)));
+    if (z.friel.empty() && z.coggan.empty() && !conValori && test.lthr.empty() && test.ftp.empty())
+        Scrivi(stdout, Messaggio(msg::TestSenzaSoglia).arg(QString::fromStdString(test.data)));
     return uscita;
 }
 

@@ -30,13 +30,8 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
     for (const auto& codice : archivio::Discipline)
         ui->cboDisciplina->addItem(registro::NomeDisciplina(std::string(codice)), Q(std::string(codice)));
 
-    const archivio::Assetto* modello = nullptr;
-    for (const auto& a : precedenti)
-        if (a.bici == oggi.bici) {
-            modello = &a;
-            break;
-        }
-    if (const archivio::Assetto* disciplina = modello ? modello : precedenti.empty() ? nullptr : &precedenti.front()) {
+    const archivio::Assetto* modello = registro::UltimoSullaBici(precedenti, oggi.bici);
+    if (const archivio::Assetto* disciplina = modello ? modello : registro::UltimoAssetto(precedenti)) {
         const int i = ui->cboDisciplina->findData(Q(disciplina->disciplina));
         if (i >= 0) ui->cboDisciplina->setCurrentIndex(i);
     }
@@ -54,13 +49,11 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
     // alone may be negative (a stem pointing down).
     static const QRegularExpression positivo(QStringLiteral("\\d{0,4}([.,]\\d{0,2})?"));
     static const QRegularExpression conSegno(QStringLiteral("[+-]?\\d{0,3}([.,]\\d{0,2})?"));
-    int i = 0;
-    for (QLineEdit* box : {ui->txtStack, ui->txtReach, ui->txtAngoloSterzo, ui->txtCappellotto, ui->txtSpessori,
-                           ui->txtAttacco, ui->txtAngoloAttacco, ui->txtMorsetto}) {
+    for (const auto campo : archivio::TuttiICampi<archivio::CampoTelaio>()) {
+        QLineEdit* box = Casella(campo);
         box->setValidator(new QRegularExpressionValidator(box == ui->txtAngoloAttacco ? conSegno : positivo, box));
-        if (modello) box->setText(Q(modello->telaio[static_cast<std::size_t>(i)]));
+        if (modello) box->setText(Q(modello->telaio[campo]));
         connect(box, &QLineEdit::textChanged, this, &frmRegistraAssetto::MostraPosizione);
-        ++i;
     }
 
     connect(ui->cmdRegistra, &QPushButton::clicked, this, &frmRegistraAssetto::Conferma);
@@ -72,15 +65,29 @@ frmRegistraAssetto::frmRegistraAssetto(const archivio::Assetto& oggi, const std:
 
 frmRegistraAssetto::~frmRegistraAssetto() = default;
 
+QLineEdit* frmRegistraAssetto::Casella(archivio::CampoTelaio campo) const {
+    using T = archivio::CampoTelaio;
+    switch (campo) {
+    case T::Stack: return ui->txtStack;
+    case T::Reach: return ui->txtReach;
+    case T::AngoloSterzo: return ui->txtAngoloSterzo;
+    case T::Cappellotto: return ui->txtCappellotto;
+    case T::Spessori: return ui->txtSpessori;
+    case T::Attacco: return ui->txtAttacco;
+    case T::AngoloAttacco: return ui->txtAngoloAttacco;
+    case T::Morsetto:
+    case T::Numero: break;
+    }
+    return ui->txtMorsetto;
+}
+
 archivio::Assetto frmRegistraAssetto::Assetto() const {
     archivio::Assetto a = oggi_;
     a.data = ui->txtData->text().trimmed().toStdString();
     a.bici = ui->txtBici->text().trimmed().toStdString();
     a.disciplina = ui->cboDisciplina->currentData().toString().toStdString();
-    int i = 0;
-    for (const QLineEdit* box : {ui->txtStack, ui->txtReach, ui->txtAngoloSterzo, ui->txtCappellotto, ui->txtSpessori,
-                                 ui->txtAttacco, ui->txtAngoloAttacco, ui->txtMorsetto})
-        a.telaio[static_cast<std::size_t>(i++)] = Modulo1::NormalizzaDecimali(box->text().trimmed().toStdString());
+    for (const auto campo : archivio::TuttiICampi<archivio::CampoTelaio>())
+        a.telaio[campo] = Modulo1::NormalizzaDecimali(Casella(campo)->text().trimmed().toStdString());
     a.note = ui->txtNote->toPlainText().toStdString();
     return a;
 }
@@ -93,14 +100,7 @@ void frmRegistraAssetto::MostraPosizione() {
         ui->lblPosizione->setText(registro::TestoValoreFuori(*fuori));
         return;
     }
-    const auto telaio = registro::TelaioDi(a);
-    if (!telaio) {
-        ui->lblPosizione->setText(Messaggio("0356"));
-        return;
-    }
-    const bool conAttacco = !a.telaio[5].empty();
-    ui->lblPosizione->setText(registro::RigheTelaio(*telaio, conAttacco, registro::CoordinateDellAssetto(a).manubrio)
-                                  .join(QLatin1Char('\n')));
+    ui->lblPosizione->setText(registro::RigheTelaioDi(a).join(QLatin1Char('\n')));
 }
 
 void frmRegistraAssetto::Conferma() {
@@ -117,11 +117,9 @@ void frmRegistraAssetto::Conferma() {
         const bool rifiuto = fuori->giudizio == Modulo1::Giudizio::Impossibile;
         if (rifiuto) MostraMessaggio(this, registro::TestoValoreFuori(*fuori));
         if (rifiuto || !Chiedi(this, registro::TestoValoreFuori(*fuori))) {
-            const std::array<QLineEdit*, 8> caselle{ui->txtStack,         ui->txtReach,    ui->txtAngoloSterzo,
-                                                    ui->txtCappellotto,   ui->txtSpessori, ui->txtAttacco,
-                                                    ui->txtAngoloAttacco, ui->txtMorsetto};
-            QLineEdit* box = caselle[static_cast<std::size_t>(fuori->grandezza) -
-                                     static_cast<std::size_t>(Modulo1::Grandezza::Stack)];
+            // The frame's kinds of value follow the frame's fields, from the stack on.
+            QLineEdit* box = Casella(static_cast<archivio::CampoTelaio>(static_cast<int>(fuori->grandezza) -
+                                                                        static_cast<int>(Modulo1::Grandezza::Stack)));
             box->setFocus();
             box->selectAll();
             return;

@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+class QLineEdit;
+
 namespace Ui {
 class frmRegistraAssetto;
 }
@@ -37,6 +39,8 @@ public:
 
 private:
     void MostraPosizione();
+    // The box of a frame field.
+    QLineEdit* Casella(archivio::CampoTelaio campo) const;
 
     archivio::Assetto oggi_;
     std::unique_ptr<Ui::frmRegistraAssetto> ui;

@@ -9,6 +9,7 @@
 #include "DatiArchivio.h"
 #include "FinestraUnica.h"
 #include "Globali.h"
+#include "IdMessaggi.h"
 #include "LegameArchivio.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -139,20 +140,27 @@ bool frmScheda::RegistraAssetto() {
     if (!Legame() || !Legame()->ScriviModifiche()) return false;
     const auto id = Legame()->IdCorrente();
     if (!id) {
-        MostraMessaggio(this, Messaggio("0340"));
+        MostraMessaggio(this, Messaggio(msg::AssettoSenzaAtleta));
         return false;
     }
     archivio::Assetto oggi =
         registro::AssettoDaRiga(*id, Legame()->RigaCorrente(), Calendario::TestoIso(Calendario::Servizi().oggi()));
     // The measures, results and set-up values as the sheet shows them.
-    const QLineEdit* const misure[] = {ui->txtCavallo, ui->txtBusto,  ui->txtCoscia, ui->txtGamba,
-                                       ui->txtBraccio, ui->txtSpalle, ui->txtSella};
-    const QLineEdit* const risultati[] = {ui->txtTP,   ui->txtTO, ui->txtPE,  ui->txtAlfa, ui->txtPiega,
-                                          ui->txtPipa, ui->txtHS, ui->txtDSM, ui->txtSM,   ui->txtR};
-    const QLineEdit* const propri[] = {ui->Text13, ui->Text14, ui->Text15, ui->Text16, ui->Text17};
-    for (std::size_t i = 0; i < oggi.misure.size(); ++i) oggi.misure[i] = TestoDi(misure[i]);
-    for (std::size_t i = 0; i < oggi.risultati.size(); ++i) oggi.risultati[i] = TestoDi(risultati[i]);
-    for (std::size_t i = 0; i < oggi.propri.size(); ++i) oggi.propri[i] = TestoDi(propri[i]);
+    using M = archivio::CampoMisura;
+    using R = archivio::CampoRisultato;
+    using P = archivio::CampoProprio;
+    const std::pair<M, const QLineEdit*> misure[] = {
+        {M::Cavallo, ui->txtCavallo}, {M::Busto, ui->txtBusto},   {M::Coscia, ui->txtCoscia}, {M::Gamba, ui->txtGamba},
+        {M::Braccio, ui->txtBraccio}, {M::Spalle, ui->txtSpalle}, {M::Sella, ui->txtSella}};
+    const std::pair<R, const QLineEdit*> risultati[] = {
+        {R::TP, ui->txtTP},       {R::TO, ui->txtTO},     {R::PE, ui->txtPE}, {R::Alfa, ui->txtAlfa},
+        {R::Piega, ui->txtPiega}, {R::Pipa, ui->txtPipa}, {R::HS, ui->txtHS}, {R::DSM, ui->txtDSM},
+        {R::SM, ui->txtSM},       {R::R, ui->txtR}};
+    const std::pair<P, const QLineEdit*> propri[] = {
+        {P::HS, ui->Text13}, {P::DSM, ui->Text14}, {P::SM, ui->Text15}, {P::R, ui->Text16}, {P::PE, ui->Text17}};
+    for (const auto& [campo, box] : misure) oggi.misure[campo] = TestoDi(box);
+    for (const auto& [campo, box] : risultati) oggi.risultati[campo] = TestoDi(box);
+    for (const auto& [campo, box] : propri) oggi.propri[campo] = TestoDi(box);
 
     std::vector<archivio::Assetto> precedenti;
     if (const archivio::Esito letti = Legame()->Connessione().LeggiAssetti(*id, precedenti); !letti)
@@ -166,7 +174,8 @@ bool frmScheda::RegistraAssetto() {
         MostraMessaggio(this, TestoAssettoNonRegistrato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));
         return false;
     }
-    MostraMessaggio(this, Messaggio("0341").arg(QString::fromStdString(assetto.data), ui->txtNome->text()),
+    MostraMessaggio(this,
+                    Messaggio(msg::AssettoRegistrato).arg(QString::fromStdString(assetto.data), ui->txtNome->text()),
                     QMessageBox::Ok, QMessageBox::Information);
     return true;
 }

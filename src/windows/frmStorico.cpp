@@ -3,6 +3,7 @@
 #include "ui_frmStorico.h"
 
 #include "AvvisiArchivio.h"
+#include "IdMessaggi.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "RegistroAssetti.h"
@@ -77,18 +78,19 @@ frmStorico::~frmStorico() { Rilascia(); }
 void frmStorico::PreparaTesti() {
     // The headers and the names of the rows, in the language in force (it
     // changes only on the home window, never under an athlete window).
-    ui->lstAssetti->setHeaderLabels({Messaggio("0365"), Messaggio("0366"), Messaggio("0367")});
-    PreparaTabella(ui->tblConfronto, {QString(), Messaggio("0361"), Messaggio("0364"), Messaggio("0363")}, 90);
+    ui->lstAssetti->setHeaderLabels({Messaggio(msg::Data), Messaggio(msg::Bici), Messaggio(msg::Disciplina)});
+    PreparaTabella(ui->tblConfronto,
+                   {QString(), Messaggio(msg::Assetto), Messaggio(msg::Oggi), Messaggio(msg::Cambiamento)}, 90);
     // The 22 rows under a header of two lines, without a scroll bar.
     ui->tblConfronto->verticalHeader()->setDefaultSectionSize(19);
-    PreparaTabella(ui->tblCoordinate, {QString(), Messaggio("0361"), Messaggio("0362"), Messaggio("0363")}, 78);
+    PreparaTabella(ui->tblCoordinate,
+                   {QString(), Messaggio(msg::Assetto), Messaggio(msg::Proprio), Messaggio(msg::Cambiamento)}, 78);
     for (int i = 0; i < registro::NumeroVoci; ++i) ui->tblConfronto->setItem(i, 0, Cella(registro::NomeVoce(i), false));
-    const std::array<const char*, 3> punti{"0358", "0359", "0360"};
     for (int i = 0; i < 3; ++i)
-        ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(punti[static_cast<std::size_t>(i)]), false));
+        ui->tblCoordinate->setItem(i, 0, Cella(Messaggio(msg::PuntiCoordinate[static_cast<std::size_t>(i)]), false));
     titoloAssetti_ = Didascalia("frmStorico", "lblAssetti");
-    nessunAssetto_ = Messaggio("0368");
-    intestazioneAssetto_ = Messaggio("0361");
+    nessunAssetto_ = Messaggio(msg::NessunAssetto);
+    intestazioneAssetto_ = Messaggio(msg::Assetto);
 }
 
 void frmStorico::AggiornaElenco() {
@@ -122,7 +124,7 @@ void frmStorico::AggiornaElenco() {
         // recorded fitting, each told by its date and bike.
         const QSignalBlocker fermoConfronto(ui->cboConfronto);
         ui->cboConfronto->clear();
-        ui->cboConfronto->addItem(Messaggio("0364"), -1);
+        ui->cboConfronto->addItem(Messaggio(msg::Oggi), -1);
         for (std::size_t i = 0; i < assetti_.size(); ++i)
             ui->cboConfronto->addItem(registro::NomeAssetto(assetti_[i]), static_cast<int>(i));
         ui->cboConfronto->setCurrentIndex(0);
@@ -146,7 +148,7 @@ void frmStorico::MostraAssetto() {
     const bool conAltro = b || riga;
     // Each column carries its fitting's date and bike: two of one day differ.
     ui->tblConfronto->horizontalHeaderItem(1)->setText(a ? Intestazione(*a) : intestazioneAssetto_);
-    ui->tblConfronto->horizontalHeaderItem(2)->setText(b ? Intestazione(*b) : Messaggio("0364"));
+    ui->tblConfronto->horizontalHeaderItem(2)->setText(b ? Intestazione(*b) : Messaggio(msg::Oggi));
     ui->lblAssetti->setText(assetti_.empty() && riga ? nessunAssetto_ : titoloAssetti_);
 
     for (int i = 0; i < registro::NumeroVoci; ++i) {
@@ -159,30 +161,18 @@ void frmStorico::MostraAssetto() {
     }
     MostraCoordinate(oggi);
 
-    QString telaio;
-    if (a) {
-        if (const auto t = registro::TelaioDi(*a))
-            telaio = registro::RigheTelaio(*t, !a->telaio[5].empty(), registro::CoordinateDellAssetto(*a).manubrio)
-                         .join(QStringLiteral("\n\n"));
-        else
-            telaio = Messaggio("0356");
-    }
-    ui->lblTelaioTesto->setText(telaio);
+    ui->lblTelaioTesto->setText(a ? registro::RigheTelaioDi(*a).join(QStringLiteral("\n\n")) : QString());
     ui->lblNoteTesto->setText(a ? Q(a->note) : QString());
 }
 
 void frmStorico::MostraCoordinate(const archivio::Assetto& oggi) {
     const bool riga = Legame() && Legame()->IdCorrente().has_value();
-    const auto assetto = registro::CoordinateDellAssetto(oggi);
-    const auto set = registro::CoordinateDelSet(oggi);
-    const std::array<std::optional<Modulo1::Punto>, 3> daAssetto{assetto.sella, assetto.punta, assetto.manubrio};
-    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
+    const auto righe = registro::RigheCoordinate(oggi);
     for (int i = 0; i < 3; ++i) {
-        const auto& f = daAssetto[static_cast<std::size_t>(i)];
-        const auto& s = daSet[static_cast<std::size_t>(i)];
-        ui->tblCoordinate->setItem(i, 1, Cella(riga ? registro::TestoPunto(f) : QString()));
-        ui->tblCoordinate->setItem(i, 2, Cella(riga && s ? registro::TestoPunto(s) : QString()));
-        ui->tblCoordinate->setItem(i, 3, Cella(riga && s && f ? registro::TestoSpostamento(f, s) : QString()));
+        const registro::RigaCoordinate& r = righe[static_cast<std::size_t>(i)];
+        ui->tblCoordinate->setItem(i, 1, Cella(riga ? r.testoAssetto : QString()));
+        ui->tblCoordinate->setItem(i, 2, Cella(riga ? r.testoProprio : QString()));
+        ui->tblCoordinate->setItem(i, 3, Cella(riga ? r.spostamento : QString()));
     }
 }
 
@@ -190,7 +180,7 @@ void frmStorico::EliminaAssetto() {
     const int scelto = ui->lstAssetti->indexOfTopLevelItem(ui->lstAssetti->currentItem());
     if (scelto < 0 || scelto >= static_cast<int>(assetti_.size()) || !Legame()) return;
     const archivio::Assetto& a = assetti_[static_cast<std::size_t>(scelto)];
-    if (!Chiedi(this, Messaggio("0342").arg(Q(a.data), Q(a.bici)))) return;
+    if (!Chiedi(this, Messaggio(msg::EliminaAssetto).arg(Q(a.data), Q(a.bici)))) return;
     const archivio::Esito esito = Legame()->ConnessioneInScrittura().EliminaAssetto(a.id);
     if (!esito)
         MostraMessaggio(this, TestoAssettoNonEliminato(Legame()->FileArchivio(), ui->txtNome->text(), esito.errore()));

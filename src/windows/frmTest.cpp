@@ -7,6 +7,7 @@
 #include "CoordinateAssetto.h"
 #include "FinestraUnica.h"
 #include "GraficoStagione.h"
+#include "IdMessaggi.h"
 #include "LegameArchivio.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -46,7 +47,7 @@ frmTest::frmTest(QWidget* genitore) : QWidget(genitore), ui(std::make_unique<Ui:
     for (int c = 1; c < 5; ++c) ui->lstTest->setColumnWidth(c, 72);
     ui->lstTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui->lstTest->setHeaderLabels(
-        {Messaggio("0365"), ui->lblFcMax->text(), ui->lblLthr->text(), ui->lblFtp->text(), ui->lblPeso->text()});
+        {Messaggio(msg::Data), ui->lblFcMax->text(), ui->lblLthr->text(), ui->lblFtp->text(), ui->lblPeso->text()});
 
     // Whole numbers or one decimal; the date as yyyy-mm-dd.
     static const QRegularExpression numero(QStringLiteral("\\d{0,3}([.,]\\d?)?"));
@@ -97,7 +98,7 @@ bool frmTest::ConfermaModifiche(bool conAnnulla) {
     if (!modificato_ || !legame_ || !atleta_) return true;
     const auto pulsanti =
         QMessageBox::Yes | QMessageBox::No | (conAnnulla ? QMessageBox::Cancel : QMessageBox::NoButton);
-    const auto risposta = MostraMessaggio(this, Messaggio("0413"), pulsanti, QMessageBox::Question);
+    const auto risposta = MostraMessaggio(this, Messaggio(msg::RegistrareTest), pulsanti, QMessageBox::Question);
     if (risposta == QMessageBox::Cancel) return false;
     if (risposta == QMessageBox::Yes) return RegistraTest();
     modificato_ = false;
@@ -235,7 +236,7 @@ void frmTest::EliminaTest() {
     const int scelto = ui->lstTest->indexOfTopLevelItem(ui->lstTest->currentItem());
     if (scelto < 0 || scelto >= static_cast<int>(test_.size()) || !legame_) return;
     const archivio::TestAtleta& t = test_[static_cast<std::size_t>(scelto)];
-    if (!Chiedi(this, Messaggio("0404").arg(Q(t.data)))) return;
+    if (!Chiedi(this, Messaggio(msg::EliminaTest).arg(Q(t.data)))) return;
     if (const archivio::Esito e = legame_->ConnessioneInScrittura().EliminaTest(t.id); !e)
         MostraMessaggio(this, TestoTestNonRegistrato(legame_->FileArchivio(), legame_->txtNome()->text(), e.errore()));
     Aggiorna();
@@ -255,18 +256,13 @@ bool frmTest::eventFilter(QObject* oggetto, QEvent* evento) {
 
 void frmTest::MostraZone() {
     ui->tblZone->setHorizontalHeaderLabels(
-        {Messaggio("0405"), Messaggio("0406"), Messaggio("0405"), Messaggio("0407")});
+        {Messaggio(msg::Zona), Messaggio(msg::ColonnaFc), Messaggio(msg::Zona), Messaggio(msg::ColonnaPotenza)});
     // The latest test, as the condition sheet and the report take it; a value
     // no athlete has (recorded before it was checked) gives no zones.
-    using Modulo1::Grandezza;
     const archivio::TestAtleta* ultimo = registro::UltimoTest(test_).test;
-    const auto ammesso = [](Grandezza g, const std::string& testo) {
-        return registro::ValoreAmmesso(g, testo).value_or(0);
-    };
-    const auto friel =
-        ultimo ? Modulo1::ZoneFriel(ammesso(Grandezza::Lthr, ultimo->lthr)) : std::vector<Modulo1::Zona>{};
-    const auto coggan =
-        ultimo ? Modulo1::ZoneCoggan(ammesso(Grandezza::Ftp, ultimo->ftp)) : std::vector<Modulo1::Zona>{};
+    const registro::ZoneDelTest zone = ultimo ? registro::ZoneDi(*ultimo) : registro::ZoneDelTest{};
+    const auto& friel = zone.friel;
+    const auto& coggan = zone.coggan;
     for (int r = 0; r < 7; ++r) {
         const auto cella = [&](int c, const std::vector<Modulo1::Zona>& zone, bool nome) {
             const auto i = static_cast<std::size_t>(r);
@@ -281,9 +277,7 @@ void frmTest::MostraZone() {
         cella(2, coggan, true);
         cella(3, coggan, false);
     }
-    const auto wkg =
-        ultimo ? Modulo1::WattPerKg(ammesso(Grandezza::Ftp, ultimo->ftp), ammesso(Grandezza::Peso, ultimo->peso))
-               : std::nullopt;
+    const auto& wkg = zone.wattPerKg;
     ui->lblWkg->setText(wkg ? QStringLiteral("%1 W/kg").arg(Q(Modulo1::TestoWattPerKg(*wkg))) : QString());
 
     // The season, oldest first.
@@ -293,7 +287,7 @@ void frmTest::MostraZone() {
         const auto w = Modulo1::WattPerKg(ftp, Valore(it->peso));
         if (ftp > 0 || w) punti.push_back({Q(it->data), ftp, w.value_or(0)});
     }
-    grafico_->Imposta(std::move(punti), Messaggio("0408"));
+    grafico_->Imposta(std::move(punti), Messaggio(msg::NessunTestConFtp));
 }
 
 frmTest* MostraTest(QWidget* scheda, LegameArchivio* legame) {

@@ -302,7 +302,7 @@ TEST(Assetti, UnaTabellaDiUnaVersioneSuccessivaSiLegge) {
     EXPECT_EQ(lette[0].id, 10);
     EXPECT_EQ(lette[0].versione, 2);
     EXPECT_EQ(lette[0].data, "2025-06-01");
-    EXPECT_EQ(lette[0].misure[0], "85");
+    EXPECT_EQ(lette[0].misure[archivio::CampoMisura::Cavallo], "85");
     EXPECT_EQ(lette[0].note, "nuova");
     EXPECT_EQ(lette[1].note, "vecchia");
     const auto e = a.EliminaAssetto(10);

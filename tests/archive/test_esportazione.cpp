@@ -379,6 +379,54 @@ TEST(Importazione, RigheRifiutateContateEPoliticaTuttoONiente) {
     EXPECT_EQ(Righe(file).size(), 3u);
 }
 
+// An import refused, a row at a time or the file whole, leaves the open
+// archive as it was and ready: the athlete, the fitting and the test written
+// next on the same connection are kept.
+TEST(Importazione, UnaScritturaDopoUnImportazioneRifiutata) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    cartella.scrivi("riga.csv", Csv({prova::RigaDi("Verdi"), prova::RigaDi("Neri", {{"sesso", "m"}})}));
+    cartella.scrivi("binario.csv", std::string("PK\x03\x04\0\0binary", 12));
+    for (const char* nome : {"riga.csv", "binario.csv"}) {
+        SCOPED_TRACE(nome);
+        archivio::Archivio a;
+        ASSERT_TRUE(a.Apri(file).ok());
+        archivio::RiepilogoImportazione fatto;
+        const archivio::Esito e = archivio::ImportaCsv(a, cartella.file(nome), fatto);
+        EXPECT_TRUE(!e.ok() || fatto.rifiutate > 0 || fatto.rifiuto != RifiutoFile::Nessuno);
+        EXPECT_FALSE(fatto.scritto);
+        std::int64_t id = 0, assetto = 0, test = 0;
+        ASSERT_TRUE(a.AggiungiRiga(prova::RigaDi("Bianchi"), id).ok());
+        archivio::Assetto f;
+        f.atleta = id;
+        f.data = "2026-03-01";
+        f.misure[archivio::CampoMisura::Cavallo] = "80";
+        ASSERT_TRUE(a.RegistraAssetto(f, assetto).ok());
+        archivio::TestAtleta t;
+        t.atleta = id;
+        t.data = "2026-03-02";
+        t.ftp = "250";
+        ASSERT_TRUE(a.RegistraTest(t, test).ok());
+        a.Chiudi();
+
+        archivio::Archivio b;
+        ASSERT_TRUE(b.Apri(file).ok());
+        archivio::Riga riga;
+        ASSERT_TRUE(b.LeggiRiga(id, riga).ok());
+        EXPECT_EQ(riga[archivio::ColonnaNome], "Bianchi");
+        std::vector<archivio::Assetto> assetti;
+        std::vector<archivio::TestAtleta> tutti;
+        ASSERT_TRUE(b.LeggiAssetti(id, assetti).ok());
+        ASSERT_TRUE(b.LeggiTest(id, tutti).ok());
+        ASSERT_EQ(assetti.size(), 1u);
+        EXPECT_EQ(assetti[0].misure[archivio::CampoMisura::Cavallo], "80");
+        ASSERT_EQ(tutti.size(), 1u);
+        EXPECT_EQ(tutti[0].ftp, "250");
+    }
+    EXPECT_EQ(Righe(file).size(), 3u);  // Rossi and two Bianchi, neither Verdi nor Neri
+}
+
 // Only a file is read: a folder, a pipe (which would wait for a writer for
 // ever) and a file over the limit are refused before anything is read, each
 // with its own reason, and the archive is not touched.

@@ -129,6 +129,7 @@ TEST(TestiCoordinate, MetaDecimaliAlPari) {
                                                        {43.6499999, "43.6"},
                                                        {1e-300, "0.0"},
                                                        {123456789.25, "123456789.2"},
+                                                       {1234567890123.4, "1234567890123.4"},
                                                        {1e15, "1000000000000000.0"}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
     const std::pair<double, const char*> differenze[] = {{0.25, "+0.2"}, {-0.25, "-0.2"}, {-(40.45 + 3.2), "-43.6"}};
@@ -137,4 +138,42 @@ TEST(TestiCoordinate, MetaDecimaliAlPari) {
     const CoordinateAssetto c = CalcolaCoordinate("69", "74.4", "-3.2", "40.45", "0");
     ASSERT_TRUE(c.manubrio);
     EXPECT_EQ(TestoUnDecimale(c.manubrio->x), "43.6");
+}
+
+// Every cockpit of the range is one the search can choose: a target put
+// exactly where a cockpit puts the bar finds that cockpit, at the corners of
+// the range (no spacers and the shortest stem, the most spacers and the
+// longest) and at each stem angle.
+TEST(Telaio, OgniAttaccoDellaGammaTrovato) {
+    struct Caso {
+        double spessori, attacco, angolo;
+    };
+    const Caso casi[] = {{0, 60, -17}, {0, 60, 17},   {40, 140, 17}, {40, 140, -17}, {0, 140, 6},
+                         {40, 60, -6}, {5, 70, -12},  {10, 80, -10}, {15, 90, -8},   {20, 100, 0},
+                         {25, 110, 8}, {30, 120, 10}, {35, 130, 12}, {5, 90, 6}};
+    for (const Caso& k : casi) {
+        Telaio t{.stack = 560, .reach = 390, .angoloSterzo = 73, .cappellotto = 12, .morsetto = 38};
+        t.spessori = k.spessori;
+        t.attacco = k.attacco;
+        t.angoloAttacco = k.angolo;
+        const AttaccoScelto s = AttaccoPiuVicino(t, PosizioneManubrio(t));
+        EXPECT_EQ((std::array{s.spessori, s.attacco, s.angoloAttacco}), (std::array{k.spessori, k.attacco, k.angolo}))
+            << k.spessori << " " << k.attacco << " " << k.angolo;
+        EXPECT_LT(s.distanza, 1e-6);
+    }
+}
+
+// A target beyond the range's reach finds the cockpit at the range's end,
+// never one past it: far above, the most spacers and the longest stem at
+// the steepest angle.
+TEST(Telaio, OltreLaGammaNessunAttaccoFuori) {
+    const Telaio t{.stack = 560, .reach = 390, .angoloSterzo = 73};
+    const AttaccoScelto s = AttaccoPiuVicino(t, {390, 1e7});
+    EXPECT_EQ((std::array{s.spessori, s.attacco, s.angoloAttacco}), (std::array{40.0, 140.0, 17.0}));
+    for (const Punto lontano : {Punto{1e7, 560}, Punto{-1e7, 560}, Punto{390, -1e7}, Punto{1e7, 1e7}}) {
+        const AttaccoScelto f = AttaccoPiuVicino(t, lontano);
+        EXPECT_TRUE(f.spessori >= 0 && f.spessori <= 40 && f.attacco >= 60 && f.attacco <= 140 &&
+                    f.angoloAttacco >= -17 && f.angoloAttacco <= 17)
+            << f.spessori << " " << f.attacco << " " << f.angoloAttacco;
+    }
 }

@@ -31,6 +31,13 @@ TEST(ZoneTest, TabelleDiFrielEDiCoggan) {
     EXPECT_FALSE(ZoneCoggan(250).back().fine);
 }
 
+// At a threshold of 100 every start is a whole number: each zone starts at
+// its percentage, the top ones just above it.
+TEST(ZoneTest, SogliaCentoOgniInizioEsatto) {
+    EXPECT_EQ(Righe(ZoneFriel(100)), "Z1 0-80 | Z2 81-89 | Z3 90-93 | Z4 94-99 | Z5a 100-102 | Z5b 103-106 | Z5c 107+");
+    EXPECT_EQ(Righe(ZoneCoggan(100)), "Z1 0-55 | Z2 56-75 | Z3 76-90 | Z4 91-105 | Z5 106-120 | Z6 121-150 | Z7 151+");
+}
+
 // A value goes to the zone whose published range holds it; between two
 // ranges it stays in the lower zone until it reaches the next one's start;
 // the top zones start just above 106 % and 150 %.

@@ -828,6 +828,34 @@ private slots:
              {"Spacers 60 mm is unusual: most are between 0 mm and 50 mm.", "sit at"},
              {"Take it"}},
             {QStringList{"--fit", "Nessuno"} + telaio, 1, {"No athlete named \"Nessuno\""}, {}},
+            // An option given twice, and a zero where a value must be positive.
+            {QStringList{"--fit", rossi, "--stack", "530"} + telaio.mid(2) + QStringList{"--stack", "540"},
+             2,
+             {"usage: tovarin"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--stem", "100", "--stem", "110"},
+             2,
+             {"usage: tovarin"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi, "--stack", "530", "--reach", "0", "--head-angle", "72.5"},
+             1,
+             {"Reach 0 mm cannot be right"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--stem", "0"},
+             1,
+             {"Stem length 0 mm cannot be right"},
+             {"Saddle"}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--clamp", "0", "--cap", "5"},
+             1,
+             {"Stem clamp height 0 mm cannot be right"},
+             {"Saddle"}},
+            // Each option fills its own field: the cap and the clamp given
+            // are the frame's, the spacers and the stem's angle the stem's.
+            {QStringList{"--fit", rossi} + telaio +
+                 QStringList{"--cap", "15", "--clamp", "35", "--spacers", "5", "--stem", "90", "--stem-angle", "12"},
+             0,
+             {"headset cap 15 mm, stem clamp 35 mm", "a 90 mm stem at +12° and 5 mm of spacers"},
+             {}},
         };
         for (const Caso& c : casi) {
             QString uscita;
@@ -871,6 +899,15 @@ private slots:
             {{"--zones", rossi, "--ftp", "2x0"}, 2, {"--ftp needs a number, not 2x0"}, {}},
             {{"--zones", rossi, "--power", "250"}, 2, {"usage: tovarin"}, {}},
             {{"--zones", "Nessuno", "--ftp", "250"}, 1, {"No athlete named \"Nessuno\""}, {}},
+            {{"--zones", rossi, "--ftp", "250", "--ftp", "260"}, 2, {"usage: tovarin"}, {"W/kg"}},
+            {{"--zones", rossi, "--lthr", "0"}, 1, {"LTHR 0 bpm cannot be right"}, {"Z1"}},
+            {{"--zones", rossi, "--hrmax", "0"}, 1, {"HR max 0 bpm cannot be right"}, {"HR max: "}},
+            {{"--zones", rossi, "--ftp", "250", "--weight", "0"}, 1, {"Weight 0 kg cannot be right"}, {"W/kg"}},
+            // Each option its own value: the threshold, the maximum, the weight.
+            {{"--zones", rossi, "--lthr", "150", "--hrmax", "190", "--ftp", "300", "--weight", "75"},
+             0,
+             {"HR max: 190 bpm, as given", "(LTHR 150 bpm)", "(FTP 300 W)", "W/kg: 4.00 (at 75 kg)"},
+             {}},
         };
         const auto prova = [this](const Caso& c) {
             QString uscita;

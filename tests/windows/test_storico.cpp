@@ -163,10 +163,10 @@ private slots:
         const archivio::Assetto& a = assetti.front();
         QCOMPARE(a.bici, std::string("Pinarello"));
         QCOMPARE(a.disciplina, std::string("crono"));
-        QCOMPARE(a.misure[6], std::string("28.5"));
-        QCOMPARE(a.risultati[6], std::string(" 69"));
-        QCOMPARE(a.propri[0], std::string("70"));
-        QCOMPARE(a.telaio, (std::array<std::string, 8>{"530", "380", "72.5", "", "20", "100", "-6", ""}));
+        QCOMPARE(a.misure[archivio::CampoMisura::Sella], std::string("28.5"));
+        QCOMPARE(a.risultati[archivio::CampoRisultato::HS], std::string(" 69"));
+        QCOMPARE(a.propri[archivio::CampoProprio::HS], std::string("70"));
+        QCOMPARE(a.telaio.testi, (std::array<std::string, 8>{"530", "380", "72.5", "", "20", "100", "-6", ""}));
         QVERIFY(AssettiDi(2).empty());  // the other Rossi has none
 
         QApplication::setActiveWindow(principale.get());  // back from the dialog
@@ -238,7 +238,7 @@ private slots:
         const auto assetti = AssettiDi(1);
         QCOMPARE(assetti.size(), std::size_t(1));
         QCOMPARE(assetti.front().data, std::string("2025-11-20"));
-        QCOMPARE(assetti.front().telaio[2], std::string("72.5"));
+        QCOMPARE(assetti.front().telaio[archivio::CampoTelaio::AngoloSterzo], std::string("72.5"));
     }
 
     // Two fittings of one day, on two bikes, told apart by their bikes; any
@@ -251,7 +251,7 @@ private slots:
         colnago.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
         archivio::Assetto pinarello = colnago;
         pinarello.bici = "Pinarello";
-        pinarello.misure[0] = "78";
+        pinarello.misure[archivio::CampoMisura::Cavallo] = "78";
         Registra(colnago);
         Registra(pinarello);
 
@@ -291,11 +291,11 @@ private slots:
         vecchio.data = "2025-03-01";
         vecchio.bici = "Colnago";
         vecchio.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
-        vecchio.risultati[6] = " 68.5";
+        vecchio.risultati[archivio::CampoRisultato::HS] = " 68.5";
         archivio::Assetto recente = vecchio;
         recente.data = "2026-01-15";
-        recente.misure[0] = "78";
-        recente.risultati[6] = " 69";
+        recente.misure[archivio::CampoMisura::Cavallo] = "78";
+        recente.risultati[archivio::CampoRisultato::HS] = " 69";
         Registra(vecchio);
         Registra(recente);
 
@@ -351,7 +351,7 @@ private slots:
     // fitting with what changed since the one before.
     void report() {
         archivio::Assetto prima = registro::AssettoDaRiga(1, Rossi(), "2025-03-01");
-        prima.misure[0] = "77";
+        prima.misure[archivio::CampoMisura::Cavallo] = "77";
         archivio::Assetto dopo = registro::AssettoDaRiga(1, Rossi(), "2026-01-15");
         dopo.telaio = {"530", "380", "72.5", "", "20", "100", "-6", ""};
         const DatiReport d = PreparaReport(Rossi(), {dopo, prima});
@@ -374,6 +374,172 @@ private slots:
             QFile::remove(qEnvironmentVariable("TOVARIN_PDF_REPORT"));
             QVERIFY(QFile::copy(pdf, qEnvironmentVariable("TOVARIN_PDF_REPORT")));
         }
+    }
+
+    // The rules of the fittings below the windows, in English.
+
+    // An athlete with every own set-up value: each point of the own set-up
+    // beside the fit's, and the sign of each change (the saddle higher and
+    // further back, the bar further forward and lower); each own value
+    // beside the result of its name in the report.
+    void setCompleto() {
+        modLanguageSupport::LinguaCorrente = "english";
+        archivio::Riga riga = Rossi();
+        for (const auto& [colonna, valore] :
+             {std::pair{"myHS", "70"}, {"myDSM", "52"}, {"mySM", "8"}, {"myR", "5"}, {"myPE", "175"}})
+            riga[*archivio::IndiceColonna(colonna)] = valore;
+        const auto righe = registro::RigheCoordinate(registro::AssettoDaRiga(1, riga, {}));
+        const std::array<std::array<const char*, 4>, 3> attese{
+            {{"Saddle", "-18.6, 66.5", "-18.8, 67.4", "-0.3, +1.0"},
+             {"Saddle nose", "-4.2, 66.5", "-5.0, 67.4", "-0.8, +1.0"},
+             {"Handlebar", "44.6, 60.9", "46.4, 59.4", "+1.8, -1.4"}}};
+        for (std::size_t i = 0; i < righe.size(); ++i) {
+            QCOMPARE(righe[i].punto, QString::fromUtf8(attese[i][0]));
+            QCOMPARE(righe[i].testoAssetto, QString::fromUtf8(attese[i][1]));
+            QCOMPARE(righe[i].testoProprio, QString::fromUtf8(attese[i][2]));
+            QCOMPARE(righe[i].spostamento, QString::fromUtf8(attese[i][3]));
+        }
+        const DatiReport d = PreparaReport(riga);
+        using R = archivio::CampoRisultato;
+        const std::pair<R, const char*> propri[] = {{R::TP, ""},    {R::TO, ""},   {R::PE, "175"}, {R::Alfa, ""},
+                                                    {R::Piega, ""}, {R::Pipa, ""}, {R::HS, "70"},  {R::DSM, "52"},
+                                                    {R::SM, "8"},   {R::R, "5"}};
+        for (const auto& [campo, atteso] : propri)
+            QCOMPARE(d.assetto[static_cast<std::size_t>(campo)].set, QString::fromUtf8(atteso));
+        for (std::size_t i = 0; i < 3; ++i) {
+            QCOMPARE(d.coordinateSet[i], righe[i].testoProprio);
+            QCOMPARE(d.spostamento[i], righe[i].spostamento);
+        }
+    }
+
+    // A point of the own set-up not given: no text, no change; a fit's point
+    // not computed: "n.d.".
+    void coordinateMancanti() {
+        archivio::Riga riga = Rossi();
+        riga[*archivio::IndiceColonna("myHS")] = "";
+        riga[*archivio::IndiceColonna("myR")] = "5";
+        auto righe = registro::RigheCoordinate(registro::AssettoDaRiga(1, riga, {}));
+        for (const auto& r : righe) {
+            QVERIFY(!r.proprio);
+            QVERIFY(r.testoProprio.isEmpty() && r.spostamento.isEmpty());
+        }
+        riga[*archivio::IndiceColonna("cavallo")] = "";
+        riga[*archivio::IndiceColonna("myHS")] = "70";
+        righe = registro::RigheCoordinate(registro::AssettoDaRiga(1, riga, {}));
+        QCOMPARE(righe[0].testoAssetto, QStringLiteral("n.d."));
+        QVERIFY(righe[0].spostamento.isEmpty());
+    }
+
+    // The frame of a fitting: none without stack, reach and head angle; the
+    // cap and the clamp at 10 and 40 mm when left empty; where a stem given
+    // puts the bars, with the sign of each difference, and the closest
+    // cockpit; without a stem only the closest.
+    void telaioDiUnAssetto() {
+        modLanguageSupport::LinguaCorrente = "english";
+        archivio::Assetto a = registro::AssettoDaRiga(1, Rossi(), {});
+        QCOMPARE(registro::RigheTelaioDi(a),
+                 QStringList{QStringLiteral("No frame recorded with this fitting (stack, reach and head angle).")});
+        struct Caso {
+            std::array<std::string, 8> telaio;
+            QStringList righe;
+        };
+        const Caso casi[] = {
+            {{"530", "380", "72.5", "", "20", "100", "-6", ""},
+             {"Frame: stack 530 mm, reach 380 mm, head angle 72.5°, headset cap 10 mm, stem clamp 40 mm.",
+              "With a 100 mm stem at -6° and 20 mm of spacers the bars sit at 463.0, 597.6 mm: 17.2 mm ahead of and "
+              "11.0 mm below the fit's handlebar.",
+              "The closest cockpit to the fit: a 90 mm stem at +17° with 0 mm of spacers (bars at 445.2, 609.6 mm, "
+              "1.2 mm off the fit)."}},
+            {{"530", "380", "72.5", "15", "", "", "", "35"},
+             {"Frame: stack 530 mm, reach 380 mm, head angle 72.5°, headset cap 15 mm, stem clamp 35 mm.",
+              "The closest cockpit to the fit: a 90 mm stem at +12° with 5 mm of spacers (bars at 447.1, 610.1 mm, "
+              "2.0 mm off the fit)."}},
+            {{"650", "330", "72.5", "", "0", "60", "17", ""},
+             {"Frame: stack 650 mm, reach 330 mm, head angle 72.5°, headset cap 10 mm, stem clamp 40 mm.",
+              "With a 60 mm stem at +17° and 0 mm of spacers the bars sit at 370.4, 712.6 mm: 75.4 mm behind and "
+              "104.0 mm above the fit's handlebar.",
+              "The closest cockpit to the fit: a 120 mm stem at -17° with 0 mm of spacers (bars at 441.0, 679.7 mm, "
+              "71.2 mm off the fit)."}},
+            {{"530", "380", "", "", "", "100", "", ""},
+             {"No frame recorded with this fitting (stack, reach and head angle)."}},
+        };
+        for (const Caso& c : casi) {
+            a.telaio.testi = c.telaio;
+            QCOMPARE(registro::ConAttacco(a), !c.telaio[5].empty());
+            QCOMPARE(registro::RigheTelaioDi(a), c.righe);
+        }
+    }
+
+    // The change of each value from one fitting to another, either way, and
+    // of the own value from a result (to a range's nearer end).
+    void segnoDeiCambiamenti() {
+        archivio::Assetto prima = registro::AssettoDaRiga(1, Rossi(), "2025-03-01");
+        archivio::Assetto dopo = prima;
+        dopo.misure[archivio::CampoMisura::Cavallo] = "79.5";
+        dopo.propri[archivio::CampoProprio::R] = "3";
+        prima.propri[archivio::CampoProprio::R] = "4 - 5";
+        const auto avanti = registro::Cambiamenti(prima, dopo), indietro = registro::Cambiamenti(dopo, prima);
+        QCOMPARE(avanti.size(), std::size_t(2));
+        QCOMPARE(avanti[0].differenza, QStringLiteral("+1.5"));
+        QCOMPARE(indietro[0].differenza, QStringLiteral("-1.5"));
+        QCOMPARE(avanti[1].prima, QStringLiteral("4 - 5"));
+        QCOMPARE(avanti[1].differenza, QStringLiteral("-1.5"));
+        QCOMPARE(indietro[1].differenza, QStringLiteral("+1.5"));
+        const std::tuple<const char*, const char*, const char*> dalSet[] = {
+            {" 48 - 50.3", "47", "-1"}, {" 48 - 50.3", "51", "+0.7"},
+            {" 48 - 50.3", "49", "0"},  {" 69", "70", "+1"},
+            {" 69", "68.5", "-0.5"},    {"-1 --.5", "0", "+0.5"},
+            {" 69", "68.96", "0"},      {" 69", "69.04", "0"},
+            {"n.d.", "70", ""},         {" 69", "", ""},
+            {" 69", "abc", ""}};
+        for (const auto& [calcolato, set, atteso] : dalSet)
+            QCOMPARE(registro::TestoDifferenzaDalSet(QString::fromUtf8(calcolato), QString::fromUtf8(set)),
+                     QString::fromUtf8(atteso));
+    }
+
+    // Of an athlete's fittings, newest first: the latest, the one before it,
+    // the latest on a bike.
+    void ultimiAssetti() {
+        std::vector<archivio::Assetto> assetti(3);
+        const std::array<std::pair<const char*, const char*>, 3> dati{
+            {{"2026-03-01", "Colnago"}, {"2026-01-15", "Pinarello"}, {"2025-06-01", "Colnago"}}};
+        for (std::size_t i = 0; i < dati.size(); ++i) {
+            assetti[i].data = dati[i].first;
+            assetti[i].bici = dati[i].second;
+        }
+        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
+        QCOMPARE(registro::AssettoPrecedente(assetti), &assetti[1]);
+        QCOMPARE(registro::UltimoSullaBici(assetti, "Colnago"), &assetti[0]);
+        QCOMPARE(registro::UltimoSullaBici(assetti, "Pinarello"), &assetti[1]);
+        QVERIFY(!registro::UltimoSullaBici(assetti, "Cervélo"));
+        assetti.resize(1);
+        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
+        QVERIFY(!registro::AssettoPrecedente(assetti));
+        assetti.clear();
+        QVERIFY(!registro::UltimoAssetto(assetti) && !registro::AssettoPrecedente(assetti));
+    }
+
+    // The names of the 22 values compared, as the fit sheet labels them: the
+    // measures, the results, then the own set-up values marked "set"; each
+    // beside its value.
+    void nomiDelleVoci() {
+        modLanguageSupport::LinguaCorrente = "english";
+        const char* const attesi[registro::NumeroVoci] = {
+            "1 - inseam",    "2 - torso", "3 - thigh", "4 - leg",    "5 - arm", "6 - shoulders",
+            "saddle length", "TP",        "TO",        "PE (mm)",    "alpha°",  "bar width",
+            "stem",          "HS",        "DSM",       "SM",         "R",       "HS set",
+            "DSM set",       "SM set",    "R set",     "PE (mm) set"};
+        archivio::Assetto a;
+        int k = 0;
+        for (auto& v : a.misure) v = std::to_string(k++);
+        for (auto& v : a.risultati) v = std::to_string(k++);
+        for (auto& v : a.propri) v = std::to_string(k++);
+        for (int i = 0; i < registro::NumeroVoci; ++i) {
+            QCOMPARE(registro::NomeVoce(i), QString::fromUtf8(attesi[i]));
+            QCOMPARE(registro::Voce(a, i), std::to_string(i));
+        }
+        QCOMPARE(a.propri[archivio::CampoProprio::PE], std::string("21"));
+        QCOMPARE(a.risultati[archivio::CampoRisultato::PE], std::string("9"));
     }
 };
 

@@ -211,7 +211,7 @@ private slots:
             const std::int64_t atleta = id;
             // Two recorded fittings, the latest with its frame, for the history.
             archivio::Assetto prima = registro::AssettoDaRiga(id, r, "2025-11-04");
-            prima.misure[0] = "86";
+            prima.misure[archivio::CampoMisura::Cavallo] = "86";
             prima.risultati = registro::RisultatiDi(prima.misure);
             prima.bici = "Pinarello Dogma F";
             prima.disciplina = "strada";
