@@ -20,9 +20,11 @@
 #include <csignal>
 #include <optional>
 #include <poll.h>
+#include <pty.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #ifndef CAMBIA_CHIAVE
@@ -536,4 +538,61 @@ TEST(FileSegreto, UnSegretoNonSuperaLaSuaCapienza) {
     s.Svuota();
     EXPECT_TRUE(s.empty());
     EXPECT_EQ(copia.size(), Segreto::Capienza);
+}
+
+// Typed at the terminal: the prompt shown, nothing of what is typed echoed,
+// the echo back afterwards.
+TEST(FileSegreto, DalTerminaleSenzaEco) {
+    int tubo[2];
+    ASSERT_EQ(::pipe(tubo), 0);
+    int padrone = -1;
+    const pid_t figlio = ::forkpty(&padrone, nullptr, nullptr, nullptr);
+    ASSERT_GE(figlio, 0);
+    if (figlio == 0) {
+        ::close(tubo[0]);
+        Segreto letto;
+        const auto esito = sistema::LeggiDalTerminale("Passphrase: ", letto);
+        termios dopo{};
+        ::tcgetattr(STDIN_FILENO, &dopo);
+        const std::string risposta =
+            std::to_string(static_cast<int>(esito)) + ((dopo.c_lflag & ECHO) ? "E" : "-") + std::string(letto.Testo());
+        (void)!::write(tubo[1], risposta.data(), risposta.size());
+        ::_exit(0);
+    }
+    ::close(tubo[1]);
+    // What the terminal shows, up to the prompt; then the line typed.
+    auto leggiFinoA = [&](const std::string& atteso) {
+        std::string visto;
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (visto.find(atteso) == std::string::npos && std::chrono::steady_clock::now() < limite) {
+            pollfd p{padrone, POLLIN, 0};
+            if (::poll(&p, 1, 200) <= 0) continue;
+            char buf[256];
+            const ssize_t n = ::read(padrone, buf, sizeof buf);
+            if (n <= 0) break;
+            visto.append(buf, static_cast<std::size_t>(n));
+        }
+        return visto;
+    };
+    EXPECT_NE(leggiFinoA("Passphrase: ").find("Passphrase: "), std::string::npos);
+    const std::string typed = "segreto d'oro\n";
+    ASSERT_EQ(::write(padrone, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    std::string risposta;
+    char buf[256];
+    for (ssize_t n; (n = ::read(tubo[0], buf, sizeof buf)) > 0;) risposta.append(buf, static_cast<std::size_t>(n));
+    int stato = 0;
+    ::waitpid(figlio, &stato, 0);
+    // The terminal showed the newline only.
+    std::string eco;
+    for (;;) {
+        pollfd p{padrone, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0) break;
+        const ssize_t n = ::read(padrone, buf, sizeof buf);
+        if (n <= 0) break;
+        eco.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(padrone);
+    ::close(tubo[0]);
+    EXPECT_EQ(eco.find("segreto"), std::string::npos) << eco;
+    EXPECT_EQ(risposta, std::to_string(static_cast<int>(sistema::EsitoTerminale::Letto)) + "Esegreto d'oro");
 }
