@@ -205,6 +205,18 @@ TEST(Passphrase, ImpostataCambiataTolta) {
     }
 }
 
+TEST(Passphrase, UnaPassphraseVuotaOTroppoLungaNonSiImposta) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    CreaArchivioPieno(file, 2);
+    const std::string prima = prova::LeggiByte(file);
+    for (const Segreto& frase : {Segreto(""), Segreto(std::string(Segreto::Capienza + 1, 'x'))}) {
+        EXPECT_FALSE(archivio::CambiaPassphrase(file, Chiave(), &frase).ok());
+        EXPECT_EQ(prova::LeggiByte(file), prima);
+        EXPECT_FALSE(archivio::HaPassphrase(file));
+    }
+}
+
 TEST(Passphrase, SbloccataUnaVoltaOgniConnessioneLaUsa) {
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg");
