@@ -29,7 +29,7 @@ Segreto& Segreto::operator=(const Segreto& altro) {
     if (this != &altro) {
         Svuota();
         if (!dati_) dati_.reset(new char[Capienza]);
-        std::memcpy(dati_.get(), altro.dati_.get(), altro.lunghezza_);
+        if (altro.lunghezza_) std::memcpy(dati_.get(), altro.dati_.get(), altro.lunghezza_);
         lunghezza_ = altro.lunghezza_;
         ok_ = altro.ok_;
     }
