@@ -91,6 +91,10 @@ int Chiave::Applica(sqlite3* db, const char* schema) const {
         OPENSSL_cleanse(testo.data(), testo.size());
     }
     if (rc != SQLITE_OK) return rc;
+    // SQLCipher 4.6 writes every page it cannot decrypt to the standard error
+    // (a key tried on an archive with a passphrase): the program says it in
+    // its own words. Once a key is given; SQLCipher 3 has no such setting.
+    sqlite3_exec(db, "PRAGMA cipher_log_level = NONE;", nullptr, nullptr, nullptr);
     return sqlite3_exec(db, SqlFormatoCifratura(schema).c_str(), nullptr, nullptr, nullptr);
 }
 
