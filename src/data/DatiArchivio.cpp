@@ -326,6 +326,8 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
 }
 
+QString AvvisoCsvNonCifrato() { return Messaggio("0652"); }
+
 void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
     pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
     QObject::connect(pulsante, &QToolButton::clicked, finestra,
