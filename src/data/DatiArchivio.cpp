@@ -2,7 +2,9 @@
 
 #include "ArchivioPrecedente.h"
 #include "AvvisiArchivio.h"
+#include "BloccoInattivita.h"
 #include "Calendario.h"
+#include "ChiaveArchivio.h"
 #include "CopiaArchivio.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
@@ -10,6 +12,7 @@
 #include "NavigatoreDati.h"
 #include "ReportAtleta.h"
 #include "Risorse.h"
+#include "frmProteggi.h"
 #include "frmStudio.h"
 #include "modLanguageSupport.h"
 
@@ -327,6 +330,36 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
 }
 
+void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
+    if (!Pronto(finestra, legame)) return;
+    const QString file = legame->FileArchivio();
+    frmProteggi dialogo(
+        chiave::ArchivioProtetto(file),
+        [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
+            frmChiave::Prova esito{frmChiave::Prova::Esito::Errore, QString()};
+            // The pending edit written and the connections closed first; the
+            // window shows its athlete again from the file rewritten.
+            const archivio::Esito fatto = legame->SostituisciArchivio([&] {
+                esito = chiave::CambiaPassphrase(file, attuale, nuova);
+                return esito.esito == frmChiave::Prova::Esito::Giusta
+                           ? archivio::Esito()
+                           : archivio::Esito(archivio::Errore{archivio::Motivo::Altro, 0, 0, "not changed"});
+            });
+            if (!fatto && esito.esito == frmChiave::Prova::Esito::Giusta)
+                esito = {frmChiave::Prova::Esito::Errore, Messaggio("0707")};
+            return esito;
+        },
+        finestra);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
+    switch (dialogo.Risultato()) {
+    case frmProteggi::Fatto::Nulla: break;
+    case frmProteggi::Fatto::Protetto: Informa(finestra, Messaggio("0704")); break;
+    case frmProteggi::Fatto::Cambiato: Informa(finestra, Messaggio("0705")); break;
+    case frmProteggi::Fatto::Tolto: Informa(finestra, Messaggio("0706")); break;
+    }
+}
+
 void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
     pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
     QObject::connect(pulsante, &QToolButton::clicked, finestra,
@@ -368,6 +401,7 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
         menu->addSeparator();
         menu->addAction(Messaggio("0253"), finestra, [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
         menu->addAction(Messaggio("0254"), finestra, [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });
+        menu->addAction(Messaggio("0690"), finestra, [finestra, legame] { ProteggiArchivio(finestra, legame); });
         menu->addSeparator();
         menu->addAction(Messaggio("0580"), finestra, [finestra] { ApriDatiStudio(finestra); });
     });

@@ -189,6 +189,7 @@ void mdi::GuidaDellaFinestraAttiva() {
     MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
 }
 
+void mdi::ApriSchedaAtleta() { ApriDaNavigazione(creaAtleti_, ui->cmdAtleta); }
 void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_, ui->cmdAssetto); }
 void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_, ui->cmdCondizione); }
 // The fittings' history belongs to the fit sheet.

@@ -1,0 +1,345 @@
+// The coach's passphrase in the windows: its strength as it is typed, Caps
+// Lock said, the passphrase asked (a wrong one said and asked again, Cancel
+// opening nothing), set, changed and removed through its dialog driven by the
+// keys, and the idle lock with an edit pending.
+#include "CartellaProva.h"
+#include "Controlli.h"
+#include "Globali.h"
+#include "Messaggi.h"
+#include "Messaggio.h"
+#include "Passphrase.h"
+#include "frmChiave.h"
+#include "frmProteggi.h"
+#include "modLanguageSupport.h"
+
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+void Premi(Qt::Key tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
+    QWidget* dove = QApplication::focusWidget();
+    QVERIFY(dove);
+    QTest::keyClick(dove, tasto, modificatori);
+}
+
+void Scrivi(const QString& testo) {
+    QWidget* dove = QApplication::focusWidget();
+    QVERIFY(dove);
+    QTest::keyClicks(dove, testo);
+}
+
+QString Testo(const QByteArray& byte) { return QString::fromUtf8(byte); }
+
+}  // namespace
+
+class TestChiave : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaProva> cartella;
+    QStringList messaggi;
+    QMessageBox::StandardButton risposta = QMessageBox::Yes;
+
+    // Runs `passi` on the modal dialog `apri` opens, as the coach would; a
+    // step that fails closes the dialog rather than leave it waiting.
+    template <class F>
+    void NelDialogo(const std::function<void()>& apri, F passi) {
+        QTimer::singleShot(0, this, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialogo);
+            QVERIFY(QTest::qWaitForWindowActive(dialogo));
+            passi(dialogo);
+            if (dialogo->isVisible()) dialogo->reject();
+        });
+        apri();
+    }
+
+private slots:
+    void init() {
+        cartella = std::make_unique<CartellaProva>();
+        modLanguageSupport::CartellaDati.clear();
+        modLanguageSupport::LinguaCorrente = "english";
+        messaggi.clear();
+        risposta = QMessageBox::Yes;
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+            messaggi << testo;
+            return risposta;
+        });
+    }
+    void cleanup() {
+        ImpostaGestoreMessaggi({});
+        cartella.reset();
+    }
+
+    // Length and kinds of character, a character coming back adding little;
+    // the steps at 50 and 75 bits.
+    void laRobustezzaSiStimaDaLunghezzaETipi_data() {
+        QTest::addColumn<QString>("passphrase");
+        QTest::addColumn<int>("forza");
+        QTest::addColumn<int>("bit");
+        const int debole = int(Forza::Debole), discreta = int(Forza::Discreta), forte = int(Forza::Forte);
+        QTest::newRow("empty") << "" << debole << 0;
+        QTest::newRow("one word") << "ciclismo" << debole << 37;
+        QTest::newRow("ten letters") << "abcdefghij" << debole << 47;
+        QTest::newRow("eleven letters") << "abcdefghijk" << discreta << 51;
+        QTest::newRow("fifteen letters") << "abcdefghijklmno" << discreta << 70;
+        QTest::newRow("sixteen letters") << "abcdefghijklmnop" << forte << 75;
+        QTest::newRow("one letter again") << "aaaaaaaaaaaaaaaaaaaaaaaa" << debole << 9;
+        QTest::newRow("two letters again") << "abababababababababababab" << debole << 18;
+        QTest::newRow("word and year") << "Ciclismo2024" << discreta << 71;
+        QTest::newRow("seven of all kinds") << "aB3$xY7" << debole << 45;
+        QTest::newRow("eight of all kinds") << "aB3$xY7!" << discreta << 52;
+        QTest::newRow("twelve of all kinds") << "aB3$xY7!kQ9-" << forte << 78;
+        QTest::newRow("a sentence") << "la bici rossa di Marco" << forte << 141;
+        QTest::newRow("accents count as letters") << "perché più là" << forte << 76;
+        QTest::newRow("digits only") << "4718205936" << debole << 33;
+    }
+    void laRobustezzaSiStimaDaLunghezzaETipi() {
+        QFETCH(QString, passphrase);
+        QFETCH(int, forza);
+        QFETCH(int, bit);
+        const StimaForza stima = StimaPassphrase(passphrase);
+        QCOMPARE(stima.bit, bit);
+        QCOMPARE(int(stima.forza), forza);
+    }
+
+    // A letter's case against Shift tells Caps Lock; anything else nothing.
+    void ilBloccoMaiuscoleSiCapisceDaiTasti_data() {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("maiuscolo");
+        QTest::addColumn<int>("atteso");  // -1 nothing, 0 off, 1 on
+        QTest::newRow("A") << "A" << false << 1;
+        QTest::newRow("Shift+a") << "a" << true << 1;
+        QTest::newRow("a") << "a" << false << 0;
+        QTest::newRow("Shift+A") << "A" << true << 0;
+        QTest::newRow("È") << "È" << false << 1;
+        QTest::newRow("digit") << "1" << false << -1;
+        QTest::newRow("nothing") << "" << false << -1;
+        QTest::newRow("two") << "ab" << false << -1;
+    }
+    void ilBloccoMaiuscoleSiCapisceDaiTasti() {
+        QFETCH(QString, testo);
+        QFETCH(bool, maiuscolo);
+        QFETCH(int, atteso);
+        const auto caps = CapsLockDaiTasti(testo, maiuscolo);
+        QCOMPARE(caps.has_value() ? int(*caps) : -1, atteso);
+    }
+
+    // Upper case without Shift shows the line; a lower-case letter hides it.
+    void ilDialogoDiceIlBloccoMaiuscole() {
+        if (CapsLockDelSistema()) QSKIP("the system tells Caps Lock itself");
+        frmChiave dialogo(QStringLiteral("?"), {});
+        dialogo.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+        auto* avviso = Controllo<QLabel>(&dialogo, "lblMaiuscole");
+        QVERIFY(!avviso->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), 'A');
+        QVERIFY(avviso->isVisible());
+        QCOMPARE(avviso->text(), QStringLiteral("Caution: Caps Lock is on."));
+        QCOMPARE(Controllo<QLineEdit>(&dialogo, "txtPassphrase")->accessibleDescription(), avviso->text());
+        QTest::keyClick(QApplication::focusWidget(), 'b');
+        QVERIFY(!avviso->isVisible());
+    }
+
+    // A wrong passphrase is said in the dialog, the box emptied for another
+    // try; the right one closes it; the box never shows what is typed.
+    void sbagliataPoiGiusta() {
+        QStringList provate;
+        frmChiave::ProvaFn prova = [&](const PassphraseDigitata& p) {
+            provate << Testo(p.Byte());
+            return Testo(p.Byte()) == QStringLiteral("la bici rossa")
+                       ? frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}}
+                       : frmChiave::Prova{frmChiave::Prova::Esito::Errata, Messaggio("0691")};
+        };
+        bool aperto = false;
+        NelDialogo([&] { aperto = ChiediPassphrase(nullptr, QStringLiteral("The archive has one"), prova); },
+                   [&](QDialog* d) {
+                       auto* box = Controllo<QLineEdit>(d, "txtPassphrase");
+                       QCOMPARE(box->echoMode(), QLineEdit::Password);
+                       QCOMPARE(QApplication::focusWidget(), box);
+                       Premi(Qt::Key_Return);  // nothing typed: asked for, nothing tried
+                       QVERIFY(provate.isEmpty());
+                       QCOMPARE(Controllo<QLabel>(d, "lblErrore")->text(), QStringLiteral("Type the passphrase."));
+                       Scrivi(QStringLiteral("la bici blu"));
+                       Premi(Qt::Key_Return);
+                       QVERIFY(d->isVisible());
+                       QVERIFY(Controllo<QLabel>(d, "lblErrore")->isVisible());
+                       QCOMPARE(Controllo<QLabel>(d, "lblErrore")->text(), Messaggio("0691"));
+                       QVERIFY(box->text().isEmpty());
+                       QCOMPARE(QApplication::focusWidget(), box);
+                       Scrivi(QStringLiteral("la bici rossa"));
+                       Premi(Qt::Key_Return);
+                   });
+        QVERIFY(aperto);
+        QCOMPARE(provate, (QStringList{"la bici blu", "la bici rossa"}));
+        QVERIFY(messaggi.isEmpty());
+    }
+
+    // Esc cancels: nothing is tried.
+    void escAnnulla() {
+        int provate = 0;
+        bool aperto = true;
+        NelDialogo(
+            [&] {
+                aperto = ChiediPassphrase(nullptr, QStringLiteral("?"), [&](const PassphraseDigitata&) {
+                    ++provate;
+                    return frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}};
+                });
+            },
+            [&](QDialog*) {
+                Scrivi(QStringLiteral("qualcosa"));
+                Premi(Qt::Key_Escape);
+            });
+        QVERIFY(!aperto);
+        QCOMPARE(provate, 0);
+    }
+
+    // Set through the dialog from the keys: typed twice, the strength shown
+    // as it is typed, the idle lock's time chosen and kept in the settings.
+    void siImpostaDaiTasti() {
+        std::vector<std::pair<QString, QString>> chiamate;
+        auto cambia = [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
+            chiamate.emplace_back(attuale ? Testo(attuale->Byte()) : QStringLiteral("-"),
+                                  nuova ? Testo(nuova->Byte()) : QStringLiteral("-"));
+            return frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}};
+        };
+        frmProteggi::Fatto fatto = frmProteggi::Fatto::Nulla;
+        NelDialogo(
+            [&] {
+                frmProteggi dialogo(false, cambia);
+                dialogo.exec();
+                fatto = dialogo.Risultato();
+            },
+            [&](QDialog* d) {
+                QVERIFY(!Controllo<QLineEdit>(d, "txtAttuale")->isVisible());
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtNuova"));
+                Scrivi(QStringLiteral("ciclismo"));
+                QCOMPARE(Controllo<QLabel>(d, "lblGiudizio")->text(), QStringLiteral("Weak"));
+                Scrivi(QStringLiteral(" su strada 2026"));
+                QCOMPARE(Controllo<QLabel>(d, "lblGiudizio")->text(), QStringLiteral("Strong"));
+                QCOMPARE(Controllo<QProgressBar>(d, "barForza")->accessibleName(), QStringLiteral("Strength: Strong"));
+                Premi(Qt::Key_Tab);
+                Scrivi(QStringLiteral("ciclismo su strada 2025"));  // a slip
+                Premi(Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), Controllo<QComboBox>(d, "cboBlocco"));
+                Premi(Qt::Key_Down);
+                Premi(Qt::Key_Down);  // 15 minutes
+                Premi(Qt::Key_Return);
+                QCOMPARE(messaggi, QStringList{Messaggio("0696")});
+                QVERIFY(chiamate.empty());
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtRipeti"));
+                Scrivi(QStringLiteral("ciclismo su strada 2026"));  // over the selection
+                Premi(Qt::Key_Return);
+            });
+        QCOMPARE(int(fatto), int(frmProteggi::Fatto::Protetto));
+        QCOMPARE(chiamate.size(), std::size_t(1));
+        QCOMPARE(chiamate[0].first, QStringLiteral("-"));
+        QCOMPARE(chiamate[0].second, QStringLiteral("ciclismo su strada 2026"));
+        QCOMPARE(MinutiBloccoImpostati(), 15);
+        // The settings keep the time, never the passphrase.
+        const std::string impostazioni = cartella->leggi("LangSetting.ini");
+        QVERIFY(impostazioni.find("LockMinutes=15") != std::string::npos);
+        QVERIFY(impostazioni.find("strada") == std::string::npos);
+    }
+
+    // Too short, or weak and not confirmed: nothing done, the box chosen.
+    void cortaODeboleNonSiUsa_data() {
+        QTest::addColumn<QString>("passphrase");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<bool>("conferma");
+        QTest::newRow("seven") << "aB3$xY7"
+                               << "A passphrase has at least 8 characters; this one has 7." << false;
+        QTest::newRow("weak, not confirmed") << "ciclismo"
+                                             << "This passphrase is weak: it is easy to guess. Use it anyway?" << false;
+    }
+    void cortaODeboleNonSiUsa() {
+        QFETCH(QString, passphrase);
+        QFETCH(QString, messaggio);
+        risposta = QMessageBox::No;
+        int chiamate = 0;
+        auto cambia = [&](const PassphraseDigitata*, const PassphraseDigitata*) {
+            ++chiamate;
+            return frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}};
+        };
+        NelDialogo(
+            [&] {
+                frmProteggi dialogo(false, cambia);
+                dialogo.exec();
+            },
+            [&](QDialog* d) {
+                Scrivi(passphrase);
+                Premi(Qt::Key_Tab);
+                Scrivi(passphrase);
+                Premi(Qt::Key_Return);
+                QVERIFY(d->isVisible());
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtNuova"));
+            });
+        QCOMPARE(messaggi, QStringList{messaggio});
+        QCOMPARE(chiamate, 0);
+    }
+
+    // A change asks the current passphrase first; a wrong one is said and
+    // the dialog stays; a removal asks before it is done.
+    void cambiaETogli() {
+        std::vector<std::pair<QString, QString>> chiamate;
+        auto cambia = [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
+            chiamate.emplace_back(attuale ? Testo(attuale->Byte()) : QStringLiteral("-"),
+                                  nuova ? Testo(nuova->Byte()) : QStringLiteral("-"));
+            return attuale && Testo(attuale->Byte()) == QStringLiteral("vecchia passphrase 1")
+                       ? frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}}
+                       : frmChiave::Prova{frmChiave::Prova::Esito::Errata, {}};
+        };
+        frmProteggi::Fatto fatto = frmProteggi::Fatto::Nulla;
+        NelDialogo(
+            [&] {
+                frmProteggi dialogo(true, cambia);
+                dialogo.exec();
+                fatto = dialogo.Risultato();
+            },
+            [&](QDialog* d) {
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtAttuale"));
+                Premi(Qt::Key_Tab);
+                Scrivi(QStringLiteral("Nuova passphrase 2!"));
+                Premi(Qt::Key_Tab);
+                Scrivi(QStringLiteral("Nuova passphrase 2!"));
+                Premi(Qt::Key_Return);
+                QCOMPARE(messaggi, QStringList{Messaggio("0700")});
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtAttuale"));
+                Scrivi(QStringLiteral("sbagliata"));
+                Premi(Qt::Key_Return);
+                QCOMPARE(messaggi.size(), 2);
+                QCOMPARE(messaggi.back(), Messaggio("0701"));
+                QVERIFY(d->isVisible());
+                QCOMPARE(QApplication::focusWidget(), Controllo<QLineEdit>(d, "txtAttuale"));
+                Scrivi(QStringLiteral("vecchia passphrase 1"));
+                Premi(Qt::Key_Return);
+            });
+        QCOMPARE(int(fatto), int(frmProteggi::Fatto::Cambiato));
+        QCOMPARE(chiamate.size(), std::size_t(2));
+        QCOMPARE(chiamate[1],
+                 std::make_pair(QStringLiteral("vecchia passphrase 1"), QStringLiteral("Nuova passphrase 2!")));
+
+        chiamate.clear();
+        messaggi.clear();
+        NelDialogo(
+            [&] {
+                frmProteggi dialogo(true, cambia);
+                dialogo.exec();
+                fatto = dialogo.Risultato();
+            },
+            [&](QDialog* d) {
+                Scrivi(QStringLiteral("vecchia passphrase 1"));
+                Controllo<QPushButton>(d, "cmdTogli")->setFocus();
+                Premi(Qt::Key_Space);
+            });
+        QCOMPARE(messaggi, QStringList{Messaggio("0703")});
+        QCOMPARE(int(fatto), int(frmProteggi::Fatto::Tolto));
+        QCOMPARE(chiamate.size(), std::size_t(1));
+        QCOMPARE(chiamate[0], std::make_pair(QStringLiteral("vecchia passphrase 1"), QStringLiteral("-")));
+    }
+};
+
+QTEST_MAIN(TestChiave)
+#include "test_chiave.moc"
