@@ -1,6 +1,7 @@
 #include "Archivio.h"
 
 #include "Calendario.h"
+#include "ChiavePersonale.h"
 #include "FileSistema.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -234,7 +235,7 @@ Esito CreaArchivio(const fs::path& file) {
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(provvisorio.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) rc = Esegui(db, SqlChiave().c_str());
+    if (rc == SQLITE_OK) rc = Chiave().Applica(db);
     if (rc == SQLITE_OK) {
         std::string sql = "BEGIN; " + SqlCreaTabella() + ";";
         for (const DescrizioneTabella* t : TabelleProprie()) sql += " " + t->crea;
@@ -260,6 +261,19 @@ Esito CreaArchivio(const fs::path& file) {
         return ErroreDiSistema(e->numero, "cannot create " + e->dettaglio);
     }
     return {};
+}
+
+// True when the file looks like an encrypted database: a whole number of
+// pages of the archive's size, and not a plain SQLite file, whose first
+// bytes say so.
+bool SembraCifrato(const fs::path& file) {
+    std::error_code ec;
+    const auto lunghezza = fs::file_size(file, ec);
+    if (ec || lunghezza < 1024 || lunghezza % 1024 != 0) return false;
+    Errore errore;
+    const auto sale = SaleDelFile(file, errore);
+    static constexpr char Intestazione[] = "SQLite format 3";  // with its final zero, 16 bytes
+    return sale && std::memcmp(sale->data(), Intestazione, sizeof Intestazione) != 0;
 }
 
 }  // namespace
@@ -298,6 +312,7 @@ Errore ErroreDiSistema(int numeroErrore, std::string dettaglio) {
     return e;
 }
 
+Archivio::Archivio() = default;
 Archivio::~Archivio() { Chiudi(); }
 
 Archivio::Archivio(Archivio&& altro) noexcept { *this = std::move(altro); }
@@ -314,6 +329,7 @@ Archivio& Archivio::operator=(Archivio&& altro) noexcept {
         stmtLeggi_ = std::exchange(altro.stmtLeggi_, nullptr);
         stmtElenca_ = std::exchange(altro.stmtElenca_, nullptr);
         stmtInserisci_ = std::exchange(altro.stmtInserisci_, nullptr);
+        chiave_ = std::move(altro.chiave_);
     }
     return *this;
 }
@@ -326,6 +342,23 @@ void Archivio::Chiudi() {
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
+    }
+}
+
+const Chiave& Archivio::chiave() const {
+    static const Chiave fissa;
+    return chiave_ ? *chiave_ : fissa;
+}
+
+bool Archivio::protetto() const { return db_ && chiave().personale(); }
+
+void Archivio::ScegliChiave(const fs::path& file, const Chiave* chiave) {
+    if (chiave) {
+        chiave_ = std::make_unique<Chiave>(*chiave);
+    } else if (auto ricordata = ChiaveRicordata(file)) {
+        chiave_ = std::make_unique<Chiave>(std::move(*ricordata));
+    } else {
+        chiave_.reset();
     }
 }
 
@@ -366,7 +399,29 @@ Esito Archivio::Apri(const fs::path& file) {
         if (ec && ec.value() != ENOENT) return ErroreDiSistema(ec.value(), file.string() + ": " + ec.message());
         if (Esito esito = CreaArchivio(file); !esito) return esito;
         creato_ = true;
+        chiave_.reset();
+        return ApriEsistente(file);
     }
+    ScegliChiave(file, nullptr);
+    Esito esito = ApriEsistente(file);
+    // A key remembered for a file that no longer has a passphrase (removed
+    // by another run of the program): the fixed key opens it.
+    if (!esito && chiave_ && esito.errore().motivo == Motivo::PassphraseErrata) {
+        chiave_.reset();
+        if (Esito fissa = ApriEsistente(file); fissa) {
+            DimenticaChiave(file);
+            return fissa;
+        }
+    }
+    return esito;
+}
+
+Esito Archivio::Apri(const fs::path& file, const Chiave& chiave) {
+    Chiudi();
+    creato_ = false;
+    soloLettura_ = false;
+    file_ = file;
+    ScegliChiave(file, &chiave);
     return ApriEsistente(file);
 }
 
@@ -375,6 +430,16 @@ Esito Archivio::ApriInLettura(const fs::path& file) {
     creato_ = false;
     soloLettura_ = true;
     file_ = file;
+    ScegliChiave(file, nullptr);
+    return ApriEsistente(file, true);
+}
+
+Esito Archivio::ApriInLettura(const fs::path& file, const Chiave& chiave) {
+    Chiudi();
+    creato_ = false;
+    soloLettura_ = true;
+    file_ = file;
+    ScegliChiave(file, &chiave);
     return ApriEsistente(file, true);
 }
 
@@ -431,9 +496,21 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, AttesaBloccoMs);
-    rc = Esegui(db_, SqlChiave().c_str());
+    rc = chiave().Applica(db_);
     // The first read proves the key: it decrypts the first page.
     if (rc == SQLITE_OK) rc = Esegui(db_, "SELECT count(*) FROM sqlite_master;");
+    if ((rc & 0xff) == SQLITE_NOTADB) {
+        // A key from a passphrase that does not open the file: the wrong
+        // passphrase, or a file that is not an archive. The fixed key that
+        // does not open a file that looks encrypted: one with a passphrase.
+        Errore e = ErroreDa(rc);
+        Chiudi();
+        if (chiave().personale())
+            e.motivo = Motivo::PassphraseErrata;
+        else if (SembraCifrato(file))
+            e.motivo = Motivo::PassphraseRichiesta;
+        return e;
+    }
     // Pages stay decrypted in memory while the program runs (16 MB, the
     // archive of several thousand athletes): the windows read the names of
     // every athlete each time they open.
@@ -455,6 +532,7 @@ void Archivio::RiapriSeSolaLettura() {
     if (!db_ || soloLettura_ || !solaLettura()) return;
     Archivio nuovo;
     nuovo.file_ = file_;
+    nuovo.ScegliChiave(file_, &chiave());
     if (nuovo.ApriEsistente(file_) && !nuovo.solaLettura()) {
         const bool creato = creato_;
         const std::uint64_t scritture = scritture_;

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +27,10 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+namespace sistema {
+class Segreto;
+}
 
 namespace archivio {
 
@@ -82,31 +87,33 @@ struct Riga {
 // What went wrong, in terms a message to the user can be built from.
 enum class Motivo {
     Nessuno,
-    NonArchivio,        // not a database, or not one this key opens
-    Danneggiato,        // the database is damaged
-    InUso,              // locked by another program
-    SolaLettura,        // the file or its folder cannot be written
-    DiscoPieno,         // no space left, or the file size limit reached
-    AccessoNegato,      // the system refuses access
-    Inesistente,        // the file's folder does not exist
-    FileMancante,       // the folder is there, the file is not
-    SenzaTabella,       // a database without the table `atleta`
-    ColonnaMancante,    // the table lacks one of the columns (named in dettaglio; "atleta_assetti.x" for the
-                        // fittings', "atleta_test.x" for the tests')
-    TabellaEstranea,    // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition"),
-                        // or the fittings' or the tests' table is not (dettaglio: "atleta_assetti." or
-                        // "atleta_test." and the column)
-    OggettoEstraneo,    // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
-    IndiceEstraneo,     // an index on the fittings' or the tests' table that refuses equal values, or is on an
-                        // expression or on part of the rows (dettaglio: "atleta_assetti." or "atleta_test." and
-                        // the index's name)
-    StessoArchivio,     // the file given is the open archive itself (whatever the path)
-    TroppoGrande,       // a file longer than the program reads (dettaglio: the limit in bytes)
-    NonUnFile,          // a folder, a device or a pipe where a file was expected
-    RigaMancante,       // the row is no longer in the table
-    AssettoPiuRecente,  // a fitting recorded by a newer version of the program: shown, never changed
-    TestPiuRecente,     // a test recorded by a newer version of the program: shown, never changed
-    ErroreDisco,        // another input/output error
+    NonArchivio,          // not a database, or not one this key opens
+    Danneggiato,          // the database is damaged
+    InUso,                // locked by another program
+    SolaLettura,          // the file or its folder cannot be written
+    DiscoPieno,           // no space left, or the file size limit reached
+    AccessoNegato,        // the system refuses access
+    Inesistente,          // the file's folder does not exist
+    FileMancante,         // the folder is there, the file is not
+    SenzaTabella,         // a database without the table `atleta`
+    ColonnaMancante,      // the table lacks one of the columns (named in dettaglio; "atleta_assetti.x" for the
+                          // fittings', "atleta_test.x" for the tests')
+    TabellaEstranea,      // `atleta` is not the program's table (dettaglio: "view", "without rowid", "definition"),
+                          // or the fittings' or the tests' table is not (dettaglio: "atleta_assetti." or
+                          // "atleta_test." and the column)
+    OggettoEstraneo,      // an object the program does not make (dettaglio: its kind and name, 'trigger "x"')
+    IndiceEstraneo,       // an index on the fittings' or the tests' table that refuses equal values, or is on an
+                          // expression or on part of the rows (dettaglio: "atleta_assetti." or "atleta_test." and
+                          // the index's name)
+    StessoArchivio,       // the file given is the open archive itself (whatever the path)
+    TroppoGrande,         // a file longer than the program reads (dettaglio: the limit in bytes)
+    NonUnFile,            // a folder, a device or a pipe where a file was expected
+    RigaMancante,         // the row is no longer in the table
+    AssettoPiuRecente,    // a fitting recorded by a newer version of the program: shown, never changed
+    TestPiuRecente,       // a test recorded by a newer version of the program: shown, never changed
+    ErroreDisco,          // another input/output error
+    PassphraseRichiesta,  // the archive is locked by a passphrase, and none was given (or the coach gave up)
+    PassphraseErrata,     // the passphrase given does not open the file: wrong, or not an archive of this program
     Altro,
 };
 
@@ -197,6 +204,9 @@ inline constexpr std::array<std::string_view, 2> TabelleDegliAtleti{TabellaAsset
 // How one of those tables is made, read and written (in Archivio.cpp).
 struct DescrizioneTabella;
 
+// The key an archive is opened with (ChiavePersonale.h).
+class Chiave;
+
 // A change of one column, for ScriviCampi.
 struct Campo {
     int colonna;
@@ -205,7 +215,7 @@ struct Campo {
 
 class Archivio {
 public:
-    Archivio() = default;
+    Archivio();
     ~Archivio();
     Archivio(const Archivio&) = delete;
     Archivio& operator=(const Archivio&) = delete;
@@ -215,8 +225,19 @@ public:
     // Opens the archive file, creating it (table, no rows, owner-only access)
     // when it does not exist. On failure the object stays closed and an
     // existing file is left exactly as it was.
+    // An existing file opens with the key remembered for it in this run
+    // (ChiaveRicordata), else with the program's fixed key; a file that has
+    // a passphrase then fails with PassphraseRichiesta. A new file is made
+    // under the fixed key.
     Esito Apri(const std::filesystem::path& file);
+    // Opens an existing archive under `chiave`: PassphraseErrata when a key
+    // from a passphrase does not open it.
+    Esito Apri(const std::filesystem::path& file, const Chiave& chiave);
     void Chiudi();
+    // The key the archive is open with (the fixed key when closed).
+    const Chiave& chiave() const;
+    // True when it is open under a key from a passphrase.
+    bool protetto() const;
     bool aperto() const { return db_ != nullptr; }
     // True when the last Apri built a new file.
     bool creato() const { return creato_; }
@@ -292,6 +313,7 @@ public:
     // Opens an existing archive only to read it (a backup to check): never
     // created, never written; every write is refused (SolaLettura).
     Esito ApriInLettura(const std::filesystem::path& file);
+    Esito ApriInLettura(const std::filesystem::path& file, const Chiave& chiave);
     // SQLite's quick check of the whole file.
     Esito Verifica() const;
     // Deals with a journal beside the file, as after a crash: the file is
@@ -300,7 +322,8 @@ public:
     // another program's write under way holds is InUso.
     Esito RecuperaGiornale();
     // Writes a consistent copy of the archive (one read transaction),
-    // encrypted with the same key, to `destinazione`: built beside it, read
+    // encrypted with the same key (a passphrase's too: the copy opens with
+    // the archive's passphrase), to `destinazione`: built beside it, read
     // back, and moved into place only when complete; `righe`: how many
     // athletes the copy holds. The athletes keep their row ids, and so every
     // fitting and every test its athlete. See CopiaArchivio.h.
@@ -310,7 +333,16 @@ public:
     static inline int AttesaBloccoMs = 1500;
 
 private:
+    friend Esito CambiaPassphrase(const std::filesystem::path& file, const Chiave& attuale,
+                                  const sistema::Segreto* nuova);
+    // CopiaIn under `chiave`; the copy replaces `destinazione` when it is
+    // known good, whatever file that is (the archive itself, rewritten under
+    // a new key).
+    Esito CopiaSotto(const std::filesystem::path& destinazione, const Chiave& chiave, std::int64_t* quante) const;
     Esito ApriEsistente(const std::filesystem::path& file, bool soloLettura = false);
+    // The key of the next ApriEsistente: the one given, or remembered for
+    // the file, or the fixed one.
+    void ScegliChiave(const std::filesystem::path& file, const Chiave* chiave);
     void RiapriSeSolaLettura();
     // Before a write transaction: the file must still take writes. A file
     // made read-only while it is open would otherwise refuse the write only
@@ -373,7 +405,8 @@ private:
     Esito EliminaVoce(const DescrizioneTabella& t, std::int64_t id);
 
     sqlite3* db_ = nullptr;
-    std::uint64_t scritture_ = 0;  // writes through this object, reopenings included
+    std::unique_ptr<Chiave> chiave_;  // never null
+    std::uint64_t scritture_ = 0;     // writes through this object, reopenings included
     std::uint64_t apertura_ = 0;
     std::filesystem::path file_;
     bool creato_ = false;

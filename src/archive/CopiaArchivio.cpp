@@ -55,15 +55,32 @@ std::int64_t ContaRighe(sqlite3* db, std::string_view tabella) {
 
 }  // namespace
 
-Esito VerificaCopia(const fs::path& copia) {
+namespace {
+
+Esito VerificaConChiave(const fs::path& copia, const Chiave& chiave) {
     Archivio a;
-    if (Esito e = a.ApriInLettura(copia); !e) return e;
+    if (Esito e = a.ApriInLettura(copia, chiave); !e) return e;
     return a.Verifica();
+}
+
+}  // namespace
+
+Esito VerificaCopia(const fs::path& copia, const ChiediPassphrase& chiedi, Chiave* chiave) {
+    Chiave trovata;
+    if (Esito e = ChiaveDelFile(copia, chiedi, trovata); !e) return e;
+    if (Esito e = VerificaConChiave(copia, trovata); !e) return e;
+    if (chiave) *chiave = trovata;
+    return {};
 }
 
 Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) const {
     if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
+    return CopiaSotto(destinazione, chiave(), quante);
+}
+
+Esito Archivio::CopiaSotto(const fs::path& destinazione, const Chiave& chiave, std::int64_t* quante) const {
+    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
     // A backup replaces a file, never a folder, a device or a pipe of that
     // name (a link there is replaced, never written through).
     std::error_code ec;
@@ -79,7 +96,7 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
         fs::remove(provvisorio->string() + "-journal", ec);
     };
 
-    int rc = EseguiCon(db_, "ATTACH DATABASE ?1 AS copia KEY ?2;", provvisorio->string(), ChiaveArchivio);
+    int rc = chiave.Allega(db_, *provvisorio, "copia");
     if (rc != SQLITE_OK) {
         Errore e = ErroreDa(rc);
         scarta();
@@ -91,9 +108,8 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
     // them all. A full disk is then met by that write, and told by its own
     // code, never inside the export, which tells every failure as an error
     // of its own.
-    rc = sqlite3_exec(
-        db_, (SqlFormatoCifratura("copia") + " PRAGMA copia.journal_mode = OFF; PRAGMA cache_spill = OFF;").c_str(),
-        nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db_, "PRAGMA copia.journal_mode = OFF; PRAGMA cache_spill = OFF;", nullptr, nullptr, nullptr);
     // The rows of the athletes, then of each table of their records.
     using Conti = std::array<std::int64_t, 1 + TabelleDegliAtleti.size()>;
     auto conta = [](sqlite3* db) {
@@ -131,7 +147,7 @@ Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) cons
 
     // Read back before it takes the chosen name.
     Archivio letta;
-    Esito esito = letta.ApriInLettura(*provvisorio);
+    Esito esito = letta.ApriInLettura(*provvisorio, chiave);
     if (esito) esito = letta.Verifica();
     if (esito && conta(letta.db_) != righe)
         esito = Errore{Motivo::Danneggiato, 0, 0, "the copy does not hold every row"};
@@ -168,13 +184,15 @@ std::optional<sistema::ErroreFile> Conserva(const fs::path& file, const fs::path
 
 }  // namespace
 
-Esito VerificaRipristino(const fs::path& file, const fs::path& copia) {
+Esito VerificaRipristino(const fs::path& file, const fs::path& copia, const ChiediPassphrase& chiedi, Chiave* chiave) {
     if (sistema::StessoFile(copia, file)) return Errore{Motivo::StessoArchivio, 0, 0, copia.string()};
-    return VerificaCopia(copia);
+    return VerificaCopia(copia, chiedi, chiave);
 }
 
-Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::string_view data, fs::path& conservato) {
-    if (Esito e = VerificaRipristino(file, copia); !e) return e;
+Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::string_view data, fs::path& conservato,
+                         const ChiediPassphrase& chiedi) {
+    Chiave chiave;
+    if (Esito e = VerificaRipristino(file, copia, chiedi, &chiave); !e) return e;
 
     // The backup is copied beside the archive, and checked there, before
     // anything is renamed.
@@ -189,7 +207,7 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
         scarta();
         return DaFile(*r);
     }
-    if (Esito e = VerificaCopia(*provvisorio); !e) {
+    if (Esito e = VerificaConChiave(*provvisorio, chiave); !e) {
         scarta();
         return e;
     }
@@ -235,6 +253,8 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
         scarta();
         return DaFile(*r);
     }
+    // The archive opens now with the backup's key.
+    RicordaChiave(file, chiave);
     return {};
 }
 

@@ -68,6 +68,8 @@ QString DescriviMotivo(const archivio::Errore& errore) {
     case Motivo::ErroreDisco: return M("0080");
     case Motivo::AssettoPiuRecente: return M("0343");
     case Motivo::TestPiuRecente: return M("0409");
+    case Motivo::PassphraseRichiesta: return M("0650");
+    case Motivo::PassphraseErrata: return M("0651");
     case Motivo::Nessuno:
     case Motivo::Altro: break;
     }

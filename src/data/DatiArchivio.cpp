@@ -231,7 +231,10 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         AvvisaErrore(finestra, "0258", file, e.errore());
         return;
     }
-    Informa(finestra, DescriviEsportazione(quanti, file));
+    // The archive has a passphrase, the file written has none.
+    Informa(finestra, legame->Connessione().protetto()
+                          ? DescriviEsportazione(quanti, file) + QStringLiteral("\n\n") + AvvisoCsvNonCifrato()
+                          : DescriviEsportazione(quanti, file));
 }
 
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
@@ -308,7 +311,9 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (copia.isEmpty() || OffertoComeArchivioPrecedente(finestra, legame, copia)) return;
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
-    if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia)); !e) {
+    // A backup with a passphrase: asked once, for the check and the restore.
+    const archivio::ChiediPassphrase chiedi = ChiediPassphraseCopia(finestra);
+    if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia), chiedi); !e) {
         MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") + Messaggio("0088") +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
@@ -320,8 +325,9 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
         !legame->ScriviModifiche())
         return;
     std::filesystem::path tenuto;
-    const archivio::Esito e = legame->SostituisciArchivio(
-        [&] { return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto); });
+    const archivio::Esito e = legame->SostituisciArchivio([&] {
+        return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto, chiedi);
+    });
     if (!e) {
         MostraMessaggio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
@@ -359,6 +365,8 @@ void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
     case frmProteggi::Fatto::Tolto: Informa(finestra, Messaggio("0706")); break;
     }
 }
+
+QString AvvisoCsvNonCifrato() { return Messaggio("0652"); }
 
 void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
     pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));

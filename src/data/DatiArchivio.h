@@ -76,6 +76,9 @@ QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const
 QString DescriviImportazioneFallita(const QString& file);
 // "… and 3 more lines left out".
 QString DescriviAltreRifiutate(std::size_t altre);
+// The warning that the CSV file an export writes is not encrypted, said
+// when the archive has a passphrase (Archivio::protetto).
+QString AvvisoCsvNonCifrato();
 // What an export and a backup did.
 QString DescriviEsportazione(std::size_t quanti, const QString& file);
 QString DescriviCopia(std::int64_t righe, const QString& file);

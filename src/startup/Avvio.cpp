@@ -3,7 +3,6 @@
 #include "ArchivioPrecedente.h"
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
-#include "BloccoInattivita.h"
 #include "Calendario.h"
 #include "CartelleProgramma.h"
 #include "ChiaveArchivio.h"
@@ -111,6 +110,5 @@ std::unique_ptr<mdi> AvviaProgramma() {
     // An archive with a passphrase: asked now; cancelled, it is asked again
     // when an athlete window opens.
     ChiediPassphraseArchivio(principale.get(), archivio);
-    new BloccoInattivita(principale.get());
     return principale;
 }

@@ -5,11 +5,17 @@
 // takes it.
 #pragma once
 
+#include "ChiavePersonale.h"
 #include "frmChiave.h"
 
 #include <QString>
 
+#include <filesystem>
+
 namespace chiave {
+
+// The path of a file named in the windows, as the archive's calls take it.
+std::filesystem::path Percorso(const QString& file);
 
 // The file has a passphrase: the program's own key does not open it.
 bool ArchivioProtetto(const QString& file);
@@ -27,6 +33,12 @@ frmChiave::Prova CambiaPassphrase(const QString& file, const PassphraseDigitata*
                                   const PassphraseDigitata* nuova);
 
 }  // namespace chiave
+
+// A backup's passphrase asked with the same dialog over `finestra`, for the
+// archive's checks and restore: a wrong one said and asked again; the one
+// given kept (in the wiped buffer) while the callback lives, so that the
+// check and the restore that follows ask once.
+archivio::ChiediPassphrase ChiediPassphraseCopia(QWidget* finestra);
 
 // The archive's passphrase asked over `finestra` when the file has one and
 // its key is not held yet; true when the archive can be opened now (it has

@@ -15,7 +15,6 @@
 #include <string>
 #include <utility>
 
-
 namespace {
 
 // Below this many bits a passphrase is weak, from the second on strong.
@@ -136,24 +135,11 @@ bool ImpostaMinutiBlocco(int minuti) {
                                          std::string_view(testo, static_cast<std::size_t>(fine - testo)));
 }
 
-PassphraseDigitata::PassphraseDigitata(const QString& testo) : byte_(testo.toUtf8()) {}
-
-PassphraseDigitata::~PassphraseDigitata() { Cancella(); }
-
-PassphraseDigitata::PassphraseDigitata(PassphraseDigitata&& altra) noexcept : byte_(std::move(altra.byte_)) {
-    altra.byte_ = QByteArray();
+PassphraseDigitata::PassphraseDigitata(const QString& testo) {
+    QByteArray byte = testo.toUtf8();
+    segreto_ = sistema::Segreto(std::string_view(byte.constData(), static_cast<std::size_t>(byte.size())));
+    Azzera(byte);
 }
-
-PassphraseDigitata& PassphraseDigitata::operator=(PassphraseDigitata&& altra) noexcept {
-    if (this != &altra) {
-        Cancella();
-        byte_ = std::move(altra.byte_);
-        altra.byte_ = QByteArray();
-    }
-    return *this;
-}
-
-void PassphraseDigitata::Cancella() { Azzera(byte_); }
 
 // Last in the file: the system headers define names (KeyPress, Bool) that
 // Qt's own would meet.

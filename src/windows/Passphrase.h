@@ -3,6 +3,8 @@
 // settings, and the passphrase held only as long as it is needed.
 #pragma once
 
+#include "Segreto.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -64,21 +66,17 @@ int MinutiBloccoImpostati();
 // False when the settings file could not be written.
 bool ImpostaMinutiBlocco(int minuti);
 
-// A passphrase as typed, in UTF-8, wiped when it goes.
+// A passphrase as typed, in UTF-8, in the archive's wiped buffer; the
+// UTF-8 copy made on the way is wiped too.
 class PassphraseDigitata {
 public:
     PassphraseDigitata() = default;
     explicit PassphraseDigitata(const QString& testo);
-    ~PassphraseDigitata();
-    PassphraseDigitata(PassphraseDigitata&& altra) noexcept;
-    PassphraseDigitata& operator=(PassphraseDigitata&& altra) noexcept;
-    PassphraseDigitata(const PassphraseDigitata&) = delete;
-    PassphraseDigitata& operator=(const PassphraseDigitata&) = delete;
 
-    const QByteArray& Byte() const { return byte_; }
-    bool Vuota() const { return byte_.isEmpty(); }
-    void Cancella();
+    const sistema::Segreto& Segreto() const { return segreto_; }
+    bool Vuota() const { return segreto_.empty(); }
+    void Cancella() { segreto_.Svuota(); }
 
 private:
-    QByteArray byte_;
+    sistema::Segreto segreto_;
 };

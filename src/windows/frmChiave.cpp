@@ -31,15 +31,17 @@ frmChiave::frmChiave(const QString& domanda, ProvaFn prova, QWidget* genitore)
 
 frmChiave::~frmChiave() { ui->txtPassphrase->clear(); }
 
+void frmChiave::MostraErrore(const QString& perche) {
+    ui->lblErrore->setText(perche);
+    ui->lblErrore->setVisible(true);
+    ui->txtPassphrase->clear();
+    ui->txtPassphrase->setFocus(Qt::OtherFocusReason);
+    QAccessibleEvent avviso(ui->lblErrore, QAccessible::Alert);
+    QAccessible::updateAccessibility(&avviso);
+}
+
 void frmChiave::Conferma() {
-    auto riprova = [this](const QString& perche) {
-        ui->lblErrore->setText(perche);
-        ui->lblErrore->setVisible(true);
-        ui->txtPassphrase->clear();
-        ui->txtPassphrase->setFocus(Qt::OtherFocusReason);
-        QAccessibleEvent avviso(ui->lblErrore, QAccessible::Alert);
-        QAccessible::updateAccessibility(&avviso);
-    };
+    auto riprova = [this](const QString& perche) { MostraErrore(perche); };
     if (ui->txtPassphrase->text().isEmpty()) {
         riprova(Messaggio("0697"));
         return;

@@ -34,6 +34,9 @@ public:
     // Open: the passphrase typed is tried; right, the dialog closes; wrong,
     // it says so and the box is emptied for another try.
     void Conferma();
+    // Says why the passphrase is asked again (the one given before did not
+    // open the file).
+    void MostraErrore(const QString& perche);
 
 private:
     ProvaFn prova_;

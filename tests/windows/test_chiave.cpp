@@ -2,14 +2,20 @@
 // Lock said, the passphrase asked (a wrong one said and asked again, Cancel
 // opening nothing), set, changed and removed through its dialog driven by the
 // keys, and the idle lock with an edit pending.
+#include "AtletaCorrente.h"
+#include "Avvio.h"
+#include "BloccoInattivita.h"
 #include "CartellaProva.h"
+#include "ChiavePersonale.h"
 #include "Controlli.h"
 #include "Globali.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Passphrase.h"
+#include "SupportoArchivio.h"
 #include "frmChiave.h"
 #include "frmProteggi.h"
+#include "mdi.h"
 #include "modLanguageSupport.h"
 
 #include <QtTest>
@@ -31,7 +37,10 @@ void Scrivi(const QString& testo) {
     QTest::keyClicks(dove, testo);
 }
 
-QString Testo(const QByteArray& byte) { return QString::fromUtf8(byte); }
+QString Testo(const PassphraseDigitata& p) {
+    const std::string_view t = p.Segreto().Testo();
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
 
 }  // namespace
 
@@ -39,26 +48,75 @@ class TestChiave : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CartellaProva> cartella;
+    std::unique_ptr<mdi> principale;
     QStringList messaggi;
     QMessageBox::StandardButton risposta = QMessageBox::Yes;
 
-    // Runs `passi` on the modal dialog `apri` opens, as the coach would; a
-    // step that fails closes the dialog rather than leave it waiting.
+    static inline const QString Frase = QStringLiteral("la bici rossa di Marco");
+
+    std::filesystem::path File() const { return cartella->file("tvp.dmg"); }
+
+    // The archive with Rossi, locked by Frase; no key held.
+    void ArchivioProtetto() {
+        prova::CreaArchivio(File(), {prova::RigaDi("Rossi", {{"note", "prima"}})});
+        const PassphraseDigitata frase(Frase);
+        const archivio::Esito e = archivio::CambiaPassphrase(File(), archivio::Chiave(), &frase.Segreto());
+        QVERIFY2(e, e ? "" : e.errore().dettaglio.c_str());
+        archivio::DimenticaChiavi();
+        QVERIFY(archivio::HaPassphrase(File()));
+    }
+
+    // The rows of the locked archive, read under Frase's key.
+    std::vector<archivio::Riga> RigheProtette() {
+        archivio::Errore errore;
+        const auto sale = archivio::SaleDelFile(File(), errore);
+        if (!sale) qFatal("no salt");
+        const PassphraseDigitata frase(Frase);
+        archivio::Archivio a;
+        if (!a.ApriInLettura(File(), archivio::Chiave::Deriva(frase.Segreto(), *sale))) qFatal("not opened");
+        std::vector<archivio::Riga> righe;
+        if (!a.LeggiTutte(righe)) qFatal("not read");
+        return righe;
+    }
+
+    bool ChiaveTenuta() const {
+        const auto c = archivio::ChiaveRicordata(File());
+        return c && c->personale();
+    }
+
+    // Runs `passi` on the modal dialog `apri` opens, as the coach would,
+    // once it is there; a step that fails closes the dialog rather than leave
+    // it waiting, and a dialog that never came fails the test.
     template <class F>
     void NelDialogo(const std::function<void()>& apri, F passi) {
-        QTimer::singleShot(0, this, [&] {
+        bool visto = false;
+        QTimer attesa;
+        attesa.setSingleShot(true);
+        connect(&attesa, &QTimer::timeout, this, [&] {
             auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialogo);
-            QVERIFY(QTest::qWaitForWindowActive(dialogo));
-            passi(dialogo);
+            if (!dialogo) {
+                attesa.start(0);  // not open yet: the next round of events
+                return;
+            }
+            visto = true;
+            [&] {
+                QVERIFY(QTest::qWaitForWindowActive(dialogo));
+                // The caret in the dialog (from a menu, it arrives after the window).
+                QTRY_VERIFY(dialogo->isAncestorOf(QApplication::focusWidget()));
+                passi(dialogo);
+            }();
             if (dialogo->isVisible()) dialogo->reject();
         });
+        attesa.start(0);
         apri();
+        attesa.stop();
+        QVERIFY2(visto, "no dialog opened");
     }
 
 private slots:
     void init() {
         cartella = std::make_unique<CartellaProva>();
+        cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=english\n");
         modLanguageSupport::CartellaDati.clear();
         modLanguageSupport::LinguaCorrente = "english";
         messaggi.clear();
@@ -69,7 +127,14 @@ private slots:
         });
     }
     void cleanup() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != principale.get() && w->isVisible()) w->close();
+        principale.reset();
+        archivio::DimenticaChiavi();
         ImpostaGestoreMessaggi({});
+        PercorsoArchivio.clear();
+        NomeAtletaCorrente.clear();
+        RigaAtletaCorrente.reset();
         cartella.reset();
     }
 
@@ -148,8 +213,8 @@ private slots:
     void sbagliataPoiGiusta() {
         QStringList provate;
         frmChiave::ProvaFn prova = [&](const PassphraseDigitata& p) {
-            provate << Testo(p.Byte());
-            return Testo(p.Byte()) == QStringLiteral("la bici rossa")
+            provate << Testo(p);
+            return Testo(p) == QStringLiteral("la bici rossa")
                        ? frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}}
                        : frmChiave::Prova{frmChiave::Prova::Esito::Errata, Messaggio("0691")};
         };
@@ -201,8 +266,8 @@ private slots:
     void siImpostaDaiTasti() {
         std::vector<std::pair<QString, QString>> chiamate;
         auto cambia = [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
-            chiamate.emplace_back(attuale ? Testo(attuale->Byte()) : QStringLiteral("-"),
-                                  nuova ? Testo(nuova->Byte()) : QStringLiteral("-"));
+            chiamate.emplace_back(attuale ? Testo(*attuale) : QStringLiteral("-"),
+                                  nuova ? Testo(*nuova) : QStringLiteral("-"));
             return frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}};
         };
         frmProteggi::Fatto fatto = frmProteggi::Fatto::Nulla;
@@ -285,9 +350,9 @@ private slots:
     void cambiaETogli() {
         std::vector<std::pair<QString, QString>> chiamate;
         auto cambia = [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
-            chiamate.emplace_back(attuale ? Testo(attuale->Byte()) : QStringLiteral("-"),
-                                  nuova ? Testo(nuova->Byte()) : QStringLiteral("-"));
-            return attuale && Testo(attuale->Byte()) == QStringLiteral("vecchia passphrase 1")
+            chiamate.emplace_back(attuale ? Testo(*attuale) : QStringLiteral("-"),
+                                  nuova ? Testo(*nuova) : QStringLiteral("-"));
+            return attuale && Testo(*attuale) == QStringLiteral("vecchia passphrase 1")
                        ? frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}}
                        : frmChiave::Prova{frmChiave::Prova::Esito::Errata, {}};
         };
@@ -338,6 +403,155 @@ private slots:
         QCOMPARE(int(fatto), int(frmProteggi::Fatto::Tolto));
         QCOMPARE(chiamate.size(), std::size_t(1));
         QCOMPARE(chiamate[0], std::make_pair(QStringLiteral("vecchia passphrase 1"), QStringLiteral("-")));
+    }
+
+    // ----- with the archive ----------------------------------------------
+
+    // At start: a wrong passphrase said and asked again, then the right one;
+    // the athlete card then opens without asking.
+    void sbagliataPoiGiustaAllAvvio() {
+        ArchivioProtetto();
+        if (QTest::currentTestFailed()) return;
+        NelDialogo([&] { principale = AvviaProgramma(); },
+                   [&](QDialog* d) {
+                       QCOMPARE(d->objectName(), QStringLiteral("frmChiave"));
+                       QVERIFY(!ChiaveTenuta());
+                       Scrivi(QStringLiteral("la bici blu di Marco"));
+                       Premi(Qt::Key_Return);
+                       QVERIFY(d->isVisible());
+                       QCOMPARE(Controllo<QLabel>(d, "lblErrore")->text(), Messaggio("0691"));
+                       QVERIFY(!ChiaveTenuta());
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Return);
+                   });
+        QVERIFY(principale);
+        QVERIFY(ChiaveTenuta());
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+        principale->ApriSchedaAtleta();
+        QWidget* card = principale->FiglioAttivo();
+        QCOMPARE(card->objectName(), QStringLiteral("frmAtleti"));
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Rossi"));
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    }
+
+    // Cancelled at start: nothing written, nothing held; the athlete card
+    // asks again and opens with the right one.
+    void annullataAllAvvioSiChiedeAllaScheda() {
+        ArchivioProtetto();
+        if (QTest::currentTestFailed()) return;
+        const std::string prima = prova::LeggiByte(File());
+        NelDialogo([&] { principale = AvviaProgramma(); }, [&](QDialog*) { Premi(Qt::Key_Escape); });
+        QVERIFY(!ChiaveTenuta());
+        QVERIFY(prova::LeggiByte(File()) == prima);
+        NelDialogo([&] { principale->ApriSchedaAtleta(); },
+                   [&](QDialog* d) {
+                       QCOMPARE(d->objectName(), QStringLiteral("frmChiave"));
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Return);
+                   });
+        QCOMPARE(Controllo<QLineEdit>(principale->FiglioAttivo(), "txtNome")->text(), QStringLiteral("Rossi"));
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    }
+
+    // Set from the card's data menu, all from the keys: the archive then
+    // needs the passphrase, the card shows its athlete still, the About
+    // window says so.
+    void siProteggeDalMenuDellaScheda() {
+        prova::CreaArchivio(File(), {prova::RigaDi("Rossi")});
+        principale = AvviaProgramma();
+        principale->ApriSchedaAtleta();
+        QWidget* card = principale->FiglioAttivo();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        Controllo<QToolButton>(card, "cmdDati")->setFocus(Qt::TabFocusReason);
+        Premi(Qt::Key_Space);
+        auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        for (int i = 0; i < 12 && (!menu->activeAction() || menu->activeAction()->text() != Messaggio("0690")); ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Protect the archive..."));
+        NelDialogo([&] { QTest::keyClick(menu, Qt::Key_Return); },
+                   [&](QDialog* d) {
+                       QCOMPARE(d->objectName(), QStringLiteral("frmProteggi"));
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Tab);
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Return);
+                   });
+        QCOMPARE(messaggi, QStringList{Messaggio("0704")});
+        QVERIFY(archivio::HaPassphrase(File()));
+        QVERIFY(ChiaveTenuta());
+        QCOMPARE(Controllo<QLineEdit>(principale->FiglioAttivo(), "txtNome")->text(), QStringLiteral("Rossi"));
+        QCOMPARE(RigheProtette().size(), std::size_t(1));
+        // Neither the passphrase nor anything of it in the settings.
+        QVERIFY(cartella->leggi("LangSetting.ini").find("rossa") == std::string::npos);
+        QTest::mouseClick(Controllo<QWidget>(principale, "lblInfo"), Qt::LeftButton);
+        QVERIFY(Controllo<QLabel>(principale->FiglioAttivo(), "lblArchivio")->text().endsWith(Messaggio("0710")));
+    }
+
+    // The idle lock with an edit pending: the edit is in the archive before
+    // the windows close and the key goes; the passphrase asked again (a
+    // wrong one first) shows the athlete again, the edit with him.
+    void ilBloccoScriveLaModificaPrima() {
+        ArchivioProtetto();
+        if (QTest::currentTestFailed()) return;
+        cartella->scrivi("LangSetting.ini", "[Language]\nCurrentLanguage=english\n[Archive]\nLockMinutes=5\n");
+        NelDialogo([&] { principale = AvviaProgramma(); },
+                   [&](QDialog*) {
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Return);
+                   });
+        BloccoInattivita* blocco = BloccoInattivita::Istanza();
+        QVERIFY(blocco);
+        principale->ApriSchedaAtleta();
+        QWidget* card = principale->FiglioAttivo();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        auto* note = Controllo<QPlainTextEdit>(card, "txtNote");
+        note->setFocus(Qt::TabFocusReason);
+        note->moveCursor(QTextCursor::End);
+        Scrivi(QStringLiteral(", poi dopo"));
+        QVERIFY(blocco->Conteggio().isActive());
+        QCOMPARE(blocco->Conteggio().interval(), 5 * 60 * 1000);
+        QCOMPARE(prova::CampoDi(RigheProtette().at(0), "note"), std::string("prima"));
+
+        // The time is up.
+        NelDialogo([&] { blocco->Scaduto(); },
+                   [&](QDialog* d) {
+                       QCOMPARE(d->objectName(), QStringLiteral("frmChiave"));
+                       QCOMPARE(Controllo<QLabel>(d, "lblDomanda")->text(), Messaggio("0713").arg(5));
+                       QCOMPARE(prova::CampoDi(RigheProtette().at(0), "note"), std::string("prima, poi dopo"));
+                       QVERIFY(!ChiaveTenuta());
+                       QCOMPARE(principale->FiglioAttivo()->objectName(), QStringLiteral("frmMain"));
+                       QVERIFY(!blocco->Conteggio().isActive());
+                       Scrivi(QStringLiteral("sbagliata"));
+                       Premi(Qt::Key_Return);
+                       QVERIFY(d->isVisible());
+                       Scrivi(Frase);
+                       Premi(Qt::Key_Return);
+                   });
+        card = principale->FiglioAttivo();
+        QCOMPARE(card->objectName(), QStringLiteral("frmAtleti"));
+        QCOMPARE(Controllo<QLineEdit>(card, "txtNome")->text(), QStringLiteral("Rossi"));
+        QCOMPARE(Controllo<QPlainTextEdit>(card, "txtNote")->toPlainText(), QStringLiteral("prima, poi dopo"));
+        QVERIFY(blocco->Conteggio().isActive());
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    }
+
+    // Off by default, and without a passphrase: no countdown.
+    void senzaTempoOSenzaPassphraseNienteBlocco() {
+        prova::CreaArchivio(File(), {prova::RigaDi("Rossi")});
+        principale = AvviaProgramma();
+        principale->ApriSchedaAtleta();
+        QCOMPARE(BloccoInattivita::Istanza()->Minuti(), 0);
+        QVERIFY(!BloccoInattivita::Istanza()->Conteggio().isActive());
+        QVERIFY(ImpostaMinutiBlocco(15));
+        BloccoInattivita::Istanza()->Rileggi();
+        QCOMPARE(BloccoInattivita::Istanza()->Minuti(), 15);
+        QVERIFY(!BloccoInattivita::Istanza()->Conteggio().isActive());
+        BloccoInattivita::Istanza()->Scaduto();  // nothing to lock
+        QCOMPARE(principale->FiglioAttivo()->objectName(), QStringLiteral("frmAtleti"));
     }
 };
 
