@@ -6,7 +6,8 @@
 # command in it on a copy of this tree, then tries the archive both ways:
 # an archive and a backup made by this machine's build are read there, and
 # one made there is read here, each opened without a change to its bytes and
-# exported to the same CSV text. Needs root, debootstrap, a Debian mirror and
+# exported to the same CSV text; the same for an archive and a backup locked
+# by a passphrase, which open on the other release with it and not without. Needs root, debootstrap, a Debian mirror and
 # this machine's build (build/app).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -88,14 +89,31 @@ ambiente=(LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=/tmp/tovarin-
 install -d -m 700 /tmp/tovarin-xdg "$radice/tmp/tovarin-xdg"
 qui() { (cd "$1" && shift && env -i PATH=/usr/bin:/bin HOME=/root "${ambiente[@]}" ./tovarin "$@"); }
 la() { local c=$1; shift; dentro env "${ambiente[@]}" bash -c 'cd "$0" && ./tovarin "$@"' "$c" "$@"; }
+# The same without a terminal, where nothing can be asked.
+qui_senza_terminale() { (cd "$1" && shift && setsid -w env -i PATH=/usr/bin:/bin HOME=/root "${ambiente[@]}" ./tovarin "$@"); }
+la_senza_terminale() {
+  local c=$1
+  shift
+  dentro setsid -w env "${ambiente[@]}" bash -c 'cd "$0" && ./tovarin "$@"' "$c" "$@"
+}
 # Exported there, the archive must give the same text as here, and be left
 # as it was.
+# The passphrase of the locked archives, in a file only its owner reads.
+frase=$lavoro/frase.txt
+printf 'Passo del Mortirolo 1990\n' >"$frase"
+chmod 600 "$frase"
+install -m 600 "$frase" "$radice/tmp/frase.txt"
 confronta() {
   local file=$1 atteso=$2 cosa=$3 prima
+  shift 3
   cartella "$radice/tmp/app13" "$radice$sorgenti/build/app"
   cp "$file" "$radice/tmp/app13/tvp.dmg"
   prima=$(sha256sum <"$radice/tmp/app13/tvp.dmg")
-  la /tmp/app13 --export-csv /tmp/app13/esportato.csv >/dev/null || fallito "$cosa does not open on Debian 13"
+  if [ $# -gt 0 ]; then
+    ! la_senza_terminale /tmp/app13 --export-csv /tmp/app13/esportato.csv >/dev/null 2>&1 ||
+      fallito "$cosa opens on Debian 13 without its passphrase"
+  fi
+  la /tmp/app13 --export-csv /tmp/app13/esportato.csv "$@" >/dev/null 2>&1 || fallito "$cosa does not open on Debian 13"
   cmp -s "$radice/tmp/app13/esportato.csv" "$atteso" || fallito "$cosa reads differently on Debian 13"
   [ "$(sha256sum <"$radice/tmp/app13/tvp.dmg")" = "$prima" ] || fallito "$cosa changed on Debian 13"
   echo "$cosa: opens on Debian 13, the same athletes, unchanged"
@@ -107,16 +125,34 @@ qui "$lavoro/app12" --export-csv "$lavoro/app12/esportato.csv" >/dev/null
 [ "$(grep -c '^"' "$lavoro/app12/esportato.csv")" = 2 ] || fallito "the sample did not import here"
 confronta "$lavoro/app12/tvp.dmg" "$lavoro/app12/esportato.csv" "An archive made on Debian 12"
 confronta "$lavoro/app12/copia.dmg" "$lavoro/app12/esportato.csv" "A backup made on Debian 12"
+qui "$lavoro/app12" --protect --new-passphrase-file "$frase" >/dev/null
+qui "$lavoro/app12" --backup "$lavoro/app12/copia-protetta.dmg" --passphrase-file "$frase" >/dev/null
+confronta "$lavoro/app12/tvp.dmg" "$lavoro/app12/esportato.csv" "An archive with a passphrase made on Debian 12" \
+  --passphrase-file /tmp/frase.txt
+confronta "$lavoro/app12/copia-protetta.dmg" "$lavoro/app12/esportato.csv" \
+  "A backup with a passphrase made on Debian 12" --passphrase-file /tmp/frase.txt
 
 cartella "$radice/tmp/fatto13" "$radice$sorgenti/build/app"
 cp "$campione" "$radice/tmp/campione.csv"
 la /tmp/fatto13 --import-csv /tmp/campione.csv
 la /tmp/fatto13 --backup /tmp/fatto13/copia.dmg >/dev/null
-for nome in tvp.dmg copia.dmg; do
+cartella "$radice/tmp/protetto13" "$radice$sorgenti/build/app"
+cp "$radice/tmp/fatto13/tvp.dmg" "$radice/tmp/protetto13/"
+la /tmp/protetto13 --protect --new-passphrase-file /tmp/frase.txt >/dev/null
+la /tmp/protetto13 --backup /tmp/protetto13/copia.dmg --passphrase-file /tmp/frase.txt >/dev/null
+for nome in tvp.dmg copia.dmg protetto13/tvp.dmg protetto13/copia.dmg; do
   cartella "$lavoro/da13" build/app
-  cp "$radice/tmp/fatto13/$nome" "$lavoro/da13/tvp.dmg"
+  [ "${nome%/*}" = protetto13 ] && origine=$radice/tmp/$nome || origine=$radice/tmp/fatto13/$nome
+  cp "$origine" "$lavoro/da13/tvp.dmg"
   prima=$(sha256sum <"$lavoro/da13/tvp.dmg")
-  qui "$lavoro/da13" --export-csv "$lavoro/da13/esportato.csv" >/dev/null || fallito "$nome of Debian 13 does not open here"
+  chiave=()
+  if [ "${nome%/*}" = protetto13 ]; then
+    ! qui_senza_terminale "$lavoro/da13" --export-csv "$lavoro/da13/esportato.csv" >/dev/null 2>&1 ||
+      fallito "$nome of Debian 13 opens here without its passphrase"
+    chiave=(--passphrase-file "$frase")
+  fi
+  qui "$lavoro/da13" --export-csv "$lavoro/da13/esportato.csv" "${chiave[@]}" >/dev/null 2>&1 ||
+    fallito "$nome of Debian 13 does not open here"
   cmp -s "$lavoro/da13/esportato.csv" "$lavoro/app12/esportato.csv" || fallito "$nome of Debian 13 reads differently here"
   [ "$(sha256sum <"$lavoro/da13/tvp.dmg")" = "$prima" ] || fallito "$nome of Debian 13 changed here"
   echo "The $nome made on Debian 13: opens on Debian 12, the same athletes, unchanged"

@@ -264,16 +264,20 @@ Esito CreaArchivio(const fs::path& file) {
 }
 
 // True when the file looks like an encrypted database: a whole number of
-// pages of the archive's size, and not a plain SQLite file, whose first
-// bytes say so.
+// pages of the archive's size, and not a file whose first bytes name its
+// format (a plain SQLite file, the earlier program's Access file).
 bool SembraCifrato(const fs::path& file) {
     std::error_code ec;
     const auto lunghezza = fs::file_size(file, ec);
     if (ec || lunghezza < 1024 || lunghezza % 1024 != 0) return false;
     Errore errore;
     const auto sale = SaleDelFile(file, errore);
-    static constexpr char Intestazione[] = "SQLite format 3";  // with its final zero, 16 bytes
-    return sale && std::memcmp(sale->data(), Intestazione, sizeof Intestazione) != 0;
+    if (!sale) return false;
+    static constexpr std::string_view Intestazioni[] = {
+        {"SQLite format 3\0", 16}, {"\0\1\0\0Standard Jet", 16}, {"\0\1\0\0Standard ACE", 16}};
+    for (std::string_view intestazione : Intestazioni)
+        if (std::memcmp(sale->data(), intestazione.data(), intestazione.size()) == 0) return false;
+    return true;
 }
 
 }  // namespace

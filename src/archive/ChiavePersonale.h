@@ -26,9 +26,9 @@
 
 namespace archivio {
 
-// Rounds of PBKDF2-HMAC-SHA512: about a third of a second on a coach's
+// Rounds of PBKDF2-HMAC-SHA512: about 0.3 s of one core on a coach's
 // computer, every guess of a passphrase as slow.
-inline constexpr int IterazioniChiave = 600000;
+inline constexpr int IterazioniChiave = 400000;
 inline constexpr std::size_t LunghezzaSale = 16;
 inline constexpr std::size_t LunghezzaChiave = 32;
 using Sale = std::array<std::uint8_t, LunghezzaSale>;

@@ -333,6 +333,8 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
+    // A backup with a passphrase leaves the archive unlocked with it.
+    if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
 }
 

@@ -12,6 +12,7 @@
 #include "Modulo1.h"
 #include "RegistroAssetti.h"
 #include "ReportAtleta.h"
+#include "RigaDiComandoChiave.h"
 #include "StampaFinestra.h"
 #include "TestoPiano.h"
 #include "ZoneTest.h"
@@ -37,7 +38,7 @@ QString TestoUso() {
     };
     const QString file = Messaggio("0566"), nome = Messaggio("0565");
     const QString mm = QStringLiteral("MM"), gradi = Messaggio("0567");
-    const std::array<Voce, 9> voci{{
+    const std::array<Voce, 12> voci{{
         {QString(), QString(), "0561"},
         {QStringLiteral("--export-csv ") + file, QString(), "0562"},
         {QStringLiteral("--import-csv ") + file, QString(), "0563"},
@@ -47,6 +48,9 @@ QString TestoUso() {
         {QStringLiteral("--fit %1 --stack %2 --reach %2 --head-angle %3").arg(nome, mm, gradi),
          QStringLiteral("[--cap %1 --clamp %1 --spacers %1 --stem %1 --stem-angle %2]").arg(mm, gradi), "0569"},
         {QStringLiteral("--zones %1 [--ftp W --lthr BPM --hrmax BPM --weight KG]").arg(nome), QString(), "0570"},
+        {QStringLiteral("--protect [--new-passphrase-file ") + file + QLatin1Char(']'), QString(), "0666"},
+        {QStringLiteral("--unprotect"), QString(), "0667"},
+        {QStringLiteral("... --passphrase-file ") + file, QString(), "0668"},
         {QStringLiteral("--help"), QString(), "0571"},
     }};
     const QString uso = Messaggio("0560");
@@ -137,6 +141,7 @@ int Esporta(const QString& archivioFile, const QString& file) {
     if (archivio::Esito e = archivio::EsportaCsv(a, Percorso(file), FormatoCsvLocale(), quanti); !e)
         return Fallito(Messaggio("0258") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
     Scrivi(stdout, DescriviEsportazione(quanti, file));
+    if (a.protetto()) Scrivi(stderr, AvvisoCsvNonCifrato());
     return 0;
 }
 
@@ -468,13 +473,21 @@ bool ComandoRichiesto(int argc, char** argv) {
     return primo.substr(0, 2) == "--" || primo.substr(0, 1) != "-" || primo == "-h";
 }
 
-int EseguiComando(const QStringList& argomenti) {
+int EseguiComando(const QStringList& dati) {
     ImpostaTestiIdentita();
     ImpostaLingua();
     // Said once, and on the standard error: what the command prints for a
     // script stays as it is.
     if (const QString lingua = TestoProblemaLingua(); !lingua.isEmpty()) Scrivi(stderr, lingua);
     const QString archivioFile = PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio;
+    // The archive's passphrase, read when a verb opens an archive locked by one.
+    QStringList argomenti = dati;
+    OpzioniPassphrase passphrase;
+    std::optional<int> uscita;
+    if (EstraiOpzioniPassphrase(argomenti, passphrase)) uscita = 2;
+    if (!uscita) uscita = EseguiComandoPassphrase(argomenti, archivioFile, passphrase);
+    if (uscita == 2) ScriviUso(stderr);
+    if (uscita) return *uscita;
     const QString comando = argomenti.value(0);
     if (comando == QLatin1String("--export-csv") && argomenti.size() == 2) return Esporta(archivioFile, argomenti[1]);
     if (comando == QLatin1String("--import-csv") && argomenti.size() == 2) return Importa(archivioFile, argomenti[1]);

@@ -16,6 +16,13 @@
 //                                    the zones of the athlete's latest test, or
 //                                    of the values given, which are not stored
 //
+//   tovarin --protect [--new-passphrase-file FILE]
+//                                    sets or changes the archive's passphrase
+//   tovarin --unprotect              removes it
+//   ... --passphrase-file FILE       with any verb: the archive's passphrase,
+//                                    from a file only its owner may read (else
+//                                    asked at the terminal, without echo)
+//
 //   tovarin --help                   the usage, on the standard output, in the
 //                                    language of the windows
 //

@@ -21,7 +21,7 @@ struct OpzioniPassphrase {
 };
 
 // Takes the passphrase options out of `argomenti` into `opzioni`: 0, or 2
-// for an option given twice or without its file (the usage said).
+// for an option given twice or without its file (the caller says the usage).
 int EstraiOpzioniPassphrase(QStringList& argomenti, OpzioniPassphrase& opzioni);
 
 // Before a verb opens the archive: when the archive has a passphrase it is
@@ -30,6 +30,8 @@ int EstraiOpzioniPassphrase(QStringList& argomenti, OpzioniPassphrase& opzioni);
 // given or it does not open it: the command then exits 1.
 bool SbloccaPerComando(const QString& archivioFile, const OpzioniPassphrase& opzioni);
 
-// --protect and --unprotect: the exit code; nothing for another verb.
+// --protect and --unprotect: the exit code; for another verb that opens the
+// archive, 1 when it stays locked (said why), 2 for --new-passphrase-file
+// given to it; otherwise nothing, and the verb runs.
 std::optional<int> EseguiComandoPassphrase(const QStringList& argomenti, const QString& archivioFile,
                                            const OpzioniPassphrase& opzioni);

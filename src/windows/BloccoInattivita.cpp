@@ -58,8 +58,9 @@ bool BloccoInattivita::eventFilter(QObject* oggetto, QEvent* evento) {
     case QEvent::Wheel:
     case QEvent::TouchBegin:
     case QEvent::TabletPress:
-        // Each event reaches every widget it passes: the window's own is enough.
-        if (oggetto->isWidgetType() && static_cast<QWidget*>(oggetto)->isWindow()) Riavvia();
+        // The countdown starts again; whether it runs at all is decided when
+        // the time is read or the archive unlocked (Rileggi).
+        if (conteggio_.isActive()) conteggio_.start();
         break;
     default: break;
     }

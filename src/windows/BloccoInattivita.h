@@ -25,7 +25,9 @@ public:
     // The lock of the program's run, while there is one.
     static BloccoInattivita* Istanza();
 
-    // The time read again from the settings, and the countdown started anew.
+    // The time read again from the settings, and the countdown started anew
+    // when the archive is open under a passphrase: called whenever the time
+    // is chosen or the archive unlocked.
     void Rileggi();
     int Minuti() const { return minuti_; }
     // The countdown: running while a time is chosen and the archive is open

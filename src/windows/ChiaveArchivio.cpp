@@ -2,6 +2,7 @@
 
 #include "AtletaCorrente.h"
 #include "AvvisiArchivio.h"
+#include "BloccoInattivita.h"
 #include "ChiavePersonale.h"
 #include "ConnessioneCondivisa.h"
 #include "Messaggio.h"
@@ -69,8 +70,11 @@ frmChiave::Prova CambiaPassphrase(const QString& file, const PassphraseDigitata*
 bool ChiediPassphraseArchivio(QWidget* finestra, const QString& file) {
     if (!chiave::ArchivioProtetto(file)) return true;
     if (const auto c = archivio::ChiaveRicordata(chiave::Percorso(file)); c && c->personale()) return true;
-    return ChiediPassphrase(finestra, Messaggio("0692").arg(QDir::toNativeSeparators(file)),
-                            [&](const PassphraseDigitata& p) { return chiave::Sblocca(file, p); });
+    const bool aperto = ChiediPassphrase(finestra, Messaggio("0692").arg(QDir::toNativeSeparators(file)),
+                                         [&](const PassphraseDigitata& p) { return chiave::Sblocca(file, p); });
+    if (aperto)
+        if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
+    return aperto;
 }
 
 archivio::ChiediPassphrase ChiediPassphraseCopia(QWidget* finestra) {

@@ -124,9 +124,12 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
         prova::CreaArchivio(f, r);
     };
     const std::vector<Caso> casi{
+        // A file the fixed key does not open, of whole pages and not a plain
+        // SQLite file, is told only as one locked by a passphrase (the
+        // passphrase given then fails: wrong, or not an archive).
         {"another password",
          [](const fs::path& f) { prova::Sql(f, "altrapassword", "CREATE TABLE atleta(nome TEXT)"); },
-         {Motivo::NonArchivio}},
+         {Motivo::PassphraseRichiesta}},
         {"plain SQLite file",
          [](const fs::path& f) { prova::Sql(f, "", "CREATE TABLE atleta(nome TEXT); INSERT INTO atleta VALUES('x')"); },
          {Motivo::NonArchivio}},
@@ -140,6 +143,15 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
              for (char& c : b) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
              prova::ScriviByte(f, b);
          },
+         {Motivo::PassphraseRichiesta}},
+        // Not a whole number of pages: no encrypted database.
+        {"random bytes, pages cut",
+         [](const fs::path& f) {
+             std::string b(8000, '\0');
+             std::uint32_t x = 12345;
+             for (char& c : b) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+             prova::ScriviByte(f, b);
+         },
          {Motivo::NonArchivio}},
         {"first page damaged",
          [&](const fs::path& f) {
@@ -148,7 +160,7 @@ TEST(Archivio, IFileCheNonSiApronoVengonoSegnalatiELasciatiIntatti) {
              for (std::size_t i = 200; i < 260; ++i) b[i] = static_cast<char>(b[i] ^ 0x5a);
              prova::ScriviByte(f, b);
          },
-         {Motivo::NonArchivio, Motivo::Danneggiato}},
+         {Motivo::NonArchivio, Motivo::Danneggiato, Motivo::PassphraseRichiesta}},
         {"a row page damaged",
          [&](const fs::path& f) {
              archivioConRighe(f, 40);

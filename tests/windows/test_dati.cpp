@@ -36,6 +36,8 @@
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -703,12 +705,14 @@ private slots:
             e.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));  // dates as day, month, year
             return e;
         }());
-        if (limite)
-            p.setChildProcessModifier([limite] {
-                std::signal(SIGXFSZ, SIG_IGN);
-                rlimit r{limite, limite};
-                ::setrlimit(RLIMIT_FSIZE, &r);
-            });
+        // No terminal: nothing is ever asked there, as in a script.
+        p.setChildProcessModifier([limite] {
+            ::setsid();
+            if (!limite) return;
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r{limite, limite};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+        });
         p.start(Q(cartella->file("tovarin")), argomenti);
         if (!p.waitForFinished(60000)) {
             p.kill();
@@ -963,6 +967,93 @@ private slots:
         }
         // All or none: the good line of misura.csv was not added.
         QCOMPARE(prova::RigheNelFile(File()).size(), std::size_t(1));
+    }
+
+    // The archive's passphrase on the command line: read from a file only its
+    // owner may read, never from the command line; set, changed, removed;
+    // every verb that opens a locked archive needs it. Nothing of it is left
+    // in any file of the program's.
+    void passphraseDaRigaDiComando() {
+        PreparaProgramma();
+        const QByteArray casa = qgetenv("HOME");
+        fs::create_directory(cartella->file("casa"));
+        qputenv("HOME", QByteArray::fromStdString(cartella->file("casa").string()));
+        cartella->scrivi("atleti.csv", archivio::TestoCsv(Atleti(), archivio::FormatoCsv::PerDecimale('.')));
+        QCOMPARE(Esegui({"--import-csv", "atleti.csv"}), 0);
+        const std::string prima = "Pedala Forte 2026", seconda = "Salita del Muro";
+        const auto privato = fs::perms::owner_read | fs::perms::owner_write;
+        for (const auto& [nome, testo, permessi] : std::vector<std::tuple<std::string, std::string, fs::perms>>{
+                 {"prima.txt", prima + "\n", privato},
+                 {"seconda.txt", seconda, privato},
+                 {"aperta.txt", prima, privato | fs::perms::group_read | fs::perms::others_read},
+                 {"sbagliata.txt", "Pedala Piano", privato}}) {
+            cartella->scrivi(nome, testo);
+            fs::permissions(cartella->file(nome), permessi);
+        }
+        struct Caso {
+            QStringList argomenti;
+            int uscita;
+            const char* detto;
+            const char* taciuto = nullptr;
+        };
+        // clang-format off
+        const Caso casi[] = {
+            {{"--protect", "--new-passphrase-file", "aperta.txt"}, 1, "other users can read or write it"},
+            {{"--protect"}, 1, "No new passphrase: give it with --new-passphrase-file"},
+            {{"--protect", "--new-passphrase-file", "prima.txt"}, 0, "is now locked by the passphrase. A forgotten"},
+            {{"--export-csv", "x.csv"}, 1, "is locked by a passphrase: give it with --passphrase-file"},
+            {{"--backup", "c.dmg", "--passphrase-file", "aperta.txt"}, 1, "other users can read or write it"},
+            {{"--backup", "c.dmg", "--passphrase-file", "sbagliata.txt"}, 1, "the passphrase is wrong"},
+            {{"--backup", "c.dmg", "--passphrase-file", "assente.txt"}, 1, "cannot be read"},
+            {{"--backup", "c.dmg", "--passphrase-file", "prima.txt"}, 0, "(3 athletes)"},
+            {{"--export-csv", "x.csv", "--passphrase-file", "prima.txt"}, 0, "is not encrypted"},
+            {{"--protect", "--new-passphrase-file", "seconda.txt"}, 1, "is locked by a passphrase"},
+            {{"--protect", "--passphrase-file", "sbagliata.txt", "--new-passphrase-file", "seconda.txt"}, 1,
+             "the passphrase is wrong"},
+            {{"--protect", "--passphrase-file", "prima.txt", "--new-passphrase-file", "seconda.txt"}, 0,
+             "has been changed"},
+            {{"--zones", "Bianchi", "--passphrase-file", "prima.txt"}, 1, "the passphrase is wrong"},
+            {{"--unprotect", "--passphrase-file", "prima.txt"}, 1, "the passphrase is wrong"},
+            {{"--unprotect"}, 1, "is locked by a passphrase"},
+            {{"--backup", "d.dmg", "--new-passphrase-file", "prima.txt"}, 2, "usage: tovarin"},
+            {{"--backup", "d.dmg", "--passphrase-file"}, 2, "usage: tovarin"},
+            {{"--backup", "d.dmg", "--passphrase-file", "prima.txt", "--passphrase-file", "prima.txt"}, 2,
+             "usage: tovarin"},
+            {{"--unprotect", "--passphrase-file", "seconda.txt"}, 0, "no longer has a passphrase"},
+            {{"--unprotect", "--passphrase-file", "seconda.txt"}, 1, "has no passphrase to remove"},
+            {{"--export-csv", "y.csv"}, 0, "3 athletes exported", "not encrypted"},
+        };
+        // clang-format on
+        for (const Caso& c : casi) {
+            QString uscita, errori;
+            QCOMPARE(Esegui(c.argomenti, &uscita, 0, &errori), c.uscita);
+            uscita += errori;
+            const QString come = c.argomenti.join(' ') + ": " + uscita;
+            QVERIFY2(uscita.contains(QString::fromUtf8(c.detto)), qPrintable(come));
+            if (c.taciuto) QVERIFY2(!uscita.contains(QString::fromUtf8(c.taciuto)), qPrintable(come));
+            QVERIFY2(!errori.contains(QStringLiteral("QString::arg")), qPrintable(come));
+            if (c.argomenti.startsWith(QStringLiteral("--backup")) && c.uscita == 0) {
+                // The backup needs the passphrase: the fixed key reads nothing of it.
+                QVERIFY(prova::Sql(cartella->file("c.dmg"), std::string(archivio::ChiaveArchivio),
+                                   "SELECT count(*) FROM atleta")
+                            .front()
+                            .starts_with("ERRORE"));
+            }
+        }
+        QVERIFY(prova::RigheNelFile(File()) == Atleti());
+        qputenv("HOME", casa);
+        // Neither passphrase, as written or as any text of the program, in any
+        // file: the archive, its backup, the settings, the home given.
+        for (const auto& voce : fs::recursive_directory_iterator(cartella->percorso())) {
+            if (!voce.is_regular_file() || voce.path().extension() == ".txt") continue;
+            const std::string byte = prova::LeggiByte(voce.path());
+            for (const std::string& frase : {prima, seconda}) {
+                QVERIFY2(byte.find(frase) == std::string::npos, voce.path().c_str());
+                const QByteArray utf16(reinterpret_cast<const char*>(QString::fromStdString(frase).utf16()),
+                                       static_cast<qsizetype>(frase.size() * 2));
+                QVERIFY2(byte.find(utf16.toStdString()) == std::string::npos, voce.path().c_str());
+            }
+        }
     }
 
     // The usage speaks the language of the windows, asked for or not.

@@ -44,7 +44,7 @@ QString Testo(const PassphraseDigitata& p) {
 
 }  // namespace
 
-class TestChiave : public QObject {
+class TestPassphrase : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CartellaProva> cartella;
@@ -555,5 +555,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestChiave)
-#include "test_chiave.moc"
+QTEST_MAIN(TestPassphrase)
+#include "test_passphrase.moc"
