@@ -8,7 +8,11 @@
 #include "TraduciForm.h"
 
 #include <QAccessible>
+#include <QLayout>
+#include <QShowEvent>
+
 #include <QPushButton>
+#include <algorithm>
 
 frmChiave::frmChiave(const QString& domanda, ProvaFn prova, QWidget* genitore)
     : QDialog(genitore), prova_(std::move(prova)), ui(std::make_unique<Ui::frmChiave>()) {
@@ -25,7 +29,7 @@ frmChiave::frmChiave(const QString& domanda, ProvaFn prova, QWidget* genitore)
     ui->txtPassphrase->setAttribute(Qt::WA_InputMethodEnabled, false);
     connect(ui->cmdApri, &QPushButton::clicked, this, &frmChiave::Conferma);
     connect(ui->cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
-    resize(width(), sizeHint().height());
+    Adatta();
     ui->txtPassphrase->setFocus(Qt::OtherFocusReason);
 }
 
@@ -34,6 +38,7 @@ frmChiave::~frmChiave() { ui->txtPassphrase->clear(); }
 void frmChiave::MostraErrore(const QString& perche) {
     ui->lblErrore->setText(perche);
     ui->lblErrore->setVisible(true);
+    Adatta();
     ui->txtPassphrase->clear();
     ui->txtPassphrase->setFocus(Qt::OtherFocusReason);
     QAccessibleEvent avviso(ui->lblErrore, QAccessible::Alert);
@@ -63,4 +68,18 @@ void frmChiave::Conferma() {
 bool ChiediPassphrase(QWidget* finestra, const QString& domanda, const frmChiave::ProvaFn& prova) {
     frmChiave dialogo(domanda, prova, finestra);
     return dialogo.exec() == QDialog::Accepted;
+}
+
+void frmChiave::Adatta() {
+    // As tall as its texts, wrapped at its width, need in the language shown.
+    ensurePolished();
+    layout()->activate();
+    const int altezza = std::max(layout()->totalHeightForWidth(width()), layout()->totalMinimumSize().height());
+    setMinimumHeight(altezza);
+    resize(width(), altezza);
+}
+
+void frmChiave::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    Adatta();
 }

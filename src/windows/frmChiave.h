@@ -38,7 +38,12 @@ public:
     // open the file).
     void MostraErrore(const QString& perche);
 
+protected:
+    void showEvent(QShowEvent* evento) override;
+
 private:
+    // The height its wrapped texts need.
+    void Adatta();
     ProvaFn prova_;
     AvvisoMaiuscole* maiuscole_;
     std::unique_ptr<Ui::frmChiave> ui;

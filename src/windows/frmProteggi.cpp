@@ -7,7 +7,11 @@
 #include "Stili.h"
 #include "TraduciForm.h"
 
+#include <QLayout>
+#include <QShowEvent>
+
 #include <QPushButton>
+#include <algorithm>
 
 frmProteggi::frmProteggi(bool protetto, CambiaFn cambia, QWidget* genitore)
     : QDialog(genitore), protetto_(protetto), cambia_(std::move(cambia)), ui(std::make_unique<Ui::frmProteggi>()) {
@@ -39,8 +43,7 @@ frmProteggi::frmProteggi(bool protetto, CambiaFn cambia, QWidget* genitore)
     connect(ui->cmdTogli, &QPushButton::clicked, this, &frmProteggi::Togli);
     connect(ui->cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     MostraForza();
-    // As tall as its texts in the language shown need.
-    resize(width(), sizeHint().height());
+    Adatta();
     (protetto ? ui->txtAttuale : ui->txtNuova)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -146,4 +149,18 @@ void frmProteggi::Togli() {
     case frmChiave::Prova::Esito::Errata: Correggi(ui->txtAttuale, Messaggio("0701")); return;
     case frmChiave::Prova::Esito::Errore: MostraMessaggio(this, esito.testo); return;
     }
+}
+
+void frmProteggi::Adatta() {
+    // As tall as its texts, wrapped at its width, need in the language shown.
+    ensurePolished();
+    layout()->activate();
+    const int altezza = std::max(layout()->totalHeightForWidth(width()), layout()->totalMinimumSize().height());
+    setMinimumHeight(altezza);
+    resize(width(), altezza);
+}
+
+void frmProteggi::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    Adatta();
 }

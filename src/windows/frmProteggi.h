@@ -42,7 +42,12 @@ public:
     // Remove the passphrase: the current one asked, then a question.
     void Togli();
 
+protected:
+    void showEvent(QShowEvent* evento) override;
+
 private:
+    // The height its wrapped texts need.
+    void Adatta();
     void MostraForza();
     bool SalvaBlocco();
     void Correggi(QLineEdit* box, const QString& perche);
