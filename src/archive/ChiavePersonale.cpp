@@ -91,6 +91,10 @@ int Chiave::Applica(sqlite3* db, const char* schema) const {
         OPENSSL_cleanse(testo.data(), testo.size());
     }
     if (rc != SQLITE_OK) return rc;
+    // SQLCipher 4.6 writes every page it cannot decrypt to the standard error
+    // (a key tried on an archive with a passphrase): the program says it in
+    // its own words. Once a key is given; SQLCipher 3 has no such setting.
+    sqlite3_exec(db, "PRAGMA cipher_log_level = NONE;", nullptr, nullptr, nullptr);
     return sqlite3_exec(db, SqlFormatoCifratura(schema).c_str(), nullptr, nullptr, nullptr);
 }
 
@@ -243,17 +247,23 @@ Esito ChiaveDelFile(const fs::path& file, const ChiediPassphrase& chiedi, Chiave
 
 Esito CambiaPassphrase(const fs::path& file, const Chiave& attuale, const sistema::Segreto* nuova) {
     if (nuova && (nuova->empty() || !nuova->ok())) return Errore{Motivo::Altro, 0, 0, "no passphrase to set"};
+    // The file itself, where a link leads: the link stays, and the file it
+    // leads to is the one rewritten (never left behind under the old key).
+    std::error_code ec;
+    const fs::path vero = fs::is_symlink(fs::symlink_status(file, ec)) ? fs::canonical(file, ec) : file;
+    if (ec) return ConCartella(ErroreDiSistema(ec.value(), file.string() + ": " + ec.message()), file);
     Archivio a;
-    if (Esito e = a.Apri(file, attuale); !e) return e;
+    if (Esito e = a.Apri(vero, attuale); !e) return e;
     // The new key, with a salt of its own: the old key opens nothing of the
     // new file, and the same passphrase set again gives another key.
     const Chiave chiave = nuova ? Chiave::Deriva(*nuova, NuovoSale()) : Chiave();
     // The copy under the new key replaces the archive once it is read back
     // whole (CopiaSotto): until that rename the archive is the old file.
-    Esito e = a.CopiaSotto(file, chiave, nullptr);
+    Esito e = a.CopiaSotto(vero, chiave, nullptr);
     a.Chiudi();
     if (!e) return e;
     RicordaChiave(file, chiave);
+    if (vero != file) RicordaChiave(vero, chiave);
     return {};
 }
 

@@ -217,6 +217,24 @@ TEST(Passphrase, UnaPassphraseVuotaOTroppoLungaNonSiImposta) {
     }
 }
 
+// An archive reached through a link: the file it leads to is rewritten, the
+// link kept, nothing left under the old key.
+TEST(Passphrase, AttraversoUnLinkSiCambiaIlFileVero) {
+    CartellaProva cartella(false);
+    fs::create_directory(cartella.file("dati"));
+    const fs::path vero = cartella.file("dati") / "tvp.dmg", link = cartella.file("tvp.dmg");
+    const Contenuto prima = CreaArchivioPieno(vero, 2);
+    fs::create_symlink(vero, link);
+    const Segreto frase("dietro il link");
+    ASSERT_TRUE(archivio::CambiaPassphrase(link, Chiave(), &frase).ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(archivio::HaPassphrase(vero));
+    EXPECT_EQ(prova::Contenuto(cartella.file("dati")), std::vector<std::string>{"tvp.dmg"});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(link).ok());
+    EXPECT_TRUE(Leggi(a) == prima);
+}
+
 TEST(Passphrase, SbloccataUnaVoltaOgniConnessioneLaUsa) {
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg");
