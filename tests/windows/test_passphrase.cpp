@@ -8,6 +8,8 @@
 #include "CartellaProva.h"
 #include "ChiavePersonale.h"
 #include "Controlli.h"
+#include "DatiArchivio.h"
+#include "FinestraAtleta.h"
 #include "Globali.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -111,6 +113,38 @@ class TestPassphrase : public QObject {
         apri();
         attesa.stop();
         QVERIFY2(visto, "no dialog opened");
+    }
+
+    // The same for several dialogs that open one after the other, each
+    // handled by its own steps.
+    void NeiDialoghi(const std::function<void()>& apri, std::vector<std::function<void(QDialog*)>> passi) {
+        std::size_t fatti = 0, inattesi = 0;
+        QPointer<QDialog> ultimo;
+        QTimer attesa;
+        attesa.setSingleShot(true);
+        connect(&attesa, &QTimer::timeout, this, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialogo && dialogo != ultimo) {
+                ultimo = dialogo;
+                if (fatti < passi.size()) {
+                    [&] {
+                        QVERIFY(QTest::qWaitForWindowActive(dialogo));
+                        QTRY_VERIFY(dialogo->isAncestorOf(QApplication::focusWidget()));
+                        passi[fatti](dialogo);
+                    }();
+                    ++fatti;
+                } else {
+                    ++inattesi;  // one more than the coach should see
+                    dialogo->reject();
+                }
+            }
+            attesa.start(0);
+        });
+        attesa.start(0);
+        apri();
+        attesa.stop();
+        QCOMPARE(fatti, passi.size());
+        QCOMPARE(inattesi, std::size_t(0));
     }
 
 private slots:
@@ -537,6 +571,45 @@ private slots:
         QCOMPARE(Controllo<QPlainTextEdit>(card, "txtNote")->toPlainText(), QStringLiteral("prima, poi dopo"));
         QVERIFY(blocco->Conteggio().isActive());
         QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    }
+
+    // A backup with a passphrase restored: asked with the same dialog, a
+    // wrong one said and asked again, then the archive is the backup's,
+    // open under its key.
+    void unaCopiaProtettaChiedeLaSuaPassphrase() {
+        const auto copia = cartella->file("copia.dmg");
+        prova::CreaArchivio(copia, {prova::RigaDi("Bianchi")});
+        const PassphraseDigitata frase(Frase);
+        QVERIFY(archivio::CambiaPassphrase(copia, archivio::Chiave(), &frase.Segreto()));
+        archivio::DimenticaChiavi();
+        prova::CreaArchivio(File(), {prova::RigaDi("Rossi")});
+        principale = AvviaProgramma();
+        principale->ApriSchedaAtleta();
+        auto* card = qobject_cast<FinestraAtleta*>(principale->FiglioAttivo());
+        QVERIFY(card);
+        const QString nome = QString::fromStdString(copia.string());
+        ImpostaServiziFileDati({[](QWidget*, const QString&, const QString&, const QString&) { return QString(); },
+                                [&](QWidget*, const QString&, const QString&) { return nome; }});
+        NeiDialoghi([&] { RipristinaCopiaArchivio(card, card->Legame()); },
+                    {[&](QDialog* d) {
+                         QCOMPARE(d->objectName(), QStringLiteral("frmChiave"));
+                         QCOMPARE(Controllo<QLabel>(d, "lblDomanda")->text(), Messaggio("0712").arg(nome));
+                         QVERIFY(!Controllo<QLabel>(d, "lblErrore")->isVisible());
+                         Scrivi(QStringLiteral("la bici blu di Marco"));
+                         Premi(Qt::Key_Return);
+                     },
+                     [&](QDialog* d) {
+                         QCOMPARE(d->objectName(), QStringLiteral("frmChiave"));
+                         QCOMPARE(Controllo<QLabel>(d, "lblErrore")->text(), Messaggio("0691"));
+                         Scrivi(Frase);
+                         Premi(Qt::Key_Return);
+                     }});
+        ImpostaServiziFileDati({});
+        // The question before the restore, then what was done: asked once.
+        QCOMPARE(messaggi.size(), 2);
+        QVERIFY(archivio::HaPassphrase(File()));
+        QVERIFY(ChiaveTenuta());
+        QCOMPARE(Controllo<QLineEdit>(principale->FiglioAttivo(), "txtNome")->text(), QStringLiteral("Bianchi"));
     }
 
     // Off by default, and without a passphrase: no countdown.
