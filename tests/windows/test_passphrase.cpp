@@ -612,6 +612,40 @@ private slots:
         QCOMPARE(Controllo<QLineEdit>(principale->FiglioAttivo(), "txtNome")->text(), QStringLiteral("Bianchi"));
     }
 
+    // The CSV export says its file is not encrypted, only when the archive
+    // has a passphrase.
+    void ilCsvDiceCheNonECifrato_data() {
+        QTest::addColumn<bool>("protetto");
+        QTest::newRow("with a passphrase") << true;
+        QTest::newRow("without") << false;
+    }
+    void ilCsvDiceCheNonECifrato() {
+        QFETCH(bool, protetto);
+        if (protetto) {
+            ArchivioProtetto();
+            if (QTest::currentTestFailed()) return;
+            NelDialogo([&] { principale = AvviaProgramma(); },
+                       [&](QDialog*) {
+                           Scrivi(Frase);
+                           Premi(Qt::Key_Return);
+                       });
+        } else {
+            prova::CreaArchivio(File(), {prova::RigaDi("Rossi")});
+            principale = AvviaProgramma();
+        }
+        principale->ApriSchedaAtleta();
+        auto* card = qobject_cast<FinestraAtleta*>(principale->FiglioAttivo());
+        QVERIFY(card);
+        const QString csv = QString::fromStdString(cartella->file("atleti.csv").string());
+        ImpostaServiziFileDati({[&](QWidget*, const QString&, const QString&, const QString&) { return csv; },
+                                [](QWidget*, const QString&, const QString&) { return QString(); }});
+        EsportaArchivioCsv(card, card->Legame());
+        ImpostaServiziFileDati({});
+        QCOMPARE(messaggi.size(), 1);
+        QVERIFY(messaggi[0].startsWith(DescriviEsportazione(1, csv)));
+        QCOMPARE(messaggi[0].contains(AvvisoCsvNonCifrato()), protetto);
+    }
+
     // Off by default, and without a passphrase: no countdown.
     void senzaTempoOSenzaPassphraseNienteBlocco() {
         prova::CreaArchivio(File(), {prova::RigaDi("Rossi")});
