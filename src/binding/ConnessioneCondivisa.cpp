@@ -20,6 +20,11 @@ Condivisa& Corrente() {
     return c;
 }
 
+RichiestaPassphrase& Richiesta() {
+    static RichiestaPassphrase r;
+    return r;
+}
+
 }  // namespace
 
 std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file, Esito& esito) {
@@ -32,6 +37,8 @@ std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file
     c = Condivisa();
     auto nuovo = std::make_shared<Archivio>();
     esito = nuovo->Apri(file);
+    if (!esito && esito.errore().motivo == Motivo::PassphraseRichiesta && Richiesta() && Richiesta()(file))
+        esito = nuovo->Apri(file);
     if (!esito) return nullptr;
     c.identita = sistema::IdentitaFile(file);
     if (!c.identita) return nuovo;  // gone at once: not kept
@@ -39,6 +46,8 @@ std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file
     c.file = file;
     return nuovo;
 }
+
+void ImpostaRichiestaPassphrase(RichiestaPassphrase richiesta) { Richiesta() = std::move(richiesta); }
 
 void ChiudiConnessioneCondivisa() { Corrente() = Condivisa(); }
 

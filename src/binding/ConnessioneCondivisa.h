@@ -8,6 +8,7 @@
 #include "Archivio.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace archivio {
@@ -17,6 +18,12 @@ namespace archivio {
 // that cannot be opened gives no connection and the reason in `esito`, and is
 // tried again next time.
 std::shared_ptr<Archivio> ConnessioneCondivisa(const std::filesystem::path& file, Esito& esito);
+
+// Asked when the file has a passphrase whose key this run does not hold
+// yet (the windows ask the coach for it): true when it can now be opened,
+// and it is opened again. None: the file is not opened, PassphraseRichiesta.
+using RichiestaPassphrase = std::function<bool(const std::filesystem::path& file)>;
+void ImpostaRichiestaPassphrase(RichiestaPassphrase richiesta);
 
 // Lets the shared connection go (before the file is replaced); windows that
 // still hold it keep it until they let it go too.

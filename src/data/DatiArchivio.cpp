@@ -2,7 +2,9 @@
 
 #include "ArchivioPrecedente.h"
 #include "AvvisiArchivio.h"
+#include "BloccoInattivita.h"
 #include "Calendario.h"
+#include "ChiaveArchivio.h"
 #include "CopiaArchivio.h"
 #include "Globali.h"
 #include "LegameArchivio.h"
@@ -11,6 +13,7 @@
 #include "Percorso.h"
 #include "ReportAtleta.h"
 #include "Risorse.h"
+#include "frmProteggi.h"
 #include "frmStudio.h"
 #include "modLanguageSupport.h"
 
@@ -227,7 +230,10 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
         AvvisaErrore(finestra, "0258", file, e.errore());
         return;
     }
-    Informa(finestra, DescriviEsportazione(quanti, file));
+    // The archive has a passphrase, the file written has none.
+    Informa(finestra, legame->Connessione().protetto()
+                          ? DescriviEsportazione(quanti, file) + QStringLiteral("\n\n") + AvvisoCsvNonCifrato()
+                          : DescriviEsportazione(quanti, file));
 }
 
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
@@ -304,7 +310,9 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (copia.isEmpty() || OffertoComeArchivioPrecedente(finestra, legame, copia)) return;
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
-    if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia)); !e) {
+    // A backup with a passphrase: asked once, for the check and the restore.
+    const archivio::ChiediPassphrase chiedi = ChiediPassphraseCopia(finestra);
+    if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia), chiedi); !e) {
         MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") + Messaggio("0088") +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
@@ -316,14 +324,47 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
         !legame->ScriviModifiche())
         return;
     std::filesystem::path tenuto;
-    const archivio::Esito e = legame->SostituisciArchivio(
-        [&] { return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto); });
+    const archivio::Esito e = legame->SostituisciArchivio([&] {
+        return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto, chiedi);
+    });
     if (!e) {
         MostraMessaggio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
+    // A backup with a passphrase leaves the archive unlocked with it.
+    if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
     Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
+}
+
+void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
+    if (!Pronto(finestra, legame)) return;
+    const QString file = legame->FileArchivio();
+    frmProteggi dialogo(
+        chiave::ArchivioProtetto(file),
+        [&](const PassphraseDigitata* attuale, const PassphraseDigitata* nuova) {
+            frmChiave::Prova esito{frmChiave::Prova::Esito::Errore, QString()};
+            // The pending edit written and the connections closed first; the
+            // window shows its athlete again from the file rewritten.
+            const archivio::Esito fatto = legame->SostituisciArchivio([&] {
+                esito = chiave::CambiaPassphrase(file, attuale, nuova);
+                return esito.esito == frmChiave::Prova::Esito::Giusta
+                           ? archivio::Esito()
+                           : archivio::Esito(archivio::Errore{archivio::Motivo::Altro, 0, 0, "not changed"});
+            });
+            if (!fatto && esito.esito == frmChiave::Prova::Esito::Giusta)
+                esito = {frmChiave::Prova::Esito::Errore, Messaggio("0707")};
+            return esito;
+        },
+        finestra);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
+    switch (dialogo.Risultato()) {
+    case frmProteggi::Fatto::Nulla: break;
+    case frmProteggi::Fatto::Protetto: Informa(finestra, Messaggio("0704")); break;
+    case frmProteggi::Fatto::Cambiato: Informa(finestra, Messaggio("0705")); break;
+    case frmProteggi::Fatto::Tolto: Informa(finestra, Messaggio("0706")); break;
+    }
 }
 
 QString AvvisoCsvNonCifrato() { return Messaggio("0652"); }
@@ -369,6 +410,7 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
         menu->addSeparator();
         menu->addAction(Messaggio("0253"), finestra, [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
         menu->addAction(Messaggio("0254"), finestra, [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });
+        menu->addAction(Messaggio("0690"), finestra, [finestra, legame] { ProteggiArchivio(finestra, legame); });
         menu->addSeparator();
         menu->addAction(Messaggio("0580"), finestra, [finestra] { ApriDatiStudio(finestra); });
     });

@@ -1,6 +1,6 @@
 // Taking the data away, from the athlete card's menu and the sheets: the
 // athlete's report, the archive as a spreadsheet (export and import), a
-// backup of the archive and restoring one. Each asks for its file, works
+// backup of the archive and restoring one, the archive's passphrase. Each asks for its file, works
 // through the window's own record set, and says what it did or why not.
 #pragma once
 
@@ -42,6 +42,9 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame);
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame);
+// The archive's passphrase set, changed or removed, and the idle lock's time
+// chosen, in their dialog; what was done said.
+void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame);
 
 // Gives the card's button its menu of its actions (the last, the studio's
 // details for the report), in the language of the moment it opens,

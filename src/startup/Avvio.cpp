@@ -5,6 +5,7 @@
 #include "AvvisiArchivio.h"
 #include "Calendario.h"
 #include "CartelleProgramma.h"
+#include "ChiaveArchivio.h"
 #include "Collegamenti.h"
 #include "FileSistema.h"
 #include "Globali.h"
@@ -104,7 +105,10 @@ std::unique_ptr<mdi> AvviaProgramma() {
     AvvisaSeLinguaInutilizzabile(principale.get());
     // The earlier program's "tvp.dmg", brought by a coach who switches: its
     // athletes come along if the coach wants, before any window opens it.
-    OffriConversioneArchivioPrecedente(principale.get(),
-                                       PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio);
+    const QString archivio = PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio;
+    OffriConversioneArchivioPrecedente(principale.get(), archivio);
+    // An archive with a passphrase: asked now; cancelled, it is asked again
+    // when an athlete window opens.
+    ChiediPassphraseArchivio(principale.get(), archivio);
     return principale;
 }

@@ -5,6 +5,7 @@
 #include "Stili.h"
 
 #include "AtletaCorrente.h"
+#include "ChiaveArchivio.h"
 #include "Collegamenti.h"
 #include "DatiStudio.h"
 #include "Globali.h"
@@ -52,8 +53,14 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
     // tool tip).
     const QString archivio = QDir::toNativeSeparators(PercorsoArchivio);
     const int spazio = ui->lblArchivio->width() - 2 * ui->lblArchivio->margin() - 8;
-    ui->lblArchivio->setText(ui->lblArchivio->text() + QLatin1Char('\n') +
-                             ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio));
+    // Whether it has a passphrase, on the line below.
+    ui->lblArchivio->setText(
+        ui->lblArchivio->text() + QLatin1Char('\n') +
+        ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio) + QLatin1Char('\n') +
+        Messaggio(
+            chiave::ArchivioProtetto(PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio)
+                ? "0710"
+                : "0711"));
     ui->lblArchivio->setToolTip(archivio);
     // One below the other under the disclaimer, the donation link below them.
     int sotto = ui->lblDisclaimer->geometry().bottom();

@@ -40,6 +40,8 @@ public:
     bool RegistraTest();
     // The chosen test deleted, after its question.
     void EliminaTest();
+    // The editor holds what the coach typed, not yet recorded.
+    bool InScrittura() const { return modificato_; }
 
 protected:
     // Delete in the list deletes the chosen test.

@@ -3,7 +3,10 @@
 #include "ui_mdi.h"
 
 #include "AtletaCorrente.h"
+#include "BloccoInattivita.h"
+#include "ChiaveArchivio.h"
 #include "Collegamenti.h"
+#include "ConnessioneCondivisa.h"
 #include "FiltroApplicazione.h"
 #include "Globali.h"
 #include "Risorse.h"
@@ -16,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -95,6 +99,13 @@ mdi::mdi(QWidget* genitore) : QMainWindow(genitore), ui(std::make_unique<Ui::mdi
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_3), this, this,
                   [this] { ApriDaTastiera(creaCondizione_, ui->cmdCondizione, "frmCondizione"); });
 
+    // The archive's passphrase, asked when an athlete window first needs it;
+    // the idle lock that asks for it again.
+    archivio::ImpostaRichiestaPassphrase([this](const std::filesystem::path& file) {
+        return ChiediPassphraseArchivio(this, QFile::decodeName(QByteArray::fromStdString(file.string())));
+    });
+    new BloccoInattivita(this);
+
     // Centred on the screen, at its design size, for good.
     resize(950, 593);
     if (QScreen* schermo = QGuiApplication::primaryScreen())
@@ -124,7 +135,10 @@ QList<QWidget*> mdi::FinestreAccanto() const {
 }
 
 mdi::~mdi() {
-    if (istanza == this) istanza = nullptr;
+    if (istanza == this) {
+        istanza = nullptr;
+        archivio::ImpostaRichiestaPassphrase({});
+    }
 }
 
 mdi* mdi::Istanza() { return istanza; }
@@ -189,6 +203,7 @@ void mdi::GuidaDellaFinestraAttiva() {
     MostraArgomentoGuida(this, PercorsoGuida, ArgomentoGuida(contesto));
 }
 
+void mdi::ApriSchedaAtleta() { ApriDaNavigazione(creaAtleti_, ui->cmdAtleta); }
 void mdi::ApriSchedaAssetto() { ApriDaNavigazione(creaAssetto_, ui->cmdAssetto); }
 void mdi::ApriSchedaCondizione() { ApriDaNavigazione(creaCondizione_, ui->cmdCondizione); }
 // The fittings' history belongs to the fit sheet.

@@ -39,9 +39,10 @@ public:
     // then the floating windows of the program.
     QList<QWidget*> FinestreAperte() const;
 
-    // Closes the open child and opens a sheet, as the athlete card's own
-    // buttons do; the bar highlights the sheet's button, as it does for
+    // Closes the open child and opens the athlete card, as the bar does, or
+    // a sheet, as the athlete card's own buttons do; the bar highlights the sheet's button, as it does for
     // every window shown.
+    void ApriSchedaAtleta();
     void ApriSchedaAssetto();
     void ApriSchedaCondizione();
     // Closes the open child and opens the fitting history, from the fit

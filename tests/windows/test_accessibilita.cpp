@@ -15,10 +15,12 @@
 #include "SupportoArchivio.h"
 #include "TraduciFinestre.h"
 #include "frmAtleti.h"
+#include "frmChiave.h"
 #include "frmCondizione.h"
 #include "frmGuida.h"
 #include "frmInformazioniSu.h"
 #include "frmMain.h"
+#include "frmProteggi.h"
 #include "frmRegistraAssetto.h"
 #include "frmScheda.h"
 #include "frmStorico.h"
@@ -188,6 +190,16 @@ class TestAccessibilita : public QObject {
             registra.show();
             prendi(&registra, registra.objectName());
         }
+        // The passphrase's two dialogs, the second with every box (an
+        // archive that has one).
+        {
+            frmChiave chiede(QStringLiteral("?"), {}, principale.get());
+            chiede.show();
+            prendi(&chiede, chiede.objectName());
+            frmProteggi proteggi(true, {}, principale.get());
+            proteggi.show();
+            prendi(&proteggi, proteggi.objectName());
+        }
         Controllo<QPushButton>(scheda, "cmdStorico")->click();
         prendi(principale.get(), QStringLiteral("frmStorico"));
         bar("cmdCondizione");
@@ -330,6 +342,10 @@ private slots:
             {"frmGuida", "/txtGuida", "Pagina della guida", "Help page"},
             {"frmMain", "/Picture2/txtSetfocus", "Nessun controllo: Tab per proseguire", "No control: Tab to go on"},
             {"frmMain", "/frmMain/imgEnglish", "English", "English"},
+            {"frmChiave", "/txtPassphrase", "Passphrase", "Passphrase"},
+            {"frmProteggi", "/txtAttuale", "Passphrase attuale", "Current passphrase"},
+            {"frmProteggi", "/txtRipeti", "Ripeti la nuova", "Repeat the new one"},
+            {"frmProteggi", "/cboBlocco", "Blocca l'archivio dopo", "Lock the archive after"},
         };
         for (const Atteso& a : Attesi) {
             const auto& nomi = finestre.at(QString::fromLatin1(a.finestra));
@@ -346,9 +362,9 @@ private slots:
         QVERIFY2(difetti.isEmpty(), qPrintable(QString::number(difetti.size()) + " faults, above"));
         QStringList percorse;
         for (const auto& f : finestre) percorse << f.first;
-        QCOMPARE(percorse, (QStringList{"frmAtleti", "frmAtleti nuovo", "frmCondizione", "frmGuida",
-                                        "frmInformazioniSu", "frmMain", "frmRegistraAssetto", "frmScheda", "frmStorico",
-                                        "frmTest", "frmValoriIMC", "frmZoom", "frmZoom2"}));
+        QCOMPARE(percorse, (QStringList{"frmAtleti", "frmAtleti nuovo", "frmChiave", "frmCondizione", "frmGuida",
+                                        "frmInformazioniSu", "frmMain", "frmProteggi", "frmRegistraAssetto",
+                                        "frmScheda", "frmStorico", "frmTest", "frmValoriIMC", "frmZoom", "frmZoom2"}));
         QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi.join('|')));
 
         // The other language, chosen while each window is open, names it as
@@ -364,10 +380,11 @@ private slots:
         for (const auto& [finestra, nomi] : girate) {
             const auto attesa = native.find(finestra);
             // The flags are on the home window, which the About window
-            // replaces; the record dialog is modal: neither is ever open
-            // while the language changes.
+            // replaces; the record dialog and the passphrase's are modal:
+            // none is ever open while the language changes.
             if (attesa == native.end() || finestra == QLatin1String("frmInformazioniSu") ||
-                finestra == QLatin1String("frmRegistraAssetto"))
+                finestra == QLatin1String("frmRegistraAssetto") || finestra == QLatin1String("frmChiave") ||
+                finestra == QLatin1String("frmProteggi"))
                 continue;
             for (const auto& [dove, nome] : nomi) {
                 const auto n = attesa->second.find(dove);

@@ -504,7 +504,7 @@ private slots:
         auto* menu = card->findChild<QMenu*>(QStringLiteral("menuDati"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->actions().size(), 10);  // seven actions and three separators
+        QCOMPARE(menu->actions().size(), 11);  // eight actions and three separators
         menu->close();
         const QRect schermo(0, 0, 1280, 800);
         struct Caso {

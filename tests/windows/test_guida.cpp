@@ -29,15 +29,15 @@ namespace {
 
 QString FileGuida() { return QStringLiteral(TOVARIN_APP_DIR "/Guida.chm"); }
 
-const QStringList Argomenti = {QStringLiteral("Descrizione.html"),        QStringLiteral("scheda_atleta.html"),
-                               QStringLiteral("Scheda_assetto.html"),     QStringLiteral("Scheda_fitness.html"),
-                               QStringLiteral("Storico_assetti.html"),    QStringLiteral("Test_atleta.html"),
-                               QStringLiteral("Archivio_precedente.html")};
+const QStringList Argomenti = {QStringLiteral("Descrizione.html"),         QStringLiteral("scheda_atleta.html"),
+                               QStringLiteral("Scheda_assetto.html"),      QStringLiteral("Scheda_fitness.html"),
+                               QStringLiteral("Storico_assetti.html"),     QStringLiteral("Test_atleta.html"),
+                               QStringLiteral("Archivio_precedente.html"), QStringLiteral("Archivio_protetto.html")};
 // The same topics in English.
 const QStringList ArgomentiInglesi = {QStringLiteral("Overview.html"),        QStringLiteral("Athlete_card.html"),
                                       QStringLiteral("Fit_sheet.html"),       QStringLiteral("Condition_sheet.html"),
                                       QStringLiteral("Fitting_history.html"), QStringLiteral("Athlete_tests.html"),
-                                      QStringLiteral("Earlier_archive.html")};
+                                      QStringLiteral("Earlier_archive.html"), QStringLiteral("Protected_archive.html")};
 
 QString TestoDellaPagina(const QByteArray& html) {
     return QTextDocumentFragment::fromHtml(QString::fromUtf8(html)).toPlainText();
@@ -200,6 +200,33 @@ private slots:
                            "86,5",        "7/4/1990",        "--import-access",
                            "Access 97",   "ACCDB",           "atleta",
                            "incomplete"};
+        // The coach's passphrase, in both languages.
+        QTest::newRow("Archivio_protetto") << QStringLiteral("Archivio_protetto.html")
+                                           << QStringList{"Proteggi l'archivio...",
+                                                          "Ripeti la nuova",
+                                                          "Debole",
+                                                          "Forte",
+                                                          "Togli la passphrase",
+                                                          "Blocco maiuscole",
+                                                          "Blocca l'archivio dopo",
+                                                          "15",
+                                                          "non cifrato",
+                                                          "--passphrase-file",
+                                                          "--unprotect",
+                                                          "non si può recuperare"};
+        QTest::newRow("Protected_archive") << QStringLiteral("Protected_archive.html")
+                                           << QStringList{"Protect the archive...",
+                                                          "Repeat the new one",
+                                                          "Weak",
+                                                          "Strong",
+                                                          "Remove the passphrase",
+                                                          "Caps Lock",
+                                                          "Lock the archive after",
+                                                          "15",
+                                                          "not encrypted",
+                                                          "--passphrase-file",
+                                                          "--unprotect",
+                                                          "cannot be recovered"};
     }
 
     void ogniArgomentoHaContenuto() {
@@ -411,10 +438,10 @@ private slots:
             txt->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("immagini/bici.png")));
         QVERIFY(immagine.isValid());
 
-        // The table of contents holds the seven topics.
+        // The table of contents holds the eight topics.
         auto* sommario = v->findChild<QTreeWidget*>(QStringLiteral("treeSommario"));
         QVERIFY(sommario);
-        QCOMPARE(sommario->topLevelItemCount(), 7);
+        QCOMPARE(sommario->topLevelItemCount(), 8);
         QVERIFY(sommario->currentItem());
         QCOMPARE(sommario->currentItem()->text(0), QStringLiteral("Scheda assetto"));
     }

@@ -186,8 +186,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(info));
         QVERIFY(Controllo<QLabel>(info, "lblLicenza")->text().contains(licenza));
         const QStringList righe = Controllo<QLabel>(info, "lblArchivio")->text().split('\n');
-        QCOMPARE(righe.size(), 2);
+        QCOMPARE(righe.size(), 3);
         QCOMPARE(Controllo<QLabel>(info, "lblArchivio")->toolTip(), percorso);
+        // Whether it has a passphrase, below the path.
+        QCOMPARE(righe[2], Messaggio("0711"));
         if (archivio.isEmpty())
             QCOMPARE(righe[1], percorso);
         else
