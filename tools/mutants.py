@@ -424,8 +424,11 @@ def configura():
         fallisci("the copy in build-mutants/tree could not be configured")
 
 
-def costruisci(lavori):
-    return esegui(["cmake", "--build", COSTRUZIONE, "--", f"-j{lavori}"])
+def costruisci(lavori, obiettivi=None):
+    comando = ["cmake", "--build", COSTRUZIONE]
+    if obiettivi:
+        comando += ["--target", *obiettivi]
+    return esegui(comando + ["--", f"-j{lavori}"])
 
 
 def comando_test(argomenti, prova_soltanto=False):
@@ -456,6 +459,8 @@ def main():
     parser.add_argument("--list", action="store_true", help="print the slips without running anything")
     parser.add_argument("--max", type=int, metavar="N", help="at most N slips, taken evenly, the same on every run")
     parser.add_argument("--tests", metavar="REGEX", help="run only the tests whose names match (ctest -R)")
+    parser.add_argument("--targets", metavar="T,T", help="build only these targets for each slip (the test "
+                        "programs --tests runs; the first build still builds everything)")
     parser.add_argument("--timeout", type=int, default=120, metavar="S", help="seconds each test may take (120)")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1, metavar="N",
                         help="builds and tests at once (the number of processors)")
@@ -470,6 +475,7 @@ def main():
         except re.error as e:
             parser.error(f"--tests: {e}")
 
+    obiettivi = [o for o in (argomenti.targets or "").split(",") if o]
     file = file_richiesti(argomenti.file)
     tutti = [m for f in file for m in mutanti_file(f)]
     mutanti = campione(tutti, argomenti.max)
@@ -510,7 +516,7 @@ def main():
         inizio = time.monotonic()
         try:
             scrivi(percorso, "\n".join(righe).encode("utf-8"))
-            codice, _ = costruisci(argomenti.jobs)
+            codice, _ = costruisci(argomenti.jobs, obiettivi)
             if codice != 0:
                 esito = "caught: does not build"
             else:
