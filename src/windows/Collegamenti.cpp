@@ -61,6 +61,7 @@ constexpr std::pair<const char*, const char*> PagineInglesi[] = {
     {"Storico_assetti.html", "Fitting_history.html"},
     {"Scheda_fitness.html", "Condition_sheet.html"},
     {"Test_atleta.html", "Athlete_tests.html"},
+    {"Archivio_precedente.html", "Earlier_archive.html"},
     {"Archivio_protetto.html", "Protected_archive.html"},
     {"Guida.hhc", "Guide.hhc"},
 };

@@ -102,6 +102,17 @@ private slots:
         QVERIFY(lettore.contiene(lettore.fileSommario()));
     }
 
+    // The viewer follows the language: every topic has its counterpart in the
+    // other language, and back.
+    void ogniArgomentoHaLaSuaPaginaNellAltraLingua() {
+        QCOMPARE(Argomenti.size(), ArgomentiInglesi.size());
+        for (qsizetype i = 0; i < Argomenti.size(); ++i) {
+            const QString it = QLatin1Char('/') + Argomenti[i], en = QLatin1Char('/') + ArgomentiInglesi[i];
+            QCOMPARE(PaginaNellaLingua(it, true), en);
+            QCOMPARE(PaginaNellaLingua(en, false), it);
+        }
+    }
+
     void ogniArgomentoHaContenuto_data() {
         QTest::addColumn<QString>("argomento");
         QTest::addColumn<QStringList>("parole");
