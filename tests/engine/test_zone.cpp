@@ -104,6 +104,17 @@ TEST(WattPerKg, DueDecimaliMetaAlPari) {
     for (auto [ftp, peso] : nulli) EXPECT_FALSE(WattPerKg(ftp, peso)) << ftp << " " << peso;
 }
 
+// How near a half, or a whole start, counts as one: within a millionth of a
+// millionth (relative), binary's hair; five times that is a real difference.
+TEST(ZoneTest, QuantoVicinoEUnaMetaOUnInizio) {
+    EXPECT_EQ(WattPerKg(4.375 * (1 - 5e-13), 1).value_or(-1), 4.38);  // a half: to the even 438
+    EXPECT_EQ(WattPerKg(4.375 * (1 - 5e-12), 1).value_or(-1), 4.37);  // below the half
+    EXPECT_EQ(WattPerKg(1, 0.5).value_or(-1), 2.0);                   // any positive value counts
+    EXPECT_EQ(WattPerKg(0.5, 0.25).value_or(-1), 2.0);
+    EXPECT_EQ(ZoneFriel(100 * (1 + 5e-13)).at(1).inizio, 81);  // 81 in decimals
+    EXPECT_EQ(ZoneFriel(100 * (1 + 5e-12)).at(1).inizio, 82);  // past 81: the next whole bpm
+}
+
 TEST(WattPerKg, Testo) {
     const std::pair<double, const char*> casi[] = {{3.57, "3.57"},  {4, "4.00"},     {0, "0.00"},  {-0.0, "0.00"},
                                                    {3.575, "3.58"}, {4.025, "4.02"}, {nd, "n.d."}, {-inf, "n.d."}};
