@@ -9,7 +9,7 @@ rebuilt incrementally and the tests are run; a slip that does not build, or
 that makes a test fail or time out, is caught. The coach's tree and build/
 are never touched.
 
-Usage: tools/mutants.py [--list] [--max N] [--tests REGEX] [--timeout S] [--jobs N] FILE|FOLDER...
+Usage: tools/mutants.py [--list] [--max N] [--lines N-M,N] [--tests REGEX] [--targets T,T] [--timeout S] [--jobs N] FILE|FOLDER...
 Exit code: 0 when every slip is caught, 1 when some survive, 2 when the run
 could not start (bad arguments, a copy that does not build, tests failing
 before any slip).
@@ -461,6 +461,8 @@ def main():
     parser.add_argument("--tests", metavar="REGEX", help="run only the tests whose names match (ctest -R)")
     parser.add_argument("--targets", metavar="T,T", help="build only these targets for each slip (the test "
                         "programs --tests runs; the first build still builds everything)")
+    parser.add_argument("--lines", metavar="N-M,N", help="only the slips on these lines (of every file given), "
+                        "e.g. to run the survivors of an earlier run against more tests")
     parser.add_argument("--timeout", type=int, default=120, metavar="S", help="seconds each test may take (120)")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1, metavar="N",
                         help="builds and tests at once (the number of processors)")
@@ -476,8 +478,20 @@ def main():
             parser.error(f"--tests: {e}")
 
     obiettivi = [o for o in (argomenti.targets or "").split(",") if o]
+    righe_scelte = None
+    if argomenti.lines:
+        righe_scelte = set()
+        for pezzo in argomenti.lines.split(","):
+            intervallo = re.fullmatch(r"\s*(\d+)\s*(?:-\s*(\d+))?\s*", pezzo)
+            if not intervallo:
+                parser.error(f"--lines: '{pezzo}' is not a line or a range N-M")
+            da = int(intervallo.group(1))
+            a = int(intervallo.group(2) or da)
+            if a < da:
+                parser.error(f"--lines: '{pezzo}' ends before it starts")
+            righe_scelte.update(range(da, a + 1))
     file = file_richiesti(argomenti.file)
-    tutti = [m for f in file for m in mutanti_file(f)]
+    tutti = [m for f in file for m in mutanti_file(f) if righe_scelte is None or m.riga in righe_scelte]
     mutanti = campione(tutti, argomenti.max)
     if argomenti.list:
         for m in mutanti:

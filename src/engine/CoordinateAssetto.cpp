@@ -18,9 +18,9 @@ constexpr double Radianti = std::numbers::pi / 180.0;
 
 bool Spazio(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Rifilato(std::string_view t) {
+// Blanks at the end need no trimming: a number's reading skips them.
+std::string_view SenzaSpaziIniziali(std::string_view t) {
     while (!t.empty() && Spazio(t.front())) t.remove_prefix(1);
-    while (!t.empty() && Spazio(t.back())) t.remove_suffix(1);
     return t;
 }
 
@@ -46,7 +46,7 @@ Punto Posizione(const Telaio& t, double cosSterzo, double sinSterzo, double spes
 // the stem angle.
 double AngoloStelo(double angoloSterzo, double angoloAttacco) { return 90.0 - angoloSterzo + angoloAttacco; }
 
-constexpr std::array<double, 11> AngoliAttacco{-17, -12, -10, -8, -6, 0, 6, 8, 10, 12, 17};
+constexpr std::array AngoliAttacco{-17.0, -12.0, -10.0, -8.0, -6.0, 0.0, 6.0, 8.0, 10.0, 12.0, 17.0};
 constexpr int NumeroSpessori = 9;  // 0 to 40 mm by 5
 constexpr int NumeroAttacchi = 9;  // 60 to 140 mm by 10
 
@@ -98,9 +98,9 @@ std::string TestoDecimi(long long decimi) {
     return testo;
 }
 
-// Beyond the reach of Decimi: the binary value, rounded as it is.
+// Beyond the reach of Decimi (never zero, so never "-0.0"): the binary value,
+// rounded as it is.
 std::string UnDecimale(double r) {
-    if (r == 0) r = 0;  // no "-0.0"
     char buffer[400];
     auto [fine, errore] = std::to_chars(buffer, buffer + sizeof buffer, r, std::chars_format::fixed, 1);
     if (errore != std::errc()) return "n.d.";
@@ -113,7 +113,7 @@ std::optional<double> CentroRisultato(std::string_view testo) {
     if (auto v = Numero(testo)) return v;
     // A range "low -high": the first "-" past the low bound's own sign
     // separates the bounds; the high bound may carry its own "-".
-    std::string_view t = Rifilato(testo);
+    std::string_view t = SenzaSpaziIniziali(testo);
     std::size_t meno = t.find('-', 1);
     if (meno == std::string_view::npos) return std::nullopt;
     auto basso = Numero(t.substr(0, meno)), alto = Numero(t.substr(meno + 1));
@@ -170,11 +170,13 @@ bool AttaccoPreferito(const AttaccoScelto& a, const AttaccoScelto& b) {
 AttaccoScelto AttaccoPiuVicino(const Telaio& t, Punto bersaglioMm) {
     double sterzo = t.angoloSterzo * Radianti;
     double cosSterzo = std::cos(sterzo), sinSterzo = std::sin(sterzo);
-    std::array<double, AngoliAttacco.size()> cosStelo{}, sinStelo{};
+    struct Stelo {
+        double angolo, coseno, seno;
+    };
+    std::array<Stelo, AngoliAttacco.size()> steli{};
     for (std::size_t i = 0; i < AngoliAttacco.size(); ++i) {
         double stelo = AngoloStelo(t.angoloSterzo, AngoliAttacco[i]) * Radianti;
-        cosStelo[i] = std::cos(stelo);
-        sinStelo[i] = std::sin(stelo);
+        steli[i] = {AngoliAttacco[i], std::cos(stelo), std::sin(stelo)};
     }
 
     AttaccoScelto migliore{};
@@ -183,10 +185,10 @@ AttaccoScelto AttaccoPiuVicino(const Telaio& t, Punto bersaglioMm) {
         double spessori = 5.0 * s;
         for (int a = 0; a < NumeroAttacchi; ++a) {
             double attacco = 60.0 + 10.0 * a;
-            for (std::size_t i = 0; i < AngoliAttacco.size(); ++i) {
-                Punto p = Posizione(t, cosSterzo, sinSterzo, spessori, attacco, cosStelo[i], sinStelo[i]);
+            for (const Stelo& stelo : steli) {
+                Punto p = Posizione(t, cosSterzo, sinSterzo, spessori, attacco, stelo.coseno, stelo.seno);
                 double dx = p.x - bersaglioMm.x, dy = p.y - bersaglioMm.y;
-                AttaccoScelto candidato{spessori, attacco, AngoliAttacco[i], p, std::sqrt(dx * dx + dy * dy)};
+                AttaccoScelto candidato{spessori, attacco, stelo.angolo, p, std::sqrt(dx * dx + dy * dy)};
                 if (primo || AttaccoPreferito(candidato, migliore)) migliore = candidato;
                 primo = false;
             }

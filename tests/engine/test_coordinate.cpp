@@ -20,7 +20,8 @@ std::string Testi(Punto p) { return TestoUnDecimale(p.x) + " " + TestoUnDecimale
 TEST(CentroRisultato, NumeriIntervalliETestiBattuti) {
     const std::pair<const char*, double> casi[] = {{" 69", 69},       {" 4 - 4.5", 4.25}, {"-1 --.5", -0.75},
                                                    {" .9 - 1", 0.95}, {"69,5", 69.5},     {" 69.5 ", 69.5},
-                                                   {"4,5 - 5", 4.75}};
+                                                   {"4,5 - 5", 4.75}, {"5-7", 6},
+                                                   {" -1 -2", 0.5},   {"\t-1 -2", 0.5}};
     for (auto [testo, atteso] : casi) EXPECT_EQ(CentroRisultato(testo).value_or(-99), atteso) << testo;
     const std::string enorme = "1" + std::string(400, '0');
     for (std::string testo : {"n.d.", "", "abc", "4 -", "- 4", "4 - 5 - 6", "1e5", enorme.c_str()})
@@ -62,6 +63,7 @@ TEST(CalcolaCoordinate, PuntiAssentiSoloDoveServe) {
         {"69", "74.4", "4", "0", "0", "sp-"},       {"69", "74.4", "4", "5.5", "5.6", "sp-"},
         {"69", "74.4", "4", "5.5", "-5.6", "sp-"},  {"69", "74.4", "4", enorme, "5", "sp-"},
         {"69", "74.4", "0", "49", "0", "spm"},      {"69", "74.4", "4", "5.6", "5.6", "spm"},
+        {"0.5", "74.4", "4", "49", "5.6", "spm"},   {"69", "74.4", "4", "0.5", "0", "spm"},
     };
     for (const Caso& k : casi) {
         const CoordinateAssetto c = CalcolaCoordinate(k.hs, k.alfa, k.r, k.dsm, k.sm);
@@ -90,6 +92,16 @@ TEST(Telaio, SterzoVerticaleEValidita) {
         t.*campo = v;
         EXPECT_FALSE(TelaioValido(t)) << v;
     }
+    // Just inside each bound.
+    const std::pair<double Telaio::*, double> validi[] = {
+        {&Telaio::angoloSterzo, 0.5}, {&Telaio::angoloSterzo, 179.5}, {&Telaio::stack, 0.5},
+        {&Telaio::reach, 0.5},        {&Telaio::cappellotto, 0},      {&Telaio::spessori, 0},
+        {&Telaio::attacco, 0},        {&Telaio::morsetto, 0}};
+    for (auto [campo, v] : validi) {
+        Telaio t = dritto;
+        t.*campo = v;
+        EXPECT_TRUE(TelaioValido(t)) << v;
+    }
 }
 
 TEST(Telaio, RegolaDiParita) {
@@ -103,14 +115,23 @@ TEST(Telaio, RegolaDiParita) {
     EXPECT_TRUE(AttaccoPreferito(A(quasi, 5, 60, -17), A(1, 5, 60, -12)));   // then the smaller angle
     EXPECT_FALSE(AttaccoPreferito(A(1, 5, 60, -12), A(1, 5, 60, -12)));
     EXPECT_FALSE(AttaccoPreferito(A(nan, 0, 60, -17), A(1, 40, 140, 17)));
+    EXPECT_TRUE(AttaccoPreferito(A(1, 40, 140, 17), A(nan, 0, 60, -17)));
+    // A difference of exactly the tolerance is still a tie.
+    EXPECT_FALSE(AttaccoPreferito(A(0, 5, 60, -17), A(TolleranzaDistanzaMm, 0, 60, -17)));
 }
 
 TEST(TestiCoordinate, UnDecimaleEDifferenza) {
-    const std::pair<double, const char*> differenze[] = {{0.04, ""},     {0.05, ""},    {-0.05, ""},
-                                                         {0.15, "+0.2"}, {0.5, "+0.5"}, {-1.2, "-1.2"}};
+    const std::pair<double, const char*> differenze[] = {
+        {0.04, ""},      {0.05, ""},     {-0.05, ""},    {0.07, "+0.1"},
+        {0.1, "+0.1"},   {-0.1, "-0.1"}, {0.15, "+0.2"}, {0.5, "+0.5"},
+        {-1.2, "-1.2"},  {1e14 + 0.5, "+100000000000000.5"}, {-1e14 - 0.5, "-100000000000000.5"},
+        {std::numeric_limits<double>::infinity(), "n.d."}};
     for (auto [d, atteso] : differenze) EXPECT_EQ(TestoDifferenza(d), atteso) << d;
     EXPECT_EQ(TestoDifferenza(std::numeric_limits<double>::quiet_NaN()), "n.d.");  // a point not given
-    const std::pair<double, const char*> decimali[] = {{-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {60, "60.0"}};
+    const std::pair<double, const char*> decimali[] = {
+        {-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {0.07, "0.1"}, {1, "1.0"}, {60, "60.0"},
+        {1e14, "100000000000000.0"}, {1e14 + 0.5, "100000000000000.5"},
+        {std::numeric_limits<double>::infinity(), "n.d."}, {std::nan(""), "n.d."}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
 }
 
