@@ -41,7 +41,8 @@ std::optional<std::pair<double, double>> Estremi(const std::string& t) {
     }
     const std::string basso = t.substr(0, trattino), alto = t.substr(trattino + 2);
     if (!Modulo1::TestoNumerico(basso) || !Modulo1::TestoNumerico(alto)) return std::nullopt;
-    const double a = Modulo1::ValoreTesto(basso), b = Modulo1::ValoreTesto(alto);
+    const double a = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(basso)),
+                 b = Modulo1::ValoreTesto(Modulo1::NormalizzaDecimali(alto));
     return std::pair{std::min(a, b), std::max(a, b)};
 }
 

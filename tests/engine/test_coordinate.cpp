@@ -18,10 +18,9 @@ std::string Testi(Punto p) { return TestoUnDecimale(p.x) + " " + TestoUnDecimale
 }  // namespace
 
 TEST(CentroRisultato, NumeriIntervalliETestiBattuti) {
-    const std::pair<const char*, double> casi[] = {{" 69", 69},       {" 4 - 4.5", 4.25}, {"-1 --.5", -0.75},
-                                                   {" .9 - 1", 0.95}, {"69,5", 69.5},     {" 69.5 ", 69.5},
-                                                   {"4,5 - 5", 4.75}, {"5-7", 6},
-                                                   {" -1 -2", 0.5},   {"\t-1 -2", 0.5}};
+    const std::pair<const char*, double> casi[] = {
+        {" 69", 69},      {" 4 - 4.5", 4.25}, {"-1 --.5", -0.75}, {" .9 - 1", 0.95}, {"69,5", 69.5},
+        {" 69.5 ", 69.5}, {"4,5 - 5", 4.75},  {"5-7", 6},         {" -1 -2", 0.5},   {"\t-1 -2", 0.5}};
     for (auto [testo, atteso] : casi) EXPECT_EQ(CentroRisultato(testo).value_or(-99), atteso) << testo;
     const std::string enorme = "1" + std::string(400, '0');
     for (std::string testo : {"n.d.", "", "abc", "4 -", "- 4", "4 - 5 - 6", "1e5", enorme.c_str()})
@@ -94,9 +93,8 @@ TEST(Telaio, SterzoVerticaleEValidita) {
     }
     // Just inside each bound.
     const std::pair<double Telaio::*, double> validi[] = {
-        {&Telaio::angoloSterzo, 0.5}, {&Telaio::angoloSterzo, 179.5}, {&Telaio::stack, 0.5},
-        {&Telaio::reach, 0.5},        {&Telaio::cappellotto, 0},      {&Telaio::spessori, 0},
-        {&Telaio::attacco, 0},        {&Telaio::morsetto, 0}};
+        {&Telaio::angoloSterzo, 0.5}, {&Telaio::angoloSterzo, 179.5}, {&Telaio::stack, 0.5}, {&Telaio::reach, 0.5},
+        {&Telaio::cappellotto, 0},    {&Telaio::spessori, 0},         {&Telaio::attacco, 0}, {&Telaio::morsetto, 0}};
     for (auto [campo, v] : validi) {
         Telaio t = dritto;
         t.*campo = v;
@@ -121,17 +119,30 @@ TEST(Telaio, RegolaDiParita) {
 }
 
 TEST(TestiCoordinate, UnDecimaleEDifferenza) {
-    const std::pair<double, const char*> differenze[] = {
-        {0.04, ""},      {0.05, ""},     {-0.05, ""},    {0.07, "+0.1"},
-        {0.1, "+0.1"},   {-0.1, "-0.1"}, {0.15, "+0.2"}, {0.5, "+0.5"},
-        {-1.2, "-1.2"},  {1e14 + 0.5, "+100000000000000.5"}, {-1e14 - 0.5, "-100000000000000.5"},
-        {std::numeric_limits<double>::infinity(), "n.d."}};
+    const std::pair<double, const char*> differenze[] = {{0.04, ""},
+                                                         {0.05, ""},
+                                                         {-0.05, ""},
+                                                         {0.07, "+0.1"},
+                                                         {0.1, "+0.1"},
+                                                         {-0.1, "-0.1"},
+                                                         {0.15, "+0.2"},
+                                                         {0.5, "+0.5"},
+                                                         {-1.2, "-1.2"},
+                                                         {1e14 + 0.5, "+100000000000000.5"},
+                                                         {-1e14 - 0.5, "-100000000000000.5"},
+                                                         {std::numeric_limits<double>::infinity(), "n.d."}};
     for (auto [d, atteso] : differenze) EXPECT_EQ(TestoDifferenza(d), atteso) << d;
     EXPECT_EQ(TestoDifferenza(std::numeric_limits<double>::quiet_NaN()), "n.d.");  // a point not given
-    const std::pair<double, const char*> decimali[] = {
-        {-1e-9, "0.0"}, {-0.0, "0.0"}, {-0.05, "0.0"}, {0.07, "0.1"}, {1, "1.0"}, {60, "60.0"},
-        {1e14, "100000000000000.0"}, {1e14 + 0.5, "100000000000000.5"},
-        {std::numeric_limits<double>::infinity(), "n.d."}, {std::nan(""), "n.d."}};
+    const std::pair<double, const char*> decimali[] = {{-1e-9, "0.0"},
+                                                       {-0.0, "0.0"},
+                                                       {-0.05, "0.0"},
+                                                       {0.07, "0.1"},
+                                                       {1, "1.0"},
+                                                       {60, "60.0"},
+                                                       {1e14, "100000000000000.0"},
+                                                       {1e14 + 0.5, "100000000000000.5"},
+                                                       {std::numeric_limits<double>::infinity(), "n.d."},
+                                                       {std::nan(""), "n.d."}};
     for (auto [x, atteso] : decimali) EXPECT_EQ(TestoUnDecimale(x), atteso) << x;
 }
 

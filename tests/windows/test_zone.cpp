@@ -359,36 +359,8 @@ private slots:
         QVERIFY(d.wattPerKg.contains(QStringLiteral("3.57")));
     }
 
-    // The latest test: the newest not dated after today (today's included),
-    // with the maximum it measured when it is a possible one; an older test's
-    // maximum is never taken for it.
-    void ultimoTest() {
-        struct Caso {
-            std::vector<std::pair<const char*, const char*>> test;  // date and HR max, newest first
-            const char* data;                                       // of the test in use, "" for none
-            double fcMax;
-        };
-        const Caso casi[] = {
-            {{}, "", 0},
-            {{{"2026-12-11", "200"}, {"2026-12-10", "190"}, {"2026-09-01", "180"}}, "2026-12-10", 190},
-            {{{"2026-11-01", "191"}, {"2026-09-01", "180"}}, "2026-11-01", 191},
-            {{{"2026-11-01", ""}, {"2026-09-01", "180"}}, "2026-11-01", 0},
-            {{{"2026-11-01", "300"}, {"2026-09-01", "180"}}, "2026-11-01", 0},
-            {{{"2027-01-01", "180"}}, "", 0},
-        };
-        for (const Caso& c : casi) {
-            std::vector<archivio::TestAtleta> test;
-            for (const auto& [data, fcmax] : c.test) {
-                archivio::TestAtleta t;
-                t.data = data;
-                t.fcmax = fcmax;
-                test.push_back(t);
-            }
-            const registro::TestInUso uso = registro::UltimoTest(test);
-            QCOMPARE(uso.test ? QString::fromStdString(uso.test->data) : QString(), QString::fromUtf8(c.data));
-            QCOMPARE(uso.fcMaxMisurata, c.fcMax);
-        }
-        // The report takes the same.
+    // The report takes the latest test and its maximum, not an older one's.
+    void reportUltimoTest() {
         archivio::TestAtleta vecchio, nuovo;
         vecchio.data = "2026-09-01";
         vecchio.fcmax = "188";
@@ -397,38 +369,6 @@ private slots:
         const DatiReport d = PreparaReport(Rossi(), {}, {nuovo, vecchio});
         QVERIFY2(d.ultimoTest.contains(QStringLiteral("2026-11-01")), qPrintable(d.ultimoTest));
         QVERIFY2(d.massimaTest.contains(QStringLiteral("192")), qPrintable(d.massimaTest));
-    }
-
-    // The zones of a test and its W/kg at its weight, or at the card's when
-    // it has none; a value no athlete has gives nothing.
-    void zoneDiUnTest() {
-        struct Caso {
-            const char *lthr, *ftp, *peso, *riserva;
-            const char *friel2, *coggan2, *wkg, *pesoUsato;  // the second zone of each, "" for none
-        };
-        const Caso casi[] = {
-            {"160", "250", "70", "", "130-143", "140-189", "3.57", "70"},
-            {"160", "250", "", "70.5", "130-143", "140-189", "3.55", "70.5"},
-            {"160", "250", "71", "70.5", "130-143", "140-189", "3.52", "71"},
-            {"", "250", "", "", "", "140-189", "", ""},
-            {"300", "2500", "70", "", "", "", "", "70"},
-            {"160", "250", "8", "", "130-143", "140-189", "", "8"},
-        };
-        for (const Caso& c : casi) {
-            archivio::TestAtleta t;
-            t.lthr = c.lthr;
-            t.ftp = c.ftp;
-            t.peso = c.peso;
-            const registro::ZoneDelTest z = registro::ZoneDi(t, c.riserva);
-            const auto seconda = [](const std::vector<Modulo1::Zona>& zone) {
-                return zone.size() > 1 ? QString::fromStdString(Modulo1::TestoZona(zone[1])) : QString();
-            };
-            QCOMPARE(seconda(z.friel), QString::fromUtf8(c.friel2));
-            QCOMPARE(seconda(z.coggan), QString::fromUtf8(c.coggan2));
-            QCOMPARE(z.wattPerKg ? QString::fromStdString(Modulo1::TestoWattPerKg(*z.wattPerKg)) : QString(),
-                     QString::fromUtf8(c.wkg));
-            QCOMPARE(QString::fromStdString(z.peso), QString::fromUtf8(c.pesoUsato));
-        }
     }
 };
 
