@@ -61,6 +61,6 @@ inline constexpr Id ChiudereComunque = "0092";        // close the window anyway
 inline constexpr Id SenzaNome = "0093";               // "(without name)": an athlete with no name
 
 // ---- The record navigator ----
-inline constexpr Id Seleziona = "0420";  // "select": the list's first line
+inline constexpr Id Seleziona = "0420";  // "select": the athletes list when none is chosen
 
 }  // namespace msg
