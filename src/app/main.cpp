@@ -1,5 +1,6 @@
 // Tovarin Project: the program.
 #include "Avvio.h"
+#include "IdMessaggiProgramma.h"
 #include "IstanzaUnica.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
@@ -34,8 +35,8 @@ int main(int argc, char* argv[]) {
     if (!istanza.Prima()) {
         if (istanza.stato() == IstanzaUnica::Stato::Seconda && istanza.ChiediPrimoPiano()) return 0;
         const QString perche = istanza.stato() == IstanzaUnica::Stato::AltroUtente
-                                   ? Messaggio("0322").arg(QDir::toNativeSeparators(dati))
-                                   : Messaggio("0323");
+                                   ? Messaggio(msg::ApertoDaAltroUtente).arg(QDir::toNativeSeparators(dati))
+                                   : Messaggio(msg::ApertoMaMuto);
         std::fprintf(stderr, "%s\n", perche.toUtf8().constData());
         MostraMessaggio(nullptr, perche);
         return 1;

@@ -1,5 +1,6 @@
 #include "NavigatoreDati.h"
 
+#include "IdMessaggiArchivio.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@
 namespace {
 
 // "seleziona", in the language of the moment.
-QString TestoSeleziona() { return QString::fromStdString(modLanguageSupport::TestoLingua("0420")); }
+QString TestoSeleziona() { return QString::fromStdString(modLanguageSupport::TestoLingua(msg::Seleziona)); }
 
 enum class Freccia { Primo, Precedente, Successivo, Ultimo };
 

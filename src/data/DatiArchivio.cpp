@@ -7,6 +7,8 @@
 #include "ChiaveArchivio.h"
 #include "CopiaArchivio.h"
 #include "Globali.h"
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiDati.h"
 #include "LegameArchivio.h"
 #include "Messaggio.h"
 #include "NavigatoreDati.h"
@@ -58,9 +60,10 @@ QString ConEstensione(QString file, const QString& estensione) {
 QString Oggi() { return QDate::currentDate().toString(Qt::ISODate); }
 
 // A failure: what failed, the file, and the reason.
-void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, const archivio::Errore& errore) {
+void AvvisaErrore(QWidget* finestra, msg::Id cosa, const QString& file, const archivio::Errore& errore) {
     MostraMessaggio(finestra, Messaggio(cosa) + QLatin1Char('\n') + Nativo(file) + QStringLiteral("\n\n") +
-                                  Messaggio("0088") + QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
+                                  Messaggio(msg::Motivo) + QStringLiteral(": ") + DescriviMotivo(errore) +
+                                  QLatin1Char('.'));
 }
 
 // An import that failed: the file could not be read, or its athletes could
@@ -68,10 +71,10 @@ void AvvisaErrore(QWidget* finestra, const char* cosa, const QString& file, cons
 void AvvisaImportazioneFallita(QWidget* finestra, const archivio::RiepilogoImportazione& fatto, const QString& file,
                                const archivio::Errore& errore) {
     if (fatto.erroreDelFile) {
-        AvvisaErrore(finestra, "0274", file, errore);
+        AvvisaErrore(finestra, msg::FileNonLetto, file, errore);
         return;
     }
-    MostraMessaggio(finestra, DescriviImportazioneFallita(file) + QStringLiteral("\n\n") + Messaggio("0088") +
+    MostraMessaggio(finestra, DescriviImportazioneFallita(file) + QStringLiteral("\n\n") + Messaggio(msg::Motivo) +
                                   QStringLiteral(": ") + DescriviMotivo(errore) + QLatin1Char('.'));
 }
 
@@ -136,31 +139,33 @@ QString DescriviRifiuto(const archivio::LineaRifiutata& riga) {
     const QString colonna = QStringLiteral("\"%1\"").arg(EtichettaColonna(riga.dettaglio));
     QString motivo;
     switch (riga.motivo) {
-    case archivio::Rifiuto::Colonne: motivo = Messaggio("0263").arg(QString::fromStdString(riga.dettaglio)); break;
-    case archivio::Rifiuto::Virgolette: motivo = Messaggio("0264"); break;
-    case archivio::Rifiuto::TroppoLunga: motivo = Messaggio("0265"); break;
-    case archivio::Rifiuto::Misura: motivo = Messaggio("0266").arg(colonna); break;
-    case archivio::Rifiuto::Data: motivo = Messaggio("0267").arg(colonna); break;
-    case archivio::Rifiuto::DataAnnoBreve: motivo = Messaggio("0293").arg(colonna); break;
-    case archivio::Rifiuto::Sesso: motivo = Messaggio("0268"); break;
-    case archivio::Rifiuto::Attivita: motivo = Messaggio("0269"); break;
-    case archivio::Rifiuto::SiNo: motivo = Messaggio("0270"); break;
-    case archivio::Rifiuto::SenzaNome: motivo = Messaggio("0292"); break;
+    case archivio::Rifiuto::Colonne:
+        motivo = Messaggio(msg::NumeroCampi).arg(QString::fromStdString(riga.dettaglio));
+        break;
+    case archivio::Rifiuto::Virgolette: motivo = Messaggio(msg::VirgoletteErrate); break;
+    case archivio::Rifiuto::TroppoLunga: motivo = Messaggio(msg::RigaTroppoLunga); break;
+    case archivio::Rifiuto::Misura: motivo = Messaggio(msg::MisuraNonNumero).arg(colonna); break;
+    case archivio::Rifiuto::Data: motivo = Messaggio(msg::NonUnaData).arg(colonna); break;
+    case archivio::Rifiuto::DataAnnoBreve: motivo = Messaggio(msg::AnnoADueCifre).arg(colonna); break;
+    case archivio::Rifiuto::Sesso: motivo = Messaggio(msg::SessoNonValido); break;
+    case archivio::Rifiuto::Attivita: motivo = Messaggio(msg::AttivitaSconosciuta); break;
+    case archivio::Rifiuto::SiNo: motivo = Messaggio(msg::AttivFisNonValida); break;
+    case archivio::Rifiuto::SenzaNome: motivo = Messaggio(msg::NomeMancante); break;
     }
-    return Messaggio("0262").arg(QString::number(riga.linea), motivo);
+    return Messaggio(msg::RigaEsclusa).arg(QString::number(riga.linea), motivo);
 }
 
 QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, const QString& file) {
     switch (lettura.rifiuto) {
-    case archivio::RifiutoFile::NonTesto: return Messaggio("0272").arg(Nativo(file));
+    case archivio::RifiutoFile::NonTesto: return Messaggio(msg::FileNonTesto).arg(Nativo(file));
     case archivio::RifiutoFile::Intestazione: {
         // What is wrong with the first line: how many fields it has, or the
         // name that is no column.
         const QString dettaglio = QString::fromStdString(lettura.dettaglio);
         bool numero = false;
         dettaglio.toInt(&numero);
-        return Messaggio("0273").arg(Nativo(file)) + QLatin1Char(' ') +
-               (numero ? Messaggio("0318") : Messaggio("0319")).arg(dettaglio);
+        return Messaggio(msg::IntestazioneErrata).arg(Nativo(file)) + QLatin1Char(' ') +
+               (numero ? Messaggio(msg::PrimaRigaCampi) : Messaggio(msg::ColonnaSconosciuta)).arg(dettaglio);
     }
     case archivio::RifiutoFile::Nessuno: break;
     }
@@ -169,29 +174,36 @@ QString DescriviRifiutoFile(const archivio::RiepilogoImportazione& lettura, cons
 
 QString DescriviImportazione(const archivio::RiepilogoImportazione& fatto, const QString& file) {
     if (!fatto.scritto) {
-        if (fatto.rifiutate) return Messaggio("0337");
-        if (!fatto.giaPresenti) return Messaggio("0276");
+        if (fatto.rifiutate) return Messaggio(msg::TuttoONiente);
+        if (!fatto.giaPresenti) return Messaggio(msg::NessunAtletaDaAggiungere);
         // The one athlete of the file has no number to say.
-        if (fatto.giaPresenti == 1) return Messaggio("0320");
-        return Messaggio("0302").arg(fatto.giaPresenti);
+        if (fatto.giaPresenti == 1) return Messaggio(msg::UnicoAtletaGiaPresente);
+        return Messaggio(msg::TuttiGiaPresenti).arg(fatto.giaPresenti);
     }
     // Every argument at once: a "%1" in the file's name stays as it is.
-    QString testo = MessaggioNumero(fatto.aggiunti, "0312", "0275").arg(QString::number(fatto.aggiunti), Nativo(file));
+    QString testo = MessaggioNumero(fatto.aggiunti, msg::AtletaAggiunto, msg::AtletiAggiunti)
+                        .arg(QString::number(fatto.aggiunti), Nativo(file));
     if (fatto.giaPresenti)
-        testo += QLatin1Char(' ') + MessaggioNumero(fatto.giaPresenti, "0315", "0314").arg(fatto.giaPresenti);
+        testo +=
+            QLatin1Char(' ') +
+            MessaggioNumero(fatto.giaPresenti, msg::AltroGiaPresente, msg::AltriGiaPresenti).arg(fatto.giaPresenti);
     return testo;
 }
 
-QString DescriviImportazioneFallita(const QString& file) { return Messaggio("0455").arg(Nativo(file)); }
+QString DescriviImportazioneFallita(const QString& file) { return Messaggio(msg::AtletiNonAggiunti).arg(Nativo(file)); }
 
-QString DescriviAltreRifiutate(std::size_t altre) { return MessaggioNumero(altre, "0317", "0301").arg(altre); }
+QString DescriviAltreRifiutate(std::size_t altre) {
+    return MessaggioNumero(altre, msg::AltraRigaEsclusa, msg::AltreRigheEscluse).arg(altre);
+}
 
 QString DescriviEsportazione(std::size_t quanti, const QString& file) {
-    return MessaggioNumero(quanti, "0309", "0257").arg(QString::number(quanti), Nativo(file));
+    return MessaggioNumero(quanti, msg::AtletaEsportato, msg::AtletiEsportati)
+        .arg(QString::number(quanti), Nativo(file));
 }
 
 QString DescriviCopia(std::int64_t righe, const QString& file) {
-    return MessaggioNumero(static_cast<std::size_t>(righe), "0313", "0277").arg(Nativo(file), QString::number(righe));
+    return MessaggioNumero(static_cast<std::size_t>(righe), msg::CopiaSalvataAtleta, msg::CopiaSalvataAtleti)
+        .arg(Nativo(file), QString::number(righe));
 }
 
 std::vector<archivio::Assetto> AssettiDellAtleta(const LegameArchivio* legame) {
@@ -212,7 +224,7 @@ std::vector<archivio::TestAtleta> TestDellAtleta(const LegameArchivio* legame) {
 
 void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
     if (!legame || legame->AllaFine()) {
-        MostraMessaggio(finestra, Messaggio("0283"));
+        MostraMessaggio(finestra, Messaggio(msg::NessunAtletaMostrato));
         return;
     }
     StampaReportAtleta(finestra, legame->RigaCorrente(), AssettiDellAtleta(legame), TestDellAtleta(legame));
@@ -220,14 +232,15 @@ void StampaReportAtletaMostrato(QWidget* finestra, LegameArchivio* legame) {
 
 void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
-    const QString file = ConEstensione(Servizi().salva(finestra, Messaggio("0251").remove(QStringLiteral("...")),
-                                                       QStringLiteral("Tovarin %1.csv").arg(Oggi()), Messaggio("0255")),
-                                       QStringLiteral(".csv"));
+    const QString file =
+        ConEstensione(Servizi().salva(finestra, Messaggio(msg::VoceEsportaCsv).remove(QStringLiteral("...")),
+                                      QStringLiteral("Tovarin %1.csv").arg(Oggi()), Messaggio(msg::FiltroCsv)),
+                      QStringLiteral(".csv"));
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     std::size_t quanti = 0;
     if (archivio::Esito e = archivio::EsportaCsv(legame->Connessione(), Percorso(file), FormatoCsvLocale(), quanti);
         !e) {
-        AvvisaErrore(finestra, "0258", file, e.errore());
+        AvvisaErrore(finestra, msg::EsportazioneFallita, file, e.errore());
         return;
     }
     // The archive has a passphrase, the file written has none.
@@ -238,7 +251,8 @@ void EsportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 
 void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
-    const QString file = Servizi().apri(finestra, Messaggio("0252").remove(QStringLiteral("...")), Messaggio("0255"));
+    const QString file = Servizi().apri(finestra, Messaggio(msg::VoceImportaCsv).remove(QStringLiteral("...")),
+                                        Messaggio(msg::FiltroCsv));
     // The earlier program's archive given for a CSV file: its own import.
     if (OffertoComeArchivioPrecedente(finestra, legame, file)) return;
     // The preview compares the file with the archive as the window shows it.
@@ -255,14 +269,17 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 
     // What will be added, what is there already, what is left out and why,
     // then the question.
-    QString testo =
-        MessaggioNumero(anteprima.aggiunti, "0310", "0259").arg(Nativo(file), QString::number(anteprima.aggiunti));
+    QString testo = MessaggioNumero(anteprima.aggiunti, msg::AtletaDaAggiungere, msg::AtletiDaAggiungere)
+                        .arg(Nativo(file), QString::number(anteprima.aggiunti));
     if (anteprima.omonimi)
-        testo += QLatin1Char(' ') + MessaggioNumero(anteprima.omonimi, "0311", "0260").arg(anteprima.omonimi);
+        testo += QLatin1Char(' ') +
+                 MessaggioNumero(anteprima.omonimi, msg::OmonimoPresente, msg::OmonimiPresenti).arg(anteprima.omonimi);
     if (anteprima.giaPresenti)
-        testo += QLatin1Char(' ') + MessaggioNumero(anteprima.giaPresenti, "0316", "0291").arg(anteprima.giaPresenti);
+        testo +=
+            QLatin1Char(' ') +
+            MessaggioNumero(anteprima.giaPresenti, msg::UgualePresente, msg::UgualiPresenti).arg(anteprima.giaPresenti);
     if (anteprima.rifiutate) {
-        testo += QStringLiteral("\n\n") + Messaggio("0261").arg(anteprima.rifiutate);
+        testo += QStringLiteral("\n\n") + Messaggio(msg::RigheEscluse).arg(anteprima.rifiutate);
         const std::size_t mostrate = std::min<std::size_t>(anteprima.elencate.size(), 20);
         for (std::size_t i = 0; i < mostrate; ++i) testo += QLatin1Char('\n') + DescriviRifiuto(anteprima.elencate[i]);
         if (mostrate < anteprima.rifiutate)
@@ -270,10 +287,12 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
     }
     // All or none, as from the command line: a refused line adds nothing.
     if (anteprima.aggiunti == 0 || anteprima.rifiutate) {
-        MostraMessaggio(finestra, testo + QStringLiteral("\n\n") + Messaggio(anteprima.rifiutate ? "0337" : "0276"));
+        MostraMessaggio(finestra,
+                        testo + QStringLiteral("\n\n") +
+                            Messaggio(anteprima.rifiutate ? msg::TuttoONiente : msg::NessunAtletaDaAggiungere));
         return;
     }
-    testo += QStringLiteral("\n\n") + Messaggio("0271");
+    testo += QStringLiteral("\n\n") + Messaggio(msg::AggiungereAccettati);
     if (MostraMessaggio(finestra, testo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
         return;
     archivio::RiepilogoImportazione fatto;
@@ -292,13 +311,14 @@ void ImportaArchivioCsv(QWidget* finestra, LegameArchivio* legame) {
 
 void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (!Pronto(finestra, legame)) return;
-    const QString file = ConEstensione(Servizi().salva(finestra, Messaggio("0253").remove(QStringLiteral("...")),
-                                                       QStringLiteral("tvp %1.dmg").arg(Oggi()), Messaggio("0256")),
-                                       QStringLiteral(".dmg"));
+    const QString file =
+        ConEstensione(Servizi().salva(finestra, Messaggio(msg::VoceSalvaCopia).remove(QStringLiteral("...")),
+                                      QStringLiteral("tvp %1.dmg").arg(Oggi()), Messaggio(msg::FiltroCopie)),
+                      QStringLiteral(".dmg"));
     if (file.isEmpty() || !legame->ScriviModifiche()) return;
     std::int64_t righe = 0;
     if (archivio::Esito e = legame->Connessione().CopiaIn(Percorso(file), &righe); !e) {
-        AvvisaErrore(finestra, "0278", file, e.errore());
+        AvvisaErrore(finestra, msg::CopiaNonSalvata, file, e.errore());
         return;
     }
     Informa(finestra, DescriviCopia(righe, file));
@@ -306,21 +326,23 @@ void SalvaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
 
 void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (!legame) return;
-    const QString copia = Servizi().apri(finestra, Messaggio("0254").remove(QStringLiteral("...")), Messaggio("0256"));
+    const QString copia = Servizi().apri(finestra, Messaggio(msg::VoceRipristinaCopia).remove(QStringLiteral("...")),
+                                         Messaggio(msg::FiltroCopie));
     if (copia.isEmpty() || OffertoComeArchivioPrecedente(finestra, legame, copia)) return;
     const QString data = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm"));
     const auto archivioFile = Percorso(legame->FileArchivio());
     // A backup with a passphrase: asked once, for the check and the restore.
     const archivio::ChiediPassphrase chiedi = ChiediPassphraseCopia(finestra);
     if (archivio::Esito e = archivio::VerificaRipristino(archivioFile, Percorso(copia), chiedi); !e) {
-        MostraMessaggio(finestra, Messaggio("0281").arg(Nativo(copia)) + QStringLiteral("\n\n") + Messaggio("0088") +
-                                      QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
+        MostraMessaggio(finestra, Messaggio(msg::CopiaNonValida).arg(Nativo(copia)) + QStringLiteral("\n\n") +
+                                      Messaggio(msg::Motivo) + QStringLiteral(": ") + DescriviMotivo(e.errore()) +
+                                      QLatin1Char('.'));
         return;
     }
     const QString conservato =
         QString::fromStdString(archivio::NomeConservato(archivioFile, data.toStdString()).filename().string());
-    if (MostraMessaggio(finestra, Messaggio("0279").arg(Nativo(copia), conservato), QMessageBox::Yes | QMessageBox::No,
-                        QMessageBox::Question) != QMessageBox::Yes ||
+    if (MostraMessaggio(finestra, Messaggio(msg::SostituireConCopia).arg(Nativo(copia), conservato),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes ||
         !legame->ScriviModifiche())
         return;
     std::filesystem::path tenuto;
@@ -328,13 +350,14 @@ void RipristinaCopiaArchivio(QWidget* finestra, LegameArchivio* legame) {
         return archivio::RipristinaArchivio(archivioFile, Percorso(copia), data.toStdString(), tenuto, chiedi);
     });
     if (!e) {
-        MostraMessaggio(finestra, Messaggio("0282") + QStringLiteral("\n\n") + Messaggio("0088") +
+        MostraMessaggio(finestra, Messaggio(msg::RipristinoFallito) + QStringLiteral("\n\n") + Messaggio(msg::Motivo) +
                                       QStringLiteral(": ") + DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return;
     }
     // A backup with a passphrase leaves the archive unlocked with it.
     if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
-    Informa(finestra, Messaggio("0280").arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
+    Informa(finestra,
+            Messaggio(msg::ArchivioRipristinato).arg(Nativo(copia), Nativo(QString::fromStdString(tenuto.string()))));
 }
 
 void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
@@ -353,7 +376,7 @@ void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
                            : archivio::Esito(archivio::Errore{archivio::Motivo::Altro, 0, 0, "not changed"});
             });
             if (!fatto && esito.esito == frmChiave::Prova::Esito::Giusta)
-                esito = {frmChiave::Prova::Esito::Errore, Messaggio("0707")};
+                esito = {frmChiave::Prova::Esito::Errore, Messaggio(msg::ArchivioNonCambiato)};
             return esito;
         },
         finestra);
@@ -361,13 +384,13 @@ void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
     if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
     switch (dialogo.Risultato()) {
     case frmProteggi::Fatto::Nulla: break;
-    case frmProteggi::Fatto::Protetto: Informa(finestra, Messaggio("0704")); break;
-    case frmProteggi::Fatto::Cambiato: Informa(finestra, Messaggio("0705")); break;
-    case frmProteggi::Fatto::Tolto: Informa(finestra, Messaggio("0706")); break;
+    case frmProteggi::Fatto::Protetto: Informa(finestra, Messaggio(msg::ArchivioProtetto)); break;
+    case frmProteggi::Fatto::Cambiato: Informa(finestra, Messaggio(msg::PassphraseCambiata)); break;
+    case frmProteggi::Fatto::Tolto: Informa(finestra, Messaggio(msg::PassphraseTolta)); break;
     }
 }
 
-QString AvvisoCsvNonCifrato() { return Messaggio("0652"); }
+QString AvvisoCsvNonCifrato() { return Messaggio(msg::CsvNonCifrato); }
 
 void PreparaPulsanteReport(QToolButton* pulsante, QWidget* finestra, LegameArchivio* legame) {
     pulsante->setIcon(IconaSvg(pulsante->property("immagine").toString(), {20, 40}));
@@ -400,18 +423,23 @@ void PreparaMenuDati(QToolButton* pulsante, QWidget* finestra, LegameArchivio* l
     });
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, finestra, legame] {
         menu->clear();
-        menu->addAction(Messaggio("0250"), finestra,
+        menu->addAction(Messaggio(msg::VoceReport), finestra,
                         [finestra, legame] { StampaReportAtletaMostrato(finestra, legame); });
         menu->addSeparator();
-        menu->addAction(Messaggio("0251"), finestra, [finestra, legame] { EsportaArchivioCsv(finestra, legame); });
-        menu->addAction(Messaggio("0252"), finestra, [finestra, legame] { ImportaArchivioCsv(finestra, legame); });
-        menu->addAction(Messaggio("0600"), finestra,
+        menu->addAction(Messaggio(msg::VoceEsportaCsv), finestra,
+                        [finestra, legame] { EsportaArchivioCsv(finestra, legame); });
+        menu->addAction(Messaggio(msg::VoceImportaCsv), finestra,
+                        [finestra, legame] { ImportaArchivioCsv(finestra, legame); });
+        menu->addAction(Messaggio(msg::VoceImportaPrecedente), finestra,
                         [finestra, legame] { ImportaArchivioPrecedente(finestra, legame); });
         menu->addSeparator();
-        menu->addAction(Messaggio("0253"), finestra, [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
-        menu->addAction(Messaggio("0254"), finestra, [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });
-        menu->addAction(Messaggio("0690"), finestra, [finestra, legame] { ProteggiArchivio(finestra, legame); });
+        menu->addAction(Messaggio(msg::VoceSalvaCopia), finestra,
+                        [finestra, legame] { SalvaCopiaArchivio(finestra, legame); });
+        menu->addAction(Messaggio(msg::VoceRipristinaCopia), finestra,
+                        [finestra, legame] { RipristinaCopiaArchivio(finestra, legame); });
+        menu->addAction(Messaggio(msg::VoceProteggi), finestra,
+                        [finestra, legame] { ProteggiArchivio(finestra, legame); });
         menu->addSeparator();
-        menu->addAction(Messaggio("0580"), finestra, [finestra] { ApriDatiStudio(finestra); });
+        menu->addAction(Messaggio(msg::VoceDatiStudio), finestra, [finestra] { ApriDatiStudio(finestra); });
     });
 }

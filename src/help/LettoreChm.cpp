@@ -1,5 +1,6 @@
 #include "LettoreChm.h"
 
+#include "IdMessaggiProgramma.h"
 #include "Messaggio.h"
 #include "modLanguageSupport.h"
 
@@ -223,10 +224,10 @@ QString LettoreChm::messaggioErrore() const {
     if (oggetto.startsWith(QLatin1Char('/'))) oggetto.remove(0, 1);
     switch (errore_) {
     case Errore::Nessuno: return QString();
-    case Errore::FileMancante: return Messaggio("0064").arg(file);
-    case Errore::FileIlleggibile: return Messaggio("0065").arg(file);
-    case Errore::OggettoMancante: return Messaggio("0066").arg(oggetto, file);
-    case Errore::OggettoIlleggibile: return Messaggio("0067").arg(oggetto, file);
+    case Errore::FileMancante: return Messaggio(msg::GuidaMancante).arg(file);
+    case Errore::FileIlleggibile: return Messaggio(msg::GuidaIlleggibile).arg(file);
+    case Errore::OggettoMancante: return Messaggio(msg::ArgomentoMancante).arg(oggetto, file);
+    case Errore::OggettoIlleggibile: return Messaggio(msg::ArgomentoIlleggibile).arg(oggetto, file);
     }
     return QString();
 }

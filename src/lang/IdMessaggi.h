@@ -1,7 +1,8 @@
 // The messages of the recorded fittings, the tests and their zones, the
 // ranges of the values typed and the command line's --fit and --zones, by
 // name: each the number of its text in the [Strings] section of the language
-// files.
+// files. The other areas' messages are named in the sibling headers
+// IdMessaggi*.h.
 #pragma once
 
 #include <array>

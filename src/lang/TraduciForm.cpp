@@ -1,5 +1,6 @@
 #include "TraduciForm.h"
 
+#include "IdMessaggiProgramma.h"
 #include "TestiRiserva.h"
 #include "modLanguageSupport.h"
 
@@ -158,11 +159,11 @@ void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli, con
         if (auto* e = qobject_cast<QLabel*>(c)) etichette << e;
     static const char* const Derivato = "nomeAccessibileDerivato";
     // The record navigator's arrows and its list, in every athlete window.
-    static const std::pair<const char*, const char*> Navigatore[] = {{"Data1Primo", "0330"},
-                                                                     {"Data1Precedente", "0331"},
-                                                                     {"Data1Successivo", "0332"},
-                                                                     {"Data1Ultimo", "0333"},
-                                                                     {"DBCombo1", "0334"}};
+    static const std::pair<const char*, msg::Id> Navigatore[] = {{"Data1Primo", msg::PrimoAtleta},
+                                                                 {"Data1Precedente", msg::AtletaPrecedente},
+                                                                 {"Data1Successivo", msg::AtletaSuccessivo},
+                                                                 {"Data1Ultimo", msg::UltimoAtleta},
+                                                                 {"DBCombo1", msg::ElencoAtleti}};
     for (QObject* c : controlli) {
         auto* w = qobject_cast<QWidget*>(c);
         if (!w || !ControlloDaNominare(w) || w->focusProxy()) continue;
@@ -189,7 +190,7 @@ void DaiNomiAccessibili(QWidget* finestra, const QList<QObject*>& controlli, con
         if (nome.isEmpty() && !qobject_cast<QLabel*>(w)) nome = w->toolTip();
         // The name box of a sheet, which has no label of its own.
         if (nome.isEmpty() && w->objectName() == QLatin1String("txtNome"))
-            nome = QString::fromStdString(modLanguageSupport::TestoLingua("0335"));
+            nome = QString::fromStdString(modLanguageSupport::TestoLingua(msg::NomeAtleta));
         if (nome.isEmpty()) continue;
         w->setAccessibleName(Pulito(nome));
         w->setProperty(Derivato, true);

@@ -2,6 +2,7 @@
 // owner and mode bits.
 #include "CartelleProgramma.h"
 
+#include "IdMessaggiProgramma.h"
 #include "Messaggio.h"
 
 #include <QDir>
@@ -14,8 +15,14 @@ QString ProblemaCartellaDati(const QString& cartella) {
     struct stat info {};
     if (::stat(QFile::encodeName(cartella).constData(), &info) != 0) return {};
     const QString nome = QDir::toNativeSeparators(cartella);
-    if (!S_ISDIR(info.st_mode)) return Messaggio("0324").arg(nome, Messaggio("0329"), Messaggio("0328"));
-    if (info.st_uid != ::geteuid()) return Messaggio("0324").arg(nome, Messaggio("0325"), Messaggio("0328"));
-    if ((info.st_mode & 022) != 0) return Messaggio("0324").arg(nome, Messaggio("0326"), Messaggio("0327").arg(nome));
+    if (!S_ISDIR(info.st_mode))
+        return Messaggio(msg::CartellaNonSicura)
+            .arg(nome, Messaggio(msg::NonCartella), Messaggio(msg::RimediSpostaCartella));
+    if (info.st_uid != ::geteuid())
+        return Messaggio(msg::CartellaNonSicura)
+            .arg(nome, Messaggio(msg::DiAltroUtente), Messaggio(msg::RimediSpostaCartella));
+    if ((info.st_mode & 022) != 0)
+        return Messaggio(msg::CartellaNonSicura)
+            .arg(nome, Messaggio(msg::ScrivibileDaAltri), Messaggio(msg::RimediChmod).arg(nome));
     return {};
 }

@@ -2,6 +2,7 @@
 // owner and by who else its access list lets write in it.
 #include "CartelleProgramma.h"
 
+#include "IdMessaggiProgramma.h"
 #include "Messaggio.h"
 
 #include <QDir>
@@ -52,7 +53,8 @@ QString ProblemaCartellaDati(const QString& cartella) {
     if (attributi == INVALID_FILE_ATTRIBUTES) return {};
     const QString mostrato = QDir::toNativeSeparators(cartella);
     if (!(attributi & FILE_ATTRIBUTE_DIRECTORY))
-        return Messaggio("0324").arg(mostrato, Messaggio("0329"), Messaggio("0328"));
+        return Messaggio(msg::CartellaNonSicura)
+            .arg(mostrato, Messaggio(msg::NonCartella), Messaggio(msg::RimediSpostaCartella));
 
     // A file system without access lists (FAT on a USB stick) has nothing
     // to judge: whoever has the medium has the files.
@@ -79,7 +81,8 @@ QString ProblemaCartellaDati(const QString& cartella) {
         // theirs: still this user's own.
         const auto titolare = TokenDi(TokenOwner);
         if (!titolare || !::EqualSid(proprietario, reinterpret_cast<TOKEN_OWNER*>(titolare.get())->Owner))
-            return Messaggio("0324").arg(mostrato, Messaggio("0325"), Messaggio("0328"));
+            return Messaggio(msg::CartellaNonSicura)
+                .arg(mostrato, Messaggio(msg::DiAltroUtente), Messaggio(msg::RimediSpostaCartella));
     }
     // No access list at all lets everyone in.
     bool altriScrivono = accessi == nullptr;
@@ -96,6 +99,8 @@ QString ProblemaCartellaDati(const QString& cartella) {
         if ((permesso->Mask & Scrittura) != 0 && !Fidato(chi, io) && !(proprietario && ::EqualSid(chi, proprietario)))
             altriScrivono = true;
     }
-    if (altriScrivono) return Messaggio("0324").arg(mostrato, Messaggio("0326"), Messaggio("0750"));
+    if (altriScrivono)
+        return Messaggio(msg::CartellaNonSicura)
+            .arg(mostrato, Messaggio(msg::ScrivibileDaAltri), Messaggio(msg::RimediPermessiWindows));
     return {};
 }

@@ -4,6 +4,8 @@
 #include "DatiStudio.h"
 #include "Globali.h"
 #include "IdMessaggi.h"
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiStampa.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
@@ -76,12 +78,12 @@ DatiReport PreparaReport(const Riga& r, const std::vector<archivio::Assetto>& as
     registro::RisultatiDi(oggi.misure, &predefinita);
     d.sellaPredefinita = predefinita;
     d.sella = predefinita ? QStringLiteral("27.5") : Q(Colonna(r, "sella"));
-    const std::array<QString, 10> nomi{Messaggio("0218"),
-                                       Messaggio("0219"),
+    const std::array<QString, 10> nomi{Messaggio(msg::TagliaTelaio),
+                                       Messaggio(msg::TuboOrizzontale),
                                        Didascalia("frmAtleti", "Label18", "Pedivelle (PE)") + QStringLiteral(", mm"),
-                                       Messaggio("0220"),
-                                       Messaggio("0221"),
-                                       Messaggio("0222"),
+                                       Messaggio(msg::AngoloSella),
+                                       Messaggio(msg::LarghezzaManubrio),
+                                       Messaggio(msg::LunghezzaAttacco),
                                        Didascalia("frmAtleti", "Label14", "Altezza sella (HS)"),
                                        Didascalia("frmAtleti", "Label15", "Distanza sella-man. (DSM)"),
                                        Didascalia("frmAtleti", "Label16", "Scarto sella-man. (SM)"),
@@ -294,7 +296,8 @@ QString NomeFileReport(const QString& atleta) {
     QStringList parti;
     if (!atleta.trimmed().isEmpty()) parti << atleta.trimmed();
     const Calendario::Data oggi = Calendario::Servizi().oggi();
-    parti << Messaggio("0200") << QDate(oggi.anno, oggi.mese, oggi.giorno).toString(QStringLiteral("yyyy-MM-dd"));
+    parti << Messaggio(msg::TitoloReport)
+          << QDate(oggi.anno, oggi.mese, oggi.giorno).toString(QStringLiteral("yyyy-MM-dd"));
     return NomeFileDaParti(parti);
 }
 
@@ -314,7 +317,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     // The athlete.
     g.Carattere(9);
     g.Penna(Grigio);
-    g.Testo(15, 29, 120, 5, Messaggio("0200"));
+    g.Testo(15, 29, 120, 5, Messaggio(msg::TitoloReport));
     g.Carattere(18, true);
     g.Penna(Nero);
     g.Testo(15, 34, 180, 10, d.nome.isEmpty() ? QStringLiteral("—") : d.nome);
@@ -330,7 +333,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
 
     // Body measures, left; the fit results with the athlete's set-up, right.
     double y = 54;
-    Titolo(g, y, Messaggio("0206"));
+    Titolo(g, y, Messaggio(msg::TitoloMisure));
     const std::array<std::pair<const char*, const char*>, 6> misure{{{"Label7", "Cavallo"},
                                                                      {"Label8", "Busto"},
                                                                      {"Label9", "Coscia"},
@@ -343,15 +346,15 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
                                 Didascalia("frmAtleti", misure[i].first, misure[i].second),
                             d.misure[i].isEmpty() ? QStringLiteral("—") : d.misure[i]});
     righeMisure.append({Didascalia("frmAtleti", "Label19", "Lunghezza sella"),
-                        d.sellaPredefinita ? d.sella + QStringLiteral(" ") + Messaggio("0205") : d.sella});
+                        d.sellaPredefinita ? d.sella + QStringLiteral(" ") + Messaggio(msg::Predefinita) : d.sella});
     Coppie(g, 15, y + 9, 58, righeMisure);
 
     const double xa = 80;
     g.Carattere(7.5, true);
     g.Penna(Grigio);
-    g.Testo(xa + 61, y + 9, 20, 5, Messaggio("0202"), Qt::AlignRight);
-    g.Testo(xa + 82, y + 9, 14, 5, Messaggio("0321"), Qt::AlignRight);
-    g.Testo(xa + 96, y + 9, 18, 5, Messaggio("0203"), Qt::AlignRight);
+    g.Testo(xa + 61, y + 9, 20, 5, Messaggio(msg::ColonnaCalcolato), Qt::AlignRight);
+    g.Testo(xa + 82, y + 9, 14, 5, Messaggio(msg::ColonnaProprio), Qt::AlignRight);
+    g.Testo(xa + 96, y + 9, 18, 5, Messaggio(msg::ColonnaDifferenza), Qt::AlignRight);
     double ya = y + 14;
     for (std::size_t i = 0; i < d.assetto.size(); ++i) {
         const RisultatoReport& ris = d.assetto[i];
@@ -371,7 +374,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
 
     // The bicycle with the athlete's values at its dimension lines.
     y = 122;
-    Titolo(g, y, Messaggio("0201"));
+    Titolo(g, y, Messaggio(msg::TitoloBikeFit));
     QSvgRenderer bici(QStringLiteral(":/immagini/bici.svg"));
     // The bicycle and its dimension lines, without the empty sky above.
     bici.setViewBox(QRectF(30, 70, 734, 394));
@@ -436,7 +439,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
 
     // The condition.
     y = 232;
-    Titolo(g, y, Messaggio("0204"));
+    Titolo(g, y, Messaggio(msg::TitoloCondizione));
     const QString assente = QStringLiteral("—");
     auto o = [&assente](const QString& t) { return t.isEmpty() ? assente : t; };
     Coppie(g, 15, y + 9, 80,
@@ -477,7 +480,7 @@ void DisegnaReport(QPainter& pittore, const QPagedPaintDevice& pagina, const Dat
     g.Linea(15, 285, 195, 285, GrigioChiaro, 0.3);
     g.Carattere(7, false, true);
     g.Penna(Grigio);
-    g.Testo(15, 286, 180, 5, Messaggio("0043"));
+    g.Testo(15, 286, 180, 5, Messaggio(msg::ValoriIndicativi));
 }
 
 namespace {
@@ -583,7 +586,7 @@ bool ScriviReportPdf(const Riga& riga, const QString& file, QString* errore,
         ImpostaA4Verticale(pdf);
         QPainter pittore;
         if (!pittore.begin(&pdf)) {
-            if (errore) *errore = Messaggio("0081");
+            if (errore) *errore = Messaggio(msg::ErroreImprevisto);
             return false;
         }
         DisegnaReport(pittore, pdf, dati);
@@ -601,14 +604,15 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<a
     const ServiziStampa& servizi = ServiziStampaCorrenti();
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     if (!stampante) {
-        if (!Chiedi(finestra, Messaggio("0060"))) return;
+        if (!Chiedi(finestra, Messaggio(msg::NessunaStampante))) return;
         const QString scelto = servizi.scegliFilePdf(finestra, NomeFileReport(Q(riga[archivio::ColonnaNome])));
         if (scelto.isEmpty()) return;
         const QString file = ConEstensionePdf(scelto);
         QString motivo;
         if (!ScriviReportPdf(riga, file, &motivo, assetti, test))
-            MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(file)) + QStringLiteral("\n\n") +
-                                          Messaggio("0088") + QStringLiteral(": ") + motivo + QLatin1Char('.'));
+            MostraMessaggio(finestra, Messaggio(msg::FileNonScritto).arg(QDir::toNativeSeparators(file)) +
+                                          QStringLiteral("\n\n") + Messaggio(msg::Motivo) + QStringLiteral(": ") +
+                                          motivo + QLatin1Char('.'));
         return;
     }
     ImpostaA4Verticale(*stampante);
@@ -623,5 +627,5 @@ void StampaReportAtleta(QWidget* finestra, const Riga& riga, const std::vector<a
         }
         riuscita = pittore.end() && riuscita;
     }
-    if (!riuscita) MostraMessaggio(finestra, Messaggio("0061"));
+    if (!riuscita) MostraMessaggio(finestra, Messaggio(msg::StampaFallita));
 }

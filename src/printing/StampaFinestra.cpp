@@ -2,6 +2,8 @@
 
 #include "Calendario.h"
 #include "Globali.h"
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiStampa.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 #include "ScritturaFile.h"
@@ -37,7 +39,7 @@ ServiziStampa ServiziPredefiniti() {
         return std::make_unique<QPrinter>(predefinita, QPrinter::HighResolution);
     };
     s.scegliFilePdf = [](QWidget* finestra, const QString& nomeProposto) {
-        QFileDialog dialogo(finestra, Messaggio("0062"), QString(), Messaggio("0063"));
+        QFileDialog dialogo(finestra, Messaggio(msg::SalvaPdf), QString(), Messaggio(msg::FiltroPdf));
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
         dialogo.setDefaultSuffix(QStringLiteral("pdf"));
         QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -213,7 +215,7 @@ void StampaFinestra(FinestraDaStampare* stampata) {
     std::unique_ptr<QPrinter> stampante = servizi.stampante ? servizi.stampante() : nullptr;
     QString filePdf;
     if (!stampante) {
-        if (!Chiedi(finestra, Messaggio("0060"))) return;
+        if (!Chiedi(finestra, Messaggio(msg::NessunaStampante))) return;
         filePdf = servizi.scegliFilePdf(finestra, NomeFilePdf(stampata));
         if (filePdf.isEmpty()) return;
         filePdf = ConEstensionePdf(filePdf);
@@ -224,7 +226,8 @@ void StampaFinestra(FinestraDaStampare* stampata) {
     if (stampante) {
         stampante->setPageOrientation(QPageLayout::Landscape);
         stampante->setFullPage(true);
-        if (!DisegnaPagina(*stampante, stampante->resolution(), immagine)) MostraMessaggio(finestra, Messaggio("0061"));
+        if (!DisegnaPagina(*stampante, stampante->resolution(), immagine))
+            MostraMessaggio(finestra, Messaggio(msg::StampaFallita));
         return;
     }
     // The PDF drawn in memory, then written whole: every write checked.
@@ -240,9 +243,10 @@ void StampaFinestra(FinestraDaStampare* stampata) {
     }
     QString motivo;
     if (!disegnata) {
-        MostraMessaggio(finestra, Messaggio("0061"));
+        MostraMessaggio(finestra, Messaggio(msg::StampaFallita));
     } else if (!ScriviFileIntero(filePdf, pdf.data(), &motivo)) {
-        MostraMessaggio(finestra, Messaggio("0101").arg(QDir::toNativeSeparators(filePdf)) + QStringLiteral("\n\n") +
-                                      Messaggio("0088") + QStringLiteral(": ") + motivo + QLatin1Char('.'));
+        MostraMessaggio(finestra, Messaggio(msg::FileNonScritto).arg(QDir::toNativeSeparators(filePdf)) +
+                                      QStringLiteral("\n\n") + Messaggio(msg::Motivo) + QStringLiteral(": ") + motivo +
+                                      QLatin1Char('.'));
     }
 }

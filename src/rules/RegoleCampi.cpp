@@ -1,5 +1,6 @@
 #include "RegoleCampi.h"
 
+#include "IdMessaggiCondizione.h"
 #include "LegameArchivio.h"
 #include "Messaggio.h"
 #include "modLanguageSupport.h"
@@ -82,7 +83,9 @@ void ApplicaControllaAttivita(QComboBox* combo, std::function<void()> poi) {
     ApplicaControllo(combo, ControllaAttivita, std::move(poi));
 }
 
-QStringList TestiAttivita() { return {Messaggio("0005"), Messaggio("0006"), Messaggio("0007")}; }
+QStringList TestiAttivita() {
+    return {Messaggio(msg::Attivita[0]), Messaggio(msg::Attivita[1]), Messaggio(msg::Attivita[2])};
+}
 
 void ControllaAttivita(QComboBox* combo) {
     static const QStringList Italiane{QStringLiteral("leggera"), QStringLiteral("moderata"), QStringLiteral("intensa")};

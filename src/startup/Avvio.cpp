@@ -10,6 +10,7 @@
 #include "FileSistema.h"
 #include "Globali.h"
 #include "GuidaChm.h"
+#include "IdMessaggiRigaDiComando.h"
 #include "Messaggio.h"
 #include "Percorso.h"
 #include "RegoleCampi.h"
@@ -81,11 +82,11 @@ QString TestoProblemaLingua() {
     using Tipo = modLanguageSupport::ProblemaLingua::Tipo;
     switch (problema->tipo) {
     case Tipo::LinguaSconosciuta:
-        return Messaggio("0304").arg(nome, QString::fromStdString(modLanguageSupport::LinguaCorrente));
-    case Tipo::FileIllegibile: return Messaggio("0305").arg(nome);
+        return Messaggio(msg::LinguaSconosciuta).arg(nome, QString::fromStdString(modLanguageSupport::LinguaCorrente));
+    case Tipo::FileIllegibile: return Messaggio(msg::FileLinguaIlleggibile).arg(nome);
     case Tipo::TestiMancanti:
-        return problema->mancanti == 1 ? Messaggio("0307").arg(nome)
-                                       : Messaggio("0306").arg(nome, QString::number(problema->mancanti));
+        return problema->mancanti == 1 ? Messaggio(msg::TestoMancante).arg(nome)
+                                       : Messaggio(msg::TestiMancanti).arg(nome, QString::number(problema->mancanti));
     }
     return {};
 }

@@ -9,6 +9,9 @@
 #include "DatiArchivio.h"
 #include "Globali.h"
 #include "IdMessaggi.h"
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiDati.h"
+#include "IdMessaggiRigaDiComando.h"
 #include "Messaggio.h"
 #include "Modulo1.h"
 #include "Percorso.h"
@@ -36,26 +39,27 @@ namespace {
 QString TestoUso() {
     struct Voce {
         QString comando, seguito;  // the command, and its options' second line
-        const char* descrizione;
+        msg::Id descrizione;
     };
-    const QString file = Messaggio("0566"), nome = Messaggio("0565");
-    const QString mm = QStringLiteral("MM"), gradi = Messaggio("0567");
+    const QString file = Messaggio(msg::SegnapostoFile), nome = Messaggio(msg::SegnapostoNome);
+    const QString mm = QStringLiteral("MM"), gradi = Messaggio(msg::SegnapostoGradi);
     const std::array<Voce, 12> voci{{
-        {QString(), QString(), "0561"},
-        {QStringLiteral("--export-csv ") + file, QString(), "0562"},
-        {QStringLiteral("--import-csv ") + file, QString(), "0563"},
-        {QStringLiteral("--import-access ") + file, QString(), "0632"},
-        {QStringLiteral("--backup ") + file, QString(), "0564"},
-        {QStringLiteral("--report %1 %2.pdf").arg(nome, file), QString(), "0568"},
+        {QString(), QString(), msg::UsoFinestra},
+        {QStringLiteral("--export-csv ") + file, QString(), msg::UsoEsportaCsv},
+        {QStringLiteral("--import-csv ") + file, QString(), msg::UsoImportaCsv},
+        {QStringLiteral("--import-access ") + file, QString(), msg::UsoImportaAccess},
+        {QStringLiteral("--backup ") + file, QString(), msg::UsoCopia},
+        {QStringLiteral("--report %1 %2.pdf").arg(nome, file), QString(), msg::UsoReport},
         {QStringLiteral("--fit %1 --stack %2 --reach %2 --head-angle %3").arg(nome, mm, gradi),
-         QStringLiteral("[--cap %1 --clamp %1 --spacers %1 --stem %1 --stem-angle %2]").arg(mm, gradi), "0569"},
-        {QStringLiteral("--zones %1 [--ftp W --lthr BPM --hrmax BPM --weight KG]").arg(nome), QString(), "0570"},
-        {QStringLiteral("--protect [--new-passphrase-file ") + file + QLatin1Char(']'), QString(), "0666"},
-        {QStringLiteral("--unprotect"), QString(), "0667"},
-        {QStringLiteral("... --passphrase-file ") + file, QString(), "0668"},
-        {QStringLiteral("--help"), QString(), "0571"},
+         QStringLiteral("[--cap %1 --clamp %1 --spacers %1 --stem %1 --stem-angle %2]").arg(mm, gradi),
+         msg::UsoAssetto},
+        {QStringLiteral("--zones %1 [--ftp W --lthr BPM --hrmax BPM --weight KG]").arg(nome), QString(), msg::UsoZone},
+        {QStringLiteral("--protect [--new-passphrase-file ") + file + QLatin1Char(']'), QString(), msg::UsoProteggi},
+        {QStringLiteral("--unprotect"), QString(), msg::UsoSproteggi},
+        {QStringLiteral("... --passphrase-file ") + file, QString(), msg::UsoFileFrase},
+        {QStringLiteral("--help"), QString(), msg::UsoAiuto},
     }};
-    const QString uso = Messaggio("0560");
+    const QString uso = Messaggio(msg::Uso);
     const QString rientro(uso.size() + 1, QLatin1Char(' '));
     constexpr qsizetype Colonna = 42, Larghezza = 100;
     // A description wrapped at word ends into the column.
@@ -89,7 +93,7 @@ QString TestoUso() {
         }
         for (; i < righe.size(); ++i) testo += QString(Colonna, QLatin1Char(' ')) + righe[i] + QLatin1Char('\n');
     }
-    return testo + Messaggio("0572") + QLatin1Char('\n');
+    return testo + Messaggio(msg::StatiUscita) + QLatin1Char('\n');
 }
 
 void ScriviUso(std::FILE* dove) { std::fputs(TestoUso().toUtf8().constData(), dove); }
@@ -124,7 +128,7 @@ void ImpostaLingua() {
 bool ApriEsistente(archivio::Archivio& a, const QString& file) {
     std::error_code ec;
     if (!std::filesystem::exists(Percorso(file), ec)) {
-        Scrivi(stderr, Messaggio("0289").arg(Nativo(file)));
+        Scrivi(stderr, Messaggio(msg::ArchivioInesistente).arg(Nativo(file)));
         return false;
     }
     if (archivio::Esito e = a.Apri(Percorso(file)); !e) {
@@ -139,7 +143,8 @@ int Esporta(const QString& archivioFile, const QString& file) {
     if (!ApriEsistente(a, archivioFile)) return 1;
     std::size_t quanti = 0;
     if (archivio::Esito e = archivio::EsportaCsv(a, Percorso(file), FormatoCsvLocale(), quanti); !e)
-        return Fallito(Messaggio("0258") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
+        return Fallito(Messaggio(msg::EsportazioneFallita) + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"),
+                       e.errore());
     Scrivi(stdout, DescriviEsportazione(quanti, file));
     if (a.protetto()) Scrivi(stderr, AvvisoCsvNonCifrato());
     return 0;
@@ -161,9 +166,10 @@ int Importa(const QString& archivioFile, const QString& file) {
         std::filesystem::remove(creato, ec);
     }
     if (!e) {
-        if (fatto.erroreDelFile) return Fallito(Messaggio("0274").arg(Nativo(file)), e.errore());
-        return Fallito(DescriviImportazioneFallita(file) + QLatin1Char(' ') + Messaggio("0088") + QStringLiteral(":"),
-                       e.errore());
+        if (fatto.erroreDelFile) return Fallito(Messaggio(msg::FileNonLetto).arg(Nativo(file)), e.errore());
+        return Fallito(
+            DescriviImportazioneFallita(file) + QLatin1Char(' ') + Messaggio(msg::Motivo) + QStringLiteral(":"),
+            e.errore());
     }
     if (fatto.rifiuto != archivio::RifiutoFile::Nessuno) {
         Scrivi(stderr, DescriviRifiutoFile(fatto, file));
@@ -175,7 +181,7 @@ int Importa(const QString& archivioFile, const QString& file) {
         for (const auto& r : fatto.elencate) Scrivi(stderr, Nativo(file) + QStringLiteral(": ") + DescriviRifiuto(r));
         if (fatto.rifiutate > fatto.elencate.size())
             Scrivi(stderr, DescriviAltreRifiutate(fatto.rifiutate - fatto.elencate.size()));
-        Scrivi(stderr, Messaggio("0337"));
+        Scrivi(stderr, Messaggio(msg::TuttoONiente));
         return 1;
     }
     Scrivi(stdout, DescriviImportazione(fatto, file));
@@ -198,7 +204,9 @@ int ImportaAccess(const QString& archivioFile, const QString& file) {
         std::filesystem::remove(creato, ec);
     }
     if (!e)
-        return Fallito(Messaggio("0622") + QStringLiteral(" ") + Messaggio("0088") + QStringLiteral(":"), e.errore());
+        return Fallito(
+            Messaggio(msg::PrecedentiNonAggiunti) + QStringLiteral(" ") + Messaggio(msg::Motivo) + QStringLiteral(":"),
+            e.errore());
     if (!fatto.lettura) {
         Scrivi(stderr, TestoAccessNonLetto(fatto.lettura, file));
         return 1;
@@ -212,7 +220,8 @@ int Copia(const QString& archivioFile, const QString& file) {
     if (!ApriEsistente(a, archivioFile)) return 1;
     std::int64_t righe = 0;
     if (archivio::Esito e = a.CopiaIn(Percorso(file), &righe); !e)
-        return Fallito(Messaggio("0278") + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"), e.errore());
+        return Fallito(Messaggio(msg::CopiaNonSalvata) + QLatin1Char(' ') + Nativo(file) + QStringLiteral(":"),
+                       e.errore());
     Scrivi(stdout, DescriviCopia(righe, file));
     return 0;
 }
@@ -222,13 +231,13 @@ std::optional<std::int64_t> TrovaAtleta(const archivio::Archivio& a, const QStri
     std::vector<std::int64_t> id;
     std::vector<std::string> nomi;
     if (archivio::Esito e = a.ElencaRighe(id, nomi); !e) {
-        Fallito(Messaggio("0284"), e.errore());
+        Fallito(Messaggio(msg::ReportNonCreato), e.errore());
         return std::nullopt;
     }
     const std::string cercato = nome.toStdString();
     for (std::size_t i = 0; i < nomi.size(); ++i)
         if (nomi[i] == cercato) return id[i];
-    Scrivi(stderr, Messaggio("0287").arg(nome));
+    Scrivi(stderr, Messaggio(msg::NessunAtletaDiNome).arg(nome));
     return std::nullopt;
 }
 
@@ -239,19 +248,21 @@ int Report(const QString& archivioFile, const QString& nome, const QString& file
     if (!id) return 1;
     {
         archivio::Riga riga;
-        if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0284"), e.errore());
+        if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio(msg::ReportNonCreato), e.errore());
         std::vector<archivio::Assetto> assetti;
-        if (archivio::Esito e = a.LeggiAssetti(*id, assetti); !e) return Fallito(Messaggio("0284"), e.errore());
+        if (archivio::Esito e = a.LeggiAssetti(*id, assetti); !e)
+            return Fallito(Messaggio(msg::ReportNonCreato), e.errore());
         std::vector<archivio::TestAtleta> test;
-        if (archivio::Esito e = a.LeggiTest(*id, test); !e) return Fallito(Messaggio("0284"), e.errore());
+        if (archivio::Esito e = a.LeggiTest(*id, test); !e) return Fallito(Messaggio(msg::ReportNonCreato), e.errore());
         // A PDF file ends so: ".pdf" is added to a name that does not.
         const QString pdf = ConEstensionePdf(file);
         QString errore;
         if (!ScriviReportPdf(riga, pdf, &errore, assetti, test)) {
-            Scrivi(stderr, Messaggio("0284") + QLatin1Char(' ') + Nativo(pdf) + QStringLiteral(": ") + errore);
+            Scrivi(stderr,
+                   Messaggio(msg::ReportNonCreato) + QLatin1Char(' ') + Nativo(pdf) + QStringLiteral(": ") + errore);
             return 1;
         }
-        Scrivi(stdout, Messaggio("0288").arg(nome, Nativo(pdf)));
+        Scrivi(stdout, Messaggio(msg::ReportSalvato).arg(nome, Nativo(pdf)));
         return 0;
     }
 }
@@ -353,7 +364,7 @@ int AssettoSulTelaio(const QString& archivioFile, const QStringList& argomenti) 
     const auto id = TrovaAtleta(a, argomenti[1]);
     if (!id) return 1;
     archivio::Riga riga;
-    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
+    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio(msg::AtletaNonLetto), e.errore());
     archivio::Assetto oggi = registro::AssettoDaRiga(*id, riga, {});
     oggi.telaio = dato.telaio;
     const auto coordinate = registro::RigheCoordinate(oggi);
@@ -390,11 +401,11 @@ int Zone(const QString& archivioFile, const QStringList& argomenti) {
     const auto id = TrovaAtleta(a, argomenti[1]);
     if (!id) return 1;
     archivio::Riga riga;
-    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio("0087"), e.errore());
+    if (archivio::Esito e = a.LeggiRiga(*id, riga); !e) return Fallito(Messaggio(msg::AtletaNonLetto), e.errore());
     archivio::TestAtleta test = dato;
     std::vector<archivio::TestAtleta> tutti;
     if (!conValori) {
-        if (archivio::Esito e = a.LeggiTest(*id, tutti); !e) return Fallito(Messaggio("0087"), e.errore());
+        if (archivio::Esito e = a.LeggiTest(*id, tutti); !e) return Fallito(Messaggio(msg::AtletaNonLetto), e.errore());
         // The latest test, as the condition sheet and the report take it.
         const registro::TestInUso uso = registro::UltimoTest(tutti);
         if (!uso.test) {

@@ -3,6 +3,7 @@
 #include "ArchivioPrecedente.h"
 #include "AvvisiArchivio.h"
 #include "ChiavePersonale.h"
+#include "IdMessaggiRigaDiComando.h"
 #include "Messaggio.h"
 #include "Segreto.h"
 
@@ -28,14 +29,14 @@ void Detto(const QString& testo) { std::fprintf(stdout, "%s\n", testo.toUtf8().c
 QString PercheNonLetto(sistema::RifiutoFileSegreto rifiuto, const sistema::ErroreFile& errore) {
     using sistema::RifiutoFileSegreto;
     switch (rifiuto) {
-    case RifiutoFileSegreto::LeggibileDaAltri: return Messaggio("0656");
-    case RifiutoFileSegreto::NonUnFile: return Messaggio("0657");
-    case RifiutoFileSegreto::TroppoLungo: return Messaggio("0658").arg(sistema::Segreto::Capienza);
-    case RifiutoFileSegreto::Vuoto: return Messaggio("0659");
+    case RifiutoFileSegreto::LeggibileDaAltri: return Messaggio(msg::FileFraseLeggibile);
+    case RifiutoFileSegreto::NonUnFile: return Messaggio(msg::FileFraseNonRegolare);
+    case RifiutoFileSegreto::TroppoLungo: return Messaggio(msg::FileFraseTroppoLungo).arg(sistema::Segreto::Capienza);
+    case RifiutoFileSegreto::Vuoto: return Messaggio(msg::FileFraseVuoto);
     case RifiutoFileSegreto::Illeggibile:
     case RifiutoFileSegreto::Nessuno: break;
     }
-    QString perche = Messaggio("0660");
+    QString perche = Messaggio(msg::FileFraseIlleggibile);
     if (errore.numero) perche += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(errore.numero)));
     return perche;
 }
@@ -45,7 +46,7 @@ bool DalFile(const QString& file, sistema::Segreto& frase) {
     sistema::ErroreFile errore;
     const auto rifiuto = sistema::LeggiFileSegreto(Percorso(file), frase, errore);
     if (rifiuto == sistema::RifiutoFileSegreto::Nessuno) return true;
-    Errore(Messaggio("0655").arg(Nativo(file), PercheNonLetto(rifiuto, errore)));
+    Errore(Messaggio(msg::FileFraseNonLetto).arg(Nativo(file), PercheNonLetto(rifiuto, errore)));
     return false;
 }
 
@@ -57,7 +58,7 @@ bool DalTerminale(const QString& invito, const QString& mancante, sistema::Segre
         sistema::LeggiDalTerminale(std::string_view(testo.constData(), std::size_t(testo.size())), frase);
     if (esito == sistema::EsitoTerminale::Letto && !frase.empty()) return true;
     if (esito == sistema::EsitoTerminale::TroppoLungo)
-        Errore(Messaggio("0658").arg(sistema::Segreto::Capienza));
+        Errore(Messaggio(msg::FileFraseTroppoLungo).arg(sistema::Segreto::Capienza));
     else
         Errore(mancante);
     return false;
@@ -70,9 +71,10 @@ bool Sblocca(const QString& archivioFile, const QString& fileFrase) {
     const int tentativi = fileFrase.isEmpty() ? 3 : 1;
     for (int t = 0; t < tentativi; ++t) {
         sistema::Segreto frase;
-        const bool letta = fileFrase.isEmpty() ? DalTerminale(Messaggio("0653").arg(Nativo(archivioFile)),
-                                                              Messaggio("0654").arg(Nativo(archivioFile)), frase)
-                                               : DalFile(fileFrase, frase);
+        const bool letta = fileFrase.isEmpty()
+                               ? DalTerminale(Messaggio(msg::PassphraseDellArchivio).arg(Nativo(archivioFile)),
+                                              Messaggio(msg::PassphraseNonData).arg(Nativo(archivioFile)), frase)
+                               : DalFile(fileFrase, frase);
         if (!letta) return false;
         const archivio::Esito e = archivio::Sblocca(file, frase);
         if (e) return true;
@@ -96,7 +98,7 @@ bool Esiste(const QString& archivioFile) {
 int Proteggi(const QString& archivioFile, const OpzioniPassphrase& opzioni) {
     const auto file = Percorso(archivioFile);
     if (!Esiste(archivioFile)) {
-        Errore(Messaggio("0289").arg(Nativo(archivioFile)));
+        Errore(Messaggio(msg::ArchivioInesistente).arg(Nativo(archivioFile)));
         return 1;
     }
     const bool protetto = archivio::HaPassphrase(file);
@@ -105,22 +107,23 @@ int Proteggi(const QString& archivioFile, const OpzioniPassphrase& opzioni) {
     if (!opzioni.nuovoFile.isEmpty()) {
         if (!DalFile(opzioni.nuovoFile, nuova)) return 1;
     } else {
-        const QString mancante = Messaggio("0673");
+        const QString mancante = Messaggio(msg::NuovaPassphraseMancante);
         sistema::Segreto ancora;
-        if (!DalTerminale(Messaggio("0670"), mancante, nuova) || !DalTerminale(Messaggio("0671"), mancante, ancora))
+        if (!DalTerminale(Messaggio(msg::NuovaPassphrase), mancante, nuova) ||
+            !DalTerminale(Messaggio(msg::NuovaPassphraseAncora), mancante, ancora))
             return 1;
         if (!(nuova == ancora)) {
-            Errore(Messaggio("0672"));
+            Errore(Messaggio(msg::PassphraseDiverse));
             return 1;
         }
     }
     const archivio::Chiave attuale = archivio::ChiaveRicordata(file).value_or(archivio::Chiave());
     if (archivio::Esito e = archivio::CambiaPassphrase(file, attuale, &nuova); !e) {
-        Errore(Messaggio("0664").arg(Nativo(archivioFile)) + QLatin1Char(' ') + DescriviMotivo(e.errore()) +
-               QLatin1Char('.'));
+        Errore(Messaggio(msg::PassphraseNonCambiata).arg(Nativo(archivioFile)) + QLatin1Char(' ') +
+               DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return 1;
     }
-    Detto(Messaggio(protetto ? "0662" : "0661").arg(Nativo(archivioFile)));
+    Detto(Messaggio(protetto ? msg::PassphraseSostituita : msg::OraProtetto).arg(Nativo(archivioFile)));
     return 0;
 }
 
@@ -128,7 +131,7 @@ int Proteggi(const QString& archivioFile, const OpzioniPassphrase& opzioni) {
 int Sproteggi(const QString& archivioFile, const OpzioniPassphrase& opzioni) {
     const auto file = Percorso(archivioFile);
     if (!Esiste(archivioFile)) {
-        Errore(Messaggio("0289").arg(Nativo(archivioFile)));
+        Errore(Messaggio(msg::ArchivioInesistente).arg(Nativo(archivioFile)));
         return 1;
     }
     if (!archivio::HaPassphrase(file)) {
@@ -139,17 +142,17 @@ int Sproteggi(const QString& archivioFile, const OpzioniPassphrase& opzioni) {
             Errore(TestoArchivioNonApertoOPrecedente(archivioFile, e.errore()));
             return 1;
         }
-        Errore(Messaggio("0665").arg(Nativo(archivioFile)));
+        Errore(Messaggio(msg::NienteDaRimuovere).arg(Nativo(archivioFile)));
         return 1;
     }
     if (!Sblocca(archivioFile, opzioni.file)) return 1;
     const archivio::Chiave attuale = archivio::ChiaveRicordata(file).value_or(archivio::Chiave());
     if (archivio::Esito e = archivio::CambiaPassphrase(file, attuale, nullptr); !e) {
-        Errore(Messaggio("0664").arg(Nativo(archivioFile)) + QLatin1Char(' ') + DescriviMotivo(e.errore()) +
-               QLatin1Char('.'));
+        Errore(Messaggio(msg::PassphraseNonCambiata).arg(Nativo(archivioFile)) + QLatin1Char(' ') +
+               DescriviMotivo(e.errore()) + QLatin1Char('.'));
         return 1;
     }
-    Detto(Messaggio("0663").arg(Nativo(archivioFile)));
+    Detto(Messaggio(msg::PassphraseRimossa).arg(Nativo(archivioFile)));
     return 0;
 }
 

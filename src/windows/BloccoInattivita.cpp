@@ -1,6 +1,7 @@
 #include "BloccoInattivita.h"
 
 #include "AtletaCorrente.h"
+#include "IdMessaggiChiave.h"
 
 #include "ChiaveArchivio.h"
 #include "FinestraAtleta.h"
@@ -103,7 +104,7 @@ bool BloccoInattivita::Blocca() {
 bool BloccoInattivita::Sblocca() {
     if (!principale_) return false;
     const QString file = PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio;
-    const bool aperto = ChiediPassphrase(principale_, Messaggio("0713").arg(minuti_),
+    const bool aperto = ChiediPassphrase(principale_, Messaggio(msg::ArchivioBloccato).arg(minuti_),
                                          [&](const PassphraseDigitata& p) { return chiave::Sblocca(file, p); });
     if (aperto) {
         const QString finestra = std::exchange(riaprire_, QString());

@@ -5,6 +5,8 @@
 #include "BloccoInattivita.h"
 #include "ChiavePersonale.h"
 #include "ConnessioneCondivisa.h"
+#include "IdMessaggiChiave.h"
+#include "IdMessaggiDati.h"
 #include "Messaggio.h"
 
 #include <QDir>
@@ -34,7 +36,7 @@ frmChiave::Prova Sblocca(const QString& file, const PassphraseDigitata& passphra
     const archivio::Esito e = archivio::Sblocca(Percorso(file), passphrase.Segreto());
     if (e) return {frmChiave::Prova::Esito::Giusta, {}};
     if (e.errore().motivo == archivio::Motivo::PassphraseErrata)
-        return {frmChiave::Prova::Esito::Errata, Messaggio("0691")};
+        return {frmChiave::Prova::Esito::Errata, Messaggio(msg::PassphraseSbagliata)};
     return {frmChiave::Prova::Esito::Errore, TestoArchivioNonAperto(file, e.errore())};
 }
 
@@ -54,15 +56,15 @@ frmChiave::Prova CambiaPassphrase(const QString& file, const PassphraseDigitata*
         archivio::Errore errore;
         const auto sale = archivio::SaleDelFile(percorso, errore);
         if (!sale)
-            return {frmChiave::Prova::Esito::Errore,
-                    Messaggio("0707") + QStringLiteral("\n\n") + DescriviMotivo(errore) + QLatin1Char('.')};
+            return {frmChiave::Prova::Esito::Errore, Messaggio(msg::ArchivioNonCambiato) + QStringLiteral("\n\n") +
+                                                         DescriviMotivo(errore) + QLatin1Char('.')};
         chiave = archivio::Chiave::Deriva(attuale->Segreto(), *sale);
     }
     const archivio::Esito e = archivio::CambiaPassphrase(percorso, chiave, nuova ? &nuova->Segreto() : nullptr);
     if (e) return {frmChiave::Prova::Esito::Giusta, {}};
     if (e.errore().motivo == archivio::Motivo::PassphraseErrata) return {frmChiave::Prova::Esito::Errata, {}};
-    return {frmChiave::Prova::Esito::Errore,
-            Messaggio("0707") + QStringLiteral("\n\n") + DescriviMotivo(e.errore()) + QLatin1Char('.')};
+    return {frmChiave::Prova::Esito::Errore, Messaggio(msg::ArchivioNonCambiato) + QStringLiteral("\n\n") +
+                                                 DescriviMotivo(e.errore()) + QLatin1Char('.')};
 }
 
 }  // namespace chiave
@@ -70,8 +72,9 @@ frmChiave::Prova CambiaPassphrase(const QString& file, const PassphraseDigitata*
 bool ChiediPassphraseArchivio(QWidget* finestra, const QString& file) {
     if (!chiave::ArchivioProtetto(file)) return true;
     if (const auto c = archivio::ChiaveRicordata(chiave::Percorso(file)); c && c->personale()) return true;
-    const bool aperto = ChiediPassphrase(finestra, Messaggio("0692").arg(QDir::toNativeSeparators(file)),
-                                         [&](const PassphraseDigitata& p) { return chiave::Sblocca(file, p); });
+    const bool aperto =
+        ChiediPassphrase(finestra, Messaggio(msg::ArchivioConPassphrase).arg(QDir::toNativeSeparators(file)),
+                         [&](const PassphraseDigitata& p) { return chiave::Sblocca(file, p); });
     if (aperto)
         if (BloccoInattivita* blocco = BloccoInattivita::Istanza()) blocco->Rileggi();
     return aperto;
@@ -87,13 +90,13 @@ archivio::ChiediPassphrase ChiediPassphraseCopia(QWidget* finestra) {
         }
         data->Svuota();
         frmChiave dialogo(
-            Messaggio("0712").arg(QDir::toNativeSeparators(QFile::decodeName(file.string().c_str()))),
+            Messaggio(msg::CopiaConPassphrase).arg(QDir::toNativeSeparators(QFile::decodeName(file.string().c_str()))),
             [&](const PassphraseDigitata& p) {
                 *data = p.Segreto();
                 return frmChiave::Prova{frmChiave::Prova::Esito::Giusta, {}};
             },
             sopra);
-        if (errata) dialogo.MostraErrore(Messaggio("0691"));
+        if (errata) dialogo.MostraErrore(Messaggio(msg::PassphraseSbagliata));
         if (dialogo.exec() != QDialog::Accepted) return false;
         frase = *data;
         return true;

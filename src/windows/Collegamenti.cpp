@@ -1,5 +1,6 @@
 #include "Collegamenti.h"
 
+#include "IdMessaggiProgramma.h"
 #include "Messaggi.h"
 #include "Messaggio.h"
 
@@ -38,7 +39,8 @@ bool DestinazioneApribile(const QString& destinazione) {
 void ApriDocumento(QWidget* finestra, const QString& destinazione) {
     if (!DestinazioneApribile(destinazione) || !GestoreCollegamenti()) return;
     if (!GestoreCollegamenti()(destinazione))
-        MostraMessaggio(finestra, Messaggio("0336").arg(destinazione), QMessageBox::Ok, QMessageBox::Information);
+        MostraMessaggio(finestra, Messaggio(msg::IndirizzoDaCopiare).arg(destinazione), QMessageBox::Ok,
+                        QMessageBox::Information);
 }
 
 QString TestoCollegamentoPosta(const QString& oggetto, int maggiore, int minore, int revisione) {

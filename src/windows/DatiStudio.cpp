@@ -1,5 +1,7 @@
 #include "DatiStudio.h"
 
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiStudio.h"
 #include "Messaggio.h"
 #include "Percorso.h"
 #include "ScritturaFile.h"
@@ -82,24 +84,24 @@ DatiStudio LeggiDatiStudio() {
 }
 
 QImage LeggiLogo(const QString& file, QString* motivo) {
-    const auto rifiuta = [&](const char* perche) {
-        if (motivo) *motivo = Messaggio("0573").arg(file, Messaggio(perche));
+    const auto rifiuta = [&](msg::Id perche) {
+        if (motivo) *motivo = Messaggio(msg::LogoRifiutato).arg(file, Messaggio(perche));
         return QImage();
     };
     const QFileInfo info(file);
-    if (!info.exists()) return rifiuta("0574");
+    if (!info.exists()) return rifiuta(msg::LogoInesistente);
     // A folder, a pipe or a device is no picture, and reading one could
     // wait for ever.
-    if (!info.isFile()) return rifiuta("0575");
-    if (!info.isReadable()) return rifiuta("0576");
-    if (info.size() > DimensioneMassimaLogo) return rifiuta("0577");
+    if (!info.isFile()) return rifiuta(msg::LogoNonFile);
+    if (!info.isReadable()) return rifiuta(msg::LogoIlleggibile);
+    if (info.size() > DimensioneMassimaLogo) return rifiuta(msg::LogoTroppoGrande);
     QImageReader lettore(file);
     lettore.setDecideFormatFromContent(true);
     lettore.setAutoTransform(true);
     QImage immagine = lettore.read();
     if (immagine.isNull() || immagine.width() < 1 || immagine.height() < 1) {
         QFile prova(file);
-        return rifiuta(prova.open(QIODevice::ReadOnly) ? "0578" : "0576");
+        return rifiuta(prova.open(QIODevice::ReadOnly) ? msg::LogoFormatoIgnoto : msg::LogoIlleggibile);
     }
     if (immagine.width() > LatoMassimoLogo || immagine.height() > LatoMassimoLogo)
         immagine = immagine.scaled(LatoMassimoLogo, LatoMassimoLogo, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -113,7 +115,7 @@ bool SalvaDatiStudio(const DatiStudio& studio, QString* motivo) {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         if (!studio.logo.save(&buffer, "PNG")) {
-            if (motivo) *motivo = Messaggio("0081");
+            if (motivo) *motivo = Messaggio(msg::ErroreImprevisto);
             return false;
         }
         logo = "LogoStudio-" + QByteArray::number(QDateTime::currentMSecsSinceEpoch(), 16).toStdString() + ".png";

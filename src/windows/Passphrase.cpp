@@ -1,5 +1,6 @@
 #include "Passphrase.h"
 
+#include "IdMessaggiChiave.h"
 #include "Messaggio.h"
 #include "modLanguageSupport.h"
 
@@ -63,9 +64,9 @@ StimaForza StimaPassphrase(const QString& passphrase) {
 
 QString TestoForza(Forza forza) {
     switch (forza) {
-    case Forza::Debole: return Messaggio("0693");
-    case Forza::Discreta: return Messaggio("0694");
-    case Forza::Forte: return Messaggio("0695");
+    case Forza::Debole: return Messaggio(msg::Debole);
+    case Forza::Discreta: return Messaggio(msg::Discreta);
+    case Forza::Forte: return Messaggio(msg::Forte);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "frmAtleti.h"
 
+#include "IdMessaggiProgramma.h"
 #include "ui_frmAtleti.h"
 
 #include "AtletaCorrente.h"
@@ -92,7 +93,7 @@ void frmAtleti::EliminaAtleta() {
     // The question names the athlete and says how many recorded fittings
     // and tests go with them.
     const QString nome = ui->txtNome->text().trimmed();
-    QString domanda = nome.isEmpty() ? Messaggio("0027") : Messaggio("0550").arg(nome);
+    QString domanda = nome.isEmpty() ? Messaggio(msg::EliminaAtletaMostrato) : Messaggio(msg::EliminaAtleta).arg(nome);
     std::int64_t assetti = 0, prove = 0;
     if (const auto id = Legame()->IdCorrente()) {
         if (!Legame()->Connessione().ContaAssetti(*id, assetti)) assetti = 0;
@@ -100,12 +101,15 @@ void frmAtleti::EliminaAtleta() {
     }
     if (assetti > 0 && prove > 0)
         domanda += QStringLiteral("\n\n") +
-                   Messaggio("0553").arg(assetti == 1 ? Messaggio("0554") : Messaggio("0555").arg(assetti),
-                                         prove == 1 ? Messaggio("0556") : Messaggio("0557").arg(prove));
+                   Messaggio(msg::VannoConEntrambi)
+                       .arg(assetti == 1 ? Messaggio(msg::UnAssetto) : Messaggio(msg::NAssetti).arg(assetti),
+                            prove == 1 ? Messaggio(msg::UnTest) : Messaggio(msg::NTest).arg(prove));
     else if (assetti > 0)
-        domanda += QStringLiteral("\n\n") + (assetti == 1 ? Messaggio("0338") : Messaggio("0339").arg(assetti));
+        domanda += QStringLiteral("\n\n") +
+                   (assetti == 1 ? Messaggio(msg::VaConAssetto) : Messaggio(msg::VaConAssetti).arg(assetti));
     else if (prove > 0)
-        domanda += QStringLiteral("\n\n") + (prove == 1 ? Messaggio("0551") : Messaggio("0552").arg(prove));
+        domanda +=
+            QStringLiteral("\n\n") + (prove == 1 ? Messaggio(msg::VaConTest) : Messaggio(msg::VaConTests).arg(prove));
     const auto risposta = MostraMessaggio(this, domanda, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (risposta != QMessageBox::Yes) return;
     Legame()->EliminaAtleta();

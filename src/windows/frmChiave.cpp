@@ -1,5 +1,6 @@
 #include "frmChiave.h"
 
+#include "IdMessaggiChiave.h"
 #include "ui_frmChiave.h"
 
 #include "Messaggi.h"
@@ -48,7 +49,7 @@ void frmChiave::MostraErrore(const QString& perche) {
 void frmChiave::Conferma() {
     auto riprova = [this](const QString& perche) { MostraErrore(perche); };
     if (ui->txtPassphrase->text().isEmpty()) {
-        riprova(Messaggio("0697"));
+        riprova(Messaggio(msg::ScriviPassphrase));
         return;
     }
     PassphraseDigitata passphrase(ui->txtPassphrase->text());

@@ -1,5 +1,6 @@
 #include "frmCondizione.h"
 
+#include "IdMessaggiCondizione.h"
 #include "ui_frmCondizione.h"
 
 #include "AtletaCorrente.h"
@@ -228,7 +229,8 @@ void frmCondizione::AggiornaCondizione() {
     Mostra(ui->lblTra, range);
 
     // Normal and ideal in black, every other class (none included) in red.
-    const bool buona = !classe.empty() && (Testo(classe) == Messaggio("0013") || Testo(classe) == Messaggio("0014"));
+    const bool buona = !classe.empty() &&
+                       (Testo(classe) == Messaggio(msg::PesoNormale) || Testo(classe) == Messaggio(msg::PesoIdeale));
     ImpostaStato(ui->lblCondizione, "buona", buona);
 }
 

@@ -1,5 +1,6 @@
 #include "frmGuida.h"
 
+#include "IdMessaggiProgramma.h"
 #include "ui_frmGuida.h"
 
 #include "Collegamenti.h"
@@ -69,7 +70,7 @@ void frmGuida::closeEvent(QCloseEvent* evento) {
 
 void frmGuida::traduci() {
     TraduciForm(this);
-    ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
+    ui->treeSommario->headerItem()->setText(0, Messaggio(msg::Sommario));
 }
 
 void frmGuida::changeEvent(QEvent* evento) {
@@ -112,7 +113,7 @@ void frmGuida::mostra(std::shared_ptr<LettoreChm> lettore, const QString& argome
 
 void frmGuida::caricaSommario() {
     ui->treeSommario->clear();
-    ui->treeSommario->headerItem()->setText(0, Messaggio("0068"));
+    ui->treeSommario->headerItem()->setText(0, Messaggio(msg::Sommario));
     inglese_ = GuidaInInglese();
     const auto& lettore = ui->txtGuida->lettore();
     // The English contents lie in the English folder, under the same name.

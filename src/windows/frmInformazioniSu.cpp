@@ -1,5 +1,9 @@
 #include "frmInformazioniSu.h"
 
+#include "IdMessaggiChiave.h"
+#include "IdMessaggiProgramma.h"
+#include "IdMessaggiStampa.h"
+#include "IdMessaggiStudio.h"
 #include "ui_frmInformazioniSu.h"
 
 #include "Stili.h"
@@ -34,8 +38,8 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
                             QString::number(VersioneMaggiore) + QLatin1Char('.') + QString::number(VersioneMinore) +
                             QLatin1Char('.') + QString::number(VersioneRevisione));
     ui->lblTitle->setText(TitoloApplicazione);
-    ui->lblDisclaimer->setText(ui->lblDisclaimer->text() + QLatin1Char(' ') + Messaggio("0043") + QLatin1Char('\n') +
-                               Messaggio("0044"));
+    ui->lblDisclaimer->setText(ui->lblDisclaimer->text() + QLatin1Char(' ') + Messaggio(msg::ValoriIndicativi) +
+                               QLatin1Char('\n') + Messaggio(msg::SenzaGaranzia));
 
     // Sizes are measured in the fonts of the style sheets.
     ensurePolished();
@@ -59,8 +63,8 @@ frmInformazioniSu::frmInformazioniSu(QWidget* genitore)
         ui->lblArchivio->fontMetrics().elidedText(archivio, Qt::ElideMiddle, spazio) + QLatin1Char('\n') +
         Messaggio(
             chiave::ArchivioProtetto(PercorsoArchivio.isEmpty() ? PercorsoArchivioPredefinito() : PercorsoArchivio)
-                ? "0710"
-                : "0711"));
+                ? msg::ConPassphrase
+                : msg::SenzaPassphrase));
     ui->lblArchivio->setToolTip(archivio);
     // One below the other under the disclaimer, the donation link below them.
     int sotto = ui->lblDisclaimer->geometry().bottom();
@@ -101,7 +105,7 @@ void frmInformazioniSu::MostraStudio() {
     QStringList righe{studio.nome, studio.indirizzo};
     righe.removeAll(QString());
     const bool nessuno = righe.isEmpty() && studio.logo.isNull();
-    ui->lblStudio->setText(nessuno ? Messaggio("0583") : righe.join(QLatin1Char('\n')));
+    ui->lblStudio->setText(nessuno ? Messaggio(msg::NessunoStudio) : righe.join(QLatin1Char('\n')));
     ui->lblStudio->setStyleSheet(nessuno ? QStringLiteral("color: rgb(90,90,90); background: transparent;")
                                          : QStringLiteral("color: rgb(64,64,64); background: transparent;"));
     ui->lblStudio->setGeometry(x, y, ui->cmdStudio->x() - 12 - x, 10);

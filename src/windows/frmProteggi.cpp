@@ -1,5 +1,6 @@
 #include "frmProteggi.h"
 
+#include "IdMessaggiChiave.h"
 #include "ui_frmProteggi.h"
 
 #include "Messaggi.h"
@@ -20,7 +21,7 @@ frmProteggi::frmProteggi(bool protetto, CambiaFn cambia, QWidget* genitore)
     TraduciForm(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    ui->lblStato->setText(Messaggio(protetto ? "0710" : "0711"));
+    ui->lblStato->setText(Messaggio(protetto ? msg::ConPassphrase : msg::SenzaPassphrase));
     // The current passphrase only where there is one to change or remove.
     for (QWidget* w : {static_cast<QWidget*>(ui->lblAttuale), static_cast<QWidget*>(ui->txtAttuale),
                        static_cast<QWidget*>(ui->cmdTogli)})
@@ -34,7 +35,7 @@ frmProteggi::frmProteggi(bool protetto, CambiaFn cambia, QWidget* genitore)
 
     const int minuti = MinutiBloccoImpostati();
     for (const int m : MinutiBlocco) {
-        ui->cboBlocco->addItem(m == 0 ? Messaggio("0708") : Messaggio("0709").arg(m), m);
+        ui->cboBlocco->addItem(m == 0 ? Messaggio(msg::BloccoMai) : Messaggio(msg::BloccoMinuti).arg(m), m);
         if (m == minuti) ui->cboBlocco->setCurrentIndex(ui->cboBlocco->count() - 1);
     }
 
@@ -78,7 +79,7 @@ void frmProteggi::MostraForza() {
 
 bool frmProteggi::SalvaBlocco() {
     if (ImpostaMinutiBlocco(ui->cboBlocco->currentData().toInt())) return true;
-    MostraMessaggio(this, Messaggio("0715"));
+    MostraMessaggio(this, Messaggio(msg::BloccoNonSalvato));
     return false;
 }
 
@@ -95,25 +96,25 @@ void frmProteggi::Salva() {
         // The idle lock's time alone; without a passphrase there is nothing
         // to set unless the time changed.
         if (!protetto_ && ui->cboBlocco->currentData().toInt() == MinutiBloccoImpostati()) {
-            Correggi(ui->txtNuova, Messaggio("0698"));
+            Correggi(ui->txtNuova, Messaggio(msg::ScriviNuovaPassphrase));
             return;
         }
         if (SalvaBlocco()) accept();
         return;
     }
     if (nuova != ripeti) {
-        Correggi(ui->txtRipeti, Messaggio("0696"));
+        Correggi(ui->txtRipeti, Messaggio(msg::NuoveDiverse));
         return;
     }
     if (const auto lunghezza = nuova.toUcs4().size(); lunghezza < LunghezzaMinimaPassphrase) {
-        Correggi(ui->txtNuova, Messaggio("0699").arg(LunghezzaMinimaPassphrase).arg(lunghezza));
+        Correggi(ui->txtNuova, Messaggio(msg::PassphraseCorta).arg(LunghezzaMinimaPassphrase).arg(lunghezza));
         return;
     }
     if (protetto_ && ui->txtAttuale->text().isEmpty()) {
-        Correggi(ui->txtAttuale, Messaggio("0700"));
+        Correggi(ui->txtAttuale, Messaggio(msg::ScriviPassphraseAttuale));
         return;
     }
-    if (StimaPassphrase(nuova).forza == Forza::Debole && !Chiedi(this, Messaggio("0702"))) {
+    if (StimaPassphrase(nuova).forza == Forza::Debole && !Chiedi(this, Messaggio(msg::UsareDebole))) {
         ui->txtNuova->setFocus(Qt::OtherFocusReason);
         ui->txtNuova->selectAll();
         return;
@@ -127,7 +128,7 @@ void frmProteggi::Salva() {
         SalvaBlocco();
         accept();
         return;
-    case frmChiave::Prova::Esito::Errata: Correggi(ui->txtAttuale, Messaggio("0701")); return;
+    case frmChiave::Prova::Esito::Errata: Correggi(ui->txtAttuale, Messaggio(msg::AttualeErrata)); return;
     case frmChiave::Prova::Esito::Errore: MostraMessaggio(this, esito.testo); return;
     }
 }
@@ -135,10 +136,10 @@ void frmProteggi::Salva() {
 void frmProteggi::Togli() {
     if (!protetto_) return;
     if (ui->txtAttuale->text().isEmpty()) {
-        Correggi(ui->txtAttuale, Messaggio("0700"));
+        Correggi(ui->txtAttuale, Messaggio(msg::ScriviPassphraseAttuale));
         return;
     }
-    if (!Chiedi(this, Messaggio("0703"))) return;
+    if (!Chiedi(this, Messaggio(msg::TogliereProtezione))) return;
     PassphraseDigitata attuale(ui->txtAttuale->text());
     const frmChiave::Prova esito = cambia_(&attuale, nullptr);
     switch (esito.esito) {
@@ -146,7 +147,7 @@ void frmProteggi::Togli() {
         fatto_ = Fatto::Tolto;
         accept();
         return;
-    case frmChiave::Prova::Esito::Errata: Correggi(ui->txtAttuale, Messaggio("0701")); return;
+    case frmChiave::Prova::Esito::Errata: Correggi(ui->txtAttuale, Messaggio(msg::AttualeErrata)); return;
     case frmChiave::Prova::Esito::Errore: MostraMessaggio(this, esito.testo); return;
     }
 }

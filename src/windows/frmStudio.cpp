@@ -1,5 +1,7 @@
 #include "frmStudio.h"
 
+#include "IdMessaggiArchivio.h"
+#include "IdMessaggiStudio.h"
 #include "ui_frmStudio.h"
 
 #include "DatiArchivio.h"
@@ -56,7 +58,8 @@ void frmStudio::MostraLogo() {
 }
 
 void frmStudio::ScegliLogo() {
-    const QString file = ServiziFileDatiCorrenti().apri(this, Messaggio("0581"), Messaggio("0582"));
+    const QString file =
+        ServiziFileDatiCorrenti().apri(this, Messaggio(msg::SceltaLogo), Messaggio(msg::FiltroImmagini));
     if (file.isEmpty()) return;
     QString motivo;
     const QImage immagine = LeggiLogo(file, &motivo);
@@ -78,8 +81,8 @@ void frmStudio::TogliLogo() {
 void frmStudio::Salva() {
     QString motivo;
     if (!SalvaDatiStudio(Dati(), &motivo)) {
-        MostraMessaggio(this, Messaggio("0579") + QStringLiteral("\n\n") + Messaggio("0088") + QStringLiteral(": ") +
-                                  motivo + QLatin1Char('.'));
+        MostraMessaggio(this, Messaggio(msg::StudioNonSalvato) + QStringLiteral("\n\n") + Messaggio(msg::Motivo) +
+                                  QStringLiteral(": ") + motivo + QLatin1Char('.'));
         return;
     }
     accept();

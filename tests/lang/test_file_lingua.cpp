@@ -143,3 +143,30 @@ TEST(FileLingua, EveryMessageTheCodeUsesIsInBothLanguages) {
             EXPECT_FALSE(modLanguageSupport::LeggiIni(Assets / lingua, "Strings", numero).empty())
                 << lingua << " has no text for " << numero << ", used at " << dove;
 }
+
+TEST(FileLingua, TheCodeCallsItsMessagesByName) {
+    // A message number is written once, in the headers that name it
+    // (lang/IdMessaggi*.h); the rest of the code says msg::Name. The
+    // condition's engine still reads its catalogue by number.
+    const std::set<std::string> PerNumero{"engine/Condizione.cpp"};
+    std::size_t nominati = 0;
+    for (const auto& voce : fs::recursive_directory_iterator(TOVARIN_SRC_DIR)) {
+        const auto estensione = voce.path().extension();
+        if (!voce.is_regular_file() || (estensione != ".cpp" && estensione != ".h")) continue;
+        const std::string dove = voce.path().lexically_relative(TOVARIN_SRC_DIR).generic_string();
+        std::ifstream in(voce.path(), std::ios::binary);
+        std::stringstream testo;
+        testo << in.rdbuf();
+        const auto numeri = NumeriMessaggio(testo.str());
+        if (dove.rfind("lang/IdMessaggi", 0) == 0) {
+            nominati += numeri.size();
+            continue;
+        }
+        if (PerNumero.count(dove)) continue;
+        for (const auto& [numero, riga] : numeri)
+            ADD_FAILURE() << dove << ":" << riga << " calls the message " << numero
+                          << " by number: name it in lang/IdMessaggi*.h";
+    }
+    // The headers were found: the scan sees the sources.
+    EXPECT_GT(nominati, 300u);
+}
