@@ -123,8 +123,9 @@ Modulo1::CoordinateAssetto CoordinateDelSet(const archivio::Assetto& a) {
 
 std::array<RigaCoordinate, 3> RigheCoordinate(const archivio::Assetto& a) {
     const auto fit = CoordinateDellAssetto(a), set = CoordinateDelSet(a);
-    const std::array<std::optional<Modulo1::Punto>, 3> daFit{fit.sella, fit.punta, fit.manubrio};
-    const std::array<std::optional<Modulo1::Punto>, 3> daSet{set.sella, set.punta, set.manubrio};
+    const std::array daFit{fit.sella, fit.punta, fit.manubrio};
+    const std::array daSet{set.sella, set.punta, set.manubrio};
+    static_assert(daFit.size() == std::tuple_size_v<std::array<RigaCoordinate, 3>>);
     std::array<RigaCoordinate, 3> righe;
     for (std::size_t i = 0; i < righe.size(); ++i) {
         RigaCoordinate& r = righe[i];
@@ -142,12 +143,13 @@ std::array<RigaCoordinate, 3> RigheCoordinate(const archivio::Assetto& a) {
 std::optional<Modulo1::Telaio> TelaioDi(const archivio::Assetto& a) {
     using T = archivio::CampoTelaio;
     const auto valore = [&a](T campo, double riserva) { return Numero(a.telaio[campo]).value_or(riserva); };
-    for (T campo : {T::Stack, T::Reach, T::AngoloSterzo})
-        if (!Numero(a.telaio[campo])) return std::nullopt;
+    const auto stack = Numero(a.telaio[T::Stack]), reach = Numero(a.telaio[T::Reach]),
+               sterzo = Numero(a.telaio[T::AngoloSterzo]);
+    if (!stack || !reach || !sterzo) return std::nullopt;
     Modulo1::Telaio t;
-    t.stack = valore(T::Stack, 0);
-    t.reach = valore(T::Reach, 0);
-    t.angoloSterzo = valore(T::AngoloSterzo, 0);
+    t.stack = *stack;
+    t.reach = *reach;
+    t.angoloSterzo = *sterzo;
     t.cappellotto = valore(T::Cappellotto, 10);
     t.spessori = valore(T::Spessori, 0);
     t.attacco = valore(T::Attacco, 0);
@@ -213,9 +215,10 @@ const std::string& Voce(const archivio::Assetto& a, int i) {
     // Measures, results, own set-up values, each group in its order.
     constexpr int misure = static_cast<int>(archivio::TestiAssetto<archivio::CampoMisura>::size());
     constexpr int risultati = misure + static_cast<int>(archivio::TestiAssetto<archivio::CampoRisultato>::size());
-    if (i < misure) return a.misure.testi[static_cast<std::size_t>(i)];
-    if (i < risultati) return a.risultati.testi[static_cast<std::size_t>(i - misure)];
-    return a.propri.testi[static_cast<std::size_t>(i - risultati)];
+    // at(): a value past a group's end is a fault, never its neighbour's value.
+    if (i < misure) return a.misure.testi.at(static_cast<std::size_t>(i));
+    if (i < risultati) return a.risultati.testi.at(static_cast<std::size_t>(i - misure));
+    return a.propri.testi.at(static_cast<std::size_t>(i - risultati));
 }
 
 QString DifferenzaVoce(const std::string& prima, const std::string& dopo) {

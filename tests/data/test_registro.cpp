@@ -55,6 +55,8 @@ TEST_F(Registro, UltimoPrecedenteESullaBici) {
     EXPECT_EQ(UltimoSullaBici(assetti, "Colnago"), &assetti[0]);
     EXPECT_EQ(UltimoSullaBici(assetti, "Pinarello"), &assetti[1]);
     EXPECT_EQ(UltimoSullaBici(assetti, "Bianchi"), nullptr);
+    assetti.resize(2);
+    EXPECT_EQ(AssettoPrecedente(assetti), &assetti[1]);
     assetti.resize(1);
     EXPECT_EQ(UltimoAssetto(assetti), &assetti[0]);
     EXPECT_EQ(AssettoPrecedente(assetti), nullptr);
@@ -150,6 +152,9 @@ TEST_F(Registro, DifferenzaDalSet) {
         {"n.d.", "69", ""},
         {"69", "69.04", "0"},
         {"4 - x", "4", ""},
+        {" 48 - 50.3", "51.3", "+1"},
+        {"4 - 5", "6", "+1"},
+        {" -1 - 2", "3", "+1"},
     };
     for (const Caso& c : casi)
         EXPECT_EQ(S(TestoDifferenzaDalSet(QString::fromUtf8(c.calcolato), QString::fromUtf8(c.set))), c.testo)
@@ -308,7 +313,9 @@ TEST_F(Registro, RigheDelTelaio) {
         double dx, dy;  // the fit's bar from the cockpit's, mm
         msg::Id avanti, alto;
     };
-    const Caso casi[] = {{5, -3, msg::DietroA, msg::SopraA}, {-5, 3, msg::DavantiA, msg::SottoA}};
+    const Caso casi[] = {{5, -3, msg::DietroA, msg::SopraA},
+                         {-5, 3, msg::DavantiA, msg::SottoA},
+                         {-0.5, 0.5, msg::DavantiA, msg::SottoA}};
     for (const Caso& c : casi) {
         const Modulo1::Punto fitCm{(p.x + c.dx) / 10, (p.y + c.dy) / 10};
         const QStringList righe = RigheTelaio(t, true, fitCm);
@@ -325,6 +332,13 @@ TEST_F(Registro, RigheDelTelaio) {
         EXPECT_TRUE(righe[2].contains(QString::fromStdString(Modulo1::TestoUnDecimale(s.distanza))));
         EXPECT_EQ(RigheTelaio(t, false, fitCm).size(), 2);
     }
+    // The first athlete's fit on this frame: the closest cockpit, its angle with its sign.
+    archivio::Assetto a = Rossi();
+    const char* telaioRossi[] = {"530", "380", "72.5", "", "20", "100", "-6", ""};
+    for (std::size_t i = 0; i < a.telaio.size(); ++i) a.telaio.testi[i] = telaioRossi[i];
+    const QStringList righeRossi = RigheTelaioDi(a);
+    ASSERT_EQ(righeRossi.size(), 3);
+    EXPECT_EQ(S(righeRossi[2]), S(Messaggio(msg::AttaccoPiuVicino).arg("90", "+17", "0", "445.2", "609.6", "1.2")));
     // A stem angle with its sign, none on 0; whole millimetres without ".0".
     for (auto [angolo, testo] : {std::pair{6.0, "+6"}, {0.0, "0"}, {-17.0, "-17"}, {8.5, "+8.5"}}) {
         t.angoloAttacco = angolo;
