@@ -9,7 +9,7 @@ rebuilt incrementally and the tests are run; a slip that does not build, or
 that makes a test fail or time out, is caught. The coach's tree and build/
 are never touched.
 
-Usage: tools/mutants.py [--list] [--max N] [--lines N-M,N] [--tests REGEX] [--targets T,T] [--timeout S] [--jobs N] FILE|FOLDER...
+Usage: tools/mutants.py [--list] [--max N] [--lines N-M,N] [--tests REGEX] [--targets T,T] [--copy NAME] [--timeout S] [--jobs N] FILE|FOLDER...
 Exit code: 0 when every slip is caught, 1 when some survive, 2 when the run
 could not start (bad arguments, a copy that does not build, tests failing
 before any slip).
@@ -463,6 +463,8 @@ def main():
                         "programs --tests runs; the first build still builds everything)")
     parser.add_argument("--lines", metavar="N-M,N", help="only the slips on these lines (of every file given), "
                         "e.g. to run the survivors of an earlier run against more tests")
+    parser.add_argument("--copy", default="tree", metavar="NAME",
+                        help="the copy to work in, build-mutants/NAME (tree): two runs at once need two copies")
     parser.add_argument("--timeout", type=int, default=120, metavar="S", help="seconds each test may take (120)")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1, metavar="N",
                         help="builds and tests at once (the number of processors)")
@@ -477,6 +479,11 @@ def main():
         except re.error as e:
             parser.error(f"--tests: {e}")
 
+    if not re.fullmatch(r"[A-Za-z0-9_-]+", argomenti.copy):
+        parser.error("--copy: a plain folder name, letters, digits, - and _")
+    global COPIA, COSTRUZIONE
+    COPIA = os.path.join(CARTELLA, argomenti.copy)
+    COSTRUZIONE = os.path.join(COPIA, "build")
     obiettivi = [o for o in (argomenti.targets or "").split(",") if o]
     righe_scelte = None
     if argomenti.lines:
