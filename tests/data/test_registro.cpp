@@ -315,7 +315,8 @@ TEST_F(Registro, RigheDelTelaio) {
     };
     const Caso casi[] = {{5, -3, msg::DietroA, msg::SopraA},
                          {-5, 3, msg::DavantiA, msg::SottoA},
-                         {-0.5, 0.5, msg::DavantiA, msg::SottoA}};
+                         {-0.5, 0.5, msg::DavantiA, msg::SottoA},
+                         {0.5, -0.5, msg::DietroA, msg::SopraA}};
     for (const Caso& c : casi) {
         const Modulo1::Punto fitCm{(p.x + c.dx) / 10, (p.y + c.dy) / 10};
         const QStringList righe = RigheTelaio(t, true, fitCm);
