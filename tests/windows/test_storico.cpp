@@ -5,8 +5,11 @@
 #include "AtletaCorrente.h"
 #include "CartellaProva.h"
 #include "Controlli.h"
+#include "IdMessaggi.h"
 #include "LegameArchivio.h"
 #include "Messaggi.h"
+#include "Messaggio.h"
+#include "RegistroAssetti.h"
 #include "ReportAtleta.h"
 #include "SupportoArchivio.h"
 #include "frmAtleti.h"
@@ -322,10 +325,72 @@ private slots:
         QCOMPARE(AssettiDi(1).size(), std::size_t(1));
         QCOMPARE(elenco->topLevelItemCount(), 1);
 
+        // The first of the list too; then Delete on an empty list asks nothing.
+        QCOMPARE(elenco->currentItem(), elenco->topLevelItem(0));
+        Premi(Qt::Key_Delete);
+        QVERIFY(AssettiDi(1).empty());
+        QCOMPARE(elenco->topLevelItemCount(), 0);
+        const auto detti = messaggi.size();
+        Premi(Qt::Key_Delete);
+        QCOMPARE(messaggi.size(), detti);
+
         // Page Down: the other Rossi, with none.
         Premi(Qt::Key_PageDown);
         QCOMPARE(elenco->topLevelItemCount(), 0);
         QVERIFY(!Controllo<QPushButton>(storico, "cmdEliminaAssetto")->isEnabled());
+    }
+
+    // The history's tables: every row named, the names to the left and the
+    // values to the right; each point's fit, own set-up and change in their
+    // columns; the title says when the athlete has no fitting.
+    void tabelleDelloStorico() {
+        modLanguageSupport::LinguaCorrente = "english";
+        {
+            archivio::Archivio a = Apri();
+            std::vector<archivio::Campo> propri;
+            for (const auto& [colonna, valore] :
+                 {std::pair{"myHS", "70"}, {"myDSM", "52"}, {"mySM", "8"}, {"myR", "5"}})
+                propri.push_back({*archivio::IndiceColonna(colonna), valore});
+            QVERIFY(a.ScriviCampi(1, propri));
+        }
+        archivio::Assetto vecchio;
+        vecchio.atleta = 1;
+        vecchio.data = "2025-03-01";
+        vecchio.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
+        Registra(vecchio);
+
+        Controllo<QPushButton>(Apri<frmScheda>("cmdAssetto", "Rossi"), "cmdStorico")->click();
+        auto* storico = qobject_cast<frmStorico*>(principale->FiglioAttivo());
+        QVERIFY(storico);
+        QCOMPARE(Controllo<QLabel>(storico, "lblAssetti")->text(), Didascalia("frmStorico", "lblAssetti"));
+        auto* confronto = Controllo<QTableWidget>(storico, "tblConfronto");
+        auto* coordinate = Controllo<QTableWidget>(storico, "tblCoordinate");
+        QCOMPARE(confronto->rowCount(), registro::NumeroVoci);
+        QCOMPARE(coordinate->rowCount(), 3);
+        const auto aDestra = [](QTableWidget* t, int riga, int colonna) {
+            return (t->item(riga, colonna)->textAlignment() & Qt::AlignRight) != 0;
+        };
+        for (int i = 0; i < registro::NumeroVoci; ++i) {
+            QCOMPARE(Cella(confronto, i, 0), registro::NomeVoce(i));
+            QVERIFY(!aDestra(confronto, i, 0) && aDestra(confronto, i, 1));
+        }
+        archivio::Riga riga = Rossi();
+        for (const auto& [colonna, valore] : {std::pair{"myHS", "70"}, {"myDSM", "52"}, {"mySM", "8"}, {"myR", "5"}})
+            riga[*archivio::IndiceColonna(colonna)] = valore;
+        const auto righe = registro::RigheCoordinate(registro::AssettoDaRiga(1, riga, {}));
+        for (int i = 0; i < 3; ++i) {
+            const auto& r = righe[static_cast<std::size_t>(i)];
+            QVERIFY(!r.spostamento.isEmpty());
+            QCOMPARE(Cella(coordinate, i, 0), r.punto);
+            QCOMPARE(Cella(coordinate, i, 1), r.testoAssetto);
+            QCOMPARE(Cella(coordinate, i, 2), r.testoProprio);
+            QCOMPARE(Cella(coordinate, i, 3), r.spostamento);
+            QVERIFY(!aDestra(coordinate, i, 0) && aDestra(coordinate, i, 3));
+        }
+        // The other Rossi has none.
+        Controllo<QTreeWidget>(storico, "lstAssetti")->setFocus();
+        Premi(Qt::Key_PageDown);
+        QCOMPARE(Controllo<QLabel>(storico, "lblAssetti")->text(), Messaggio(msg::NessunAssetto));
     }
 
     // The card's delete question says how many fittings go with the athlete,
@@ -495,28 +560,6 @@ private slots:
         for (const auto& [calcolato, set, atteso] : dalSet)
             QCOMPARE(registro::TestoDifferenzaDalSet(QString::fromUtf8(calcolato), QString::fromUtf8(set)),
                      QString::fromUtf8(atteso));
-    }
-
-    // Of an athlete's fittings, newest first: the latest, the one before it,
-    // the latest on a bike.
-    void ultimiAssetti() {
-        std::vector<archivio::Assetto> assetti(3);
-        const std::array<std::pair<const char*, const char*>, 3> dati{
-            {{"2026-03-01", "Colnago"}, {"2026-01-15", "Pinarello"}, {"2025-06-01", "Colnago"}}};
-        for (std::size_t i = 0; i < dati.size(); ++i) {
-            assetti[i].data = dati[i].first;
-            assetti[i].bici = dati[i].second;
-        }
-        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
-        QCOMPARE(registro::AssettoPrecedente(assetti), &assetti[1]);
-        QCOMPARE(registro::UltimoSullaBici(assetti, "Colnago"), &assetti[0]);
-        QCOMPARE(registro::UltimoSullaBici(assetti, "Pinarello"), &assetti[1]);
-        QVERIFY(!registro::UltimoSullaBici(assetti, "Cervélo"));
-        assetti.resize(1);
-        QCOMPARE(registro::UltimoAssetto(assetti), &assetti[0]);
-        QVERIFY(!registro::AssettoPrecedente(assetti));
-        assetti.clear();
-        QVERIFY(!registro::UltimoAssetto(assetti) && !registro::AssettoPrecedente(assetti));
     }
 
     // The names of the 22 values compared, as the fit sheet labels them: the
