@@ -355,9 +355,11 @@ private slots:
         }
         archivio::Assetto vecchio;
         vecchio.atleta = 1;
-        vecchio.data = "2025-03-01";
         vecchio.misure = {"77", "58", "52", "50", "57", "40", "28.5"};
-        Registra(vecchio);
+        for (const char* data : {"2025-03-01", "2025-06-01", "2025-09-01"}) {
+            vecchio.data = data;
+            Registra(vecchio);
+        }
 
         Controllo<QPushButton>(Apri<frmScheda>("cmdAssetto", "Rossi"), "cmdStorico")->click();
         auto* storico = qobject_cast<frmStorico*>(principale->FiglioAttivo());
@@ -387,8 +389,19 @@ private slots:
             QCOMPARE(Cella(coordinate, i, 3), r.spostamento);
             QVERIFY(!aDestra(coordinate, i, 0) && aDestra(coordinate, i, 3));
         }
+        // The middle one deleted: the next older chosen; deleted with the
+        // button, the list keeps the keys.
+        auto* elenco = Controllo<QTreeWidget>(storico, "lstAssetti");
+        elenco->setFocus();
+        Premi(Qt::Key_Down);
+        Premi(Qt::Key_Delete);
+        QCOMPARE(elenco->topLevelItemCount(), 2);
+        QCOMPARE(elenco->currentItem()->text(0), QStringLiteral("2025-03-01"));
+        Controllo<QPushButton>(storico, "cmdEliminaAssetto")->setFocus();
+        Premi(Qt::Key_Space);
+        QCOMPARE(elenco->topLevelItemCount(), 1);
+        QCOMPARE(QApplication::focusWidget(), elenco);
         // The other Rossi has none.
-        Controllo<QTreeWidget>(storico, "lstAssetti")->setFocus();
         Premi(Qt::Key_PageDown);
         QCOMPARE(Controllo<QLabel>(storico, "lblAssetti")->text(), Messaggio(msg::NessunAssetto));
     }
