@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -235,8 +236,8 @@ std::optional<std::int64_t> TrovaAtleta(const archivio::Archivio& a, const QStri
         return std::nullopt;
     }
     const std::string cercato = nome.toStdString();
-    for (std::size_t i = 0; i < nomi.size(); ++i)
-        if (nomi[i] == cercato) return id[i];
+    if (const auto trovato = std::find(nomi.begin(), nomi.end(), cercato); trovato != nomi.end())
+        return id[static_cast<std::size_t>(trovato - nomi.begin())];
     Scrivi(stderr, Messaggio(msg::NessunAtletaDiNome).arg(nome));
     return std::nullopt;
 }
@@ -278,21 +279,22 @@ struct OpzioneNumero {
 
 // --fit's options: the fields of a fitting's frame.
 using CampoTelaio = archivio::CampoTelaio;
-constexpr std::array<OpzioneNumero<CampoTelaio>, 8> OpzioniTelaio{{{"--stack", CampoTelaio::Stack},
-                                                                   {"--reach", CampoTelaio::Reach},
-                                                                   {"--head-angle", CampoTelaio::AngoloSterzo},
-                                                                   {"--cap", CampoTelaio::Cappellotto},
-                                                                   {"--clamp", CampoTelaio::Morsetto},
-                                                                   {"--spacers", CampoTelaio::Spessori},
-                                                                   {"--stem", CampoTelaio::Attacco},
-                                                                   {"--stem-angle", CampoTelaio::AngoloAttacco}}};
+constexpr auto OpzioniTelaio =
+    std::to_array<OpzioneNumero<CampoTelaio>>({{"--stack", CampoTelaio::Stack},
+                                               {"--reach", CampoTelaio::Reach},
+                                               {"--head-angle", CampoTelaio::AngoloSterzo},
+                                               {"--cap", CampoTelaio::Cappellotto},
+                                               {"--clamp", CampoTelaio::Morsetto},
+                                               {"--spacers", CampoTelaio::Spessori},
+                                               {"--stem", CampoTelaio::Attacco},
+                                               {"--stem-angle", CampoTelaio::AngoloAttacco}});
 
 // --zones's options: the values of a test.
 using CampoTest = std::string archivio::TestAtleta::*;
-const std::array<OpzioneNumero<CampoTest>, 4> OpzioniTest{{{"--ftp", &archivio::TestAtleta::ftp},
-                                                           {"--lthr", &archivio::TestAtleta::lthr},
-                                                           {"--hrmax", &archivio::TestAtleta::fcmax},
-                                                           {"--weight", &archivio::TestAtleta::peso}}};
+const auto OpzioniTest = std::to_array<OpzioneNumero<CampoTest>>({{"--ftp", &archivio::TestAtleta::ftp},
+                                                                  {"--lthr", &archivio::TestAtleta::lthr},
+                                                                  {"--hrmax", &archivio::TestAtleta::fcmax},
+                                                                  {"--weight", &archivio::TestAtleta::peso}});
 
 std::string& TestoDi(archivio::Assetto& a, CampoTelaio campo) { return a.telaio[campo]; }
 std::string& TestoDi(archivio::TestAtleta& t, CampoTest campo) { return t.*campo; }

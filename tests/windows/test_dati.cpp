@@ -735,6 +735,7 @@ private slots:
         };
         QString uscita;
         QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);  // no archive yet
+        QCOMPARE(esegui({"--report", "Bianchi", "bianchi.pdf"}, &uscita), 1);
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
         QVERIFY2(uscita.contains(QStringLiteral("3 athletes added")), qPrintable(uscita));
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
@@ -803,6 +804,7 @@ private slots:
              {"--stack needs a number, not 5x0"},
              {}},
             {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380"}, 2, {"usage: tovarin"}, {}},
+            {QStringList{"--fit", rossi} + telaio + QStringList{"--stem"}, 2, {"usage: tovarin"}, {"Saddle"}},
             {QStringList{"--fit", rossi, "--stack", "530", "--reach", "380", "--head-angle", "0"},
              1,
              {"Head angle 0° cannot be right: it must be between 55° and 80°."},
