@@ -53,6 +53,7 @@ class TestZone : public QObject {
     std::filesystem::path file;
     QMessageBox::StandardButton risposta = QMessageBox::Yes;
     QStringList messaggi;
+    QMessageBox::StandardButtons pulsanti;  // of the last question
 
     std::vector<archivio::TestAtleta> TestNelFile() {
         archivio::Archivio a;
@@ -94,8 +95,9 @@ private slots:
         file = cartella->file("tvp.dmg");
         risposta = QMessageBox::Yes;
         messaggi.clear();
-        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons) {
+        ImpostaGestoreMessaggi([this](QWidget*, const QString&, const QString& testo, QMessageBox::StandardButtons p) {
             messaggi << testo;
+            pulsanti = p;
             return risposta;
         });
         principale = std::make_unique<mdi>();
@@ -204,6 +206,51 @@ private slots:
         QCOMPARE(nelFile[0].data, std::string("2026-03-01"));
         QCOMPARE(Controllo<QLabel>(scheda, "lblFCmax")->text(), QStringLiteral("190"));
         QVERIFY(!Controllo<QLabel>(scheda, "lblFcMisurata")->isVisible());
+    }
+
+    // What is typed for a test is never lost unasked: moving to another test
+    // or starting a new one asks first, Cancel keeps the typing where it is,
+    // No lets it go once; moving about without typing asks nothing. The
+    // zones' table holds its seven rows and four columns; the season's chart
+    // only the tests with an FTP.
+    void modificheNonPerse() {
+        Registra("2026-03-01", "", "150", "");
+        Registra("2026-09-01", "186", "158", "240");
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        auto* zone = Controllo<QTableWidget>(test, "tblZone");
+        QCOMPARE(zone->rowCount(), 7);
+        QCOMPARE(zone->columnCount(), 4);
+        const auto* grafico = test->findChild<GraficoStagione*>(QStringLiteral("grafico"));
+        QVERIFY(grafico);
+        QCOMPARE(grafico->Disponi().ftp.size(), std::size_t(1));
+
+        auto* elenco = Controllo<QTreeWidget>(test, "lstTest");
+        elenco->setFocus();
+        Premi(Qt::Key_Down);
+        Premi(Qt::Key_Up);
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
+
+        auto* note = Controllo<QPlainTextEdit>(test, "txtNote");
+        note->setFocus();
+        Scrivi("gambe dure");
+        Controllo<QPushButton>(test, "cmdNuovo")->setFocus();
+        risposta = QMessageBox::Cancel;
+        Premi(Qt::Key_Space);
+        QCOMPARE(messaggi.size(), 1);
+        QVERIFY(pulsanti & QMessageBox::Cancel);
+        QCOMPARE(note->toPlainText(), QStringLiteral("gambe dure"));
+        QCOMPARE(elenco->currentItem(), elenco->topLevelItem(0));
+
+        risposta = QMessageBox::No;
+        Premi(Qt::Key_Space);
+        QCOMPARE(messaggi.size(), 2);
+        QVERIFY(note->toPlainText().isEmpty());
+        elenco->setFocus();
+        Premi(Qt::Key_Home);
+        Premi(Qt::Key_Down);
+        QCOMPARE(messaggi.size(), 2);
+        QCOMPARE(TestNelFile().size(), std::size_t(2));
     }
 
     // A value no athlete has is refused, named with its range, and the box
