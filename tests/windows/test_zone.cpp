@@ -253,6 +253,83 @@ private slots:
         QCOMPARE(TestNelFile().size(), std::size_t(2));
     }
 
+    // The newest test chosen on opening and changed in place; a test
+    // recorded between two others chosen once written; a new one offers no
+    // Delete; one that cannot be recorded keeps its typing when New is asked
+    // for, and so does a close cancelled.
+    void sceltaERegistrazione() {
+        Registra("2026-03-01", "", "150", "220");
+        Registra("2026-09-01", "186", "158", "240");
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        auto* elenco = Controllo<QTreeWidget>(test, "lstTest");
+        QCOMPARE(elenco->currentItem(), elenco->topLevelItem(0));
+        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("186"));
+        QVERIFY(Controllo<QPushButton>(test, "cmdElimina")->isEnabled());
+        const auto scrivi = [&](const char* casella, const QString& testo) {
+            auto* box = Controllo<QLineEdit>(test, casella);
+            box->setFocus();
+            box->selectAll();
+            Scrivi(testo);
+        };
+        scrivi("txtFtp", QStringLiteral("245"));
+        QVERIFY(test->RegistraTest());
+        auto nelFile = TestNelFile();
+        QCOMPARE(nelFile.size(), std::size_t(2));
+        QCOMPARE(nelFile[0].ftp, std::string("245"));
+
+        auto* nuovo = Controllo<QPushButton>(test, "cmdNuovo");
+        nuovo->setFocus();
+        Premi(Qt::Key_Space);
+        QVERIFY(!Controllo<QPushButton>(test, "cmdElimina")->isEnabled());
+        scrivi("txtData", QStringLiteral("2026-06-01"));
+        scrivi("txtFtp", QStringLiteral("230"));
+        QVERIFY(test->RegistraTest());
+        QCOMPARE(TestNelFile().size(), std::size_t(3));
+        QCOMPARE(elenco->currentItem()->text(0), QStringLiteral("2026-06-01"));
+
+        nuovo->setFocus();
+        Premi(Qt::Key_Space);
+        scrivi("txtData", QStringLiteral("2026-13-01"));
+        nuovo->setFocus();
+        risposta = QMessageBox::Yes;  // record it: it cannot be
+        Premi(Qt::Key_Space);
+        QCOMPARE(Controllo<QLineEdit>(test, "txtData")->text(), QStringLiteral("2026-13-01"));
+        scrivi("txtData", QStringLiteral("2026-07-01"));
+        scrivi("txtFcMax", QStringLiteral("300"));  // no athlete has it
+        nuovo->setFocus();
+        Premi(Qt::Key_Space);
+        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("300"));
+        risposta = QMessageBox::Cancel;
+        QVERIFY(!test->close());
+        QVERIFY(pulsanti & QMessageBox::Cancel);
+        QVERIFY(test->isVisible());
+        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("300"));
+        QCOMPARE(TestNelFile().size(), std::size_t(3));
+        risposta = QMessageBox::No;
+        QVERIFY(test->close());
+    }
+
+    // No test yet: nothing chosen, nothing to delete, Delete asks nothing.
+    void senzaTest() {
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        auto* elenco = Controllo<QTreeWidget>(test, "lstTest");
+        QCOMPARE(elenco->topLevelItemCount(), 0);
+        QVERIFY(!Controllo<QPushButton>(test, "cmdElimina")->isEnabled());
+        elenco->setFocus();
+        Premi(Qt::Key_Delete);
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
+        QCOMPARE(Controllo<QLineEdit>(test, "txtData")->text(), QStringLiteral("2026-12-10"));
+        // A note typed on the new test is asked about before it goes.
+        Controllo<QPlainTextEdit>(test, "txtNote")->setFocus();
+        Scrivi("recupero");
+        risposta = QMessageBox::No;
+        Controllo<QPushButton>(test, "cmdNuovo")->setFocus();
+        Premi(Qt::Key_Space);
+        QCOMPARE(messaggi.size(), 1);
+    }
+
     // A value no athlete has is refused, named with its range, and the box
     // at fault keeps the caret; an unusual one is taken only at the coach's
     // word; a test dated after today is refused.
@@ -282,6 +359,9 @@ private slots:
                                       << "txtFtp";
         QTest::newRow("insolito, sì") << QStringList{"2026-12-10", "", "", "500", ""} << si << "FTP 500 W è insolito"
                                       << "";
+        QTest::newRow("non una data") << QStringList{"2026-13-01", "188", "", "", ""} << si
+                                      << "La data del test non è una data"
+                                      << "txtData";
         QTest::newRow("ieri") << QStringList{"2026-12-09", "188", "160", "250", ""} << si << ""
                               << "";
     }
@@ -307,6 +387,7 @@ private slots:
             QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('\n')));
         else
             QVERIFY2(!messaggi.isEmpty() && messaggi.first().startsWith(detto), qPrintable(messaggi.join('\n')));
+        QCOMPARE(messaggi.size(), detto.isEmpty() ? 0 : 1);  // said once, asked or refused
         QCOMPARE(TestNelFile().size(), std::size_t(casella.isEmpty() ? 1 : 0));
         if (!casella.isEmpty()) QCOMPARE(QApplication::focusWidget()->objectName(), casella);
         this->risposta = QMessageBox::No;
