@@ -61,7 +61,7 @@ class TestZone : public QObject {
         if (!a.Apri(file) || !a.LeggiTest(1, test)) qFatal("tests not read");
         return test;
     }
-    void Registra(const char* data, const char* fcmax, const char* lthr, const char* ftp) {
+    void Registra(const char* data, const char* fcmax, const char* lthr, const char* ftp, const char* peso = "70") {
         archivio::Archivio a;
         archivio::TestAtleta t;
         t.atleta = 1;
@@ -69,7 +69,7 @@ class TestZone : public QObject {
         t.fcmax = fcmax;
         t.lthr = lthr;
         t.ftp = ftp;
-        t.peso = "70";
+        t.peso = peso;
         std::int64_t id = 0;
         if (!a.Apri(file) || !a.RegistraTest(t, id)) qFatal("test not recorded");
     }
@@ -204,6 +204,7 @@ private slots:
         nelFile = TestNelFile();
         QCOMPARE(nelFile.size(), std::size_t(1));
         QCOMPARE(nelFile[0].data, std::string("2026-03-01"));
+        QCOMPARE(messaggi.size(), 2);  // the two questions, nothing more
         QCOMPARE(Controllo<QLabel>(scheda, "lblFCmax")->text(), QStringLiteral("190"));
         QVERIFY(!Controllo<QLabel>(scheda, "lblFcMisurata")->isVisible());
     }
@@ -214,6 +215,7 @@ private slots:
     // zones' table holds its seven rows and four columns; the season's chart
     // only the tests with an FTP.
     void modificheNonPerse() {
+        Registra("2026-01-10", "", "", "200", "");
         Registra("2026-03-01", "", "150", "");
         Registra("2026-09-01", "186", "158", "240");
         auto [scheda, test] = Apri();
@@ -221,9 +223,19 @@ private slots:
         auto* zone = Controllo<QTableWidget>(test, "tblZone");
         QCOMPARE(zone->rowCount(), 7);
         QCOMPARE(zone->columnCount(), 4);
+        const auto friel = Modulo1::ZoneFriel(158), coggan = Modulo1::ZoneCoggan(240);
+        for (int r = 0; r < 7; ++r) {
+            const auto i = static_cast<std::size_t>(r);
+            QCOMPARE(Cella(zone, r, 0), QString::fromStdString(friel[i].nome));
+            QCOMPARE(Cella(zone, r, 1), QString::fromStdString(Modulo1::TestoZona(friel[i])));
+            QCOMPARE(Cella(zone, r, 2), QString::fromStdString(coggan[i].nome));
+            QCOMPARE(Cella(zone, r, 3), QString::fromStdString(Modulo1::TestoZona(coggan[i])));
+        }
+        // The season: the two tests with an FTP, one of them with a weight.
         const auto* grafico = test->findChild<GraficoStagione*>(QStringLiteral("grafico"));
         QVERIFY(grafico);
-        QCOMPARE(grafico->Disponi().ftp.size(), std::size_t(1));
+        QCOMPARE(grafico->Disponi().ftp.size(), std::size_t(2));
+        QCOMPARE(grafico->Disponi().wattPerKg.size(), std::size_t(1));
 
         auto* elenco = Controllo<QTreeWidget>(test, "lstTest");
         elenco->setFocus();
@@ -250,7 +262,7 @@ private slots:
         Premi(Qt::Key_Home);
         Premi(Qt::Key_Down);
         QCOMPARE(messaggi.size(), 2);
-        QCOMPARE(TestNelFile().size(), std::size_t(2));
+        QCOMPARE(TestNelFile().size(), std::size_t(3));
     }
 
     // The newest test chosen on opening and changed in place; a test
