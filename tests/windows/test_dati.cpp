@@ -736,6 +736,8 @@ private slots:
         QString uscita;
         QCOMPARE(esegui({"--backup", "copia.dmg"}, &uscita), 1);  // no archive yet
         QCOMPARE(esegui({"--report", "Bianchi", "bianchi.pdf"}, &uscita), 1);
+        QCOMPARE(esegui({"--fit", "Bianchi", "--stack", "530", "--reach", "380", "--head-angle", "72.5"}, &uscita), 1);
+        QCOMPARE(esegui({"--zones", "Bianchi"}, &uscita), 1);
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
         QVERIFY2(uscita.contains(QStringLiteral("3 athletes added")), qPrintable(uscita));
         QCOMPARE(esegui({"--import-csv", "atleti.csv"}, &uscita), 0);
