@@ -308,6 +308,7 @@ TEST(Assetti, UnaTabellaDiUnaVersioneSuccessivaSiLegge) {
     const auto e = a.EliminaAssetto(10);
     ASSERT_FALSE(e.ok());
     EXPECT_EQ(e.errore().motivo, Motivo::AssettoPiuRecente);
+    EXPECT_EQ(e.errore().dettaglio, "2");  // the later version it was written by
     EXPECT_TRUE(a.EliminaAssetto(11).ok());
     Assetto nuovo = Di(1, "2026-01-01", "n");
     Registra(a, nuovo);
