@@ -905,6 +905,7 @@ private slots:
              {"Z1"}},
             {{"--zones", rossi, "--ftp", "250", "--weight", "8"}, 1, {"Weight 8 kg cannot be right"}, {"W/kg:"}},
             {{"--zones", rossi, "--ftp", "2x0"}, 2, {"--ftp needs a number, not 2x0"}, {}},
+            {{"--zones", rossi, "--ftp", "500"}, 0, {"FTP 500 W is unusual: most are between"}, {"Take it"}},
             {{"--zones", rossi, "--power", "250"}, 2, {"usage: tovarin"}, {}},
             {{"--zones", "Nessuno", "--ftp", "250"}, 1, {"No athlete named \"Nessuno\""}, {}},
             {{"--zones", rossi, "--ftp", "250", "--ftp", "260"}, 2, {"usage: tovarin"}, {"W/kg"}},
@@ -943,6 +944,9 @@ private slots:
                0,
                {"HR max: 191 bpm, measured on 2026-09-01", "Z3 tempo: 213-254 W", "W/kg: 4.00 (at 70 kg)"},
                {"LTHR", "Z1 recovery"}});
+        // A weight alone, for the latest test: judged as any value given.
+        prova({{"--zones", rossi, "--weight", "8"}, 1, {"Weight 8 kg cannot be right"}, {"W/kg"}});
+        prova({{"--zones", rossi, "--weight", "80"}, 0, {"W/kg: 3.50 (at 80 kg)"}, {}});
         // A test recorded before values were checked: its FTP said out of
         // range, the rest as ever.
         {
