@@ -575,6 +575,22 @@ private slots:
                      QString::fromUtf8(atteso));
     }
 
+    // An archive without athletes: the history shows none, compared with
+    // today as ever.
+    void archivioSenzaAtleti() {
+        std::filesystem::remove(file);
+        prova::CreaArchivio(file, {});
+        auto* scheda = Apri<frmScheda>("cmdAssetto", QString());
+        QVERIFY(scheda);
+        Controllo<QPushButton>(scheda, "cmdStorico")->click();
+        auto* storico = qobject_cast<frmStorico*>(principale->FiglioAttivo());
+        QVERIFY(storico);
+        QCOMPARE(Controllo<QTreeWidget>(storico, "lstAssetti")->topLevelItemCount(), 0);
+        auto* con = Controllo<QComboBox>(storico, "cboConfronto");
+        QCOMPARE(con->count(), 1);
+        QCOMPARE(con->itemText(0), Messaggio(msg::Oggi));
+    }
+
     // The names of the 22 values compared, as the fit sheet labels them: the
     // measures, the results, then the own set-up values marked "set"; each
     // beside its value.
