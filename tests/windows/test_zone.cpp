@@ -322,6 +322,18 @@ private slots:
         QVERIFY(test->close());
     }
 
+    // An archive without athletes: the tests window opens with nothing to
+    // type in.
+    void archivioSenzaAtleti() {
+        std::filesystem::remove(file);
+        prova::CreaArchivio(file, {});
+        auto [scheda, test] = Apri();
+        QVERIFY(scheda && test);
+        QCOMPARE(Controllo<QTreeWidget>(test, "lstTest")->topLevelItemCount(), 0);
+        QVERIFY(!Controllo<QLineEdit>(test, "txtFcMax")->isEnabled());
+        QVERIFY(!Controllo<QPushButton>(test, "cmdRegistra")->isEnabled());
+    }
+
     // No test yet: nothing chosen, nothing to delete, Delete asks nothing.
     void senzaTest() {
         auto [scheda, test] = Apri();
