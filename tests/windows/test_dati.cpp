@@ -885,7 +885,7 @@ private slots:
             QStringList detto, taciuto;
         };
         const Caso primaDelTest[] = {
-            {{"--zones", rossi}, 1, {"No test recorded for"}, {}},
+            {{"--zones", rossi}, 1, {"No test recorded for " + rossi}, {}},
             {{"--zones", rossi, "--ftp", "250", "--lthr", "160"},
              0,
              {"HR max: 185 bpm, estimated from the age", "Z2 aerobic: 130-143 bpm", "Z5a superthreshold: 160-164 bpm",
@@ -955,6 +955,7 @@ private slots:
             archivio::TestAtleta t;
             t.atleta = 1;
             t.data = "2026-10-01";
+            t.fcmax = "300";
             t.lthr = "160";
             t.ftp = "2500";
             std::int64_t id = 0;
@@ -962,7 +963,8 @@ private slots:
         }
         prova({{"--zones", rossi},
                1,
-               {"FTP 2500 W cannot be right: it must be between 30 W and 650 W.", "Z1 recovery: 0-129 bpm"},
+               {"FTP 2500 W cannot be right: it must be between 30 W and 650 W.", "Z1 recovery: 0-129 bpm",
+                "HR max 300 bpm cannot be right", "estimated from the age"},
                {"Z1 active recovery", "no threshold"}});
     }
 
