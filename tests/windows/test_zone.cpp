@@ -312,11 +312,22 @@ private slots:
         nuovo->setFocus();
         Premi(Qt::Key_Space);
         QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("300"));
+        // A write the archive refuses: said, and the typing kept.
+        scrivi("txtFcMax", QStringLiteral("180"));
+        prova::Sql(file, std::string(archivio::ChiaveArchivio),
+                   "CREATE TRIGGER rifiuta BEFORE INSERT ON atleta_test BEGIN SELECT RAISE(ABORT, 'no'); END");
+        const auto detti = messaggi.size();
+        nuovo->setFocus();
+        risposta = QMessageBox::Yes;
+        Premi(Qt::Key_Space);
+        QVERIFY2(messaggi.size() == detti + 2, qPrintable(messaggi.join('\n')));  // the question, the refusal
+        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("180"));
+        prova::Sql(file, std::string(archivio::ChiaveArchivio), "DROP TRIGGER rifiuta");
         risposta = QMessageBox::Cancel;
         QVERIFY(!test->close());
         QVERIFY(pulsanti & QMessageBox::Cancel);
         QVERIFY(test->isVisible());
-        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("300"));
+        QCOMPARE(Controllo<QLineEdit>(test, "txtFcMax")->text(), QStringLiteral("180"));
         QCOMPARE(TestNelFile().size(), std::size_t(3));
         risposta = QMessageBox::No;
         QVERIFY(test->close());
