@@ -248,6 +248,7 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
         {"the athlete as a text", "atleta INTEGER", "atleta TEXT", Motivo::TabellaEstranea, "atleta_assetti.atleta"},
         {"id not the row id", "id INTEGER PRIMARY KEY", "id TEXT PRIMARY KEY", Motivo::TabellaEstranea,
          "atleta_assetti.id"},
+        {"id no key at all", "id INTEGER PRIMARY KEY", "id INTEGER", Motivo::TabellaEstranea, "atleta_assetti.id"},
         {"without row ids", "\"note\" TEXT)", "\"note\" TEXT) WITHOUT ROWID", Motivo::TabellaEstranea,
          "atleta_assetti.id"},
     };
