@@ -315,3 +315,20 @@ TEST(Assetti, UnaTabellaDiUnaVersioneSuccessivaSiLegge) {
     Registra(a, nuovo);
     EXPECT_EQ(Assetti(a, 1), (std::vector<Assetto>{nuovo, lette[0]}));
 }
+
+// The fittings' table gone behind an open archive: a change or a delete finds
+// no such fitting, and the first fitting recorded makes the table again.
+TEST(Assetti, SenzaLaTabellaNessunAssettoELaPrimaRegistrazioneLaRifa) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    ASSERT_EQ(prova::Sql(file, Chiave, "DROP TABLE atleta_assetti"), std::vector<std::string>{});
+    const auto e = a.EliminaAssetto(1);
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().motivo, Motivo::RigaMancante);
+    Assetto x = Di(1, "2024-01-01", "x");
+    Registra(a, x);
+    EXPECT_EQ(Assetti(a, 1), std::vector<Assetto>{x});
+}
