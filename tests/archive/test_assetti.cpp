@@ -222,6 +222,19 @@ TEST(Assetti, UnArchivioPrecedenteRiceveLaTabellaEGliAtletiNonCambiano) {
     prova::ScriviByte(guasto, danneggiato);
     if (a.Apri(guasto)) a.Chiudi();
     EXPECT_EQ(prova::LeggiByte(guasto), danneggiato);
+    // Nor into one that opens and reads its athletes, but fails SQLite's
+    // quick check: a table's pages left behind by its removal.
+    const fs::path orfano = cartella.file("orfano.dmg");
+    prova::CreaArchivio(orfano, {prova::RigaDi("Rossi")});
+    prova::Sql(orfano, Chiave,
+               "DROP TABLE atleta_assetti; CREATE TABLE via(x); INSERT INTO via VALUES (zeroblob(20000)); "
+               "PRAGMA writable_schema = ON; DELETE FROM sqlite_master WHERE name = 'via'; "
+               "PRAGMA writable_schema = OFF;");
+    const std::string orfanoPrima = prova::LeggiByte(orfano);
+    ASSERT_TRUE(a.Apri(orfano).ok());
+    EXPECT_FALSE(a.Verifica().ok());
+    a.Chiudi();
+    EXPECT_EQ(prova::LeggiByte(orfano), orfanoPrima);
 
     ASSERT_TRUE(a.Apri(file).ok());
     a.Chiudi();
