@@ -173,7 +173,7 @@ Esito ControllaData(const std::string& data) {
     if (data.empty()) return {};
     const auto giorno = Calendario::LeggiDataIso(data);
     if (!giorno || Calendario::TestoIso(*giorno) != data)
-        return Errore{Motivo::Altro, 0, 0, "not a date as yyyy-mm-dd: " + data};
+        return Errore{.motivo = Motivo::Altro, .dettaglio = "not a date as yyyy-mm-dd: " + data};
     return {};
 }
 
@@ -448,7 +448,7 @@ Esito Archivio::ApriInLettura(const fs::path& file, const Chiave& chiave) {
 }
 
 Esito Archivio::Verifica() const {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
@@ -456,7 +456,7 @@ Esito Archivio::Verifica() const {
     rc = sqlite3_step(st);
     if (rc == SQLITE_ROW) {
         const std::string risposta = TestoColonna(st, 0);
-        if (risposta != "ok") esito = Errore{Motivo::Danneggiato, 0, 0, risposta};
+        if (risposta != "ok") esito = Errore{.motivo = Motivo::Danneggiato, .dettaglio = risposta};
     } else {
         esito = ErroreDa(rc);
     }
@@ -465,7 +465,7 @@ Esito Archivio::Verifica() const {
 }
 
 Esito Archivio::RecuperaGiornale() {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     // The first read of the file rolls back a journal that holds a write cut
     // short, and removes it.
     if (int rc = Esegui(db_, "SELECT count(*) FROM main.atleta;"); rc != SQLITE_OK) return ErroreDa(rc);
@@ -490,7 +490,7 @@ Esito Archivio::ApriEsistente(const fs::path& file, bool soloLettura) {
     // for a writer for ever.
     std::error_code ec;
     if (const auto stato = fs::status(file, ec); fs::exists(stato) && !fs::is_regular_file(stato))
-        return Errore{Motivo::NonUnFile, 0, 0, file.string()};
+        return Errore{.motivo = Motivo::NonUnFile, .dettaglio = file.string()};
     // Read-write when allowed, else read-only; never created here.
     int rc = sqlite3_open_v2(sistema::NomeStretto(file).c_str(), &db_,
                              soloLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
@@ -575,9 +575,9 @@ Esito Archivio::ControllaTabella() const {
         return e;
     }
     sqlite3_finalize(st);
-    if (!tabella) return Errore{Motivo::SenzaTabella, 0, 0, "atleta"};
+    if (!tabella) return Errore{.motivo = Motivo::SenzaTabella, .dettaglio = "atleta"};
     for (std::size_t i = 0; i < Colonne.size(); ++i)
-        if (!trovata[i]) return Errore{Motivo::ColonnaMancante, 0, 0, std::string(Colonne[i])};
+        if (!trovata[i]) return Errore{.motivo = Motivo::ColonnaMancante, .dettaglio = std::string(Colonne[i])};
     return ControllaSchema();
 }
 
@@ -745,7 +745,7 @@ Esito Archivio::ControllaSchema() const {
         const std::string nome = s.nome.empty() ? nomeVoce : s.nome;
         const bool eAtleta = Uguali(nome, "atleta");
         auto estraneo = [&nome](const std::string& tipo) {
-            return Errore{Motivo::OggettoEstraneo, 0, 0, tipo + " \"" + nome + "\""};
+            return Errore{.motivo = Motivo::OggettoEstraneo, .dettaglio = tipo + " \"" + nome + "\""};
         };
         if (s.tipo == "table") {
             if (eAtleta)
@@ -755,14 +755,15 @@ Esito Archivio::ControllaSchema() const {
         } else if (s.tipo == "index") {
             if (!IniziaCon(s.tabella, PrefissoTabelleProprie)) esito = estraneo("index");
         } else if (eAtleta) {
-            esito = Errore{Motivo::TabellaEstranea, 0, 0, s.tipo == "view" ? "view" : "definition"};
+            esito = Errore{.motivo = Motivo::TabellaEstranea, .dettaglio = s.tipo == "view" ? "view" : "definition"};
         } else {
             esito = estraneo(s.tipo.empty() ? tipoVoce : s.tipo == "virtual table" ? "table" : s.tipo);
         }
     }
     if (esito && rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
-    if (esito) esito = atleta ? ControllaAtleta(*atleta) : Errore{Motivo::SenzaTabella, 0, 0, "atleta"};
+    if (esito)
+        esito = atleta ? ControllaAtleta(*atleta) : Errore{.motivo = Motivo::SenzaTabella, .dettaglio = "atleta"};
     if (esito) esito = ControllaIndici();
     return esito;
 }
@@ -776,7 +777,7 @@ Esito Archivio::ControllaAtleta(const std::string& sql) const {
     // A table without row ids has no column "rowid".
     int rc = sqlite3_prepare_v2(db_, "SELECT rowid FROM main.atleta", -1, &st, nullptr);
     sqlite3_finalize(st);
-    if ((rc & 0xff) == SQLITE_ERROR) return Errore{Motivo::TabellaEstranea, 0, 0, "without rowid"};
+    if ((rc & 0xff) == SQLITE_ERROR) return Errore{.motivo = Motivo::TabellaEstranea, .dettaglio = "without rowid"};
     if (rc != SQLITE_OK) return ErroreDa(rc);
 
     const Errore diversa{Motivo::TabellaEstranea, 0, 0, "definition"};
@@ -872,7 +873,8 @@ Esito Archivio::ControllaIndici() const {
             sqlite3_finalize(colonne);
         }
         sqlite3_finalize(st);
-        if (estraneo) return Errore{Motivo::IndiceEstraneo, 0, 0, std::string(t->nome) + "." + *estraneo};
+        if (estraneo)
+            return Errore{.motivo = Motivo::IndiceEstraneo, .dettaglio = std::string(t->nome) + "." + *estraneo};
         if (rc != SQLITE_DONE) return ErroreDa(rc);
     }
     return {};
@@ -904,7 +906,7 @@ std::uint64_t Archivio::Versione() const {
 Esito Archivio::ElencaRighe(std::vector<std::int64_t>& id, std::vector<std::string>& nomi) const {
     id.clear();
     nomi.clear();
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     sqlite3_stmt* st = Prepara(stmtElenca_, "SELECT rowid, \"nome\" FROM atleta ORDER BY rowid");
     if (!st) return ErroreDa(sqlite3_errcode(db_));
     int rc;
@@ -937,7 +939,7 @@ void LeggiColonne(sqlite3_stmt* st, Riga& riga, int primo = 0) {
 
 Esito Archivio::LeggiTutte(std::vector<Riga>& righe) const {
     righe.clear();
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     const std::string sql = "SELECT " + ElencoColonne() + " FROM atleta ORDER BY rowid";
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
@@ -956,7 +958,7 @@ Esito Archivio::LeggiTutte(std::vector<Riga>& righe) const {
 }
 
 Esito Archivio::LeggiRiga(std::int64_t id, Riga& riga) const {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     static const std::string sql = SqlLeggi();
     sqlite3_stmt* st = Prepara(stmtLeggi_, sql.c_str());
     if (!st) return ErroreDa(sqlite3_errcode(db_));
@@ -966,7 +968,7 @@ Esito Archivio::LeggiRiga(std::int64_t id, Riga& riga) const {
     if (rc == SQLITE_ROW) {
         LeggiColonne(st, riga);
     } else if (rc == SQLITE_DONE) {
-        esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+        esito = Errore{.motivo = Motivo::RigaMancante, .dettaglio = std::to_string(id)};
     } else {
         esito = ErroreDa(rc);
     }
@@ -988,7 +990,7 @@ void Annulla(sqlite3* db) {
 }  // namespace
 
 Esito Archivio::PrepararsiAScrivere() {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     if (Esito e = PrimaDiScrivere(); !e) return e;
     ++scritture_;
     return {};
@@ -1024,7 +1026,7 @@ Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
             if (rc != SQLITE_DONE)
                 esito = ErroreDa(rc);
             else if (sqlite3_changes(db_) != 1)
-                esito = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+                esito = Errore{.motivo = Motivo::RigaMancante, .dettaglio = std::to_string(id)};
         } else {
             esito = ErroreDa(rc);
         }
@@ -1080,7 +1082,7 @@ Esito Archivio::AggiungiInTransazione(const std::function<Esito(const Aggiungi&,
 }
 
 Esito Archivio::ScorriRighe(const std::function<void(std::int64_t, const Riga&)>& ogni) const {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     const std::string sql = "SELECT rowid, " + ElencoColonne() + " FROM atleta ORDER BY rowid";
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
@@ -1179,7 +1181,7 @@ auto InVettore(std::vector<Voce>& voci) {
 // numeric column would store "072" as 72).
 Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) const {
     stato = {};
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     std::vector<bool> trovata(ColonneNumeri.size() + t.testi.size());
     std::optional<std::size_t> sbagliata;
     sqlite3_stmt* st = nullptr;
@@ -1203,11 +1205,11 @@ Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) con
     if (!esito || !stato.presente) return esito;
     for (std::size_t i = 0; i < trovata.size(); ++i)
         if (!trovata[i]) {
-            stato.estranea = Errore{Motivo::ColonnaMancante, 0, 0, NomeColonna(t, i)};
+            stato.estranea = Errore{.motivo = Motivo::ColonnaMancante, .dettaglio = NomeColonna(t, i)};
             return {};
         }
     if (sbagliata) {
-        stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonna(t, *sbagliata)};
+        stato.estranea = Errore{.motivo = Motivo::TabellaEstranea, .dettaglio = NomeColonna(t, *sbagliata)};
         return {};
     }
     // An INTEGER PRIMARY KEY is the row id unless the key has an index of its
@@ -1215,7 +1217,8 @@ Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) con
     rc = sqlite3_prepare_v2(db_, t.indici.c_str(), -1, &st, nullptr);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-        if (TestoColonna(st, 3) == "pk") stato.estranea = Errore{Motivo::TabellaEstranea, 0, 0, NomeColonna(t, 0)};
+        if (TestoColonna(st, 3) == "pk")
+            stato.estranea = Errore{.motivo = Motivo::TabellaEstranea, .dettaglio = NomeColonna(t, 0)};
     if (rc != SQLITE_DONE) esito = ErroreDa(rc);
     sqlite3_finalize(st);
     return esito;
@@ -1277,7 +1280,7 @@ Esito Archivio::RegistraVoce(const DescrizioneTabella& t, std::int64_t atleta,
             if (rc != SQLITE_DONE)
                 e = ErroreDa(rc);
             else if (sqlite3_changes(db_) != 1)
-                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(atleta)};
+                e = Errore{.motivo = Motivo::RigaMancante, .dettaglio = std::to_string(atleta)};
             else
                 id = sqlite3_last_insert_rowid(db_);
         } else {
@@ -1344,7 +1347,7 @@ Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id, s
     else if (atleta && sqlite3_column_int64(st, 1) != *atleta)
         e = mancante;
     else if (sqlite3_column_int64(st, 0) > t.versione)
-        e = Errore{t.piuRecente, 0, 0, std::to_string(sqlite3_column_int64(st, 0))};
+        e = Errore{.motivo = t.piuRecente, .dettaglio = std::to_string(sqlite3_column_int64(st, 0))};
     sqlite3_finalize(st);
     return e;
 }
@@ -1365,7 +1368,7 @@ Esito Archivio::ModificaVoce(const DescrizioneTabella& t, std::int64_t id, std::
             if (rc != SQLITE_DONE)
                 e = ErroreDa(rc);
             else if (sqlite3_changes(db_) != 1)
-                e = Errore{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+                e = Errore{.motivo = Motivo::RigaMancante, .dettaglio = std::to_string(id)};
         } else {
             e = ErroreDa(rc);
         }
@@ -1386,7 +1389,7 @@ Esito Archivio::EliminaVoce(const DescrizioneTabella& t, std::int64_t id) {
 
 Esito Archivio::RegistraAssetto(const Assetto& a, std::int64_t& nuovoId) {
     if (!a.disciplina.empty() && std::find(Discipline.begin(), Discipline.end(), a.disciplina) == Discipline.end())
-        return Errore{Motivo::Altro, 0, 0, "unknown discipline: " + a.disciplina};
+        return Errore{.motivo = Motivo::Altro, .dettaglio = "unknown discipline: " + a.disciplina};
     return RegistraVoce(TabellaDegliAssetti(), a.atleta, Campi(a), nuovoId);
 }
 

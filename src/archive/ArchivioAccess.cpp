@@ -487,7 +487,7 @@ Esito ConvertiAccess(const fs::path& file, std::string_view data, fs::path& cons
         std::vector<std::string> nomi;
         if (e) e = letto.ElencaRighe(id, nomi);
         if (e && id.size() != riepilogo.aggiunti)
-            e = Errore{Motivo::Danneggiato, 0, 0, "the new archive does not hold every athlete"};
+            e = Errore{.motivo = Motivo::Danneggiato, .dettaglio = "the new archive does not hold every athlete"};
         letto.Chiudi();
         if (e && !sistema::Sincronizza(provvisorio)) e = ErroreDiSistema(EIO, provvisorio.string());
         if (!e) {

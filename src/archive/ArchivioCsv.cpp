@@ -471,7 +471,8 @@ LetturaCsv LeggiCsv(std::string_view testo) {
 }
 
 Esito EsportaCsv(const Archivio& archivio, const std::filesystem::path& file, FormatoCsv formato, std::size_t& quanti) {
-    if (sistema::StessoFile(file, archivio.file())) return Errore{Motivo::StessoArchivio, 0, 0, file.string()};
+    if (sistema::StessoFile(file, archivio.file()))
+        return Errore{.motivo = Motivo::StessoArchivio, .dettaglio = file.string()};
     std::vector<Riga> righe;
     if (Esito e = archivio.LeggiTutte(righe); !e) return e;
     if (auto errore = sistema::ScriviFileAtomico(
@@ -491,7 +492,7 @@ Esito ApriCsv(const std::filesystem::path& file, int& fd) {
     // A folder does not open at all on Windows (access denied): it is said
     // to be no file, as on Linux.
     if (std::error_code ec; std::filesystem::is_directory(file, ec))
-        return Errore{Motivo::NonUnFile, 0, 0, sistema::NomeStretto(file)};
+        return Errore{.motivo = Motivo::NonUnFile, .dettaglio = sistema::NomeStretto(file)};
     // The wide call (names beyond ASCII), bytes as they are; Windows has no
     // pipe that a plain open waits on.
     fd = ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
@@ -504,9 +505,9 @@ Esito ApriCsv(const std::filesystem::path& file, int& fd) {
     if (::fstat(fd, &info) != 0)
         esito = ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));
     else if (!S_ISREG(info.st_mode))
-        esito = Errore{Motivo::NonUnFile, 0, 0, file.string()};
+        esito = Errore{.motivo = Motivo::NonUnFile, .dettaglio = file.string()};
     else if (static_cast<std::uintmax_t>(info.st_size) > LunghezzaMassimaFileCsv)
-        esito = Errore{Motivo::TroppoGrande, 0, 0, std::to_string(LunghezzaMassimaFileCsv)};
+        esito = Errore{.motivo = Motivo::TroppoGrande, .dettaglio = std::to_string(LunghezzaMassimaFileCsv)};
 #ifndef _WIN32
     else if (const int flag = ::fcntl(fd, F_GETFL); flag < 0 || ::fcntl(fd, F_SETFL, flag & ~O_NONBLOCK) != 0)
         esito = ErroreDiSistema(errno, file.string() + ": " + std::strerror(errno));

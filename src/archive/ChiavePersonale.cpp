@@ -152,7 +152,7 @@ std::optional<Sale> SaleDelFile(const fs::path& file, Errore& errore) {
     ::close(fd);
     if (letti < s.size()) {
         errore = letti == 0 && numero ? ErroreDiSistema(numero, file.string())
-                                      : Errore{Motivo::NonArchivio, 0, 0, file.string()};
+                                      : Errore{.motivo = Motivo::NonArchivio, .dettaglio = file.string()};
         return std::nullopt;
     }
     return s;
@@ -233,7 +233,8 @@ Esito ChiaveDelFile(const fs::path& file, const ChiediPassphrase& chiedi, Chiave
     if (!sale) return errore;
     for (bool errata = false;; errata = true) {
         sistema::Segreto frase;
-        if (!chiedi(file, errata, frase)) return Errore{Motivo::PassphraseRichiesta, 0, 0, file.string()};
+        if (!chiedi(file, errata, frase))
+            return Errore{.motivo = Motivo::PassphraseRichiesta, .dettaglio = file.string()};
         const Chiave provata = Chiave::Deriva(frase, *sale);
         frase.Svuota();
         e = a.ApriInLettura(file, provata);
@@ -246,7 +247,8 @@ Esito ChiaveDelFile(const fs::path& file, const ChiediPassphrase& chiedi, Chiave
 }
 
 Esito CambiaPassphrase(const fs::path& file, const Chiave& attuale, const sistema::Segreto* nuova) {
-    if (nuova && (nuova->empty() || !nuova->ok())) return Errore{Motivo::Altro, 0, 0, "no passphrase to set"};
+    if (nuova && (nuova->empty() || !nuova->ok()))
+        return Errore{.motivo = Motivo::Altro, .dettaglio = "no passphrase to set"};
     // The file itself, where a link leads: the link stays, and the file it
     // leads to is the one rewritten (never left behind under the old key).
     std::error_code ec;

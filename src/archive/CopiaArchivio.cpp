@@ -74,19 +74,20 @@ Esito VerificaCopia(const fs::path& copia, const ChiediPassphrase& chiedi, Chiav
 }
 
 Esito Archivio::CopiaIn(const fs::path& destinazione, std::int64_t* quante) const {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
-    if (sistema::StessoFile(destinazione, file_)) return Errore{Motivo::StessoArchivio, 0, 0, destinazione.string()};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
+    if (sistema::StessoFile(destinazione, file_))
+        return Errore{.motivo = Motivo::StessoArchivio, .dettaglio = destinazione.string()};
     return CopiaSotto(destinazione, chiave(), quante);
 }
 
 Esito Archivio::CopiaSotto(const fs::path& destinazione, const Chiave& chiave, std::int64_t* quante) const {
-    if (!db_) return Errore{Motivo::Altro, 0, 0, "archive not open"};
+    if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     // A backup replaces a file, never a folder, a device or a pipe of that
     // name (a link there is replaced, never written through).
     std::error_code ec;
     if (const auto stato = fs::symlink_status(destinazione, ec);
         fs::exists(stato) && !fs::is_regular_file(stato) && !fs::is_symlink(stato))
-        return Errore{Motivo::NonUnFile, 0, 0, destinazione.string()};
+        return Errore{.motivo = Motivo::NonUnFile, .dettaglio = destinazione.string()};
     sistema::ErroreFile errore;
     const auto provvisorio = sistema::CreaFileAccanto(destinazione, errore);
     if (!provvisorio) return DaFile(errore);
@@ -136,7 +137,7 @@ Esito Archivio::CopiaSotto(const fs::path& destinazione, const Chiave& chiave, s
         if (rc == SQLITE_OK) rc = EseguiCon(db_, ricopia.c_str());
         rc = rc == SQLITE_OK ? EseguiCon(db_, "COMMIT;") : rc;
     }
-    Errore e = rifiuto ? *rifiuto : rc == SQLITE_OK ? Errore{Motivo::Nessuno, 0, 0, {}} : ErroreDa(rc);
+    Errore e = rifiuto ? *rifiuto : rc == SQLITE_OK ? Errore{.motivo = Motivo::Nessuno, .dettaglio = {}} : ErroreDa(rc);
     if (!sqlite3_get_autocommit(db_)) EseguiCon(db_, "ROLLBACK;");
     EseguiCon(db_, "DETACH DATABASE copia;");
     EseguiCon(db_, "PRAGMA cache_spill = ON;");
@@ -150,7 +151,7 @@ Esito Archivio::CopiaSotto(const fs::path& destinazione, const Chiave& chiave, s
     Esito esito = letta.ApriInLettura(*provvisorio, chiave);
     if (esito) esito = letta.Verifica();
     if (esito && conta(letta.db_) != righe)
-        esito = Errore{Motivo::Danneggiato, 0, 0, "the copy does not hold every row"};
+        esito = Errore{.motivo = Motivo::Danneggiato, .dettaglio = "the copy does not hold every row"};
     letta.Chiudi();
     if (esito && !sistema::Sincronizza(*provvisorio)) esito = ErroreDiSistema(EIO, provvisorio->string());
     if (esito)
@@ -185,7 +186,7 @@ std::optional<sistema::ErroreFile> Conserva(const fs::path& file, const fs::path
 }  // namespace
 
 Esito VerificaRipristino(const fs::path& file, const fs::path& copia, const ChiediPassphrase& chiedi, Chiave* chiave) {
-    if (sistema::StessoFile(copia, file)) return Errore{Motivo::StessoArchivio, 0, 0, copia.string()};
+    if (sistema::StessoFile(copia, file)) return Errore{.motivo = Motivo::StessoArchivio, .dettaglio = copia.string()};
     return VerificaCopia(copia, chiedi, chiave);
 }
 
@@ -223,7 +224,8 @@ Esito RipristinaArchivio(const fs::path& file, const fs::path& copia, std::strin
         Esito e = a.Apri(file);
         if (e) e = a.RecuperaGiornale();
         a.Chiudi();
-        if (e && fs::exists(fs::symlink_status(giornale, ec))) e = Errore{Motivo::InUso, 0, 0, giornale.string()};
+        if (e && fs::exists(fs::symlink_status(giornale, ec)))
+            e = Errore{.motivo = Motivo::InUso, .dettaglio = giornale.string()};
         if (!e) {
             scarta();
             return e;

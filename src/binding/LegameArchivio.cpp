@@ -392,8 +392,9 @@ bool LegameArchivio::ScriviModifiche() {
 }
 
 archivio::Esito LegameArchivio::AggiungiAtleti(const std::function<archivio::Esito(archivio::Archivio&)>& aggiungi) {
-    if (!aperto_ || caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "archive not open"};
-    if (!ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
+    if (!aperto_ || caricamento_)
+        return archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = "archive not open"};
+    if (!ScriviModifiche()) return archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = "pending edit"};
     const archivio::Esito esito = aggiungi(*archivio_);
     // The new rows join the record set and the picker at the end; the coach
     // is told when the window cannot list them.
@@ -416,8 +417,9 @@ archivio::Esito LegameArchivio::AggiungiAtleti(const std::function<archivio::Esi
 }
 
 archivio::Esito LegameArchivio::SostituisciArchivio(const std::function<archivio::Esito()>& sostituisci) {
-    if (caricamento_) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "busy"};
-    if (aperto_ && !ScriviModifiche()) return archivio::Errore{archivio::Motivo::Altro, 0, 0, "pending edit"};
+    if (caricamento_) return archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = "busy"};
+    if (aperto_ && !ScriviModifiche())
+        return archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = "pending edit"};
     const QString nome = NomeCorrente();
     const std::optional<std::int64_t> riga =
         stato_ == Stato::Riga ? std::optional(id_[static_cast<std::size_t>(posizione_)]) : std::nullopt;

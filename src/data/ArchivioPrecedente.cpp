@@ -51,7 +51,7 @@ QString DescriviRifiutoAccess(const archivio::EsitoAccess& esito, const QString&
         if (esito.errnoSistema)
             return DescriviMotivo(
                 archivio::ConCartella(archivio::ErroreDiSistema(esito.errnoSistema, esito.dettaglio), Percorso(file)));
-        return DescriviMotivo(archivio::Errore{archivio::Motivo::Altro, 0, 0, esito.dettaglio});
+        return DescriviMotivo(archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = esito.dettaglio});
     case RifiutoAccess::Nessuno: break;
     }
     return {};
@@ -137,8 +137,9 @@ bool OffriConversioneArchivioPrecedente(QWidget* finestra, const QString& archiv
 
 void ImportaArchivioPrecedenteDa(QWidget* finestra, LegameArchivio* legame, const QString& file) {
     if (!legame || !legame->ArchivioAperto()) {
-        MostraMessaggio(finestra, TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
-                                                         archivio::Errore{archivio::Motivo::Inesistente, 0, 0, {}}));
+        MostraMessaggio(finestra, TestoArchivioNonAperto(
+                                      legame ? legame->FileArchivio() : QString(),
+                                      archivio::Errore{.motivo = archivio::Motivo::Inesistente, .dettaglio = {}}));
         return;
     }
     if (file.isEmpty() || !legame->ScriviModifiche()) return;

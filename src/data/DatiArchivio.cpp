@@ -84,8 +84,9 @@ void Informa(QWidget* finestra, const QString& testo) {
 
 bool Pronto(QWidget* finestra, LegameArchivio* legame) {
     if (legame && legame->ArchivioAperto()) return true;
-    MostraMessaggio(finestra, TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
-                                                     archivio::Errore{archivio::Motivo::Inesistente, 0, 0, {}}));
+    MostraMessaggio(finestra,
+                    TestoArchivioNonAperto(legame ? legame->FileArchivio() : QString(),
+                                           archivio::Errore{.motivo = archivio::Motivo::Inesistente, .dettaglio = {}}));
     return false;
 }
 
@@ -373,7 +374,8 @@ void ProteggiArchivio(QWidget* finestra, LegameArchivio* legame) {
                 esito = chiave::CambiaPassphrase(file, attuale, nuova);
                 return esito.esito == frmChiave::Prova::Esito::Giusta
                            ? archivio::Esito()
-                           : archivio::Esito(archivio::Errore{archivio::Motivo::Altro, 0, 0, "not changed"});
+                           : archivio::Esito(
+                                 archivio::Errore{.motivo = archivio::Motivo::Altro, .dettaglio = "not changed"});
             });
             if (!fatto && esito.esito == frmChiave::Prova::Esito::Giusta)
                 esito = {frmChiave::Prova::Esito::Errore, Messaggio(msg::ArchivioNonCambiato)};

@@ -329,7 +329,7 @@ private slots:
         for (const Caso& c : casi)
             for (const char* lingua : {"italian", "english"}) {
                 modLanguageSupport::LinguaCorrente = lingua;
-                const QString testo = DescriviMotivo(archivio::Errore{c.motivo, 0, 0, c.dettaglio});
+                const QString testo = DescriviMotivo(archivio::Errore{.motivo = c.motivo, .dettaglio = c.dettaglio});
                 const QString atteso = lingua == std::string_view("italian") ? c.italiano : c.inglese;
                 QVERIFY2(testo.contains(atteso), qPrintable(testo));
             }

@@ -533,7 +533,7 @@ private slots:
         QCOMPARE(avvisi.size(), 2);
         QCOMPARE(avvisi[1], QStringLiteral("Eliminare dall'archivio l'atleta Rossi?"));
         QVERIFY(TestoChiudereComunque(QStringLiteral("tvp.dmg"), QStringLiteral("Rossi"),
-                                      archivio::Errore{archivio::Motivo::InUso, 0, 0, {}})
+                                      archivio::Errore{.motivo = archivio::Motivo::InUso, .dettaglio = {}})
                     .endsWith(QStringLiteral("Chiudere comunque la finestra perdendo le modifiche?")));
     }
 };
