@@ -1133,8 +1133,9 @@ Esito Archivio::EliminaRiga(std::int64_t id) {
 namespace {
 
 // The affinity SQLite gives a column of the declared type: what it turns the
-// values written to it into.
-enum class Affinita { Intera, Testo, Nessuna, Reale, Numerica };
+// values written to it into. REAL and NUMERIC, the rest, both turn a text
+// that reads as a number into that number.
+enum class Affinita { Intera, Testo, Nessuna, Numero };
 
 Affinita AffinitaDi(const std::string& tipo) {
     const std::string t = Maiuscolo(tipo);
@@ -1142,16 +1143,18 @@ Affinita AffinitaDi(const std::string& tipo) {
     if (ha("INT")) return Affinita::Intera;
     if (ha("CHAR") || ha("CLOB") || ha("TEXT")) return Affinita::Testo;
     if (ha("BLOB") || t.empty()) return Affinita::Nessuna;
-    if (ha("REAL") || ha("FLOA") || ha("DOUB")) return Affinita::Reale;
-    return Affinita::Numerica;
+    return Affinita::Numero;
 }
 
 // The position of a column of the table: the three numbers, then the texts.
 std::optional<std::size_t> PosizioneColonna(const DescrizioneTabella& t, const std::string& nome) {
-    for (std::size_t i = 0; i < ColonneNumeri.size(); ++i)
-        if (sqlite3_stricmp(nome.c_str(), std::string(ColonneNumeri[i]).c_str()) == 0) return i;
-    for (std::size_t i = 0; i < t.testi.size(); ++i)
-        if (sqlite3_stricmp(nome.c_str(), std::string(t.testi[i]).c_str()) == 0) return ColonneNumeri.size() + i;
+    const auto uguale = [&nome](std::string_view c) {
+        return sqlite3_stricmp(nome.c_str(), std::string(c).c_str()) == 0;
+    };
+    if (const auto n = std::ranges::find_if(ColonneNumeri, uguale); n != ColonneNumeri.end())
+        return static_cast<std::size_t>(n - ColonneNumeri.begin());
+    if (const auto n = std::ranges::find_if(t.testi, uguale); n != t.testi.end())
+        return ColonneNumeri.size() + static_cast<std::size_t>(n - t.testi.begin());
     return std::nullopt;
 }
 
