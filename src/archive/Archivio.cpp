@@ -220,6 +220,11 @@ std::string TestoColonna(sqlite3_stmt* st, int i) {
 // Runs statements that return no rows.
 int Esegui(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 
+// Prepares the one statement in `sql`, read to its end.
+int PreparaIstruzione(sqlite3* db, const char* sql, sqlite3_stmt** st) {
+    return sqlite3_prepare_v2(db, sql, -1, st, nullptr);
+}
+
 // Builds a new, empty archive under a temporary name next to `file` and moves
 // it into place. An existing file of that name is never replaced.
 Esito CreaArchivio(const fs::path& file) {
@@ -450,7 +455,7 @@ Esito Archivio::ApriInLettura(const fs::path& file, const Chiave& chiave) {
 Esito Archivio::Verifica() const {
     if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, "PRAGMA quick_check", &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     Esito esito;
     rc = sqlite3_step(st);
@@ -559,7 +564,7 @@ Esito Archivio::PrimaDiScrivere() {
 
 Esito Archivio::ControllaTabella() const {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "PRAGMA table_info(\"atleta\")", -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, "PRAGMA table_info(\"atleta\")", &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     std::array<bool, NumeroColonne> trovata{};
     bool tabella = false;
@@ -732,7 +737,7 @@ std::string Citato(std::string_view nome) {
 // named "sqlite_..." or listed as an index is still a trigger.
 Esito Archivio::ControllaSchema() const {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, "SELECT type, name, sql FROM main.sqlite_master", -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, "SELECT type, name, sql FROM main.sqlite_master", &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     std::optional<std::string> atleta;
     Esito esito;
@@ -775,12 +780,12 @@ Esito Archivio::ControllaSchema() const {
 Esito Archivio::ControllaAtleta(const std::string& sql) const {
     sqlite3_stmt* st = nullptr;
     // A table without row ids has no column "rowid".
-    int rc = sqlite3_prepare_v2(db_, "SELECT rowid FROM main.atleta", -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, "SELECT rowid FROM main.atleta", &st);
     sqlite3_finalize(st);
     if ((rc & 0xff) == SQLITE_ERROR) return Errore{.motivo = Motivo::TabellaEstranea, .dettaglio = "without rowid"};
     if (rc != SQLITE_OK) return ErroreDa(rc);
 
-    const Errore diversa{Motivo::TabellaEstranea, 0, 0, "definition"};
+    const Errore diversa{.motivo = Motivo::TabellaEstranea, .dettaglio = "definition"};
     // Every column, hidden ones too where SQLite has them (table_xinfo; an
     // older release knows only table_info, and no hidden columns).
     struct Colonna {
@@ -790,7 +795,7 @@ Esito Archivio::ControllaAtleta(const std::string& sql) const {
     };
     std::vector<Colonna> colonne;
     for (const char* pragma : {"PRAGMA main.table_xinfo(\"atleta\")", "PRAGMA main.table_info(\"atleta\")"}) {
-        rc = sqlite3_prepare_v2(db_, pragma, -1, &st, nullptr);
+        rc = PreparaIstruzione(db_, pragma, &st);
         if (rc != SQLITE_OK) return ErroreDa(rc);
         const bool xinfo = sqlite3_column_count(st) > 6;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -817,7 +822,7 @@ Esito Archivio::ControllaAtleta(const std::string& sql) const {
     }
 
     // No index: one that refuses equal values would refuse a write.
-    rc = sqlite3_prepare_v2(db_, "PRAGMA main.index_list(\"atleta\")", -1, &st, nullptr);
+    rc = PreparaIstruzione(db_, "PRAGMA main.index_list(\"atleta\")", &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     rc = sqlite3_step(st);
     sqlite3_finalize(st);
@@ -852,7 +857,7 @@ Esito Archivio::ControllaAtleta(const std::string& sql) const {
 Esito Archivio::ControllaIndici() const {
     for (const DescrizioneTabella* t : TabelleProprie()) {
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, t->indici.c_str(), -1, &st, nullptr);
+        int rc = PreparaIstruzione(db_, t->indici.c_str(), &st);
         if (rc != SQLITE_OK) return ErroreDa(rc);
         std::optional<std::string> estraneo;
         while (!estraneo && (rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -867,7 +872,7 @@ Esito Archivio::ControllaIndici() const {
             // A column of the key that is an expression has no column number (-2).
             sqlite3_stmt* colonne = nullptr;
             const std::string sql = "PRAGMA main.index_xinfo(" + Citato(nome) + ")";
-            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &colonne, nullptr) == SQLITE_OK)
+            if (PreparaIstruzione(db_, sql.c_str(), &colonne) == SQLITE_OK)
                 while (sqlite3_step(colonne) == SQLITE_ROW)
                     if (sqlite3_column_int(colonne, 5) != 0 && sqlite3_column_int(colonne, 1) == -2) estraneo = nome;
             sqlite3_finalize(colonne);
@@ -882,7 +887,7 @@ Esito Archivio::ControllaIndici() const {
 
 sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {
     if (!cache) {
-        if (sqlite3_prepare_v2(db_, sql, -1, &cache, nullptr) != SQLITE_OK) {
+        if (PreparaIstruzione(db_, sql, &cache) != SQLITE_OK) {
             sqlite3_finalize(cache);
             cache = nullptr;
         }
@@ -896,8 +901,7 @@ sqlite3_stmt* Archivio::Prepara(sqlite3_stmt*& cache, const char* sql) const {
 std::uint64_t Archivio::Versione() const {
     std::uint64_t versione = 0;
     sqlite3_stmt* st = nullptr;
-    if (db_ && sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
+    if (db_ && PreparaIstruzione(db_, "PRAGMA data_version", &st) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
         versione = static_cast<std::uint64_t>(sqlite3_column_int64(st, 0));
     sqlite3_finalize(st);
     return (versione << 32) ^ scritture_;
@@ -942,7 +946,7 @@ Esito Archivio::LeggiTutte(std::vector<Riga>& righe) const {
     if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     const std::string sql = "SELECT " + ElencoColonne() + " FROM atleta ORDER BY rowid";
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, sql.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         righe.emplace_back();
@@ -1016,7 +1020,7 @@ Esito Archivio::ScriviCampi(std::int64_t id, const std::vector<Campo>& campi) {
     sql += " WHERE rowid = ?";
     return InTransazione([&] {
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+        int rc = PreparaIstruzione(db_, sql.c_str(), &st);
         Esito esito;
         if (rc == SQLITE_OK) {
             for (std::size_t i = 0; i < campi.size(); ++i)
@@ -1085,7 +1089,7 @@ Esito Archivio::ScorriRighe(const std::function<void(std::int64_t, const Riga&)>
     if (!db_) return Errore{.motivo = Motivo::Altro, .dettaglio = "archive not open"};
     const std::string sql = "SELECT rowid, " + ElencoColonne() + " FROM atleta ORDER BY rowid";
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, sql.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     Riga riga;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -1100,7 +1104,7 @@ Esito Archivio::ScorriRighe(const std::function<void(std::int64_t, const Riga&)>
 
 Esito Archivio::EseguiConId(const char* sql, std::int64_t id) {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql, -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, sql, &st);
     Esito esito;
     if (rc == SQLITE_OK) {
         sqlite3_bind_int64(st, 1, id);
@@ -1188,7 +1192,7 @@ Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) con
     std::vector<bool> trovata(ColonneNumeri.size() + t.testi.size());
     std::optional<std::size_t> sbagliata;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, t.colonne.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, t.colonne.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         stato.presente = true;
@@ -1217,7 +1221,7 @@ Esito Archivio::LeggiStato(const DescrizioneTabella& t, StatoTabella& stato) con
     }
     // An INTEGER PRIMARY KEY is the row id unless the key has an index of its
     // own: a table without row ids, a key of more columns or declared DESC.
-    rc = sqlite3_prepare_v2(db_, t.indici.c_str(), -1, &st, nullptr);
+    rc = PreparaIstruzione(db_, t.indici.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
         if (TestoColonna(st, 3) == "pk")
@@ -1273,12 +1277,13 @@ Esito Archivio::RegistraVoce(const DescrizioneTabella& t, std::int64_t atleta,
         if (!presente)
             if (Esito e = Transazione(t.crea.c_str()); !e) return e;
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, t.registra.c_str(), -1, &st, nullptr);
+        int rc = PreparaIstruzione(db_, t.registra.c_str(), &st);
         Esito e;
         if (rc == SQLITE_OK) {
             sqlite3_bind_int64(st, 1, atleta);
             sqlite3_bind_int64(st, 2, t.versione);
-            for (std::size_t i = 0; i < testi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 3, *testi[i]);
+            int colonna = 3;
+            for (const std::string* testo : testi) LegaTesto(st, colonna++, *testo);
             rc = sqlite3_step(st);
             if (rc != SQLITE_DONE)
                 e = ErroreDa(rc);
@@ -1300,12 +1305,13 @@ Esito Archivio::LeggiVoci(const DescrizioneTabella& t, std::int64_t atleta, cons
     bool presente = false;
     if (Esito e = TabellaPropria(t, presente); !e || !presente) return e;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, t.leggi.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, t.leggi.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     sqlite3_bind_int64(st, 1, atleta);
     std::vector<std::string> testi(t.testi.size());
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        for (std::size_t i = 0; i < testi.size(); ++i) testi[i] = TestoColonna(st, static_cast<int>(i) + 3);
+        int colonna = 3;
+        for (std::string& testo : testi) testo = TestoColonna(st, colonna++);
         ogni(sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1), sqlite3_column_int64(st, 2), testi);
     }
     Esito esito;
@@ -1319,7 +1325,7 @@ Esito Archivio::ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std:
     bool presente = false;
     if (Esito e = TabellaPropria(t, presente); !e || !presente) return e;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, t.conta.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, t.conta.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     sqlite3_bind_int64(st, 1, atleta);
     Esito esito;
@@ -1333,12 +1339,12 @@ Esito Archivio::ContaVoci(const DescrizioneTabella& t, std::int64_t atleta, std:
 }
 
 Esito Archivio::VoceModificabile(const DescrizioneTabella& t, std::int64_t id, std::optional<std::int64_t> atleta) {
-    const Errore mancante{Motivo::RigaMancante, 0, 0, std::to_string(id)};
+    const Errore mancante{.motivo = Motivo::RigaMancante, .dettaglio = std::to_string(id)};
     bool presente = false;
     if (Esito e = TabellaPropria(t, presente); !e) return e;
     if (!presente) return mancante;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, t.formato.c_str(), -1, &st, nullptr);
+    int rc = PreparaIstruzione(db_, t.formato.c_str(), &st);
     if (rc != SQLITE_OK) return ErroreDa(rc);
     sqlite3_bind_int64(st, 1, id);
     rc = sqlite3_step(st);
@@ -1362,11 +1368,12 @@ Esito Archivio::ModificaVoce(const DescrizioneTabella& t, std::int64_t id, std::
     return InTransazione([&] {
         if (Esito e = VoceModificabile(t, id, atleta); !e) return e;
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db_, t.modifica.c_str(), -1, &st, nullptr);
+        int rc = PreparaIstruzione(db_, t.modifica.c_str(), &st);
         Esito e;
         if (rc == SQLITE_OK) {
-            for (std::size_t i = 0; i < testi.size(); ++i) LegaTesto(st, static_cast<int>(i) + 1, *testi[i]);
-            sqlite3_bind_int64(st, static_cast<int>(testi.size()) + 1, id);
+            int colonna = 1;
+            for (const std::string* testo : testi) LegaTesto(st, colonna++, *testo);
+            sqlite3_bind_int64(st, colonna, id);
             rc = sqlite3_step(st);
             if (rc != SQLITE_DONE)
                 e = ErroreDa(rc);
