@@ -258,6 +258,8 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
         {"a column missing", "\"spalle\" TEXT, ", "", Motivo::ColonnaMancante, "atleta_assetti.spalle"},
         {"a measure stored as a number", "\"cavallo\" TEXT", "\"cavallo\" NUMERIC", Motivo::TabellaEstranea,
          "atleta_assetti.cavallo"},
+        {"the date stored as a number", "\"data\" TEXT", "\"data\" REAL", Motivo::TabellaEstranea,
+         "atleta_assetti.data"},
         {"the athlete as a text", "atleta INTEGER", "atleta TEXT", Motivo::TabellaEstranea, "atleta_assetti.atleta"},
         {"id not the row id", "id INTEGER PRIMARY KEY", "id TEXT PRIMARY KEY", Motivo::TabellaEstranea,
          "atleta_assetti.id"},
@@ -296,6 +298,27 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
 // A later version's table: more columns, in another order. Its rows are
 // read, those of its own format are never deleted, and this version's
 // fittings are still recorded there.
+// Declared types that keep a text as written, and an athlete's column of
+// another integer type: the program's own table, written by another hand.
+TEST(Assetti, UnaTabellaScrittaAltrimentiSiLeggeESiScrive) {
+    CartellaProva cartella(false);
+    const fs::path file = cartella.file("tvp.dmg");
+    prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
+    std::string tabella = Definizione(file);
+    for (const auto& [da, a] : std::map<std::string, std::string>{{"atleta INTEGER", "atleta BIGINT"},
+                                                                  {"\"data\" TEXT", "\"data\" VARCHAR(10)"},
+                                                                  {"\"cavallo\" TEXT", "\"cavallo\" CLOB"},
+                                                                  {"\"spalle\" TEXT", "\"spalle\" BLOB"},
+                                                                  {"\"note\" TEXT", "\"note\""}})
+        tabella = Sostituito(tabella, da, a);
+    ASSERT_EQ(prova::Sql(file, Chiave, "DROP TABLE atleta_assetti; " + tabella), std::vector<std::string>{});
+    Archivio a;
+    ASSERT_TRUE(a.Apri(file).ok());
+    Assetto x = Di(1, "2024-01-01", "x");
+    Registra(a, x);
+    EXPECT_EQ(Assetti(a, 1), std::vector<Assetto>{x});
+}
+
 TEST(Assetti, UnaTabellaDiUnaVersioneSuccessivaSiLegge) {
     CartellaProva cartella(false);
     const fs::path file = cartella.file("tvp.dmg");
@@ -344,4 +367,11 @@ TEST(Assetti, SenzaLaTabellaNessunAssettoELaPrimaRegistrazioneLaRifa) {
     Assetto x = Di(1, "2024-01-01", "x");
     Registra(a, x);
     EXPECT_EQ(Assetti(a, 1), std::vector<Assetto>{x});
+    // Nor without an archive open.
+    a.Chiudi();
+    std::vector<Assetto> v;
+    std::int64_t n = 0, id = 0;
+    for (const archivio::Esito& e :
+         {a.LeggiAssetti(1, v), a.ContaAssetti(1, n), a.RegistraAssetto(x, id), a.EliminaAssetto(x.id)})
+        EXPECT_EQ(e ? "" : e.errore().dettaglio, "archive not open");
 }
