@@ -277,6 +277,10 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
                              "DROP TABLE atleta_assetti; " + tabella +
                                  "; INSERT INTO atleta_assetti (id, atleta, versione) VALUES (1, 1, 1), (2, 99, 1);"),
                   std::vector<std::string>{});
+        const auto oggetti = [&file] {
+            return prova::Sql(file, Chiave, "SELECT name FROM sqlite_master WHERE tbl_name = 'atleta_assetti'");
+        };
+        const auto prima = oggetti();
         Archivio a;
         ASSERT_TRUE(a.Apri(file).ok());
         std::vector<Assetto> v;
@@ -291,6 +295,7 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
         EXPECT_TRUE(a.EliminaRiga(1).ok());
         a.Chiudi();
         EXPECT_EQ(Definizione(file), tabella);
+        EXPECT_EQ(oggetti(), prima);
         EXPECT_EQ(Conta(file), "2");
     }
 }
