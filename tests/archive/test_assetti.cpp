@@ -253,9 +253,12 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
         std::string da, a;
         Motivo motivo;
         std::string dettaglio;
+        std::string righe = "(id, atleta, versione) VALUES (1, 1, 1), (2, 99, 1)";
     };
     const std::vector<Caso> casi{
         {"a column missing", "\"spalle\" TEXT, ", "", Motivo::ColonnaMancante, "atleta_assetti.spalle"},
+        {"id missing", "id INTEGER PRIMARY KEY, ", "", Motivo::ColonnaMancante, "atleta_assetti.id",
+         "(atleta, versione) VALUES (1, 1), (99, 1)"},
         {"a measure stored as a number", "\"cavallo\" TEXT", "\"cavallo\" NUMERIC", Motivo::TabellaEstranea,
          "atleta_assetti.cavallo"},
         {"the date stored as a number", "\"data\" TEXT", "\"data\" REAL", Motivo::TabellaEstranea,
@@ -274,8 +277,7 @@ TEST(Assetti, UnaTabellaNonDelProgrammaFermaSoloGliAssetti) {
         prova::CreaArchivio(file, {prova::RigaDi("Rossi")});
         const std::string tabella = Sostituito(Definizione(file), caso.da, caso.a);
         ASSERT_EQ(prova::Sql(file, Chiave,
-                             "DROP TABLE atleta_assetti; " + tabella +
-                                 "; INSERT INTO atleta_assetti (id, atleta, versione) VALUES (1, 1, 1), (2, 99, 1);"),
+                             "DROP TABLE atleta_assetti; " + tabella + "; INSERT INTO atleta_assetti " + caso.righe),
                   std::vector<std::string>{});
         const auto oggetti = [&file] {
             return prova::Sql(file, Chiave, "SELECT name FROM sqlite_master WHERE tbl_name = 'atleta_assetti'");
